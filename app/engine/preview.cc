@@ -1,0 +1,37 @@
+#include "app/engine/preview.h"
+
+#include "app/engine/batch.h"
+#include "text/encoding.h"
+
+namespace kscgen {
+
+std::vector<std::string> PreviewHeader() {
+  return {u8"视频文件", u8"KSC文件", u8"编号", u8"歌名",     u8"缩写",     u8"歌手", u8"字数",
+          u8"语种",     u8"风格",    u8"声道", u8"时间",     u8"歌星拼音", u8"备注"};
+}
+
+std::vector<std::string> PreviewRow(const VideoReport& report) {
+  using text::GbkForDisplay;
+  std::vector<std::string> row;
+  row.push_back(text::DisplayName(report.file->native_name));
+  if (!report.skip_reason.empty()) {
+    row.resize(PreviewHeader().size());
+    row.back() = u8"跳过：" + report.skip_reason;
+    return row;
+  }
+  const TSongInfo& s = report.song;
+  row.push_back(GbkForDisplay(report.ksc_name));
+  for (const std::string* v : {&s.Number, &s.Title, &s.Abbrev, &s.Singer}) {
+    row.push_back(GbkForDisplay(*v));
+  }
+  row.push_back(std::to_string(s.Title.size()));
+  for (const std::string* v : {&s.Language, &s.Style, &s.Channel, &s.DateText, &s.SingerPinyin}) {
+    row.push_back(GbkForDisplay(*v));
+  }
+  row.push_back(report.same_ksc_as ? u8"与第 " + std::to_string(*report.same_ksc_as + 1) +
+                                         u8" 行同名，覆盖其KSC文件"
+                                   : std::string());
+  return row;
+}
+
+}  // namespace kscgen

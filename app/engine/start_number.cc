@@ -1,0 +1,47 @@
+#include "app/engine/start_number.h"
+
+#include <limits>
+
+namespace kscgen {
+
+std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int base = 10;
+  if (i < text.size() && text[i] == '$') {
+    base = 16, ++i;
+  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    base = 16, i += 2;
+  } else if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
+    base = 16, ++i;
+  }
+  if (i == text.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (base == 16 && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (base == 16 && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return std::nullopt;
+    }
+    value = value * base + digit;
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+std::string FormatSongNumber(std::int64_t number) {
+  std::string digits = std::to_string(number);
+  if (digits.size() < 5) digits.insert(0, 5 - digits.size(), '0');
+  return digits;
+}
+
+}  // namespace kscgen

@@ -1,0 +1,44 @@
+#include "tagging/classification.h"
+
+#include "tagging/classification_tables.h"
+#include "text/gbk_text.h"
+
+namespace kscgen {
+namespace {
+
+bool Holds(const KeywordRule& rule, std::string_view text) {
+  std::string_view keyword = rule.keyword;
+  switch (rule.test) {
+    case KeywordTest::kContains:
+      return text.find(keyword) != std::string_view::npos;
+    case KeywordTest::kContainsUpper:
+      return text::UpperAscii(text).find(keyword) != std::string::npos;
+    case KeywordTest::kPrefix:
+      return text::Trim(text).compare(0, keyword.size(), keyword) == 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> Classify(const KeywordTable& table, std::string_view text) {
+  for (std::size_t i = 0; i < table.size; ++i) {
+    if (Holds(table.rules[i], text)) return std::string(table.rules[i].value);
+  }
+  if (table.no_match == nullptr) return std::nullopt;
+  return std::string(table.no_match);
+}
+
+std::string ClassifyLanguage(std::string_view text) { return *Classify(kLanguageTable, text); }
+
+std::string ClassifyStyle(std::string_view text) { return *Classify(kStyleTable, text); }
+
+std::string ClassifyLanguagePrefix(std::string_view text) {
+  return *Classify(kLanguagePrefixTable, text);
+}
+
+std::optional<std::string> ClassifyStylePrefix(std::string_view text) {
+  return Classify(kStylePrefixTable, text);
+}
+
+}  // namespace kscgen

@@ -1,0 +1,167 @@
+#include "text/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace kscgen::text {
+namespace {
+
+// One converter per direction and thread: opening one loads conversion
+// tables, which would dominate the cost of converting a short file name.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  std::optional<std::string> Convert(std::string_view in) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // reset shift state
+    std::string out(in.size() * 2 + 8, '\0');
+    char* src = const_cast<char*>(in.data());
+    std::size_t src_left = in.size();
+    std::size_t done = 0;
+    while (true) {
+      char* dst = out.data() + done;
+      std::size_t dst_left = out.size() - done;
+      std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      done = out.size() - dst_left;
+      if (rc != static_cast<std::size_t>(-1)) {
+        // A converter may still hold a partial sequence at the end.
+        if (src_left != 0) return std::nullopt;
+        break;
+      }
+      if (errno != E2BIG) return std::nullopt;  // EILSEQ or EINVAL: bad input
+      out.resize(out.size() * 2);
+    }
+    out.resize(done);
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& Utf8ToGbkConverter() {
+  thread_local Converter c("GBK", "UTF-8");
+  return c;
+}
+
+Converter& GbkToUtf8Converter() {
+  thread_local Converter c("UTF-8", "GBK");
+  return c;
+}
+
+bool IsAscii(std::string_view s) {
+  for (char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::string Escaped(unsigned char c) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "\\x%02X", c);
+  return buf;
+}
+
+// Control bytes (and, with `high`, every byte from 0x80) as \xNN, so that a
+// message never carries a raw line break or a broken character.
+std::string EscapeControls(std::string_view s, bool high) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F || (high && b >= 0x80)) {
+      out += Escaped(b);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  return Utf8ToGbkConverter().Convert(utf8);
+}
+
+std::optional<std::string> GbkToUtf8(std::string_view gbk) {
+  if (IsAscii(gbk)) return std::string(gbk);
+  return GbkToUtf8Converter().Convert(gbk);
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    auto c = static_cast<unsigned char>(s[i]);
+    std::size_t len;
+    unsigned min;
+    unsigned cp;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if ((c & 0xE0) == 0xC0) {
+      len = 2, min = 0x80, cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      len = 3, min = 0x800, cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      len = 4, min = 0x10000, cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + len > s.size()) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      auto t = static_cast<unsigned char>(s[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += len;
+  }
+  return true;
+}
+
+DecodedName DecodeFileName(std::string_view native) {
+  DecodedName out;
+  if (IsValidUtf8(native)) {
+    out.encoding = NameEncoding::kUtf8;
+    if (auto gbk = Utf8ToGbk(native)) {
+      out.gbk = std::move(*gbk);
+    } else {
+      out.problem = NameProblem::kNotInGbk;
+    }
+    return out;
+  }
+  out.encoding = NameEncoding::kGbk;
+  if (GbkToUtf8(native)) {
+    out.gbk = std::string(native);
+  } else {
+    out.problem = NameProblem::kUndecodable;
+  }
+  return out;
+}
+
+std::optional<std::string> EncodeFileName(std::string_view gbk, NameEncoding encoding) {
+  if (encoding == NameEncoding::kGbk) return std::string(gbk);
+  return GbkToUtf8(gbk);
+}
+
+std::string DisplayName(std::string_view native) {
+  if (IsValidUtf8(native)) return EscapeControls(native, false);
+  return GbkForDisplay(native);
+}
+
+std::string GbkForDisplay(std::string_view gbk) {
+  if (auto utf8 = GbkToUtf8(gbk)) return EscapeControls(*utf8, false);
+  return EscapeControls(gbk, true);
+}
+
+}  // namespace kscgen::text

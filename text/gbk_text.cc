@@ -1,0 +1,59 @@
+#include "text/gbk_text.h"
+
+namespace kscgen::text {
+
+std::string Trim(std::string_view s) {
+  std::size_t b = 0;
+  std::size_t e = s.size();
+  while (b < e && IsBlank(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && IsBlank(static_cast<unsigned char>(s[e - 1]))) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+std::size_t Pos(std::string_view needle, std::string_view hay) {
+  if (needle.empty()) return 0;
+  std::size_t at = hay.find(needle);
+  return at == std::string_view::npos ? 0 : at + 1;
+}
+
+std::string Range(std::string_view s, long first, long last) {
+  if (first < 1) first = 1;
+  if (last > static_cast<long>(s.size())) last = static_cast<long>(s.size());
+  if (first > last) return {};
+  return std::string(s.substr(first - 1, last - first + 1));
+}
+
+std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::size_t CharLength(std::string_view s, std::size_t i) {
+  auto lead = static_cast<unsigned char>(s[i]);
+  if (lead < 0x81 || lead > 0xFE || i + 1 >= s.size()) return 1;
+  auto trail = static_cast<unsigned char>(s[i + 1]);
+  return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
+}
+
+std::string LeadingChars(std::string_view s, std::size_t max_bytes) {
+  std::size_t end = 0;
+  while (end < s.size()) {
+    std::size_t len = CharLength(s, end);
+    if (end + len > max_bytes) break;
+    end += len;
+  }
+  return std::string(s.substr(0, end));
+}
+
+}  // namespace kscgen::text

@@ -1,0 +1,42 @@
+// Byte-string rules for GBK text.
+//
+// All song values are GBK bytes. Lengths and positions count bytes, positions
+// are 1-based as the song manager's script language counts them, and a range
+// that reaches past the text is clipped to it instead of failing.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kscgen::text {
+
+// A blank is any byte of value 0x20 or less; the full-width blank is not one.
+inline bool IsBlank(unsigned char c) { return c <= 0x20; }
+
+// Removes every blank from both ends.
+std::string Trim(std::string_view s);
+
+// 1-based position of the first occurrence of `needle` in `hay`, 0 when absent.
+// A plain byte search, not aligned to characters.
+std::size_t Pos(std::string_view needle, std::string_view hay);
+
+// Bytes `first` to `last` (1-based, inclusive), clipped to the text; an empty
+// range or one outside the text gives the empty text.
+std::string Range(std::string_view s, long first, long last);
+
+// Raises only the bytes 'a' to 'z'; every other byte, GBK included, stays.
+std::string UpperAscii(std::string_view s);
+
+// Lowers only the bytes 'A' to 'Z'.
+std::string LowerAscii(std::string_view s);
+
+// Length in bytes (1 or 2) of the GBK character that starts at 0-based index
+// `i`: a byte from 0x81 to 0xFE followed by one from 0x40 to 0xFE other than
+// 0x7F is one two-byte character; any other byte stands alone.
+std::size_t CharLength(std::string_view s, std::size_t i);
+
+// The leading whole characters of `s` that fit into `max_bytes` bytes.
+std::string LeadingChars(std::string_view s, std::size_t max_bytes);
+
+}  // namespace kscgen::text
