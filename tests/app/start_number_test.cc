@@ -1,0 +1,34 @@
+#include "app/engine/start_number.h"
+
+#include <gtest/gtest.h>
+
+namespace kscgen {
+namespace {
+
+TEST(StartNumberTest, ReadsDecimalAndHexadecimal) {
+  EXPECT_EQ(ParseStartNumber("100"), 100);
+  EXPECT_EQ(ParseStartNumber("+7"), 7);
+  EXPECT_EQ(ParseStartNumber("-12"), -12);
+  EXPECT_EQ(ParseStartNumber("$1f"), 31);
+  EXPECT_EQ(ParseStartNumber("x1F"), 31);
+  EXPECT_EQ(ParseStartNumber("0X10"), 16);
+  EXPECT_EQ(ParseStartNumber("-$10"), -16);
+  EXPECT_EQ(ParseStartNumber("2147483647"), 2147483647);
+  EXPECT_EQ(ParseStartNumber("-2147483648"), -2147483647 - 1);
+}
+
+TEST(StartNumberTest, RejectsAnythingElse) {
+  for (const char* bad : {"", "+", "$", "0x", "12a", "1 2", "1.5", "abc", "2147483648",
+                          "99999999999999999999", "$g", "--1"}) {
+    EXPECT_EQ(ParseStartNumber(bad), std::nullopt) << bad;
+  }
+}
+
+TEST(StartNumberTest, PadsSongNumbersToFiveDigits) {
+  EXPECT_EQ(FormatSongNumber(3), "00003");
+  EXPECT_EQ(FormatSongNumber(101), "00101");
+  EXPECT_EQ(FormatSongNumber(100000), "100000");
+}
+
+}  // namespace
+}  // namespace kscgen

@@ -1,0 +1,53 @@
+#include "tagging/classification.h"
+
+#include <gtest/gtest.h>
+
+namespace kscgen {
+namespace {
+
+struct Row {
+  const char* text;
+  const char* value;
+};
+
+TEST(ClassifyLanguageTest, FirstKeywordAnywhereDecides) {
+  const Row rows[] = {
+      {"粤语", "粤语"},     {"台湾闽南语", "台语"}, {"闽南语", "粤语"}, {"英日合唱", "英语"},
+      {"其他", "其他"},     {"其它", "其它"},       {"汉语", "国语"},   {"国语)", "国语"},
+      {"生日快乐", "日语"}, {"韩国", "韩语"},       {"", "国语"},       {"普通话", "国语"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(ClassifyLanguage(r.text), r.value) << r.text;
+}
+
+TEST(ClassifyStyleTest, FirstKeywordAnywhereDecides) {
+  const Row rows[] = {
+      {"流行舞曲", "流行"},   {"怀旧对唱", "怀旧歌"},   {"民歌对唱", "对唱"},
+      {"迪斯科舞曲", "舞曲"}, {"disco", "迪斯科"},      {"Disco", "迪斯科"},
+      {"DISCO", "迪斯科"},    {"劲舞团", "迪斯科"},     {"影视金曲", "影视插曲"},
+      {"经典老歌", "流行"},   {"情侣对唱", "对唱"},     {"革命歌曲", "革命歌"},
+      {"儿歌", "儿歌"},       {"生日快乐", "生日歌"},   {"", "流行"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(ClassifyStyle(r.text), r.value) << r.text;
+}
+
+TEST(ClassifyLanguagePrefixTest, ReadsHowAFolderNameBegins) {
+  const Row rows[] = {
+      {"粤语金曲", "粤语"}, {"经典粤语", "其它"}, {"闽南语", "粤语"}, {"汉语", "国语"},
+      {"国语", "其它"},     {"粤", "粤语"},       {"  台语", "台语"}, {"", "其它"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(ClassifyLanguagePrefix(r.text), r.value) << r.text;
+}
+
+TEST(ClassifyStylePrefixTest, GivesNoValueWithoutAMatch) {
+  const Row rows[] = {
+      {"怀旧金曲", "民歌"},   {"DISCO", "迪斯科"}, {"DISCO舞曲", "迪斯科"}, {"生日歌", "生日歌"},
+      {"对唱情歌", "对唱"},   {"影视", "影视插曲"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(ClassifyStylePrefix(r.text), r.value) << r.text;
+  for (const char* none : {"disco", "迪斯科", "经典对唱", "流行", "", "对"}) {
+    EXPECT_EQ(ClassifyStylePrefix(none), std::nullopt) << none;
+  }
+}
+
+}  // namespace
+}  // namespace kscgen

@@ -1,0 +1,106 @@
+#include "tagging/file_name.h"
+
+#include <gtest/gtest.h>
+
+namespace kscgen {
+namespace {
+
+struct NameCase {
+  int naming_template;
+  int folder_role;
+  const char* base_name;
+  const char* folder_name;
+  const char* singer;
+  const char* title;
+  const char* language;
+  const char* style;
+};
+
+TSongInfo Parse(const NameCase& c) {
+  TSongInfo info;
+  info.DateText = "12/7/26";
+  ParseSongName(c.naming_template, c.folder_role, c.base_name, c.folder_name, info);
+  return info;
+}
+
+TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
+  const NameCase cases[] = {
+      // Template 1: separators.
+      {1, 0, "合唱团－小河水", "", "合唱团", "小河水", "国语", "流行"},
+      {1, 0, "合唱团-小河水", "", "合唱团", "小河水", "国语", "流行"},
+      {1, 0, "合唱团 － 小河水", "", "合唱团 ", " 小河水", "国语", "流行"},
+      {1, 0, "合唱团 - 小河水", "", "合唱团", "小河水", "国语", "流行"},
+      {1, 0, "Hi-Fi－Good Day", "", "Hi-Fi", "Good Day", "国语", "流行"},
+      {1, 0, "大学生－A-Z", "", "大学生－A", "Z", "国语", "流行"},
+      {1, 0, "小河水", "", "佚名", "小河水", "国语", "流行"},
+      {1, 0, "－小河水", "", "佚名", "小河水", "国语", "流行"},
+      {1, 0, "", "", "佚名", "", "国语", "流行"},
+      // Template 2: the bracket part names the language.
+      {2, 0, "合唱团 － 小河水", "", "合唱团", "小河水", "国语", "流行"},
+      {2, 0, "合唱团－小河水(粤语)", "", "合唱团", "小河水", "粤语", "流行"},
+      {2, 0, "合唱团－小河水（国语）", "", "合唱团", "小河水", "国语", "流行"},
+      {2, 0, "合唱团－小河水 (粤语)", "", "合唱团", "小河水 ", "粤语", "流行"},
+      {2, 0, "合唱团－小河水(粤语)(DJ版)", "", "合唱团", "小河水", "粤语", "流行"},
+      {2, 0, "小河水", "", "", "小河水", "国语", "流行"},
+      {2, 2, "合唱团－小河水(英语)", "粤语金曲", "合唱团", "小河水", "英语", "流行"},
+      {2, 3, "合唱团－小河水(台语)", "怀旧金曲", "合唱团", "小河水", "台语", "怀旧歌"},
+      {2, 1, "合唱团－小河水", "张三", "合唱团", "小河水", "国语", "流行"},
+      // Template 0: the folder name stands for the rest.
+      {0, 0, "小河水", "粤语金曲", "佚名", "小河水", "国语", "流行"},
+      {0, 1, "小河水", "合唱团", "合唱团", "小河水", "国语", "流行"},
+      {0, 1, "小河水", "", "", "小河水", "国语", "流行"},
+      {0, 2, "小河水", "粤语金曲", "", "小河水", "粤语", "流行"},
+      {0, 2, "小河水", "国语", "", "小河水", "其它", "流行"},
+      {0, 3, "小河水", "生日快乐", "", "小河水", "国语", "生日歌"},
+      {0, 3, "小河水", "流行金曲", "", "小河水", "国语", "流行"},
+      {0, 3, "小河水", "怀旧金曲", "", "小河水", "国语", "民歌"},
+      // Template 1 and the folder roles.
+      {1, 1, "合唱团－小河水", "张三", "合唱团", "小河水", "国语", "流行"},
+      {1, 2, "合唱团－小河水", "粤语金曲", "合唱团", "小河水", "粤语", "流行"},
+      {1, 2, "合唱团－小河水", "国语", "合唱团", "小河水", "国语", "流行"},
+      {1, 3, "合唱团－小河水", "经典怀旧", "合唱团", "小河水", "国语", "怀旧歌"},
+  };
+  for (const NameCase& c : cases) {
+    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " role " +
+                 std::to_string(c.folder_role) + " name [" + c.base_name + "] folder [" +
+                 c.folder_name + "]");
+    TSongInfo info = Parse(c);
+    EXPECT_EQ(info.Singer, c.singer);
+    EXPECT_EQ(info.Title, c.title);
+    EXPECT_EQ(info.Language, c.language);
+    EXPECT_EQ(info.Style, c.style);
+    EXPECT_EQ(info.DateText, "12/7/26");
+  }
+}
+
+TEST(ParseSongNameTest, TemplateTwoWithoutBracketIsNotReadAsALanguage) {
+  // 生日快乐 holds 日; without a bracket there is no language to read.
+  TSongInfo info;
+  ParseSongName(2, 0, "合唱团－生日快乐", "", info);
+  EXPECT_EQ(info.Title, "生日快乐");
+  EXPECT_EQ(info.Language, "国语");
+}
+
+TEST(ParseSongNameTest, FolderRoleDateAddedSetsTheDateUnderEveryParsedTemplate) {
+  for (int t = 0; t <= 2; ++t) {
+    TSongInfo info;
+    info.DateText = "12/7/26";
+    ParseSongName(t, 4, "合唱团－小河水", "2026-12-01", info);
+    EXPECT_EQ(info.DateText, "2026-12-01") << "template " << t;
+  }
+}
+
+TEST(SplitTest, SplitBracketKeepsTheClosingBracket) {
+  TitleAndBracket b = SplitBracket("小河水(国语)");
+  EXPECT_EQ(b.title, "小河水");
+  EXPECT_EQ(b.bracket_part, "国语)");
+  b = SplitBracket("小河水（国语）(x)");  // "(" lies further right
+  EXPECT_EQ(b.title, "小河水（国语）");
+  EXPECT_EQ(b.bracket_part, "x)");
+  b = SplitBracket("小河水");
+  EXPECT_EQ(b.title, "小河水");
+  EXPECT_EQ(b.bracket_part, "");
+}
+
+}  // namespace
+}  // namespace kscgen

@@ -1,0 +1,97 @@
+#include "tagging/pinyin.h"
+
+#include <gtest/gtest.h>
+
+namespace kscgen {
+namespace {
+
+constexpr std::optional<std::size_t> kNoLimit = std::nullopt;
+
+TEST(PinyinInitialTest, LevelOneFollowsItsRanges) {
+  EXPECT_EQ(PinyinInitial("\xB0\xA1"), 'A');  // first code of level one
+  EXPECT_EQ(PinyinInitial("\xB0\xC5"), 'B');
+  EXPECT_EQ(PinyinInitial("\xC5\xB6"), 'O');
+  EXPECT_EQ(PinyinInitial("\xC5\xBD"), 'O');
+  EXPECT_EQ(PinyinInitial("\xC5\xBE"), 'P');
+  EXPECT_EQ(PinyinInitial("\xD7\xF9"), 'Z');  // last code of level one
+  EXPECT_EQ(PinyinInitial("大"), 'D');
+  EXPECT_EQ(PinyinInitial("大学"), 'D');  // only the first character is read
+}
+
+TEST(PinyinInitialTest, XReachesToD1B8) {
+  // 选 学 雪 血 寻 训 讯 迅 are read xuan, xue, xun; 压 (D1B9) begins the Ys.
+  for (const char* x : {"选", "学", "雪", "血", "寻", "训", "讯", "迅", "\xD1\xA1", "\xD1\xB8"}) {
+    EXPECT_EQ(PinyinInitial(x), 'X') << x;
+  }
+  EXPECT_EQ(PinyinInitial("压"), 'Y');
+  EXPECT_EQ(PinyinInitial("押"), 'Y');
+}
+
+TEST(PinyinInitialTest, OtherChineseCharactersFollowTheirMandarinReading) {
+  EXPECT_EQ(PinyinInitial("佚"), 'Y');          // D8FD, level two, yì
+  EXPECT_EQ(PinyinInitial("丞"), 'C');          // D8A9, level two, chéng
+  EXPECT_EQ(PinyinInitial("\x81\x40"), 'K');    // 丂, GBK extension, kǎo
+  EXPECT_EQ(PinyinInitial("\xB0\x40"), 'L');    // 癅, extension with a level-one lead byte, liú
+  EXPECT_EQ(PinyinInitial("\xC1\x80"), 'F');    // 羳, fán
+}
+
+TEST(PinyinInitialTest, AsciiGivesItselfAndSymbolsGiveABlank) {
+  EXPECT_EQ(PinyinInitial("a"), 'A');
+  EXPECT_EQ(PinyinInitial("Z"), 'Z');
+  EXPECT_EQ(PinyinInitial("7"), '7');
+  EXPECT_EQ(PinyinInitial("'"), ' ');
+  EXPECT_EQ(PinyinInitial(""), ' ');
+  EXPECT_EQ(PinyinInitial("（"), ' ');         // full-width bracket
+  EXPECT_EQ(PinyinInitial("\xA1\xA1"), ' ');   // full-width blank
+  EXPECT_EQ(PinyinInitial("\xA5\xA2"), ' ');   // katakana
+  EXPECT_EQ(PinyinInitial("\xA6\xC1"), ' ');   // Greek alpha
+  EXPECT_EQ(PinyinInitial("\xD7\xFA"), ' ');   // no character
+}
+
+TEST(PinyinInitialsTest, AbbreviatesTitlesAndSingers) {
+  struct Row {
+    const char* text;
+    std::optional<std::size_t> limit;
+    const char* initials;
+  };
+  const Row rows[] = {
+      {"我爱你中国人", kAbbrevLimit, "WANZ"},
+      {"我爱你中国人", kNoLimit, "WANZGR"},
+      {"合唱团", kNoLimit, "HCT"},
+      {"大学生", kAbbrevLimit, "DXS"},
+      {"佚名", kNoLimit, "YM"},
+      {"杨丞琳", kNoLimit, "YCL"},
+      {"K歌之王", kAbbrevLimit, "KGZW"},
+      {"LOVE STORY", kAbbrevLimit, "LOVE"},
+      {"你LOVE", kAbbrevLimit, "NLOV"},
+      {"A我们", kAbbrevLimit, "AWM"},
+      {"A", kAbbrevLimit, "A"},
+      {"AB", kAbbrevLimit, "AB"},
+      {"大 学生", kAbbrevLimit, "DXS"},
+      {"  歌名", kAbbrevLimit, "GM"},
+      {"好  人", kAbbrevLimit, "HR"},
+      {"", kAbbrevLimit, ""},
+      {"   ", kNoLimit, ""},
+      // A blank given by a symbol counts towards the limit.
+      {"大'学生好", kAbbrevLimit, "D XS"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(PinyinInitials(r.text, r.limit), r.initials) << r.text;
+}
+
+TEST(PinyinInitialsTest, FallsBackToWholeLeadingCharactersOfTheText) {
+  // The bracket leads with a blank: the text's own first four bytes stand in.
+  EXPECT_EQ(PinyinInitials("（粤语）", kAbbrevLimit), "（粤");
+  EXPECT_EQ(PinyinInitials(" 'A我们", kAbbrevLimit), "'A我");
+  // Never half a character: '·' then 我们 would end inside 们 at four bytes.
+  EXPECT_EQ(PinyinInitials("·我们", kAbbrevLimit), "·我");
+}
+
+TEST(HiddenPairTest, OneInitialPerCharacterWithoutFallback) {
+  EXPECT_EQ(HiddenPairInitials("歌名"), "GM");
+  EXPECT_EQ(HiddenPairInitials("（粤语）"), " YY ");
+  EXPECT_EQ(HiddenPairInitials(" a"), " A");
+  EXPECT_EQ(HiddenPairInitials(""), "");
+}
+
+}  // namespace
+}  // namespace kscgen

@@ -1,0 +1,33 @@
+// Helpers shared by the tests: temporary folders and whole-file reads.
+#pragma once
+
+#include <string>
+
+namespace kscgen::testing {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + "/" + name
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Creates an empty file (or one holding `content`).
+void Touch(const std::string& path, const std::string& content = "");
+
+// The whole file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+// The names in a folder, sorted bytewise.
+std::string ListNames(const std::string& folder);
+
+}  // namespace kscgen::testing
