@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps build run test clean
+.PHONY: deps build run test screenshot clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -17,6 +17,9 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+screenshot: build
+	@bash scripts/screenshot.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Runs kscgen on the bundled sample folder and shows one KSC file it wrote.
+# Starts the window. Without a display (a bare server), it says how to get one.
 set -euo pipefail
 build=${1:-build}
-work=$(mktemp -d)
-cp -r examples/. "$work"
-folder="$work/粤语金曲"
-"$build/bin/kscgen" -t 1 -r 2 "$folder"
-echo
-echo "== $(ls "$folder" | grep KSC | head -n 1) (GBK, shown as UTF-8) =="
-iconv -f GBK -t UTF-8 "$folder/$(ls "$folder" | grep KSC | head -n 1)" | tr -d '\r'
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: run 'make run' from a desktop session, or try the command line:"
+  echo "  $build/bin/kscgen -t 1 -r 2 -n examples/粤语金曲"
+  exit 1
+fi
+exec "$build/bin/kscgen-gui" "$@"

@@ -47,7 +47,10 @@ std::string SkipReason(const VideoFile& file) {
   return {};
 }
 
+// An empty folder path stands for the working folder, which is the one the
+// window lists until a folder is chosen.
 std::string KscPathOf(const std::string& folder, const std::string& native_base) {
+  if (folder.empty()) return native_base + ".KSC";
   std::string path = folder;
   if (path.empty() || kSeparators.find(path.back()) == std::string_view::npos) path += kSeparator;
   return path + native_base + ".KSC";
@@ -125,6 +128,7 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
   result.listed = files.size();
   std::unordered_map<std::string, std::size_t> ksc_owner;  // KSC path → video index
   ksc_owner.reserve(files.size());
+  if (observer) observer->OnStart(files.size());
 
   for (std::size_t i = 0; i < files.size(); ++i) {
     const VideoFile& file = files[i];

@@ -41,6 +41,8 @@ struct VideoReport {
 class BatchObserver {
  public:
   virtual ~BatchObserver() = default;
+  // Once the options have been checked, before the first video.
+  virtual void OnStart(std::size_t /*total*/) {}
   // After each video; `done` of `total` videos are through.
   virtual void OnVideo(const VideoReport& report, std::size_t done, std::size_t total) = 0;
 };

@@ -1,0 +1,79 @@
+#include "app/gui/preview_dialog.h"
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/engine/preview.h"
+#include "app/gui/qt_text.h"
+#include "ksc/ksc_file.h"
+
+namespace kscgen::gui {
+
+PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
+    : QDialog(parent), reports_(rows.reports) {
+  setObjectName("PreviewDialog");
+  setWindowTitle(u8"预览");
+  resize(900, 560);
+
+  const std::vector<std::string> header = PreviewHeader();
+  table_ = new QTableWidget(static_cast<int>(reports_.size()), static_cast<int>(header.size()),
+                            this);
+  table_->setObjectName("PreviewTable");
+  QStringList titles;
+  for (const std::string& h : header) titles << QString::fromStdString(h);
+  table_->setHorizontalHeaderLabels(titles);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->verticalHeader()->setDefaultSectionSize(20);
+
+  // Skipped videos and KSC files written twice stand out.
+  const QColor skipped(255, 205, 205);
+  const QColor same_name(255, 240, 180);
+  for (int r = 0; r < table_->rowCount(); ++r) {
+    const VideoReport& report = reports_[static_cast<std::size_t>(r)];
+    const std::vector<std::string> cells = PreviewRow(report);
+    for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+      auto* item = new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)]));
+      if (!report.skip_reason.empty()) {
+        item->setBackground(skipped);
+      } else if (report.same_ksc_as) {
+        item->setBackground(same_name);
+      }
+      table_->setItem(r, c, item);
+    }
+  }
+  table_->resizeColumnsToContents();
+
+  ksc_text_ = new QPlainTextEdit(this);
+  ksc_text_->setObjectName("KscText");
+  ksc_text_->setReadOnly(true);
+  ksc_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(table_, 3);
+  layout->addWidget(ksc_text_, 2);
+
+  connect(table_, &QTableWidget::currentCellChanged, this,
+          [this](int row, int, int, int) { ShowKscText(row); });
+  if (table_->rowCount() > 0) table_->selectRow(0);
+}
+
+void PreviewDialog::ShowKscText(int row) {
+  if (row < 0 || row >= static_cast<int>(reports_.size())) {
+    ksc_text_->clear();
+    return;
+  }
+  const VideoReport& report = reports_[static_cast<std::size_t>(row)];
+  if (!report.skip_reason.empty()) {
+    ksc_text_->setPlainText(QString::fromStdString(u8"不生成KSC文件：" + report.skip_reason));
+    return;
+  }
+  QString text = FromGbk(FormatKscText(report.song));
+  text.remove(QLatin1Char('\r'));
+  ksc_text_->setPlainText(text);
+}
+
+}  // namespace kscgen::gui

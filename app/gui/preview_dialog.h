@@ -1,0 +1,41 @@
+// The preview: what the batch would write, one row per listed video, with
+// the selected row's whole KSC text below, before anything is written.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "app/engine/batch.h"
+
+class QPlainTextEdit;
+class QTableWidget;
+
+namespace kscgen::gui {
+
+// Keeps every report of a dry run.
+class PreviewCollector : public BatchObserver {
+ public:
+  void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
+    reports.push_back(report);
+  }
+  std::vector<VideoReport> reports;
+};
+
+class PreviewDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  PreviewDialog(const PreviewCollector& rows, QWidget* parent);
+
+  QTableWidget* table() const { return table_; }
+  QPlainTextEdit* kscText() const { return ksc_text_; }
+
+ private:
+  void ShowKscText(int row);
+
+  std::vector<VideoReport> reports_;
+  QTableWidget* table_;
+  QPlainTextEdit* ksc_text_;
+};
+
+}  // namespace kscgen::gui

@@ -1,0 +1,30 @@
+#include "app/gui/qt_text.h"
+
+#include <QFile>
+
+#include "text/encoding.h"
+
+namespace kscgen::gui {
+
+std::optional<std::string> ToGbk(const QString& s) {
+  const QByteArray utf8 = s.toUtf8();
+  return text::Utf8ToGbk(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+QString FromGbk(const std::string& gbk) {
+  return QString::fromStdString(text::GbkForDisplay(gbk));
+}
+
+QString FromMessage(const std::string& utf8) {
+  QString s = QString::fromStdString(utf8);
+  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return s;
+}
+
+std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString FromNative(const std::string& native) {
+  return QString::fromStdString(text::DisplayName(native));
+}
+
+}  // namespace kscgen::gui

@@ -1,0 +1,301 @@
+// Drives the real main window and folder dialog, offscreen. Message boxes
+// are taken by the window's message sink instead of being shown.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "app/gui/folder_dialog.h"
+#include "app/gui/main_window.h"
+#include "app/gui/preview_dialog.h"
+#include "test_support.h"
+#include "text/encoding.h"
+
+using kscgen::gui::TForm1;
+using kscgen::gui::TForm2;
+using Kind = TForm1::MessageKind;
+
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A KSC file's text, converted from GBK for comparison with readable text.
+QString ReadKsc(const std::string& path) {
+  auto utf8 = kscgen::text::GbkToUtf8(kscgen::testing::ReadFile(path));
+  return utf8 ? QString::fromStdString(*utf8) : QString();
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<kscgen::testing::TempFolder> root_;
+  QString folder_;
+  QList<QPair<Kind, QString>> messages_;
+
+  void Touch(const QString& name) { kscgen::testing::Touch((folder_ + "/" + name).toStdString()); }
+  bool Exists(const QString& name) {
+    return std::filesystem::exists((folder_ + "/" + name).toStdString());
+  }
+  void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+ private slots:
+  void init() {
+    root_ = std::make_unique<kscgen::testing::TempFolder>();
+    folder_ = QString::fromStdString(root_->path()) + Q(u8"/粤语金曲");
+    QDir().mkpath(folder_);
+    form_ = std::make_unique<TForm1>();
+    messages_.clear();
+    form_->setMessageSink([this](Kind k, const QString& t) { messages_.append({k, t}); });
+    form_->show();
+  }
+  void cleanup() {
+    form_.reset();
+    root_.reset();
+  }
+
+  void startsInItsInitialState() {
+    QCOMPARE(form_->windowTitle(), Q(u8"霁川KSC文件批量生成器"));
+    QCOMPARE(form_->size(), QSize(440, 498));
+    QCOMPARE(form_->minimumSize(), form_->maximumSize());
+    QVERIFY(!(form_->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form_->Memo1->toPlainText().split('\n').size(), 4);
+    QVERIFY(form_->Memo1->toPlainText().split('\n')[1].startsWith(Q(u8"　　　　　　　　歌手－歌名")));
+    QCOMPARE(form_->Edit3->text(), QString());
+    QCOMPARE(form_->SpeedButton1->text(), Q("..."));
+    QCOMPARE(form_->SpeedButton2->text(), Q(u8"<< 移除"));
+    QCOMPARE(form_->RadioGroup2Buttons->checkedId(), 0);
+    QCOMPARE(form_->RadioGroup1Buttons->checkedId(), -1);
+    QCOMPARE(form_->RadioGroup1Buttons->button(4)->text(), Q(u8"歌手－歌名(语种－类别－声道)"));
+    QCOMPARE(form_->RadioGroup2Buttons->button(4)->text(), Q(u8"加入日期"));
+    QCOMPARE(form_->BitBtn1->text(), Q(u8" 批量KSC"));
+    QCOMPARE(form_->BitBtn1->geometry(), QRect(331, 402, 87, 34));
+    QCOMPARE(form_->ListBox1->geometry(), QRect(46, 48, 195, 59));  // inside the group box
+    QCOMPARE(form_->ComboBox1->count(), 4);
+    QCOMPARE(form_->ComboBox1->itemText(0), Q(u8"歌 手 名"));
+    QCOMPARE(form_->ComboBox1->currentText(), QString());
+    QCOMPARE(form_->Edit4->maxLength(), 5);
+    QVERIFY(!form_->CheckBox3->isEnabled());
+    QVERIFY(!form_->Edit4->isEnabled());
+    QVERIFY(!form_->ComboBox1->isEnabled());
+    QVERIFY(!form_->ListBox1->isEnabled());
+    QVERIFY(!form_->Edit1->isVisible());
+    QCOMPARE(form_->Edit2->text(), Q("Edit2"));
+    QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), Q(u8"  注:统一设定值高于默认值"));
+    QVERIFY(form_->Label5->text().startsWith(Q(u8"歌曲总数：　")));
+  }
+
+  void choosingAFolderListsItsVideosAndCount() {
+    Touch(Q(u8"合唱团－小河水.mpg"));
+    Touch("b.AVI");
+    Touch("a.rmvb");
+    Touch("notes.txt");
+    form_->ChooseFolder(folder_);
+    QCOMPARE(form_->Edit3->text(), folder_);
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　3"));
+    QAbstractItemModel* model = form_->FileListBox1->model();
+    QCOMPARE(model->index(0, 0).data().toString(), Q("a.rmvb"));
+    QCOMPARE(model->index(2, 0).data().toString(), Q(u8"合唱团－小河水.mpg"));
+    QVERIFY(!model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+  }
+
+  void removeTakesOnlyTheCurrentEntryFromTheList() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    form_->ChooseFolder(folder_);
+    Click(form_->SpeedButton2);  // no current entry: nothing goes
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　2"));
+    form_->FileListBox1->setCurrentIndex(form_->FileListBox1->model()->index(0, 0));
+    Click(form_->SpeedButton2);
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+    QCOMPARE(form_->FileListBox1->model()->index(0, 0).data().toString(), Q("b.mpg"));
+    QVERIFY(Exists("a.mpg"));
+  }
+
+  void checkBoxesFollowTheirEnablingRules() {
+    Click(form_->CheckBox2);
+    QVERIFY(form_->CheckBox3->isEnabled());
+    QVERIFY(form_->Edit4->isEnabled());
+    Click(form_->CheckBox3);
+    QVERIFY(form_->CheckBox3->isChecked());
+    Click(form_->CheckBox2);  // disables but does not clear
+    QVERIFY(!form_->CheckBox3->isEnabled());
+    QVERIFY(form_->CheckBox3->isChecked());
+    QVERIFY(!form_->Edit4->isEnabled());
+
+    Click(form_->CheckBox1);
+    for (QWidget* w : {static_cast<QWidget*>(form_->ComboBox1), static_cast<QWidget*>(form_->ListBox1),
+                       static_cast<QWidget*>(form_->SpeedButton3)}) {
+      QVERIFY(w->isEnabled());
+    }
+    Click(form_->CheckBox1);
+    QVERIFY(!form_->SpeedButton4->isEnabled());
+  }
+
+  void uniformEntriesAreAddedAndRemoved() {
+    Click(form_->CheckBox1);
+    form_->ComboBox2->setEditText(Q(u8"合唱团"));
+    form_->ComboBox1->setCurrentIndex(2);  // 歌曲语种
+    QCOMPARE(form_->ComboBox2->count(), 7);
+    QCOMPARE(form_->ComboBox2->currentText(), Q(u8"合唱团"));  // the typed value stays
+    form_->ComboBox2->setEditText(Q(u8" 粤语 "));
+    Click(form_->SpeedButton3);
+    QCOMPARE(form_->ListBox1->count(), 1);
+    QCOMPARE(form_->ListBox1->item(0)->text(), Q(u8"歌曲语种 --> 粤语; "));
+    QCOMPARE(form_->ComboBox2->currentText(), QString());
+    form_->ComboBox2->setEditText(Q("  "));
+    Click(form_->SpeedButton3);  // a blank value adds nothing
+    QCOMPARE(form_->ListBox1->count(), 1);
+    form_->ComboBox1->setCurrentIndex(0);
+    QCOMPARE(form_->ComboBox2->count(), 0);
+    form_->ComboBox2->setEditText(Q(u8"歌手😀"));
+    Click(form_->SpeedButton3);  // no GBK form: refused with a message
+    QCOMPARE(form_->ListBox1->count(), 1);
+    QCOMPARE(messages_.size(), 1);
+
+    form_->ListBox1->clearSelection();
+    form_->ListBox1->setCurrentRow(-1);
+    Click(form_->SpeedButton4);  // nothing selected: nothing removed
+    QCOMPARE(form_->ListBox1->count(), 1);
+    form_->ListBox1->setCurrentRow(0);
+    Click(form_->SpeedButton4);
+    QCOMPARE(form_->ListBox1->count(), 0);
+  }
+
+  void hiddenPairGivesInitials() {
+    form_->Edit1->setText(Q(u8"歌名"));
+    QCOMPARE(form_->Edit2->text(), Q("GM"));
+  }
+
+  void batchWithoutTemplateOnlySaysSo() {
+    Touch("a.mpg");
+    form_->ChooseFolder(folder_);
+    Click(form_->BitBtn1);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].first, Kind::kError);
+    QCOMPARE(messages_[0].second, Q(u8"\n　请选择歌曲命名模板！ "));
+    QVERIFY(!Exists("a.KSC"));
+  }
+
+  void batchWritesTheFilesFromTheButton() {
+    Touch(Q(u8"张三－小河水.mpg"));
+    Touch("b.avi");
+    form_->ChooseFolder(folder_);
+    form_->RadioGroup1Buttons->button(1)->click();
+    form_->RadioGroup2Buttons->button(2)->click();
+    Click(form_->CheckBox2);
+    Click(form_->CheckBox3);
+    QTest::keyClicks(form_->Edit4, "100");
+    Click(form_->CheckBox1);
+    form_->ComboBox1->setCurrentIndex(0);
+    form_->ComboBox2->setEditText(Q(u8"合唱团"));
+    Click(form_->SpeedButton3);
+    Click(form_->BitBtn1);
+
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].first, Kind::kInformation);
+    QCOMPARE(messages_[0].second,
+             Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"));
+    QCOMPARE(form_->ProgressBar1->value(), 100);
+    QString ksc = ReadKsc((folder_ + Q(u8"/张三－小河水.KSC")).toStdString());
+    QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00102 ;\r\n")));
+    QVERIFY(ksc.contains(Q(u8"karaoke.tag('歌手', '合唱团');\r\n")));
+    QVERIFY(ksc.contains(Q(u8"karaoke.tag('歌星拼音', 'HCT');\r\n")));
+    QVERIFY(ksc.contains(Q(u8"karaoke.tag('语种', '粤语');\r\n")));
+    QVERIFY(Exists("b.KSC"));
+  }
+
+  void badStartNumberWritesNothing() {
+    Touch("a.mpg");
+    form_->ChooseFolder(folder_);
+    form_->RadioGroup1Buttons->button(0)->click();
+    Click(form_->CheckBox2);
+    Click(form_->CheckBox3);
+    QTest::keyClicks(form_->Edit4, "1x2");
+    Click(form_->BitBtn1);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].second, Q("'1x2' is not a valid integer value"));
+    QVERIFY(!Exists("a.KSC"));
+  }
+
+  void writeFailureLeavesTheWindowUsable() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    QDir().mkdir(folder_ + "/a.KSC");
+    form_->ChooseFolder(folder_);
+    form_->RadioGroup1Buttons->button(0)->click();
+    Click(form_->BitBtn1);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].first, Kind::kError);
+    QVERIFY(messages_[0].second.startsWith(Q("Cannot create file \"") + folder_ + "/a.KSC\". "));
+    QVERIFY(!Exists("b.KSC"));
+    QVERIFY(form_->isEnabled());
+    QDir().rmdir(folder_ + "/a.KSC");
+    Click(form_->BitBtn1);
+    QCOMPARE(messages_.last().first, Kind::kInformation);
+    QVERIFY(Exists("a.KSC"));
+    QVERIFY(Exists("b.KSC"));
+  }
+
+  void typedFolderIsReadWhenEditingFinishes() {
+    Touch("a.mpg");
+    form_->Edit3->setText(folder_);
+    emit form_->Edit3->editingFinished();
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+  }
+
+  void folderDialogHandsTheFolderToTheWindow() {
+    Touch("a.mpg");
+    TForm2 dialog(form_.get());
+    QCOMPARE(dialog.windowTitle(), Q(u8"浏览文件夹"));
+    QCOMPARE(dialog.Button1->text(), Q(u8"确定"));
+    dialog.SelectFolder(folder_);
+    QCOMPARE(dialog.SelectedPath(), folder_);
+    dialog.Button1Click();
+    QCOMPARE(form_->Edit3->text(), folder_);
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+
+    TForm2 cancelled(form_.get());
+    cancelled.SelectFolder(QString::fromStdString(root_->path()));
+    cancelled.Button2Click();
+    QCOMPARE(form_->Edit3->text(), folder_);
+
+    TForm2 empty(form_.get());
+    empty.SelectFolder(QString());  // nothing selected
+    empty.Button1Click();
+    QCOMPARE(form_->Edit3->text(), QString());
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+  }
+
+  void droppedFolderIsChosen() {
+    Touch("a.mpg");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder_)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &drop);
+    QCOMPARE(form_->Edit3->text(), folder_);
+    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
