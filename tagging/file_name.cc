@@ -14,6 +14,8 @@ constexpr std::string_view kAsciiDash = "-";
 constexpr std::string_view kWideDash = "－";
 constexpr std::string_view kAsciiOpen = "(";
 constexpr std::string_view kWideOpen = "（";
+constexpr std::string_view kAsciiClose = ")";
+constexpr std::string_view kWideClose = "）";
 
 long Len(std::string_view s) { return static_cast<long>(s.size()); }
 
@@ -52,7 +54,53 @@ void ApplyFolderRole(int naming_template, int folder_role, std::string_view fold
   }
 }
 
+// Templates 3 and 4: 歌手－歌名(语种－类别) and 歌手－歌名(语种－类别－声道).
+// The name itself carries language and style, so of the folder roles only
+// the date added still applies.
+void ParseFullName(int naming_template, int folder_role, std::string_view base_name,
+                   std::string_view folder_name, TSongInfo& info) {
+  SingerAndTitle split = SplitSingerTitle(base_name, true);
+  info.Singer = split.singer;
+  TitleAndBracket bracket = SplitBracket(Trim(split.title_part));
+  info.Title = bracket.title;
+  std::vector<std::string> fields = SplitBracketFields(bracket.bracket_part);
+  if (!fields.empty()) info.Language = ClassifyLanguage(fields[0]);
+  if (fields.size() > 1) info.Style = ClassifyStyle(fields[1]);
+  if (naming_template == kTemplateSingerTitleLanguageStyleChannel && fields.size() > 2) {
+    info.Channel = ChannelOf(fields[2]);
+  }
+  if (folder_role == kRoleDateAdded) info.DateText = std::string(folder_name);
+}
+
 }  // namespace
+
+std::vector<std::string> SplitBracketFields(std::string_view bracket_part) {
+  std::vector<std::string> fields;
+  if (bracket_part.empty()) return fields;
+  std::string field;
+  for (std::size_t i = 0; i < bracket_part.size();) {
+    std::size_t len = text::CharLength(bracket_part, i);
+    std::string_view c = bracket_part.substr(i, len);
+    i += len;
+    if (c == kAsciiClose || c == kWideClose) break;
+    if (c == kAsciiDash || c == kWideDash) {
+      fields.push_back(Trim(field));
+      field.clear();
+    } else {
+      field.append(c);
+    }
+  }
+  fields.push_back(Trim(field));
+  return fields;
+}
+
+std::string ChannelOf(std::string_view field) {
+  if (!field.empty() && field[0] >= '0' && field[0] <= '9') return std::string(1, field[0]);
+  if (text::ContainsAtCharacter(field, "左")) return "2";
+  if (text::ContainsAtCharacter(field, "右")) return "1";
+  if (text::ContainsAtCharacter(field, "立体")) return "3";
+  return "0";
+}
 
 SingerAndTitle SplitSingerTitle(std::string_view text, bool trim_both) {
   std::size_t a = Pos(kAsciiDash, text);
@@ -110,8 +158,11 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
       info.Language = ClassifyLanguage(bracket.bracket_part);
       break;
     }
+    case kTemplateSingerTitleLanguageStyle:
+    case kTemplateSingerTitleLanguageStyleChannel:
+      ParseFullName(naming_template, folder_role, base_name, folder_name, info);
+      return;
     default:
-      // The names under the other templates are not read yet.
       return;
   }
   ApplyFolderRole(naming_template, folder_role, folder_name, info);

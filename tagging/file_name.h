@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tagging/song_info.h"
 
@@ -49,6 +50,15 @@ struct TitleAndBracket {
 // opening bracket the title is the whole text and the bracket part is empty,
 // so that a title such as 生日快乐 is not mistaken for a language.
 TitleAndBracket SplitBracket(std::string_view title_part);
+
+// The fields of a bracket part such as 粤语－怀旧－左声道): the text up to the
+// first closing bracket, ")" or "）", split at each "－" or "-", each field
+// trimmed. Walks by characters, so a separator is never found across two.
+std::vector<std::string> SplitBracketFields(std::string_view bracket_part);
+
+// The channel code a channel field names: its leading digit, else "2" for
+// 左 (left), "1" for 右 (right), "3" for 立体 (stereo), and "0" otherwise.
+std::string ChannelOf(std::string_view field);
 
 // Fills Title, Singer and, by template and role, Language, Style, Channel and
 // DateText of `info`; leaves every other field as it is. Never fails: every

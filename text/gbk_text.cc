@@ -46,6 +46,14 @@ std::size_t CharLength(std::string_view s, std::size_t i) {
   return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
 }
 
+bool ContainsAtCharacter(std::string_view hay, std::string_view needle) {
+  if (needle.empty()) return false;
+  for (std::size_t i = 0; i < hay.size(); i += CharLength(hay, i)) {
+    if (hay.compare(i, needle.size(), needle) == 0) return true;
+  }
+  return false;
+}
+
 std::string LeadingChars(std::string_view s, std::size_t max_bytes) {
   std::size_t end = 0;
   while (end < s.size()) {

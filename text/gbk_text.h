@@ -36,6 +36,9 @@ std::string LowerAscii(std::string_view s);
 // 0x7F is one two-byte character; any other byte stands alone.
 std::size_t CharLength(std::string_view s, std::size_t i);
 
+// Whether `needle` occurs in `hay` starting at a character boundary.
+bool ContainsAtCharacter(std::string_view hay, std::string_view needle);
+
 // The leading whole characters of `s` that fit into `max_bytes` bytes.
 std::string LeadingChars(std::string_view s, std::size_t max_bytes);
 

@@ -8,6 +8,7 @@
 #include "app/engine/preview.h"
 #include "app/gui/qt_text.h"
 #include "ksc/ksc_file.h"
+#include "text/encoding.h"
 
 namespace kscgen::gui {
 
@@ -71,7 +72,9 @@ void PreviewDialog::ShowKscText(int row) {
     ksc_text_->setPlainText(QString::fromStdString(u8"不生成KSC文件：" + report.skip_reason));
     return;
   }
-  QString text = FromGbk(FormatKscText(report.song));
+  // Line breaks as they are: the text is shown as the song manager reads it.
+  const std::string ksc = FormatKscText(report.song);
+  QString text = QString::fromStdString(text::GbkToUtf8(ksc).value_or(text::GbkForDisplay(ksc)));
   text.remove(QLatin1Char('\r'));
   ksc_text_->setPlainText(text);
 }

@@ -283,6 +283,72 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
   }
 
+  // Opens the preview, hands the dialog to `inspect` and closes it.
+  void Preview(const std::function<void(kscgen::gui::PreviewDialog*)>& inspect) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<kscgen::gui::PreviewDialog*>(QApplication::activeModalWidget());
+      if (dialog) {
+        seen = true;
+        inspect(dialog);
+        dialog->accept();
+      }
+    });
+    Click(form_->BitBtn2);
+    QVERIFY(seen);
+  }
+
+  void previewShowsWhatTheBatchThenWrites() {
+    Touch(Q(u8"合唱团－小河水(粤语－怀旧－左声道).mpg"));
+    Touch(Q(u8"Beyond－海阔天空.avi"));
+    Touch("a.mpg");
+    Touch("a.dat");
+    Touch(QString("bad") + QChar(1) + ".mpg");
+    form_->ChooseFolder(folder_);
+    form_->RadioGroup1Buttons->button(4)->click();
+    Click(form_->CheckBox2);
+    Click(form_->CheckBox3);
+    QTest::keyClicks(form_->Edit4, "7");
+
+    QStringList texts;
+    QStringList remarks;
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QTableWidget* table = dialog->table();
+      QCOMPARE(table->rowCount(), 5);
+      QCOMPARE(table->horizontalHeaderItem(2)->text(), Q(u8"编号"));
+      for (int r = 0; r < table->rowCount(); ++r) {
+        table->selectRow(r);
+        texts << dialog->kscText()->toPlainText();
+        remarks << table->item(r, table->columnCount() - 1)->text();
+      }
+      QCOMPARE(table->item(4, 2)->text(), Q("00011"));
+      QCOMPARE(table->item(4, 7)->text(), Q(u8"粤语"));
+      QCOMPARE(table->item(4, 9)->text(), Q("2"));
+    });
+    QVERIFY(messages_.isEmpty());
+    QVERIFY(!Exists("a.KSC"));  // the preview writes nothing
+
+    Click(form_->BitBtn1);
+    QCOMPARE(messages_.size(), 1);
+    // Rows in list order: a.dat, a.mpg, bad, Beyond, 合唱团.
+    QVERIFY(remarks[1].contains(Q(u8"与第 1 行同名")));
+    QVERIFY(remarks[2].startsWith(Q(u8"跳过：")));
+    QCOMPARE(texts[1], ReadKsc((folder_ + "/a.KSC").toStdString()).remove('\r'));
+    QCOMPARE(texts[3], ReadKsc((folder_ + Q(u8"/Beyond－海阔天空.KSC")).toStdString()).remove('\r'));
+    QCOMPARE(texts[4], ReadKsc((folder_ + Q(u8"/合唱团－小河水(粤语－怀旧－左声道).KSC")).toStdString())
+                           .remove('\r'));
+    QVERIFY(texts[4].contains(Q(u8"karaoke.tag('风格', '怀旧歌');")));
+  }
+
+  void previewChecksTheTemplateAndShowsAnEmptyList() {
+    form_->ChooseFolder(folder_);
+    Click(form_->BitBtn2);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].second, Q(u8"\n　请选择歌曲命名模板！ "));
+    form_->RadioGroup1Buttons->button(0)->click();
+    Preview([](kscgen::gui::PreviewDialog* dialog) { QCOMPARE(dialog->table()->rowCount(), 0); });
+  }
+
   void droppedFolderIsChosen() {
     Touch("a.mpg");
     QMimeData data;

@@ -104,3 +104,79 @@ TEST(SplitTest, SplitBracketKeepsTheClosingBracket) {
 
 }  // namespace
 }  // namespace kscgen
+
+namespace kscgen {
+namespace {
+
+TSongInfo ParseFull(int naming_template, int folder_role, const char* base_name) {
+  TSongInfo info;
+  info.DateText = "12/7/26";
+  ParseSongName(naming_template, folder_role, base_name, "粤语金曲", info);
+  return info;
+}
+
+TEST(FullNameTest, TemplateFourReadsLanguageStyleAndChannel) {
+  TSongInfo info = ParseFull(4, 0, "合唱团－小河水(粤语－怀旧－左声道)");
+  EXPECT_EQ(info.Singer, "合唱团");
+  EXPECT_EQ(info.Title, "小河水");
+  EXPECT_EQ(info.Language, "粤语");
+  EXPECT_EQ(info.Style, "怀旧歌");
+  EXPECT_EQ(info.Channel, "2");
+}
+
+TEST(FullNameTest, FieldsEndAtTheFirstClosingBracketAndAreTrimmed) {
+  TSongInfo info = ParseFull(4, 0, "Eagles - Hotel California（ 英语 - 迪斯科 - 3 ）（Live）");
+  EXPECT_EQ(info.Singer, "Eagles");
+  EXPECT_EQ(info.Title, "Hotel California");
+  EXPECT_EQ(info.Language, "英语");
+  EXPECT_EQ(info.Style, "迪斯科");
+  EXPECT_EQ(info.Channel, "3");
+}
+
+TEST(FullNameTest, TemplateThreeIgnoresAChannelField) {
+  TSongInfo info = ParseFull(3, 0, "合唱团－小河水(台语－对唱－左声道)");
+  EXPECT_EQ(info.Language, "台语");
+  EXPECT_EQ(info.Style, "对唱");
+  EXPECT_EQ(info.Channel, "0");
+}
+
+TEST(FullNameTest, MissingPartsKeepTheDefaults) {
+  TSongInfo info = ParseFull(4, 0, "合唱团－小河水");
+  EXPECT_EQ(info.Title, "小河水");
+  EXPECT_EQ(info.Language, "国语");
+  EXPECT_EQ(info.Style, "流行");
+  EXPECT_EQ(info.Channel, "0");
+  info = ParseFull(4, 0, "合唱团－小河水(粤语)");
+  EXPECT_EQ(info.Language, "粤语");
+  EXPECT_EQ(info.Style, "流行");
+}
+
+TEST(FullNameTest, OnlyTheDateAddedRoleApplies) {
+  EXPECT_EQ(ParseFull(4, 4, "合唱团－小河水(英语)").DateText, "粤语金曲");
+  TSongInfo info = ParseFull(4, 2, "合唱团－小河水(英语)");
+  EXPECT_EQ(info.Language, "英语");
+  EXPECT_EQ(info.DateText, "12/7/26");
+  EXPECT_EQ(ParseFull(3, 1, "小河水").Singer, "");
+}
+
+TEST(FullNameTest, ChannelFieldNamesTheChannel) {
+  EXPECT_EQ(ChannelOf("1 右声道"), "1");
+  EXPECT_EQ(ChannelOf("左声道"), "2");
+  EXPECT_EQ(ChannelOf("右"), "1");
+  EXPECT_EQ(ChannelOf("立体声"), "3");
+  EXPECT_EQ(ChannelOf("伴唱"), "0");
+  EXPECT_EQ(ChannelOf(""), "0");
+}
+
+TEST(FullNameTest, SeparatorsAreFoundOnlyAtCharacterBoundaries) {
+  // A3 AD only counts as "－" when it starts a character:
+  // here 0xB0 0xA3 is one character followed by 0xAD 0xA1, no separator.
+  std::vector<std::string> fields = SplitBracketFields("\xB0\xA3\xAD\xA1)");
+  ASSERT_EQ(fields.size(), 1u);
+  EXPECT_EQ(fields[0], "\xB0\xA3\xAD\xA1");
+  EXPECT_EQ(SplitBracketFields("a-b－c)d-e"), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_TRUE(SplitBracketFields("").empty());
+}
+
+}  // namespace
+}  // namespace kscgen
