@@ -6,13 +6,27 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
 #include "text/encoding.h"
 
 namespace kscgen {
 
-const char* const kKscTempSuffix = ".kscgen-tmp";
-
 namespace {
+
+constexpr std::string_view kTempPrefix = ".kscgen-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+std::string TemporaryPathBeside(const std::string& path) {
+  std::filesystem::path temp = std::filesystem::path(path).parent_path();
+  temp /= std::string(kTempPrefix) + std::to_string(getpid()) + std::string(kTempSuffix);
+  return temp.string();
+}
 
 void Line(std::string& out, std::string_view text) { out.append(text).append("\r\n"); }
 
@@ -76,7 +90,7 @@ std::string FormatKscText(const TSongInfo& info) {
 }
 
 WriteStatus WriteFileReplacing(const std::string& path, std::string_view text) {
-  const std::string temp = path + kKscTempSuffix;
+  const std::string temp = TemporaryPathBeside(path);
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (f == nullptr) return {false, CannotCreate(path, std::strerror(errno))};
   bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
@@ -97,6 +111,23 @@ WriteStatus WriteFileReplacing(const std::string& path, std::string_view text) {
     return {false, CannotCreate(path, ec.message())};
   }
   return {};
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+  return name.size() > kTempPrefix.size() + kTempSuffix.size() &&
+         name.substr(0, kTempPrefix.size()) == kTempPrefix &&
+         name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
+}
+
+void RemoveStaleTemporaryFiles(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    if (!IsTemporaryFileName(it->path().filename().string())) continue;
+    std::error_code ignored;
+    if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+  }
 }
 
 WriteStatus WriteKscFile(const TSongInfo& info) {

@@ -27,14 +27,20 @@ struct WriteStatus {
 // Writes `text` to `path` (spelled as the file system holds it) through a
 // temporary file in the same folder that is then renamed over the target, so
 // an existing file is replaced whole or not at all and an interrupted run
-// never leaves a truncated one. On failure the temporary file is removed and
-// the message reads: Cannot create file "PATH". REASON
+// never leaves a truncated one. The temporary file's name is short and the
+// same for every file of a process, so a KSC name of the longest length the
+// file system allows still has room. On failure the temporary file is
+// removed and the message reads: Cannot create file "PATH". REASON
 WriteStatus WriteFileReplacing(const std::string& path, std::string_view text);
 
 // Writes the KSC file of `info` to its KscPath.
 WriteStatus WriteKscFile(const TSongInfo& info);
 
-// The suffix of the temporary file a KSC file is first written to.
-extern const char* const kKscTempSuffix;
+// Whether a file name is that of a temporary file of WriteFileReplacing
+// (".kscgen-<process>.tmp"), as an interrupted run may leave behind.
+bool IsTemporaryFileName(std::string_view name);
+
+// Removes the temporary files an interrupted run left in `folder`.
+void RemoveStaleTemporaryFiles(const std::string& folder);
 
 }  // namespace kscgen

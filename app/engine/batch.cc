@@ -128,6 +128,7 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
   result.listed = files.size();
   std::unordered_map<std::string, std::size_t> ksc_owner;  // KSC path → video index
   ksc_owner.reserve(files.size());
+  if (!options.dry_run) RemoveStaleTemporaryFiles(options.folder_path);
   if (observer) observer->OnStart(files.size());
 
   for (std::size_t i = 0; i < files.size(); ++i) {

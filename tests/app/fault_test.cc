@@ -1,0 +1,169 @@
+// Faults a library keeper meets: folders that cannot be written or vanish,
+// runs killed halfway, and names of every odd kind. Nothing may be lost and
+// no KSC file may be left broken.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "app/engine/batch.h"
+#include "test_support.h"
+
+namespace kscgen {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::Touch;
+
+// A KSC file is whole when it has its 28 lines and ends with its video.
+bool IsCompleteKsc(const std::string& text, const std::string& video) {
+  std::size_t lines = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    ++lines;
+  }
+  std::string last = "karaoke.CommonVideo := '" + video + "';\r\n";
+  return lines == 28 && text.size() >= last.size() &&
+         text.compare(text.size() - last.size(), last.size(), last) == 0;
+}
+
+int CountTemporaryFiles(const std::string& folder) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    if (e.path().filename().string().rfind(".kscgen-", 0) == 0) ++n;
+  }
+  return n;
+}
+
+// Runs kscgen with `args` behind `prefix` (a command that changes the user).
+std::string Shell(const std::string& prefix, const std::string& args, int* exit_code) {
+  std::string cmd = prefix + "'" + KSCGEN_BIN + "' " + args + " 2>&1";
+  std::string out;
+  FILE* p = popen(cmd.c_str(), "r");
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  int status = pclose(p);
+  *exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return out;
+}
+
+TEST(FaultTest, ReadOnlyFolderStopsWithAClearMessageAndLeavesNothing) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  Touch(folder + "/a.mpg");
+  chmod(root.path().c_str(), 0755);
+  chmod(folder.c_str(), 0555);
+  // Root writes anywhere: the run goes as nobody, like a library keeper's account.
+  std::string as_user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  int code = 0;
+  std::string out = Shell(as_user, "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 1) << out;
+  EXPECT_EQ(out, "Cannot create file \"" + folder + "/a.KSC\". Permission denied\n");
+  EXPECT_EQ(testing::ListNames(folder), "a.mpg");
+}
+
+TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  Touch(folder + "/a.mpg");
+  FolderListing listing = ListVideoFiles(folder);
+  fs::rename(folder, root / "moved");
+  BatchOptions options;
+  options.naming_template = 0;
+  options.folder_path = folder;
+  BatchResult r = RunBatch(options, listing.files, nullptr);
+  EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
+  EXPECT_EQ(r.message, "Cannot create file \"" + folder + "/a.KSC\". No such file or directory");
+  EXPECT_FALSE(fs::exists(folder));
+  EXPECT_EQ(testing::ListNames(root / "moved"), "a.mpg");
+}
+
+TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  constexpr int kVideos = 20000;
+  for (int i = 0; i < kVideos; ++i) Touch(folder + "/song" + std::to_string(i) + ".mpg");
+
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<int> delay_ms(5, 400);
+  for (int round = 0; round < 5; ++round) {
+    pid_t child = fork();
+    if (child == 0) {
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      execl(KSCGEN_BIN, KSCGEN_BIN, "-t", "0", folder.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms(random)));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+
+    for (const auto& e : fs::directory_iterator(folder)) {
+      std::string name = e.path().filename().string();
+      if (name.size() < 4 || name.compare(name.size() - 4, 4, ".KSC") != 0) continue;
+      std::string video = name.substr(0, name.size() - 4) + ".mpg";
+      ASSERT_TRUE(IsCompleteKsc(ReadFile(e.path().string()), video)) << name << " round " << round;
+    }
+  }
+  int code = 0;
+  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 0) << out;
+  EXPECT_EQ(CountTemporaryFiles(folder), 0);
+  int kscs = 0;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    kscs += e.path().extension() == ".KSC";
+  }
+  EXPECT_EQ(kscs, kVideos);
+}
+
+TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  const std::string long_base(251, 'x');  // with ".mpg", the longest name allowed
+  struct Video {
+    std::string name;
+    std::string ksc;     // empty when skipped
+    std::string reason;  // for a skip
+  };
+  const Video videos[] = {
+      {"Don't Cry.mpg", "Don't Cry.KSC", ""},
+      {"it''s.avi", "it''s.KSC", ""},
+      {"tab\there.mpg", "", u8"文件名含有控制字符"},
+      {u8"smile\U0001F600.mpg", "", u8"文件名含有GBK无法表示的字符"},
+      {long_base + ".mpg", long_base + ".KSC", ""},
+      {"\xD0\xA1\xBA\xD3\xCB\xAE.wmv", "\xD0\xA1\xBA\xD3\xCB\xAE.KSC", ""},  // GBK on disk
+      {"\xFF\xFE.mpg", "", u8"文件名既不是UTF-8也不是GBK编码"},
+      {"five.rmvb", "five.KSC", ""},
+      {"UPPER.AVI", "UPPER.KSC", ""},
+  };
+  for (const Video& v : videos) Touch(folder + "/" + v.name);
+  int code = 0;
+  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 1) << out;
+  for (const Video& v : videos) {
+    if (v.ksc.empty()) {
+      EXPECT_NE(out.find(u8"（" + v.reason + u8"）"), std::string::npos) << v.name << "\n" << out;
+    } else {
+      std::string video = v.name;
+      std::string quoted;
+      for (char c : video) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+      EXPECT_TRUE(IsCompleteKsc(ReadFile(folder + "/" + v.ksc), quoted)) << v.name;
+    }
+  }
+  EXPECT_EQ(CountTemporaryFiles(folder), 0);
+}
+
+}  // namespace
+}  // namespace kscgen
