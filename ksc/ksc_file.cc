@@ -28,10 +28,18 @@ std::string TemporaryPathBeside(const std::string& path) {
   return temp.string();
 }
 
-void Line(std::string& out, std::string_view text) { out.append(text).append("\r\n"); }
-
-void TagLine(std::string& out, std::string_view tag, std::string_view value) {
-  out.append("karaoke.tag('").append(tag).append("', '").append(KscQuote(value)).append("');\r\n");
+// Appends `value` as the inside of a quoted literal: a quote doubled, a
+// control byte as a blank. Runs of plain bytes go in one piece.
+void AppendQuoted(std::string& out, std::string_view value) {
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    char c = value[i];
+    if (c != '\'' && static_cast<unsigned char>(c) >= 0x20) continue;
+    out.append(value.substr(plain, i - plain));
+    out.append(c == '\'' ? "''" : " ");
+    plain = i + 1;
+  }
+  out.append(value.substr(plain));
 }
 
 std::string CannotCreate(const std::string& path, const std::string& reason) {
@@ -43,49 +51,66 @@ std::string CannotCreate(const std::string& path, const std::string& reason) {
 std::string KscQuote(std::string_view value) {
   std::string out;
   out.reserve(value.size());
-  for (char c : value) {
-    if (c == '\'') {
-      out += "''";
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      out += ' ';
-    } else {
-      out += c;
-    }
-  }
+  AppendQuoted(out, value);
   return out;
 }
 
 std::string FormatKscText(const TSongInfo& info) {
+  // The fixed text between two values is appended in one piece: this runs
+  // once per video, and short appends would dominate it.
   std::string out;
-  out.reserve(1024);
-  Line(out, "karaoke := CreateKaraokeObject;");
-  out.append("karaoke.internalnumber :=").append(KscQuote(info.Number)).append(" ;\r\n");
-  Line(out, "karaoke.rows := 2;");
-  Line(out, "karaoke := CreateKaraokeObject;");
-  Line(out, "karaoke.clear;");
-  Line(out, "");
-  Line(out, "// 歌曲附加信息(便于检索)");
-  TagLine(out, "歌名", info.Title);
-  TagLine(out, "缩写", info.Abbrev);
-  TagLine(out, "歌手", info.Singer);
-  TagLine(out, "字数", std::to_string(info.Title.size()));  // bytes: two per Chinese character
-  TagLine(out, "语种", info.Language);
-  Line(out, "karaoke.tag('歌类', '男人');");
-  Line(out, "karaoke.tag('电影', 'false');");
-  TagLine(out, "风格", info.Style);
-  Line(out, "karaoke.tag('流行', 'true');");
-  Line(out, "karaoke.tag('音量', '80');");
-  TagLine(out, "声道", info.Channel);
-  Line(out, "karaoke.tag('语音', '0');");
-  Line(out, "karaoke.tag('流行', 'true');");  // the song manager's files carry it twice
-  Line(out, "karaoke.tag('介质', 'true');");
-  TagLine(out, "时间", info.DateText);
-  TagLine(out, "歌星拼音", info.SingerPinyin);
-  Line(out, "karaoke.mtvmode :=true;");
-  Line(out, "karaoke.videofilename := '';");
-  Line(out, "karaoke.audiofilename := '*.wav';");
-  Line(out, "karaoke.XSDVideoMode := 4;");
-  out.append("karaoke.CommonVideo := '").append(KscQuote(info.VideoName)).append("';\r\n");
+  out.reserve(768 + info.Title.size() * 2 + info.Singer.size() + info.VideoName.size());
+  out.append(
+      "karaoke := CreateKaraokeObject;\r\n"
+      "karaoke.internalnumber :=");
+  AppendQuoted(out, info.Number);
+  out.append(
+      " ;\r\n"
+      "karaoke.rows := 2;\r\n"
+      "karaoke := CreateKaraokeObject;\r\n"  // the song manager's files create it twice
+      "karaoke.clear;\r\n"
+      "\r\n"
+      "// 歌曲附加信息(便于检索)\r\n"
+      "karaoke.tag('歌名', '");
+  AppendQuoted(out, info.Title);
+  out.append("');\r\nkaraoke.tag('缩写', '");
+  AppendQuoted(out, info.Abbrev);
+  out.append("');\r\nkaraoke.tag('歌手', '");
+  AppendQuoted(out, info.Singer);
+  out.append("');\r\nkaraoke.tag('字数', '");
+  out.append(std::to_string(info.Title.size()));  // bytes: two per Chinese character
+  out.append("');\r\nkaraoke.tag('语种', '");
+  AppendQuoted(out, info.Language);
+  out.append(
+      "');\r\n"
+      "karaoke.tag('歌类', '男人');\r\n"
+      "karaoke.tag('电影', 'false');\r\n"
+      "karaoke.tag('风格', '");
+  AppendQuoted(out, info.Style);
+  out.append(
+      "');\r\n"
+      "karaoke.tag('流行', 'true');\r\n"
+      "karaoke.tag('音量', '80');\r\n"
+      "karaoke.tag('声道', '");
+  AppendQuoted(out, info.Channel);
+  out.append(
+      "');\r\n"
+      "karaoke.tag('语音', '0');\r\n"
+      "karaoke.tag('流行', 'true');\r\n"  // twice, as the song manager's files have it
+      "karaoke.tag('介质', 'true');\r\n"
+      "karaoke.tag('时间', '");
+  AppendQuoted(out, info.DateText);
+  out.append("');\r\nkaraoke.tag('歌星拼音', '");
+  AppendQuoted(out, info.SingerPinyin);
+  out.append(
+      "');\r\n"
+      "karaoke.mtvmode :=true;\r\n"
+      "karaoke.videofilename := '';\r\n"
+      "karaoke.audiofilename := '*.wav';\r\n"
+      "karaoke.XSDVideoMode := 4;\r\n"
+      "karaoke.CommonVideo := '");
+  AppendQuoted(out, info.VideoName);
+  out.append("';\r\n");
   return out;
 }
 

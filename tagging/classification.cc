@@ -12,9 +12,9 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
     case KeywordTest::kContains:
       return text.find(keyword) != std::string_view::npos;
     case KeywordTest::kContainsUpper:
-      return text::UpperAscii(text).find(keyword) != std::string::npos;
+      return text::ContainsUpper(text, keyword);
     case KeywordTest::kPrefix:
-      return text::Trim(text).compare(0, keyword.size(), keyword) == 0;
+      return text::TrimView(text).substr(0, keyword.size()) == keyword;
   }
   return false;
 }

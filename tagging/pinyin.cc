@@ -60,13 +60,13 @@ char PinyinInitial(std::string_view piece) {
 }
 
 std::string PinyinInitials(std::string_view text, std::optional<std::size_t> limit) {
-  const std::string trimmed = text::Trim(text);
+  const std::string_view trimmed = text::TrimView(text);
   std::string initials;
   for (std::size_t i = 0; i < trimmed.size();) {
     std::size_t len = text::CharLength(trimmed, i);
     if (!IsPassedOver(trimmed, i, len)) {
       if (limit && initials.size() >= *limit) break;
-      initials += PinyinInitial(std::string_view(trimmed).substr(i, len));
+      initials += PinyinInitial(trimmed.substr(i, len));
     }
     i += len;
   }

@@ -2,12 +2,25 @@
 
 namespace kscgen::text {
 
-std::string Trim(std::string_view s) {
+std::string_view TrimView(std::string_view s) {
   std::size_t b = 0;
   std::size_t e = s.size();
   while (b < e && IsBlank(static_cast<unsigned char>(s[b]))) ++b;
   while (e > b && IsBlank(static_cast<unsigned char>(s[e - 1]))) --e;
-  return std::string(s.substr(b, e - b));
+  return s.substr(b, e - b);
+}
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+
+bool ContainsUpper(std::string_view hay, std::string_view needle) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (needle.empty() || needle.size() > hay.size()) return false;
+  for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
+    std::size_t k = 0;
+    while (k < needle.size() && upper(hay[i + k]) == needle[k]) ++k;
+    if (k == needle.size()) return true;
+  }
+  return false;
 }
 
 std::size_t Pos(std::string_view needle, std::string_view hay) {

@@ -16,6 +16,11 @@ inline bool IsBlank(unsigned char c) { return c <= 0x20; }
 
 // Removes every blank from both ends.
 std::string Trim(std::string_view s);
+std::string_view TrimView(std::string_view s);
+
+// Whether `needle` occurs in `hay` once the bytes 'a' to 'z' of `hay` are
+// raised (`needle` is upper-case already).
+bool ContainsUpper(std::string_view hay, std::string_view needle);
 
 // 1-based position of the first occurrence of `needle` in `hay`, 0 when absent.
 // A plain byte search, not aligned to characters.

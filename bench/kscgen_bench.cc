@@ -1,0 +1,233 @@
+// How fast kscgen is on the folders a real library holds. Prints Google
+// Benchmark's table and then the figures the README quotes, each beside its
+// bound: tagging one video, a re-run over 20,000 videos against a plain loop
+// that writes the same bytes the same safe way, listing 20,000 videos (and
+// loading them into the window), and kscgen's peak memory over 100,000.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/engine/batch.h"
+#include "ksc/ksc_file.h"
+#include "tagging/file_name.h"
+#include "tagging/pinyin.h"
+#include "tagging/uniform_values.h"
+
+#ifdef KSCGEN_BENCH_GUI
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "app/gui/main_window.h"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kscgen;
+
+constexpr int kFolderVideos = 20000;
+constexpr int kMemoryVideos = 100000;
+
+// A folder of `count` empty videos named like a real library's (UTF-8 on disk).
+std::string MakeFolder(const std::string& name, int count) {
+  std::string folder = (fs::temp_directory_path() / name).string();
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const char* singers[] = {u8"合唱团", u8"张学友", u8"Beyond", u8"陈奕迅", u8"邓丽君"};
+  for (int i = 0; i < count; ++i) {
+    std::string file = folder + "/" + singers[i % 5] + u8"－歌曲" + std::to_string(i) +
+                       u8"(粤语－怀旧－左声道).mpg";
+    std::ofstream(file).close();
+  }
+  return folder;
+}
+
+// Runs kscgen on `folder`; its status, and the peak memory of the run in KiB.
+int RunKscgen(const std::string& folder, long* peak_kib) {
+  pid_t child = fork();
+  if (child == 0) {
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    execl(KSCGEN_BIN, KSCGEN_BIN, "-t", "4", "-r", "4", folder.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  if (peak_kib) *peak_kib = usage.ru_maxrss;
+  return status;
+}
+
+std::string& RerunFolder() {
+  static std::string folder = [] {
+    std::string f = MakeFolder("kscgen-bench-rerun", kFolderVideos);
+    RunKscgen(f, nullptr);  // the KSC files exist: every later run is a re-run
+    return f;
+  }();
+  return folder;
+}
+
+void BM_TagOneVideo(benchmark::State& state) {
+  const std::string base = "合唱团－小河水(粤语－怀旧－左声道)";
+  const std::string uniform = JoinUniformList({"歌曲类别 --> 怀旧歌; ", "歌曲声道 --> 2 左声道; "});
+  for (auto _ : state) {
+    TSongInfo song;
+    song.DateText = "12/7/26";
+    ParseSongName(kTemplateSingerTitleLanguageStyleChannel, kRoleNone, base, "粤语金曲", song);
+    song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
+    ApplyUniformValues(uniform, song);
+    song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);
+    song.VideoName = base + ".mpg";
+    std::string text = FormatKscText(song);
+    benchmark::DoNotOptimize(text);
+  }
+}
+// A shared machine's timings wander: each short figure is the median of five.
+BENCHMARK(BM_TagOneVideo)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_KscgenRerun20000(benchmark::State& state) {
+  const std::string& folder = RerunFolder();
+  for (auto _ : state) {
+    if (RunKscgen(folder, nullptr) != 0) state.SkipWithError("kscgen failed");
+  }
+}
+BENCHMARK(BM_KscgenRerun20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The same bytes over the same names, through a temporary file and a
+// rename, and nothing else: the floor that any safe writer pays.
+void BM_PlainLoop20000(benchmark::State& state) {
+  const std::string& folder = RerunFolder();
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    if (e.path().extension() != ".KSC") continue;
+    std::ifstream in(e.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    files.emplace_back(e.path().string(), text.str());
+  }
+  const std::string temp = folder + "/.plain.tmp";
+  for (auto _ : state) {
+    for (const auto& [path, text] : files) {
+      int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) std::abort();
+      close(fd);
+      std::rename(temp.c_str(), path.c_str());
+    }
+  }
+}
+BENCHMARK(BM_PlainLoop20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_ListFolder20000(benchmark::State& state) {
+  const std::string& folder = RerunFolder();
+  for (auto _ : state) {
+    FolderListing listing = ListVideoFiles(folder);
+    if (listing.files.size() != kFolderVideos) state.SkipWithError("wrong count");
+  }
+}
+BENCHMARK(BM_ListFolder20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+#ifdef KSCGEN_BENCH_GUI
+void BM_WindowLoadsFolder20000(benchmark::State& state) {
+  const QString folder = QString::fromStdString(RerunFolder());
+  gui::TForm1 window;
+  window.setMessageSink([](gui::TForm1::MessageKind, const QString&) {});
+  window.show();
+  for (auto _ : state) {
+    window.ChooseFolder(QString());
+    window.ChooseFolder(folder);
+    QCoreApplication::processEvents();  // the view lays out and paints
+  }
+}
+BENCHMARK(BM_WindowLoadsFolder20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+#endif
+
+void BM_KscgenPeakMemory100000(benchmark::State& state) {
+  static std::string folder = MakeFolder("kscgen-bench-memory", kMemoryVideos);
+  long peak_kib = 0;
+  for (auto _ : state) {
+    if (RunKscgen(folder, &peak_kib) != 0) state.SkipWithError("kscgen failed");
+  }
+  state.counters["peak_MB"] = static_cast<double>(peak_kib) / 1024.0;
+}
+BENCHMARK(BM_KscgenPeakMemory100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// Keeps each run's figures for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      std::string name = run.run_name.function_name;
+      if (!run.aggregate_name.empty()) name += "_" + run.aggregate_name;
+      seconds[name] =
+          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      for (const auto& [key, counter] : run.counters) counters[key] = counter.value;
+    }
+  }
+  std::map<std::string, double> seconds;
+  std::map<std::string, double> counters;
+};
+
+void Line(const char* what, double value, const char* unit, double bound, bool below) {
+  bool ok = below ? value < bound : value <= bound;
+  std::printf("  %-48s %10.3f %-4s (bound %g %s) %s\n", what, value, unit, bound, unit,
+              ok ? "ok" : "OVER");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef KSCGEN_BENCH_GUI
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+#endif
+  benchmark::Initialize(&argc, argv);
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+
+  auto& s = reporter.seconds;
+  std::printf("\nSummary on %u cores:\n", std::thread::hardware_concurrency());
+  if (s.count("BM_TagOneVideo_median")) {
+    Line("tagging one video and its KSC text", s["BM_TagOneVideo_median"] * 1e6, "us", 2, true);
+  }
+  if (s.count("BM_KscgenRerun20000") && s.count("BM_PlainLoop20000")) {
+    std::printf("  %-48s %10.1f ms\n", "kscgen re-run, 20,000 videos", s["BM_KscgenRerun20000"] * 1e3);
+    std::printf("  %-48s %10.1f ms\n", "plain write-and-rename loop, same files",
+                s["BM_PlainLoop20000"] * 1e3);
+    Line("ratio kscgen / plain loop", s["BM_KscgenRerun20000"] / s["BM_PlainLoop20000"], "x",
+         1.3, false);
+  }
+  if (s.count("BM_ListFolder20000_median")) {
+    Line("listing 20,000 videos", s["BM_ListFolder20000_median"], "s", 0.5, true);
+  }
+  if (s.count("BM_WindowLoadsFolder20000_median")) {
+    Line("loading 20,000 videos into the window", s["BM_WindowLoadsFolder20000_median"], "s", 0.5,
+         true);
+  }
+  if (reporter.counters.count("peak_MB")) {
+    Line("kscgen peak memory, 100,000 videos", reporter.counters["peak_MB"], "MB", 64, true);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
