@@ -1,9 +1,12 @@
 # make run   installs what is missing, builds and opens the window
 # make test  installs what is missing, builds and runs every test
+SHELL := /bin/bash
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 30
+FUZZERS = parse_song_name pinyin_initials uniform_values ksc_text
 
-.PHONY: deps build run test bench screenshot clean
+.PHONY: deps build run test bench fuzz screenshot clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -27,6 +30,21 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target kscgen_bench
 	@$(BUILD_DIR)/bin/kscgen_bench
+
+# Each libFuzzer target for FUZZ_SECONDS, under ASan and UBSan; a finding
+# stops with the input that caused it in $(BUILD_DIR)-fuzz/.
+fuzz: deps
+	@cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKSCGEN_FUZZ=ON \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR)-fuzz -j $(JOBS)
+	@for f in $(FUZZERS); do \
+	  echo "== fuzzing $$f for $(FUZZ_SECONDS) s =="; \
+	  mkdir -p $(BUILD_DIR)-fuzz/corpus/$$f; \
+	  $(BUILD_DIR)-fuzz/bin/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(BUILD_DIR)-fuzz/ $(BUILD_DIR)-fuzz/corpus/$$f fuzz/corpus/$$f \
+	    2>&1 | grep -E "^(Done|stat::number_of_executed_units|==[0-9]+==|SUMMARY)|ERROR" ; \
+	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
+	done
 
 screenshot: build
 	@bash scripts/screenshot.sh $(BUILD_DIR)

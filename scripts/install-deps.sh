@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
+  clang libclang-rt-14-dev python3
   unicode-data bzip2
   xvfb xauth fonts-noto-cjk
 )
