@@ -7,7 +7,7 @@ namespace kscgen {
 namespace {
 
 bool Holds(const KeywordRule& rule, std::string_view text) {
-  std::string_view keyword = rule.keyword;
+  const std::string_view keyword = rule.keyword;
   switch (rule.test) {
     case KeywordTest::kContains:
       return text.find(keyword) != std::string_view::npos;

@@ -18,7 +18,7 @@ enum class KeywordTest {
 
 struct KeywordRule {
   KeywordTest test;
-  const char* keyword;
+  std::string_view keyword;
   const char* value;
 };
 

@@ -7,7 +7,6 @@ namespace kscgen {
 namespace {
 
 using text::Pos;
-using text::Range;
 using text::Trim;
 
 constexpr std::string_view kAsciiDash = "-";
@@ -16,8 +15,6 @@ constexpr std::string_view kAsciiOpen = "(";
 constexpr std::string_view kWideOpen = "（";
 constexpr std::string_view kAsciiClose = ")";
 constexpr std::string_view kWideClose = "）";
-
-long Len(std::string_view s) { return static_cast<long>(s.size()); }
 
 // The folder name stands for the singer, language, style or date added.
 // Under the template "歌名" the names say nothing but the title, so the folder
@@ -61,7 +58,7 @@ void ParseFullName(int naming_template, int folder_role, std::string_view base_n
                    std::string_view folder_name, TSongInfo& info) {
   SingerAndTitle split = SplitSingerTitle(base_name, true);
   info.Singer = split.singer;
-  TitleAndBracket bracket = SplitBracket(Trim(split.title_part));
+  TitleAndBracket bracket = SplitBracket(text::TrimView(split.title_part));
   info.Title = bracket.title;
   std::vector<std::string> fields = SplitBracketFields(bracket.bracket_part);
   if (!fields.empty()) info.Language = ClassifyLanguage(fields[0]);
@@ -77,20 +74,19 @@ void ParseFullName(int naming_template, int folder_role, std::string_view base_n
 std::vector<std::string> SplitBracketFields(std::string_view bracket_part) {
   std::vector<std::string> fields;
   if (bracket_part.empty()) return fields;
-  std::string field;
-  for (std::size_t i = 0; i < bracket_part.size();) {
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < bracket_part.size()) {
     std::size_t len = text::CharLength(bracket_part, i);
     std::string_view c = bracket_part.substr(i, len);
-    i += len;
     if (c == kAsciiClose || c == kWideClose) break;
     if (c == kAsciiDash || c == kWideDash) {
-      fields.push_back(Trim(field));
-      field.clear();
-    } else {
-      field.append(c);
+      fields.emplace_back(text::TrimView(bracket_part.substr(start, i - start)));
+      start = i + len;
     }
+    i += len;
   }
-  fields.push_back(Trim(field));
+  fields.emplace_back(text::TrimView(bracket_part.substr(start, i - start)));
   return fields;
 }
 
@@ -103,39 +99,33 @@ std::string ChannelOf(std::string_view field) {
 }
 
 SingerAndTitle SplitSingerTitle(std::string_view text, bool trim_both) {
-  std::size_t a = Pos(kAsciiDash, text);
-  std::size_t b = Pos(kWideDash, text);
-  SingerAndTitle out;
+  // 1-based positions, 0 when absent; byte i is text[i - 1].
+  const std::size_t a = Pos(kAsciiDash, text);
+  const std::size_t b = Pos(kWideDash, text);
+  std::string_view singer;
+  std::string_view title_part;
   if (b > a) {
-    long at = static_cast<long>(b);
-    out.singer = Range(text, 1, at - 1);
-    out.title_part = Range(text, at + Len(kWideDash), Len(text));
+    singer = text.substr(0, b - 1);
+    title_part = text.substr(b - 1 + kWideDash.size());
     if (trim_both) {
-      out.singer = Trim(out.singer);
-      out.title_part = Trim(out.title_part);
+      singer = text::TrimView(singer);
+      title_part = text::TrimView(title_part);
     }
   } else {
-    long at = static_cast<long>(a);
-    out.singer = Trim(Range(text, 1, at - 1));
-    out.title_part = Trim(Range(text, at + 1, Len(text)));
+    singer = text::TrimView(text.substr(0, a == 0 ? 0 : a - 1));
+    title_part = text::TrimView(text.substr(a));
   }
-  return out;
+  return {std::string(singer), std::string(title_part)};
 }
 
 TitleAndBracket SplitBracket(std::string_view title_part) {
-  std::size_t q1 = Pos(kAsciiOpen, title_part);
-  std::size_t q2 = Pos(kWideOpen, title_part);
-  TitleAndBracket out;
-  if (q1 == 0 && q2 == 0) {
-    out.title = std::string(title_part);
-  } else if (q2 > q1) {
-    out.title = Range(title_part, 1, static_cast<long>(q2) - 1);
-    out.bracket_part = Range(title_part, static_cast<long>(q2) + Len(kWideOpen), Len(title_part));
-  } else {
-    out.title = Range(title_part, 1, static_cast<long>(q1) - 1);
-    out.bracket_part = Range(title_part, static_cast<long>(q1) + 1, Len(title_part));
-  }
-  return out;
+  const std::size_t q1 = Pos(kAsciiOpen, title_part);
+  const std::size_t q2 = Pos(kWideOpen, title_part);
+  if (q1 == 0 && q2 == 0) return {std::string(title_part), std::string()};
+  const std::size_t at = q2 > q1 ? q2 : q1;
+  const std::size_t width = q2 > q1 ? kWideOpen.size() : kAsciiOpen.size();
+  return {std::string(title_part.substr(0, at - 1)),
+          std::string(title_part.substr(at - 1 + width))};
 }
 
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
@@ -153,7 +143,7 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
     case kTemplateSingerTitleLanguage: {
       SingerAndTitle split = SplitSingerTitle(base_name, true);
       info.Singer = split.singer;
-      TitleAndBracket bracket = SplitBracket(Trim(split.title_part));
+      TitleAndBracket bracket = SplitBracket(text::TrimView(split.title_part));
       info.Title = bracket.title;
       info.Language = ClassifyLanguage(bracket.bracket_part);
       break;

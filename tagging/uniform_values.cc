@@ -11,7 +11,7 @@ constexpr std::string_view kEntryEnd = "; ";
 constexpr std::string_view kLineEnd = "\r\n";
 
 struct KindRow {
-  const char* label;
+  std::string_view label;
   std::vector<const char*> offered;
 };
 
@@ -30,7 +30,7 @@ const KindRow kKinds[kUniformKindCount] = {
 
 std::string UniformKindLabel(int kind) {
   if (kind < 0 || kind >= kUniformKindCount) return {};
-  return kKinds[kind].label;
+  return std::string(kKinds[kind].label);
 }
 
 std::vector<std::string> UniformValuesOffered(int kind) {
@@ -53,10 +53,13 @@ std::string JoinUniformList(const std::vector<std::string>& entries) {
   return out;
 }
 
-std::optional<std::string> ExtractUniformValue(std::string_view list_text,
-                                               std::string_view label) {
-  // Entry by entry, so that a label typed inside an earlier entry's value is
-  // not taken for that kind, and a value is taken whole however long it is.
+namespace {
+
+// Calls `visit(kind_text, value)` for each entry of the list text, in order,
+// until it returns true. The value runs from the entry's first " --> " to its
+// closing "; ", whatever its length and whatever it holds.
+template <typename Visit>
+void ForEachEntry(std::string_view list_text, Visit visit) {
   while (!list_text.empty()) {
     std::size_t end = list_text.find(kLineEnd);
     std::string_view entry = list_text.substr(0, end);
@@ -64,32 +67,48 @@ std::optional<std::string> ExtractUniformValue(std::string_view list_text,
 
     std::size_t arrow = entry.find(kArrow);
     if (arrow == std::string_view::npos) continue;
-    if (entry.substr(0, arrow).find(label) == std::string_view::npos) continue;
     std::string_view value = entry.substr(arrow + kArrow.size());
     if (value.size() >= kEntryEnd.size() &&
         value.substr(value.size() - kEntryEnd.size()) == kEntryEnd) {
       value.remove_suffix(kEntryEnd.size());
     }
-    return std::string(value);
+    if (visit(entry.substr(0, arrow), value)) return;
   }
-  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> ExtractUniformValue(std::string_view list_text,
+                                               std::string_view label) {
+  // Entry by entry, so that a label typed inside an earlier entry's value is
+  // not taken for that kind.
+  std::optional<std::string> found;
+  ForEachEntry(list_text, [&](std::string_view kind, std::string_view value) {
+    if (kind.find(label) == std::string_view::npos) return false;
+    found.emplace(value);
+    return true;
+  });
+  return found;
 }
 
 void ApplyUniformValues(std::string_view list_text, TSongInfo& info) {
-  if (list_text.empty()) return;
-  if (auto v = ExtractUniformValue(list_text, kKinds[kUniformLanguage].label)) {
-    info.Language = ClassifyLanguage(*v);
-  }
-  if (auto v = ExtractUniformValue(list_text, kKinds[kUniformStyle].label)) {
-    info.Style = ClassifyStyle(*v);
-  }
-  if (auto v = ExtractUniformValue(list_text, kKinds[kUniformSinger].label)) {
-    info.Singer = *v;
-  }
+  // One pass over the list: the first entry of each kind counts.
+  std::optional<std::string_view> values[kUniformKindCount];
+  ForEachEntry(list_text, [&](std::string_view kind, std::string_view value) {
+    for (int k = 0; k < kUniformKindCount; ++k) {
+      if (!values[k] && kind.find(kKinds[k].label) != std::string_view::npos) values[k] = value;
+    }
+    return false;
+  });
+  if (values[kUniformLanguage]) info.Language = ClassifyLanguage(*values[kUniformLanguage]);
+  if (values[kUniformStyle]) info.Style = ClassifyStyle(*values[kUniformStyle]);
+  if (values[kUniformSinger]) info.Singer = std::string(*values[kUniformSinger]);
   // Only the digit of "2 左声道" reaches the song; a value that does not begin
   // with one would put half a character into the file.
-  if (auto v = ExtractUniformValue(list_text, kKinds[kUniformChannel].label)) {
-    if (!v->empty() && (*v)[0] >= '0' && (*v)[0] <= '9') info.Channel = v->substr(0, 1);
+  if (const auto& channel = values[kUniformChannel]) {
+    if (!channel->empty() && (*channel)[0] >= '0' && (*channel)[0] <= '9') {
+      info.Channel = std::string(channel->substr(0, 1));
+    }
   }
 }
 

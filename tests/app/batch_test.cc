@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tagging/uniform_values.h"
+#include "expected_ksc.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -59,35 +60,7 @@ TEST_F(BatchTest, WritesOneKscFileBesideEachVideo) {
   EXPECT_EQ(r.written, 2u);
   EXPECT_EQ(ListNames(folder_),
             u8"Beyond-海阔天空.AVI|Beyond-海阔天空.KSC|合唱团－小河水.KSC|合唱团－小河水.mpg");
-  EXPECT_EQ(Ksc(u8"合唱团－小河水.KSC"),
-            "karaoke := CreateKaraokeObject;\r\n"
-            "karaoke.internalnumber := ;\r\n"
-            "karaoke.rows := 2;\r\n"
-            "karaoke := CreateKaraokeObject;\r\n"
-            "karaoke.clear;\r\n"
-            "\r\n"
-            "// 歌曲附加信息(便于检索)\r\n"
-            "karaoke.tag('歌名', '小河水');\r\n"
-            "karaoke.tag('缩写', 'XHS');\r\n"
-            "karaoke.tag('歌手', '合唱团');\r\n"
-            "karaoke.tag('字数', '6');\r\n"
-            "karaoke.tag('语种', '粤语');\r\n"
-            "karaoke.tag('歌类', '男人');\r\n"
-            "karaoke.tag('电影', 'false');\r\n"
-            "karaoke.tag('风格', '流行');\r\n"
-            "karaoke.tag('流行', 'true');\r\n"
-            "karaoke.tag('音量', '80');\r\n"
-            "karaoke.tag('声道', '0');\r\n"
-            "karaoke.tag('语音', '0');\r\n"
-            "karaoke.tag('流行', 'true');\r\n"
-            "karaoke.tag('介质', 'true');\r\n"
-            "karaoke.tag('时间', '12/7/26');\r\n"
-            "karaoke.tag('歌星拼音', 'HCT');\r\n"
-            "karaoke.mtvmode :=true;\r\n"
-            "karaoke.videofilename := '';\r\n"
-            "karaoke.audiofilename := '*.wav';\r\n"
-            "karaoke.XSDVideoMode := 4;\r\n"
-            "karaoke.CommonVideo := '合唱团－小河水.mpg';\r\n");
+  EXPECT_EQ(Ksc(u8"合唱团－小河水.KSC"), testing::kRoadKsc);
   EXPECT_NE(Ksc(u8"Beyond-海阔天空.KSC").find("karaoke.CommonVideo := 'Beyond-海阔天空.AVI';\r\n"),
             std::string::npos);
   EXPECT_EQ(recorder_.progress, (std::vector<std::string>{"1/2", "2/2"}));
