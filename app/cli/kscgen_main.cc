@@ -143,6 +143,12 @@ int main(int argc, char** argv) {
         if (!label) return Usage(u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" + text::DisplayName(arg));
         auto value = text::Utf8ToGbk(arg.substr(eq + 1));
         if (!value) return Usage(u8"统一设定值含有GBK无法表示的字符：" + text::DisplayName(arg));
+        // A line break would split the entry; the window's fields cannot hold one either.
+        for (char c : *value) {
+          if (static_cast<unsigned char>(c) < 0x20) {
+            return Usage(u8"统一设定值含有控制字符：" + text::DisplayName(arg));
+          }
+        }
         auto entry = MakeUniformEntry(*label, *value);
         if (!entry) return Usage(u8"统一设定值为空：" + text::DisplayName(arg));
         options.uniform_on = true;

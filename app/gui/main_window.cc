@@ -216,7 +216,8 @@ void TForm1::BuildControls() {
   Edit2->hide();
 
 
-  CheckBox1Click();  // the uniform group starts disabled
+  // The group box itself starts enabled; its controls wait for CheckBox1.
+  for (QWidget* w : UniformControls()) w->setEnabled(w == GroupBox1);
 
   connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
   connect(FileListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -282,13 +283,13 @@ void TForm1::SpeedButton2Click() {
   FileListBox1Change();
 }
 
+std::vector<QWidget*> TForm1::UniformControls() const {
+  return {GroupBox1,    ComboBox1,    ComboBox2, ListBox1, SpeedButton3,
+          SpeedButton4, Label6,       Label7,    Label8};
+}
+
 void TForm1::CheckBox1Click() {
-  const bool on = CheckBox1->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{GroupBox1, ComboBox1, ComboBox2, ListBox1,
-                                                     SpeedButton3, SpeedButton4, Label6, Label7,
-                                                     Label8}) {
-    w->setEnabled(on);
-  }
+  for (QWidget* w : UniformControls()) w->setEnabled(CheckBox1->isChecked());
 }
 
 void TForm1::CheckBox2Click() {

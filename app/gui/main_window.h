@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "app/engine/batch.h"
 
@@ -106,6 +107,8 @@ class TForm1 : public QWidget {
 
  private:
   void BuildControls();
+  // The controls CheckBox1 enables and disables.
+  std::vector<QWidget*> UniformControls() const;
   void ReadFolder(const QString& path);
   void ShowMessage(MessageKind kind, const QString& text);
   // The messages of a batch that did not run through; true when it did.

@@ -1,6 +1,9 @@
 #include "app/gui/preview_dialog.h"
 
 #include <QHeaderView>
+#include <QLabel>
+
+#include <algorithm>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -47,6 +50,24 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
     }
   }
   table_->resizeColumnsToContents();
+  for (int c = 0; c < table_->columnCount(); ++c) {
+    table_->setColumnWidth(c, std::min(table_->columnWidth(c), 240));  // long names scroll
+  }
+
+  std::size_t skipped_count = 0;
+  std::size_t replaced_count = 0;
+  for (const VideoReport& report : reports_) {
+    skipped_count += !report.skip_reason.empty();
+    replaced_count += report.same_ksc_as.has_value();
+  }
+  auto* summary = new QLabel(
+      QString(u8"共 %1 个视频：将生成 %2 个KSC文件，跳过 %3 个（红色），%4 个与前面的视频同名（黄色）。")
+          .arg(reports_.size())
+          .arg(reports_.size() - skipped_count - replaced_count)
+          .arg(skipped_count)
+          .arg(replaced_count),
+      this);
+  summary->setObjectName("PreviewSummary");
 
   ksc_text_ = new QPlainTextEdit(this);
   ksc_text_->setObjectName("KscText");
@@ -54,6 +75,7 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
   ksc_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(summary);
   layout->addWidget(table_, 3);
   layout->addWidget(ksc_text_, 2);
 

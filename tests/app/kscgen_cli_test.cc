@@ -89,6 +89,7 @@ TEST_F(KscgenTest, BadOptionsExitWithTwo) {
   EXPECT_EQ(Run(u8"-t 1 -r x 粤语金曲").exit_code, 2);
   EXPECT_EQ(Run(u8"-t 1 -u mood=happy 粤语金曲").exit_code, 2);
   EXPECT_EQ(Run(u8"-t 1 -u singer=' ' 粤语金曲").exit_code, 2);
+  EXPECT_EQ(Run(u8"-t 1 -u \"singer=a$(printf '\\r\\nb')\" 粤语金曲").exit_code, 2);
   EXPECT_EQ(Run(u8"-t 1 --bogus 粤语金曲").exit_code, 2);
   o = Run(u8"-t 1 nowhere");
   EXPECT_EQ(o.exit_code, 2);

@@ -95,6 +95,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!form_->Edit4->isEnabled());
     QVERIFY(!form_->ComboBox1->isEnabled());
     QVERIFY(!form_->ListBox1->isEnabled());
+    QVERIFY(form_->GroupBox1->isEnabled());  // only its controls wait for CheckBox1
     QVERIFY(!form_->Edit1->isVisible());
     QCOMPARE(form_->Edit2->text(), Q("Edit2"));
     QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), Q(u8"  注:统一设定值高于默认值"));
@@ -146,6 +147,7 @@ class MainWindowTest : public QObject {
     }
     Click(form_->CheckBox1);
     QVERIFY(!form_->SpeedButton4->isEnabled());
+    QVERIFY(!form_->GroupBox1->isEnabled());
   }
 
   void uniformEntriesAreAddedAndRemoved() {
@@ -317,6 +319,8 @@ class MainWindowTest : public QObject {
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       QTableWidget* table = dialog->table();
       QCOMPARE(table->rowCount(), 5);
+      QCOMPARE(dialog->findChild<QLabel*>("PreviewSummary")->text(),
+               Q(u8"共 5 个视频：将生成 3 个KSC文件，跳过 1 个（红色），1 个与前面的视频同名（黄色）。"));
       QCOMPARE(table->horizontalHeaderItem(2)->text(), Q(u8"编号"));
       for (int r = 0; r < table->rowCount(); ++r) {
         table->selectRow(r);
