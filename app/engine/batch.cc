@@ -71,6 +71,20 @@ std::string CompletionMessage(const BatchResult& r) {
   return m;
 }
 
+// The song values a video's name, its folder and the options give, in the
+// order they depend on one another: the name first, the uniform values over
+// it, and the singer's initials from the singer that results.
+TSongInfo DeriveSong(const BatchOptions& options, const std::string& folder_name,
+                     const std::string& base_name) {
+  TSongInfo song;
+  song.DateText = options.date_text;
+  ParseSongName(options.naming_template, options.folder_role, base_name, folder_name, song);
+  song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
+  if (options.uniform_on) ApplyUniformValues(options.uniform_list_text, song);
+  song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);
+  return song;
+}
+
 BatchResult Failure(BatchStatus status, std::string message) {
   BatchResult r;
   r.status = status;
@@ -100,14 +114,14 @@ std::string BaseNameOf(const std::string& gbk_file_name) {
 
 BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& files,
                      BatchObserver* observer) {
-  if (options.naming_template < 0 || options.naming_template > 4) {
+  if (options.naming_template < 0 || options.naming_template >= kTemplateCount) {
     return Failure(BatchStatus::kNoTemplate, NoTemplateMessage());
   }
 
   // Numbering: the first numbered video gets the start number plus one; a
   // start of 1 or less leaves numbering off.
   std::int64_t number = 0;
-  std::string start_text = text::Trim(options.start_number_text);
+  const std::string start_text = text::Trim(options.start_number_text);
   if (options.number_start_on && !start_text.empty()) {
     auto start = ParseStartNumber(start_text);
     if (!start) {
@@ -118,8 +132,9 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     if (number > 1 && number + static_cast<std::int64_t>(files.size()) > kMax) {
       return Failure(BatchStatus::kBadOptions,
-                     u8"编号起始值 " + text::GbkForDisplay(start_text) + u8" 太大：为 " + std::to_string(files.size()) +
-                         u8" 首歌曲编号会超过 " + std::to_string(kMax));
+                     u8"编号起始值 " + text::GbkForDisplay(start_text) + u8" 太大：为 " +
+                         std::to_string(files.size()) + u8" 首歌曲编号会超过 " +
+                         std::to_string(kMax));
     }
   }
 
@@ -136,33 +151,30 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
     VideoReport report;
     report.index = i;
     report.file = &file;
+    auto done = [&] {
+      if (observer) observer->OnVideo(report, i + 1, files.size());
+    };
+
     report.skip_reason = SkipReason(file);
+    // The KSC file's name is spelled like its video's, so it converts back.
+    const std::string base_name = BaseNameOf(file.name.gbk);
+    std::optional<std::string> native_base;
+    if (report.skip_reason.empty()) {
+      native_base = text::EncodeFileName(base_name, file.name.encoding);
+      if (!native_base) report.skip_reason = u8"文件名无法转换";
+    }
     if (!report.skip_reason.empty()) {
       result.skipped.push_back({text::DisplayName(file.native_name), report.skip_reason});
-      if (observer) observer->OnVideo(report, i + 1, files.size());
+      done();
       continue;
     }
 
-    const std::string base_name = BaseNameOf(file.name.gbk);
     TSongInfo& song = report.song;
-    song.DateText = options.date_text;
-    ParseSongName(options.naming_template, options.folder_role, base_name, folder_name, song);
-    song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
-    if (options.uniform_on) ApplyUniformValues(options.uniform_list_text, song);
-    song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);  // after a uniform singer
+    song = DeriveSong(options, folder_name, base_name);
     if (number > 1) song.Number = FormatSongNumber(++number);
     song.VideoName = text::Trim(file.name.gbk);
-    report.ksc_name = base_name + ".KSC";
-    // The KSC file's name is spelled like its video's, so it cannot fail to
-    // convert back; the check only keeps a broken name from being written.
-    std::optional<std::string> native_base = text::EncodeFileName(base_name, file.name.encoding);
-    if (!native_base) {
-      report.skip_reason = u8"文件名无法转换";
-      result.skipped.push_back({text::DisplayName(file.native_name), report.skip_reason});
-      if (observer) observer->OnVideo(report, i + 1, files.size());
-      continue;
-    }
     song.KscPath = KscPathOf(options.folder_path, *native_base);
+    report.ksc_name = base_name + ".KSC";
 
     auto [owner, fresh] = ksc_owner.try_emplace(song.KscPath, i);
     if (!fresh) {
@@ -181,7 +193,7 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
       }
       ++result.written;
     }
-    if (observer) observer->OnVideo(report, i + 1, files.size());
+    done();
   }
   result.message = CompletionMessage(result);
   return result;
