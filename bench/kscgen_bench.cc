@@ -180,8 +180,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       std::string name = run.run_name.function_name;
       if (!run.aggregate_name.empty()) name += "_" + run.aggregate_name;
-      seconds[name] =
-          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      seconds[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
       for (const auto& [key, counter] : run.counters) counters[key] = counter.value;
     }
   }
@@ -212,11 +211,12 @@ int main(int argc, char** argv) {
     Line("tagging one video and its KSC text", s["BM_TagOneVideo_median"] * 1e6, "us", 2, true);
   }
   if (s.count("BM_KscgenRerun20000") && s.count("BM_PlainLoop20000")) {
-    std::printf("  %-48s %10.1f ms\n", "kscgen re-run, 20,000 videos", s["BM_KscgenRerun20000"] * 1e3);
+    std::printf("  %-48s %10.1f ms\n", "kscgen re-run, 20,000 videos",
+                s["BM_KscgenRerun20000"] * 1e3);
     std::printf("  %-48s %10.1f ms\n", "plain write-and-rename loop, same files",
                 s["BM_PlainLoop20000"] * 1e3);
-    Line("ratio kscgen / plain loop", s["BM_KscgenRerun20000"] / s["BM_PlainLoop20000"], "x",
-         1.3, false);
+    Line("ratio kscgen / plain loop", s["BM_KscgenRerun20000"] / s["BM_PlainLoop20000"], "x", 1.3,
+         false);
   }
   if (s.count("BM_ListFolder20000_median")) {
     Line("listing 20,000 videos", s["BM_ListFolder20000_median"], "s", 0.5, true);

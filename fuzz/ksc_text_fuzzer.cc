@@ -42,10 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(lines.size() == 28);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string_view line = lines[i];
-    fuzz::Check(line.find('\r') == std::string_view::npos && line.find('\n') == std::string_view::npos);
+    fuzz::Check(line.find('\r') == std::string_view::npos &&
+                line.find('\n') == std::string_view::npos);
     // Line 2 carries the song number unquoted; every other quote opens a literal.
     if (i != 1 && line.find('\'') != std::string_view::npos) fuzz::Check(IsWellQuoted(line));
   }
-  fuzz::Check(lines[10] == "karaoke.tag('\xD7\xD6\xCA\xFD', '" + std::to_string(song.Title.size()) + "');");
+  fuzz::Check(lines[10] ==
+              "karaoke.tag('\xD7\xD6\xCA\xFD', '" + std::to_string(song.Title.size()) + "');");
   return 0;
 }

@@ -10,34 +10,32 @@ namespace {
 using T = KeywordTest;
 
 constexpr KeywordRule kLanguageRules[] = {
-    {T::kContains, "粤", "粤语"},   {T::kContains, "台", "台语"},
-    {T::kContains, "英", "英语"},   {T::kContains, "日", "日语"},
-    {T::kContains, "韩", "韩语"},   {T::kContains, "其他", "其他"},
-    {T::kContains, "其它", "其它"}, {T::kContains, "闽南", "粤语"},
-    {T::kContains, "汉", "国语"},
+    {T::kContains, "粤", "粤语"},   {T::kContains, "台", "台语"},   {T::kContains, "英", "英语"},
+    {T::kContains, "日", "日语"},   {T::kContains, "韩", "韩语"},   {T::kContains, "其他", "其他"},
+    {T::kContains, "其它", "其它"}, {T::kContains, "闽南", "粤语"}, {T::kContains, "汉", "国语"},
 };
 
 constexpr KeywordRule kStyleRules[] = {
-    {T::kContains, "流行", "流行"},       {T::kContains, "怀旧", "怀旧歌"},
-    {T::kContains, "对唱", "对唱"},       {T::kContains, "舞曲", "舞曲"},
-    {T::kContains, "民歌", "民歌"},       {T::kContains, "迪", "迪斯科"},
+    {T::kContains, "流行", "流行"},         {T::kContains, "怀旧", "怀旧歌"},
+    {T::kContains, "对唱", "对唱"},         {T::kContains, "舞曲", "舞曲"},
+    {T::kContains, "民歌", "民歌"},         {T::kContains, "迪", "迪斯科"},
     {T::kContainsUpper, "DISCO", "迪斯科"}, {T::kContains, "劲舞", "迪斯科"},
-    {T::kContains, "影视", "影视插曲"},   {T::kContains, "戏曲", "戏曲"},
-    {T::kContains, "生日", "生日歌"},     {T::kContains, "革命", "革命歌"},
+    {T::kContains, "影视", "影视插曲"},     {T::kContains, "戏曲", "戏曲"},
+    {T::kContains, "生日", "生日歌"},       {T::kContains, "革命", "革命歌"},
     {T::kContains, "儿歌", "儿歌"},
 };
 
 // For folder names under the template "歌名": they are read by how they begin.
 constexpr KeywordRule kLanguagePrefixRules[] = {
-    {T::kPrefix, "粤", "粤语"},       {T::kPrefix, "台", "台语"}, {T::kPrefix, "英", "英语"},
-    {T::kPrefix, "日", "日语"},       {T::kPrefix, "韩", "韩语"}, {T::kContains, "闽南", "粤语"},
+    {T::kPrefix, "粤", "粤语"},   {T::kPrefix, "台", "台语"}, {T::kPrefix, "英", "英语"},
+    {T::kPrefix, "日", "日语"},   {T::kPrefix, "韩", "韩语"}, {T::kContains, "闽南", "粤语"},
     {T::kContains, "汉", "国语"},
 };
 
 constexpr KeywordRule kStylePrefixRules[] = {
-    {T::kPrefix, "怀旧", "民歌"},   {T::kPrefix, "DISC", "迪斯科"}, {T::kPrefix, "劲舞", "迪斯科"},
-    {T::kPrefix, "戏曲", "戏曲"},   {T::kPrefix, "生日", "生日歌"}, {T::kPrefix, "革命", "革命歌"},
-    {T::kPrefix, "舞曲", "舞曲"},   {T::kPrefix, "儿歌", "儿歌"},   {T::kPrefix, "影视", "影视插曲"},
+    {T::kPrefix, "怀旧", "民歌"}, {T::kPrefix, "DISC", "迪斯科"}, {T::kPrefix, "劲舞", "迪斯科"},
+    {T::kPrefix, "戏曲", "戏曲"}, {T::kPrefix, "生日", "生日歌"}, {T::kPrefix, "革命", "革命歌"},
+    {T::kPrefix, "舞曲", "舞曲"}, {T::kPrefix, "儿歌", "儿歌"},   {T::kPrefix, "影视", "影视插曲"},
     {T::kPrefix, "对唱", "对唱"},
 };
 

@@ -14,10 +14,10 @@
 namespace kscgen {
 
 enum NamingTemplate : int {
-  kTemplateTitle = 0,                          // 歌名
-  kTemplateSingerTitle = 1,                    // 歌手－歌名
-  kTemplateSingerTitleLanguage = 2,            // 歌手－歌名(语种)
-  kTemplateSingerTitleLanguageStyle = 3,       // 歌手－歌名(语种－类别)
+  kTemplateTitle = 0,                            // 歌名
+  kTemplateSingerTitle = 1,                      // 歌手－歌名
+  kTemplateSingerTitleLanguage = 2,              // 歌手－歌名(语种)
+  kTemplateSingerTitleLanguageStyle = 3,         // 歌手－歌名(语种－类别)
   kTemplateSingerTitleLanguageStyleChannel = 4,  // 歌手－歌名(语种－类别－声道)
   kTemplateCount = 5,
 };

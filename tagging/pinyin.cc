@@ -28,7 +28,6 @@ constexpr InitialRange kLevelOneRanges[] = {
     {'X', 0xCEF4, 0xD1B8}, {'Y', 0xD1B9, 0xD4D0}, {'Z', 0xD4D1, 0xD7F9},
 };
 
-
 char LevelOneInitial(std::uint16_t code) {
   for (const InitialRange& r : kLevelOneRanges) {
     if (code <= r.high) return r.letter;

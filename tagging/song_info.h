@@ -17,7 +17,7 @@ struct TSongInfo {
   TSongInfo();
 
   std::string Title;
-  std::string Abbrev;        // pinyin initials of the title, at most four
+  std::string Abbrev;  // pinyin initials of the title, at most four
   std::string Singer;
   std::string Language;
   std::string Style;

@@ -78,8 +78,7 @@ void ForEachEntry(std::string_view list_text, Visit visit) {
 
 }  // namespace
 
-std::optional<std::string> ExtractUniformValue(std::string_view list_text,
-                                               std::string_view label) {
+std::optional<std::string> ExtractUniformValue(std::string_view list_text, std::string_view label) {
   // Entry by entry, so that a label typed inside an earlier entry's value is
   // not taken for that kind.
   std::optional<std::string> found;

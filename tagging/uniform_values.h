@@ -32,7 +32,8 @@ std::vector<std::string> UniformValuesOffered(int kind);
 
 // The entry "加入" adds: the trimmed kind text, " --> ", the trimmed value and
 // "; ". No entry when the trimmed value is empty.
-std::optional<std::string> MakeUniformEntry(std::string_view kind_text, std::string_view value_text);
+std::optional<std::string> MakeUniformEntry(std::string_view kind_text,
+                                            std::string_view value_text);
 
 // Every entry followed by CR LF, in list order.
 std::string JoinUniformList(const std::vector<std::string>& entries);

@@ -42,7 +42,8 @@ std::string ReadFile(const std::string& path) {
 
 std::string ListNames(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   std::string out;
   for (const auto& n : names) out += (out.empty() ? "" : "|") + n;

@@ -4,7 +4,8 @@
 // (Debian's unicode-data ships it, compressed) and writes C++ on standard
 // output:
 //
-//   bzcat /usr/share/unicode/Unihan_Readings.txt.bz2 | pinyin_table_gen > tagging/pinyin_gbk_table.cc
+//   bzcat /usr/share/unicode/Unihan_Readings.txt.bz2 | pinyin_table_gen >
+//   tagging/pinyin_gbk_table.cc
 #include <cctype>
 #include <cstdio>
 #include <iostream>
@@ -24,9 +25,9 @@ char InitialOf(const std::string& reading) {
   auto c = static_cast<unsigned char>(reading[0]);
   if (c < 0x80) return static_cast<char>(std::toupper(c));
   static const std::unordered_map<std::string, char> kToned = {
-      {"ā", 'A'}, {"á", 'A'}, {"ǎ", 'A'}, {"à", 'A'}, {"ē", 'E'}, {"é", 'E'}, {"ě", 'E'},
-      {"è", 'E'}, {"ê", 'E'}, {"ō", 'O'}, {"ó", 'O'}, {"ǒ", 'O'}, {"ò", 'O'}, {"ḿ", 'M'},
-      {"ń", 'N'}, {"ň", 'N'}, {"ǹ", 'N'}};
+      {"ā", 'A'}, {"á", 'A'}, {"ǎ", 'A'}, {"à", 'A'}, {"ē", 'E'}, {"é", 'E'},
+      {"ě", 'E'}, {"è", 'E'}, {"ê", 'E'}, {"ō", 'O'}, {"ó", 'O'}, {"ǒ", 'O'},
+      {"ò", 'O'}, {"ḿ", 'M'}, {"ń", 'N'}, {"ň", 'N'}, {"ǹ", 'N'}};
   for (const auto& [prefix, letter] : kToned) {
     if (reading.compare(0, prefix.size(), prefix) == 0) return letter;
   }
@@ -42,7 +43,6 @@ unsigned DecodeUtf8(const std::string& s) {
   }
   return s.empty() ? 0 : b(0);
 }
-
 
 }  // namespace
 

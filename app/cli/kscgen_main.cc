@@ -48,8 +48,7 @@ const char kUsage[] =
     u8"退出码：0 全部生成；1 有视频被跳过或文件写入失败；2 选项有误。\n";
 
 int Usage(const std::string& message) {
-  std::cerr << "kscgen: " << message << "\n"
-            << u8"运行 kscgen --help 查看用法。\n";
+  std::cerr << "kscgen: " << message << "\n" << u8"运行 kscgen --help 查看用法。\n";
   return kExitUsage;
 }
 
@@ -61,8 +60,7 @@ std::optional<int> ParseIndex(const char* text) {
 
 // The kind drop-down's label for a KIND given as a label or an English name.
 std::optional<std::string> UniformLabel(const std::string& kind_utf8) {
-  static const char* const kEnglish[kUniformKindCount] = {"singer", "style", "language",
-                                                          "channel"};
+  static const char* const kEnglish[kUniformKindCount] = {"singer", "style", "language", "channel"};
   std::optional<std::string> kind_gbk = text::Utf8ToGbk(kind_utf8);
   for (int k = 0; k < kUniformKindCount; ++k) {
     if (kind_utf8 == kEnglish[k] || (kind_gbk && *kind_gbk == UniformKindLabel(k))) {
@@ -140,7 +138,10 @@ int main(int argc, char** argv) {
         std::size_t eq = arg.find('=');
         std::optional<std::string> label =
             eq == std::string::npos ? std::nullopt : UniformLabel(arg.substr(0, eq));
-        if (!label) return Usage(u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" + text::DisplayName(arg));
+        if (!label)
+          return Usage(
+              u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" +
+              text::DisplayName(arg));
         auto value = text::Utf8ToGbk(arg.substr(eq + 1));
         if (!value) return Usage(u8"统一设定值含有GBK无法表示的字符：" + text::DisplayName(arg));
         // A line break would split the entry; the window's fields cannot hold one either.

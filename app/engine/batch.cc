@@ -131,10 +131,9 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
     number = *start;
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     if (number > 1 && number + static_cast<std::int64_t>(files.size()) > kMax) {
-      return Failure(BatchStatus::kBadOptions,
-                     u8"编号起始值 " + text::GbkForDisplay(start_text) + u8" 太大：为 " +
-                         std::to_string(files.size()) + u8" 首歌曲编号会超过 " +
-                         std::to_string(kMax));
+      return Failure(BatchStatus::kBadOptions, u8"编号起始值 " + text::GbkForDisplay(start_text) +
+                                                   u8" 太大：为 " + std::to_string(files.size()) +
+                                                   u8" 首歌曲编号会超过 " + std::to_string(kMax));
     }
   }
 

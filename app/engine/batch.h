@@ -32,9 +32,9 @@ struct BatchOptions {
 struct VideoReport {
   std::size_t index = 0;  // in the file list
   const VideoFile* file = nullptr;
-  TSongInfo song;               // the values its KSC file gets (when not skipped)
-  std::string ksc_name;         // GBK name of its KSC file (when not skipped)
-  std::string skip_reason;      // UTF-8; not empty when the video gets no KSC file
+  TSongInfo song;                          // the values its KSC file gets (when not skipped)
+  std::string ksc_name;                    // GBK name of its KSC file (when not skipped)
+  std::string skip_reason;                 // UTF-8; not empty when the video gets no KSC file
   std::optional<std::size_t> same_ksc_as;  // an earlier video that writes the same KSC file
 };
 
@@ -48,10 +48,10 @@ class BatchObserver {
 };
 
 enum class BatchStatus {
-  kDone,          // every video went through (some may have been skipped)
-  kNoTemplate,    // no naming template chosen; nothing read or written
-  kBadOptions,    // a start number or folder that cannot be used; nothing written
-  kWriteFailed,   // stopped at a file that could not be written
+  kDone,         // every video went through (some may have been skipped)
+  kNoTemplate,   // no naming template chosen; nothing read or written
+  kBadOptions,   // a start number or folder that cannot be used; nothing written
+  kWriteFailed,  // stopped at a file that could not be written
 };
 
 struct SkippedVideo {
@@ -77,7 +77,7 @@ struct BatchResult {
 
 // The text the window shows when no naming template is chosen.
 extern const char* const kNoTemplateText;  // UTF-8: 请选择歌曲命名模板！
-std::string NoTemplateMessage();            // the same as the message box says it
+std::string NoTemplateMessage();           // the same as the message box says it
 
 // The folder's own name (GBK, trimmed): its last component, trailing
 // separators ignored. Empty when the name has no GBK form.

@@ -6,8 +6,8 @@
 namespace kscgen {
 
 std::vector<std::string> PreviewHeader() {
-  return {u8"视频文件", u8"KSC文件", u8"编号", u8"歌名",     u8"缩写",     u8"歌手", u8"字数",
-          u8"语种",     u8"风格",    u8"声道", u8"时间",     u8"歌星拼音", u8"备注"};
+  return {u8"视频文件", u8"KSC文件", u8"编号", u8"歌名", u8"缩写",     u8"歌手", u8"字数",
+          u8"语种",     u8"风格",    u8"声道", u8"时间", u8"歌星拼音", u8"备注"};
 }
 
 std::vector<std::string> PreviewRow(const VideoReport& report) {

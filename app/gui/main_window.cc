@@ -16,13 +16,13 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "app/engine/short_date.h"
@@ -158,11 +158,13 @@ void TForm1::BuildControls() {
   SpeedButton2->setAutoRaise(true);
 
   Label3 = Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
-  RadioGroup2 = Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &RadioGroup2Buttons), 224, 95, 205, 69);
+  RadioGroup2 = Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &RadioGroup2Buttons), 224,
+                      95, 205, 69);
   RadioGroup2Buttons->button(0)->setChecked(true);
   Label2 = Place("Label2", new QLabel(u8"3. 选择模版：", this), 223, 170, 78, 12);
   Label4 = Place("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )", this)), 298, 171, 108, 12);
-  RadioGroup1 = Place("RadioGroup1", RadioGroup(this, kTemplates, 1, &RadioGroup1Buttons), 224, 184, 211, 105);
+  RadioGroup1 = Place("RadioGroup1", RadioGroup(this, kTemplates, 1, &RadioGroup1Buttons), 224, 184,
+                      211, 105);
 
   CheckBox2 = Place("CheckBox2", new QCheckBox(u8"歌曲自动编号", this), 222, 310, 105, 17);
   CheckBox3 = Place("CheckBox3", new QCheckBox(u8"编号始于:", this), 321, 309, 81, 17);
@@ -177,10 +179,12 @@ void TForm1::BuildControls() {
   ProgressBar1->setValue(0);
   ProgressBar1->setTextVisible(false);
 
-  GroupBox1 = Place("GroupBox1", new QGroupBox(QString(13, QLatin1Char(' ')), this), 8, 362, 298, 117);
+  GroupBox1 =
+      Place("GroupBox1", new QGroupBox(QString(13, QLatin1Char(' ')), this), 8, 362, 298, 117);
   CheckBox1 = Place("CheckBox1", new QCheckBox(u8"统一设定值", this), 25, 360, 85, 17);
   CheckBox1->raise();  // sits over the group box's top edge as its caption
-  Label9 = Place("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值", GroupBox1)), 126, 0, 162, 13);
+  Label9 = Place("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值", GroupBox1)), 126, 0,
+                 162, 13);
   Label6 = Place("Label6", new QLabel(u8"类别：", GroupBox1), 10, 28, 36, 12);
   ComboBox1 = Place("ComboBox1", new QComboBox(GroupBox1), 47, 24, 80, 20);
   ComboBox1->setEditable(true);
@@ -198,15 +202,18 @@ void TForm1::BuildControls() {
   SpeedButton4->setText(u8"移除");
   SpeedButton4->setAutoRaise(true);
 
-  BitBtn2 = Place("BitBtn2", new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                  u8"预览", this),
-                  332, 364, 87, 34);
-  BitBtn1 = Place("BitBtn1", new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                  u8" 批量KSC", this),
-                  331, 402, 87, 34);
-  BitBtn3 = Place("BitBtn3", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                  u8"退出", this),
-                  332, 441, 87, 34);
+  BitBtn2 = Place(
+      "BitBtn2",
+      new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览", this),
+      332, 364, 87, 34);
+  BitBtn1 =
+      Place("BitBtn1",
+            new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u8" 批量KSC", this),
+            331, 402, 87, 34);
+  BitBtn3 =
+      Place("BitBtn3",
+            new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出", this),
+            332, 441, 87, 34);
 
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName("Edit1");
@@ -214,7 +221,6 @@ void TForm1::BuildControls() {
   Edit2 = new QLineEdit("Edit2", this);
   Edit2->setObjectName("Edit2");
   Edit2->hide();
-
 
   // The group box itself starts enabled; its controls wait for CheckBox1.
   for (QWidget* w : UniformControls()) w->setEnabled(w == GroupBox1);
@@ -284,8 +290,8 @@ void TForm1::SpeedButton2Click() {
 }
 
 std::vector<QWidget*> TForm1::UniformControls() const {
-  return {GroupBox1,    ComboBox1,    ComboBox2, ListBox1, SpeedButton3,
-          SpeedButton4, Label6,       Label7,    Label8};
+  return {GroupBox1,    ComboBox1, ComboBox2, ListBox1, SpeedButton3,
+          SpeedButton4, Label6,    Label7,    Label8};
 }
 
 void TForm1::CheckBox1Click() {

@@ -2,11 +2,10 @@
 
 #include <QHeaderView>
 #include <QLabel>
-
-#include <algorithm>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/engine/preview.h"
 #include "app/gui/qt_text.h"
@@ -22,8 +21,8 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
   resize(900, 560);
 
   const std::vector<std::string> header = PreviewHeader();
-  table_ = new QTableWidget(static_cast<int>(reports_.size()), static_cast<int>(header.size()),
-                            this);
+  table_ =
+      new QTableWidget(static_cast<int>(reports_.size()), static_cast<int>(header.size()), this);
   table_->setObjectName("PreviewTable");
   QStringList titles;
   for (const std::string& h : header) titles << QString::fromStdString(h);
@@ -60,13 +59,13 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
     skipped_count += !report.skip_reason.empty();
     replaced_count += report.same_ksc_as.has_value();
   }
-  auto* summary = new QLabel(
-      QString(u8"共 %1 个视频：将生成 %2 个KSC文件，跳过 %3 个（红色），%4 个与前面的视频同名（黄色）。")
-          .arg(reports_.size())
-          .arg(reports_.size() - skipped_count - replaced_count)
-          .arg(skipped_count)
-          .arg(replaced_count),
-      this);
+  auto* summary = new QLabel(QString(u8"共 %1 个视频：将生成 %2 个KSC文件，跳过 %3 个（红色），%4 "
+                                     u8"个与前面的视频同名（黄色）。")
+                                 .arg(reports_.size())
+                                 .arg(reports_.size() - skipped_count - replaced_count)
+                                 .arg(skipped_count)
+                                 .arg(replaced_count),
+                             this);
   summary->setObjectName("PreviewSummary");
 
   ksc_text_ = new QPlainTextEdit(this);

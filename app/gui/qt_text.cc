@@ -11,9 +11,7 @@ std::optional<std::string> ToGbk(const QString& s) {
   return text::Utf8ToGbk(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
-QString FromGbk(const std::string& gbk) {
-  return QString::fromStdString(text::GbkForDisplay(gbk));
-}
+QString FromGbk(const std::string& gbk) { return QString::fromStdString(text::GbkForDisplay(gbk)); }
 
 QString FromMessage(const std::string& utf8) {
   QString s = QString::fromStdString(utf8);

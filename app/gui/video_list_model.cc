@@ -45,11 +45,11 @@ QIcon VideoListModel::IconFor(const VideoFile& file) const {
   auto it = icons_.find(ext);
   if (it != icons_.end()) return *it;
   // One look-up per file type, not per file: a folder may hold 20,000 videos.
-  QMimeType mime = QMimeDatabase().mimeTypeForFile(QStringLiteral("x.") + ext,
-                                                   QMimeDatabase::MatchExtension);
-  QIcon icon = QIcon::fromTheme(mime.iconName(),
-                                QIcon::fromTheme(mime.genericIconName(),
-                                                 qApp->style()->standardIcon(QStyle::SP_FileIcon)));
+  QMimeType mime =
+      QMimeDatabase().mimeTypeForFile(QStringLiteral("x.") + ext, QMimeDatabase::MatchExtension);
+  QIcon icon = QIcon::fromTheme(
+      mime.iconName(),
+      QIcon::fromTheme(mime.genericIconName(), qApp->style()->standardIcon(QStyle::SP_FileIcon)));
   icons_.insert(ext, icon);
   return icon;
 }

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "tagging/uniform_values.h"
 #include "expected_ksc.h"
+#include "tagging/uniform_values.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -134,9 +134,15 @@ TEST_F(BatchTest, NumbersFromTheStartNumberPlusOne) {
     const char* second;
   };
   const Case cases[] = {
-      {"100", "00101", "00102"}, {" 2 ", "00003", "00004"}, {"99999", "100000", "100001"},
-      {"$10", "00017", "00018"}, {"0x10", "00017", "00018"}, {"1", "", ""},
-      {"0", "", ""},             {"", "", ""},               {"-5", "", ""},
+      {"100", "00101", "00102"},
+      {" 2 ", "00003", "00004"},
+      {"99999", "100000", "100001"},
+      {"$10", "00017", "00018"},
+      {"0x10", "00017", "00018"},
+      {"1", "", ""},
+      {"0", "", ""},
+      {"", "", ""},
+      {"-5", "", ""},
   };
   Add("a.mpg");
   Add("b.mpg");
@@ -178,8 +184,7 @@ TEST_F(BatchTest, StopsAtAFileThatCannotBeWrittenAndKeepsTheOnesBefore) {
   std::filesystem::create_directory(folder_ + "/b.KSC");
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
-  EXPECT_EQ(r.message.rfind("Cannot create file \"" + folder_ + "/b.KSC\". ", 0), 0u)
-      << r.message;
+  EXPECT_EQ(r.message.rfind("Cannot create file \"" + folder_ + "/b.KSC\". ", 0), 0u) << r.message;
   EXPECT_EQ(ListNames(folder_), "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
   std::string a = Ksc("a.KSC");
   EXPECT_EQ(a.substr(a.size() - 33), "karaoke.CommonVideo := 'a.mpg';\r\n");

@@ -1,8 +1,8 @@
 // Faults a library keeper meets: folders that cannot be written or vanish,
 // runs killed halfway, and names of every odd kind. Nothing may be lost and
 // no KSC file may be left broken.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,7 +27,8 @@ using testing::Touch;
 // A KSC file is whole when it has its 28 lines and ends with its video.
 bool IsCompleteKsc(const std::string& text, const std::string& video) {
   std::size_t lines = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+       at = text.find("\r\n", at + 2)) {
     ++lines;
   }
   std::string last = "karaoke.CommonVideo := '" + video + "';\r\n";

@@ -99,7 +99,8 @@ TEST_F(KscgenTest, BadOptionsExitWithTwo) {
 
 TEST_F(KscgenTest, UniformEntriesAndNumberingReachTheFile) {
   Video(u8"张三－小河水.mpg");
-  Outcome o = Run(u8"-t 1 -s 100 -u singer=合唱团 -u '歌曲语种=英语' -u channel='2 左声道' 粤语金曲");
+  Outcome o =
+      Run(u8"-t 1 -s 100 -u singer=合唱团 -u '歌曲语种=英语' -u channel='2 左声道' 粤语金曲");
   ASSERT_EQ(o.exit_code, 0) << o.err;
   std::string ksc = ReadFile(folder_ + u8"/张三－小河水.KSC");
   EXPECT_NE(ksc.find("karaoke.internalnumber :=00101 ;\r\n"), std::string::npos);
@@ -114,10 +115,12 @@ TEST_F(KscgenTest, DryRunPrintsTheRowsAndWritesNothing) {
   Video("\x01.mpg");
   Outcome o = Run(u8"-n -t 1 -r 2 --date 12/7/26 粤语金曲");
   EXPECT_EQ(o.exit_code, 1);
-  EXPECT_EQ(o.out,
-            u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\n"
-            u8"\\x01.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过：文件名含有控制字符\n"
-            u8"合唱团－小河水.mpg\t合唱团－小河水.KSC\t\t小河水\tXHS\t合唱团\t6\t粤语\t流行\t0\t12/7/26\tHCT\t\n");
+  EXPECT_EQ(
+      o.out,
+      u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\n"
+      u8"\\x01.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过：文件名含有控制字符\n"
+      u8"合唱团－小河水.mpg\t合唱团－小河水.KSC\t\t小河水\tXHS\t合唱团\t6\t粤语\t流行\t0\t12/7/"
+      u8"26\tHCT\t\n");
   EXPECT_EQ(ListNames(folder_), std::string("\x01.mpg|") + u8"合唱团－小河水.mpg");
 }
 
@@ -126,7 +129,8 @@ TEST_F(KscgenTest, SkippedVideosAndWriteFailuresExitWithOne) {
   Video("b.mpg");
   Outcome o = Run(u8"-t 0 粤语金曲");
   EXPECT_EQ(o.exit_code, 1);
-  EXPECT_NE(o.out.find(u8"以下 1 个视频未生成：\n\\x01.mpg（文件名含有控制字符）"), std::string::npos)
+  EXPECT_NE(o.out.find(u8"以下 1 个视频未生成：\n\\x01.mpg（文件名含有控制字符）"),
+            std::string::npos)
       << o.out;
   EXPECT_TRUE(std::filesystem::exists(folder_ + "/b.KSC"));
 

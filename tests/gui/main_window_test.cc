@@ -1,5 +1,7 @@
 // Drives the real main window and folder dialog, offscreen. Message boxes
 // are taken by the window's message sink instead of being shown.
+#include "app/gui/main_window.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,17 +11,16 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
 
 #include "app/gui/folder_dialog.h"
-#include "app/gui/main_window.h"
 #include "app/gui/preview_dialog.h"
 #include "test_support.h"
 #include "text/encoding.h"
@@ -76,7 +77,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->minimumSize(), form_->maximumSize());
     QVERIFY(!(form_->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(form_->Memo1->toPlainText().split('\n').size(), 4);
-    QVERIFY(form_->Memo1->toPlainText().split('\n')[1].startsWith(Q(u8"　　　　　　　　歌手－歌名")));
+    QVERIFY(
+        form_->Memo1->toPlainText().split('\n')[1].startsWith(Q(u8"　　　　　　　　歌手－歌名")));
     QCOMPARE(form_->Edit3->text(), QString());
     QCOMPARE(form_->SpeedButton1->text(), Q("..."));
     QCOMPARE(form_->SpeedButton2->text(), Q(u8"<< 移除"));
@@ -141,8 +143,9 @@ class MainWindowTest : public QObject {
     QVERIFY(!form_->Edit4->isEnabled());
 
     Click(form_->CheckBox1);
-    for (QWidget* w : {static_cast<QWidget*>(form_->ComboBox1), static_cast<QWidget*>(form_->ListBox1),
-                       static_cast<QWidget*>(form_->SpeedButton3)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(form_->ComboBox1), static_cast<QWidget*>(form_->ListBox1),
+          static_cast<QWidget*>(form_->SpeedButton3)}) {
       QVERIFY(w->isEnabled());
     }
     Click(form_->CheckBox1);
@@ -212,8 +215,9 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].first, Kind::kInformation);
-    QCOMPARE(messages_[0].second,
-             Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"));
+    QCOMPARE(
+        messages_[0].second,
+        Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"));
     QCOMPARE(form_->ProgressBar1->value(), 100);
     QString ksc = ReadKsc((folder_ + Q(u8"/张三－小河水.KSC")).toStdString());
     QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00102 ;\r\n")));
@@ -320,7 +324,8 @@ class MainWindowTest : public QObject {
       QTableWidget* table = dialog->table();
       QCOMPARE(table->rowCount(), 5);
       QCOMPARE(dialog->findChild<QLabel*>("PreviewSummary")->text(),
-               Q(u8"共 5 个视频：将生成 3 个KSC文件，跳过 1 个（红色），1 个与前面的视频同名（黄色）。"));
+               Q(u8"共 5 个视频：将生成 3 个KSC文件，跳过 1 个（红色），1 "
+                 u8"个与前面的视频同名（黄色）。"));
       QCOMPARE(table->horizontalHeaderItem(2)->text(), Q(u8"编号"));
       for (int r = 0; r < table->rowCount(); ++r) {
         table->selectRow(r);
@@ -340,9 +345,11 @@ class MainWindowTest : public QObject {
     QVERIFY(remarks[1].contains(Q(u8"与第 1 行同名")));
     QVERIFY(remarks[2].startsWith(Q(u8"跳过：")));
     QCOMPARE(texts[1], ReadKsc((folder_ + "/a.KSC").toStdString()).remove('\r'));
-    QCOMPARE(texts[3], ReadKsc((folder_ + Q(u8"/Beyond－海阔天空.KSC")).toStdString()).remove('\r'));
-    QCOMPARE(texts[4], ReadKsc((folder_ + Q(u8"/合唱团－小河水(粤语－怀旧－左声道).KSC")).toStdString())
-                           .remove('\r'));
+    QCOMPARE(texts[3],
+             ReadKsc((folder_ + Q(u8"/Beyond－海阔天空.KSC")).toStdString()).remove('\r'));
+    QCOMPARE(texts[4],
+             ReadKsc((folder_ + Q(u8"/合唱团－小河水(粤语－怀旧－左声道).KSC")).toStdString())
+                 .remove('\r'));
     QVERIFY(texts[4].contains(Q(u8"karaoke.tag('风格', '怀旧歌');")));
   }
 

@@ -10,8 +10,8 @@
 namespace kscgen {
 namespace {
 
-using testing::ReadFile;
 using testing::kRoadKsc;
+using testing::ReadFile;
 using testing::TempFolder;
 
 // The song of kRoadKsc.
@@ -107,8 +107,7 @@ TEST(WriteKscFileTest, ReportsTheFileAndTheReason) {
   s.KscPath = dir / "missing/song.KSC";
   WriteStatus status = WriteKscFile(s);
   EXPECT_FALSE(status.ok);
-  EXPECT_EQ(status.message,
-            "Cannot create file \"" + s.KscPath + "\". No such file or directory");
+  EXPECT_EQ(status.message, "Cannot create file \"" + s.KscPath + "\". No such file or directory");
 
   // A folder in the way of the KSC file: nothing half-written stays behind.
   std::filesystem::create_directory(dir / "taken.KSC");

@@ -21,11 +21,11 @@ TEST(ClassifyLanguageTest, FirstKeywordAnywhereDecides) {
 
 TEST(ClassifyStyleTest, FirstKeywordAnywhereDecides) {
   const Row rows[] = {
-      {"流行舞曲", "流行"},   {"怀旧对唱", "怀旧歌"},   {"民歌对唱", "对唱"},
-      {"迪斯科舞曲", "舞曲"}, {"disco", "迪斯科"},      {"Disco", "迪斯科"},
-      {"DISCO", "迪斯科"},    {"劲舞团", "迪斯科"},     {"影视金曲", "影视插曲"},
-      {"经典老歌", "流行"},   {"情侣对唱", "对唱"},     {"革命歌曲", "革命歌"},
-      {"儿歌", "儿歌"},       {"生日快乐", "生日歌"},   {"", "流行"},
+      {"流行舞曲", "流行"},   {"怀旧对唱", "怀旧歌"}, {"民歌对唱", "对唱"},
+      {"迪斯科舞曲", "舞曲"}, {"disco", "迪斯科"},    {"Disco", "迪斯科"},
+      {"DISCO", "迪斯科"},    {"劲舞团", "迪斯科"},   {"影视金曲", "影视插曲"},
+      {"经典老歌", "流行"},   {"情侣对唱", "对唱"},   {"革命歌曲", "革命歌"},
+      {"儿歌", "儿歌"},       {"生日快乐", "生日歌"}, {"", "流行"},
   };
   for (const Row& r : rows) EXPECT_EQ(ClassifyStyle(r.text), r.value) << r.text;
 }
@@ -40,8 +40,8 @@ TEST(ClassifyLanguagePrefixTest, ReadsHowAFolderNameBegins) {
 
 TEST(ClassifyStylePrefixTest, GivesNoValueWithoutAMatch) {
   const Row rows[] = {
-      {"怀旧金曲", "民歌"},   {"DISCO", "迪斯科"}, {"DISCO舞曲", "迪斯科"}, {"生日歌", "生日歌"},
-      {"对唱情歌", "对唱"},   {"影视", "影视插曲"},
+      {"怀旧金曲", "民歌"}, {"DISCO", "迪斯科"},  {"DISCO舞曲", "迪斯科"},
+      {"生日歌", "生日歌"}, {"对唱情歌", "对唱"}, {"影视", "影视插曲"},
   };
   for (const Row& r : rows) EXPECT_EQ(ClassifyStylePrefix(r.text), r.value) << r.text;
   for (const char* none : {"disco", "迪斯科", "经典对唱", "流行", "", "对"}) {

@@ -28,11 +28,11 @@ TEST(PinyinInitialTest, XReachesToD1B8) {
 }
 
 TEST(PinyinInitialTest, OtherChineseCharactersFollowTheirMandarinReading) {
-  EXPECT_EQ(PinyinInitial("佚"), 'Y');          // D8FD, level two, yì
-  EXPECT_EQ(PinyinInitial("丞"), 'C');          // D8A9, level two, chéng
-  EXPECT_EQ(PinyinInitial("\x81\x40"), 'K');    // 丂, GBK extension, kǎo
-  EXPECT_EQ(PinyinInitial("\xB0\x40"), 'L');    // 癅, extension with a level-one lead byte, liú
-  EXPECT_EQ(PinyinInitial("\xC1\x80"), 'F');    // 羳, fán
+  EXPECT_EQ(PinyinInitial("佚"), 'Y');        // D8FD, level two, yì
+  EXPECT_EQ(PinyinInitial("丞"), 'C');        // D8A9, level two, chéng
+  EXPECT_EQ(PinyinInitial("\x81\x40"), 'K');  // 丂, GBK extension, kǎo
+  EXPECT_EQ(PinyinInitial("\xB0\x40"), 'L');  // 癅, extension with a level-one lead byte, liú
+  EXPECT_EQ(PinyinInitial("\xC1\x80"), 'F');  // 羳, fán
 }
 
 TEST(PinyinInitialTest, AsciiGivesItselfAndSymbolsGiveABlank) {
@@ -41,11 +41,11 @@ TEST(PinyinInitialTest, AsciiGivesItselfAndSymbolsGiveABlank) {
   EXPECT_EQ(PinyinInitial("7"), '7');
   EXPECT_EQ(PinyinInitial("'"), ' ');
   EXPECT_EQ(PinyinInitial(""), ' ');
-  EXPECT_EQ(PinyinInitial("（"), ' ');         // full-width bracket
-  EXPECT_EQ(PinyinInitial("\xA1\xA1"), ' ');   // full-width blank
-  EXPECT_EQ(PinyinInitial("\xA5\xA2"), ' ');   // katakana
-  EXPECT_EQ(PinyinInitial("\xA6\xC1"), ' ');   // Greek alpha
-  EXPECT_EQ(PinyinInitial("\xD7\xFA"), ' ');   // no character
+  EXPECT_EQ(PinyinInitial("（"), ' ');        // full-width bracket
+  EXPECT_EQ(PinyinInitial("\xA1\xA1"), ' ');  // full-width blank
+  EXPECT_EQ(PinyinInitial("\xA5\xA2"), ' ');  // katakana
+  EXPECT_EQ(PinyinInitial("\xA6\xC1"), ' ');  // Greek alpha
+  EXPECT_EQ(PinyinInitial("\xD7\xFA"), ' ');  // no character
 }
 
 TEST(PinyinInitialsTest, AbbreviatesTitlesAndSingers) {
