@@ -40,6 +40,7 @@ class Converter {
       out.resize(out.size() * 2);
     }
     out.resize(done);
+    out.shrink_to_fit();  // names are kept by the ten thousand
     return out;
   }
 
@@ -147,11 +148,6 @@ DecodedName DecodeFileName(std::string_view native) {
     out.problem = NameProblem::kUndecodable;
   }
   return out;
-}
-
-std::optional<std::string> EncodeFileName(std::string_view gbk, NameEncoding encoding) {
-  if (encoding == NameEncoding::kGbk) return std::string(gbk);
-  return GbkToUtf8(gbk);
 }
 
 std::string DisplayName(std::string_view native) {

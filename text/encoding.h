@@ -39,9 +39,6 @@ struct DecodedName {
 // says why and `gbk` is empty.
 DecodedName DecodeFileName(std::string_view native);
 
-// Spells a GBK name in the given on-disk encoding; no value when it cannot be.
-std::optional<std::string> EncodeFileName(std::string_view gbk, NameEncoding encoding);
-
 // A UTF-8 rendering of a native name for messages: UTF-8 as it is, GBK
 // converted, anything else with its odd bytes written as \xNN.
 std::string DisplayName(std::string_view native);

@@ -32,6 +32,16 @@ bool HasControlByte(const std::string& s) {
   return false;
 }
 
+// The name without its extension, trimmed. Blanks and the dot are ASCII, and
+// no byte of a Chinese character is either, so this cuts a GBK name and its
+// UTF-8 spelling at the same characters.
+std::string_view BaseNameView(std::string_view file_name) {
+  std::string_view name = text::TrimView(file_name);
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos) name = name.substr(0, dot);
+  return text::TrimView(name);
+}
+
 // Why a video can get no KSC file, or the empty text when it can.
 std::string SkipReason(const VideoFile& file) {
   if (HasControlByte(file.native_name)) return u8"文件名含有控制字符";
@@ -43,17 +53,16 @@ std::string SkipReason(const VideoFile& file) {
     case text::NameProblem::kNone:
       break;
   }
-  if (BaseNameOf(file.name.gbk).empty()) return u8"文件名去掉扩展名后为空";
+  if (BaseNameView(file.name.gbk).empty()) return u8"文件名去掉扩展名后为空";
   return {};
 }
 
 // An empty folder path stands for the working folder, which is the one the
 // window lists until a folder is chosen.
-std::string KscPathOf(const std::string& folder, const std::string& native_base) {
-  if (folder.empty()) return native_base + ".KSC";
+std::string KscPathOf(const std::string& folder, std::string_view native_base) {
   std::string path = folder;
-  if (path.empty() || kSeparators.find(path.back()) == std::string_view::npos) path += kSeparator;
-  return path + native_base + ".KSC";
+  if (!path.empty() && kSeparators.find(path.back()) == std::string_view::npos) path += kSeparator;
+  return path.append(native_base).append(".KSC");
 }
 
 std::string CompletionMessage(const BatchResult& r) {
@@ -106,10 +115,7 @@ std::string FolderNameOf(const std::string& folder_path) {
 }
 
 std::string BaseNameOf(const std::string& gbk_file_name) {
-  std::string name = text::Trim(gbk_file_name);
-  std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return text::Trim(name);
+  return std::string(BaseNameView(gbk_file_name));
 }
 
 BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& files,
@@ -140,7 +146,7 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
   const std::string folder_name = FolderNameOf(options.folder_path);
   BatchResult result;
   result.listed = files.size();
-  std::unordered_map<std::string, std::size_t> ksc_owner;  // KSC path → video index
+  std::unordered_map<std::string_view, std::size_t> ksc_owner;  // KSC base name → video index
   ksc_owner.reserve(files.size());
   if (!options.dry_run) RemoveStaleTemporaryFiles(options.folder_path);
   if (observer) observer->OnStart(files.size());
@@ -155,27 +161,23 @@ BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& 
     };
 
     report.skip_reason = SkipReason(file);
-    // The KSC file's name is spelled like its video's, so it converts back.
-    const std::string base_name = BaseNameOf(file.name.gbk);
-    std::optional<std::string> native_base;
-    if (report.skip_reason.empty()) {
-      native_base = text::EncodeFileName(base_name, file.name.encoding);
-      if (!native_base) report.skip_reason = u8"文件名无法转换";
-    }
     if (!report.skip_reason.empty()) {
       result.skipped.push_back({text::DisplayName(file.native_name), report.skip_reason});
       done();
       continue;
     }
 
+    const std::string base_name = BaseNameOf(file.name.gbk);
+    // The KSC file is named like its video, in the same encoding.
+    const std::string_view native_base = BaseNameView(file.native_name);
     TSongInfo& song = report.song;
     song = DeriveSong(options, folder_name, base_name);
     if (number > 1) song.Number = FormatSongNumber(++number);
     song.VideoName = text::Trim(file.name.gbk);
-    song.KscPath = KscPathOf(options.folder_path, *native_base);
+    song.KscPath = KscPathOf(options.folder_path, native_base);
     report.ksc_name = base_name + ".KSC";
 
-    auto [owner, fresh] = ksc_owner.try_emplace(song.KscPath, i);
+    auto [owner, fresh] = ksc_owner.try_emplace(native_base, i);  // one folder: names suffice
     if (!fresh) {
       report.same_ksc_as = owner->second;
       result.same_ksc.push_back({text::DisplayName(files[owner->second].native_name),

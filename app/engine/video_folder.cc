@@ -34,22 +34,24 @@ bool IsVideoFileName(std::string_view name) {
 }
 
 void SortVideoFiles(std::vector<VideoFile>& files) {
-  // Keys are folded once, not once per comparison.
-  std::vector<std::pair<std::string, std::size_t>> keys;
-  keys.reserve(files.size());
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const VideoFile& f = files[i];
-    bool has_gbk = f.name.problem == text::NameProblem::kNone;
-    keys.emplace_back(text::LowerAscii(has_gbk ? f.name.gbk : f.native_name), i);
-  }
-  std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first < b.first;
-    return files[a.second].native_name < files[b.second].native_name;
+  // Folded while comparing: a folded copy of every name would cost a large
+  // folder as much memory again as its names.
+  auto key = [](const VideoFile& f) -> std::string_view {
+    return f.name.problem == text::NameProblem::kNone ? f.name.gbk : f.native_name;
+  };
+  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  std::sort(files.begin(), files.end(), [&](const VideoFile& a, const VideoFile& b) {
+    std::string_view x = key(a);
+    std::string_view y = key(b);
+    std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      auto cx = static_cast<unsigned char>(fold(x[i]));
+      auto cy = static_cast<unsigned char>(fold(y[i]));
+      if (cx != cy) return cx < cy;
+    }
+    if (x.size() != y.size()) return x.size() < y.size();
+    return a.native_name < b.native_name;
   });
-  std::vector<VideoFile> sorted;
-  sorted.reserve(files.size());
-  for (const auto& key : keys) sorted.push_back(std::move(files[key.second]));
-  files = std::move(sorted);
 }
 
 FolderListing ListVideoFiles(const std::string& folder) {
@@ -70,6 +72,7 @@ FolderListing ListVideoFiles(const std::string& folder) {
     return listing;
   }
   SortVideoFiles(listing.files);
+  listing.files.shrink_to_fit();
   return listing;
 }
 
