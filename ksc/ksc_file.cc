@@ -28,19 +28,39 @@ std::string TemporaryPathBeside(const std::string& path) {
   return temp.string();
 }
 
-// Appends `value` as the inside of a quoted literal: a quote doubled, a
-// control byte as a blank. Runs of plain bytes go in one piece.
-void AppendQuoted(std::string& out, std::string_view value) {
-  std::size_t plain = 0;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    char c = value[i];
-    if (c != '\'' && static_cast<unsigned char>(c) >= 0x20) continue;
-    out.append(value.substr(plain, i - plain));
-    out.append(c == '\'' ? "''" : " ");
-    plain = i + 1;
+// Writes the KSC text into a buffer sized for the worst case up front: it
+// runs once per video, and growing a string piece by piece dominated it.
+class KscWriter {
+ public:
+  explicit KscWriter(std::size_t capacity) { out_.resize(capacity); }
+
+  void Text(std::string_view text) {
+    std::memcpy(&out_[size_], text.data(), text.size());
+    size_ += text.size();
   }
-  out.append(value.substr(plain));
-}
+
+  // `value` as the inside of a quoted literal: a quote doubled, a control
+  // byte as a blank.
+  void Quoted(std::string_view value) {
+    for (char c : value) {
+      if (c == '\'') {
+        out_[size_++] = '\'';
+        out_[size_++] = '\'';
+      } else {
+        out_[size_++] = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+      }
+    }
+  }
+
+  std::string Finish() {
+    out_.resize(size_);
+    return std::move(out_);
+  }
+
+ private:
+  std::string out_;
+  std::size_t size_ = 0;
+};
 
 std::string CannotCreate(const std::string& path, const std::string& reason) {
   return "Cannot create file \"" + text::DisplayName(path) + "\". " + reason;
@@ -49,22 +69,24 @@ std::string CannotCreate(const std::string& path, const std::string& reason) {
 }  // namespace
 
 std::string KscQuote(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  AppendQuoted(out, value);
-  return out;
+  KscWriter out(value.size() * 2);
+  out.Quoted(value);
+  return out.Finish();
 }
 
 std::string FormatKscText(const TSongInfo& info) {
-  // The fixed text between two values is appended in one piece: this runs
-  // once per video, and short appends would dominate it.
-  std::string out;
-  out.reserve(768 + info.Title.size() * 2 + info.Singer.size() + info.VideoName.size());
-  out.append(
+  const TSongInfo& s = info;
+  // Fixed text, the title's byte count, and every value twice over (a value
+  // of quotes doubles in size).
+  std::size_t values = s.Number.size() + s.Title.size() + s.Abbrev.size() + s.Singer.size() +
+                       s.Language.size() + s.Style.size() + s.Channel.size() +
+                       s.DateText.size() + s.SingerPinyin.size() + s.VideoName.size();
+  KscWriter out(1024 + 2 * values);
+  out.Text(
       "karaoke := CreateKaraokeObject;\r\n"
       "karaoke.internalnumber :=");
-  AppendQuoted(out, info.Number);
-  out.append(
+  out.Quoted(s.Number);
+  out.Text(
       " ;\r\n"
       "karaoke.rows := 2;\r\n"
       "karaoke := CreateKaraokeObject;\r\n"  // the song manager's files create it twice
@@ -72,46 +94,46 @@ std::string FormatKscText(const TSongInfo& info) {
       "\r\n"
       "// 歌曲附加信息(便于检索)\r\n"
       "karaoke.tag('歌名', '");
-  AppendQuoted(out, info.Title);
-  out.append("');\r\nkaraoke.tag('缩写', '");
-  AppendQuoted(out, info.Abbrev);
-  out.append("');\r\nkaraoke.tag('歌手', '");
-  AppendQuoted(out, info.Singer);
-  out.append("');\r\nkaraoke.tag('字数', '");
-  out.append(std::to_string(info.Title.size()));  // bytes: two per Chinese character
-  out.append("');\r\nkaraoke.tag('语种', '");
-  AppendQuoted(out, info.Language);
-  out.append(
+  out.Quoted(s.Title);
+  out.Text("');\r\nkaraoke.tag('缩写', '");
+  out.Quoted(s.Abbrev);
+  out.Text("');\r\nkaraoke.tag('歌手', '");
+  out.Quoted(s.Singer);
+  out.Text("');\r\nkaraoke.tag('字数', '");
+  out.Text(std::to_string(s.Title.size()));  // bytes: two per Chinese character
+  out.Text("');\r\nkaraoke.tag('语种', '");
+  out.Quoted(s.Language);
+  out.Text(
       "');\r\n"
       "karaoke.tag('歌类', '男人');\r\n"
       "karaoke.tag('电影', 'false');\r\n"
       "karaoke.tag('风格', '");
-  AppendQuoted(out, info.Style);
-  out.append(
+  out.Quoted(s.Style);
+  out.Text(
       "');\r\n"
       "karaoke.tag('流行', 'true');\r\n"
       "karaoke.tag('音量', '80');\r\n"
       "karaoke.tag('声道', '");
-  AppendQuoted(out, info.Channel);
-  out.append(
+  out.Quoted(s.Channel);
+  out.Text(
       "');\r\n"
       "karaoke.tag('语音', '0');\r\n"
       "karaoke.tag('流行', 'true');\r\n"  // twice, as the song manager's files have it
       "karaoke.tag('介质', 'true');\r\n"
       "karaoke.tag('时间', '");
-  AppendQuoted(out, info.DateText);
-  out.append("');\r\nkaraoke.tag('歌星拼音', '");
-  AppendQuoted(out, info.SingerPinyin);
-  out.append(
+  out.Quoted(s.DateText);
+  out.Text("');\r\nkaraoke.tag('歌星拼音', '");
+  out.Quoted(s.SingerPinyin);
+  out.Text(
       "');\r\n"
       "karaoke.mtvmode :=true;\r\n"
       "karaoke.videofilename := '';\r\n"
       "karaoke.audiofilename := '*.wav';\r\n"
       "karaoke.XSDVideoMode := 4;\r\n"
       "karaoke.CommonVideo := '");
-  AppendQuoted(out, info.VideoName);
-  out.append("';\r\n");
-  return out;
+  out.Quoted(s.VideoName);
+  out.Text("';\r\n");
+  return out.Finish();
 }
 
 WriteStatus WriteFileReplacing(const std::string& path, std::string_view text) {

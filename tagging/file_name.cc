@@ -74,13 +74,17 @@ void ParseFullName(int naming_template, int folder_role, std::string_view base_n
 std::vector<std::string> SplitBracketFields(std::string_view bracket_part) {
   std::vector<std::string> fields;
   if (bracket_part.empty()) return fields;
+  fields.reserve(4);  // language, style, channel, and rarely more
   std::size_t start = 0;
   std::size_t i = 0;
+  auto is = [](std::string_view c, std::string_view ascii, std::string_view wide) {
+    return c.size() == 1 ? c[0] == ascii[0] : c == wide;
+  };
   while (i < bracket_part.size()) {
     std::size_t len = text::CharLength(bracket_part, i);
     std::string_view c = bracket_part.substr(i, len);
-    if (c == kAsciiClose || c == kWideClose) break;
-    if (c == kAsciiDash || c == kWideDash) {
+    if (is(c, kAsciiClose, kWideClose)) break;
+    if (is(c, kAsciiDash, kWideDash)) {
       fields.emplace_back(text::TrimView(bracket_part.substr(start, i - start)));
       start = i + len;
     }

@@ -52,13 +52,6 @@ std::string LowerAscii(std::string_view s) {
   return out;
 }
 
-std::size_t CharLength(std::string_view s, std::size_t i) {
-  auto lead = static_cast<unsigned char>(s[i]);
-  if (lead < 0x81 || lead > 0xFE || i + 1 >= s.size()) return 1;
-  auto trail = static_cast<unsigned char>(s[i + 1]);
-  return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
-}
-
 bool ContainsAtCharacter(std::string_view hay, std::string_view needle) {
   if (needle.empty()) return false;
   for (std::size_t i = 0; i < hay.size(); i += CharLength(hay, i)) {

@@ -38,8 +38,14 @@ std::string LowerAscii(std::string_view s);
 
 // Length in bytes (1 or 2) of the GBK character that starts at 0-based index
 // `i`: a byte from 0x81 to 0xFE followed by one from 0x40 to 0xFE other than
-// 0x7F is one two-byte character; any other byte stands alone.
-std::size_t CharLength(std::string_view s, std::size_t i);
+// 0x7F is one two-byte character; any other byte stands alone. Inline: every
+// walk over a name calls it once per character.
+inline std::size_t CharLength(std::string_view s, std::size_t i) {
+  auto lead = static_cast<unsigned char>(s[i]);
+  if (lead < 0x81 || lead > 0xFE || i + 1 >= s.size()) return 1;
+  auto trail = static_cast<unsigned char>(s[i + 1]);
+  return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
+}
 
 // Whether `needle` occurs in `hay` starting at a character boundary.
 bool ContainsAtCharacter(std::string_view hay, std::string_view needle);
