@@ -79,8 +79,8 @@ std::string FormatKscText(const TSongInfo& info) {
   // Fixed text, the title's byte count, and every value twice over (a value
   // of quotes doubles in size).
   std::size_t values = s.Number.size() + s.Title.size() + s.Abbrev.size() + s.Singer.size() +
-                       s.Language.size() + s.Style.size() + s.Channel.size() +
-                       s.DateText.size() + s.SingerPinyin.size() + s.VideoName.size();
+                       s.Language.size() + s.Style.size() + s.Channel.size() + s.DateText.size() +
+                       s.SingerPinyin.size() + s.VideoName.size();
   KscWriter out(1024 + 2 * values);
   out.Text(
       "karaoke := CreateKaraokeObject;\r\n"

@@ -40,7 +40,6 @@ TEST(FileNameTest, ReadsUtf8NamesAndGbkNamesFromWindows) {
 
   EXPECT_EQ(DecodeFileName("\xF0\x9F\x98\x80.mpg").problem, NameProblem::kNotInGbk);
   EXPECT_EQ(DecodeFileName("\xFF\xFF.mpg").problem, NameProblem::kUndecodable);
-
 }
 
 TEST(FileNameTest, DisplaysEveryNameAsPrintableUtf8) {
