@@ -43,8 +43,9 @@ fuzz: deps
 	  $(BUILD_DIR)-fuzz/bin/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    -artifact_prefix=$(BUILD_DIR)-fuzz/ $(BUILD_DIR)-fuzz/corpus/$$f fuzz/corpus/$$f \
 	    2>&1 | grep -E "^(Done|stat::number_of_executed_units|==[0-9]+==|SUMMARY)|ERROR" ; \
-	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
-	done
+	  test $${PIPESTATUS[0]} -eq 0 || { echo "fuzz: a finding in $$f; 1 failed"; exit 1; }; \
+	done; \
+	echo "fuzz: $(words $(FUZZERS)) passed, 0 failed"
 
 screenshot: build
 	@bash scripts/screenshot.sh $(BUILD_DIR)
