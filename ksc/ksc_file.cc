@@ -28,6 +28,14 @@ std::string TemporaryPathBeside(const std::string& path) {
   return temp.string();
 }
 
+// A temporary file of WriteFileReplacing (".kscgen-<process>.tmp"), as an
+// interrupted run may leave behind.
+bool IsTemporaryFileName(std::string_view name) {
+  return name.size() > kTempPrefix.size() + kTempSuffix.size() &&
+         name.substr(0, kTempPrefix.size()) == kTempPrefix &&
+         name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
+}
+
 // Writes the KSC text into a buffer sized for the worst case up front: it
 // runs once per video, and growing a string piece by piece dominated it.
 class KscWriter {
@@ -158,12 +166,6 @@ WriteStatus WriteFileReplacing(const std::string& path, std::string_view text) {
     return {false, CannotCreate(path, ec.message())};
   }
   return {};
-}
-
-bool IsTemporaryFileName(std::string_view name) {
-  return name.size() > kTempPrefix.size() + kTempSuffix.size() &&
-         name.substr(0, kTempPrefix.size()) == kTempPrefix &&
-         name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
 }
 
 void RemoveStaleTemporaryFiles(const std::string& folder) {

@@ -36,10 +36,6 @@ WriteStatus WriteFileReplacing(const std::string& path, std::string_view text);
 // Writes the KSC file of `info` to its KscPath.
 WriteStatus WriteKscFile(const TSongInfo& info);
 
-// Whether a file name is that of a temporary file of WriteFileReplacing
-// (".kscgen-<process>.tmp"), as an interrupted run may leave behind.
-bool IsTemporaryFileName(std::string_view name);
-
 // Removes the temporary files an interrupted run left in `folder`.
 void RemoveStaleTemporaryFiles(const std::string& folder);
 

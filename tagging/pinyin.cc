@@ -36,8 +36,8 @@ char LevelOneInitial(std::uint16_t code) {
 }
 
 char SingleByteInitial(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return static_cast<char>(c);
+  char upper = text::ToUpperAscii(static_cast<char>(c));
+  if ((upper >= 'A' && upper <= 'Z') || (c >= '0' && c <= '9')) return upper;
   return ' ';
 }
 

@@ -13,11 +13,10 @@ std::string_view TrimView(std::string_view s) {
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 bool ContainsUpper(std::string_view hay, std::string_view needle) {
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   if (needle.empty() || needle.size() > hay.size()) return false;
   for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
     std::size_t k = 0;
-    while (k < needle.size() && upper(hay[i + k]) == needle[k]) ++k;
+    while (k < needle.size() && ToUpperAscii(hay[i + k]) == needle[k]) ++k;
     if (k == needle.size()) return true;
   }
   return false;
@@ -29,26 +28,15 @@ std::size_t Pos(std::string_view needle, std::string_view hay) {
   return at == std::string_view::npos ? 0 : at + 1;
 }
 
-std::string Range(std::string_view s, long first, long last) {
-  if (first < 1) first = 1;
-  if (last > static_cast<long>(s.size())) last = static_cast<long>(s.size());
-  if (first > last) return {};
-  return std::string(s.substr(first - 1, last - first + 1));
-}
-
 std::string UpperAscii(std::string_view s) {
   std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : out) c = ToUpperAscii(c);
   return out;
 }
 
 std::string LowerAscii(std::string_view s) {
   std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : out) c = ToLowerAscii(c);
   return out;
 }
 

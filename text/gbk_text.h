@@ -14,6 +14,14 @@ namespace kscgen::text {
 // A blank is any byte of value 0x20 or less; the full-width blank is not one.
 inline bool IsBlank(unsigned char c) { return c <= 0x20; }
 
+// Raises or lowers an ASCII letter; every other byte, GBK included, stays.
+inline char ToUpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+inline char ToLowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Removes every blank from both ends.
 std::string Trim(std::string_view s);
 std::string_view TrimView(std::string_view s);
@@ -25,10 +33,6 @@ bool ContainsUpper(std::string_view hay, std::string_view needle);
 // 1-based position of the first occurrence of `needle` in `hay`, 0 when absent.
 // A plain byte search, not aligned to characters.
 std::size_t Pos(std::string_view needle, std::string_view hay);
-
-// Bytes `first` to `last` (1-based, inclusive), clipped to the text; an empty
-// range or one outside the text gives the empty text.
-std::string Range(std::string_view s, long first, long last);
 
 // Raises only the bytes 'a' to 'z'; every other byte, GBK included, stays.
 std::string UpperAscii(std::string_view s);

@@ -39,14 +39,13 @@ void SortVideoFiles(std::vector<VideoFile>& files) {
   auto key = [](const VideoFile& f) -> std::string_view {
     return f.name.problem == text::NameProblem::kNone ? f.name.gbk : f.native_name;
   };
-  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
   std::sort(files.begin(), files.end(), [&](const VideoFile& a, const VideoFile& b) {
     std::string_view x = key(a);
     std::string_view y = key(b);
     std::size_t n = std::min(x.size(), y.size());
     for (std::size_t i = 0; i < n; ++i) {
-      auto cx = static_cast<unsigned char>(fold(x[i]));
-      auto cy = static_cast<unsigned char>(fold(y[i]));
+      auto cx = static_cast<unsigned char>(text::ToLowerAscii(x[i]));
+      auto cy = static_cast<unsigned char>(text::ToLowerAscii(y[i]));
       if (cx != cy) return cx < cy;
     }
     if (x.size() != y.size()) return x.size() < y.size();

@@ -21,14 +21,6 @@ TEST(PosTest, IsOneBasedAndNotAlignedToCharacters) {
   EXPECT_EQ(Pos("\xA1\xB0", "\xB0\xA1\xB0\xA2"), 2u);
 }
 
-TEST(RangeTest, ClipsToTheText) {
-  EXPECT_EQ(Range("abcdef", 2, 4), "bcd");
-  EXPECT_EQ(Range("abcdef", 0, 2), "ab");
-  EXPECT_EQ(Range("abcdef", 5, 99), "ef");
-  EXPECT_EQ(Range("abcdef", 4, 3), "");
-  EXPECT_EQ(Range("abc", 7, 9), "");
-}
-
 TEST(CaseTest, ChangesOnlyAsciiLetters) {
   EXPECT_EQ(UpperAscii("disco\xB5\xCF\xC0\xEF"), "DISCO\xB5\xCF\xC0\xEF");
   EXPECT_EQ(LowerAscii("A.MPG\xB5\xCF"), "a.mpg\xB5\xCF");
