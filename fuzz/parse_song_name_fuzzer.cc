@@ -2,6 +2,24 @@
 #include "fuzz_input.h"
 #include "tagging/file_name.h"
 #include "tagging/pinyin.h"
+#include "text/gbk_text.h"
+
+namespace {
+
+// Whether `value` is a run of whole characters of `source`: it starts and
+// ends at character boundaries of `source`, never inside a character.
+bool IsWholeCharactersOf(std::string_view value, std::string_view source) {
+  if (value.empty()) return true;
+  for (std::size_t p = 0; p < source.size(); p += kscgen::text::CharLength(source, p)) {
+    if (source.compare(p, value.size(), value) != 0) continue;
+    std::size_t end = p;
+    while (end < p + value.size()) end += kscgen::text::CharLength(source, end);
+    if (end == p + value.size()) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kscgen;
@@ -15,5 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(fuzz::AreWellFormedInitials(song.Abbrev, song.Title));
   fuzz::Check(song.Channel.size() == 1 && song.Channel[0] >= '0' && song.Channel[0] <= '9');
   fuzz::Check(song.Title.size() <= pieces[0].size());
+  // Title and singer are cut from the names at character boundaries only.
+  fuzz::Check(IsWholeCharactersOf(song.Title, pieces[0]));
+  fuzz::Check(song.Singer == kUnknownSinger || IsWholeCharactersOf(song.Singer, pieces[0]) ||
+              IsWholeCharactersOf(song.Singer, pieces[1]));
   return 0;
 }

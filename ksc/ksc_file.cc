@@ -1,40 +1,10 @@
 #include "ksc/ksc_file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
-
-#include "text/encoding.h"
 
 namespace kscgen {
 
 namespace {
-
-constexpr std::string_view kTempPrefix = ".kscgen-";
-constexpr std::string_view kTempSuffix = ".tmp";
-
-std::string TemporaryPathBeside(const std::string& path) {
-  std::filesystem::path temp = std::filesystem::path(path).parent_path();
-  temp /= std::string(kTempPrefix) + std::to_string(getpid()) + std::string(kTempSuffix);
-  return temp.string();
-}
-
-// A temporary file of WriteFileReplacing (".kscgen-<process>.tmp"), as an
-// interrupted run may leave behind.
-bool IsTemporaryFileName(std::string_view name) {
-  return name.size() > kTempPrefix.size() + kTempSuffix.size() &&
-         name.substr(0, kTempPrefix.size()) == kTempPrefix &&
-         name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
-}
 
 // Writes the KSC text into a buffer sized for the worst case up front: it
 // runs once per video, and growing a string piece by piece dominated it.
@@ -69,10 +39,6 @@ class KscWriter {
   std::string out_;
   std::size_t size_ = 0;
 };
-
-std::string CannotCreate(const std::string& path, const std::string& reason) {
-  return "Cannot create file \"" + text::DisplayName(path) + "\". " + reason;
-}
 
 }  // namespace
 
@@ -144,43 +110,35 @@ std::string FormatKscText(const TSongInfo& info) {
   return out.Finish();
 }
 
-WriteStatus WriteFileReplacing(const std::string& path, std::string_view text) {
-  const std::string temp = TemporaryPathBeside(path);
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return {false, CannotCreate(path, std::strerror(errno))};
-  bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  int write_errno = errno;
-  if (std::fclose(f) != 0 && written) {
-    written = false;
-    write_errno = errno;
+KscAction PlanKscFile(os::FileSystem& fs, const std::string& path, std::string_view text,
+                      bool force) {
+  os::Existing what = os::Existing::kMissing;
+  std::string bytes;
+  // Reading no more than the new text's length: a longer file differs.
+  if (fs.ReadExisting(path, text.size(), &what, &bytes).failed()) return KscAction::kUpdate;
+  switch (what) {
+    case os::Existing::kMissing:
+      return KscAction::kCreate;
+    case os::Existing::kOther:
+      return KscAction::kUpdate;
+    case os::Existing::kRegular:
+      break;
   }
-  std::error_code ec;
-  if (!written) {
-    std::filesystem::remove(temp, ec);
-    return {false, CannotCreate(path, std::strerror(write_errno))};
-  }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return {false, CannotCreate(path, ec.message())};
+  if (!force && bytes == text) return KscAction::kUnchanged;
+  return fs.IsWriteProtected(path) ? KscAction::kProtected : KscAction::kUpdate;
+}
+
+WriteStatus WriteFileReplacing(os::FileSystem& fs, const std::string& folder,
+                               const std::string& path, std::string_view text) {
+  std::string temp;
+  os::Error error = fs.WriteTemporary(folder, text, &temp);
+  if (error.failed()) return {WriteFailure::kFolder, error};
+  error = fs.Replace(temp, path);
+  if (error.failed()) {
+    fs.Remove(temp);
+    return {WriteFailure::kKscFile, error};
   }
   return {};
-}
-
-void RemoveStaleTemporaryFiles(const std::string& folder) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    if (!IsTemporaryFileName(it->path().filename().string())) continue;
-    std::error_code ignored;
-    if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
-  }
-}
-
-WriteStatus WriteKscFile(const TSongInfo& info) {
-  return WriteFileReplacing(info.KscPath, FormatKscText(info));
 }
 
 }  // namespace kscgen

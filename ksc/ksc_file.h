@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "os/file_system.h"
 #include "tagging/song_info.h"
 
 namespace kscgen {
@@ -17,26 +18,35 @@ std::string KscQuote(std::string_view value);
 // The 28 lines, each ended by CR LF, in GBK.
 std::string FormatKscText(const TSongInfo& info);
 
-// Outcome of writing one KSC file; `message` (UTF-8, for the user) names the
-// file and the system's reason when `ok` is false.
-struct WriteStatus {
-  bool ok = true;
-  std::string message;
+// What writing a KSC file does to the file at its path.
+enum class KscAction {
+  kCreate,     // no file there yet
+  kUpdate,     // a file with other bytes (or no regular file) is replaced
+  kUnchanged,  // the file holds exactly these bytes already: left alone
+  kProtected,  // a write-protected file with other bytes: left alone, the video skipped
 };
 
-// Writes `text` to `path` (spelled as the file system holds it) through a
-// temporary file in the same folder that is then renamed over the target, so
-// an existing file is replaced whole or not at all and an interrupted run
-// never leaves a truncated one. The temporary file's name is short and the
-// same for every file of a process, so a KSC name of the longest length the
-// file system allows still has room. On failure the temporary file is
-// removed and the message reads: Cannot create file "PATH". REASON
-WriteStatus WriteFileReplacing(const std::string& path, std::string_view text);
+// Decides, without writing, what WriteKscText would do. With `force` a file
+// that holds the same bytes is rewritten all the same (kUpdate).
+KscAction PlanKscFile(os::FileSystem& fs, const std::string& path, std::string_view text,
+                      bool force);
 
-// Writes the KSC file of `info` to its KscPath.
-WriteStatus WriteKscFile(const TSongInfo& info);
+// Where a write failed: creating the temporary file in the folder, or
+// putting it in the KSC file's place.
+enum class WriteFailure { kNone, kFolder, kKscFile };
 
-// Removes the temporary files an interrupted run left in `folder`.
-void RemoveStaleTemporaryFiles(const std::string& folder);
+struct WriteStatus {
+  WriteFailure failure = WriteFailure::kNone;
+  os::Error error;
+
+  bool ok() const { return failure == WriteFailure::kNone; }
+};
+
+// Writes `text` to `path` in `folder` (spelled as the file system holds them)
+// through a new temporary file that is then moved over the target, so an
+// existing file is replaced whole or not at all and an interrupted run never
+// leaves a truncated one. On failure the temporary file is removed.
+WriteStatus WriteFileReplacing(os::FileSystem& fs, const std::string& folder,
+                               const std::string& path, std::string_view text);
 
 }  // namespace kscgen

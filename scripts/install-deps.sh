@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   clang libclang-rt-14-dev python3
-  unicode-data bzip2
+  unicode-data bzip2 locales
   xvfb xauth fonts-noto-cjk
 )
 

@@ -10,7 +10,7 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
   const std::string_view keyword = rule.keyword;
   switch (rule.test) {
     case KeywordTest::kContains:
-      return text.find(keyword) != std::string_view::npos;
+      return text::Contains(text, keyword);
     case KeywordTest::kContainsUpper:
       return text::ContainsUpper(text, keyword);
     case KeywordTest::kPrefix:

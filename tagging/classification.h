@@ -11,9 +11,9 @@
 namespace kscgen {
 
 enum class KeywordTest {
-  kContains,       // the keyword occurs anywhere, byte for byte
+  kContains,       // the keyword occurs anywhere, at a character boundary
   kPrefix,         // the trimmed text begins with the keyword
-  kContainsUpper,  // the keyword occurs once 'a' to 'z' are raised
+  kContainsUpper,  // the same once ASCII letters are raised
 };
 
 struct KeywordRule {

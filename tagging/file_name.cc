@@ -96,9 +96,9 @@ std::vector<std::string> SplitBracketFields(std::string_view bracket_part) {
 
 std::string ChannelOf(std::string_view field) {
   if (!field.empty() && field[0] >= '0' && field[0] <= '9') return std::string(1, field[0]);
-  if (text::ContainsAtCharacter(field, "左")) return "2";
-  if (text::ContainsAtCharacter(field, "右")) return "1";
-  if (text::ContainsAtCharacter(field, "立体")) return "3";
+  if (text::Contains(field, "左")) return "2";
+  if (text::Contains(field, "右")) return "1";
+  if (text::Contains(field, "立体")) return "3";
   return "0";
 }
 

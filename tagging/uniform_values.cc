@@ -8,7 +8,6 @@ namespace {
 
 constexpr std::string_view kArrow = " --> ";
 constexpr std::string_view kEntryEnd = "; ";
-constexpr std::string_view kLineEnd = "\r\n";
 
 struct KindRow {
   std::string_view label;
@@ -38,77 +37,73 @@ std::vector<std::string> UniformValuesOffered(int kind) {
   return {kKinds[kind].offered.begin(), kKinds[kind].offered.end()};
 }
 
-std::optional<std::string> MakeUniformEntry(std::string_view kind_text,
-                                            std::string_view value_text) {
-  std::string value = text::Trim(value_text);
-  if (value.empty()) return std::nullopt;
-  std::string entry = text::Trim(kind_text);
-  entry.append(kArrow).append(value).append(kEntryEnd);
-  return entry;
-}
-
-std::string JoinUniformList(const std::vector<std::string>& entries) {
-  std::string out;
-  for (const std::string& entry : entries) out.append(entry).append(kLineEnd);
-  return out;
-}
-
-namespace {
-
-// Calls `visit(kind_text, value)` for each entry of the list text, in order,
-// until it returns true. The value runs from the entry's first " --> " to its
-// closing "; ", whatever its length and whatever it holds.
-template <typename Visit>
-void ForEachEntry(std::string_view list_text, Visit visit) {
-  while (!list_text.empty()) {
-    std::size_t end = list_text.find(kLineEnd);
-    std::string_view entry = list_text.substr(0, end);
-    list_text = end == std::string_view::npos ? std::string_view() : list_text.substr(end + 2);
-
-    std::size_t arrow = entry.find(kArrow);
-    if (arrow == std::string_view::npos) continue;
-    std::string_view value = entry.substr(arrow + kArrow.size());
-    if (value.size() >= kEntryEnd.size() &&
-        value.substr(value.size() - kEntryEnd.size()) == kEntryEnd) {
-      value.remove_suffix(kEntryEnd.size());
-    }
-    if (visit(entry.substr(0, arrow), value)) return;
+std::optional<UniformKind> UniformKindOf(std::string_view kind_text) {
+  for (int k = 0; k < kUniformKindCount; ++k) {
+    if (text::Contains(kind_text, kKinds[k].label)) return static_cast<UniformKind>(k);
   }
+  return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::string> ExtractUniformValue(std::string_view list_text, std::string_view label) {
-  // Entry by entry, so that a label typed inside an earlier entry's value is
-  // not taken for that kind.
-  std::optional<std::string> found;
-  ForEachEntry(list_text, [&](std::string_view kind, std::string_view value) {
-    if (kind.find(label) == std::string_view::npos) return false;
-    found.emplace(value);
-    return true;
-  });
-  return found;
+std::optional<std::string> ParseChannel(std::string_view value) {
+  if (!value.empty() && value[0] >= '0' && value[0] <= '3') return std::string(1, value[0]);
+  if (text::Contains(value, "左")) return "2";
+  if (text::Contains(value, "右")) return "1";
+  if (text::Contains(value, "立体")) return "3";
+  return std::nullopt;
 }
 
-void ApplyUniformValues(std::string_view list_text, TSongInfo& info) {
-  // One pass over the list: the first entry of each kind counts.
-  std::optional<std::string_view> values[kUniformKindCount];
-  ForEachEntry(list_text, [&](std::string_view kind, std::string_view value) {
-    for (int k = 0; k < kUniformKindCount; ++k) {
-      if (!values[k] && kind.find(kKinds[k].label) != std::string_view::npos) values[k] = value;
-    }
-    return false;
-  });
-  if (values[kUniformLanguage]) info.Language = ClassifyLanguage(*values[kUniformLanguage]);
-  if (values[kUniformStyle]) info.Style = ClassifyStyle(*values[kUniformStyle]);
-  if (values[kUniformSinger]) info.Singer = std::string(*values[kUniformSinger]);
-  // Only the digit of "2 左声道" reaches the song; a value that does not begin
-  // with one would put half a character into the file.
-  if (const auto& channel = values[kUniformChannel]) {
-    if (!channel->empty() && (*channel)[0] >= '0' && (*channel)[0] <= '9') {
-      info.Channel = std::string(channel->substr(0, 1));
+UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text) {
+  UniformEntryParse parse;
+  UniformEntry& e = parse.entry;
+  e.kind_text = text::Trim(kind_text);
+  e.kind = UniformKindOf(e.kind_text);
+  e.value = text::Trim(value_text);
+  if (e.value.empty()) {
+    parse.error = UniformEntryError::kEmptyValue;
+  } else if (e.kind == kUniformChannel && !ParseChannel(e.value)) {
+    parse.error = UniformEntryError::kBadChannel;
+  }
+  return parse;
+}
+
+std::string UniformEntryText(const UniformEntry& entry) {
+  std::string text = entry.kind_text;
+  text.append(kArrow).append(entry.value).append(kEntryEnd);
+  return text;
+}
+
+UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries) {
+  UniformValues v;
+  bool seen[kUniformKindCount] = {};
+  for (const UniformEntry& e : entries) {
+    if (!e.kind || seen[*e.kind]) continue;
+    seen[*e.kind] = true;
+    const std::string_view value = e.value;
+    switch (*e.kind) {
+      case kUniformSinger:
+        v.singer = value.size() <= kUniformSingerMax ? std::string(value) : std::string();
+        break;
+      case kUniformLanguage:
+        v.language = ClassifyLanguage(value.size() <= kUniformWordMax ? value : "");
+        break;
+      case kUniformStyle:
+        v.style = ClassifyStyle(value.size() <= kUniformWordMax ? value : "");
+        break;
+      case kUniformChannel:
+        v.channel = ParseChannel(value);  // checked when the entry was made
+        break;
+      case kUniformKindCount:
+        break;
     }
   }
+  return v;
+}
+
+void ApplyUniformValues(const UniformValues& values, TSongInfo& info) {
+  if (values.language) info.Language = *values.language;
+  if (values.style) info.Style = *values.style;
+  if (values.singer) info.Singer = *values.singer;
+  if (values.channel) info.Channel = *values.channel;
 }
 
 }  // namespace kscgen

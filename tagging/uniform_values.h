@@ -1,9 +1,9 @@
 // Uniform values: one singer, style, language or channel that the user
 // imposes on every video of a batch, above whatever names and folder say.
 //
-// The window keeps them as a list of entry texts such as
-// "歌曲语种 --> 粤语; "; the batch reads the list joined into one text, each
-// entry followed by CR LF.
+// The user adds entries of a kind and a value (the window's 加入, kscgen's
+// -u); the first entry of each kind counts. The batch receives the values
+// already read, as UniformValues.
 #pragma once
 
 #include <optional>
@@ -30,23 +30,62 @@ std::string UniformKindLabel(int kind);
 // the singer, whose name is typed, and none for an index outside 0 to 3.
 std::vector<std::string> UniformValuesOffered(int kind);
 
-// The entry "加入" adds: the trimmed kind text, " --> ", the trimmed value and
-// "; ". No entry when the trimmed value is empty.
-std::optional<std::string> MakeUniformEntry(std::string_view kind_text,
-                                            std::string_view value_text);
+// The kind whose label a typed kind text holds (at a character boundary);
+// none for a text that holds no label.
+std::optional<UniformKind> UniformKindOf(std::string_view kind_text);
 
-// Every entry followed by CR LF, in list order.
-std::string JoinUniformList(const std::vector<std::string>& entries);
+// The channel code a typed channel value names: the digit 0 to 3 it starts
+// with, else 2 for a value holding 左 (left), 1 for 右 (right), 3 for 立体
+// (stereo). No value for anything else (9, 伴唱, left).
+std::optional<std::string> ParseChannel(std::string_view value);
 
-// The value of the first entry of the list whose kind text (before its first
-// " --> ") contains `label`: everything after that " --> " up to the entry's
-// closing "; ". No value when no entry is of that kind.
-std::optional<std::string> ExtractUniformValue(std::string_view list_text, std::string_view label);
+// One entry as the user added it (GBK, both texts trimmed).
+struct UniformEntry {
+  std::string kind_text;            // as typed or picked
+  std::optional<UniformKind> kind;  // none: a kind text without a label, which counts for nothing
+  std::string value;
+};
 
-// Applies the list to a song: a language or style entry is classified into
-// the song manager's vocabulary, a singer entry is taken as it is, and a
-// channel entry gives its leading digit (a value without one has no effect).
-// Changes Language, Style, Singer and Channel only.
-void ApplyUniformValues(std::string_view list_text, TSongInfo& info);
+enum class UniformEntryError { kNone, kEmptyValue, kBadChannel };
+
+struct UniformEntryParse {
+  UniformEntryError error = UniformEntryError::kNone;
+  UniformEntry entry;  // when error is kNone
+};
+
+// Reads a typed kind and value. An empty value, or a channel value that names
+// no channel (ParseChannel), gives an error and no entry.
+UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
+
+// The entry as the uniform list shows it: kind, " --> ", value, "; "
+// (歌曲语种 --> 粤语; ).
+std::string UniformEntryText(const UniformEntry& entry);
+
+// The values a batch imposes, in the song manager's vocabulary; a kind
+// without a value is left to names and folder.
+struct UniformValues {
+  std::optional<std::string> singer;
+  std::optional<std::string> language;
+  std::optional<std::string> style;
+  std::optional<std::string> channel;  // one digit
+
+  bool operator==(const UniformValues& o) const {
+    return singer == o.singer && language == o.language && style == o.style && channel == o.channel;
+  }
+};
+
+// A language or style value of more than this many bytes is not read and
+// gives the default; a singer of more than kUniformSingerMax bytes gives an
+// empty singer. Song managers keep these fields this short.
+constexpr std::size_t kUniformWordMax = 26;
+constexpr std::size_t kUniformSingerMax = 46;
+
+// The values of a list of entries: the first entry of each kind counts; a
+// language or style is classified into the song manager's vocabulary.
+UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries);
+
+// Imposes the values on a song: changes Language, Style, Singer and Channel
+// only, each where a value is given.
+void ApplyUniformValues(const UniformValues& values, TSongInfo& info);
 
 }  // namespace kscgen

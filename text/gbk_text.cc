@@ -12,9 +12,21 @@ std::string_view TrimView(std::string_view s) {
 
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
+std::size_t Pos(std::string_view needle, std::string_view hay) {
+  if (needle.empty()) return 0;
+  for (std::size_t i = 0; i < hay.size(); i += CharLength(hay, i)) {
+    if (hay.compare(i, needle.size(), needle) == 0) return i + 1;
+  }
+  return 0;
+}
+
+bool Contains(std::string_view hay, std::string_view needle) { return Pos(needle, hay) != 0; }
+
 bool ContainsUpper(std::string_view hay, std::string_view needle) {
-  if (needle.empty() || needle.size() > hay.size()) return false;
-  for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
+  if (needle.empty()) return false;
+  for (std::size_t i = 0; i + needle.size() <= hay.size(); i += CharLength(hay, i)) {
+    // From a boundary, a run of bytes below 0x80 is a run of one-byte
+    // characters, and a byte from 0x80 never equals an ASCII letter.
     std::size_t k = 0;
     while (k < needle.size() && ToUpperAscii(hay[i + k]) == needle[k]) ++k;
     if (k == needle.size()) return true;
@@ -22,15 +34,9 @@ bool ContainsUpper(std::string_view hay, std::string_view needle) {
   return false;
 }
 
-std::size_t Pos(std::string_view needle, std::string_view hay) {
-  if (needle.empty()) return 0;
-  std::size_t at = hay.find(needle);
-  return at == std::string_view::npos ? 0 : at + 1;
-}
-
 std::string UpperAscii(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = ToUpperAscii(c);
+  for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) out[i] = ToUpperAscii(out[i]);
   return out;
 }
 
@@ -38,14 +44,6 @@ std::string LowerAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = ToLowerAscii(c);
   return out;
-}
-
-bool ContainsAtCharacter(std::string_view hay, std::string_view needle) {
-  if (needle.empty()) return false;
-  for (std::size_t i = 0; i < hay.size(); i += CharLength(hay, i)) {
-    if (hay.compare(i, needle.size(), needle) == 0) return true;
-  }
-  return false;
 }
 
 std::string LeadingChars(std::string_view s, std::size_t max_bytes) {

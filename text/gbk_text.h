@@ -26,18 +26,8 @@ inline char ToLowerAscii(char c) {
 std::string Trim(std::string_view s);
 std::string_view TrimView(std::string_view s);
 
-// Whether `needle` occurs in `hay` once the bytes 'a' to 'z' of `hay` are
-// raised (`needle` is upper-case already).
-bool ContainsUpper(std::string_view hay, std::string_view needle);
-
-// 1-based position of the first occurrence of `needle` in `hay`, 0 when absent.
-// A plain byte search, not aligned to characters.
-std::size_t Pos(std::string_view needle, std::string_view hay);
-
-// Raises only the bytes 'a' to 'z'; every other byte, GBK included, stays.
-std::string UpperAscii(std::string_view s);
-
-// Lowers only the bytes 'A' to 'Z'.
+// Lowers only the bytes 'A' to 'Z'. For file name extensions, whose
+// letters always stand alone.
 std::string LowerAscii(std::string_view s);
 
 // Length in bytes (1 or 2) of the GBK character that starts at 0-based index
@@ -51,8 +41,22 @@ inline std::size_t CharLength(std::string_view s, std::size_t i) {
   return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
 }
 
-// Whether `needle` occurs in `hay` starting at a character boundary.
-bool ContainsAtCharacter(std::string_view hay, std::string_view needle);
+// 1-based position of the first occurrence of `needle` in `hay` that starts
+// at a character boundary, 0 when there is none. In GBK the trail byte of one
+// character and the lead byte of the next can spell a third character (the
+// bytes of 埃瑻 hold those of "－"); such a straddling match is no match.
+std::size_t Pos(std::string_view needle, std::string_view hay);
+
+// Whether `needle` occurs in `hay` at a character boundary.
+bool Contains(std::string_view hay, std::string_view needle);
+
+// Whether `needle` (upper-case ASCII) occurs in `hay` at a character boundary
+// once the ASCII letters of `hay` that are characters of their own are
+// raised; a trail byte is never raised, so it never matches a letter.
+bool ContainsUpper(std::string_view hay, std::string_view needle);
+
+// Raises the ASCII letters that are characters of their own.
+std::string UpperAscii(std::string_view s);
 
 // The leading whole characters of `s` that fit into `max_bytes` bytes.
 std::string LeadingChars(std::string_view s, std::size_t max_bytes);

@@ -1,21 +1,24 @@
 // kscgen: writes one KSC song file beside every video of a folder, as the
 // window's batch button does. Arguments are UTF-8; so is everything printed.
 //
-// Exit status: 0 when every video got its KSC file, 1 when some were skipped
-// or a file could not be written, 2 for options that cannot be used.
+// Exit status: 0 when every video got its KSC file, 1 when some were skipped,
+// a file could not be written or the output was lost, 2 for options or a
+// folder that cannot be used.
 #include <getopt.h>
 
 #include <clocale>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/engine/batch.h"
+#include "app/engine/messages.h"
 #include "app/engine/preview.h"
 #include "app/engine/short_date.h"
+#include "app/engine/start_number.h"
 #include "app/engine/video_folder.h"
 #include "tagging/uniform_values.h"
 #include "text/encoding.h"
@@ -37,37 +40,35 @@ const char kUsage[] =
     u8"                            4 歌手－歌名(语种－类别－声道)\n"
     u8"  -r, --folder-role N       目录名的作用：0 无作用（默认），1 歌手名，2 语种名，\n"
     u8"                            3 类别名，4 加入日期\n"
-    u8"  -s, --start-number TEXT   自动编号，第一首歌曲的编号为 TEXT 加 1\n"
+    u8"  -s, --start-number N      自动编号：第一首歌曲的编号为 N 加 1（N 不小于 0），\n"
+    u8"                            至少五位数字，如 0 得 00001\n"
     u8"  -u, --uniform KIND=VALUE  统一设定值，可重复；KIND 为 singer（歌 手 名）、\n"
     u8"                            style（歌曲类别）、language（歌曲语种）或 channel（歌曲声道）\n"
-    u8"      --date TEXT           \"时间\"一项的内容，默认为今天的日期\n"
+    u8"      --date TEXT           \"时间\"一项的内容，默认为今天的日期（如 2026/12/7）\n"
+    u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
+    u8"      --force               重写内容未变的KSC文件\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
     u8"  -h, --help                显示本帮助\n"
     u8"      --version             显示版本\n"
     u8"\n"
-    u8"退出码：0 全部生成；1 有视频被跳过或文件写入失败；2 选项有误。\n";
+    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n";
+
+// Everything printed goes through here, so that lost output is noticed.
+bool Flushed() {
+  std::cout.flush();
+  return static_cast<bool>(std::cout) && std::fflush(stdout) == 0;
+}
+
+int Finish(int code) {
+  if (Flushed()) return code;
+  std::cerr << u8"kscgen: 无法写出输出（标准输出写入失败）\n";
+  return kExitIncomplete;
+}
 
 int Usage(const std::string& message) {
   std::cerr << "kscgen: " << message << "\n" << u8"运行 kscgen --help 查看用法。\n";
+  std::cerr.flush();
   return kExitUsage;
-}
-
-std::optional<int> ParseIndex(const char* text) {
-  std::string s = text;
-  if (s.size() != 1 || s[0] < '0' || s[0] > '4') return std::nullopt;
-  return s[0] - '0';
-}
-
-// The kind drop-down's label for a KIND given as a label or an English name.
-std::optional<std::string> UniformLabel(const std::string& kind_utf8) {
-  static const char* const kEnglish[kUniformKindCount] = {"singer", "style", "language", "channel"};
-  std::optional<std::string> kind_gbk = text::Utf8ToGbk(kind_utf8);
-  for (int k = 0; k < kUniformKindCount; ++k) {
-    if (kind_utf8 == kEnglish[k] || (kind_gbk && *kind_gbk == UniformKindLabel(k))) {
-      return UniformKindLabel(k);
-    }
-  }
-  return std::nullopt;
 }
 
 std::string ForTerminal(std::string message) {
@@ -77,11 +78,46 @@ std::string ForTerminal(std::string message) {
   return message;
 }
 
+std::optional<int> ParseIndex(const char* text) {
+  std::string s = text;
+  if (s.size() != 1 || s[0] < '0' || s[0] > '4') return std::nullopt;
+  return s[0] - '0';
+}
+
+// A UTF-8 argument in GBK; the message when it cannot be.
+std::optional<std::string> ArgumentInGbk(std::string_view what, const std::string& arg,
+                                         std::string* error) {
+  if (!text::IsValidUtf8(arg)) {
+    *error = messages::NotUtf8(what, arg);
+    return std::nullopt;
+  }
+  auto gbk = text::Utf8ToGbk(arg);
+  if (!gbk) *error = messages::NotInGbk(what, arg);
+  return gbk;
+}
+
+// The kind drop-down's label for a KIND given as a label or an English name.
+std::string UniformLabel(const std::string& kind) {
+  static const char* const kEnglish[kUniformKindCount] = {"singer", "style", "language", "channel"};
+  for (int k = 0; k < kUniformKindCount; ++k) {
+    if (kind == kEnglish[k]) return UniformKindLabel(k);
+  }
+  return text::Utf8ToGbk(kind).value_or(std::string());
+}
+
+// The option as the user typed it: "-x" of "-xn", "--frob" of "--frob=1".
+std::string TypedOption(int argc, char** argv, int optind_after, int short_option) {
+  if (short_option != 0) return std::string("-") + static_cast<char>(short_option);
+  std::string arg = optind_after - 1 < argc ? argv[optind_after - 1] : "";
+  return arg.substr(0, arg.find('='));
+}
+
 class DryRunPrinter : public BatchObserver {
  public:
-  DryRunPrinter() { PrintRow(PreviewHeader()); }
+  explicit DryRunPrinter(bool recursive) : recursive_(recursive) {}
+  void OnStart(std::size_t) override { PrintRow(PreviewHeader(recursive_)); }
   void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
-    PrintRow(PreviewRow(report));
+    PrintRow(PreviewRow(report, recursive_));
   }
 
  private:
@@ -90,23 +126,27 @@ class DryRunPrinter : public BatchObserver {
     for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "\t" : "") + row[i];
     std::cout << line << "\n";
   }
+  bool recursive_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  BatchOptions options;
-  std::vector<std::string> uniform_entries;
+  BatchRequest request;
+  std::vector<UniformEntry> uniform_entries;
   std::optional<std::string> date_text;
+  bool recursive = false;
 
-  enum { kOptDate = 1000, kOptVersion };
+  enum { kOptDate = 1000, kOptVersion, kOptForce };
   static const option kLongOptions[] = {
       {"template", required_argument, nullptr, 't'},
       {"folder-role", required_argument, nullptr, 'r'},
       {"start-number", required_argument, nullptr, 's'},
       {"uniform", required_argument, nullptr, 'u'},
       {"date", required_argument, nullptr, kOptDate},
+      {"recursive", no_argument, nullptr, 'R'},
+      {"force", no_argument, nullptr, kOptForce},
       {"dry-run", no_argument, nullptr, 'n'},
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, kOptVersion},
@@ -114,101 +154,119 @@ int main(int argc, char** argv) {
   };
   opterr = 0;
   int opt;
-  while ((opt = getopt_long(argc, argv, ":t:r:s:u:nh", kLongOptions, nullptr)) != -1) {
+  while ((opt = getopt_long(argc, argv, ":t:r:s:u:nRh", kLongOptions, nullptr)) != -1) {
+    std::string error;
     switch (opt) {
       case 't':
       case 'r': {
         std::optional<int> index = ParseIndex(optarg);
         if (!index) {
           return Usage(std::string(opt == 't' ? u8"模板" : u8"目录名作用") + u8"必须是 0 到 4：" +
-                       optarg);
+                       text::DisplayName(optarg));
         }
-        (opt == 't' ? options.naming_template : options.folder_role) = *index;
+        if (opt == 't') {
+          request.naming_template = static_cast<NamingTemplate>(*index);
+        } else {
+          request.folder_role = static_cast<FolderRole>(*index);
+        }
         break;
       }
       case 's': {
-        auto gbk = text::Utf8ToGbk(optarg);
-        if (!gbk) return Usage(u8"编号起始值不是有效的文本：" + text::DisplayName(optarg));
-        options.number_start_on = true;
-        options.start_number_text = *gbk;
+        std::optional<std::int32_t> start = ParseStartNumber(optarg);
+        if (!start) return Usage(messages::BadStartNumber(text::DisplayName(optarg)));
+        request.start_number = *start;
         break;
       }
       case 'u': {
         std::string arg = optarg;
         std::size_t eq = arg.find('=');
-        std::optional<std::string> label =
-            eq == std::string::npos ? std::nullopt : UniformLabel(arg.substr(0, eq));
-        if (!label)
+        if (eq == std::string::npos || !text::IsValidUtf8(arg.substr(0, eq))) {
           return Usage(
               u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" +
               text::DisplayName(arg));
-        auto value = text::Utf8ToGbk(arg.substr(eq + 1));
-        if (!value) return Usage(u8"统一设定值含有GBK无法表示的字符：" + text::DisplayName(arg));
-        // A line break would split the entry; the window's fields cannot hold one either.
+        }
+        std::string label = UniformLabel(arg.substr(0, eq));
+        if (!UniformKindOf(label)) {
+          return Usage(u8"统一设定值的种类应为 singer、style、language 或 channel：" +
+                       text::DisplayName(arg));
+        }
+        auto value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
+        if (!value) return Usage(error);
         for (char c : *value) {
+          // A line break would split the entry; the window's fields cannot hold one either.
           if (static_cast<unsigned char>(c) < 0x20) {
             return Usage(u8"统一设定值含有控制字符：" + text::DisplayName(arg));
           }
         }
-        auto entry = MakeUniformEntry(*label, *value);
-        if (!entry) return Usage(u8"统一设定值为空：" + text::DisplayName(arg));
-        options.uniform_on = true;
-        uniform_entries.push_back(*entry);
+        UniformEntryParse parse = ParseUniformEntry(label, *value);
+        if (parse.error == UniformEntryError::kEmptyValue) {
+          return Usage(messages::EmptyUniformValue(arg));
+        }
+        if (parse.error == UniformEntryError::kBadChannel) {
+          return Usage(messages::BadChannel(arg.substr(eq + 1)));
+        }
+        uniform_entries.push_back(std::move(parse.entry));
         break;
       }
-      case kOptDate: {
-        date_text = text::Utf8ToGbk(optarg);
-        if (!date_text) return Usage(u8"日期含有GBK无法表示的字符：" + text::DisplayName(optarg));
+      case kOptDate:
+        date_text = ArgumentInGbk(u8"日期", optarg, &error);
+        if (!date_text) return Usage(error);
         break;
-      }
+      case 'R':
+        recursive = true;
+        break;
+      case kOptForce:
+        request.force = true;
+        break;
       case 'n':
-        options.dry_run = true;
+        request.dry_run = true;
         break;
       case 'h':
         std::cout << kUsage;
-        return kExitDone;
+        return Finish(kExitDone);
       case kOptVersion:
         std::cout << "kscgen " << KSCGEN_VERSION << "\n";
-        return kExitDone;
+        return Finish(kExitDone);
       case ':':
-        return Usage(std::string(u8"选项缺少参数：") + argv[optind - 1]);
+        return Usage(u8"选项缺少参数：" + TypedOption(argc, argv, optind, optopt));
       default:
-        return Usage(std::string(u8"未知选项：") + argv[optind - 1]);
+        return Usage(u8"未知选项：" + text::DisplayName(TypedOption(argc, argv, optind, optopt)));
     }
   }
   if (optind + 1 != argc) return Usage(u8"请给出一个文件夹");
-  if (options.naming_template < 0) {
-    std::cerr << kNoTemplateText << "\n";
+  if (!request.naming_template) {
+    std::cerr << messages::kNoTemplate << "\n";
     return kExitUsage;
   }
 
-  // Absolute, so that "." and "../粤语金曲" give the folder's real name.
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path folder = fs::absolute(fs::path(argv[optind]), ec).lexically_normal();
-  if (ec || !fs::is_directory(folder, ec)) {
-    return Usage(u8"文件夹不存在：" + text::DisplayName(argv[optind]));
-  }
-  options.folder_path = folder.string();
-  options.uniform_list_text = JoinUniformList(uniform_entries);
-  options.date_text = date_text ? *date_text : TodayShortDate();
-
-  FolderListing listing = ListVideoFiles(options.folder_path);
-  if (!listing.ok) return Usage(listing.message);
+  FolderListing listing = ListVideos(argv[optind], recursive);
+  if (!listing.ok()) return Usage(listing.message);
+  request.uniform = CollectUniformValues(uniform_entries);
+  request.date_text = date_text ? *date_text : TodayShortDate();
 
   std::optional<DryRunPrinter> printer;
-  if (options.dry_run) printer.emplace();
-  BatchResult result = RunBatch(options, listing.files, printer ? &*printer : nullptr);
+  if (request.dry_run) printer.emplace(recursive);
+  BatchResult result = RunBatch(request, listing.folders, printer ? &*printer : nullptr);
+  for (const std::string& m : listing.unreadable) std::cerr << ForTerminal(m) << "\n";
+  const messages::Report report =
+      messages::BatchReport(result, std::numeric_limits<std::size_t>::max());
   switch (result.status) {
     case BatchStatus::kDone:
-      if (!options.dry_run) std::cout << ForTerminal(result.message) << "\n";
-      return result.skipped.empty() ? kExitDone : kExitIncomplete;
+      if (!request.dry_run) {
+        std::cout << ForTerminal(report.summary) << "\n";
+      } else {
+        for (const std::string& w : result.warnings) std::cerr << ForTerminal(w) << "\n";
+      }
+      return Finish(result.skipped.empty() && listing.unreadable.empty() ? kExitDone
+                                                                         : kExitIncomplete);
+    case BatchStatus::kLocked:
     case BatchStatus::kWriteFailed:
-      std::cerr << result.message << "\n";
-      return kExitIncomplete;
+    case BatchStatus::kStopped:
+      std::cerr << ForTerminal(report.summary) << "\n";
+      return Finish(kExitIncomplete);
     case BatchStatus::kNoTemplate:
     case BatchStatus::kBadOptions:
-      std::cerr << ForTerminal(result.message) << "\n";
+      std::cerr << ForTerminal(report.summary) << "\n";
       return kExitUsage;
   }
   return kExitUsage;

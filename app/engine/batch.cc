@@ -1,203 +1,287 @@
 #include "app/engine/batch.h"
 
 #include <limits>
+#include <memory>
 #include <unordered_map>
 
+#include "app/engine/messages.h"
 #include "app/engine/start_number.h"
 #include "ksc/ksc_file.h"
-#include "tagging/file_name.h"
 #include "tagging/pinyin.h"
-#include "tagging/uniform_values.h"
 #include "text/encoding.h"
 #include "text/gbk_text.h"
 
 namespace kscgen {
 
-const char* const kNoTemplateText = u8"请选择歌曲命名模板！";
-
 namespace {
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-constexpr char kSeparator = '\\';
-#else
-constexpr std::string_view kSeparators = "/";
-constexpr char kSeparator = '/';
-#endif
-
-bool HasControlByte(const std::string& s) {
+bool HasControlByte(std::string_view s) {
   for (char c : s) {
     if (static_cast<unsigned char>(c) < 0x20) return true;
   }
   return false;
 }
 
-// The name without its extension, trimmed. Blanks and the dot are ASCII, and
-// no byte of a Chinese character is either, so this cuts a GBK name and its
-// UTF-8 spelling at the same characters.
+// The name without its extension, as it stands: the KSC file is named after
+// the video's real name, blanks and all.
+std::string_view StemView(std::string_view file_name) {
+  std::size_t dot = file_name.rfind('.');
+  return dot == std::string_view::npos ? file_name : file_name.substr(0, dot);
+}
+
+// The name without its extension, trimmed: what song values are read from.
+// Blanks and the dot are ASCII, and no byte of a Chinese character is either,
+// so this cuts a GBK name and its UTF-8 spelling at the same characters.
 std::string_view BaseNameView(std::string_view file_name) {
-  std::string_view name = text::TrimView(file_name);
-  std::size_t dot = name.rfind('.');
-  if (dot != std::string_view::npos) name = name.substr(0, dot);
-  return text::TrimView(name);
+  return text::TrimView(StemView(text::TrimView(file_name)));
 }
 
 // Why a video can get no KSC file, or the empty text when it can.
-std::string SkipReason(const VideoFile& file) {
-  if (HasControlByte(file.native_name)) return u8"文件名含有控制字符";
+const char* SkipReason(const VideoFile& file) {
+  if (HasControlByte(file.native_name)) return messages::kControlCharacter;
   switch (file.name.problem) {
     case text::NameProblem::kNotInGbk:
-      return u8"文件名含有GBK无法表示的字符";
+      return messages::kNotInGbkName;
     case text::NameProblem::kUndecodable:
-      return u8"文件名既不是UTF-8也不是GBK编码";
+      return messages::kUndecodableName;
     case text::NameProblem::kNone:
       break;
   }
-  if (BaseNameView(file.name.gbk).empty()) return u8"文件名去掉扩展名后为空";
-  return {};
+  if (BaseNameView(file.name.gbk).empty()) return messages::kEmptyBaseName;
+  return "";
 }
 
-// An empty folder path stands for the working folder, which is the one the
-// window lists until a folder is chosen.
-std::string KscPathOf(const std::string& folder, std::string_view native_base) {
-  std::string path = folder;
-  if (!path.empty() && kSeparators.find(path.back()) == std::string_view::npos) path += kSeparator;
-  return path.append(native_base).append(".KSC");
-}
-
-std::string CompletionMessage(const BatchResult& r) {
-  std::string m = u8"\r" + std::to_string(r.listed) +
-                  u8"　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！";
-  if (!r.skipped.empty()) {
-    m += u8"\r\r共生成 " + std::to_string(r.written) + u8" 个KSC文件，以下 " +
-         std::to_string(r.skipped.size()) + u8" 个视频未生成：";
-    for (const SkippedVideo& s : r.skipped) m += u8"\r" + s.name + u8"（" + s.reason + u8"）";
-  }
-  if (!r.same_ksc.empty()) {
-    m += u8"\r\r以下视频生成同名KSC文件，保留的是后者的：";
-    for (const SameKscPair& p : r.same_ksc) m += u8"\r" + p.earlier + u8" 与 " + p.later;
-  }
-  return m;
-}
-
-// The song values a video's name, its folder and the options give, in the
+// The song values a video's name, its folder and the request give, in the
 // order they depend on one another: the name first, the uniform values over
 // it, and the singer's initials from the singer that results.
-TSongInfo DeriveSong(const BatchOptions& options, const std::string& folder_name,
-                     const std::string& base_name) {
+TSongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name,
+                     std::string_view base_name) {
   TSongInfo song;
-  song.DateText = options.date_text;
-  ParseSongName(options.naming_template, options.folder_role, base_name, folder_name, song);
+  song.DateText = request.date_text;
+  ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song);
   song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
-  if (options.uniform_on) ApplyUniformValues(options.uniform_list_text, song);
+  ApplyUniformValues(request.uniform, song);
   song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);
   return song;
 }
 
-BatchResult Failure(BatchStatus status, std::string message) {
-  BatchResult r;
-  r.status = status;
-  r.message = std::move(message);
-  return r;
+std::string ShownName(const VideoFolder& folder, const VideoFile& file, bool with_folder) {
+  std::string name = text::DisplayName(file.native_name);
+  if (!with_folder || folder.relative == ".") return name;
+  return text::DisplayName(folder.relative) + "/" + name;
 }
+
+// One run over its folders; the state the steps share.
+class Run {
+ public:
+  Run(const BatchRequest& request, const std::vector<VideoFolder>& folders, BatchObserver* observer)
+      : request_(request),
+        folders_(folders),
+        observer_(observer),
+        fs_(request.file_system ? *request.file_system : os::SystemFileSystem()) {
+    for (const VideoFolder& f : folders) result_.listed += f.files.size();
+  }
+
+  BatchResult Go() {
+    if (!request_.naming_template || *request_.naming_template < 0 ||
+        *request_.naming_template >= kTemplateCount) {
+      return Fail(BatchStatus::kNoTemplate, messages::NoTemplate());
+    }
+    if (request_.start_number) {
+      constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+      const std::int64_t start = *request_.start_number;
+      if (start < 0)
+        return Fail(BatchStatus::kBadOptions, messages::BadStartNumber(std::to_string(start)));
+      if (start + static_cast<std::int64_t>(result_.listed) > kMax) {
+        return Fail(BatchStatus::kBadOptions,
+                    messages::StartNumberTooLarge(start, result_.listed, kMax));
+      }
+      number_ = start;
+    }
+    if (observer_) observer_->OnStart(result_.listed);
+    for (const VideoFolder& folder : folders_) {
+      if (!Folder(folder)) break;
+    }
+    Sync();  // also after a failure: what was written stays written
+    if (result_.status != BatchStatus::kDone) {
+      result_.failure += messages::WrittenBeforeStop(result_.written(), result_.not_reached);
+    }
+    return std::move(result_);
+  }
+
+ private:
+  BatchResult Fail(BatchStatus status, std::string message) {
+    result_.status = status;
+    result_.failure = std::move(message);
+    return std::move(result_);
+  }
+
+  void Stop(BatchStatus status, std::string message) {
+    result_.status = status;
+    result_.failure = std::move(message);
+    result_.not_reached = result_.listed - done_;
+  }
+
+  // Returns false when the run must end.
+  bool Folder(const VideoFolder& folder) {
+    std::unique_ptr<os::FolderLock> lock;
+    if (!request_.dry_run) {
+      os::Error error = fs_.LockFolder(folder.path, &lock);
+      if (error.kind == os::ErrorKind::kLocked) {
+        Stop(BatchStatus::kLocked, messages::FolderLocked(folder.path));
+        return false;
+      }
+      if (error.failed()) {
+        Stop(BatchStatus::kWriteFailed, messages::CannotWriteInFolder(folder.path, error));
+        return false;
+      }
+      // Only while holding the lock: another run's files are its own.
+      fs_.RemoveTemporaryLeftovers(folder.path);
+    }
+    if (folder.name_not_in_gbk && request_.folder_role != kRoleNone) {
+      result_.warnings.push_back(
+          messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
+    }
+
+    // The last video of each KSC name writes it; earlier ones are superseded.
+    // `previous` links each video to the earlier one of its name, if any.
+    std::unordered_map<std::string_view, std::size_t> owner;
+    owner.reserve(folder.files.size());
+    previous_.assign(folder.files.size(), kNone);
+    for (std::size_t i = 0; i < folder.files.size(); ++i) {
+      if (*SkipReason(folder.files[i]) != '\0') continue;
+      auto [it, fresh] = owner.try_emplace(StemView(folder.files[i].native_name), i);
+      if (!fresh) {
+        previous_[i] = it->second;
+        it->second = i;
+      }
+    }
+
+    const std::size_t first_index = done_;
+    FolderCount count{folder.relative == "." ? "." : text::DisplayName(folder.relative), 0};
+    bool keep_going = true;
+    for (std::size_t i = 0; i < folder.files.size(); ++i) {
+      if (request_.stop && request_.stop->load(std::memory_order_relaxed)) {
+        Stop(BatchStatus::kStopped, messages::Stopped());
+        keep_going = false;
+        break;
+      }
+      VideoReport report;
+      report.folder = &folder;
+      report.file = &folder.files[i];
+      report.index = done_;
+      if (!Video(folder, owner, first_index, i, report)) {
+        keep_going = false;
+        break;
+      }
+      if (report.outcome == VideoOutcome::kCreated || report.outcome == VideoOutcome::kUpdated ||
+          report.outcome == VideoOutcome::kUnchanged) {
+        ++count.ksc_files;
+      }
+      ++done_;
+      if (observer_) observer_->OnVideo(report, done_, result_.listed);
+    }
+    if (!folder.files.empty()) result_.folders.push_back(std::move(count));
+    if (wrote_in_folder_) synced_folders_.push_back(&folder);
+    wrote_in_folder_ = false;
+    return keep_going;
+  }
+
+  // Returns false when the run must end.
+  bool Video(const VideoFolder& folder,
+             const std::unordered_map<std::string_view, std::size_t>& owner,
+             std::size_t first_index, std::size_t i, VideoReport& report) {
+    const VideoFile& file = folder.files[i];
+    const bool recursive = folders_.size() > 1;
+    if (const char* reason = SkipReason(file); *reason != '\0') {
+      report.skip_reason = reason;
+      result_.skipped.push_back({ShownName(folder, file, recursive), reason});
+      return true;
+    }
+
+    const std::string_view stem = StemView(file.native_name);
+    TSongInfo& song = report.song;
+    song = DeriveSong(request_, folder.folder_name, BaseNameView(file.name.gbk));
+    if (number_) song.Number = FormatSongNumber(++*number_);
+    song.VideoName = file.name.gbk;
+    song.KscPath = os::JoinPath(folder.path, std::string(stem) + ".KSC");
+    report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
+
+    const std::size_t winner = owner.at(stem);
+    if (winner != i) {
+      report.outcome = VideoOutcome::kSuperseded;
+      report.same_ksc_as = first_index + winner;
+      result_.same_ksc.push_back(
+          {ShownName(folder, file, recursive), ShownName(folder, folder.files[winner], recursive)});
+      return true;
+    }
+    if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
+
+    const std::string text = FormatKscText(song);
+    switch (PlanKscFile(fs_, song.KscPath, text, request_.force)) {
+      case KscAction::kUnchanged:
+        report.outcome = VideoOutcome::kUnchanged;
+        ++result_.unchanged;
+        return true;
+      case KscAction::kProtected:
+        report.skip_reason = messages::kKscReadOnly;
+        result_.skipped.push_back({ShownName(folder, file, recursive), messages::kKscReadOnly});
+        return true;
+      case KscAction::kCreate:
+        report.outcome = VideoOutcome::kCreated;
+        break;
+      case KscAction::kUpdate:
+        report.outcome = VideoOutcome::kUpdated;
+        break;
+    }
+    if (!request_.dry_run) {
+      WriteStatus status = WriteFileReplacing(fs_, folder.path, song.KscPath, text);
+      if (!status.ok()) {
+        Stop(BatchStatus::kWriteFailed,
+             status.failure == WriteFailure::kFolder
+                 ? messages::CannotWriteInFolder(folder.path, status.error)
+                 : messages::CannotWriteKscFile(song.KscPath, status.error));
+        return false;
+      }
+      wrote_in_folder_ = true;
+    }
+    ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
+    return true;
+  }
+
+  // Everything written reaches the disk before the run reports.
+  void Sync() {
+    for (const VideoFolder* folder : synced_folders_) {
+      os::Error error = fs_.Sync(folder->path);
+      if (error.failed()) {
+        if (result_.status != BatchStatus::kDone) return;  // the first failure is the one to tell
+        result_.status = BatchStatus::kWriteFailed;
+        result_.failure = messages::CannotSync(folder->path, error);
+        return;
+      }
+    }
+  }
+
+  const BatchRequest& request_;
+  const std::vector<VideoFolder>& folders_;
+  BatchObserver* observer_;
+  os::FileSystem& fs_;
+  BatchResult result_;
+  std::optional<std::int64_t> number_;
+  std::size_t done_ = 0;
+  bool wrote_in_folder_ = false;
+  std::vector<const VideoFolder*> synced_folders_;
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::vector<std::size_t> previous_;
+};
 
 }  // namespace
 
-std::string NoTemplateMessage() { return u8"\r　" + std::string(kNoTemplateText) + " "; }
+std::string BaseNameOf(std::string_view file_name) { return std::string(BaseNameView(file_name)); }
 
-std::string FolderNameOf(const std::string& folder_path) {
-  std::size_t end = folder_path.find_last_not_of(kSeparators);
-  if (end == std::string::npos) return {};
-  std::size_t sep = folder_path.find_last_of(kSeparators, end);
-  std::size_t begin = sep == std::string::npos ? 0 : sep + 1;
-  text::DecodedName name = text::DecodeFileName(folder_path.substr(begin, end + 1 - begin));
-  return text::Trim(name.gbk);
-}
-
-std::string BaseNameOf(const std::string& gbk_file_name) {
-  return std::string(BaseNameView(gbk_file_name));
-}
-
-BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& files,
+BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer) {
-  if (options.naming_template < 0 || options.naming_template >= kTemplateCount) {
-    return Failure(BatchStatus::kNoTemplate, NoTemplateMessage());
-  }
-
-  // Numbering: the first numbered video gets the start number plus one; a
-  // start of 1 or less leaves numbering off.
-  std::int64_t number = 0;
-  const std::string start_text = text::Trim(options.start_number_text);
-  if (options.number_start_on && !start_text.empty()) {
-    auto start = ParseStartNumber(start_text);
-    if (!start) {
-      return Failure(BatchStatus::kBadOptions,
-                     "'" + text::GbkForDisplay(start_text) + "' is not a valid integer value");
-    }
-    number = *start;
-    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-    if (number > 1 && number + static_cast<std::int64_t>(files.size()) > kMax) {
-      return Failure(BatchStatus::kBadOptions, u8"编号起始值 " + text::GbkForDisplay(start_text) +
-                                                   u8" 太大：为 " + std::to_string(files.size()) +
-                                                   u8" 首歌曲编号会超过 " + std::to_string(kMax));
-    }
-  }
-
-  const std::string folder_name = FolderNameOf(options.folder_path);
-  BatchResult result;
-  result.listed = files.size();
-  std::unordered_map<std::string_view, std::size_t> ksc_owner;  // KSC base name → video index
-  ksc_owner.reserve(files.size());
-  if (!options.dry_run) RemoveStaleTemporaryFiles(options.folder_path);
-  if (observer) observer->OnStart(files.size());
-
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const VideoFile& file = files[i];
-    VideoReport report;
-    report.index = i;
-    report.file = &file;
-    auto done = [&] {
-      if (observer) observer->OnVideo(report, i + 1, files.size());
-    };
-
-    report.skip_reason = SkipReason(file);
-    if (!report.skip_reason.empty()) {
-      result.skipped.push_back({text::DisplayName(file.native_name), report.skip_reason});
-      done();
-      continue;
-    }
-
-    const std::string base_name = BaseNameOf(file.name.gbk);
-    // The KSC file is named like its video, in the same encoding.
-    const std::string_view native_base = BaseNameView(file.native_name);
-    TSongInfo& song = report.song;
-    song = DeriveSong(options, folder_name, base_name);
-    if (number > 1) song.Number = FormatSongNumber(++number);
-    song.VideoName = text::Trim(file.name.gbk);
-    song.KscPath = KscPathOf(options.folder_path, native_base);
-    report.ksc_name = base_name + ".KSC";
-
-    auto [owner, fresh] = ksc_owner.try_emplace(native_base, i);  // one folder: names suffice
-    if (!fresh) {
-      report.same_ksc_as = owner->second;
-      result.same_ksc.push_back({text::DisplayName(files[owner->second].native_name),
-                                 text::DisplayName(file.native_name)});
-      owner->second = i;
-    }
-
-    if (!options.dry_run) {
-      WriteStatus status = WriteKscFile(song);
-      if (!status.ok) {
-        result.status = BatchStatus::kWriteFailed;
-        result.message = status.message;
-        return result;
-      }
-      ++result.written;
-    }
-    done();
-  }
-  result.message = CompletionMessage(result);
-  return result;
+  return Run(request, folders, observer).Go();
 }
 
 }  // namespace kscgen

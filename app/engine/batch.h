@@ -1,47 +1,69 @@
 // The batch run: one KSC file beside every listed video.
 //
-// The window and kscgen both gather their options into a BatchOptions and
-// call RunBatch; it derives each video's song values, writes its KSC file and
-// reports every video to an observer (progress bar, preview table, dry-run
-// lines). Song values are GBK; messages for the user are UTF-8.
+// The window and kscgen both turn what the user chose into one BatchRequest
+// with the same parsers and call RunBatch; it derives each video's song
+// values, writes its KSC file and reports every video to an observer
+// (progress bar, preview table, dry-run lines). Song values are GBK;
+// messages for the user are UTF-8.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/engine/video_folder.h"
+#include "ksc/ksc_file.h"
+#include "os/file_system.h"
+#include "tagging/file_name.h"
 #include "tagging/song_info.h"
+#include "tagging/uniform_values.h"
 
 namespace kscgen {
 
-struct BatchOptions {
-  int naming_template = -1;       // 0 to 4; -1 when none is chosen
-  int folder_role = 0;            // 0 to 4
-  std::string folder_path;        // as the file system spells it
-  bool number_start_on = false;   // numbering from start_number_text
-  std::string start_number_text;  // GBK
-  bool uniform_on = false;        // apply uniform_list_text
-  std::string uniform_list_text;  // the uniform entries joined (JoinUniformList)
-  std::string date_text;          // GBK; the per-file default of DateText
-  bool dry_run = false;           // derive everything, write nothing
+struct BatchRequest {
+  std::optional<NamingTemplate> naming_template;  // none: nothing is read or written
+  FolderRole folder_role = kRoleNone;
+  // Numbering: the first numbered video gets start_number + 1; none: no numbers.
+  std::optional<std::int64_t> start_number;
+  UniformValues uniform;  // imposed on every song
+  std::string date_text;  // GBK; the per-file default of DateText (TodayShortDate)
+  bool dry_run = false;   // derive everything, write nothing
+  bool force = false;     // rewrite KSC files that already hold the right bytes
+  // Set from another thread to end the run after the file being written.
+  const std::atomic<bool>* stop = nullptr;
+  os::FileSystem* file_system = nullptr;  // the system's when null
+};
+
+// What becomes of one video's KSC file.
+enum class VideoOutcome {
+  kCreated,
+  kUpdated,
+  kUnchanged,   // the KSC file held the right bytes already
+  kSuperseded,  // a later video of the folder writes the same KSC file
+  kSkipped,     // no KSC file: skip_reason says why
 };
 
 // What became of one video.
 struct VideoReport {
-  std::size_t index = 0;  // in the file list
+  const VideoFolder* folder = nullptr;
   const VideoFile* file = nullptr;
-  TSongInfo song;                          // the values its KSC file gets (when not skipped)
-  std::string ksc_name;                    // GBK name of its KSC file (when not skipped)
-  std::string skip_reason;                 // UTF-8; not empty when the video gets no KSC file
-  std::optional<std::size_t> same_ksc_as;  // an earlier video that writes the same KSC file
+  std::size_t index = 0;  // in the run, over all folders
+  TSongInfo song;         // the values its KSC file gets (when not skipped)
+  std::string ksc_name;   // GBK name of its KSC file (when not skipped)
+  VideoOutcome outcome = VideoOutcome::kSkipped;
+  std::string skip_reason;  // UTF-8; not empty when skipped
+  // The other video of a pair that shares one KSC file (by index): for the
+  // superseded one the later video, for the later one the video it supersedes.
+  std::optional<std::size_t> same_ksc_as;
 };
 
 class BatchObserver {
  public:
   virtual ~BatchObserver() = default;
-  // Once the options have been checked, before the first video.
+  // Once the request has been checked, before the first video.
   virtual void OnStart(std::size_t /*total*/) {}
   // After each video; `done` of `total` videos are through.
   virtual void OnVideo(const VideoReport& report, std::size_t done, std::size_t total) = 0;
@@ -50,12 +72,14 @@ class BatchObserver {
 enum class BatchStatus {
   kDone,         // every video went through (some may have been skipped)
   kNoTemplate,   // no naming template chosen; nothing read or written
-  kBadOptions,   // a start number or folder that cannot be used; nothing written
+  kBadOptions,   // options that cannot be used; nothing written
+  kLocked,       // another run holds a folder; nothing written there
   kWriteFailed,  // stopped at a file that could not be written
+  kStopped,      // stopped on request; every file written is whole
 };
 
 struct SkippedVideo {
-  std::string name;    // UTF-8
+  std::string name;    // UTF-8, with its folder under a recursive run
   std::string reason;  // UTF-8
 };
 
@@ -64,30 +88,36 @@ struct SameKscPair {
   std::string later;
 };
 
-struct BatchResult {
-  BatchStatus status = BatchStatus::kDone;
-  // For the user, UTF-8, with carriage returns between lines: the completion
-  // message when done, else what went wrong and where.
-  std::string message;
-  std::size_t listed = 0;
-  std::size_t written = 0;
-  std::vector<SkippedVideo> skipped;
-  std::vector<SameKscPair> same_ksc;
+struct FolderCount {
+  std::string relative;  // UTF-8; "." for the chosen folder
+  std::size_t ksc_files = 0;
 };
 
-// The text the window shows when no naming template is chosen.
-extern const char* const kNoTemplateText;  // UTF-8: 请选择歌曲命名模板！
-std::string NoTemplateMessage();           // the same as the message box says it
+struct BatchResult {
+  BatchStatus status = BatchStatus::kDone;
+  std::size_t listed = 0;
+  std::size_t created = 0;
+  std::size_t updated = 0;
+  std::size_t unchanged = 0;
+  std::size_t not_reached = 0;  // videos after a stop or a failure
+  std::vector<SkippedVideo> skipped;
+  std::vector<SameKscPair> same_ksc;
+  std::vector<FolderCount> folders;   // every folder with videos, in run order
+  std::vector<std::string> warnings;  // UTF-8
+  std::string failure;                // UTF-8: what went wrong and where, when not kDone
 
-// The folder's own name (GBK, trimmed): its last component, trailing
-// separators ignored. Empty when the name has no GBK form.
-std::string FolderNameOf(const std::string& folder_path);
+  // The KSC files that hold this run's values: written now or already right.
+  std::size_t ksc_files() const { return created + updated + unchanged; }
+  std::size_t written() const { return created + updated; }
+};
 
-// The file name without its extension, trimmed (a.rmvb → a).
-std::string BaseNameOf(const std::string& gbk_file_name);
-
-// Runs the batch over `files` in order. `observer` may be null.
-BatchResult RunBatch(const BatchOptions& options, const std::vector<VideoFile>& files,
+// Runs the batch over `folders` in order, each folder as if alone: its own
+// FolderName and its own same-name check; numbering runs on across folders.
+BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer);
+
+// The file name without its extension, trimmed (a.rmvb → a): what song
+// values are read from.
+std::string BaseNameOf(std::string_view file_name);
 
 }  // namespace kscgen

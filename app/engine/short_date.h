@@ -6,9 +6,9 @@
 
 namespace kscgen {
 
-// `when` in the short date format of the user's locale (LC_TIME, as set by
-// setlocale), in GBK; "M/d/yy" (12/7/26) where the locale gives none (C or
-// POSIX).
+// `when` in the local time zone as yyyy/M/d (2026/12/7): the short date of
+// Chinese Windows, where the song manager reads it, whatever the locale of
+// the machine running the tool.
 std::string ShortDateText(std::time_t when);
 
 // ShortDateText of now.

@@ -2,9 +2,12 @@
 
 #include <limits>
 
+#include "text/gbk_text.h"
+
 namespace kscgen {
 
 std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
+  text = text::TrimView(text);
   std::size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
@@ -34,7 +37,7 @@ std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
     if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  if (value < 0 || value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return static_cast<std::int32_t>(value);
 }
 

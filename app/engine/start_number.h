@@ -8,8 +8,9 @@
 
 namespace kscgen {
 
-// A signed decimal integer, or a hexadecimal one after "$", "x" or "0x" (in
-// either case), within the 32-bit range. No value for anything else.
+// A decimal integer of 0 or more, or a hexadecimal one after "$", "x" or
+// "0x" (in either case), within the 32-bit range; blanks around it are
+// ignored. No value for anything else, a negative number included.
 std::optional<std::int32_t> ParseStartNumber(std::string_view text);
 
 // The song number text: at least five digits, zeros in front (101 → 00101).

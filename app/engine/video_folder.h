@@ -1,11 +1,12 @@
-// The videos of a folder: the plain files whose names match the video masks,
-// in the order the batch walks them.
+// The videos of a folder, or of a whole folder tree: the plain files whose
+// names match the video masks, in the order the batch walks them.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "os/file_system.h"
 #include "text/encoding.h"
 
 namespace kscgen {
@@ -26,14 +27,38 @@ bool IsVideoFileName(std::string_view name);
 // Orders by name: GBK bytes compared with ASCII letters folded to lower case.
 void SortVideoFiles(std::vector<VideoFile>& files);
 
-struct FolderListing {
-  bool ok = true;
-  std::string message;  // UTF-8, names the folder and the reason when !ok
-  std::vector<VideoFile> files;
+// One folder of videos as the batch takes it.
+struct VideoFolder {
+  std::string path;         // the folder the system resolves it to, as the file system spells it
+  std::string relative;     // from the chosen folder, as the file system spells it; "." for itself
+  std::string folder_name;  // FolderName (GBK, trimmed); empty when it has no GBK form
+  bool name_not_in_gbk = false;  // its name holds a character GBK lacks
+  std::vector<VideoFile> files;  // sorted by SortVideoFiles
 };
 
-// The plain files of `folder` (spelled as the file system holds it) that
-// match the masks, sorted by SortVideoFiles.
-FolderListing ListVideoFiles(const std::string& folder);
+// The FolderName of a folder given as `user_path`, which the system resolved
+// to `resolved`: the last component as the user wrote it (trailing
+// separators ignored), or the resolved folder's own name when that component
+// is "." or ".." or the path is empty. Native spelling, untrimmed.
+std::string FolderNameOf(std::string_view user_path, std::string_view resolved);
+
+struct FolderListing {
+  os::Error error;      // why the chosen folder cannot be used
+  std::string message;  // UTF-8, names the folder and the reason when error.failed()
+  // The chosen folder first, even without videos; with `recursive`, then every
+  // folder below it that holds videos, depth first, subfolders in name order.
+  std::vector<VideoFolder> folders;
+  std::vector<std::string> unreadable;  // UTF-8 messages for folders below that could not be read
+
+  bool ok() const { return !error.failed(); }
+  std::size_t video_count() const;
+};
+
+// Lists the videos of the folder at `path` (as the user gave it), and with
+// `recursive` those of every folder below it reached through the folder tree
+// itself: links to folders, and folders whose names start with ".", are
+// passed over.
+FolderListing ListVideos(const std::string& path, bool recursive,
+                         os::FileSystem& fs = os::SystemFileSystem());
 
 }  // namespace kscgen

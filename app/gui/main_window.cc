@@ -25,7 +25,9 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include "app/engine/messages.h"
 #include "app/engine/short_date.h"
+#include "app/engine/start_number.h"
 #include "app/gui/folder_dialog.h"
 #include "app/gui/preview_dialog.h"
 #include "app/gui/qt_text.h"
@@ -249,28 +251,48 @@ void TForm1::ChooseFolder(const QString& path) {
 
 void TForm1::ReadFolder(const QString& path) {
   QString error;
-  if (!videos_->ReadFolder(path, &error)) ShowMessage(MessageKind::kError, error);
+  if (!videos_->ReadFolder(ToNative(path), false, &error)) ShowMessage(MessageKind::kError, error);
   FileListBox1Change();
 }
 
-const std::vector<VideoFile>& TForm1::ListedVideos() const { return videos_->files(); }
+const std::vector<VideoFolder>& TForm1::ListedFolders() const { return videos_->folders(); }
 
-BatchOptions TForm1::GatherOptions(bool dry_run) const {
-  BatchOptions o;
-  o.naming_template = RadioGroup1Buttons->checkedId();
-  o.folder_role = RadioGroup2Buttons->checkedId();
-  o.folder_path = ToNative(Edit3->text());
-  o.number_start_on = CheckBox3->isChecked();  // read even while disabled
-  o.start_number_text = ToGbk(Edit4->text()).value_or(Edit4->text().toStdString());
-  o.uniform_on = CheckBox1->isChecked();
-  std::vector<std::string> entries;
+// Each uniform entry keeps its GBK kind text and value beside the text shown.
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kValueRole = Qt::UserRole + 1;
+
+std::vector<UniformEntry> TForm1::UniformEntries() const {
+  std::vector<UniformEntry> entries;
   for (int i = 0; i < ListBox1->count(); ++i) {
-    entries.push_back(ToGbk(ListBox1->item(i)->text()).value_or(std::string()));
+    const QListWidgetItem* item = ListBox1->item(i);
+    UniformEntry e;
+    e.kind_text = item->data(kKindRole).toByteArray().toStdString();
+    e.kind = UniformKindOf(e.kind_text);
+    e.value = item->data(kValueRole).toByteArray().toStdString();
+    entries.push_back(std::move(e));
   }
-  o.uniform_list_text = JoinUniformList(entries);
-  o.date_text = TodayShortDate();
-  o.dry_run = dry_run;
-  return o;
+  return entries;
+}
+
+std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) const {
+  BatchRequest r;
+  if (int t = RadioGroup1Buttons->checkedId(); t >= 0)
+    r.naming_template = static_cast<NamingTemplate>(t);
+  r.folder_role = static_cast<FolderRole>(std::max(0, RadioGroup2Buttons->checkedId()));
+  // Numbering only while both boxes say so.
+  const QString start = Edit4->text().trimmed();
+  if (CheckBox2->isChecked() && CheckBox3->isChecked() && !start.isEmpty()) {
+    std::optional<std::int32_t> n = ParseStartNumber(start.toStdString());
+    if (!n) {
+      *error = FromMessage(messages::BadStartNumber(start.toStdString()));
+      return std::nullopt;
+    }
+    r.start_number = *n;
+  }
+  if (CheckBox1->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
+  r.date_text = TodayShortDate();
+  r.dry_run = dry_run;
+  return r;
 }
 
 void TForm1::ShowMessage(MessageKind kind, const QString& text) { message_sink_(kind, text); }
@@ -321,10 +343,23 @@ void TForm1::SpeedButton3Click() {
   std::optional<std::string> value = ToGbk(ComboBox2->currentText());
   if (!kind || !value) {
     // The KSC file is GBK: such a value could only reach it damaged.
-    ShowMessage(MessageKind::kError, u8"统一设定值含有GBK无法表示的字符，未加入。");
+    ShowMessage(MessageKind::kError, FromMessage(messages::NotInGbk(
+                                         u8"统一设定值", ComboBox2->currentText().toStdString())));
     return;
   }
-  if (auto entry = MakeUniformEntry(*kind, *value)) ListBox1->addItem(FromGbk(*entry));
+  UniformEntryParse parse = ParseUniformEntry(*kind, *value);
+  if (parse.error == UniformEntryError::kBadChannel) {
+    // The typed text stays, to be corrected.
+    ShowMessage(MessageKind::kError,
+                FromMessage(messages::BadChannel(ComboBox2->currentText().toStdString())));
+    return;
+  }
+  if (parse.error == UniformEntryError::kNone) {
+    auto* item = new QListWidgetItem(FromGbk(UniformEntryText(parse.entry)));
+    item->setData(kKindRole, QByteArray::fromStdString(parse.entry.kind_text));
+    item->setData(kValueRole, QByteArray::fromStdString(parse.entry.value));
+    ListBox1->addItem(item);
+  }
   ComboBox2->setEditText(QString());
 }
 
@@ -344,23 +379,35 @@ void TForm1::Edit3EditingFinished() {
 
 bool TForm1::ReportFailure(const BatchResult& result) {
   if (result.status == BatchStatus::kDone) return false;
-  ShowMessage(MessageKind::kError, FromMessage(result.message));
+  ShowMessage(MessageKind::kError, FromMessage(messages::BatchReport(result, 10).summary));
   return true;
 }
 
 void TForm1::BitBtn1Click() {
+  QString error;
+  std::optional<BatchRequest> request = BuildRequest(false, &error);
+  if (!request) {
+    ShowMessage(MessageKind::kError, error);
+    return;
+  }
   ProgressObserver progress(ProgressBar1);
-  BatchResult result = RunBatch(GatherOptions(false), ListedVideos(), &progress);
+  BatchResult result = RunBatch(*request, ListedFolders(), &progress);
   if (ReportFailure(result)) return;
   ProgressBar1->setValue(100);
-  ShowMessage(MessageKind::kInformation, FromMessage(result.message));
+  ShowMessage(MessageKind::kInformation, FromMessage(messages::BatchReport(result, 10).summary));
 }
 
 void TForm1::BitBtn2Click() {
+  QString error;
+  std::optional<BatchRequest> request = BuildRequest(true, &error);
+  if (!request) {
+    ShowMessage(MessageKind::kError, error);
+    return;
+  }
   PreviewCollector rows;
-  BatchResult result = RunBatch(GatherOptions(true), ListedVideos(), &rows);
+  BatchResult result = RunBatch(*request, ListedFolders(), &rows);
   if (ReportFailure(result)) return;
-  PreviewDialog dialog(rows, this);
+  PreviewDialog dialog(rows, ListedFolders().size() > 1, this);
   dialog.exec();
 }
 

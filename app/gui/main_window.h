@@ -1,6 +1,6 @@
 // TForm1, the main window: the folder, its videos, the naming template and
 // folder role, uniform values, numbering, and the buttons that preview and
-// run the batch. It gathers its controls into BatchOptions and leaves every
+// run the batch. It gathers its controls into a BatchRequest and leaves every
 // rule to the engine.
 #pragma once
 
@@ -46,9 +46,10 @@ class TForm1 : public QWidget {
   // list follow it. An empty path empties the path and keeps the list.
   void ChooseFolder(const QString& path);
 
-  // The options the batch reads, from the controls as they stand.
-  BatchOptions GatherOptions(bool dry_run) const;
-  const std::vector<VideoFile>& ListedVideos() const;
+  // The request the batch takes, from the controls as they stand; none, with
+  // the reason in `*error`, when a control holds what cannot be used.
+  std::optional<BatchRequest> BuildRequest(bool dry_run, QString* error) const;
+  const std::vector<VideoFolder>& ListedFolders() const;
 
   // Controls, named as the window's designer named them.
   QTextEdit* Memo1;
@@ -111,8 +112,10 @@ class TForm1 : public QWidget {
   std::vector<QWidget*> UniformControls() const;
   void ReadFolder(const QString& path);
   void ShowMessage(MessageKind kind, const QString& text);
-  // The messages of a batch that did not run through; true when it did.
+  // The messages of a batch that did not run through; true when it did not.
   bool ReportFailure(const BatchResult& result);
+  // The uniform entries as the list holds them.
+  std::vector<UniformEntry> UniformEntries() const;
 
   VideoListModel* videos_;
   TForm2* folder_dialog_ = nullptr;

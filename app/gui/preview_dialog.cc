@@ -14,13 +14,13 @@
 
 namespace kscgen::gui {
 
-PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
+PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidget* parent)
     : QDialog(parent), reports_(rows.reports) {
   setObjectName("PreviewDialog");
   setWindowTitle(u8"预览");
   resize(900, 560);
 
-  const std::vector<std::string> header = PreviewHeader();
+  const std::vector<std::string> header = PreviewHeader(recursive);
   table_ =
       new QTableWidget(static_cast<int>(reports_.size()), static_cast<int>(header.size()), this);
   table_->setObjectName("PreviewTable");
@@ -37,7 +37,7 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
   const QColor same_name(255, 240, 180);
   for (int r = 0; r < table_->rowCount(); ++r) {
     const VideoReport& report = reports_[static_cast<std::size_t>(r)];
-    const std::vector<std::string> cells = PreviewRow(report);
+    const std::vector<std::string> cells = PreviewRow(report, recursive);
     for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
       auto* item = new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)]));
       if (!report.skip_reason.empty()) {
@@ -57,10 +57,10 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, QWidget* parent)
   std::size_t replaced_count = 0;
   for (const VideoReport& report : reports_) {
     skipped_count += !report.skip_reason.empty();
-    replaced_count += report.same_ksc_as.has_value();
+    replaced_count += report.outcome == VideoOutcome::kSuperseded;
   }
   auto* summary = new QLabel(QString(u8"共 %1 个视频：将生成 %2 个KSC文件，跳过 %3 个（红色），%4 "
-                                     u8"个与前面的视频同名（黄色）。")
+                                     u8"个与后面的视频同名（黄色）。")
                                  .arg(reports_.size())
                                  .arg(reports_.size() - skipped_count - replaced_count)
                                  .arg(skipped_count)

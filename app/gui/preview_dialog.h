@@ -25,7 +25,8 @@ class PreviewDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PreviewDialog(const PreviewCollector& rows, QWidget* parent);
+  // With `recursive`, the rows begin with each video's folder.
+  PreviewDialog(const PreviewCollector& rows, bool recursive, QWidget* parent);
 
   QTableWidget* table() const { return table_; }
   QPlainTextEdit* kscText() const { return ksc_text_; }

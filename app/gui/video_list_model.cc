@@ -9,33 +9,55 @@
 namespace kscgen::gui {
 
 int VideoListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(files_.size());
+  return parent.isValid() ? 0 : rows_;
+}
+
+std::pair<std::size_t, std::size_t> VideoListModel::Locate(int row) const {
+  auto r = static_cast<std::size_t>(row);
+  std::size_t f = 0;
+  while (f < folders_.size() && r >= folders_[f].files.size()) r -= folders_[f++].files.size();
+  return {f, r};
 }
 
 QVariant VideoListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
-  const VideoFile& file = files_[static_cast<std::size_t>(index.row())];
-  if (role == Qt::DisplayRole) return FromNative(file.native_name);
+  auto [f, r] = Locate(index.row());
+  const VideoFolder& folder = folders_[f];
+  const VideoFile& file = folder.files[r];
+  if (role == Qt::DisplayRole) {
+    QString name = FromNative(file.native_name);
+    return folder.relative == "." ? name : FromNative(folder.relative) + "/" + name;
+  }
   if (role == Qt::DecorationRole) return IconFor(file);
   return {};
 }
 
-bool VideoListModel::ReadFolder(const QString& folder, QString* error) {
-  FolderListing listing = ListVideoFiles(ToNative(folder));
-  if (!listing.ok) {
+bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, QString* error) {
+  FolderListing listing = ListVideos(native_path, recursive);
+  beginResetModel();
+  rows_ = static_cast<int>(listing.video_count());
+  folders_ = std::move(listing.folders);
+  endResetModel();
+  if (!listing.ok()) {
     if (error) *error = FromMessage(listing.message);
     return false;
   }
-  beginResetModel();
-  files_ = std::move(listing.files);
-  endResetModel();
   return true;
+}
+
+void VideoListModel::Clear() {
+  beginResetModel();
+  folders_.clear();
+  rows_ = 0;
+  endResetModel();
 }
 
 void VideoListModel::Remove(int row) {
   if (row < 0 || row >= rowCount()) return;
+  auto [f, r] = Locate(row);
   beginRemoveRows(QModelIndex(), row, row);
-  files_.erase(files_.begin() + row);
+  folders_[f].files.erase(folders_[f].files.begin() + static_cast<std::ptrdiff_t>(r));
+  --rows_;
   endRemoveRows();
 }
 

@@ -1,5 +1,5 @@
-// The file list's model: the engine's listing of a folder, shown with one
-// icon per file type.
+// The file list's model: the engine's listing of a folder (or of a folder
+// tree, each video shown with its folder), with one icon per file type.
 #pragma once
 
 #include <QAbstractListModel>
@@ -20,16 +20,22 @@ class VideoListModel : public QAbstractListModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
-  // Replaces the list with a folder's videos; false (list unchanged) when
-  // the folder cannot be read.
-  bool ReadFolder(const QString& folder, QString* error);
+  // Replaces the list with the videos of the folder at `native_path` (and,
+  // with `recursive`, of every folder below it). A folder that cannot be
+  // read empties the list, so that list and path never disagree, and
+  // `*error` says why.
+  bool ReadFolder(const std::string& native_path, bool recursive, QString* error);
+  void Clear();
   void Remove(int row);
-  const std::vector<VideoFile>& files() const { return files_; }
+  const std::vector<VideoFolder>& folders() const { return folders_; }
 
  private:
+  // The folder and the video of a row.
+  std::pair<std::size_t, std::size_t> Locate(int row) const;
   QIcon IconFor(const VideoFile& file) const;
 
-  std::vector<VideoFile> files_;
+  std::vector<VideoFolder> folders_;
+  int rows_ = 0;
   mutable QHash<QString, QIcon> icons_;  // by lower-case extension
 };
 

@@ -1,9 +1,12 @@
 #include "app/engine/batch.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
+#include "app/engine/messages.h"
 #include "expected_ksc.h"
 #include "tagging/uniform_values.h"
 #include "test_support.h"
@@ -19,22 +22,32 @@ using testing::Touch;
 // Names on disk are UTF-8 (u8 literals); song values are GBK (plain literals).
 class BatchTest : public ::testing::Test {
  protected:
-  BatchTest() : folder_(root_ / u8"粤语金曲") {
-    std::filesystem::create_directory(folder_);
-    options_.naming_template = 1;
-    options_.folder_role = 2;
-    options_.folder_path = folder_;
-    options_.date_text = "12/7/26";
+  BatchTest() {
+    folder_.path = root_ / u8"粤语金曲";
+    folder_.relative = ".";
+    folder_.folder_name = "粤语金曲";
+    std::filesystem::create_directory(folder_.path);
+    request_.naming_template = kTemplateSingerTitle;
+    request_.folder_role = kRoleLanguage;
+    request_.date_text = "12/7/26";
   }
 
   void Add(const std::string& native_name) {
-    Touch(folder_ + "/" + native_name);
-    files_.push_back(MakeVideoFile(native_name));
+    Touch(folder_.path + "/" + native_name);
+    folder_.files.push_back(MakeVideoFile(native_name));
   }
 
-  BatchResult Run() { return RunBatch(options_, files_, &recorder_); }
+  BatchResult Run() {
+    recorder_.reports.clear();
+    recorder_.progress.clear();
+    return RunBatch(request_, {folder_}, &recorder_);
+  }
 
-  std::string Ksc(const std::string& native_name) { return ReadFile(folder_ + "/" + native_name); }
+  std::string Ksc(const std::string& native_name) {
+    return ReadFile(folder_.path + "/" + native_name);
+  }
+
+  std::string Summary(const BatchResult& r) { return messages::BatchReport(r, 10).summary; }
 
   struct Recorder : BatchObserver {
     void OnVideo(const VideoReport& report, std::size_t done, std::size_t total) override {
@@ -46,9 +59,8 @@ class BatchTest : public ::testing::Test {
   };
 
   TempFolder root_;
-  std::string folder_;
-  BatchOptions options_;
-  std::vector<VideoFile> files_;
+  VideoFolder folder_;
+  BatchRequest request_;
   Recorder recorder_;
 };
 
@@ -56,22 +68,23 @@ TEST_F(BatchTest, WritesOneKscFileBesideEachVideo) {
   Add(u8"合唱团－小河水.mpg");
   Add(u8"Beyond-海阔天空.AVI");
   BatchResult r = Run();
-  ASSERT_EQ(r.status, BatchStatus::kDone) << r.message;
-  EXPECT_EQ(r.written, 2u);
-  EXPECT_EQ(ListNames(folder_),
+  ASSERT_EQ(r.status, BatchStatus::kDone) << r.failure;
+  EXPECT_EQ(r.created, 2u);
+  EXPECT_EQ(ListNames(folder_.path),
             u8"Beyond-海阔天空.AVI|Beyond-海阔天空.KSC|合唱团－小河水.KSC|合唱团－小河水.mpg");
   EXPECT_EQ(Ksc(u8"合唱团－小河水.KSC"), testing::kRoadKsc);
   EXPECT_NE(Ksc(u8"Beyond-海阔天空.KSC").find("karaoke.CommonVideo := 'Beyond-海阔天空.AVI';\r\n"),
             std::string::npos);
   EXPECT_EQ(recorder_.progress, (std::vector<std::string>{"1/2", "2/2"}));
-  EXPECT_EQ(r.message,
-            u8"\r2　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！");
+  EXPECT_EQ(Summary(r),
+            u8"\r2　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+            u8"\r\r新建 2 个，更新 0 个，未变 0 个");
 }
 
 TEST_F(BatchTest, GbkNamedVideoGetsAGbkNamedKscFile) {
   Add("小河水.mpg");  // GBK bytes on disk, as copied from Chinese Windows
-  options_.naming_template = 0;
-  options_.folder_role = 0;
+  request_.naming_template = kTemplateTitle;
+  request_.folder_role = kRoleNone;
   ASSERT_EQ(Run().status, BatchStatus::kDone);
   std::string ksc = Ksc("小河水.KSC");
   EXPECT_NE(ksc.find("karaoke.tag('歌名', '小河水');\r\n"), std::string::npos);
@@ -82,7 +95,7 @@ TEST_F(BatchTest, GbkNamedVideoGetsAGbkNamedKscFile) {
 TEST_F(BatchTest, BaseNameDropsTheWholeExtension) {
   Add("a.rmvb");
   ASSERT_EQ(Run().status, BatchStatus::kDone);
-  EXPECT_EQ(ListNames(folder_), "a.KSC|a.rmvb");
+  EXPECT_EQ(ListNames(folder_.path), "a.KSC|a.rmvb");
   EXPECT_NE(Ksc("a.KSC").find("karaoke.tag('歌名', 'a');\r\n"), std::string::npos);
 }
 
@@ -95,8 +108,14 @@ TEST_F(BatchTest, SameBaseNameKeepsTheLaterVideoAndNamesThePair) {
   ASSERT_EQ(r.same_ksc.size(), 1u);
   EXPECT_EQ(r.same_ksc[0].earlier, "a.mpg");
   EXPECT_EQ(r.same_ksc[0].later, "a.avi");
-  EXPECT_NE(r.message.find(u8"\ra.mpg 与 a.avi"), std::string::npos);
+  EXPECT_NE(Summary(r).find(u8"\ra.mpg 与 a.avi"), std::string::npos);
+  // The earlier video writes nothing: its file would be replaced at once.
+  EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kSuperseded);
+  EXPECT_EQ(recorder_.reports[0].same_ksc_as, 1u);
   EXPECT_EQ(recorder_.reports[1].same_ksc_as, 0u);
+  // The counts add up: one KSC file, one superseded video.
+  EXPECT_EQ(r.ksc_files(), 1u);
+  EXPECT_EQ(Summary(r).rfind(u8"\r1　首歌曲生成KSC文件完毕！", 0), 0u);
 }
 
 TEST_F(BatchTest, UnusableNamesAreSkippedWithTheirReasonAndTheRunGoesOn) {
@@ -106,117 +125,130 @@ TEST_F(BatchTest, UnusableNamesAreSkippedWithTheirReasonAndTheRunGoesOn) {
   Add("good.mpg");
   BatchResult r = Run();
   ASSERT_EQ(r.status, BatchStatus::kDone);
-  EXPECT_EQ(r.written, 1u);
+  EXPECT_EQ(r.written(), 1u);
   ASSERT_EQ(r.skipped.size(), 3u);
   EXPECT_EQ(r.skipped[0].name, "bad\\x01name.mpg");
   EXPECT_EQ(r.skipped[0].reason, u8"文件名含有控制字符");
   EXPECT_EQ(r.skipped[1].reason, u8"文件名含有GBK无法表示的字符");
   EXPECT_EQ(r.skipped[2].reason, u8"文件名去掉扩展名后为空");
-  EXPECT_NE(r.message.find(u8"共生成 1 个KSC文件，以下 3 个视频未生成："), std::string::npos);
-  EXPECT_NE(r.message.find(u8"\r.mpg（文件名去掉扩展名后为空）"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(folder_ + "/good.KSC"));
-  EXPECT_FALSE(std::filesystem::exists(folder_ + "/.KSC"));
+  EXPECT_EQ(Summary(r),
+            u8"\r1　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+            u8"\r\r新建 1 个，更新 0 个，未变 0 个"
+            u8"\r\r以下 3 个视频未生成KSC文件："
+            u8"\rbad\\x01name.mpg（文件名含有控制字符）"
+            u8"\rsmile\U0001F600.mpg（文件名含有GBK无法表示的字符）"
+            u8"\r.mpg（文件名去掉扩展名后为空）");
+  EXPECT_TRUE(std::filesystem::exists(folder_.path + "/good.KSC"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.path + "/.KSC"));
 }
 
 TEST_F(BatchTest, NoTemplateWritesNothing) {
   Add("a.mpg");
-  options_.naming_template = -1;
+  request_.naming_template.reset();
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kNoTemplate);
-  EXPECT_EQ(r.message, u8"\r　请选择歌曲命名模板！ ");
-  EXPECT_EQ(ListNames(folder_), "a.mpg");
+  EXPECT_EQ(Summary(r), u8"\r　请选择歌曲命名模板！ ");
+  EXPECT_EQ(ListNames(folder_.path), "a.mpg");
 }
 
 TEST_F(BatchTest, NumbersFromTheStartNumberPlusOne) {
   struct Case {
-    const char* start;
+    std::int64_t start;
     const char* first;
     const char* second;
   };
   const Case cases[] = {
-      {"100", "00101", "00102"},
-      {" 2 ", "00003", "00004"},
-      {"99999", "100000", "100001"},
-      {"$10", "00017", "00018"},
-      {"0x10", "00017", "00018"},
-      {"1", "", ""},
-      {"0", "", ""},
-      {"", "", ""},
-      {"-5", "", ""},
+      {0, "00001", "00002"},       {1, "00002", "00003"},
+      {100, "00101", "00102"},     {99998, "99999", "100000"},
+      {99999, "100000", "100001"}, {2147483645, "2147483646", "2147483647"},
   };
   Add("a.mpg");
   Add("b.mpg");
-  options_.number_start_on = true;
   for (const Case& c : cases) {
-    options_.start_number_text = c.start;
-    recorder_.reports.clear();
+    request_.start_number = c.start;
     ASSERT_EQ(Run().status, BatchStatus::kDone) << c.start;
     EXPECT_EQ(recorder_.reports[0].song.Number, c.first) << c.start;
     EXPECT_EQ(recorder_.reports[1].song.Number, c.second) << c.start;
   }
-  options_.number_start_on = false;  // the text is ignored while numbering is off
-  options_.start_number_text = "100";
-  recorder_.reports.clear();
+  request_.start_number.reset();
   Run();
   EXPECT_EQ(recorder_.reports[0].song.Number, "");
 }
 
-TEST_F(BatchTest, BadStartNumberStopsBeforeAnyFile) {
+TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
   Add("a.mpg");
-  options_.number_start_on = true;
-  options_.start_number_text = "12a";
+  Add("b.mpg");
+  // Numbering would pass the 32-bit range at the second video.
+  request_.start_number = 2147483646;
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kBadOptions);
-  EXPECT_EQ(r.message, "'12a' is not a valid integer value");
-  // Numbering would pass the 32-bit range at the second video.
-  Add("b.mpg");
-  options_.start_number_text = "2147483646";
-  r = Run();
-  EXPECT_EQ(r.status, BatchStatus::kBadOptions);
-  EXPECT_NE(r.message.find("2147483646"), std::string::npos);
-  EXPECT_EQ(ListNames(folder_), "a.mpg|b.mpg");
+  EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：为 2 首歌曲编号会超过 2147483647");
+  request_.start_number = -1;
+  EXPECT_EQ(Run().status, BatchStatus::kBadOptions);
+  EXPECT_EQ(ListNames(folder_.path), "a.mpg|b.mpg");
 }
 
-TEST_F(BatchTest, StopsAtAFileThatCannotBeWrittenAndKeepsTheOnesBefore) {
+TEST_F(BatchTest, StopsAtAFileThatCannotBeWrittenAndSaysWhatWasDone) {
   Add("a.mpg");
   Add("b.mpg");
   Add("c.mpg");
-  std::filesystem::create_directory(folder_ + "/b.KSC");
+  std::filesystem::create_directory(folder_.path + "/b.KSC");
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
-  EXPECT_EQ(r.message.rfind("Cannot create file \"" + folder_ + "/b.KSC\". ", 0), 0u) << r.message;
-  EXPECT_EQ(ListNames(folder_), "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
+  EXPECT_EQ(Summary(r), u8"无法写入KSC文件：“" + folder_.path +
+                            u8"/b.KSC”（是一个文件夹）"
+                            u8"\r本次已写入 1 个KSC文件，另有 2 个视频未处理。");
+  EXPECT_EQ(ListNames(folder_.path), "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
   std::string a = Ksc("a.KSC");
   EXPECT_EQ(a.substr(a.size() - 33), "karaoke.CommonVideo := 'a.mpg';\r\n");
 }
 
+TEST_F(BatchTest, TheCompletionBoxListsTenNamesAndCountsTheRest) {
+  for (int i = 0; i < 12; ++i) Add("bad\x01" + std::to_string(i + 10) + ".mpg");
+  Add("ok.mpg");
+  BatchResult r = Run();
+  messages::Report report = messages::BatchReport(r, 10);
+  EXPECT_NE(report.summary.find(u8"\rbad\\x0119.mpg（"), std::string::npos);
+  EXPECT_EQ(report.summary.find(u8"bad\\x0120.mpg"), std::string::npos);
+  EXPECT_NE(report.summary.find(u8"\r……另有 2 个"), std::string::npos);
+  EXPECT_EQ(report.details,
+            u8"以下 12 个视频未生成KSC文件："
+            u8"\rbad\\x0120.mpg（文件名含有控制字符）"
+            u8"\rbad\\x0121.mpg（文件名含有控制字符）");
+  EXPECT_EQ(messages::BatchReport(r, 100).details, "");
+}
+
 TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
   Add(u8"合唱团－小河水.mpg");
-  options_.dry_run = true;
+  request_.dry_run = true;
   BatchResult r = Run();
   ASSERT_EQ(r.status, BatchStatus::kDone);
-  EXPECT_EQ(r.written, 0u);
-  EXPECT_EQ(ListNames(folder_), u8"合唱团－小河水.mpg");
+  EXPECT_EQ(r.created, 1u);  // would be created
+  EXPECT_EQ(ListNames(folder_.path), u8"合唱团－小河水.mpg");
   ASSERT_EQ(recorder_.reports.size(), 1u);
   const TSongInfo& s = recorder_.reports[0].song;
   EXPECT_EQ(s.Singer, "合唱团");
   EXPECT_EQ(s.Language, "粤语");
   EXPECT_EQ(recorder_.reports[0].ksc_name, "合唱团－小河水.KSC");
-  EXPECT_EQ(s.KscPath, folder_ + u8"/合唱团－小河水.KSC");
+  EXPECT_EQ(s.KscPath, folder_.path + u8"/合唱团－小河水.KSC");
+  EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kCreated);  // what a real run would do
 }
 
-TEST_F(BatchTest, UniformValuesApplyOnlyWhenOnAndTheSingerInitialsFollowThem) {
+TEST_F(BatchTest, UniformValuesApplyAndTheSingerInitialsFollowThem) {
   Add(u8"张三－小河水(国语).mpg");
-  options_.naming_template = 2;
-  options_.uniform_list_text =
-      JoinUniformList({"歌 手 名 --> 合唱团; ", "歌曲语种 --> 粤语; ", "歌曲声道 --> 2 左声道; "});
-  options_.dry_run = true;
+  request_.naming_template = kTemplateSingerTitleLanguage;
+  request_.dry_run = true;
   Run();
   EXPECT_EQ(recorder_.reports[0].song.Singer, "张三");
   EXPECT_EQ(recorder_.reports[0].song.SingerPinyin, "ZS");
-  options_.uniform_on = true;
+  std::vector<UniformEntry> entries;
+  for (auto [kind, value] : {std::pair{"歌 手 名", "合唱团"}, std::pair{"歌曲语种", "粤语"},
+                             std::pair{"歌曲声道", "2 左声道"}}) {
+    entries.push_back(ParseUniformEntry(kind, value).entry);
+  }
+  request_.uniform = CollectUniformValues(entries);
   Run();
-  const TSongInfo& s = recorder_.reports[1].song;
+  const TSongInfo& s = recorder_.reports[0].song;
   EXPECT_EQ(s.Singer, "合唱团");
   EXPECT_EQ(s.SingerPinyin, "HCT");
   EXPECT_EQ(s.Language, "粤语");
@@ -224,14 +256,127 @@ TEST_F(BatchTest, UniformValuesApplyOnlyWhenOnAndTheSingerInitialsFollowThem) {
   EXPECT_EQ(s.Abbrev, "XHS");  // from the title, which uniform values never change
 }
 
-TEST(FolderNameTest, IsTheLastComponentWithTrailingSeparatorsIgnored) {
-  EXPECT_EQ(FolderNameOf(u8"/ktv/国语"), "国语");
-  EXPECT_EQ(FolderNameOf(u8"/ktv/国语//"), "国语");
-  EXPECT_EQ(FolderNameOf(u8"/ktv/ 粤语金曲 "), "粤语金曲");
-  EXPECT_EQ(FolderNameOf("/ktv/国语"), "国语");  // a GBK name
-  EXPECT_EQ(FolderNameOf("/"), "");
-  EXPECT_EQ(FolderNameOf(""), "");
-  EXPECT_EQ(FolderNameOf("songs"), "songs");
+TEST_F(BatchTest, SearchesNeverMatchAcrossTwoCharacters) {
+  // 埃瑻 is B0A3 AD40: its middle bytes spell "－" (A3AD).
+  Add("\xB0\xA3\xAD\x40.mpg");
+  // 自立 is D7D4 C1A2: its middle bytes spell 粤 (D4C1).
+  Add(u8"歌手－歌(自立).mpg");
+  request_.folder_role = kRoleNone;
+  request_.naming_template = kTemplateSingerTitleLanguage;
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  EXPECT_EQ(recorder_.reports[0].song.Title, "\xB0\xA3\xAD\x40");
+  EXPECT_EQ(recorder_.reports[0].song.Singer, "");
+  EXPECT_EQ(recorder_.reports[1].song.Language, "国语");
+  request_.naming_template = kTemplateSingerTitle;
+  Run();
+  EXPECT_EQ(recorder_.reports[0].song.Title, "\xB0\xA3\xAD\x40");
+  EXPECT_EQ(recorder_.reports[0].song.Singer, "佚名");
+}
+
+TEST_F(BatchTest, KscFilesAreNamedAfterTheRealVideoName) {
+  Add(" lead.mpg");
+  Add("tail .mpg");
+  request_.naming_template = kTemplateTitle;
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  EXPECT_EQ(ListNames(folder_.path), " lead.KSC| lead.mpg|tail .KSC|tail .mpg");
+  std::string lead = Ksc(" lead.KSC");
+  EXPECT_NE(lead.find("karaoke.tag('歌名', 'lead');\r\n"), std::string::npos);
+  EXPECT_NE(lead.find("karaoke.CommonVideo := ' lead.mpg';\r\n"), std::string::npos);
+  EXPECT_NE(Ksc("tail .KSC").find("karaoke.CommonVideo := 'tail .mpg';\r\n"), std::string::npos);
+}
+
+TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
+  Add(u8"合唱团－小河水.mpg");
+  Add("b.mpg");
+  ASSERT_EQ(Run().created, 2u);
+  const std::string path = folder_.path + u8"/合唱团－小河水.KSC";
+  struct stat before;
+  ASSERT_EQ(stat(path.c_str(), &before), 0);
+  BatchResult r = Run();
+  EXPECT_EQ(r.unchanged, 2u);
+  EXPECT_EQ(r.written(), 0u);
+  EXPECT_NE(Summary(r).find(u8"新建 0 个，更新 0 个，未变 2 个"), std::string::npos);
+  struct stat after;
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+  // One changed option updates exactly the files it changes: b.mpg's
+  // singer is 佚名 already, 合唱团－小河水.mpg's is not.
+  request_.uniform.singer = "佚名";
+  r = Run();
+  EXPECT_EQ(r.updated, 1u);
+  EXPECT_EQ(r.unchanged, 1u);
+  EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kUpdated);
+  r = Run();
+  EXPECT_EQ(r.unchanged, 2u);
+  // --force writes a new file in place of the old, which a second link keeps.
+  const std::string kept = folder_.path + "/kept";
+  ASSERT_EQ(link(path.c_str(), kept.c_str()), 0);
+  request_.force = true;
+  r = Run();
+  EXPECT_EQ(r.updated, 2u);
+  struct stat old_file;
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  ASSERT_EQ(stat(kept.c_str(), &old_file), 0);
+  EXPECT_NE(after.st_ino, old_file.st_ino);
+}
+
+TEST_F(BatchTest, AWriteProtectedKscFileIsLeftAloneAndItsVideoSkipped) {
+  Add("a.mpg");
+  Add("b.mpg");
+  Touch(folder_.path + "/a.KSC", "hand-corrected");
+  chmod((folder_.path + "/a.KSC").c_str(), 0444);
+  BatchResult r = Run();
+  EXPECT_EQ(r.status, BatchStatus::kDone);
+  EXPECT_EQ(Ksc("a.KSC"), "hand-corrected");
+  ASSERT_EQ(r.skipped.size(), 1u);
+  EXPECT_EQ(r.skipped[0].reason, u8"KSC文件只读");
+  EXPECT_EQ(r.created, 1u);
+}
+
+TEST_F(BatchTest, ASecondRunOnALockedFolderWritesNothing) {
+  Add("a.mpg");
+  std::unique_ptr<os::FolderLock> lock;
+  ASSERT_FALSE(os::SystemFileSystem().LockFolder(folder_.path, &lock).failed());
+  BatchResult r = Run();
+  EXPECT_EQ(r.status, BatchStatus::kLocked);
+  EXPECT_EQ(Summary(r), u8"另一个批量任务正在处理此文件夹：" + folder_.path +
+                            u8"\r本次已写入 0 个KSC文件，另有 1 个视频未处理。");
+  EXPECT_EQ(ListNames(folder_.path), "a.mpg");
+  lock.reset();
+  EXPECT_EQ(Run().status, BatchStatus::kDone);
+}
+
+TEST_F(BatchTest, AStopEndsTheRunAfterAWholeFile) {
+  for (int i = 0; i < 5; ++i) Add(std::to_string(i) + ".mpg");
+  std::atomic<bool> stop{false};
+  struct StopAfterTwo : BatchObserver {
+    std::atomic<bool>* stop;
+    void OnVideo(const VideoReport&, std::size_t done, std::size_t) override {
+      if (done == 2) *stop = true;
+    }
+  } observer;
+  observer.stop = &stop;
+  request_.stop = &stop;
+  request_.naming_template = kTemplateTitle;
+  BatchResult r = RunBatch(request_, {folder_}, &observer);
+  EXPECT_EQ(r.status, BatchStatus::kStopped);
+  EXPECT_EQ(r.created, 2u);
+  EXPECT_EQ(Summary(r), u8"批量任务已停止。\r本次已写入 2 个KSC文件，另有 3 个视频未处理。");
+  EXPECT_EQ(ListNames(folder_.path), "0.KSC|0.mpg|1.KSC|1.mpg|2.mpg|3.mpg|4.mpg");
+}
+
+TEST(FolderNameTest, IsTheLastComponentAsWrittenOrTheResolvedOneForDots) {
+  EXPECT_EQ(FolderNameOf(u8"/ktv/国语", u8"/ktv/国语"), u8"国语");
+  EXPECT_EQ(FolderNameOf(u8"/ktv/国语//", u8"/ktv/国语"), u8"国语");
+  // A link keeps the name the user chose.
+  EXPECT_EQ(FolderNameOf(u8"/ktv/粤语", u8"/data/x1"), u8"粤语");
+  EXPECT_EQ(FolderNameOf(".", u8"/ktv/国语"), u8"国语");
+  EXPECT_EQ(FolderNameOf("a/link/..", u8"/data"), "data");
+  EXPECT_EQ(FolderNameOf("", u8"/ktv/国语"), u8"国语");
+  EXPECT_EQ(FolderNameOf("/", "/"), "");
 }
 
 TEST(BaseNameTest, DropsTheWholeExtensionAndTrims) {

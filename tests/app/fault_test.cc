@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "app/engine/batch.h"
+#include "app/engine/messages.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -68,7 +69,9 @@ TEST(FaultTest, ReadOnlyFolderStopsWithAClearMessageAndLeavesNothing) {
   int code = 0;
   std::string out = Shell(as_user, "-t 0 '" + folder + "'", &code);
   EXPECT_EQ(code, 1) << out;
-  EXPECT_EQ(out, "Cannot create file \"" + folder + "/a.KSC\". Permission denied\n");
+  EXPECT_EQ(out, u8"无法在文件夹中写入文件：“" + folder +
+                     u8"”（没有权限）\n"
+                     u8"本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
   EXPECT_EQ(testing::ListNames(folder), "a.mpg");
 }
 
@@ -77,14 +80,16 @@ TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
   std::string folder = root / "songs";
   fs::create_directory(folder);
   Touch(folder + "/a.mpg");
-  FolderListing listing = ListVideoFiles(folder);
+  FolderListing listing = ListVideos(folder, false);
   fs::rename(folder, root / "moved");
-  BatchOptions options;
-  options.naming_template = 0;
-  options.folder_path = folder;
-  BatchResult r = RunBatch(options, listing.files, nullptr);
+  BatchRequest request;
+  request.naming_template = kTemplateTitle;
+  BatchResult r = RunBatch(request, listing.folders, nullptr);
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
-  EXPECT_EQ(r.message, "Cannot create file \"" + folder + "/a.KSC\". No such file or directory");
+  EXPECT_EQ(messages::BatchReport(r, 10).summary,
+            u8"无法在文件夹中写入文件：“" + folder +
+                u8"”（不存在）"
+                u8"\r本次已写入 0 个KSC文件，另有 1 个视频未处理。");
   EXPECT_FALSE(fs::exists(folder));
   EXPECT_EQ(testing::ListNames(root / "moved"), "a.mpg");
 }

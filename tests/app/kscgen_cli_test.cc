@@ -54,7 +54,8 @@ TEST_F(KscgenTest, WritesKscFilesAndPrintsTheCompletionMessage) {
   Outcome o = Run(u8"-t 1 -r 2 --date 12/7/26 .", folder_);
   EXPECT_EQ(o.exit_code, 0) << o.err;
   EXPECT_EQ(o.out,
-            u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！\n");
+            u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！\n\n"
+            u8"新建 2 个，更新 0 个，未变 0 个\n");
   EXPECT_EQ(o.err, "");
   std::string ksc = ReadFile(folder_ + u8"/合唱团－小河水.KSC");
   // "." names the real folder, 粤语金曲, whose name gives the language.
@@ -84,7 +85,10 @@ TEST_F(KscgenTest, BadOptionsExitWithTwo) {
   Video("a.mpg");
   Outcome o = Run(u8"-t 1 -s 12a 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
-  EXPECT_EQ(o.err, "'12a' is not a valid integer value\n");
+  EXPECT_EQ(o.err,
+            u8"kscgen: 编号起始值必须是不小于 0 的整数：“12a”\n运行 kscgen --help 查看用法。\n");
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(Run(u8"-t 1 -s -1 粤语金曲").exit_code, 2);
   EXPECT_EQ(Run(u8"-t 5 粤语金曲").exit_code, 2);
   EXPECT_EQ(Run(u8"-t 1 -r x 粤语金曲").exit_code, 2);
   EXPECT_EQ(Run(u8"-t 1 -u mood=happy 粤语金曲").exit_code, 2);
@@ -117,10 +121,11 @@ TEST_F(KscgenTest, DryRunPrintsTheRowsAndWritesNothing) {
   EXPECT_EQ(o.exit_code, 1);
   EXPECT_EQ(
       o.out,
-      u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\n"
-      u8"\\x01.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过：文件名含有控制字符\n"
+      u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\t"
+      u8"状态\n"
+      u8"\\x01.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过：文件名含有控制字符\t\n"
       u8"合唱团－小河水.mpg\t合唱团－小河水.KSC\t\t小河水\tXHS\t合唱团\t6\t粤语\t流行\t0\t12/7/"
-      u8"26\tHCT\t\n");
+      u8"26\tHCT\t\t新建\n");
   EXPECT_EQ(ListNames(folder_), std::string("\x01.mpg|") + u8"合唱团－小河水.mpg");
 }
 
@@ -129,7 +134,7 @@ TEST_F(KscgenTest, SkippedVideosAndWriteFailuresExitWithOne) {
   Video("b.mpg");
   Outcome o = Run(u8"-t 0 粤语金曲");
   EXPECT_EQ(o.exit_code, 1);
-  EXPECT_NE(o.out.find(u8"以下 1 个视频未生成：\n\\x01.mpg（文件名含有控制字符）"),
+  EXPECT_NE(o.out.find(u8"以下 1 个视频未生成KSC文件：\n\\x01.mpg（文件名含有控制字符）"),
             std::string::npos)
       << o.out;
   EXPECT_TRUE(std::filesystem::exists(folder_ + "/b.KSC"));
@@ -139,8 +144,89 @@ TEST_F(KscgenTest, SkippedVideosAndWriteFailuresExitWithOne) {
   std::filesystem::create_directory(folder_ + "/b.KSC");
   o = Run(u8"-t 0 粤语金曲");
   EXPECT_EQ(o.exit_code, 1);
-  EXPECT_EQ(o.err.rfind("Cannot create file \"" + folder_ + "/b.KSC\". ", 0), 0u) << o.err;
+  EXPECT_EQ(o.err, u8"无法写入KSC文件：“" + folder_ +
+                       u8"/b.KSC”（是一个文件夹）\n"
+                       u8"本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
   EXPECT_EQ(o.out, "");
+}
+
+TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
+  Video("a.mpg");
+  struct Case {
+    std::string args;
+    std::string err;  // after "kscgen: "
+  };
+  const Case cases[] = {
+      {u8"-t 1 -xn 粤语金曲", u8"未知选项：-x"},
+      {u8"-t 1 --bogus=1 粤语金曲", u8"未知选项：--bogus"},
+      {u8"-t 1 --date \"$(printf '\\304\\343')\" 粤语金曲",
+       u8"日期不是有效的UTF-8文本（字节：C4 E3）"},
+      {u8"-t 1 -u \"singer=$(printf '\\304\\343')\" 粤语金曲",
+       u8"统一设定值不是有效的UTF-8文本（字节：C4 E3）"},
+      {u8"-t 1 -u channel=9 粤语金曲",
+       u8"歌曲声道的值“9”无法识别：应以数字 0 到 3 开头（0 默认右，1 右声道，2 左声道，3 "
+       u8"立体声），或含有“左”、“右”或“立体”"},
+      {u8"-t 1 nowhere", u8"文件夹不存在：“nowhere”"},
+      {u8"-t 1 粤语金曲/a.mpg", u8"不是文件夹：“粤语金曲/a.mpg”"},
+  };
+  for (const Case& c : cases) {
+    Outcome o = Run(c.args);
+    EXPECT_EQ(o.exit_code, 2) << c.args;
+    EXPECT_EQ(o.err, "kscgen: " + c.err + u8"\n运行 kscgen --help 查看用法。\n") << c.args;
+    EXPECT_EQ(o.out, "") << c.args;  // nothing, not even a dry-run header, before an error
+  }
+  // A channel named by its side is understood.
+  ASSERT_EQ(Run(u8"-t 1 -u channel=左声道 粤语金曲").exit_code, 0);
+  EXPECT_NE(ReadFile(folder_ + "/a.KSC").find("karaoke.tag('声道', '2');\r\n"), std::string::npos);
+}
+
+TEST_F(KscgenTest, LostOutputIsAFailure) {
+  Video("a.mpg");
+  for (const char* args : {u8"-n -t 0 粤语金曲", u8"-t 0 粤语金曲", "--help"}) {
+    std::string cmd =
+        "cd '" + root_.path() + "' && '" + KSCGEN_BIN + "' " + args + " >/dev/full 2>/dev/null";
+    int status = std::system(cmd.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << args;
+  }
+}
+
+TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
+  namespace fs = std::filesystem;
+  const std::string library = root_ / u8"歌库";
+  fs::create_directories(library + u8"/刘德华");
+  fs::create_directories(library + u8"/周华健");
+  fs::create_directories(library + u8"/.trash");
+  Touch(library + u8"/刘德华/忘情水.mpg");
+  Touch(library + u8"/刘德华/冰雨.mpg");
+  Touch(library + u8"/周华健/朋友.mpg");
+  Touch(library + u8"/.trash/old.mpg");
+  fs::create_directory_symlink(library + u8"/周华健", library + u8"/刘德华/link");
+  Outcome o = Run(u8"-R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
+  ASSERT_EQ(o.exit_code, 0) << o.err;
+  // Numbers run on across folders in folder order: 刘 (C1F5) before 周 (D6DC).
+  std::string bing = ReadFile(library + u8"/刘德华/冰雨.KSC");
+  EXPECT_NE(bing.find("karaoke.internalnumber :=00001 ;"), std::string::npos);
+  EXPECT_NE(bing.find("karaoke.tag('歌手', '刘德华');"), std::string::npos);
+  EXPECT_NE(ReadFile(library + u8"/刘德华/忘情水.KSC").find(":=00002 ;"), std::string::npos);
+  std::string friends = ReadFile(library + u8"/周华健/朋友.KSC");
+  EXPECT_NE(friends.find(":=00003 ;"), std::string::npos);
+  EXPECT_NE(friends.find("karaoke.tag('歌手', '周华健');"), std::string::npos);
+  EXPECT_FALSE(fs::exists(library + u8"/.trash/old.KSC"));
+  EXPECT_NE(o.out.find(u8"各文件夹的KSC文件：\n刘德华：2 个\n周华健：1 个"), std::string::npos)
+      << o.out;
+
+  // The dry run shows the folder first and the state last.
+  o = Run(u8"-n -R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
+  EXPECT_EQ(o.exit_code, 0);
+  EXPECT_EQ(o.out.substr(0, o.out.find('\n')),
+            u8"文件夹\t视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t"
+            u8"歌星拼音\t备注\t状态");
+  EXPECT_NE(o.out.find(u8"\n周华健\t朋友.mpg\t朋友.KSC\t00003\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t未变\n"), std::string::npos);
+  o = Run(u8"-R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
+  EXPECT_NE(o.out.find(u8"新建 0 个，更新 0 个，未变 3 个"), std::string::npos) << o.out;
+  o = Run(u8"--force -R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
+  EXPECT_NE(o.out.find(u8"新建 0 个，更新 3 个，未变 0 个"), std::string::npos) << o.out;
 }
 
 TEST_F(KscgenTest, HelpAndVersion) {

@@ -3,29 +3,47 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+#include "test_support.h"
 
 namespace kscgen {
 namespace {
 
-TEST(ShortDateTest, WithoutALocaleFormatIsMonthDayTwoDigitYear) {
-  std::string saved = std::setlocale(LC_TIME, nullptr);
+std::time_t Noon(int year, int month, int day) {
   std::tm noon{};
-  noon.tm_year = 2026 - 1900;
-  noon.tm_mon = 11;
-  noon.tm_mday = 7;
+  noon.tm_year = year - 1900;
+  noon.tm_mon = month - 1;
+  noon.tm_mday = day;
   noon.tm_hour = 12;
   noon.tm_isdst = -1;
-  std::time_t when = std::mktime(&noon);
-  for (const char* plain : {"C", "POSIX", "C.UTF-8"}) {
-    if (std::setlocale(LC_TIME, plain) == nullptr) continue;
-    EXPECT_EQ(ShortDateText(when), "12/7/26") << plain;
+  return std::mktime(&noon);
+}
+
+// Sets LC_ALL to the Chinese locale, made into `dir` when the machine lacks it.
+bool SetChineseLocale(const testing::TempFolder& dir) {
+  if (std::setlocale(LC_ALL, "zh_CN.UTF-8") != nullptr) return true;
+  std::string cmd = "localedef -i zh_CN -f UTF-8 '" + dir / "zh_CN.UTF-8" + "' 2>/dev/null";
+  if (std::system(cmd.c_str()) != 0) return false;
+  setenv("LOCPATH", dir.path().c_str(), 1);
+  return std::setlocale(LC_ALL, "zh_CN.UTF-8") != nullptr;
+}
+
+TEST(ShortDateTest, IsTheChineseWindowsShortDateWhateverTheLocale) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  for (const char* locale : {"C", "POSIX", "C.UTF-8"}) {
+    ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+    EXPECT_EQ(ShortDateText(Noon(2026, 12, 7)), "2026/12/7") << locale;
+    EXPECT_EQ(ShortDateText(Noon(2009, 1, 5)), "2009/1/5") << locale;
   }
-  noon.tm_mon = 0;
-  noon.tm_mday = 5;
-  noon.tm_year = 2009 - 1900;
-  std::setlocale(LC_TIME, "C");
-  EXPECT_EQ(ShortDateText(std::mktime(&noon)), "1/5/09");
-  std::setlocale(LC_TIME, saved.c_str());
+  testing::TempFolder dir;
+  ASSERT_TRUE(SetChineseLocale(dir)) << "no zh_CN.UTF-8 locale and localedef could not make one";
+  // Its own short date would be 2026年12月07日.
+  EXPECT_EQ(ShortDateText(Noon(2026, 12, 7)), "2026/12/7");
+  EXPECT_EQ(ShortDateText(Noon(2026, 10, 31)), "2026/10/31");
+  std::setlocale(LC_ALL, saved.c_str());
+  unsetenv("LOCPATH");
 }
 
 }  // namespace

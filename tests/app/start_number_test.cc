@@ -8,18 +8,17 @@ namespace {
 TEST(StartNumberTest, ReadsDecimalAndHexadecimal) {
   EXPECT_EQ(ParseStartNumber("100"), 100);
   EXPECT_EQ(ParseStartNumber("+7"), 7);
-  EXPECT_EQ(ParseStartNumber("-12"), -12);
+  EXPECT_EQ(ParseStartNumber("0"), 0);
+  EXPECT_EQ(ParseStartNumber(" 2 "), 2);
   EXPECT_EQ(ParseStartNumber("$1f"), 31);
   EXPECT_EQ(ParseStartNumber("x1F"), 31);
   EXPECT_EQ(ParseStartNumber("0X10"), 16);
-  EXPECT_EQ(ParseStartNumber("-$10"), -16);
   EXPECT_EQ(ParseStartNumber("2147483647"), 2147483647);
-  EXPECT_EQ(ParseStartNumber("-2147483648"), -2147483647 - 1);
 }
 
-TEST(StartNumberTest, RejectsAnythingElse) {
+TEST(StartNumberTest, RejectsNegativeNumbersAndAnythingElse) {
   for (const char* bad : {"", "+", "$", "0x", "12a", "1 2", "1.5", "abc", "2147483648",
-                          "99999999999999999999", "$g", "--1"}) {
+                          "99999999999999999999", "$g", "--1", "-1", "-$10", "-2147483648"}) {
     EXPECT_EQ(ParseStartNumber(bad), std::nullopt) << bad;
   }
 }

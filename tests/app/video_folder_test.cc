@@ -30,20 +30,73 @@ TEST(VideoFolderTest, ListsPlainVideoFilesSortedByFoldedGbkName) {
   testing::Touch(dir / u8"小河水.mpg");  // UTF-8 on disk, sorted by its GBK bytes
   testing::Touch(dir / "\xB0\xA1.wmv");  // GBK on disk: 啊, the first level-one character
   std::filesystem::create_directory(dir / "folder.mpg");
-  FolderListing listing = ListVideoFiles(dir.path());
-  ASSERT_TRUE(listing.ok);
+  FolderListing listing = ListVideos(dir.path(), false);
+  ASSERT_TRUE(listing.ok());
+  ASSERT_EQ(listing.folders.size(), 1u);
+  const std::vector<VideoFile>& files = listing.folders[0].files;
   // 啊 (B0 A1) comes before 小 (D0 A1).
-  EXPECT_EQ(Names(listing.files),
-            std::string("A.avi|a.MPG|b.mpg|Z.dat|\xB0\xA1.wmv|") + u8"小河水.mpg");
-  EXPECT_EQ(listing.files[4].name.encoding, text::NameEncoding::kGbk);
-  EXPECT_EQ(listing.files[5].name.gbk, "\xD0\xA1\xBA\xD3\xCB\xAE.mpg");
+  EXPECT_EQ(Names(files), std::string("A.avi|a.MPG|b.mpg|Z.dat|\xB0\xA1.wmv|") + u8"小河水.mpg");
+  EXPECT_EQ(files[4].name.encoding, text::NameEncoding::kGbk);
+  EXPECT_EQ(files[5].name.gbk, "\xD0\xA1\xBA\xD3\xCB\xAE.mpg");
 }
 
-TEST(VideoFolderTest, AMissingFolderIsReportedByName) {
-  FolderListing listing = ListVideoFiles("/nonexistent/kscgen");
-  EXPECT_FALSE(listing.ok);
-  EXPECT_EQ(listing.message.rfind("Cannot read folder \"/nonexistent/kscgen\". ", 0), 0u);
-  EXPECT_TRUE(listing.files.empty());
+TEST(VideoFolderTest, EachKindOfUnusableFolderHasItsOwnMessage) {
+  testing::TempFolder dir;
+  FolderListing listing = ListVideos(dir / "missing", false);
+  EXPECT_FALSE(listing.ok());
+  EXPECT_EQ(listing.message, u8"文件夹不存在：“" + dir / "missing" + u8"”");
+  EXPECT_TRUE(listing.folders.empty());
+  testing::Touch(dir / "file.mpg");
+  EXPECT_EQ(ListVideos(dir / "file.mpg", false).message,
+            u8"不是文件夹：“" + dir / "file.mpg" + u8"”");
+  const std::string too_long = dir / std::string(300, 'x');  // past any name's limit
+  EXPECT_EQ(ListVideos(too_long, false).message, u8"路径太长：“" + too_long + u8"”");
+}
+
+TEST(VideoFolderTest, TheFolderIsTheOneTheSystemResolvesThePathTo) {
+  // a/sublink/.. is the link target's parent, as ls shows it, not a/.
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir / "a");
+  std::filesystem::create_directories(dir / u8"b/粤语金曲");
+  testing::Touch(dir / "a/in-a.mpg");
+  testing::Touch(dir / "b/in-b.mpg");
+  std::filesystem::create_directory_symlink(dir / u8"b/粤语金曲", dir / "a/sublink");
+  FolderListing listing = ListVideos(dir / "a/sublink/..", false);
+  ASSERT_TRUE(listing.ok()) << listing.message;
+  EXPECT_EQ(Names(listing.folders[0].files), "in-b.mpg");
+  EXPECT_EQ(listing.folders[0].folder_name, "b");
+  // Through the link itself, the folder keeps the name the user gave.
+  listing = ListVideos(dir / "a/sublink", false);
+  EXPECT_EQ(listing.folders[0].folder_name, "sublink");
+}
+
+TEST(VideoFolderTest, ATreeIsListedDepthFirstInNameOrderPassingOverLinksAndDotFolders) {
+  testing::TempFolder dir;
+  namespace fs = std::filesystem;
+  for (const char* folder :
+       {u8"歌手/周华健", u8"歌手/Beyond", u8"歌手/aaa/深处", u8"空", ".hidden", u8"Z语种"}) {
+    fs::create_directories(dir / folder);
+  }
+  for (const char* video : {"top.mpg", u8"歌手/周华健/朋友.mpg", u8"歌手/Beyond/海阔天空.avi",
+                            u8"歌手/aaa/深处/x.mpg", ".hidden/secret.mpg", u8"Z语种/z.mpg"}) {
+    testing::Touch(dir / video);
+  }
+  fs::create_directory_symlink(dir / u8"歌手", dir / u8"歌手/周华健/loop");
+  fs::create_directory_symlink(dir / u8"Z语种", dir / "link-to-z");
+  FolderListing listing = ListVideos(dir.path(), true);
+  ASSERT_TRUE(listing.ok());
+  std::string order;
+  for (const VideoFolder& f : listing.folders) {
+    order += f.relative + "(" + Names(f.files) + ")" + f.folder_name + " ";
+  }
+  // Names compare as GBK with ASCII folded: Z语种 < 歌手 (B8E8) at the top,
+  // aaa < Beyond < 周华健 (D6DC) inside 歌手, which holds no video itself.
+  EXPECT_EQ(order, std::string(".(top.mpg)") + dir.path().substr(dir.path().rfind('/') + 1) +
+                       u8" Z语种(z.mpg)Z\xD3\xEF\xD6\xD6 " +
+                       u8"歌手/aaa/深处(x.mpg)\xC9\xEE\xB4\xA6 " +
+                       u8"歌手/Beyond(海阔天空.avi)Beyond " +
+                       u8"歌手/周华健(朋友.mpg)\xD6\xDC\xBB\xAA\xBD\xA1 ");
+  EXPECT_EQ(listing.video_count(), 5u);
 }
 
 }  // namespace

@@ -215,9 +215,9 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].first, Kind::kInformation);
-    QCOMPARE(
-        messages_[0].second,
-        Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"));
+    QCOMPARE(messages_[0].second,
+             Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+               u8"\n\n新建 2 个，更新 0 个，未变 0 个"));
     QCOMPARE(form_->ProgressBar1->value(), 100);
     QString ksc = ReadKsc((folder_ + Q(u8"/张三－小河水.KSC")).toStdString());
     QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00102 ;\r\n")));
@@ -236,7 +236,7 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(form_->Edit4, "1x2");
     Click(form_->BitBtn1);
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].second, Q("'1x2' is not a valid integer value"));
+    QCOMPARE(messages_[0].second, Q(u8"编号起始值必须是不小于 0 的整数：“1x2”"));
     QVERIFY(!Exists("a.KSC"));
   }
 
@@ -251,7 +251,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->ProgressBar1->value(), 0);  // a run starts from 0; this one wrote nothing
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].first, Kind::kError);
-    QVERIFY(messages_[0].second.startsWith(Q("Cannot create file \"") + folder_ + "/a.KSC\". "));
+    QCOMPARE(messages_[0].second, Q(u8"无法写入KSC文件：“") + folder_ +
+                                      Q(u8"/a.KSC”（是一个文件夹）\n本次已写入 0 个KSC文件，另有 2 "
+                                        u8"个视频未处理。"));
     QVERIFY(!Exists("b.KSC"));
     QVERIFY(form_->isEnabled());
     QDir().rmdir(folder_ + "/a.KSC");
@@ -325,12 +327,12 @@ class MainWindowTest : public QObject {
       QCOMPARE(table->rowCount(), 5);
       QCOMPARE(dialog->findChild<QLabel*>("PreviewSummary")->text(),
                Q(u8"共 5 个视频：将生成 3 个KSC文件，跳过 1 个（红色），1 "
-                 u8"个与前面的视频同名（黄色）。"));
+                 u8"个与后面的视频同名（黄色）。"));
       QCOMPARE(table->horizontalHeaderItem(2)->text(), Q(u8"编号"));
       for (int r = 0; r < table->rowCount(); ++r) {
         table->selectRow(r);
         texts << dialog->kscText()->toPlainText();
-        remarks << table->item(r, table->columnCount() - 1)->text();
+        remarks << table->item(r, table->columnCount() - 2)->text();
       }
       QCOMPARE(table->item(4, 2)->text(), Q("00011"));
       QCOMPARE(table->item(4, 7)->text(), Q(u8"粤语"));

@@ -90,32 +90,55 @@ TEST(KscQuoteTest, DoublesQuotesOnly) {
   EXPECT_EQ(KscQuote("a\tb"), "a b");
 }
 
-TEST(WriteKscFileTest, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
+TEST(WriteFileReplacingTest, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
   TempFolder dir;
-  TSongInfo s = RoadSong();
-  s.KscPath = dir / "song.KSC";
-  testing::Touch(s.KscPath, std::string(5000, 'x'));  // longer than the new text
-  WriteStatus status = WriteKscFile(s);
-  ASSERT_TRUE(status.ok) << status.message;
-  EXPECT_EQ(ReadFile(s.KscPath), kRoadKsc);
+  const std::string path = dir / "song.KSC";
+  testing::Touch(path, std::string(5000, 'x'));  // longer than the new text
+  WriteStatus status = WriteFileReplacing(os::SystemFileSystem(), dir.path(), path, kRoadKsc);
+  ASSERT_TRUE(status.ok()) << status.error.reason;
+  EXPECT_EQ(ReadFile(path), kRoadKsc);
   EXPECT_EQ(testing::ListNames(dir.path()), "song.KSC");
 }
 
-TEST(WriteKscFileTest, ReportsTheFileAndTheReason) {
+TEST(WriteFileReplacingTest, SaysWhetherTheFolderOrTheKscFileFailed) {
   TempFolder dir;
-  TSongInfo s = RoadSong();
-  s.KscPath = dir / "missing/song.KSC";
-  WriteStatus status = WriteKscFile(s);
-  EXPECT_FALSE(status.ok);
-  EXPECT_EQ(status.message, "Cannot create file \"" + s.KscPath + "\". No such file or directory");
+  WriteStatus status = WriteFileReplacing(os::SystemFileSystem(), dir / "missing",
+                                          dir / "missing/song.KSC", kRoadKsc);
+  EXPECT_EQ(status.failure, WriteFailure::kFolder);
+  EXPECT_EQ(status.error.kind, os::ErrorKind::kNotFound);
 
   // A folder in the way of the KSC file: nothing half-written stays behind.
   std::filesystem::create_directory(dir / "taken.KSC");
-  s.KscPath = dir / "taken.KSC";
-  status = WriteKscFile(s);
-  EXPECT_FALSE(status.ok);
-  EXPECT_NE(status.message.find("Cannot create file \"" + s.KscPath + "\". "), std::string::npos);
+  status = WriteFileReplacing(os::SystemFileSystem(), dir.path(), dir / "taken.KSC", kRoadKsc);
+  EXPECT_EQ(status.failure, WriteFailure::kKscFile);
   EXPECT_EQ(testing::ListNames(dir.path()), "taken.KSC");
+}
+
+TEST(PlanKscFileTest, TellsNewChangedUnchangedAndProtectedApart) {
+  TempFolder dir;
+  os::FileSystem& fs = os::SystemFileSystem();
+  const std::string path = dir / "song.KSC";
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kCreate);
+  testing::Touch(path, kRoadKsc);
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUnchanged);
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, true), KscAction::kUpdate);
+  // One byte more or less is a change.
+  testing::Touch(path, std::string(kRoadKsc) + " ");
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUpdate);
+  testing::Touch(path, std::string(kRoadKsc).substr(1));
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUpdate);
+  // Write-protected: left alone when it differs, unchanged when it is right.
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kProtected);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  testing::Touch(path, kRoadKsc);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUnchanged);
+  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, true), KscAction::kProtected);
 }
 
 }  // namespace

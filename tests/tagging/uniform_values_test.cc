@@ -5,23 +5,51 @@
 namespace kscgen {
 namespace {
 
-std::string List(std::initializer_list<const char*> entries) {
-  std::vector<std::string> v(entries.begin(), entries.end());
-  return JoinUniformList(v);
+std::vector<UniformEntry> Entries(
+    std::initializer_list<std::pair<const char*, const char*>> typed) {
+  std::vector<UniformEntry> entries;
+  for (auto [kind, value] : typed) entries.push_back(ParseUniformEntry(kind, value).entry);
+  return entries;
 }
 
-TEST(UniformEntryTest, IsBuiltAsTheAddButtonBuildsIt) {
+TEST(UniformEntryTest, IsShownAsTheAddButtonShowsIt) {
   // 歌曲语种 --> 粤语; : 19 bytes.
-  EXPECT_EQ(MakeUniformEntry(" 歌曲语种 ", " 粤语 "), "歌曲语种 --> 粤语; ");
-  EXPECT_EQ(MakeUniformEntry("歌曲语种", " 粤语 ")->size(), 19u);
-  EXPECT_EQ(MakeUniformEntry("", "x"), " --> x; ");
-  EXPECT_EQ(MakeUniformEntry("歌曲语种", "  "), std::nullopt);
-  EXPECT_EQ(MakeUniformEntry("歌曲语种", ""), std::nullopt);
+  UniformEntryParse p = ParseUniformEntry(" 歌曲语种 ", " 粤语 ");
+  ASSERT_EQ(p.error, UniformEntryError::kNone);
+  EXPECT_EQ(p.entry.kind, kUniformLanguage);
+  EXPECT_EQ(UniformEntryText(p.entry), "歌曲语种 --> 粤语; ");
+  EXPECT_EQ(UniformEntryText(p.entry).size(), 19u);
+  // A kind without a label is kept as typed and counts for nothing.
+  p = ParseUniformEntry("", "x");
+  EXPECT_EQ(UniformEntryText(p.entry), " --> x; ");
+  EXPECT_EQ(p.entry.kind, std::nullopt);
+  EXPECT_EQ(ParseUniformEntry("歌曲语种", "  ").error, UniformEntryError::kEmptyValue);
+  EXPECT_EQ(ParseUniformEntry("歌曲语种", "").error, UniformEntryError::kEmptyValue);
 }
 
-TEST(UniformEntryTest, ListTextEndsEveryEntryWithCrLf) {
-  EXPECT_EQ(List({}), "");
-  EXPECT_EQ(List({"a; ", "b; "}), "a; \r\nb; \r\n");
+TEST(UniformEntryTest, KindLabelsAreFoundOnlyAtCharacterBoundaries) {
+  EXPECT_EQ(UniformKindOf("新歌曲语种"), kUniformLanguage);
+  EXPECT_EQ(UniformKindOf("歌 手 名"), kUniformSinger);
+  EXPECT_EQ(UniformKindOf("歌手"), std::nullopt);
+  // The bytes of 歌曲类别 (B8E8 C7FA C0E0 B1F0), one byte off: they straddle
+  // the characters 81B8 E8C7 FAC0 E0B1, so no label is there.
+  EXPECT_EQ(UniformKindOf("\x81\xB8\xE8\xC7\xFA\xC0\xE0\xB1\xF0"), std::nullopt);
+}
+
+TEST(ChannelTest, ReadsALeadingDigitOrASideWord) {
+  EXPECT_EQ(ParseChannel("0 默认右"), "0");
+  EXPECT_EQ(ParseChannel("2 左声道"), "2");
+  EXPECT_EQ(ParseChannel("3x"), "3");
+  EXPECT_EQ(ParseChannel("左声道"), "2");
+  EXPECT_EQ(ParseChannel("右"), "1");
+  EXPECT_EQ(ParseChannel("立体声"), "3");
+  for (const char* bad : {"9", "4", "伴唱", "left", "", "-1"}) {
+    EXPECT_EQ(ParseChannel(bad), std::nullopt) << bad;
+  }
+  EXPECT_EQ(ParseUniformEntry("歌曲声道", "伴唱").error, UniformEntryError::kBadChannel);
+  EXPECT_EQ(ParseUniformEntry("歌曲声道", "2 左声道").error, UniformEntryError::kNone);
+  // Only channel values are checked as channels.
+  EXPECT_EQ(ParseUniformEntry("歌曲语种", "伴唱").error, UniformEntryError::kNone);
 }
 
 TEST(UniformEntryTest, OffersEachKindsValuesInOrder) {
@@ -41,35 +69,15 @@ TEST(UniformEntryTest, OffersEachKindsValuesInOrder) {
   EXPECT_EQ(UniformKindLabel(kUniformSinger).size(), 8u);
 }
 
-TEST(ExtractUniformValueTest, ReadsEntriesOneByOne) {
-  std::string list = List({"歌 手 名 --> 合唱团; ", "歌曲语种 --> 粤语; ", "歌曲语种 --> 英语; "});
-  EXPECT_EQ(ExtractUniformValue(list, "歌曲语种"), "粤语");  // the first entry of a kind counts
-  EXPECT_EQ(ExtractUniformValue(list, "歌 手 名"), "合唱团");
-  EXPECT_EQ(ExtractUniformValue(list, "歌曲声道"), std::nullopt);
-  EXPECT_EQ(ExtractUniformValue("", "歌曲声道"), std::nullopt);
-}
-
-TEST(ExtractUniformValueTest, TakesLongValuesAndSemicolonsWhole) {
-  std::string long_singer(60, 'x');  // past any fixed window
-  EXPECT_EQ(ExtractUniformValue(List({("歌 手 名 --> " + long_singer + "; ").c_str()}), "歌 手 名"),
-            long_singer);
-  EXPECT_EQ(ExtractUniformValue(List({"歌 手 名 --> A;B; "}), "歌 手 名"), "A;B");
-}
-
-TEST(ExtractUniformValueTest, FindsLabelsOnlyInTheKindText) {
-  // A label typed inside an earlier value is not that kind's entry.
-  std::string list = List({"歌 手 名 --> 歌曲语种 --> 英语; ", "歌曲语种 --> 粤语; "});
-  EXPECT_EQ(ExtractUniformValue(list, "歌曲语种"), "粤语");
-  // A typed kind that contains a label is found, its value taken whole.
-  EXPECT_EQ(ExtractUniformValue(List({"新歌曲语种 --> 日语; "}), "歌曲语种"), "日语");
-}
-
-TEST(ApplyUniformValuesTest, OverridesNameAndFolder) {
+TEST(UniformValuesTest, OverrideNameAndFolderWithTheFirstEntryOfEachKind) {
   TSongInfo song;
   song.Singer = "张三";
   song.Language = "国语";
-  ApplyUniformValues(List({"歌曲语种 --> 粤语; ", "歌曲语种 --> 英语; ", "歌曲类别 --> 情侣对唱; ",
-                           "歌 手 名 --> 合唱团; ", "歌曲声道 --> 2 左声道; "}),
+  ApplyUniformValues(CollectUniformValues(Entries({{"歌曲语种", "粤语"},
+                                                   {"歌曲语种", "英语"},
+                                                   {"歌曲类别", "情侣对唱"},
+                                                   {"歌 手 名", "合唱团"},
+                                                   {"歌曲声道", "2 左声道"}})),
                      song);
   EXPECT_EQ(song.Language, "粤语");
   EXPECT_EQ(song.Style, "对唱");
@@ -77,31 +85,34 @@ TEST(ApplyUniformValuesTest, OverridesNameAndFolder) {
   EXPECT_EQ(song.Channel, "2");
 }
 
-TEST(ApplyUniformValuesTest, ClassifiesTypedValues) {
-  TSongInfo song;
-  ApplyUniformValues(List({"歌曲语种 --> 闽南语; ", "歌曲类别 --> 经典; "}), song);
-  EXPECT_EQ(song.Language, "粤语");
-  EXPECT_EQ(song.Style, "流行");
-  song = TSongInfo();
-  std::string long_language = "粤语" + std::string(30, 'x');  // longer than the old 26 bytes
-  ApplyUniformValues(List({("歌曲语种 --> " + long_language + "; ").c_str()}), song);
-  EXPECT_EQ(song.Language, "粤语");
+TEST(UniformValuesTest, ClassifyTypedValuesAndKeepTheLengthLimits) {
+  UniformValues v = CollectUniformValues(Entries({{"歌曲语种", "闽南语"}, {"歌曲类别", "经典"}}));
+  EXPECT_EQ(v.language, "粤语");
+  EXPECT_EQ(v.style, "流行");
+  EXPECT_EQ(v.singer, std::nullopt);
+  EXPECT_EQ(v.channel, std::nullopt);
+
+  // 26 bytes are read; 27 give the default.
+  const std::string yue26 = "粤语" + std::string(22, 'x');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲语种", yue26.c_str()}})).language, "粤语");
+  const std::string yue27 = yue26 + "x";
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲语种", yue27.c_str()}})).language, "国语");
+  const std::string style27 = "怀旧" + std::string(23, 'x');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲类别", style27.c_str()}})).style, "流行");
+  // A singer of 46 bytes stays whole; one of 47 gives an empty singer.
+  const std::string singer46(46, 's');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", singer46.c_str()}})).singer, singer46);
+  const std::string singer47(47, 's');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", singer47.c_str()}})).singer, "");
+  // A semicolon is part of the name.
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", "A;B"}})).singer, "A;B");
 }
 
-TEST(ApplyUniformValuesTest, ChannelWithoutALeadingDigitHasNoEffect) {
-  TSongInfo song;
-  song.Channel = "0";
-  ApplyUniformValues(List({"歌曲声道 --> 左声道; "}), song);
-  EXPECT_EQ(song.Channel, "0");
-  ApplyUniformValues(List({"歌曲声道 --> 3x; "}), song);
-  EXPECT_EQ(song.Channel, "3");
-}
-
-TEST(ApplyUniformValuesTest, EmptyListAndForeignKindsChangeNothing) {
+TEST(UniformValuesTest, ForeignKindsAndNoEntriesChangeNothing) {
   TSongInfo song;
   song.Singer = "张三";
-  ApplyUniformValues("", song);
-  ApplyUniformValues(List({" --> 合唱团; ", "歌手 --> 李四; "}), song);
+  ApplyUniformValues(CollectUniformValues({}), song);
+  ApplyUniformValues(CollectUniformValues(Entries({{"", "合唱团"}, {"歌手", "李四"}})), song);
   EXPECT_EQ(song.Singer, "张三");
   EXPECT_EQ(song.Language, "国语");
   EXPECT_EQ(song.Style, "流行");

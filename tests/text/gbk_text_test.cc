@@ -13,17 +13,33 @@ TEST(TrimTest, RemovesBytesUpToBlankButNotTheFullWidthBlank) {
   EXPECT_EQ(Trim("\xA1\xA1x\xA1\xA1 "), "\xA1\xA1x\xA1\xA1");
 }
 
-TEST(PosTest, IsOneBasedAndNotAlignedToCharacters) {
+TEST(PosTest, IsOneBasedAndFindsOnlyWholeCharacters) {
   EXPECT_EQ(Pos("-", "a-b-c"), 2u);
   EXPECT_EQ(Pos("x", "abc"), 0u);
   EXPECT_EQ(Pos("", "abc"), 0u);
-  // 0xB0 0xA1 0xB0 0xA2: the bytes A1 B0 straddle two characters yet are found.
-  EXPECT_EQ(Pos("\xA1\xB0", "\xB0\xA1\xB0\xA2"), 2u);
+  // B0A1 B0A2 (啊阿): the bytes A1 B0 straddle two characters: no match.
+  EXPECT_EQ(Pos("\xA1\xB0", "\xB0\xA1\xB0\xA2"), 0u);
+  EXPECT_EQ(Pos("\xB0\xA2", "\xB0\xA1\xB0\xA2"), 3u);
+  // 埃瑻 (B0A3 AD40) holds the bytes of "－" (A3AD) and of "@" (40, a trail byte).
+  EXPECT_EQ(Pos("\xA3\xAD", "\xB0\xA3\xAD\x40"), 0u);
+  EXPECT_EQ(Pos("@", "\xB0\xA3\xAD\x40"), 0u);
+  EXPECT_EQ(Pos("\xA3\xAD", "\xB0\xA3\xAD\x40\xA3\xAD"), 5u);
+  // A lone lead byte before ASCII stands alone, so the ASCII after it counts.
+  EXPECT_EQ(Pos("-", "\xB0-"), 2u);
+  EXPECT_FALSE(Contains("\xD7\xD4\xC1\xA2", "\xD4\xC1"));  // 自立 does not hold 粤
+  EXPECT_TRUE(Contains("\xD7\xD4\xC1\xA2", "\xC1\xA2"));
 }
 
-TEST(CaseTest, ChangesOnlyAsciiLetters) {
+TEST(CaseTest, ChangesOnlyAsciiLettersThatAreCharactersOfTheirOwn) {
   EXPECT_EQ(UpperAscii("disco\xB5\xCF\xC0\xEF"), "DISCO\xB5\xCF\xC0\xEF");
+  // 81 61 is one character whose trail byte is "a": it stays as it is.
+  EXPECT_EQ(UpperAscii("a\x81\x61b"), "A\x81\x61B");
   EXPECT_EQ(LowerAscii("A.MPG\xB5\xCF"), "a.mpg\xB5\xCF");
+  // "disco" spelled with a trail byte as its d: no match.
+  EXPECT_FALSE(ContainsUpper("\x81\x64isco", "DISCO"));
+  EXPECT_TRUE(ContainsUpper("\x81\x64 disco", "DISCO"));
+  EXPECT_TRUE(ContainsUpper("DiScO", "DISCO"));
+  EXPECT_FALSE(ContainsUpper("DISC", "DISCO"));
 }
 
 TEST(CharLengthTest, PairsALeadByteWithAValidTrailByteOnly) {

@@ -1,0 +1,193 @@
+#include "app/engine/messages.h"
+
+#include <cstdio>
+
+#include "app/engine/batch.h"
+#include "text/encoding.h"
+
+namespace kscgen::messages {
+
+const char* const kNoTemplate = u8"请选择歌曲命名模板！";
+const char* const kFolderLocked = u8"另一个批量任务正在处理此文件夹";
+const char* const kControlCharacter = u8"文件名含有控制字符";
+const char* const kNotInGbkName = u8"文件名含有GBK无法表示的字符";
+const char* const kUndecodableName = u8"文件名既不是UTF-8也不是GBK编码";
+const char* const kEmptyBaseName = u8"文件名去掉扩展名后为空";
+const char* const kKscReadOnly = u8"KSC文件只读";
+
+namespace {
+
+std::string Shown(std::string_view native) { return u8"“" + text::DisplayName(native) + u8"”"; }
+
+// The cause in the user's words; the system's own for causes without them.
+std::string Because(const os::Error& error) {
+  std::string cause;
+  switch (error.kind) {
+    case os::ErrorKind::kNotFound:
+      cause = u8"不存在";
+      break;
+    case os::ErrorKind::kNotFolder:
+      cause = u8"不是文件夹";
+      break;
+    case os::ErrorKind::kPermission:
+      cause = u8"没有权限";
+      break;
+    case os::ErrorKind::kNameTooLong:
+      cause = u8"名称太长";
+      break;
+    case os::ErrorKind::kLocked:
+      cause = kFolderLocked;
+      break;
+    case os::ErrorKind::kIsFolder:
+      cause = u8"是一个文件夹";
+      break;
+    case os::ErrorKind::kNoSpace:
+      cause = u8"磁盘空间不足";
+      break;
+    case os::ErrorKind::kReadOnlyFileSystem:
+      cause = u8"只读文件系统";
+      break;
+    case os::ErrorKind::kNone:
+    case os::ErrorKind::kOther:
+      cause = error.reason;
+      break;
+  }
+  return cause.empty() ? std::string() : u8"（" + cause + u8"）";
+}
+
+std::string Count(std::size_t n) { return std::to_string(n); }
+
+// Appends a titled list: at most `max` lines to the summary, the rest to the
+// details, and a line saying how many more there are.
+template <typename Items, typename Line>
+void AppendList(Report& report, const std::string& title, const Items& items, std::size_t max,
+                Line line) {
+  if (items.empty()) return;
+  report.summary += u8"\r\r" + title;
+  std::size_t shown = 0;
+  std::string rest;
+  for (const auto& item : items) {
+    if (shown < max) {
+      report.summary += u8"\r" + line(item);
+      ++shown;
+    } else {
+      rest += u8"\r" + line(item);
+    }
+  }
+  if (shown < items.size()) {
+    report.summary += u8"\r……另有 " + Count(items.size() - shown) + u8" 个";
+    report.details += (report.details.empty() ? title : u8"\r\r" + title) + rest;
+  }
+}
+
+}  // namespace
+
+std::string NoTemplate() { return u8"\r　" + std::string(kNoTemplate) + " "; }
+
+std::string FolderLocked(std::string_view folder) {
+  return std::string(kFolderLocked) + u8"：" + text::DisplayName(folder);
+}
+
+std::string CannotUseFolder(std::string_view path, const os::Error& error) {
+  const std::string where = Shown(path);
+  switch (error.kind) {
+    case os::ErrorKind::kNotFound:
+      return u8"文件夹不存在：" + where;
+    case os::ErrorKind::kNotFolder:
+      return u8"不是文件夹：" + where;
+    case os::ErrorKind::kPermission:
+      return u8"没有权限读取文件夹：" + where;
+    case os::ErrorKind::kNameTooLong:
+      return u8"路径太长：" + where;
+    default:
+      return u8"无法读取文件夹：" + where + Because(error);
+  }
+}
+
+std::string CannotReadFolder(std::string_view path, const os::Error& error) {
+  return u8"无法读取文件夹：" + Shown(path) + Because(error);
+}
+
+std::string BadStartNumber(std::string_view typed_utf8) {
+  return u8"编号起始值必须是不小于 0 的整数：“" + std::string(typed_utf8) + u8"”";
+}
+
+std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max) {
+  return u8"编号起始值 " + std::to_string(start) + u8" 太大：为 " + Count(videos) +
+         u8" 首歌曲编号会超过 " + std::to_string(max);
+}
+
+std::string BadChannel(std::string_view typed_utf8) {
+  return u8"歌曲声道的值“" + std::string(typed_utf8) +
+         u8"”无法识别：应以数字 0 到 3 开头（0 默认右，1 右声道，2 左声道，3 立体声），"
+         u8"或含有“左”、“右”或“立体”";
+}
+
+std::string EmptyUniformValue(std::string_view typed_utf8) {
+  return u8"统一设定值为空：“" + std::string(typed_utf8) + u8"”";
+}
+
+std::string NotInGbk(std::string_view what, std::string_view typed_utf8) {
+  return std::string(what) + u8"含有GBK无法表示的字符：“" + std::string(typed_utf8) + u8"”";
+}
+
+std::string NotUtf8(std::string_view what, std::string_view bytes) {
+  std::string hex;
+  for (char c : bytes) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned char>(c));
+    hex += (hex.empty() ? "" : " ") + std::string(buf);
+  }
+  return std::string(what) + u8"不是有效的UTF-8文本（字节：" + hex + u8"）";
+}
+
+std::string FolderNameNotInGbk(std::string_view folder) {
+  return u8"警告：文件夹名" + Shown(folder) +
+         u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
+}
+
+std::string CannotWriteInFolder(std::string_view folder, const os::Error& error) {
+  return u8"无法在文件夹中写入文件：" + Shown(folder) + Because(error);
+}
+
+std::string CannotWriteKscFile(std::string_view path, const os::Error& error) {
+  return u8"无法写入KSC文件：" + Shown(path) + Because(error);
+}
+
+std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached) {
+  return u8"\r本次已写入 " + Count(written) + u8" 个KSC文件，另有 " + Count(not_reached) +
+         u8" 个视频未处理。";
+}
+
+std::string Stopped() { return u8"批量任务已停止。"; }
+
+std::string CannotSync(std::string_view folder, const os::Error& error) {
+  return u8"无法将文件写入磁盘：" + Shown(folder) + Because(error);
+}
+
+Report BatchReport(const BatchResult& r, std::size_t max_names) {
+  Report report;
+  if (r.status != BatchStatus::kDone) {
+    report.summary = r.failure;
+  } else {
+    report.summary =
+        u8"\r" + Count(r.ksc_files()) +
+        u8"　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+        u8"\r\r新建 " +
+        Count(r.created) + u8" 个，更新 " + Count(r.updated) + u8" 个，未变 " + Count(r.unchanged) +
+        u8" 个";
+  }
+  if (r.folders.size() > 1) {
+    AppendList(report, u8"各文件夹的KSC文件：", r.folders, max_names, [](const FolderCount& f) {
+      return f.relative + u8"：" + Count(f.ksc_files) + u8" 个";
+    });
+  }
+  AppendList(report, u8"以下 " + Count(r.skipped.size()) + u8" 个视频未生成KSC文件：", r.skipped,
+             max_names, [](const SkippedVideo& s) { return s.name + u8"（" + s.reason + u8"）"; });
+  AppendList(report, u8"以下视频生成同名KSC文件，保留的是后者的：", r.same_ksc, max_names,
+             [](const SameKscPair& p) { return p.earlier + u8" 与 " + p.later; });
+  AppendList(report, u8"注意：", r.warnings, max_names, [](const std::string& w) { return w; });
+  return report;
+}
+
+}  // namespace kscgen::messages

@@ -1,0 +1,73 @@
+// Every text the user reads, in one place: the window and kscgen show the
+// same words. All UTF-8; lines are separated by carriage returns, as the
+// window's message boxes take them (kscgen turns them into line feeds).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "os/file_system.h"
+
+namespace kscgen {
+struct BatchResult;
+}
+
+namespace kscgen::messages {
+
+// 请选择歌曲命名模板！, as the window's message box says it.
+extern const char* const kNoTemplate;
+std::string NoTemplate();
+
+// Another run holds the folder: 另一个批量任务正在处理此文件夹
+extern const char* const kFolderLocked;
+std::string FolderLocked(std::string_view folder);
+
+// The chosen folder cannot be used: missing, not a folder, no permission,
+// a path too long, or another reason of the system's.
+std::string CannotUseFolder(std::string_view path, const os::Error& error);
+// A folder below the chosen one cannot be read.
+std::string CannotReadFolder(std::string_view path, const os::Error& error);
+
+// The start number is not an integer of 0 or more.
+std::string BadStartNumber(std::string_view typed_utf8);
+// Numbering from `start` would pass the largest song number.
+std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max);
+
+// A channel value that names no channel.
+std::string BadChannel(std::string_view typed_utf8);
+// A uniform value that is empty after trimming.
+std::string EmptyUniformValue(std::string_view typed_utf8);
+// A typed text with a character GBK lacks (the KSC file could not hold it).
+std::string NotInGbk(std::string_view what, std::string_view typed_utf8);
+// A typed text that is not UTF-8: its bytes in hexadecimal.
+std::string NotUtf8(std::string_view what, std::string_view bytes);
+
+// A folder name that GBK cannot hold gives the folder role nothing to read.
+std::string FolderNameNotInGbk(std::string_view folder);
+
+// Why a video gets no KSC file.
+extern const char* const kControlCharacter;
+extern const char* const kNotInGbkName;
+extern const char* const kUndecodableName;
+extern const char* const kEmptyBaseName;
+extern const char* const kKscReadOnly;
+
+// A KSC file that could not be written: the temporary file in its folder, or
+// the KSC file itself.
+std::string CannotWriteInFolder(std::string_view folder, const os::Error& error);
+std::string CannotWriteKscFile(std::string_view path, const os::Error& error);
+// What was written before a stop, appended to a failure or a stop.
+std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached);
+std::string Stopped();
+std::string CannotSync(std::string_view folder, const os::Error& error);
+
+// The completion message, or the failure with its counts. At most
+// `max_names` names are listed per list; the rest are counted ("另有 N 个").
+struct Report {
+  std::string summary;  // what a message box shows
+  std::string details;  // every name past the summary's; empty when none
+};
+Report BatchReport(const BatchResult& result, std::size_t max_names);
+
+}  // namespace kscgen::messages
