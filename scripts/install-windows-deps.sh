@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine64
   googletest
-  cmake make
+  g++ cmake make
 )
 
 missing=()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows test programs of a cross-build under Wine, in a prefix
-# made for this run and removed after it; no display is needed.
-#   scripts/windows-test.sh [BUILD_DIR]   (default build-windows)
+# made for this run and removed after it; no display is needed. With a Linux
+# build too, also compares the GBK conversions of the two systems.
+#   scripts/windows-test.sh [BUILD_DIR [LINUX_BUILD_DIR]]
 set -uo pipefail
 build=${1:-build-windows}
+host=${2:-}
 
 # Debian's wine64 package puts its loader outside PATH; the wine package
 # adds a wrapper in PATH.
@@ -41,4 +43,17 @@ for t in kscgen_core_tests; do
   "$wine" "$exe" --gtest_brief=1 2>&1 | tr -d '\r'
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
 done
+
+if [ -n "$host" ]; then
+  echo "== GBK conversions: code page 936 under Wine against iconv on Linux =="
+  "$wine" "$build/bin/gbk_table.exe" 2>/dev/null | tr -d '\r' >"$prefix/windows.txt"
+  "$host/bin/gbk_table" >"$prefix/linux.txt"
+  if cmp -s "$prefix/windows.txt" "$prefix/linux.txt" && [ -s "$prefix/linux.txt" ]; then
+    echo "gbk_table: $(wc -l <"$prefix/linux.txt") entries, identical"
+  else
+    echo "gbk_table: the two systems differ (< Windows, > Linux):"
+    diff "$prefix/windows.txt" "$prefix/linux.txt" | head -20
+    failed=1
+  fi
+fi
 exit $failed
