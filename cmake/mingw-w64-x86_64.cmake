@@ -17,10 +17,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-# Test programs are run under Wine, also while CMake asks a test executable
-# for its list of tests.
-find_program(KSCGEN_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(KSCGEN_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${KSCGEN_WINE})
-endif()
