@@ -25,7 +25,7 @@ TempFolder::TempFolder() {
                   static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
     std::error_code ec;
     if (fs::create_directory(temp / name, ec)) {
-      path_ = (temp / name).string();
+      path_ = (temp / name).u8string();
       return;
     }
     if (ec) throw std::runtime_error("cannot create a temporary folder: " + ec.message());
@@ -33,23 +33,25 @@ TempFolder::TempFolder() {
   throw std::runtime_error("cannot create a temporary folder: every name taken");
 }
 
+fs::path U8Path(const std::string& utf8) { return fs::u8path(utf8); }
+
 TempFolder::~TempFolder() {
   std::error_code ec;
-  // A test may have left a folder read-only.
-  for (auto it = fs::recursive_directory_iterator(path_, ec);
+  // A test may have left a folder (or, on Windows, a file) read-only.
+  for (auto it = fs::recursive_directory_iterator(U8Path(path_), ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
-  fs::remove_all(path_, ec);
+  fs::remove_all(U8Path(path_), ec);
 }
 
 void Touch(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(U8Path(path), std::ios::binary);
   out << content;
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(U8Path(path), std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
@@ -57,8 +59,8 @@ std::string ReadFile(const std::string& path) {
 
 std::string ListNames(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(U8Path(folder)))
+    names.push_back(e.path().filename().u8string());
   std::sort(names.begin(), names.end());
   std::string out;
   for (const auto& n : names) out += (out.empty() ? "" : "|") + n;

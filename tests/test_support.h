@@ -1,6 +1,7 @@
 // Helpers shared by the tests: temporary folders and whole-file reads.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace kscgen::testing {
@@ -21,13 +22,16 @@ class TempFolder {
   std::string path_;
 };
 
+// A path spelled in UTF-8, as the engine spells paths on every system.
+std::filesystem::path U8Path(const std::string& utf8);
+
 // Creates an empty file (or one holding `content`).
 void Touch(const std::string& path, const std::string& content = "");
 
 // The whole file's bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
 
-// The names in a folder, sorted bytewise.
+// The names in a folder (UTF-8 on Windows), sorted bytewise.
 std::string ListNames(const std::string& folder);
 
 }  // namespace kscgen::testing

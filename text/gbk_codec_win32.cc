@@ -1,13 +1,13 @@
 // GBK <-> UTF-8 with Windows code page 936, through UTF-16.
-#include <windows.h>
-
-#include <climits>
-
 #include "text/encoding.h"
 #include "text/gbk_codec.h"
+#include "text/utf16_win32.h"
 
 namespace kscgen::text::codec {
 namespace {
+
+using win32::FromWide;
+using win32::ToWide;
 
 constexpr UINT kGbkCodePage = 936;
 
@@ -22,35 +22,6 @@ bool HasPrivateUse(const std::wstring& wide) {
     if (c >= 0xE000 && c <= 0xF8FF) return true;
   }
   return false;
-}
-
-std::optional<std::wstring> ToWide(UINT code_page, std::string_view in) {
-  if (in.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
-  int n = static_cast<int>(in.size());
-  // MB_ERR_INVALID_CHARS: a malformed or unassigned sequence fails the call
-  // instead of turning into U+FFFD.
-  int wide_len = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, in.data(), n, nullptr, 0);
-  if (wide_len <= 0) return std::nullopt;
-  std::wstring wide(static_cast<std::size_t>(wide_len), L'\0');
-  if (MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, in.data(), n, wide.data(), wide_len) !=
-      wide_len) {
-    return std::nullopt;
-  }
-  return wide;
-}
-
-std::optional<std::string> FromWide(UINT code_page, DWORD flags, const std::wstring& wide,
-                                    BOOL* used_default) {
-  int n = static_cast<int>(wide.size());
-  int len =
-      WideCharToMultiByte(code_page, flags, wide.data(), n, nullptr, 0, nullptr, used_default);
-  if (len <= 0) return std::nullopt;
-  std::string out(static_cast<std::size_t>(len), '\0');
-  if (WideCharToMultiByte(code_page, flags, wide.data(), n, out.data(), len, nullptr,
-                          used_default) != len) {
-    return std::nullopt;
-  }
-  return out;
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "app/engine/batch.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -18,6 +16,8 @@ using testing::ListNames;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::Touch;
+using testing::U8Path;
+namespace fs = std::filesystem;
 
 // Names on disk are UTF-8 (u8 literals); song values are GBK (plain literals).
 class BatchTest : public ::testing::Test {
@@ -26,7 +26,7 @@ class BatchTest : public ::testing::Test {
     folder_.path = root_ / u8"粤语金曲";
     folder_.relative = ".";
     folder_.folder_name = "粤语金曲";
-    std::filesystem::create_directory(folder_.path);
+    fs::create_directory(U8Path(folder_.path));
     request_.naming_template = kTemplateSingerTitle;
     request_.folder_role = kRoleLanguage;
     request_.date_text = "12/7/26";
@@ -82,6 +82,9 @@ TEST_F(BatchTest, WritesOneKscFileBesideEachVideo) {
 }
 
 TEST_F(BatchTest, GbkNamedVideoGetsAGbkNamedKscFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows names are UTF-16: no name on disk is GBK bytes there";
+#endif
   Add("小河水.mpg");  // GBK bytes on disk, as copied from Chinese Windows
   request_.naming_template = kTemplateTitle;
   request_.folder_role = kRoleNone;
@@ -138,8 +141,8 @@ TEST_F(BatchTest, UnusableNamesAreSkippedWithTheirReasonAndTheRunGoesOn) {
             u8"\rbad\\x01name.mpg（文件名含有控制字符）"
             u8"\rsmile\U0001F600.mpg（文件名含有GBK无法表示的字符）"
             u8"\r.mpg（文件名去掉扩展名后为空）");
-  EXPECT_TRUE(std::filesystem::exists(folder_.path + "/good.KSC"));
-  EXPECT_FALSE(std::filesystem::exists(folder_.path + "/.KSC"));
+  EXPECT_TRUE(fs::exists(U8Path(folder_.path + "/good.KSC")));
+  EXPECT_FALSE(fs::exists(U8Path(folder_.path + "/.KSC")));
 }
 
 TEST_F(BatchTest, NoTemplateWritesNothing) {
@@ -192,11 +195,11 @@ TEST_F(BatchTest, StopsAtAFileThatCannotBeWrittenAndSaysWhatWasDone) {
   Add("a.mpg");
   Add("b.mpg");
   Add("c.mpg");
-  std::filesystem::create_directory(folder_.path + "/b.KSC");
+  fs::create_directory(U8Path(folder_.path + "/b.KSC"));
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
-  EXPECT_EQ(Summary(r), u8"无法写入KSC文件：“" + folder_.path +
-                            u8"/b.KSC”（是一个文件夹）"
+  EXPECT_EQ(Summary(r), u8"无法写入KSC文件：“" + os::JoinPath(folder_.path, "b.KSC") +
+                            u8"”（是一个文件夹）"
                             u8"\r本次已写入 1 个KSC文件，另有 2 个视频未处理。");
   EXPECT_EQ(ListNames(folder_.path), "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
   std::string a = Ksc("a.KSC");
@@ -230,7 +233,7 @@ TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
   EXPECT_EQ(s.Singer, "合唱团");
   EXPECT_EQ(s.Language, "粤语");
   EXPECT_EQ(recorder_.reports[0].ksc_name, "合唱团－小河水.KSC");
-  EXPECT_EQ(s.KscPath, folder_.path + u8"/合唱团－小河水.KSC");
+  EXPECT_EQ(s.KscPath, os::JoinPath(folder_.path, u8"合唱团－小河水.KSC"));
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kCreated);  // what a real run would do
 }
 
@@ -257,8 +260,13 @@ TEST_F(BatchTest, UniformValuesApplyAndTheSingerInitialsFollowThem) {
 }
 
 TEST_F(BatchTest, SearchesNeverMatchAcrossTwoCharacters) {
-  // 埃瑻 is B0A3 AD40: its middle bytes spell "－" (A3AD).
+  // 埃瑻 is B0A3 AD40: its middle bytes spell "－" (A3AD). GBK on disk
+  // where names are bytes; UTF-16 (read as UTF-8) on Windows.
+#ifdef _WIN32
+  Add(u8"埃瑻.mpg");
+#else
   Add("\xB0\xA3\xAD\x40.mpg");
+#endif
   // 自立 is D7D4 C1A2: its middle bytes spell 粤 (D4C1).
   Add(u8"歌手－歌(自立).mpg");
   request_.folder_role = kRoleNone;
@@ -289,18 +297,18 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   Add(u8"合唱团－小河水.mpg");
   Add("b.mpg");
   ASSERT_EQ(Run().created, 2u);
-  const std::string path = folder_.path + u8"/合唱团－小河水.KSC";
-  struct stat before;
-  ASSERT_EQ(stat(path.c_str(), &before), 0);
+  const fs::path path = U8Path(folder_.path + u8"/合唱团－小河水.KSC");
+  // A second link to the file: it stays the same file as long as the KSC
+  // file is left in place, and keeps the old one once it is replaced.
+  const fs::path kept = U8Path(folder_.path + "/kept");
+  fs::create_hard_link(path, kept);
+  const fs::file_time_type written = fs::last_write_time(path);
   BatchResult r = Run();
   EXPECT_EQ(r.unchanged, 2u);
   EXPECT_EQ(r.written(), 0u);
   EXPECT_NE(Summary(r).find(u8"新建 0 个，更新 0 个，未变 2 个"), std::string::npos);
-  struct stat after;
-  ASSERT_EQ(stat(path.c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
-  EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_TRUE(fs::equivalent(path, kept));
+  EXPECT_EQ(fs::last_write_time(path), written);
 
   // One changed option updates exactly the files it changes: b.mpg's
   // singer is 佚名 already, 合唱团－小河水.mpg's is not.
@@ -309,25 +317,26 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   EXPECT_EQ(r.updated, 1u);
   EXPECT_EQ(r.unchanged, 1u);
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kUpdated);
+  EXPECT_FALSE(fs::equivalent(path, kept));
+  fs::remove(kept);
+  fs::create_hard_link(path, kept);
   r = Run();
   EXPECT_EQ(r.unchanged, 2u);
-  // --force writes a new file in place of the old, which a second link keeps.
-  const std::string kept = folder_.path + "/kept";
-  ASSERT_EQ(link(path.c_str(), kept.c_str()), 0);
+  EXPECT_TRUE(fs::equivalent(path, kept));
+  // --force writes a new file in place of the old, which the second link keeps.
   request_.force = true;
   r = Run();
   EXPECT_EQ(r.updated, 2u);
-  struct stat old_file;
-  ASSERT_EQ(stat(path.c_str(), &after), 0);
-  ASSERT_EQ(stat(kept.c_str(), &old_file), 0);
-  EXPECT_NE(after.st_ino, old_file.st_ino);
+  EXPECT_FALSE(fs::equivalent(path, kept));
 }
 
 TEST_F(BatchTest, AWriteProtectedKscFileIsLeftAloneAndItsVideoSkipped) {
   Add("a.mpg");
   Add("b.mpg");
   Touch(folder_.path + "/a.KSC", "hand-corrected");
-  chmod((folder_.path + "/a.KSC").c_str(), 0444);
+  // No write permission at all; on Windows, the read-only attribute.
+  fs::permissions(U8Path(folder_.path + "/a.KSC"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kDone);
   EXPECT_EQ(Ksc("a.KSC"), "hand-corrected");
@@ -344,8 +353,14 @@ TEST_F(BatchTest, ASecondRunOnALockedFolderWritesNothing) {
   EXPECT_EQ(r.status, BatchStatus::kLocked);
   EXPECT_EQ(Summary(r), u8"另一个批量任务正在处理此文件夹：" + folder_.path +
                             u8"\r本次已写入 0 个KSC文件，另有 1 个视频未处理。");
+#ifdef _WIN32
+  // The lock is a file in the folder, removed when the lock is released.
+  EXPECT_EQ(ListNames(folder_.path), ".kscgen.lock|a.mpg");
+#else
   EXPECT_EQ(ListNames(folder_.path), "a.mpg");
+#endif
   lock.reset();
+  EXPECT_EQ(ListNames(folder_.path), "a.mpg");
   EXPECT_EQ(Run().status, BatchStatus::kDone);
 }
 

@@ -28,15 +28,26 @@ TEST(VideoFolderTest, ListsPlainVideoFilesSortedByFoldedGbkName) {
   testing::TempFolder dir;
   for (const char* name : {"b.mpg", "A.avi", "c.KSC", "Z.dat", "a.MPG"}) testing::Touch(dir / name);
   testing::Touch(dir / u8"小河水.mpg");  // UTF-8 on disk, sorted by its GBK bytes
+#ifdef _WIN32
+  // Names on Windows are UTF-16, which the listing gives as UTF-8: a name
+  // is never GBK bytes there.
+  testing::Touch(dir / u8"啊.wmv");
+  const std::string first_native = u8"啊.wmv";
+  const text::NameEncoding first_encoding = text::NameEncoding::kUtf8;
+#else
   testing::Touch(dir / "\xB0\xA1.wmv");  // GBK on disk: 啊, the first level-one character
-  std::filesystem::create_directory(dir / "folder.mpg");
+  const std::string first_native = "\xB0\xA1.wmv";
+  const text::NameEncoding first_encoding = text::NameEncoding::kGbk;
+#endif
+  std::filesystem::create_directory(testing::U8Path(dir / "folder.mpg"));
   FolderListing listing = ListVideos(dir.path(), false);
   ASSERT_TRUE(listing.ok());
   ASSERT_EQ(listing.folders.size(), 1u);
   const std::vector<VideoFile>& files = listing.folders[0].files;
   // 啊 (B0 A1) comes before 小 (D0 A1).
-  EXPECT_EQ(Names(files), std::string("A.avi|a.MPG|b.mpg|Z.dat|\xB0\xA1.wmv|") + u8"小河水.mpg");
-  EXPECT_EQ(files[4].name.encoding, text::NameEncoding::kGbk);
+  EXPECT_EQ(Names(files), "A.avi|a.MPG|b.mpg|Z.dat|" + first_native + "|" + u8"小河水.mpg");
+  EXPECT_EQ(files[4].name.encoding, first_encoding);
+  EXPECT_EQ(files[4].name.gbk, "\xB0\xA1.wmv");
   EXPECT_EQ(files[5].name.gbk, "\xD0\xA1\xBA\xD3\xCB\xAE.mpg");
 }
 
@@ -54,12 +65,25 @@ TEST(VideoFolderTest, EachKindOfUnusableFolderHasItsOwnMessage) {
 }
 
 TEST(VideoFolderTest, TheFolderIsTheOneTheSystemResolvesThePathTo) {
-  // a/sublink/.. is the link target's parent, as ls shows it, not a/.
   testing::TempFolder dir;
-  std::filesystem::create_directories(dir / "a");
-  std::filesystem::create_directories(dir / u8"b/粤语金曲");
+  std::filesystem::create_directories(testing::U8Path(dir / "a"));
+  std::filesystem::create_directories(testing::U8Path(dir / u8"b/粤语金曲"));
   testing::Touch(dir / "a/in-a.mpg");
   testing::Touch(dir / "b/in-b.mpg");
+#ifdef _WIN32
+  // Windows reads ".." from the path as written, whatever the name before
+  // it is (a link makes no difference there): a/sub/.. is a.
+  std::filesystem::create_directories(testing::U8Path(dir / "a/sub"));
+  FolderListing listing = ListVideos(dir / "a/sub/..", false);
+  ASSERT_TRUE(listing.ok()) << listing.message;
+  EXPECT_EQ(Names(listing.folders[0].files), "in-a.mpg");
+  EXPECT_EQ(listing.folders[0].folder_name, "a");
+  EXPECT_EQ(listing.folders[0].path, os::JoinPath(dir.path(), "a"));
+  listing = ListVideos(dir / u8"b/粤语金曲/.", false);
+  ASSERT_TRUE(listing.ok()) << listing.message;
+  EXPECT_EQ(listing.folders[0].folder_name, "\xD4\xC1\xD3\xEF\xBD\xF0\xC7\xFA");
+#else
+  // a/sublink/.. is the link target's parent, as ls shows it, not a/.
   std::filesystem::create_directory_symlink(dir / u8"b/粤语金曲", dir / "a/sublink");
   FolderListing listing = ListVideos(dir / "a/sublink/..", false);
   ASSERT_TRUE(listing.ok()) << listing.message;
@@ -68,21 +92,41 @@ TEST(VideoFolderTest, TheFolderIsTheOneTheSystemResolvesThePathTo) {
   // Through the link itself, the folder keeps the name the user gave.
   listing = ListVideos(dir / "a/sublink", false);
   EXPECT_EQ(listing.folders[0].folder_name, "sublink");
+#endif
+}
+
+// `relative` with the system's separator: "a/b" is "a\\b" on Windows.
+std::string Native(std::string relative) {
+  for (char& c : relative) {
+    if (c == '/') c = os::PathSeparator();
+  }
+  return relative;
 }
 
 TEST(VideoFolderTest, ATreeIsListedDepthFirstInNameOrderPassingOverLinksAndDotFolders) {
   testing::TempFolder dir;
   namespace fs = std::filesystem;
+  using testing::U8Path;
   for (const char* folder :
        {u8"歌手/周华健", u8"歌手/Beyond", u8"歌手/aaa/深处", u8"空", ".hidden", u8"Z语种"}) {
-    fs::create_directories(dir / folder);
+    fs::create_directories(U8Path(dir / folder));
   }
   for (const char* video : {"top.mpg", u8"歌手/周华健/朋友.mpg", u8"歌手/Beyond/海阔天空.avi",
                             u8"歌手/aaa/深处/x.mpg", ".hidden/secret.mpg", u8"Z语种/z.mpg"}) {
     testing::Touch(dir / video);
   }
-  fs::create_directory_symlink(dir / u8"歌手", dir / u8"歌手/周华健/loop");
-  fs::create_directory_symlink(dir / u8"Z语种", dir / "link-to-z");
+  // Links to folders: a loop back up, and a second way to a folder. On
+  // Windows these are symbolic links (reparse points), which a user may be
+  // unable to make; the tree is then walked without them.
+  std::error_code link_error;
+  fs::create_directory_symlink(U8Path(dir / u8"歌手"), U8Path(dir / u8"歌手/周华健/loop"),
+                               link_error);
+  if (!link_error) {
+    fs::create_directory_symlink(U8Path(dir / u8"Z语种"), U8Path(dir / "link-to-z"), link_error);
+  }
+#ifndef _WIN32
+  ASSERT_FALSE(link_error) << link_error.message();
+#endif
   FolderListing listing = ListVideos(dir.path(), true);
   ASSERT_TRUE(listing.ok());
   std::string order;
@@ -91,11 +135,13 @@ TEST(VideoFolderTest, ATreeIsListedDepthFirstInNameOrderPassingOverLinksAndDotFo
   }
   // Names compare as GBK with ASCII folded: Z语种 < 歌手 (B8E8) at the top,
   // aaa < Beyond < 周华健 (D6DC) inside 歌手, which holds no video itself.
-  EXPECT_EQ(order, std::string(".(top.mpg)") + dir.path().substr(dir.path().rfind('/') + 1) +
-                       u8" Z语种(z.mpg)Z\xD3\xEF\xD6\xD6 " +
-                       u8"歌手/aaa/深处(x.mpg)\xC9\xEE\xB4\xA6 " +
-                       u8"歌手/Beyond(海阔天空.avi)Beyond " +
-                       u8"歌手/周华健(朋友.mpg)\xD6\xDC\xBB\xAA\xBD\xA1 ");
+  EXPECT_EQ(
+      order,
+      std::string(".(top.mpg)") +
+          dir.path().substr(dir.path().find_last_of(std::string("/") + os::PathSeparator()) + 1) +
+          u8" Z语种(z.mpg)Z\xD3\xEF\xD6\xD6 " + Native(u8"歌手/aaa/深处") +
+          u8"(x.mpg)\xC9\xEE\xB4\xA6 " + Native(u8"歌手/Beyond") + u8"(海阔天空.avi)Beyond " +
+          Native(u8"歌手/周华健") + u8"(朋友.mpg)\xD6\xDC\xBB\xAA\xBD\xA1 ");
   EXPECT_EQ(listing.video_count(), 5u);
 }
 

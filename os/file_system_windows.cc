@@ -1,0 +1,512 @@
+// The file system of Windows, through the wide API. Paths come and go as
+// UTF-8; each is turned into an extended-length path ("\\?\C:\..." or
+// "\\?\UNC\server\share\...") before the system sees it, so that neither the
+// 260-character limit nor the system's trimming of trailing blanks and dots
+// applies to the names the engine builds.
+#include <windows.h>
+
+#include <chrono>
+#include <random>
+
+#include "os/file_system.h"
+#include "text/utf16_win32.h"
+
+namespace kscgen::os {
+namespace {
+
+using text::win32::Utf8ToWide;
+using text::win32::WideToUtf8;
+
+// The longest name NTFS, FAT and exFAT allow, in UTF-16 units.
+constexpr std::size_t kMaxName = 255;
+// The longest path the wide API takes, in UTF-16 units.
+constexpr std::size_t kMaxPath = 32767;
+
+constexpr wchar_t kLockName[] = L".kscgen.lock";
+
+// The system's words for an error, in its language, as UTF-8.
+std::string Reason(DWORD code) {
+  wchar_t* buffer = nullptr;
+  DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text;
+  if (n != 0 && buffer != nullptr) text.assign(buffer, n);
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
+                           text.back() == L'.' || text.back() == 0x3002)) {
+    text.pop_back();
+  }
+  if (text.empty()) return "error " + std::to_string(code);
+  return WideToUtf8(text);
+}
+
+Error FromCode(DWORD code) {
+  ErrorKind kind = ErrorKind::kOther;
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME:  // a name the system cannot have, so none that exists
+      kind = ErrorKind::kNotFound;
+      break;
+    case ERROR_DIRECTORY:
+      kind = ErrorKind::kNotFolder;
+      break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+      kind = ErrorKind::kPermission;
+      break;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW:
+      kind = ErrorKind::kNameTooLong;
+      break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      kind = ErrorKind::kNoSpace;
+      break;
+    case ERROR_WRITE_PROTECT:
+      kind = ErrorKind::kReadOnlyFileSystem;
+      break;
+    default:
+      break;
+  }
+  return {kind, Reason(code)};
+}
+
+Error LastError() { return FromCode(GetLastError()); }
+
+// A handle closed when it goes out of scope.
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (ok()) CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE get() const { return h_; }
+  HANDLE release() {
+    HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    return h;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+bool StartsWith(std::wstring_view s, std::wstring_view prefix) {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+// Whether `path` (separators already backslashes) is fully qualified and
+// holds no "." or ".." component: then it can be prefixed as it stands.
+bool IsPlainAbsolute(std::wstring_view path) {
+  std::size_t start;
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+      ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'))) {
+    start = 3;
+  } else if (StartsWith(path, L"\\\\") && !StartsWith(path, L"\\\\.\\")) {
+    start = 2;
+  } else {
+    return false;
+  }
+  std::size_t at = start;
+  while (at <= path.size()) {
+    std::size_t end = path.find(L'\\', at);
+    if (end == std::wstring_view::npos) end = path.size();
+    std::wstring_view part = path.substr(at, end - at);
+    if (part == L"." || part == L"..") return false;
+    if (part.empty() && end != path.size()) return false;  // "\\" inside
+    at = end + 1;
+  }
+  return true;
+}
+
+// The extended-length form of a UTF-8 path. A relative path, or one with
+// "." or "..", is first made absolute by the system, as a user's path is
+// read everywhere on Windows: ".." goes up from the path as written.
+Error WidePath(const std::string& utf8, std::wstring* out) {
+  std::optional<std::wstring> wide = Utf8ToWide(utf8.empty() ? "." : utf8);
+  if (!wide) return {ErrorKind::kNotFound, "not UTF-8"};
+  std::wstring path = std::move(*wide);
+  if (StartsWith(path, L"\\\\?\\")) {
+    *out = std::move(path);
+    return {};
+  }
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  if (!IsPlainAbsolute(path)) {
+    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return LastError();
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return LastError();
+    full.resize(n);
+    path = std::move(full);
+  }
+  if (StartsWith(path, L"\\\\.\\")) {
+    // A device path stays as it is.
+  } else if (StartsWith(path, L"\\\\")) {
+    path = L"\\\\?\\UNC\\" + path.substr(2);
+  } else {
+    path = L"\\\\?\\" + path;
+  }
+  // Each name, and the whole, within what the system allows, so that a
+  // name too long is told apart from one that does not exist.
+  std::size_t at = 4;
+  while (at < path.size()) {
+    std::size_t end = path.find(L'\\', at);
+    if (end == std::wstring::npos) end = path.size();
+    if (end - at > kMaxName) return {ErrorKind::kNameTooLong, "name too long"};
+    at = end + 1;
+  }
+  if (path.size() > kMaxPath) return {ErrorKind::kNameTooLong, "path too long"};
+  *out = std::move(path);
+  return {};
+}
+
+// The extended-length form as users write paths: "C:\x", "\\server\share\x".
+std::string UserPath(std::wstring_view path) {
+  if (StartsWith(path, L"\\\\?\\UNC\\")) return "\\\\" + WideToUtf8(path.substr(8));
+  if (StartsWith(path, L"\\\\?\\")) return WideToUtf8(path.substr(4));
+  return WideToUtf8(path);
+}
+
+bool IsFolderAttributes(DWORD attributes) {
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+class WindowsFolderLock : public FolderLock {
+ public:
+  explicit WindowsFolderLock(HANDLE h) : h_(h) {}
+  // Closing releases the lock and, by FILE_FLAG_DELETE_ON_CLOSE, removes the
+  // file; the system closes it too when the process dies.
+  ~WindowsFolderLock() override { CloseHandle(h_); }
+
+ private:
+  HANDLE h_;
+};
+
+bool WriteAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+class WindowsFileSystem : public FileSystem {
+ public:
+  explicit WindowsFileSystem(std::uint64_t seed) : random_(seed) {}
+
+  Error ResolveFolder(const std::string& path, std::string* resolved) override {
+    std::wstring wide;
+    if (Error e = WidePath(path, &wide); e.failed()) return e;
+    // Links and junctions on the way are followed, as the system follows
+    // them when it opens the folder.
+    Handle h(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.ok()) return LastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      return FromCode(ERROR_DIRECTORY);
+    }
+    std::wstring final_path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD n = GetFinalPathNameByHandleW(h.get(), final_path.data(),
+                                          static_cast<DWORD>(final_path.size()),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      if (n == 0) return LastError();
+      if (n < final_path.size()) {
+        final_path.resize(n);
+        break;
+      }
+      final_path.resize(n + 1);
+    }
+    *resolved = UserPath(final_path);
+    return {};
+  }
+
+  Error ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
+    std::wstring wide;
+    if (Error e = WidePath(folder, &wide); e.failed()) return e;
+    if (!wide.empty() && wide.back() != L'\\') wide += L'\\';
+    wide += L'*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) {
+      DWORD code = GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND) return {};  // a drive's root with nothing on it
+      return FromCode(code);
+    }
+    Error error;
+    do {
+      std::wstring_view name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      FolderEntry e;
+      e.name = WideToUtf8(name);
+      e.type = TypeOf(data.dwFileAttributes);
+      entries->push_back(std::move(e));
+    } while (FindNextFileW(find, &data));
+    if (DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) error = FromCode(code);
+    FindClose(find);
+    return error;
+  }
+
+  Error LockFolder(const std::string& folder, std::unique_ptr<FolderLock>* lock) override {
+    std::wstring wide;
+    if (Error e = WidePath(JoinPath(folder, ".kscgen.lock"), &wide); e.failed()) return e;
+    // Opened without sharing: while one run holds it, every other open of
+    // it fails, in this process or another, on this machine or through a
+    // share. FILE_FLAG_OPEN_REPARSE_POINT: a link planted at the name is
+    // taken (and removed) as the link, never followed.
+    Handle h(CreateFileW(
+        wide.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.ok()) {
+      DWORD code = GetLastError();
+      if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+      return FromCode(code);
+    }
+    *lock = std::make_unique<WindowsFolderLock>(h.release());
+    return {};
+  }
+
+  Error ReadExisting(const std::string& path, std::size_t max_bytes, Existing* what,
+                     std::string* bytes) override {
+    bytes->clear();
+    *what = Existing::kMissing;
+    std::wstring wide;
+    if (Error e = WidePath(path, &wide); e.failed()) return e;
+    // Not through a link or junction: FILE_FLAG_OPEN_REPARSE_POINT opens the
+    // reparse point itself, which is then left alone.
+    Handle h(CreateFileW(wide.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.ok()) {
+      DWORD code = GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND) return {};
+      DWORD attributes = GetFileAttributesW(wide.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES) return FromCode(code);
+      // A file the user may not read, or one another program holds open
+      // without sharing, is still a regular file to replace.
+      *what = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                             FILE_ATTRIBUTE_DEVICE)) == 0
+                  ? Existing::kRegular
+                  : Existing::kOther;
+      return {};
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
+    if (GetFileType(h.get()) != FILE_TYPE_DISK ||
+        (info.dwFileAttributes &
+         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0) {
+      *what = Existing::kOther;
+      return {};
+    }
+    *what = Existing::kRegular;
+    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    if (size > max_bytes) return {};
+    bytes->resize(static_cast<std::size_t>(size) + 1);  // one more: to see it grew
+    std::size_t got = 0;
+    while (got < bytes->size()) {
+      DWORD n = 0;
+      if (!ReadFile(h.get(), bytes->data() + got, static_cast<DWORD>(bytes->size() - got), &n,
+                    nullptr) ||
+          n == 0) {
+        break;
+      }
+      got += n;
+    }
+    bytes->resize(got > max_bytes ? 0 : got);
+    return {};
+  }
+
+  bool IsWriteProtected(const std::string& path) override {
+    std::wstring wide;
+    if (WidePath(path, &wide).failed()) return false;
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+      return false;
+    }
+    // The read-only attribute first: it protects a file even from an
+    // administrator, and Windows will not replace such a file either.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return true;
+    // Then whether this user may write it. Opening for writing with full
+    // sharing changes nothing, not even the time it was last written.
+    Handle h(CreateFileW(wide.c_str(), FILE_WRITE_DATA,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return !h.ok() && GetLastError() == ERROR_ACCESS_DENIED;
+  }
+
+  Error WriteTemporary(const std::string& folder, std::string_view bytes,
+                       std::string* temp_path) override {
+    // A fresh random name each try: a name planted in advance, by guess or
+    // by chance, only costs one more try.
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      std::string path = JoinPath(folder, NextName());
+      std::wstring wide;
+      if (Error e = WidePath(path, &wide); e.failed()) return e;
+      // CREATE_NEW fails on anything at the name, a link included
+      // (FILE_FLAG_OPEN_REPARSE_POINT: the link itself counts, never its
+      // target); no sharing while it is written.
+      HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+      if (h == INVALID_HANDLE_VALUE) {
+        DWORD code = GetLastError();
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
+        // A folder at the name is refused as "access denied".
+        if (code == ERROR_ACCESS_DENIED &&
+            GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
+          continue;
+        }
+        return FromCode(code);
+      }
+      // The bytes reach the disk before the rename makes them the KSC file:
+      // a power cut leaves the old file or the whole new one.
+      DWORD code = ERROR_SUCCESS;
+      if (!WriteAll(h, bytes) || !FlushFileBuffers(h)) code = GetLastError();
+      if (!CloseHandle(h) && code == ERROR_SUCCESS) code = GetLastError();
+      if (code != ERROR_SUCCESS) {
+        DeleteFileW(wide.c_str());
+        return FromCode(code);
+      }
+      *temp_path = std::move(path);
+      return {};
+    }
+    return FromCode(ERROR_FILE_EXISTS);
+  }
+
+  Error Replace(const std::string& from, const std::string& to) override {
+    std::wstring wide_from;
+    std::wstring wide_to;
+    if (Error e = WidePath(from, &wide_from); e.failed()) return e;
+    if (Error e = WidePath(to, &wide_to); e.failed()) return e;
+    // One rename within the folder: the file at `to` (a link there included,
+    // never what it points to) is swapped for the new one in one step.
+    if (MoveFileExW(wide_from.c_str(), wide_to.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return {};
+    }
+    DWORD code = GetLastError();
+    DWORD attributes = GetFileAttributesW(wide_to.c_str());
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        IsFolderAttributes(attributes)) {
+      return {ErrorKind::kIsFolder, Reason(code)};
+    }
+    return FromCode(code);
+  }
+
+  Error Remove(const std::string& path) override {
+    std::wstring wide;
+    if (Error e = WidePath(path, &wide); e.failed()) return e;
+    if (!DeleteFileW(wide.c_str())) return LastError();
+    return {};
+  }
+
+  void RemoveTemporaryLeftovers(const std::string& folder) override {
+    std::vector<FolderEntry> entries;
+    if (ListFolder(folder, &entries).failed()) return;
+    for (const FolderEntry& e : entries) {
+      // Regular files only: TypeOf counts a file link as a file, so look
+      // again at the name itself.
+      if (!IsTemporaryName(e.name) || e.type != EntryType::kFile) continue;
+      std::wstring wide;
+      if (WidePath(JoinPath(folder, e.name), &wide).failed()) continue;
+      DWORD attributes = GetFileAttributesW(wide.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES ||
+          (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        continue;
+      }
+      DeleteFileW(wide.c_str());
+    }
+  }
+
+  Error Sync(const std::string& folder) override {
+    // Each file's bytes were flushed before its rename (WriteTemporary), and
+    // each rename asked for write-through; what remains is the folder's own
+    // entries. Windows has no flush of a whole volume for a user without
+    // administrator rights; flushing the folder's handle commits the
+    // renames where the file system supports it (NTFS does), and a file
+    // system that does not is not an error.
+    std::wstring wide;
+    if (Error e = WidePath(folder, &wide); e.failed()) return e;
+    Handle h(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.ok()) {
+      DWORD code = GetLastError();
+      if (code == ERROR_ACCESS_DENIED) return {};
+      return FromCode(code);
+    }
+    if (!FlushFileBuffers(h.get())) {
+      DWORD code = GetLastError();
+      if (code == ERROR_INVALID_FUNCTION || code == ERROR_ACCESS_DENIED ||
+          code == ERROR_NOT_SUPPORTED) {
+        return {};
+      }
+      return FromCode(code);
+    }
+    return {};
+  }
+
+ private:
+  // A folder is a real directory, never a junction or a directory link;
+  // any other name is a file (a link to a file, or a cloud placeholder,
+  // counts as the file it stands for, as a link to a file does on POSIX).
+  static EntryType TypeOf(DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      return IsFolderAttributes(attributes) ? EntryType::kFolder : EntryType::kOther;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryType::kOther;
+    return EntryType::kFile;
+  }
+
+  std::string NextName() {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::uint64_t r = random_();
+    std::string name = ".kscgen-";
+    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
+    return name + ".tmp";
+  }
+
+  std::mt19937_64 random_;
+};
+
+std::uint64_t FreshSeed() {
+  std::random_device device;
+  std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
+  return seed ^
+         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+         static_cast<std::uint64_t>(GetCurrentProcessId());
+}
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+  static WindowsFileSystem fs(FreshSeed());
+  return fs;
+}
+
+std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed) {
+  return std::make_unique<WindowsFileSystem>(seed);
+}
+
+char PathSeparator() { return '\\'; }
+
+}  // namespace kscgen::os
