@@ -222,12 +222,18 @@ class WindowsFileSystem : public FileSystem {
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
       return FromCode(ERROR_DIRECTORY);
     }
+    // The name the system knows the folder by, links resolved; where the
+    // system cannot give it (Wine, past 260 characters), the path as made
+    // absolute above.
     std::wstring final_path(MAX_PATH, L'\0');
     for (;;) {
       DWORD n = GetFinalPathNameByHandleW(h.get(), final_path.data(),
                                           static_cast<DWORD>(final_path.size()),
                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-      if (n == 0) return LastError();
+      if (n == 0) {
+        final_path = wide;
+        break;
+      }
       if (n < final_path.size()) {
         final_path.resize(n);
         break;

@@ -33,7 +33,17 @@ TempFolder::TempFolder() {
   throw std::runtime_error("cannot create a temporary folder: every name taken");
 }
 
-fs::path U8Path(const std::string& utf8) { return fs::u8path(utf8); }
+fs::path U8Path(const std::string& utf8) {
+  fs::path path = fs::u8path(utf8);
+#ifdef _WIN32
+  // Extended-length, so that the tests' own files may lie deeper than 260
+  // characters too; such a path is taken as it stands, so "/" must go.
+  if (path.is_absolute() && utf8.rfind("\\\\", 0) != 0) {
+    path = fs::path(L"\\\\?\\" + path.make_preferred().wstring());
+  }
+#endif
+  return path;
+}
 
 TempFolder::~TempFolder() {
   std::error_code ec;

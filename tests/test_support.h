@@ -22,7 +22,8 @@ class TempFolder {
   std::string path_;
 };
 
-// A path spelled in UTF-8, as the engine spells paths on every system.
+// A path spelled in UTF-8, as the engine spells paths on every system (on
+// Windows, an absolute one in its extended-length form).
 std::filesystem::path U8Path(const std::string& utf8);
 
 // Creates an empty file (or one holding `content`).
