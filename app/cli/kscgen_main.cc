@@ -4,8 +4,6 @@
 // Exit status: 0 when every video got its KSC file, 1 when some were skipped,
 // a file could not be written or the output was lost, 2 for options or a
 // folder that cannot be used.
-#include <getopt.h>
-
 #include <clocale>
 #include <cstdio>
 #include <iostream>
@@ -14,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/command_line.h"
+#include "app/cli/console.h"
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
 #include "app/engine/preview.h"
@@ -78,7 +78,7 @@ std::string ForTerminal(std::string message) {
   return message;
 }
 
-std::optional<int> ParseIndex(const char* text) {
+std::optional<int> ParseIndex(const std::string& text) {
   std::string s = text;
   if (s.size() != 1 || s[0] < '0' || s[0] > '4') return std::nullopt;
   return s[0] - '0';
@@ -105,13 +105,6 @@ std::string UniformLabel(const std::string& kind) {
   return text::Utf8ToGbk(kind).value_or(std::string());
 }
 
-// The option as the user typed it: "-x" of "-xn", "--frob" of "--frob=1".
-std::string TypedOption(int argc, char** argv, int optind_after, int short_option) {
-  if (short_option != 0) return std::string("-") + static_cast<char>(short_option);
-  std::string arg = optind_after - 1 < argc ? argv[optind_after - 1] : "";
-  return arg.substr(0, arg.find('='));
-}
-
 class DryRunPrinter : public BatchObserver {
  public:
   explicit DryRunPrinter(bool recursive) : recursive_(recursive) {}
@@ -129,56 +122,71 @@ class DryRunPrinter : public BatchObserver {
   bool recursive_;
 };
 
+enum OptionId {
+  kOptTemplate,
+  kOptFolderRole,
+  kOptStartNumber,
+  kOptUniform,
+  kOptDate,
+  kOptRecursive,
+  kOptForce,
+  kOptDryRun,
+  kOptHelp,
+  kOptVersion,
+};
+
+const std::vector<cli::OptionSpec> kOptions = {
+    {"template", 't', true, kOptTemplate},
+    {"folder-role", 'r', true, kOptFolderRole},
+    {"start-number", 's', true, kOptStartNumber},
+    {"uniform", 'u', true, kOptUniform},
+    {"date", '\0', true, kOptDate},
+    {"recursive", 'R', false, kOptRecursive},
+    {"force", '\0', false, kOptForce},
+    {"dry-run", 'n', false, kOptDryRun},
+    {"help", 'h', false, kOptHelp},
+    {"version", '\0', false, kOptVersion},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
+  cli::ConsoleOutput console;
   BatchRequest request;
   std::vector<UniformEntry> uniform_entries;
   std::optional<std::string> date_text;
   bool recursive = false;
 
-  enum { kOptDate = 1000, kOptVersion, kOptForce };
-  static const option kLongOptions[] = {
-      {"template", required_argument, nullptr, 't'},
-      {"folder-role", required_argument, nullptr, 'r'},
-      {"start-number", required_argument, nullptr, 's'},
-      {"uniform", required_argument, nullptr, 'u'},
-      {"date", required_argument, nullptr, kOptDate},
-      {"recursive", no_argument, nullptr, 'R'},
-      {"force", no_argument, nullptr, kOptForce},
-      {"dry-run", no_argument, nullptr, 'n'},
-      {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, kOptVersion},
-      {nullptr, 0, nullptr, 0},
-  };
-  opterr = 0;
-  int opt;
-  while ((opt = getopt_long(argc, argv, ":t:r:s:u:nRh", kLongOptions, nullptr)) != -1) {
+  // Options act in the order given, and the first error ends the run before
+  // anything is written.
+  const cli::CommandLine line = cli::ParseCommandLine(cli::Utf8Arguments(argc, argv), kOptions);
+  for (const cli::ParsedOption& option : line.options) {
+    const std::string& value = option.value;
     std::string error;
-    switch (opt) {
-      case 't':
-      case 'r': {
-        std::optional<int> index = ParseIndex(optarg);
+    switch (option.id) {
+      case kOptTemplate:
+      case kOptFolderRole: {
+        std::optional<int> index = ParseIndex(value);
         if (!index) {
-          return Usage(std::string(opt == 't' ? u8"模板" : u8"目录名作用") + u8"必须是 0 到 4：" +
-                       text::DisplayName(optarg));
+          return Usage(std::string(option.id == kOptTemplate ? u8"模板" : u8"目录名作用") +
+                       u8"必须是 0 到 4：" + text::DisplayName(value));
         }
-        if (opt == 't') {
+        if (option.id == kOptTemplate) {
           request.naming_template = static_cast<NamingTemplate>(*index);
         } else {
           request.folder_role = static_cast<FolderRole>(*index);
         }
         break;
       }
-      case 's': {
-        std::optional<std::int32_t> start = ParseStartNumber(optarg);
-        if (!start) return Usage(messages::BadStartNumber(text::DisplayName(optarg)));
+      case kOptStartNumber: {
+        std::optional<std::int32_t> start = ParseStartNumber(value);
+        if (!start) return Usage(messages::BadStartNumber(text::DisplayName(value)));
         request.start_number = *start;
         break;
       }
-      case 'u': {
-        std::string arg = optarg;
+      case kOptUniform: {
+        const std::string& arg = value;
         std::size_t eq = arg.find('=');
         if (eq == std::string::npos || !text::IsValidUtf8(arg.substr(0, eq))) {
           return Usage(
@@ -190,15 +198,15 @@ int main(int argc, char** argv) {
           return Usage(u8"统一设定值的种类应为 singer、style、language 或 channel：" +
                        text::DisplayName(arg));
         }
-        auto value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
-        if (!value) return Usage(error);
-        for (char c : *value) {
+        auto uniform_value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
+        if (!uniform_value) return Usage(error);
+        for (char c : *uniform_value) {
           // A line break would split the entry; the window's fields cannot hold one either.
           if (static_cast<unsigned char>(c) < 0x20) {
             return Usage(u8"统一设定值含有控制字符：" + text::DisplayName(arg));
           }
         }
-        UniformEntryParse parse = ParseUniformEntry(label, *value);
+        UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
         if (parse.error == UniformEntryError::kEmptyValue) {
           return Usage(messages::EmptyUniformValue(arg));
         }
@@ -209,37 +217,42 @@ int main(int argc, char** argv) {
         break;
       }
       case kOptDate:
-        date_text = ArgumentInGbk(u8"日期", optarg, &error);
+        date_text = ArgumentInGbk(u8"日期", value, &error);
         if (!date_text) return Usage(error);
         break;
-      case 'R':
+      case kOptRecursive:
         recursive = true;
         break;
       case kOptForce:
         request.force = true;
         break;
-      case 'n':
+      case kOptDryRun:
         request.dry_run = true;
         break;
-      case 'h':
+      case kOptHelp:
         std::cout << kUsage;
         return Finish(kExitDone);
       case kOptVersion:
         std::cout << "kscgen " << KSCGEN_VERSION << "\n";
         return Finish(kExitDone);
-      case ':':
-        return Usage(u8"选项缺少参数：" + TypedOption(argc, argv, optind, optopt));
-      default:
-        return Usage(u8"未知选项：" + text::DisplayName(TypedOption(argc, argv, optind, optopt)));
     }
   }
-  if (optind + 1 != argc) return Usage(u8"请给出一个文件夹");
+  switch (line.error) {
+    case cli::OptionError::kNone:
+      break;
+    case cli::OptionError::kMissingValue:
+      return Usage(u8"选项缺少参数：" + text::DisplayName(line.typed));
+    case cli::OptionError::kUnknown:
+    case cli::OptionError::kUnexpectedValue:
+      return Usage(u8"未知选项：" + text::DisplayName(line.typed));
+  }
+  if (line.operands.size() != 1) return Usage(u8"请给出一个文件夹");
   if (!request.naming_template) {
     std::cerr << messages::kNoTemplate << "\n";
     return kExitUsage;
   }
 
-  FolderListing listing = ListVideos(argv[optind], recursive);
+  FolderListing listing = ListVideos(line.operands[0], recursive);
   if (!listing.ok()) return Usage(listing.message);
   request.uniform = CollectUniformValues(uniform_entries);
   request.date_text = date_text ? *date_text : TodayShortDate();
