@@ -35,7 +35,7 @@ windows:
 	@bash scripts/install-windows-deps.sh
 	@cmake -S . -B $(WINDOWS_BUILD_DIR)-host -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF \
 	  -DKSCGEN_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(WINDOWS_BUILD_DIR)-host -j $(JOBS) --target gbk_table
+	@cmake --build $(WINDOWS_BUILD_DIR)-host -j $(JOBS) --target gbk_table kscgen
 	@cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF \
 	  -DKSCGEN_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null

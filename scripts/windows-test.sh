@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows test programs of a cross-build under Wine, in a prefix
 # made for this run and removed after it; no display is needed. With a Linux
-# build too, also compares the GBK conversions of the two systems.
+# build too, also compares the GBK conversions of the two systems, and the
+# KSC files kscgen.exe and the Linux kscgen write for the sample folders.
 #   scripts/windows-test.sh [BUILD_DIR [LINUX_BUILD_DIR]]
 set -uo pipefail
 build=${1:-build-windows}
@@ -55,5 +56,10 @@ if [ -n "$host" ]; then
     diff "$prefix/windows.txt" "$prefix/linux.txt" | head -20
     failed=1
   fi
+fi
+if [ -n "$host" ]; then
+  echo "== KSC files: kscgen.exe under Wine against kscgen on Linux =="
+  bash "$(dirname "$0")/same-ksc-bytes.sh" "$host/bin/kscgen" "$wine" "$build/bin/kscgen.exe" \
+    "$(dirname "$0")/../examples" "$prefix/same-bytes" || failed=1
 fi
 exit $failed
