@@ -2,7 +2,8 @@
 # Runs the Linux kscgen and kscgen.exe (under Wine, whose prefix the caller
 # has set up) with the same options on copies of the same sample folders,
 # and compares what they leave: every file's name and bytes, the exit codes,
-# and what a dry run prints. Exits 1 on any difference.
+# what a dry run prints, and the messages for options that cannot be used.
+# Exits 1 on any difference.
 #   scripts/same-ksc-bytes.sh LINUX_KSCGEN WINE KSCGEN_EXE SAMPLES WORK_DIR
 set -uo pipefail
 linux=$1 wine=$2 exe=$3 samples=$4 work=$5
@@ -29,6 +30,15 @@ cases+=(
   ".|-R -t 4 -r 2"
   "粤语金曲|-n -t 4 -r 2 -s 5"
   "怀旧金曲|-n -t 3 -r 1 -u singer=张三"
+  # Options that cannot be used: the messages too must be the same.
+  ".|-t 1 -xn"
+  ".|-t 1 --bogus=1"
+  ".|-n -t 9"
+  ".|-r 1 -u mood=happy -t 1"
+  ".|-u channel=9 -t 1"
+  ".|-s 12a -t 1"
+  ".|-n -r 2"
+  ".|-t"
 )
 
 failed=0
@@ -44,10 +54,20 @@ for c in "${cases[@]}"; do
   done
   target_linux="$work/linux/$n/样本/$folder"
   target_windows="Z:$work/windows/$n/样本/$folder"
-  "$linux" "${options[@]}" $date_option "$target_linux" >"$work/linux/$n.out" 2>/dev/null
+  if [ "${options[*]}" = "-t" ]; then  # the value missing: the folder must not become it
+    target_linux="" target_windows=""
+  fi
+  "$linux" $date_option "${options[@]}" ${target_linux:+"$target_linux"} \
+    >"$work/linux/$n.out" 2>"$work/linux/$n.err"
   echo "exit $?" >"$work/linux/$n.exit"
-  "$wine" "$exe" "${options[@]}" $date_option "$target_windows" >"$work/windows/$n.out" 2>/dev/null
+  "$wine" "$exe" $date_option "${options[@]}" ${target_windows:+"$target_windows"} \
+    >"$work/windows/$n.out" 2>"$work/windows/$n.err"
   echo "exit $?" >"$work/windows/$n.exit"
+  if [ "$(cat "$work/linux/$n.exit")" = "exit 2" ]; then
+    cat "$work/linux/$n.out" "$work/linux/$n.err" >>"$work/linux/$n.exit"
+    cat "$work/windows/$n.out" "$work/windows/$n.err" >>"$work/windows/$n.exit"
+  fi
+  rm -f "$work/linux/$n.err" "$work/windows/$n.err"
   # Messages name the folder as typed; only the dry run's table is compared.
   case " ${options[*]} " in
     *" -n "*) cat "$work/linux/$n.out" >>"$work/linux/$n.exit"
@@ -68,6 +88,6 @@ if [ "$ksc_files" -eq 0 ]; then
   failed=1
 fi
 if [ $failed -eq 0 ]; then
-  echo "same-ksc-bytes: $n runs, $ksc_files KSC files, names, bytes and exit codes identical"
+  echo "same-ksc-bytes: $n runs, $ksc_files KSC files, names, bytes, exit codes and messages identical"
 fi
 exit $failed
