@@ -29,8 +29,8 @@ test: build
 	@cd $(BUILD_DIR)-sanitize && ctest --output-on-failure -j $(JOBS)
 
 # kscgen.exe and the engine's tests, built with MinGW-w64 (static) and run
-# under Wine in a throw-away prefix; the GBK conversions compared with a
-# small Linux build's.
+# under Wine in a throw-away prefix; the GBK conversions and the KSC files
+# written for the samples compared with a small Linux build's.
 windows:
 	@bash scripts/install-windows-deps.sh
 	@cmake -S . -B $(WINDOWS_BUILD_DIR)-host -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF \
