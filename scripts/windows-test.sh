@@ -28,6 +28,9 @@ cleanup() {
 }
 trap cleanup EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
+# Wine spells Linux file names and arguments in the locale's character set:
+# UTF-8, whatever the machine's locale (a bare CI runner's is often "C").
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or a browser
 unset DISPLAY WAYLAND_DISPLAY
 
