@@ -145,36 +145,42 @@ void BM_KscgenForcedRerun20000(benchmark::State& state) {
 }
 BENCHMARK(BM_KscgenForcedRerun20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-// The system's file system, but Sync does nothing: the difference to the
-// real one is what putting a run's files on disk costs.
+// The system's file system, but its folders' Sync does nothing: the
+// difference to the real one is what putting a run's files on disk costs.
+class NoSyncFolder : public os::Folder {
+ public:
+  explicit NoSyncFolder(std::unique_ptr<os::Folder> f) : f_(std::move(f)) {}
+  os::FolderIdentity identity() const override { return f_->identity(); }
+  os::Error List(std::vector<os::FolderEntry>* e) override { return f_->List(e); }
+  os::Error OpenSubfolder(const std::string& n, std::unique_ptr<os::Folder>* out) override {
+    os::Error error = f_->OpenSubfolder(n, out);
+    if (!error.failed()) *out = std::make_unique<NoSyncFolder>(std::move(*out));
+    return error;
+  }
+  os::Error Lock() override { return f_->Lock(); }
+  os::Error ReadExisting(const std::string& n, std::size_t m, os::Existing* w) override {
+    return f_->ReadExisting(n, m, w);
+  }
+  os::Error Replace(const std::string& n, std::string_view b, bool* in_folder) override {
+    return f_->Replace(n, b, in_folder);
+  }
+  void RemoveTemporaryLeftovers() override { f_->RemoveTemporaryLeftovers(); }
+  os::Error Sync(bool) override { return {}; }
+
+ private:
+  std::unique_ptr<os::Folder> f_;
+};
+
 class NoSync : public os::FileSystem {
  public:
   os::Error ResolveFolder(const std::string& p, std::string* r) override {
-    return fs_.ResolveFolder(p, r);
+    return os::SystemFileSystem().ResolveFolder(p, r);
   }
-  os::Error ListFolder(const std::string& f, std::vector<os::FolderEntry>* e) override {
-    return fs_.ListFolder(f, e);
+  os::Error OpenFolder(const std::string& p, std::unique_ptr<os::Folder>* out) override {
+    os::Error error = os::SystemFileSystem().OpenFolder(p, out);
+    if (!error.failed()) *out = std::make_unique<NoSyncFolder>(std::move(*out));
+    return error;
   }
-  os::Error LockFolder(const std::string& f, std::unique_ptr<os::FolderLock>* l) override {
-    return fs_.LockFolder(f, l);
-  }
-  os::Error ReadExisting(const std::string& p, std::size_t m, os::Existing* w,
-                         std::string* b) override {
-    return fs_.ReadExisting(p, m, w, b);
-  }
-  bool IsWriteProtected(const std::string& p) override { return fs_.IsWriteProtected(p); }
-  os::Error WriteTemporary(const std::string& f, std::string_view b, std::string* t) override {
-    return fs_.WriteTemporary(f, b, t);
-  }
-  os::Error Replace(const std::string& f, const std::string& t) override {
-    return fs_.Replace(f, t);
-  }
-  os::Error Remove(const std::string& p) override { return fs_.Remove(p); }
-  void RemoveTemporaryLeftovers(const std::string& f) override { fs_.RemoveTemporaryLeftovers(f); }
-  os::Error Sync(const std::string&) override { return {}; }
-
- private:
-  os::FileSystem& fs_ = os::SystemFileSystem();
 };
 
 void ForcedRunInProcess(benchmark::State& state, bool sync) {
