@@ -5,31 +5,13 @@
 #include <cstring>
 #include <iterator>
 
+#include "tagging/pinyin_code_table.h"
 #include "tagging/pinyin_dict_tables.h"
 #include "tagging/pinyin_gbk_table.h"
 #include "text/gbk_text.h"
 
 namespace kscgen {
 namespace {
-
-// GB2312 level one (0xB0A1 to 0xD7F9) is ordered by pinyin, so a character's
-// initial follows from the range its code falls in. 'X' reaches to 0xD1B8:
-// 0xD1A1 to 0xD1B8 are 选 学 雪 血 寻 训 讯 迅 and their neighbours, read xuan,
-// xue, xun.
-struct InitialRange {
-  char letter;
-  std::uint16_t low;
-  std::uint16_t high;
-};
-
-constexpr InitialRange kLevelOneRanges[] = {
-    {'A', 0xB0A1, 0xB0C4}, {'B', 0xB0C5, 0xB2C0}, {'C', 0xB2C1, 0xB4ED}, {'D', 0xB4EE, 0xB6E9},
-    {'E', 0xB6EA, 0xB7A1}, {'F', 0xB7A2, 0xB8C0}, {'G', 0xB8C1, 0xB9FD}, {'H', 0xB9FE, 0xBBF6},
-    {'J', 0xBBF7, 0xBFA5}, {'K', 0xBFA6, 0xC0AB}, {'L', 0xC0AC, 0xC2E7}, {'M', 0xC2E8, 0xC4C2},
-    {'N', 0xC4C3, 0xC5B5}, {'O', 0xC5B6, 0xC5BD}, {'P', 0xC5BE, 0xC6D9}, {'Q', 0xC6DA, 0xC8BA},
-    {'R', 0xC8BB, 0xC8F5}, {'S', 0xC8F6, 0xCBF9}, {'T', 0xCBFA, 0xCDD9}, {'W', 0xCDDA, 0xCEF3},
-    {'X', 0xCEF4, 0xD1B8}, {'Y', 0xD1B9, 0xD4D0}, {'Z', 0xD4D1, 0xD7F9},
-};
 
 // Band and group names end in one of these; they have no surname.
 const char* const kGroupEndings[] = {"乐队", "乐团", "组合", "合唱团"};
@@ -38,33 +20,64 @@ const char* const kGroupEndings[] = {"乐队", "乐团", "组合", "合唱团"};
 // of a compound surname (尉迟): 尉 alone is Yu as a surname, Wei otherwise.
 const PinyinSurname kMoreSurnames[] = {{"尉", "Y"}};
 
-char LevelOneInitial(std::uint16_t code) {
-  for (const InitialRange& r : kLevelOneRanges) {
-    if (code <= r.high) return r.letter;
-  }
-  return ' ';
-}
-
-char SingleByteInitial(unsigned char c) {
-  char upper = text::ToUpperAscii(static_cast<char>(c));
-  if ((upper >= 'A' && upper <= 'Z') || (c >= '0' && c <= '9')) return upper;
-  return ' ';
-}
-
 bool IsPassedOver(std::string_view s, std::size_t i, std::size_t len) {
   return len == 1 && text::IsBlank(static_cast<unsigned char>(s[i]));
 }
 
-// The longest stored word that starts at byte `i` of `s`, or null.
+// Per two-byte GBK code: the character's initial, and where the stored words
+// that start with it begin. Built once from the tables, so that a character
+// costs one look-up instead of two binary searches.
+constexpr std::size_t kGbkCodeCount = kGbkLeadCount * kGbkTrailCount;
+constexpr std::uint16_t kNoWord = 0xFFFF;
+
+std::size_t CodeIndex(unsigned char lead, unsigned char trail) {
+  return (lead - kGbkLeadFirst) * kGbkTrailCount + (trail - kGbkTrailFirst);
+}
+
+struct CodeIndexTables {
+  CodeIndexTables();
+  char initial[kGbkCodeCount];
+  std::uint16_t first_word[kGbkCodeCount];
+};
+
+CodeIndexTables::CodeIndexTables() {
+  for (unsigned lead = kGbkLeadFirst; lead < kGbkLeadFirst + kGbkLeadCount; ++lead) {
+    for (unsigned trail = kGbkTrailFirst; trail < kGbkTrailFirst + kGbkTrailCount; ++trail) {
+      const char piece[] = {static_cast<char>(lead), static_cast<char>(trail)};
+      initial[CodeIndex(lead, trail)] = CodeTableInitial(std::string_view(piece, 2));
+      first_word[CodeIndex(lead, trail)] = kNoWord;
+    }
+  }
+  for (std::size_t i = 0; i < kPinyinCharReadingCount; ++i) {
+    const PinyinCharReading& r = kPinyinCharReadings[i];
+    initial[CodeIndex(r.code >> 8, r.code & 0xFF)] = r.initial;
+  }
+  for (std::size_t i = kPinyinWordCount; i-- > 0;) {
+    const std::uint16_t code = kPinyinWords[i].first;
+    first_word[CodeIndex(code >> 8, code & 0xFF)] = static_cast<std::uint16_t>(i);
+  }
+}
+
+// Built when the program starts, from tables that need no construction: a
+// look-up then costs no check whether it is built yet.
+const CodeIndexTables kTables;
+
+// The longest stored word that starts at byte `i` of `s` (on a two-byte
+// character), or null.
 const PinyinWord* WordAt(std::string_view s, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  const auto trail = static_cast<unsigned char>(s[i + 1]);
+  std::uint16_t at = kTables.first_word[CodeIndex(lead, trail)];
+  if (at == kNoWord) return nullptr;
   const std::uint16_t first = GbkCode(s.data() + i);
-  const PinyinWord* end = kPinyinWords + kPinyinWordCount;
-  const PinyinWord* it =
-      std::lower_bound(kPinyinWords, end, first,
-                       [](const PinyinWord& w, std::uint16_t code) { return w.first < code; });
   const std::string_view rest = s.substr(i);
-  for (; it != end && it->first == first; ++it) {
-    if (rest.compare(0, std::strlen(it->word), it->word) == 0) return it;
+  for (; at < kPinyinWordCount && kPinyinWords[at].first == first; ++at) {
+    const PinyinWord& w = kPinyinWords[at];
+    // The first character matches; most words part at the second.
+    if (rest.size() >= w.size && rest[2] == w.word[2] && rest[3] == w.word[3] &&
+        std::memcmp(rest.data() + 4, w.word + 4, w.size - 4) == 0) {
+      return &w;
+    }
   }
   return nullptr;
 }
@@ -73,9 +86,10 @@ const PinyinWord* WordAt(std::string_view s, std::size_t i) {
 bool EndsWithWord(std::string_view name, std::string_view ending) {
   if (name.size() < ending.size()) return false;
   const std::size_t at = name.size() - ending.size();
+  if (name.substr(at) != ending) return false;
   std::size_t i = 0;
   while (i < at) i += text::CharLength(name, i);
-  return i == at && name.substr(at) == ending;
+  return i == at;
 }
 
 // The surname at the start of a singer's name, two characters before one, or
@@ -121,7 +135,7 @@ void WordInitials(std::string_view trimmed, std::size_t i, std::optional<std::si
     if (len == 2) {
       if (const PinyinWord* word = WordAt(trimmed, i)) {
         if (!Append(initials, word->initials, limit)) return;
-        i += std::strlen(word->word);
+        i += word->size;
         continue;
       }
     }
@@ -139,27 +153,10 @@ void ApplyFallback(std::string& initials, std::string_view trimmed) {
 
 }  // namespace
 
-char CodeTableInitial(std::string_view piece) {
-  if (piece.empty()) return ' ';
-  auto lead = static_cast<unsigned char>(piece[0]);
-  if (text::CharLength(piece, 0) == 1) return SingleByteInitial(lead);
-  auto trail = static_cast<unsigned char>(piece[1]);
-  if (IsGb2312LevelOne(lead, trail)) {
-    return LevelOneInitial(static_cast<std::uint16_t>(lead << 8 | trail));
-  }
-  return kGbkInitialRows[lead - kGbkLeadFirst][trail - kGbkTrailFirst];
-}
-
 char PinyinInitial(std::string_view piece) {
-  if (!piece.empty() && text::CharLength(piece, 0) == 2) {
-    const std::uint16_t code = GbkCode(piece.data());
-    const PinyinCharReading* end = kPinyinCharReadings + kPinyinCharReadingCount;
-    const PinyinCharReading* it =
-        std::lower_bound(kPinyinCharReadings, end, code,
-                         [](const PinyinCharReading& r, std::uint16_t c) { return r.code < c; });
-    if (it != end && it->code == code) return it->initial;
-  }
-  return CodeTableInitial(piece);
+  if (piece.empty() || text::CharLength(piece, 0) != 2) return CodeTableInitial(piece);
+  return kTables.initial[CodeIndex(static_cast<unsigned char>(piece[0]),
+                                   static_cast<unsigned char>(piece[1]))];
 }
 
 std::string PinyinInitials(std::string_view text, std::optional<std::size_t> limit) {

@@ -13,14 +13,10 @@ namespace kscgen {
 // The initial of the GBK character at the start of `piece` (later characters
 // are not read): the first letter of its most common Mandarin reading, or a
 // blank when it has none; an ASCII letter or digit gives itself, letters
-// upper-cased; everything else, an empty piece included, gives a blank.
+// upper-cased; everything else, an empty piece included, gives a blank. The
+// dictionary's most common readings correct CodeTableInitial
+// (tagging/pinyin_code_table.h) where they start with another letter.
 char PinyinInitial(std::string_view piece);
-
-// The same from the code tables alone: a GB2312 level-one character gives the
-// letter of the range its code falls in (that level is ordered by pinyin), any
-// other Chinese character the first letter of its first reading in the Han
-// database. The dictionary's readings of single characters correct these.
-char CodeTableInitial(std::string_view piece);
 
 // The initials of a title, word by word: read from the left, the longest
 // dictionary word that starts at the next character gives the initials of

@@ -16,12 +16,14 @@ constexpr std::uint16_t GbkCode(const char* s) {
                                     static_cast<unsigned char>(s[1]));
 }
 
-// A word of two or more characters and one initial per character. Sorted by
+// A word of two or more characters, its length in bytes and one initial per
+// character. Sorted by
 // the code of the first character, and for one first character from the
 // longest word to the shortest, so the first entry that matches is the
 // longest.
 struct PinyinWord {
   std::uint16_t first;
+  std::uint8_t size;
   const char* word;
   const char* initials;
 };

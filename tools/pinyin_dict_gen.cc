@@ -31,7 +31,7 @@
 #include <utility>
 #include <vector>
 
-#include "tagging/pinyin.h"
+#include "tagging/pinyin_code_table.h"
 #include "text/encoding.h"
 #include "tools/pinyin_syllable.h"
 
@@ -238,6 +238,10 @@ unsigned Code(const std::string& gbk) {
 
 void WriteWords(const Dictionary& dict, const std::string& version) {
   std::set<std::string> stored = WordsToStore(dict);
+  if (stored.size() >= 0xFFFF) {  // the program indexes them with 16 bits
+    std::cerr << "pinyin_dict_gen: too many words\n";
+    std::exit(1);
+  }
   std::vector<std::string> order(stored.begin(), stored.end());
   std::stable_sort(order.begin(), order.end(), [](const std::string& a, const std::string& b) {
     if (Code(a) != Code(b)) return Code(a) < Code(b);
@@ -249,8 +253,8 @@ void WriteWords(const Dictionary& dict, const std::string& version) {
               "// that keep shorter ones from cutting into them.");
   std::cout << "const PinyinWord kPinyinWords[] = {\n";
   for (const std::string& w : order) {
-    std::cout << "    {" << Hex(Code(w)) << ", \"" << dict.utf8_of(w) << "\", \""
-              << dict.words.at(w) << "\"},\n";
+    std::cout << "    {" << Hex(Code(w)) << ", " << w.size() << ", \"" << dict.utf8_of(w)
+              << "\", \"" << dict.words.at(w) << "\"},\n";
   }
   std::cout << "};\n\nconst std::size_t kPinyinWordCount = sizeof kPinyinWords / sizeof "
                "kPinyinWords[0];\n\n}  // namespace kscgen\n";

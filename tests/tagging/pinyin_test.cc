@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tagging/pinyin_code_table.h"
+
 namespace kscgen {
 namespace {
 
