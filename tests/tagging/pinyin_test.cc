@@ -119,6 +119,10 @@ TEST(PinyinInitialsTest, WordsReadAsWords) {
       {"长城长", "CCC"},
       {"天长地久", "TCDJ"},
       {"音乐 快乐", "YYKL"},  // a blank parts two words
+      // From the left: 杯子 is read first, so 子弹 (ZD) never starts and 弹
+      // alone is tan.
+      {"杯子弹", "BZT"},
+      {"我的子弹", "WDZD"},
   };
   for (const Row& r : rows) EXPECT_EQ(PinyinInitials(r.text, kNoLimit), r.initials) << r.text;
 }
