@@ -16,10 +16,6 @@ namespace {
 // Band and group names end in one of these; they have no surname.
 const char* const kGroupEndings[] = {"乐队", "乐团", "组合", "合唱团"};
 
-// Surnames with a reading of their own that the dictionary lists only as part
-// of a compound surname (尉迟): 尉 alone is Yu as a surname, Wei otherwise.
-const PinyinSurname kMoreSurnames[] = {{"尉", "Y"}};
-
 bool IsPassedOver(std::string_view s, std::size_t i, std::size_t len) {
   return len == 1 && text::IsBlank(static_cast<unsigned char>(s[i]));
 }
@@ -107,9 +103,6 @@ const PinyinSurname* SurnameAt(std::string_view name) {
         std::lower_bound(kPinyinSurnames, end, head,
                          [](const PinyinSurname& s, std::string_view h) { return s.surname < h; });
     if (it != end && it->surname == head) return it;
-  }
-  for (const PinyinSurname& s : kMoreSurnames) {
-    if (name.compare(0, std::strlen(s.surname), s.surname) == 0) return &s;
   }
   return nullptr;
 }

@@ -16,7 +16,7 @@
 // them, and words whose initials differ from their characters' own. A word
 // whose initials are its characters' own stays too when leaving it out would
 // let a shorter word, or one that starts inside it, take its characters, as
-// 人生 keeps 生长 from 人生长恨. Every surname is kept: it decides where a
+// 杯子 keeps 子弹 from taking the 子 of 杯子弹. Every surname is kept: it decides where a
 // singer's given name starts.
 #include <algorithm>
 #include <cctype>

@@ -140,12 +140,28 @@ TEST(SingerInitialsTest, SurnamesReadAsSurnames) {
     const char* initials;
   };
   const Row rows[] = {
-      {"单依纯", "SYC"},    {"区瑞强", "ORQ"}, {"解晓东", "XXD"}, {"张靓颖", "ZLY"},
-      {"金玟岐", "JMQ"},    {"曾轶可", "ZYK"}, {"乐嘉", "YJ"},    {"仇小龙", "QXL"},
-      {"查良镛", "ZLY"},    {"翟惠民", "ZHM"}, {"覃之宇", "QZY"}, {"缪斯", "MS"},
-      {"尉迟琳嘉", "YCLJ"}, {"尉小宁", "YXN"}, {"万俟丽", "MQL"}, {"欧阳菲菲", "OYFF"},
-      {"长孙一", "ZSY"},    {"司马相", "SMX"}, {"上官红", "SGH"}, {"曾经", "ZJ"},
+      {"单依纯", "SYC"},
+      {"区瑞强", "ORQ"},
+      {"解晓东", "XXD"},
+      {"张靓颖", "ZLY"},
+      {"金玟岐", "JMQ"},
+      {"曾轶可", "ZYK"},
+      {"乐嘉", "YJ"},
+      {"仇小龙", "QXL"},
+      {"查良镛", "ZLY"},
+      {"翟惠民", "ZHM"},
+      {"覃之宇", "QZY"},
+      {"缪斯", "MS"},
+      {"万俟丽", "MQL"},
+      {"欧阳菲菲", "OYFF"},
+      {"长孙一", "ZSY"},
+      {"司马相", "SMX"},
+      {"上官红", "SGH"},
+      {"曾经", "ZJ"},
       {"  单依纯 ", "SYC"},  // trimmed first
+      // 尉 is Yu only in the compound 尉迟; alone the surname is Wei.
+      {"尉迟琳嘉", "YCLJ"},
+      {"尉小宁", "WXN"},
   };
   for (const Row& r : rows) EXPECT_EQ(SingerInitials(r.singer), r.initials) << r.singer;
 }
