@@ -16,8 +16,8 @@
 // them, and words whose initials differ from their characters' own. A word
 // whose initials are its characters' own stays too when leaving it out would
 // let a shorter word, or one that starts inside it, take its characters, as
-// 杯子 keeps 子弹 from taking the 子 of 杯子弹. Every surname is kept: it decides where a
-// singer's given name starts.
+// 杯子 keeps 子弹 from taking the 子 of 杯子弹. Every surname is kept: it
+// decides where a singer's given name starts.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
