@@ -55,18 +55,37 @@ std::string ReadFile(const std::string& path) {
 // quoted string or an array of quoted strings.
 Entries ParseObject(const std::string& text, const std::string& opening) {
   std::size_t i = text.find(opening);
-  std::size_t end = text.find("\n};", i);
-  if (i == std::string::npos || end == std::string::npos) {
-    std::cerr << "pinyin_dict_gen: no \"" << opening << "\" in the data\n";
+  const std::size_t end = i == std::string::npos ? i : text.find("\n};", i);
+  auto fail = [&](const char* what) {
+    std::cerr << "pinyin_dict_gen: " << what << " after \"" << opening << "\"\n";
     std::exit(1);
-  }
+  };
+  if (end == std::string::npos) fail("no object");
   i += opening.size();
+  // Blanks, commas and // comments.
   auto skip = [&] {
-    while (i < end && (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == ',')) ++i;
+    while (i < end) {
+      if (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == ',') {
+        ++i;
+      } else if (text.compare(i, 2, "//") == 0) {
+        i = text.find('\n', i);
+      } else {
+        break;
+      }
+    }
+  };
+  // Anything but the expected shape stops the generator rather than giving a
+  // table that is quietly wrong.
+  auto find = [&](char c) {
+    std::size_t at = text.find(c, i);
+    if (at >= end) fail("an entry that is not key: value");
+    return at;
   };
   auto quoted = [&] {
-    char quote = text[i++];
-    std::size_t close = text.find(quote, i);
+    const char quote = text[i];
+    if (quote != '\'' && quote != '"') fail("a value that is not quoted");
+    ++i;
+    const std::size_t close = find(quote);
     std::string s = text.substr(i, close - i);
     i = close + 1;
     return s;
@@ -77,20 +96,21 @@ Entries ParseObject(const std::string& text, const std::string& opening) {
     if (text[i] == '\'' || text[i] == '"') {
       key = quoted();
     } else {
-      std::size_t colon = text.find(':', i);
+      const std::size_t colon = find(':');
       key = text.substr(i, colon - i);
       i = colon;
     }
-    i = text.find(':', i) + 1;
+    i = find(':') + 1;
     skip();
     std::vector<std::string> values;
     if (text[i] == '[') {
       ++i;
-      for (skip(); text[i] != ']'; skip()) values.push_back(quoted());
+      for (skip(); i < end && text[i] != ']'; skip()) values.push_back(quoted());
       ++i;
     } else {
       values.push_back(quoted());
     }
+    if (values.empty()) fail("an entry without a value");
     entries.emplace_back(key, values);
   }
   return entries;
