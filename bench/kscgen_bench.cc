@@ -115,7 +115,7 @@ void BM_TagOneVideo(benchmark::State& state) {
     ParseSongName(kTemplateSingerTitleLanguageStyleChannel, kRoleNone, base, "粤语金曲", song);
     song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
     ApplyUniformValues(uniform, song);
-    song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);
+    song.SingerPinyin = SingerInitials(song.Singer);
     song.VideoName = base + ".mpg";
     std::string text = FormatKscText(song);
     benchmark::DoNotOptimize(text);

@@ -62,7 +62,7 @@ TSongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name
   ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song);
   song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
-  song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);
+  song.SingerPinyin = SingerInitials(song.Singer);
   return song;
 }
 
