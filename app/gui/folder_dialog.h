@@ -26,14 +26,14 @@ class TForm2 : public QDialog {
   // The selected folder's path; empty when none is selected.
   QString SelectedPath() const;
 
-  QLabel* Label1;
-  QTreeView* ShellTreeView1;
-  QPushButton* Button1;
-  QPushButton* Button2;
+  QLabel* promptLabel;
+  QTreeView* folderTree;
+  QPushButton* okButton;
+  QPushButton* cancelButton;
 
  public slots:
-  void Button1Click();
-  void Button2Click();
+  void chooseSelected();
+  void cancel();
 
  private:
   TForm1* main_window_;

@@ -129,130 +129,132 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), videos_(new VideoListModel(th
 TForm1::~TForm1() = default;
 
 void TForm1::BuildControls() {
-  Memo1 = Place("Memo1", new QTextEdit(this), 14, 8, 417, 65);
-  Memo1->setPlainText(QString::fromUtf8(kInstructions));
-  Memo1->setReadOnly(true);
-  Memo1->setLineWrapMode(QTextEdit::NoWrap);
-  Memo1->document()->setDocumentMargin(2);
+  instructions = Place("Memo1", new QTextEdit(this), 14, 8, 417, 65);
+  instructions->setPlainText(QString::fromUtf8(kInstructions));
+  instructions->setReadOnly(true);
+  instructions->setLineWrapMode(QTextEdit::NoWrap);
+  instructions->document()->setDocumentMargin(2);
   // Four lines fit the box with a Song face; CJK fallback faces run taller,
   // so the lines are held to a fixed height.
-  QTextCursor all(Memo1->document());
+  QTextCursor all(instructions->document());
   all.select(QTextCursor::Document);
   QTextBlockFormat lines;
   lines.setLineHeight(14, QTextBlockFormat::FixedHeight);
   all.mergeBlockFormat(lines);
 
-  Label1 = Place("Label1", new QLabel(u8"1. 请选择歌曲所在目录：", this), 16, 82, 145, 17);
-  Edit3 = Place("Edit3", new QLineEdit(this), 8, 99, 177, 21);
-  SpeedButton1 = Place("SpeedButton1", new QToolButton(this), 192, 97, 19, 22);
-  SpeedButton1->setText("...");
-  SpeedButton1->setAutoRaise(true);
+  folderLabel = Place("Label1", new QLabel(u8"1. 请选择歌曲所在目录：", this), 16, 82, 145, 17);
+  folderEdit = Place("Edit3", new QLineEdit(this), 8, 99, 177, 21);
+  browseButton = Place("SpeedButton1", new QToolButton(this), 192, 97, 19, 22);
+  browseButton->setText("...");
+  browseButton->setAutoRaise(true);
 
-  FileListBox1 = Place("FileListBox1", new QListView(this), 7, 123, 206, 201);
-  FileListBox1->setModel(videos_);
-  FileListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  FileListBox1->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
-  FileListBox1->setIconSize(QSize(16, 16));
+  videoList = Place("FileListBox1", new QListView(this), 7, 123, 206, 201);
+  videoList->setModel(videos_);
+  videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  videoList->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
+  videoList->setIconSize(QSize(16, 16));
 
-  Label5 = Place("Label5", new QLabel(this), 10, 335, 191, 17);
-  SpeedButton2 = Place("SpeedButton2", new QToolButton(this), 141, 332, 52, 21);
-  SpeedButton2->setText(u8"<< 移除");
-  SpeedButton2->setAutoRaise(true);
+  countLabel = Place("Label5", new QLabel(this), 10, 335, 191, 17);
+  removeVideoButton = Place("SpeedButton2", new QToolButton(this), 141, 332, 52, 21);
+  removeVideoButton->setText(u8"<< 移除");
+  removeVideoButton->setAutoRaise(true);
 
-  Label3 = Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
-  RadioGroup2 = Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &RadioGroup2Buttons), 224,
-                      95, 205, 69);
-  RadioGroup2Buttons->button(0)->setChecked(true);
-  Label2 = Place("Label2", new QLabel(u8"3. 选择模版：", this), 223, 170, 78, 12);
-  Label4 = Place("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )", this)), 298, 171, 108, 12);
-  RadioGroup1 = Place("RadioGroup1", RadioGroup(this, kTemplates, 1, &RadioGroup1Buttons), 224, 184,
-                      211, 105);
+  roleLabel =
+      Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
+  roleGroup =
+      Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &roleButtons), 224, 95, 205, 69);
+  roleButtons->button(0)->setChecked(true);
+  templateLabel = Place("Label2", new QLabel(u8"3. 选择模版：", this), 223, 170, 78, 12);
+  templateHint =
+      Place("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )", this)), 298, 171, 108, 12);
+  templateGroup =
+      Place("RadioGroup1", RadioGroup(this, kTemplates, 1, &templateButtons), 224, 184, 211, 105);
 
-  CheckBox2 = Place("CheckBox2", new QCheckBox(u8"歌曲自动编号", this), 222, 310, 105, 17);
-  CheckBox3 = Place("CheckBox3", new QCheckBox(u8"编号始于:", this), 321, 309, 81, 17);
-  CheckBox3->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
-  CheckBox3->setEnabled(false);
-  Edit4 = Place("Edit4", new QLineEdit(this), 392, 305, 41, 21);
-  Edit4->setMaxLength(5);
-  Edit4->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
-  Edit4->setEnabled(false);
-  ProgressBar1 = Place("ProgressBar1", new QProgressBar(this), 225, 334, 208, 16);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
-  ProgressBar1->setTextVisible(false);
+  numberingCheck = Place("CheckBox2", new QCheckBox(u8"歌曲自动编号", this), 222, 310, 105, 17);
+  startNumberCheck = Place("CheckBox3", new QCheckBox(u8"编号始于:", this), 321, 309, 81, 17);
+  startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
+  startNumberCheck->setEnabled(false);
+  startNumberEdit = Place("Edit4", new QLineEdit(this), 392, 305, 41, 21);
+  startNumberEdit->setMaxLength(5);
+  startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
+  startNumberEdit->setEnabled(false);
+  progressBar = Place("ProgressBar1", new QProgressBar(this), 225, 334, 208, 16);
+  progressBar->setRange(0, 100);
+  progressBar->setValue(0);
+  progressBar->setTextVisible(false);
 
-  GroupBox1 =
+  uniformGroup =
       Place("GroupBox1", new QGroupBox(QString(13, QLatin1Char(' ')), this), 8, 362, 298, 117);
-  CheckBox1 = Place("CheckBox1", new QCheckBox(u8"统一设定值", this), 25, 360, 85, 17);
-  CheckBox1->raise();  // sits over the group box's top edge as its caption
-  Label9 = Place("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值", GroupBox1)), 126, 0,
-                 162, 13);
-  Label6 = Place("Label6", new QLabel(u8"类别：", GroupBox1), 10, 28, 36, 12);
-  ComboBox1 = Place("ComboBox1", new QComboBox(GroupBox1), 47, 24, 80, 20);
-  ComboBox1->setEditable(true);
-  for (int k = 0; k < kUniformKindCount; ++k) ComboBox1->addItem(FromGbk(UniformKindLabel(k)));
-  ComboBox1->setCurrentIndex(-1);
-  Label7 = Place("Label7", new QLabel(u8"值：", GroupBox1), 136, 28, 36, 12);
-  ComboBox2 = Place("ComboBox2", new QComboBox(GroupBox1), 159, 24, 82, 21);
-  ComboBox2->setEditable(true);
-  SpeedButton3 = Place("SpeedButton3", new QToolButton(GroupBox1), 247, 24, 39, 23);
-  SpeedButton3->setText(u8"加入");
-  SpeedButton3->setAutoRaise(true);
-  Label8 = Place("Label8", new QLabel(u8"结果：", GroupBox1), 9, 52, 36, 12);
-  ListBox1 = Place("ListBox1", new QListWidget(GroupBox1), 46, 48, 195, 59);
-  SpeedButton4 = Place("SpeedButton4", new QToolButton(GroupBox1), 247, 85, 42, 22);
-  SpeedButton4->setText(u8"移除");
-  SpeedButton4->setAutoRaise(true);
+  uniformCheck = Place("CheckBox1", new QCheckBox(u8"统一设定值", this), 25, 360, 85, 17);
+  uniformCheck->raise();  // sits over the group box's top edge as its caption
+  uniformNote = Place("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值", uniformGroup)),
+                      126, 0, 162, 13);
+  kindLabel = Place("Label6", new QLabel(u8"类别：", uniformGroup), 10, 28, 36, 12);
+  kindBox = Place("ComboBox1", new QComboBox(uniformGroup), 47, 24, 80, 20);
+  kindBox->setEditable(true);
+  for (int k = 0; k < kUniformKindCount; ++k) kindBox->addItem(FromGbk(UniformKindLabel(k)));
+  kindBox->setCurrentIndex(-1);
+  valueLabel = Place("Label7", new QLabel(u8"值：", uniformGroup), 136, 28, 36, 12);
+  valueBox = Place("ComboBox2", new QComboBox(uniformGroup), 159, 24, 82, 21);
+  valueBox->setEditable(true);
+  addUniformButton = Place("SpeedButton3", new QToolButton(uniformGroup), 247, 24, 39, 23);
+  addUniformButton->setText(u8"加入");
+  addUniformButton->setAutoRaise(true);
+  uniformListLabel = Place("Label8", new QLabel(u8"结果：", uniformGroup), 9, 52, 36, 12);
+  uniformList = Place("ListBox1", new QListWidget(uniformGroup), 46, 48, 195, 59);
+  removeUniformButton = Place("SpeedButton4", new QToolButton(uniformGroup), 247, 85, 42, 22);
+  removeUniformButton->setText(u8"移除");
+  removeUniformButton->setAutoRaise(true);
 
-  BitBtn2 = Place(
+  previewButton = Place(
       "BitBtn2",
       new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览", this),
       332, 364, 87, 34);
-  BitBtn1 =
+  runButton =
       Place("BitBtn1",
             new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u8" 批量KSC", this),
             331, 402, 87, 34);
-  BitBtn3 =
+  quitButton =
       Place("BitBtn3",
             new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出", this),
             332, 441, 87, 34);
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName("Edit1");
-  Edit1->hide();
-  Edit2 = new QLineEdit("Edit2", this);
-  Edit2->setObjectName("Edit2");
-  Edit2->hide();
+  initialsInput = new QLineEdit(this);
+  initialsInput->setObjectName("Edit1");
+  initialsInput->hide();
+  initialsOutput = new QLineEdit("Edit2", this);
+  initialsOutput->setObjectName("Edit2");
+  initialsOutput->hide();
 
-  // The group box itself starts enabled; its controls wait for CheckBox1.
-  for (QWidget* w : UniformControls()) w->setEnabled(w == GroupBox1);
+  // The group box itself starts enabled; its controls wait for uniformCheck.
+  for (QWidget* w : UniformControls()) w->setEnabled(w == uniformGroup);
 
-  connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-  connect(FileListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &TForm1::FileListBox1Change);
-  connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-  connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
-  connect(CheckBox2, &QCheckBox::clicked, this, &TForm1::CheckBox2Click);
-  connect(CheckBox3, &QCheckBox::clicked, this, &TForm1::CheckBox3Click);
-  connect(ComboBox1, &QComboBox::currentTextChanged, this, &TForm1::ComboBox1Change);
-  connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
-  connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
-  connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
-  connect(Edit3, &QLineEdit::editingFinished, this, &TForm1::Edit3EditingFinished);
-  connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
-  connect(BitBtn3, &QPushButton::clicked, this, &QWidget::close);
+  connect(browseButton, &QToolButton::clicked, this, &TForm1::browseFolder);
+  connect(videoList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &TForm1::updateCount);
+  connect(removeVideoButton, &QToolButton::clicked, this, &TForm1::removeCurrentVideo);
+  connect(uniformCheck, &QCheckBox::clicked, this, &TForm1::uniformToggled);
+  connect(numberingCheck, &QCheckBox::clicked, this, &TForm1::numberingToggled);
+  connect(startNumberCheck, &QCheckBox::clicked, this, &TForm1::startNumberToggled);
+  connect(kindBox, &QComboBox::currentTextChanged, this, &TForm1::kindChanged);
+  connect(addUniformButton, &QToolButton::clicked, this, &TForm1::addUniformEntry);
+  connect(removeUniformButton, &QToolButton::clicked, this, &TForm1::removeUniformEntry);
+  connect(initialsInput, &QLineEdit::textChanged, this, &TForm1::initialsInputChanged);
+  connect(folderEdit, &QLineEdit::editingFinished, this, &TForm1::folderEditFinished);
+  connect(runButton, &QPushButton::clicked, this, &TForm1::runOrStop);
+  connect(previewButton, &QPushButton::clicked, this, &TForm1::preview);
+  connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TForm1::ChooseFolder(const QString& path) {
-  Edit3->setText(path);
+  folderEdit->setText(path);
   if (!path.isEmpty()) ReadFolder(path);
 }
 
 void TForm1::ReadFolder(const QString& path) {
   QString error;
   if (!videos_->ReadFolder(ToNative(path), false, &error)) ShowMessage(MessageKind::kError, error);
-  FileListBox1Change();
+  updateCount();
 }
 
 const std::vector<VideoFolder>& TForm1::ListedFolders() const { return videos_->folders(); }
@@ -263,8 +265,8 @@ constexpr int kValueRole = Qt::UserRole + 1;
 
 std::vector<UniformEntry> TForm1::UniformEntries() const {
   std::vector<UniformEntry> entries;
-  for (int i = 0; i < ListBox1->count(); ++i) {
-    const QListWidgetItem* item = ListBox1->item(i);
+  for (int i = 0; i < uniformList->count(); ++i) {
+    const QListWidgetItem* item = uniformList->item(i);
     UniformEntry e;
     e.kind_text = item->data(kKindRole).toByteArray().toStdString();
     e.kind = UniformKindOf(e.kind_text);
@@ -276,12 +278,12 @@ std::vector<UniformEntry> TForm1::UniformEntries() const {
 
 std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) const {
   BatchRequest r;
-  if (int t = RadioGroup1Buttons->checkedId(); t >= 0)
+  if (int t = templateButtons->checkedId(); t >= 0)
     r.naming_template = static_cast<NamingTemplate>(t);
-  r.folder_role = static_cast<FolderRole>(std::max(0, RadioGroup2Buttons->checkedId()));
+  r.folder_role = static_cast<FolderRole>(std::max(0, roleButtons->checkedId()));
   // Numbering only while both boxes say so.
-  const QString start = Edit4->text().trimmed();
-  if (CheckBox2->isChecked() && CheckBox3->isChecked() && !start.isEmpty()) {
+  const QString start = startNumberEdit->text().trimmed();
+  if (numberingCheck->isChecked() && startNumberCheck->isChecked() && !start.isEmpty()) {
     std::optional<std::int32_t> n = ParseStartNumber(start.toStdString());
     if (!n) {
       *error = FromMessage(messages::BadStartNumber(start.toStdString()));
@@ -289,7 +291,7 @@ std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) c
     }
     r.start_number = *n;
   }
-  if (CheckBox1->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
+  if (uniformCheck->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
   r.date_text = TodayShortDate();
   r.dry_run = dry_run;
   return r;
@@ -297,84 +299,86 @@ std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) c
 
 void TForm1::ShowMessage(MessageKind kind, const QString& text) { message_sink_(kind, text); }
 
-void TForm1::SpeedButton1Click() {
-  if (folder_dialog_) folder_dialog_->Browse(Edit3->text());
+void TForm1::browseFolder() {
+  if (folder_dialog_) folder_dialog_->Browse(folderEdit->text());
 }
 
-void TForm1::FileListBox1Change() {
-  Label5->setText(u8"歌曲总数：　" + QString::number(videos_->rowCount()));
+void TForm1::updateCount() {
+  countLabel->setText(u8"歌曲总数：　" + QString::number(videos_->rowCount()));
 }
 
-void TForm1::SpeedButton2Click() {
-  QModelIndex current = FileListBox1->currentIndex();
+void TForm1::removeCurrentVideo() {
+  QModelIndex current = videoList->currentIndex();
   if (current.isValid()) videos_->Remove(current.row());
-  FileListBox1Change();
+  updateCount();
 }
 
 std::vector<QWidget*> TForm1::UniformControls() const {
-  return {GroupBox1,    ComboBox1, ComboBox2, ListBox1, SpeedButton3,
-          SpeedButton4, Label6,    Label7,    Label8};
+  return {uniformGroup,        kindBox,   valueBox,   uniformList,     addUniformButton,
+          removeUniformButton, kindLabel, valueLabel, uniformListLabel};
 }
 
-void TForm1::CheckBox1Click() {
-  for (QWidget* w : UniformControls()) w->setEnabled(CheckBox1->isChecked());
+void TForm1::uniformToggled() {
+  for (QWidget* w : UniformControls()) w->setEnabled(uniformCheck->isChecked());
 }
 
-void TForm1::CheckBox2Click() {
-  CheckBox3->setEnabled(CheckBox2->isChecked());
-  Edit4->setEnabled(CheckBox2->isChecked());
+void TForm1::numberingToggled() {
+  startNumberCheck->setEnabled(numberingCheck->isChecked());
+  startNumberEdit->setEnabled(numberingCheck->isChecked());
 }
 
-void TForm1::CheckBox3Click() { Edit4->setEnabled(CheckBox3->isChecked()); }
+void TForm1::startNumberToggled() { startNumberEdit->setEnabled(startNumberCheck->isChecked()); }
 
-void TForm1::ComboBox1Change() {
+void TForm1::kindChanged() {
   // The typed value stays while the offered values follow the kind.
-  const QString typed = ComboBox2->currentText();
-  ComboBox2->clear();
-  for (const std::string& v : UniformValuesOffered(ComboBox1->findText(ComboBox1->currentText()))) {
-    ComboBox2->addItem(FromGbk(v));
+  const QString typed = valueBox->currentText();
+  valueBox->clear();
+  for (const std::string& v : UniformValuesOffered(kindBox->findText(kindBox->currentText()))) {
+    valueBox->addItem(FromGbk(v));
   }
-  ComboBox2->setCurrentIndex(-1);
-  ComboBox2->setEditText(typed);
+  valueBox->setCurrentIndex(-1);
+  valueBox->setEditText(typed);
 }
 
-void TForm1::SpeedButton3Click() {
-  std::optional<std::string> kind = ToGbk(ComboBox1->currentText());
-  std::optional<std::string> value = ToGbk(ComboBox2->currentText());
+void TForm1::addUniformEntry() {
+  std::optional<std::string> kind = ToGbk(kindBox->currentText());
+  std::optional<std::string> value = ToGbk(valueBox->currentText());
   if (!kind || !value) {
     // The KSC file is GBK: such a value could only reach it damaged.
     ShowMessage(MessageKind::kError, FromMessage(messages::NotInGbk(
-                                         u8"统一设定值", ComboBox2->currentText().toStdString())));
+                                         u8"统一设定值", valueBox->currentText().toStdString())));
     return;
   }
   UniformEntryParse parse = ParseUniformEntry(*kind, *value);
   if (parse.error == UniformEntryError::kBadChannel) {
     // The typed text stays, to be corrected.
     ShowMessage(MessageKind::kError,
-                FromMessage(messages::BadChannel(ComboBox2->currentText().toStdString())));
+                FromMessage(messages::BadChannel(valueBox->currentText().toStdString())));
     return;
   }
   if (parse.error == UniformEntryError::kNone) {
     auto* item = new QListWidgetItem(FromGbk(UniformEntryText(parse.entry)));
     item->setData(kKindRole, QByteArray::fromStdString(parse.entry.kind_text));
     item->setData(kValueRole, QByteArray::fromStdString(parse.entry.value));
-    ListBox1->addItem(item);
+    uniformList->addItem(item);
   }
-  ComboBox2->setEditText(QString());
+  valueBox->setEditText(QString());
 }
 
-void TForm1::SpeedButton4Click() {
-  QListWidgetItem* item = ListBox1->currentItem();
-  if (item && item->isSelected()) delete ListBox1->takeItem(ListBox1->row(item));
+void TForm1::removeUniformEntry() {
+  QListWidgetItem* item = uniformList->currentItem();
+  if (item && item->isSelected()) delete uniformList->takeItem(uniformList->row(item));
 }
 
-void TForm1::Edit1Change() {
-  Edit2->setText(FromGbk(HiddenPairInitials(ToGbk(Edit1->text()).value_or(std::string()))));
+void TForm1::initialsInputChanged() {
+  initialsOutput->setText(
+      FromGbk(HiddenPairInitials(ToGbk(initialsInput->text()).value_or(std::string()))));
 }
 
-void TForm1::Edit3EditingFinished() {
+void TForm1::folderEditFinished() {
   // The list and the folder the KSC files go to must not silently disagree.
-  if (!Edit3->text().isEmpty() && QFileInfo(Edit3->text()).isDir()) ReadFolder(Edit3->text());
+  if (!folderEdit->text().isEmpty() && QFileInfo(folderEdit->text()).isDir())
+    ReadFolder(folderEdit->text());
 }
 
 bool TForm1::ReportFailure(const BatchResult& result) {
@@ -383,21 +387,21 @@ bool TForm1::ReportFailure(const BatchResult& result) {
   return true;
 }
 
-void TForm1::BitBtn1Click() {
+void TForm1::runOrStop() {
   QString error;
   std::optional<BatchRequest> request = BuildRequest(false, &error);
   if (!request) {
     ShowMessage(MessageKind::kError, error);
     return;
   }
-  ProgressObserver progress(ProgressBar1);
+  ProgressObserver progress(progressBar);
   BatchResult result = RunBatch(*request, ListedFolders(), &progress);
   if (ReportFailure(result)) return;
-  ProgressBar1->setValue(100);
+  progressBar->setValue(100);
   ShowMessage(MessageKind::kInformation, FromMessage(messages::BatchReport(result, 10).summary));
 }
 
-void TForm1::BitBtn2Click() {
+void TForm1::preview() {
   QString error;
   std::optional<BatchRequest> request = BuildRequest(true, &error);
   if (!request) {

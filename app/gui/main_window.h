@@ -51,56 +51,57 @@ class TForm1 : public QWidget {
   std::optional<BatchRequest> BuildRequest(bool dry_run, QString* error) const;
   const std::vector<VideoFolder>& ListedFolders() const;
 
-  // Controls, named as the window's designer named them.
-  QTextEdit* Memo1;
-  QLabel* Label1;
-  QLineEdit* Edit3;
-  QToolButton* SpeedButton1;
-  QListView* FileListBox1;
-  QLabel* Label5;
-  QToolButton* SpeedButton2;
-  QLabel* Label3;
-  QGroupBox* RadioGroup2;
-  QButtonGroup* RadioGroup2Buttons;
-  QLabel* Label2;
-  QLabel* Label4;
-  QGroupBox* RadioGroup1;
-  QButtonGroup* RadioGroup1Buttons;
-  QCheckBox* CheckBox2;
-  QCheckBox* CheckBox3;
-  QLineEdit* Edit4;
-  QProgressBar* ProgressBar1;
-  QGroupBox* GroupBox1;
-  QCheckBox* CheckBox1;
-  QLabel* Label9;
-  QLabel* Label6;
-  QComboBox* ComboBox1;
-  QLabel* Label7;
-  QComboBox* ComboBox2;
-  QToolButton* SpeedButton3;
-  QLabel* Label8;
-  QListWidget* ListBox1;
-  QToolButton* SpeedButton4;
-  QPushButton* BitBtn2;
-  QPushButton* BitBtn1;
-  QPushButton* BitBtn3;
-  QLineEdit* Edit1;
-  QLineEdit* Edit2;
+  // Controls, named for their job; each keeps its designer name (Edit3,
+  // BitBtn1, ...) as its object name, by which tests and tools find it.
+  QTextEdit* instructions;
+  QLabel* folderLabel;
+  QLineEdit* folderEdit;
+  QToolButton* browseButton;
+  QListView* videoList;
+  QLabel* countLabel;
+  QToolButton* removeVideoButton;
+  QLabel* roleLabel;
+  QGroupBox* roleGroup;
+  QButtonGroup* roleButtons;
+  QLabel* templateLabel;
+  QLabel* templateHint;
+  QGroupBox* templateGroup;
+  QButtonGroup* templateButtons;
+  QCheckBox* numberingCheck;
+  QCheckBox* startNumberCheck;
+  QLineEdit* startNumberEdit;
+  QProgressBar* progressBar;
+  QGroupBox* uniformGroup;
+  QCheckBox* uniformCheck;
+  QLabel* uniformNote;
+  QLabel* kindLabel;
+  QComboBox* kindBox;
+  QLabel* valueLabel;
+  QComboBox* valueBox;
+  QToolButton* addUniformButton;
+  QLabel* uniformListLabel;
+  QListWidget* uniformList;
+  QToolButton* removeUniformButton;
+  QPushButton* previewButton;
+  QPushButton* runButton;
+  QPushButton* quitButton;
+  QLineEdit* initialsInput;
+  QLineEdit* initialsOutput;
 
  public slots:
-  void SpeedButton1Click();
-  void FileListBox1Change();
-  void SpeedButton2Click();
-  void CheckBox1Click();
-  void CheckBox2Click();
-  void CheckBox3Click();
-  void ComboBox1Change();
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  void Edit1Change();
-  void Edit3EditingFinished();
-  void BitBtn1Click();
-  void BitBtn2Click();
+  void browseFolder();
+  void updateCount();
+  void removeCurrentVideo();
+  void uniformToggled();
+  void numberingToggled();
+  void startNumberToggled();
+  void kindChanged();
+  void addUniformEntry();
+  void removeUniformEntry();
+  void initialsInputChanged();
+  void folderEditFinished();
+  void runOrStop();
+  void preview();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -108,7 +109,7 @@ class TForm1 : public QWidget {
 
  private:
   void BuildControls();
-  // The controls CheckBox1 enables and disables.
+  // The controls uniformCheck enables and disables.
   std::vector<QWidget*> UniformControls() const;
   void ReadFolder(const QString& path);
   void ShowMessage(MessageKind kind, const QString& text);

@@ -76,32 +76,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->size(), QSize(440, 498));
     QCOMPARE(form_->minimumSize(), form_->maximumSize());
     QVERIFY(!(form_->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(form_->Memo1->toPlainText().split('\n').size(), 4);
-    QVERIFY(
-        form_->Memo1->toPlainText().split('\n')[1].startsWith(Q(u8"　　　　　　　　歌手－歌名")));
-    QCOMPARE(form_->Edit3->text(), QString());
-    QCOMPARE(form_->SpeedButton1->text(), Q("..."));
-    QCOMPARE(form_->SpeedButton2->text(), Q(u8"<< 移除"));
-    QCOMPARE(form_->RadioGroup2Buttons->checkedId(), 0);
-    QCOMPARE(form_->RadioGroup1Buttons->checkedId(), -1);
-    QCOMPARE(form_->RadioGroup1Buttons->button(4)->text(), Q(u8"歌手－歌名(语种－类别－声道)"));
-    QCOMPARE(form_->RadioGroup2Buttons->button(4)->text(), Q(u8"加入日期"));
-    QCOMPARE(form_->BitBtn1->text(), Q(u8" 批量KSC"));
-    QCOMPARE(form_->BitBtn1->geometry(), QRect(331, 402, 87, 34));
-    QCOMPARE(form_->ListBox1->geometry(), QRect(46, 48, 195, 59));  // inside the group box
-    QCOMPARE(form_->ComboBox1->count(), 4);
-    QCOMPARE(form_->ComboBox1->itemText(0), Q(u8"歌 手 名"));
-    QCOMPARE(form_->ComboBox1->currentText(), QString());
-    QCOMPARE(form_->Edit4->maxLength(), 5);
-    QVERIFY(!form_->CheckBox3->isEnabled());
-    QVERIFY(!form_->Edit4->isEnabled());
-    QVERIFY(!form_->ComboBox1->isEnabled());
-    QVERIFY(!form_->ListBox1->isEnabled());
-    QVERIFY(form_->GroupBox1->isEnabled());  // only its controls wait for CheckBox1
-    QVERIFY(!form_->Edit1->isVisible());
-    QCOMPARE(form_->Edit2->text(), Q("Edit2"));
+    QCOMPARE(form_->instructions->toPlainText().split('\n').size(), 4);
+    QVERIFY(form_->instructions->toPlainText().split('\n')[1].startsWith(
+        Q(u8"　　　　　　　　歌手－歌名")));
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->browseButton->text(), Q("..."));
+    QCOMPARE(form_->removeVideoButton->text(), Q(u8"<< 移除"));
+    QCOMPARE(form_->roleButtons->checkedId(), 0);
+    QCOMPARE(form_->templateButtons->checkedId(), -1);
+    QCOMPARE(form_->templateButtons->button(4)->text(), Q(u8"歌手－歌名(语种－类别－声道)"));
+    QCOMPARE(form_->roleButtons->button(4)->text(), Q(u8"加入日期"));
+    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
+    QCOMPARE(form_->runButton->geometry(), QRect(331, 402, 87, 34));
+    QCOMPARE(form_->uniformList->geometry(), QRect(46, 48, 195, 59));  // inside the group box
+    QCOMPARE(form_->kindBox->count(), 4);
+    QCOMPARE(form_->kindBox->itemText(0), Q(u8"歌 手 名"));
+    QCOMPARE(form_->kindBox->currentText(), QString());
+    QCOMPARE(form_->startNumberEdit->maxLength(), 5);
+    QVERIFY(!form_->startNumberCheck->isEnabled());
+    QVERIFY(!form_->startNumberEdit->isEnabled());
+    QVERIFY(!form_->kindBox->isEnabled());
+    QVERIFY(!form_->uniformList->isEnabled());
+    QVERIFY(form_->uniformGroup->isEnabled());  // only its controls wait for uniformCheck
+    QVERIFY(!form_->initialsInput->isVisible());
+    QCOMPARE(form_->initialsOutput->text(), Q("Edit2"));
     QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), Q(u8"  注:统一设定值高于默认值"));
-    QVERIFY(form_->Label5->text().startsWith(Q(u8"歌曲总数：　")));
+    QVERIFY(form_->countLabel->text().startsWith(Q(u8"歌曲总数：　")));
   }
 
   void choosingAFolderListsItsVideosAndCount() {
@@ -110,9 +110,9 @@ class MainWindowTest : public QObject {
     Touch("a.rmvb");
     Touch("notes.txt");
     form_->ChooseFolder(folder_);
-    QCOMPARE(form_->Edit3->text(), folder_);
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　3"));
-    QAbstractItemModel* model = form_->FileListBox1->model();
+    QCOMPARE(form_->folderEdit->text(), folder_);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+    QAbstractItemModel* model = form_->videoList->model();
     QCOMPARE(model->index(0, 0).data().toString(), Q("a.rmvb"));
     QCOMPARE(model->index(2, 0).data().toString(), Q(u8"合唱团－小河水.mpg"));
     QVERIFY(!model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
@@ -122,76 +122,76 @@ class MainWindowTest : public QObject {
     Touch("a.mpg");
     Touch("b.mpg");
     form_->ChooseFolder(folder_);
-    Click(form_->SpeedButton2);  // no current entry: nothing goes
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　2"));
-    form_->FileListBox1->setCurrentIndex(form_->FileListBox1->model()->index(0, 0));
-    Click(form_->SpeedButton2);
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
-    QCOMPARE(form_->FileListBox1->model()->index(0, 0).data().toString(), Q("b.mpg"));
+    Click(form_->removeVideoButton);  // no current entry: nothing goes
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　2"));
+    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
+    Click(form_->removeVideoButton);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    QCOMPARE(form_->videoList->model()->index(0, 0).data().toString(), Q("b.mpg"));
     QVERIFY(Exists("a.mpg"));
   }
 
   void checkBoxesFollowTheirEnablingRules() {
-    Click(form_->CheckBox2);
-    QVERIFY(form_->CheckBox3->isEnabled());
-    QVERIFY(form_->Edit4->isEnabled());
-    Click(form_->CheckBox3);
-    QVERIFY(form_->CheckBox3->isChecked());
-    Click(form_->CheckBox2);  // disables but does not clear
-    QVERIFY(!form_->CheckBox3->isEnabled());
-    QVERIFY(form_->CheckBox3->isChecked());
-    QVERIFY(!form_->Edit4->isEnabled());
+    Click(form_->numberingCheck);
+    QVERIFY(form_->startNumberCheck->isEnabled());
+    QVERIFY(form_->startNumberEdit->isEnabled());
+    Click(form_->startNumberCheck);
+    QVERIFY(form_->startNumberCheck->isChecked());
+    Click(form_->numberingCheck);  // disables but does not clear
+    QVERIFY(!form_->startNumberCheck->isEnabled());
+    QVERIFY(form_->startNumberCheck->isChecked());
+    QVERIFY(!form_->startNumberEdit->isEnabled());
 
-    Click(form_->CheckBox1);
+    Click(form_->uniformCheck);
     for (QWidget* w :
-         {static_cast<QWidget*>(form_->ComboBox1), static_cast<QWidget*>(form_->ListBox1),
-          static_cast<QWidget*>(form_->SpeedButton3)}) {
+         {static_cast<QWidget*>(form_->kindBox), static_cast<QWidget*>(form_->uniformList),
+          static_cast<QWidget*>(form_->addUniformButton)}) {
       QVERIFY(w->isEnabled());
     }
-    Click(form_->CheckBox1);
-    QVERIFY(!form_->SpeedButton4->isEnabled());
-    QVERIFY(!form_->GroupBox1->isEnabled());
+    Click(form_->uniformCheck);
+    QVERIFY(!form_->removeUniformButton->isEnabled());
+    QVERIFY(!form_->uniformGroup->isEnabled());
   }
 
   void uniformEntriesAreAddedAndRemoved() {
-    Click(form_->CheckBox1);
-    form_->ComboBox2->setEditText(Q(u8"合唱团"));
-    form_->ComboBox1->setCurrentIndex(2);  // 歌曲语种
-    QCOMPARE(form_->ComboBox2->count(), 7);
-    QCOMPARE(form_->ComboBox2->currentText(), Q(u8"合唱团"));  // the typed value stays
-    form_->ComboBox2->setEditText(Q(u8" 粤语 "));
-    Click(form_->SpeedButton3);
-    QCOMPARE(form_->ListBox1->count(), 1);
-    QCOMPARE(form_->ListBox1->item(0)->text(), Q(u8"歌曲语种 --> 粤语; "));
-    QCOMPARE(form_->ComboBox2->currentText(), QString());
-    form_->ComboBox2->setEditText(Q("  "));
-    Click(form_->SpeedButton3);  // a blank value adds nothing
-    QCOMPARE(form_->ListBox1->count(), 1);
-    form_->ComboBox1->setCurrentIndex(0);
-    QCOMPARE(form_->ComboBox2->count(), 0);
-    form_->ComboBox2->setEditText(Q(u8"歌手😀"));
-    Click(form_->SpeedButton3);  // no GBK form: refused with a message
-    QCOMPARE(form_->ListBox1->count(), 1);
+    Click(form_->uniformCheck);
+    form_->valueBox->setEditText(Q(u8"合唱团"));
+    form_->kindBox->setCurrentIndex(2);  // 歌曲语种
+    QCOMPARE(form_->valueBox->count(), 7);
+    QCOMPARE(form_->valueBox->currentText(), Q(u8"合唱团"));  // the typed value stays
+    form_->valueBox->setEditText(Q(u8" 粤语 "));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 1);
+    QCOMPARE(form_->uniformList->item(0)->text(), Q(u8"歌曲语种 --> 粤语; "));
+    QCOMPARE(form_->valueBox->currentText(), QString());
+    form_->valueBox->setEditText(Q("  "));
+    Click(form_->addUniformButton);  // a blank value adds nothing
+    QCOMPARE(form_->uniformList->count(), 1);
+    form_->kindBox->setCurrentIndex(0);
+    QCOMPARE(form_->valueBox->count(), 0);
+    form_->valueBox->setEditText(Q(u8"歌手😀"));
+    Click(form_->addUniformButton);  // no GBK form: refused with a message
+    QCOMPARE(form_->uniformList->count(), 1);
     QCOMPARE(messages_.size(), 1);
 
-    form_->ListBox1->clearSelection();
-    form_->ListBox1->setCurrentRow(-1);
-    Click(form_->SpeedButton4);  // nothing selected: nothing removed
-    QCOMPARE(form_->ListBox1->count(), 1);
-    form_->ListBox1->setCurrentRow(0);
-    Click(form_->SpeedButton4);
-    QCOMPARE(form_->ListBox1->count(), 0);
+    form_->uniformList->clearSelection();
+    form_->uniformList->setCurrentRow(-1);
+    Click(form_->removeUniformButton);  // nothing selected: nothing removed
+    QCOMPARE(form_->uniformList->count(), 1);
+    form_->uniformList->setCurrentRow(0);
+    Click(form_->removeUniformButton);
+    QCOMPARE(form_->uniformList->count(), 0);
   }
 
   void hiddenPairGivesInitials() {
-    form_->Edit1->setText(Q(u8"歌名"));
-    QCOMPARE(form_->Edit2->text(), Q("GM"));
+    form_->initialsInput->setText(Q(u8"歌名"));
+    QCOMPARE(form_->initialsOutput->text(), Q("GM"));
   }
 
   void batchWithoutTemplateOnlySaysSo() {
     Touch("a.mpg");
     form_->ChooseFolder(folder_);
-    Click(form_->BitBtn1);
+    Click(form_->runButton);
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].first, Kind::kError);
     QCOMPARE(messages_[0].second, Q(u8"\n　请选择歌曲命名模板！ "));
@@ -202,23 +202,23 @@ class MainWindowTest : public QObject {
     Touch(Q(u8"张三－小河水.mpg"));
     Touch("b.avi");
     form_->ChooseFolder(folder_);
-    form_->RadioGroup1Buttons->button(1)->click();
-    form_->RadioGroup2Buttons->button(2)->click();
-    Click(form_->CheckBox2);
-    Click(form_->CheckBox3);
-    QTest::keyClicks(form_->Edit4, "100");
-    Click(form_->CheckBox1);
-    form_->ComboBox1->setCurrentIndex(0);
-    form_->ComboBox2->setEditText(Q(u8"合唱团"));
-    Click(form_->SpeedButton3);
-    Click(form_->BitBtn1);
+    form_->templateButtons->button(1)->click();
+    form_->roleButtons->button(2)->click();
+    Click(form_->numberingCheck);
+    Click(form_->startNumberCheck);
+    QTest::keyClicks(form_->startNumberEdit, "100");
+    Click(form_->uniformCheck);
+    form_->kindBox->setCurrentIndex(0);
+    form_->valueBox->setEditText(Q(u8"合唱团"));
+    Click(form_->addUniformButton);
+    Click(form_->runButton);
 
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].first, Kind::kInformation);
     QCOMPARE(messages_[0].second,
              Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
                u8"\n\n新建 2 个，更新 0 个，未变 0 个"));
-    QCOMPARE(form_->ProgressBar1->value(), 100);
+    QCOMPARE(form_->progressBar->value(), 100);
     QString ksc = ReadKsc((folder_ + Q(u8"/张三－小河水.KSC")).toStdString());
     QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00102 ;\r\n")));
     QVERIFY(ksc.contains(Q(u8"karaoke.tag('歌手', '合唱团');\r\n")));
@@ -230,11 +230,11 @@ class MainWindowTest : public QObject {
   void badStartNumberWritesNothing() {
     Touch("a.mpg");
     form_->ChooseFolder(folder_);
-    form_->RadioGroup1Buttons->button(0)->click();
-    Click(form_->CheckBox2);
-    Click(form_->CheckBox3);
-    QTest::keyClicks(form_->Edit4, "1x2");
-    Click(form_->BitBtn1);
+    form_->templateButtons->button(0)->click();
+    Click(form_->numberingCheck);
+    Click(form_->startNumberCheck);
+    QTest::keyClicks(form_->startNumberEdit, "1x2");
+    Click(form_->runButton);
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].second, Q(u8"编号起始值必须是不小于 0 的整数：“1x2”"));
     QVERIFY(!Exists("a.KSC"));
@@ -245,10 +245,10 @@ class MainWindowTest : public QObject {
     Touch("b.mpg");
     QDir().mkdir(folder_ + "/a.KSC");
     form_->ChooseFolder(folder_);
-    form_->RadioGroup1Buttons->button(0)->click();
-    form_->ProgressBar1->setValue(50);
-    Click(form_->BitBtn1);
-    QCOMPARE(form_->ProgressBar1->value(), 0);  // a run starts from 0; this one wrote nothing
+    form_->templateButtons->button(0)->click();
+    form_->progressBar->setValue(50);
+    Click(form_->runButton);
+    QCOMPARE(form_->progressBar->value(), 0);  // a run starts from 0; this one wrote nothing
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].first, Kind::kError);
     QCOMPARE(messages_[0].second, Q(u8"无法写入KSC文件：“") + folder_ +
@@ -257,7 +257,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!Exists("b.KSC"));
     QVERIFY(form_->isEnabled());
     QDir().rmdir(folder_ + "/a.KSC");
-    Click(form_->BitBtn1);
+    Click(form_->runButton);
     QCOMPARE(messages_.last().first, Kind::kInformation);
     QVERIFY(Exists("a.KSC"));
     QVERIFY(Exists("b.KSC"));
@@ -265,32 +265,32 @@ class MainWindowTest : public QObject {
 
   void typedFolderIsReadWhenEditingFinishes() {
     Touch("a.mpg");
-    form_->Edit3->setText(folder_);
-    emit form_->Edit3->editingFinished();
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+    form_->folderEdit->setText(folder_);
+    emit form_->folderEdit->editingFinished();
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
   void folderDialogHandsTheFolderToTheWindow() {
     Touch("a.mpg");
     TForm2 dialog(form_.get());
     QCOMPARE(dialog.windowTitle(), Q(u8"浏览文件夹"));
-    QCOMPARE(dialog.Button1->text(), Q(u8"确定"));
+    QCOMPARE(dialog.okButton->text(), Q(u8"确定"));
     dialog.SelectFolder(folder_);
     QCOMPARE(dialog.SelectedPath(), folder_);
-    dialog.Button1Click();
-    QCOMPARE(form_->Edit3->text(), folder_);
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+    dialog.chooseSelected();
+    QCOMPARE(form_->folderEdit->text(), folder_);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
 
     TForm2 cancelled(form_.get());
     cancelled.SelectFolder(QString::fromStdString(root_->path()));
-    cancelled.Button2Click();
-    QCOMPARE(form_->Edit3->text(), folder_);
+    cancelled.cancel();
+    QCOMPARE(form_->folderEdit->text(), folder_);
 
     TForm2 empty(form_.get());
     empty.SelectFolder(QString());  // nothing selected
-    empty.Button1Click();
-    QCOMPARE(form_->Edit3->text(), QString());
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+    empty.chooseSelected();
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
   // Opens the preview, hands the dialog to `inspect` and closes it.
@@ -304,7 +304,7 @@ class MainWindowTest : public QObject {
         dialog->accept();
       }
     });
-    Click(form_->BitBtn2);
+    Click(form_->previewButton);
     QVERIFY(seen);
   }
 
@@ -315,10 +315,10 @@ class MainWindowTest : public QObject {
     Touch("a.dat");
     Touch(QString("bad") + QChar(1) + ".mpg");
     form_->ChooseFolder(folder_);
-    form_->RadioGroup1Buttons->button(4)->click();
-    Click(form_->CheckBox2);
-    Click(form_->CheckBox3);
-    QTest::keyClicks(form_->Edit4, "7");
+    form_->templateButtons->button(4)->click();
+    Click(form_->numberingCheck);
+    Click(form_->startNumberCheck);
+    QTest::keyClicks(form_->startNumberEdit, "7");
 
     QStringList texts;
     QStringList remarks;
@@ -341,7 +341,7 @@ class MainWindowTest : public QObject {
     QVERIFY(messages_.isEmpty());
     QVERIFY(!Exists("a.KSC"));  // the preview writes nothing
 
-    Click(form_->BitBtn1);
+    Click(form_->runButton);
     QCOMPARE(messages_.size(), 1);
     // Rows in list order: a.dat, a.mpg, bad, Beyond, 合唱团.
     QVERIFY(remarks[1].contains(Q(u8"与第 1 行同名")));
@@ -357,10 +357,10 @@ class MainWindowTest : public QObject {
 
   void previewChecksTheTemplateAndShowsAnEmptyList() {
     form_->ChooseFolder(folder_);
-    Click(form_->BitBtn2);
+    Click(form_->previewButton);
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].second, Q(u8"\n　请选择歌曲命名模板！ "));
-    form_->RadioGroup1Buttons->button(0)->click();
+    form_->templateButtons->button(0)->click();
     Preview([](kscgen::gui::PreviewDialog* dialog) { QCOMPARE(dialog->table()->rowCount(), 0); });
   }
 
@@ -373,8 +373,8 @@ class MainWindowTest : public QObject {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &drop);
-    QCOMPARE(form_->Edit3->text(), folder_);
-    QCOMPARE(form_->Label5->text(), Q(u8"歌曲总数：　1"));
+    QCOMPARE(form_->folderEdit->text(), folder_);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 };
 
