@@ -1,18 +1,18 @@
 #include "app/gui/folder_dialog.h"
 
 #include <QDir>
-#include <QFileSystemModel>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeView>
 
+#include "app/gui/folder_tree_model.h"
 #include "app/gui/main_window.h"
+#include "app/gui/qt_text.h"
 
 namespace kscgen::gui {
 
 TForm2::TForm2(TForm1* main_window)
-    : QDialog(main_window), main_window_(main_window), folders_(new QFileSystemModel(this)) {
+    : QDialog(main_window), main_window_(main_window), folders_(new FolderTreeModel(this)) {
   setObjectName("TForm2");
   setWindowTitle(u8"浏览文件夹");
   setFixedSize(316, 290);
@@ -25,19 +25,15 @@ TForm2::TForm2(TForm1* main_window)
   font.setPixelSize(12);
   promptLabel->setFont(font);
 
-  // Folders only; the model watches the file system and refreshes itself.
-  folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  folders_->setRootPath(QDir::rootPath());
   folderTree = new QTreeView(this);
   folderTree->setObjectName("ShellTreeView1");
   folderTree->setGeometry(11, 40, 294, 195);
   folderTree->setModel(folders_);
   folderTree->setHeaderHidden(true);
-  for (int column = 1; column < folders_->columnCount(); ++column) {
-    folderTree->hideColumn(column);
-  }
   folderTree->setRootIsDecorated(false);
   folderTree->setContextMenuPolicy(Qt::PreventContextMenu);
+  // Opening a folder reads it again, so that the tree follows the disk.
+  connect(folderTree, &QTreeView::expanded, folders_, &FolderTreeModel::Refresh);
 
   okButton = new QPushButton(u8"确定", this);
   okButton->setObjectName("Button1");
@@ -51,24 +47,23 @@ TForm2::TForm2(TForm1* main_window)
   connect(cancelButton, &QPushButton::clicked, this, &TForm2::cancel);
 }
 
-void TForm2::Browse(const QString& folder) {
-  SelectFolder(folder.isEmpty() ? QDir::homePath() : folder);
+void TForm2::Browse(const std::string& folder) {
+  SelectFolder(folder.empty() ? ToNative(QDir::homePath()) : folder);
   exec();
 }
 
-void TForm2::SelectFolder(const QString& folder) {
-  QModelIndex index = folders_->index(folder);
+void TForm2::SelectFolder(const std::string& folder) {
+  QModelIndex index = folders_->IndexOf(folder);
   folderTree->setCurrentIndex(index);
   if (index.isValid()) folderTree->scrollTo(index);
 }
 
-QString TForm2::SelectedPath() const {
-  QModelIndex index = folderTree->currentIndex();
-  return index.isValid() ? QDir::toNativeSeparators(folders_->filePath(index)) : QString();
+std::string TForm2::SelectedPath() const {
+  return folders_->NativePath(folderTree->currentIndex());
 }
 
 void TForm2::chooseSelected() {
-  main_window_->ChooseFolder(SelectedPath());
+  main_window_->ChooseNativeFolder(SelectedPath());
   accept();
 }
 
