@@ -138,13 +138,17 @@ void FolderTreeModel::List(Node* node, const QModelIndex& index) {
 
 void FolderTreeModel::Refresh(const QModelIndex& parent) {
   Node* node = NodeOf(parent);
-  if (!node->listed || node == root_.get()) return;
+  if (node == root_.get()) return;
+  if (!node->listed) {
+    List(node, parent);
+    return;
+  }
   auto names = Subfolders(node->native);
   // Vanished folders go, last first so that rows stay right.
   for (int row = static_cast<int>(node->children.size()) - 1; row >= 0; --row) {
     const std::string& name = node->children[static_cast<std::size_t>(row)]->name;
-    bool kept = std::any_of(names.begin(), names.end(),
-                            [&](const auto& n) { return n.second == name; });
+    bool kept =
+        std::any_of(names.begin(), names.end(), [&](const auto& n) { return n.second == name; });
     if (kept) continue;
     beginRemoveRows(parent, row, row);
     node->children.erase(node->children.begin() + row);

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
 
   QCommandLineParser args;
   QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "file");
-  QCommandLineOption preview_shot("preview-screenshot",
-                                  "Save a picture of the preview and quit.", "file");
+  QCommandLineOption preview_shot("preview-screenshot", "Save a picture of the preview and quit.",
+                                  "file");
   args.addOption(screenshot);
   args.addOption(preview_shot);
   args.addPositionalArgument("folder", "The folder to list at start.");

@@ -169,8 +169,7 @@ QString TForm1::DefaultSettingsFile() {
   return QSettings(QSettings::IniFormat, QSettings::UserScope, "kscgen", "kscgen-gui").fileName();
 }
 
-QMessageBox* TForm1::MakeMessageBox(MessageKind kind, const QString& text,
-                                    const QString& details) {
+QMessageBox* TForm1::MakeMessageBox(MessageKind kind, const QString& text, const QString& details) {
   auto* box = new QMessageBox(this);
   box->setWindowTitle(windowTitle());
   box->setText(text);
@@ -223,7 +222,8 @@ void TForm1::BuildControls() {
   removeVideoButton->setText(u8"<< 移除");
   removeVideoButton->setAutoRaise(true);
 
-  roleLabel = Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
+  roleLabel =
+      Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
   roleGroup =
       Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &roleButtons), 224, 95, 205, 69);
   roleButtons->button(0)->setChecked(true);
@@ -431,7 +431,7 @@ void TForm1::removeSelectedVideos() {
 }
 
 std::vector<QWidget*> TForm1::UniformControls() const {
-  return {kindBox,   valueBox,  uniformList,     addUniformButton, removeUniformButton,
+  return {kindBox,   valueBox,   uniformList,     addUniformButton, removeUniformButton,
           kindLabel, valueLabel, uniformListLabel};
 }
 
@@ -569,10 +569,9 @@ void TForm1::RunFinished(const BatchResult& result) {
   }
   if (result.status == BatchStatus::kDone) progressBar->setValue(100);
   messages::Report report = messages::BatchReport(result, 10);
-  const bool failed =
-      result.status != BatchStatus::kDone && result.status != BatchStatus::kStopped;
-  ShowMessage(failed ? MessageKind::kError : MessageKind::kInformation,
-              FromMessage(report.summary), FromMessage(report.details));
+  const bool failed = result.status != BatchStatus::kDone && result.status != BatchStatus::kStopped;
+  ShowMessage(failed ? MessageKind::kError : MessageKind::kInformation, FromMessage(report.summary),
+              FromMessage(report.details));
 }
 
 void TForm1::preview() {
@@ -617,7 +616,8 @@ void TForm1::dropEvent(QDropEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (IsRunning()) {
     event->ignore();
-    if (!close_after_run_ && ShowMessage(MessageKind::kQuestion, QString::fromUtf8(kStopQuestion))) {
+    if (!close_after_run_ &&
+        ShowMessage(MessageKind::kQuestion, QString::fromUtf8(kStopQuestion))) {
       close_after_run_ = true;
       stopRun();
     }
@@ -631,8 +631,9 @@ void TForm1::SaveSettings() const {
   if (settings_file_.isEmpty()) return;
   QSettings s(settings_file_, QSettings::IniFormat);
   s.clear();
-  s.setValue(key::kFolder,
-             folderEdit->text().isEmpty() ? QByteArray() : QByteArray::fromStdString(folder_native_));
+  s.setValue(key::kFolder, folderEdit->text().isEmpty()
+                               ? QByteArray()
+                               : QByteArray::fromStdString(folder_native_));
   s.setValue(key::kRecursive, recursiveCheck->isChecked());
   s.setValue(key::kFolderRole, roleButtons->checkedId());
   s.setValue(key::kTemplate, templateButtons->checkedId());
@@ -663,8 +664,7 @@ void TForm1::RestoreSettings() {
       };
       auto flag = [&](const char* name) {
         const QVariant v = s.value(name);
-        return v.typeId() == QMetaType::Bool ? v.toBool()
-                                             : v.toString() == QLatin1String("true");
+        return v.typeId() == QMetaType::Bool ? v.toBool() : v.toString() == QLatin1String("true");
       };
       recursiveCheck->setChecked(flag(key::kRecursive));
       roleButtons->button(number(key::kFolderRole, 0, kFolderRoles.size() - 1, 0))
@@ -681,8 +681,9 @@ void TForm1::RestoreSettings() {
       const int entries = s.beginReadArray(key::kUniformEntries);
       for (int i = 0; i < entries; ++i) {
         s.setArrayIndex(i);
-        UniformEntryParse parse = ParseUniformEntry(s.value(key::kKind).toByteArray().toStdString(),
-                                                    s.value(key::kValue).toByteArray().toStdString());
+        UniformEntryParse parse =
+            ParseUniformEntry(s.value(key::kKind).toByteArray().toStdString(),
+                              s.value(key::kValue).toByteArray().toStdString());
         if (parse.error != UniformEntryError::kNone) continue;
         auto* item = new QListWidgetItem(FromGbk(UniformEntryText(parse.entry)));
         item->setData(kKindRole, QByteArray::fromStdString(parse.entry.kind_text));

@@ -50,8 +50,7 @@ class TForm1 : public QWidget {
   // `details` is what "显示详细信息" unfolds; a question's answer is the
   // result (true for yes), other kinds' result is not used.
   enum class MessageKind { kError, kInformation, kQuestion };
-  using MessageSink =
-      std::function<bool(MessageKind, const QString& text, const QString& details)>;
+  using MessageSink = std::function<bool(MessageKind, const QString& text, const QString& details)>;
   void setMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
   // The box the window would show; the caller runs it.
   QMessageBox* MakeMessageBox(MessageKind kind, const QString& text, const QString& details);
