@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
       // The preview is modal: it is grabbed from inside its own loop.
       QTimer::singleShot(1000, [&] {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
-          Grab(dialog, args.value(preview_shot));
+          dialog->grab().save(args.value(preview_shot));
         }
         QApplication::quit();
       });
