@@ -195,9 +195,16 @@ QModelIndex FolderTreeModel::IndexOf(const std::string& native) {
     const std::string name = resolved.substr(begin, end - begin);
     begin = end + 1;
     if (name.empty()) continue;
+    auto find = [&] {
+      return std::find_if(node->children.begin(), node->children.end(),
+                          [&](const auto& c) { return c->name == name; });
+    };
     if (!node->listed) List(node, IndexOfNode(node));
-    auto it = std::find_if(node->children.begin(), node->children.end(),
-                           [&](const auto& c) { return c->name == name; });
+    auto it = find();
+    if (it == node->children.end()) {
+      Refresh(IndexOfNode(node));  // made since the folder was read?
+      it = find();
+    }
     if (it == node->children.end()) return {};  // a hidden folder, or one gone meanwhile
     node = it->get();
   }
