@@ -5,7 +5,6 @@
 #include <memory>
 
 namespace kscgen::gui {
-namespace {
 
 // Runs on the batch's thread; hands the progress to the window's thread.
 class ProgressPoster : public BatchObserver {
@@ -13,6 +12,8 @@ class ProgressPoster : public BatchObserver {
   explicit ProgressPoster(BatchRunner* runner) : runner_(runner) {}
   void OnStart(std::size_t) override { Post(0); }
   void OnVideo(const VideoReport&, std::size_t done, std::size_t total) override {
+    runner_->last_video_done_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+                                    std::memory_order_relaxed);
     Post(static_cast<int>(done * 100 / total));
   }
 
@@ -29,8 +30,6 @@ class ProgressPoster : public BatchObserver {
   BatchRunner* runner_;
   int last_ = -1;
 };
-
-}  // namespace
 
 BatchRunner::~BatchRunner() {
   stop_ = true;

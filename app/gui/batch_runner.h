@@ -5,12 +5,15 @@
 
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
 #include "app/engine/batch.h"
 
 namespace kscgen::gui {
+
+class ProgressPoster;
 
 class BatchRunner : public QObject {
   Q_OBJECT
@@ -27,6 +30,11 @@ class BatchRunner : public QObject {
   void Stop();
   // From Start until finished() has been emitted.
   bool IsRunning() const { return running_; }
+  // When the last run last finished a video: how soon a stop took hold.
+  std::chrono::steady_clock::time_point LastVideoDone() const {
+    return std::chrono::steady_clock::time_point(
+        std::chrono::steady_clock::duration(last_video_done_.load()));
+  }
 
  signals:
   // The share of the videos done, 0 to 100; only when it changes.
@@ -37,7 +45,9 @@ class BatchRunner : public QObject {
  private:
   void Join();
 
+  friend class ProgressPoster;
   std::atomic<bool> stop_{false};
+  std::atomic<std::chrono::steady_clock::rep> last_video_done_{0};
   std::thread thread_;
   bool running_ = false;
 };
