@@ -1,9 +1,10 @@
 #include "test_support.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -13,9 +14,23 @@ namespace kscgen::testing {
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "kscgen-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  // A random name that no other folder has yet: create_directory fails on
+  // an existing one, so two tests running at once never share a folder.
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  const fs::path temp = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "kscgen-test-%012llx",
+                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+    std::error_code ec;
+    if (fs::create_directory(temp / name, ec)) {
+      path_ = (temp / name).string();
+      return;
+    }
+    if (ec) throw std::runtime_error("cannot create a temporary folder: " + ec.message());
+  }
+  throw std::runtime_error("cannot create a temporary folder: every name taken");
 }
 
 TempFolder::~TempFolder() {

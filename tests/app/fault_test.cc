@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
+#include "os/file_system.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -169,6 +171,139 @@ TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
     }
   }
   EXPECT_EQ(CountTemporaryFiles(folder), 0);
+}
+
+// The temporary names a file system seeded with `seed` picks first: each
+// found by letting it create the file, the next found past the last.
+std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uint64_t seed, int n) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < n; ++i) {
+    std::string path;
+    EXPECT_FALSE(os::SeededFileSystem(seed)->WriteTemporary(folder, "x", &path).failed());
+    paths.push_back(path);
+  }
+  for (const std::string& p : paths) fs::remove(p);
+  return paths;
+}
+
+TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  Touch(folder + "/a.mpg");
+  const std::string secret = root / "secret";
+  Touch(secret, "private");
+  chmod(secret.c_str(), 0600);
+
+  constexpr std::uint64_t kSeed = 20261207;
+  std::vector<std::string> names = FirstTemporaryNames(folder, kSeed, 2);
+  ASSERT_NE(names[0], names[1]);
+  fs::create_symlink(secret, names[0]);          // a link out of the folder
+  ASSERT_EQ(mkfifo(names[1].c_str(), 0666), 0);  // a pipe that would block a writer
+
+  std::unique_ptr<os::FileSystem> file_system = os::SeededFileSystem(kSeed);
+  BatchRequest request;
+  request.naming_template = kTemplateTitle;
+  request.file_system = file_system.get();
+  FolderListing listing = ListVideos(folder, false);
+  BatchResult r = RunBatch(request, listing.folders, nullptr);
+  ASSERT_EQ(r.status, BatchStatus::kDone);
+  EXPECT_EQ(r.created, 1u);
+  EXPECT_EQ(ReadFile(secret), "private");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder + "/a.KSC")));
+  EXPECT_TRUE(IsCompleteKsc(ReadFile(folder + "/a.KSC"), "a.mpg"));
+  // What others planted is theirs: left where it is.
+  EXPECT_TRUE(fs::is_symlink(names[0]));
+  EXPECT_TRUE(fs::is_fifo(names[1]));
+}
+
+TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  Touch(folder + "/a.mpg");
+  Touch(folder + "/.kscgen-my-notes.tmp", "notes");
+  Touch(folder + "/.kscgen-0123456789ABCDEF.tmp", "upper case: not ours");
+  Touch(folder + "/.kscgen-0123456789abcdef.tmp", "a leftover of a killed run");
+  int code = 0;
+  Shell("", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(testing::ListNames(folder),
+            ".kscgen-0123456789ABCDEF.tmp|.kscgen-my-notes.tmp|a.KSC|a.mpg");
+}
+
+TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  Touch(folder + "/a.mpg");
+  std::unique_ptr<os::FolderLock> lock;  // as another run holds it
+  ASSERT_FALSE(os::SystemFileSystem().LockFolder(folder, &lock).failed());
+  int code = 0;
+  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(out, u8"另一个批量任务正在处理此文件夹：" + folder +
+                     u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
+  EXPECT_EQ(testing::ListNames(folder), "a.mpg");
+  lock.reset();
+  Shell("", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 0);
+}
+
+TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
+  TempFolder root;
+  std::string folder = root / "songs";
+  fs::create_directory(folder);
+  chmod(root.path().c_str(), 0755);
+  chmod(folder.c_str(), 0777);  // anyone may add files here
+  Touch(folder + "/a.mpg");
+  Touch(folder + "/a.KSC", "hand-corrected");
+  chmod((folder + "/a.KSC").c_str(), 0444);  // chmod a-w
+  int code = 0;
+  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 1) << out;
+  EXPECT_NE(out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << out;
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
+
+  if (geteuid() != 0) return;  // the rest needs another user
+  // Writable by its owner only: another user may not replace it, even
+  // though the folder would let a rename do so.
+  chmod((folder + "/a.KSC").c_str(), 0644);
+  out =
+      Shell("setpriv --reuid=65534 --regid=65534 --clear-groups ", "-t 0 '" + folder + "'", &code);
+  EXPECT_EQ(code, 1) << out;
+  EXPECT_NE(out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << out;
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
+}
+
+TEST(FaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
+  TempFolder root;
+  fs::create_directories(root / "a");
+  fs::create_directories(root / "b/target");
+  Touch(root / "a/in-a.mpg");
+  Touch(root / "b/in-b.mpg");
+  fs::create_directory_symlink(root / "b/target", root / "a/sublink");
+  int code = 0;
+  std::string out = Shell("", "-t 0 -r 1 '" + root / "a/sublink/.." + "'", &code);
+  EXPECT_EQ(code, 0) << out;
+  EXPECT_EQ(testing::ListNames(root / "a"), "in-a.mpg|sublink");
+  EXPECT_NE(ReadFile(root / "b/in-b.KSC").find("karaoke.tag('歌手', 'b');"), std::string::npos);
+}
+
+TEST(FaultTest, AFolderNameGbkCannotHoldIsWarnedAbout) {
+  TempFolder root;
+  std::string folder = root / u8"\U0001F3A4周杰伦";
+  fs::create_directory(folder);
+  Touch(folder + "/a.mpg");
+  int code = 0;
+  std::string out = Shell("", "-t 0 -r 1 '" + folder + "'", &code);
+  EXPECT_EQ(code, 0) << out;
+  EXPECT_NE(out.find(u8"警告：文件夹名“" + folder +
+                     u8"”含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用"),
+            std::string::npos)
+      << out;
+  out = Shell("", "-t 0 -r 0 '" + folder + "'", &code);
+  EXPECT_EQ(out.find(u8"警告"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -1,0 +1,20 @@
+// The operating system's half of text/encoding.h: the GBK <-> UTF-8
+// conversion itself. gbk_codec_iconv.cc does it with iconv (Linux),
+// gbk_codec_win32.cc with code page 936 (Windows); CMake builds the one that
+// fits. Both give the same bytes for the same input, and both give no value
+// where the other would.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kscgen::text::codec {
+
+// Whole-string conversions of non-ASCII text (the callers in encoding.cc
+// pass ASCII through themselves). No value when the input is not valid in
+// its encoding or holds a character the other encoding lacks.
+std::optional<std::string> Utf8ToGbk(std::string_view utf8);
+std::optional<std::string> GbkToUtf8(std::string_view gbk);
+
+}  // namespace kscgen::text::codec
