@@ -17,17 +17,9 @@
 
 #include "app/gui/folder_dialog.h"
 #include "app/gui/main_window.h"
+#include "app/gui/native_path.h"
 
 namespace {
-
-// The folder argument's own bytes: Qt decodes arguments to QString, which
-// cannot hold a GBK folder name.
-std::string NativeArgument(int argc, char** argv, const QString& decoded) {
-  for (int i = argc - 1; i > 0; --i) {
-    if (QFile::decodeName(argv[i]) == decoded) return argv[i];
-  }
-  return QFile::encodeName(decoded).toStdString();
-}
 
 void Grab(QWidget* w, const QString& file) {
   QRect frame = w->frameGeometry().adjusted(-10, -10, 10, 10);
@@ -55,7 +47,7 @@ int main(int argc, char** argv) {
   form1.setFolderDialog(&form2);
   if (!args.positionalArguments().isEmpty()) {
     const QString folder = args.positionalArguments()[0];
-    const std::string native = NativeArgument(argc, argv, folder);
+    const std::string native = kscgen::gui::NativeArgument(argc, argv, folder);
     if (QFile::encodeName(folder).toStdString() == native) {
       form1.ChooseFolder(folder);  // shown as given
     } else {

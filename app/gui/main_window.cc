@@ -407,8 +407,14 @@ bool TForm1::ShowMessage(MessageKind kind, const QString& text, const QString& d
   return message_sink_(kind, text, details);
 }
 
+std::string TForm1::PathBoxFolder() const {
+  const QString typed = folderEdit->text();
+  if (typed.isEmpty()) return {};
+  return typed == folder_shown_ ? folder_native_ : NativePathOfTyped(typed);
+}
+
 void TForm1::browseFolder() {
-  if (folder_dialog_) folder_dialog_->Browse(folderEdit->text().isEmpty() ? "" : folder_native_);
+  if (folder_dialog_) folder_dialog_->Browse(PathBoxFolder());
 }
 
 void TForm1::updateCount() {
@@ -631,9 +637,7 @@ void TForm1::SaveSettings() const {
   if (settings_file_.isEmpty()) return;
   QSettings s(settings_file_, QSettings::IniFormat);
   s.clear();
-  s.setValue(key::kFolder, folderEdit->text().isEmpty()
-                               ? QByteArray()
-                               : QByteArray::fromStdString(folder_native_));
+  s.setValue(key::kFolder, QByteArray::fromStdString(PathBoxFolder()));
   s.setValue(key::kRecursive, recursiveCheck->isChecked());
   s.setValue(key::kFolderRole, roleButtons->checkedId());
   s.setValue(key::kTemplate, templateButtons->checkedId());

@@ -144,6 +144,9 @@ class TForm1 : public QWidget {
   bool ReadFolder(const std::string& native, const QString& shown);
   // Re-reads the folder when the path box no longer shows the listed one.
   bool FollowPathBox();
+  // The folder the path box names, as the file system spells it; empty
+  // when the box is.
+  std::string PathBoxFolder() const;
   bool ShowMessage(MessageKind kind, const QString& text, const QString& details = QString());
   // The uniform entries as the list holds them.
   std::vector<UniformEntry> UniformEntries() const;

@@ -1,6 +1,7 @@
 #include "app/gui/native_path.h"
 
 #include <QDir>
+#include <QFile>
 #include <filesystem>
 #include <system_error>
 
@@ -64,6 +65,13 @@ std::string NativePathOfUrl(const QUrl& url) {
   if (QDir::separator() != QLatin1Char('/')) return ToNative(url.toLocalFile());
   // Elsewhere the bytes are the URL's percent escapes, whatever they encode.
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+std::string NativeArgument(int argc, const char* const* argv, const QString& decoded) {
+  for (int i = argc - 1; i > 0; --i) {
+    if (QFile::decodeName(argv[i]) == decoded) return argv[i];
+  }
+  return ToNative(decoded);
 }
 
 QString ShownPath(const std::string& native) { return FromNative(native); }

@@ -28,6 +28,7 @@
 #include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
 #include "app/gui/folder_tree_model.h"
+#include "app/gui/native_path.h"
 #include "app/gui/preview_dialog.h"
 #include "os/file_system.h"
 #include "test_support.h"
@@ -625,6 +626,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->ListedFolder(), gbk_folder);
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
     QVERIFY(messages_.isEmpty());
+
+    // From the command line, as main() takes it.
+    const char* argv[] = {"kscgen-gui", gbk_folder.c_str(), "--screenshot", "x.png"};
+    const QString decoded = QFile::decodeName(gbk_folder.c_str());  // replacement characters
+    QCOMPARE(kscgen::gui::NativeArgument(4, argv, decoded), gbk_folder);
+    form_->ChooseFolder(folder_);
+    form_->ChooseNativeFolder(kscgen::gui::NativeArgument(4, argv, decoded));
+    QCOMPARE(form_->folderEdit->text(), QString::fromStdString(root_->path()) + Q(u8"/粤语"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+
+    // And remembered as its bytes.
+    form_->close();
+    form_ = NewForm();
+    QCOMPARE(form_->ListedFolder(), gbk_folder);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
   void unreadableFolderEmptiesTheList() {
