@@ -42,10 +42,16 @@ windows:
 	@cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	@bash scripts/windows-test.sh $(WINDOWS_BUILD_DIR) $(WINDOWS_BUILD_DIR)-host
 
+# The Google Benchmark run, then the pinyin initials scored against the
+# pinyin library, installed from npm into bench/node_modules (where the test
+# of the dictionary tables finds it too).
 bench: deps
+	@bash scripts/install-deps.sh --bench
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_BENCH=ON >/dev/null
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target kscgen_bench
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target kscgen_bench song_initials
 	@$(BUILD_DIR)/bin/kscgen_bench
+	@cd bench && npm ci --no-audit --no-fund --silent
+	@node bench/pinyin_accuracy.mjs bench/pinyin_songs.txt $(BUILD_DIR)/bin/song_initials
 
 # Each libFuzzer target for FUZZ_SECONDS, under ASan and UBSan; a finding
 # stops with the input that caused it in $(BUILD_DIR)-fuzz/.

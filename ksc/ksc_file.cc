@@ -110,35 +110,30 @@ std::string FormatKscText(const TSongInfo& info) {
   return out.Finish();
 }
 
-KscAction PlanKscFile(os::FileSystem& fs, const std::string& path, std::string_view text,
+KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force) {
-  os::Existing what = os::Existing::kMissing;
-  std::string bytes;
+  os::Existing what;
   // Reading no more than the new text's length: a longer file differs.
-  if (fs.ReadExisting(path, text.size(), &what, &bytes).failed()) return KscAction::kUpdate;
-  switch (what) {
+  if (folder.ReadExisting(name, text.size(), &what).failed()) return KscAction::kUpdate;
+  switch (what.kind) {
     case os::Existing::kMissing:
       return KscAction::kCreate;
+    case os::Existing::kFolder:
     case os::Existing::kOther:
       return KscAction::kUpdate;
     case os::Existing::kRegular:
       break;
   }
-  if (!force && bytes == text) return KscAction::kUnchanged;
-  return fs.IsWriteProtected(path) ? KscAction::kProtected : KscAction::kUpdate;
+  const bool same = what.bytes.size() == text.size() && what.bytes == text;
+  if (same && (!force || what.write_protected)) return KscAction::kUnchanged;
+  return what.write_protected ? KscAction::kProtected : KscAction::kUpdate;
 }
 
-WriteStatus WriteFileReplacing(os::FileSystem& fs, const std::string& folder,
-                               const std::string& path, std::string_view text) {
-  std::string temp;
-  os::Error error = fs.WriteTemporary(folder, text, &temp);
-  if (error.failed()) return {WriteFailure::kFolder, error};
-  error = fs.Replace(temp, path);
-  if (error.failed()) {
-    fs.Remove(temp);
-    return {WriteFailure::kKscFile, error};
-  }
-  return {};
+WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text) {
+  bool in_folder = false;
+  os::Error error = folder.Replace(name, text, &in_folder);
+  if (!error.failed()) return {};
+  return {in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile, error};
 }
 
 }  // namespace kscgen

@@ -26,9 +26,10 @@ enum class KscAction {
   kProtected,  // a write-protected file with other bytes: left alone, the video skipped
 };
 
-// Decides, without writing, what WriteKscText would do. With `force` a file
-// that holds the same bytes is rewritten all the same (kUpdate).
-KscAction PlanKscFile(os::FileSystem& fs, const std::string& path, std::string_view text,
+// Decides, without writing, what writing `text` over `name` in `folder`
+// would do. With `force` a file that holds the same bytes is rewritten all
+// the same (kUpdate), unless it is write-protected: then it is unchanged.
+KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force);
 
 // Where a write failed: creating the temporary file in the folder, or
@@ -42,11 +43,8 @@ struct WriteStatus {
   bool ok() const { return failure == WriteFailure::kNone; }
 };
 
-// Writes `text` to `path` in `folder` (spelled as the file system holds them)
-// through a new temporary file that is then moved over the target, so an
-// existing file is replaced whole or not at all and an interrupted run never
-// leaves a truncated one. On failure the temporary file is removed.
-WriteStatus WriteFileReplacing(os::FileSystem& fs, const std::string& folder,
-                               const std::string& path, std::string_view text);
+// Writes `text` to `name` in `folder` whole or not at all (os::Folder::Replace):
+// an interrupted run never leaves a truncated file.
+WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text);
 
 }  // namespace kscgen

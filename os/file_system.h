@@ -2,8 +2,11 @@
 // that the engine runs alike on POSIX systems and on Windows, and tests can
 // put a file system that fails on demand in its place.
 //
-// Paths are spelled as the engine holds names: the bytes the system gives on
-// POSIX, UTF-8 on Windows (converted to and from the wide API here).
+// A folder is opened once and every later step works through that handle:
+// renaming the folder, or putting a link in its place, while a run works in
+// it cannot send a single byte elsewhere. Names are spelled as the engine
+// holds them: the bytes the system gives on POSIX, UTF-8 on Windows
+// (converted to and from the wide API here).
 #pragma once
 
 #include <cstdint>
@@ -46,17 +49,66 @@ struct FolderEntry {
   EntryType type = EntryType::kOther;
 };
 
-// What stands at a path, read without following a final link or blocking.
-enum class Existing {
-  kMissing,
-  kRegular,  // a regular file; its bytes were read when small enough
-  kOther,    // a link, a folder, a pipe, a device: never read, never written through
+// What stands at a name, read without following a link or blocking.
+struct Existing {
+  enum Kind {
+    kMissing,
+    kRegular,  // a regular file; its bytes were read when small enough
+    kFolder,   // a folder: no file can take its place
+    kOther,    // a link, a pipe, a device: never read, never written through
+  } kind = kMissing;
+  std::string bytes;             // of a regular file of at most the size asked for
+  bool write_protected = false;  // a regular file without write permission
+                                 // at all, or one the user may not write
 };
 
-// Held for a run's whole duration; released when destroyed.
-class FolderLock {
+// Which folder a handle holds: the same folder reached twice has the same
+// identity, so a walk can tell a loop.
+struct FolderIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t node = 0;
+  bool operator==(const FolderIdentity& o) const { return device == o.device && node == o.node; }
+  bool operator<(const FolderIdentity& o) const {
+    return device != o.device ? device < o.device : node < o.node;
+  }
+};
+
+// An open folder.
+class Folder {
  public:
-  virtual ~FolderLock() = default;
+  virtual ~Folder() = default;
+
+  virtual FolderIdentity identity() const = 0;
+
+  // The entries, "." and ".." left out, in no particular order.
+  virtual Error List(std::vector<FolderEntry>* entries) = 0;
+
+  // A folder inside this one, never through a link.
+  virtual Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) = 0;
+
+  // An exclusive lock on the folder, without waiting (kLocked when another
+  // run holds it), released when the handle is destroyed.
+  virtual Error Lock() = 0;
+
+  // What stands at `name`; the bytes of a regular file of at most
+  // `max_bytes` bytes.
+  virtual Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) = 0;
+
+  // Writes `bytes` to `name` whole or not at all: a new regular file of this
+  // tool's temporary pattern (never through a link, never opening anything
+  // that already exists) is written, given the permissions (and, where the
+  // user may, the owner) of the file it replaces, and moved over `name` in
+  // one step. On failure nothing is left; `*in_folder` says whether the
+  // folder (the temporary file) or the file at `name` failed.
+  virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) = 0;
+
+  // Removes the regular files whose names match this tool's temporary
+  // pattern exactly; call only while holding the lock.
+  virtual void RemoveTemporaryLeftovers() = 0;
+
+  // Puts this folder's entries on disk, and with `whole_file_system`
+  // everything written to its file system.
+  virtual Error Sync(bool whole_file_system) = 0;
 };
 
 class FileSystem {
@@ -67,41 +119,8 @@ class FileSystem {
   // system follows them ("a/link/.." is the link target's parent).
   virtual Error ResolveFolder(const std::string& path, std::string* resolved) = 0;
 
-  // The entries of a folder, "." and ".." left out, in no particular order.
-  virtual Error ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) = 0;
-
-  // An exclusive lock on `folder`, without waiting: kLocked when another run
-  // holds it.
-  virtual Error LockFolder(const std::string& folder, std::unique_ptr<FolderLock>* lock) = 0;
-
-  // What stands at `path`; for a regular file of at most `max_bytes` bytes,
-  // its bytes in `*bytes` (a larger one leaves `*bytes` empty).
-  virtual Error ReadExisting(const std::string& path, std::size_t max_bytes, Existing* what,
-                             std::string* bytes) = 0;
-
-  // Whether the regular file at `path` is protected from writing: it has no
-  // write permission at all, or the running user may not write it.
-  virtual bool IsWriteProtected(const std::string& path) = 0;
-
-  // Creates a new regular file in `folder` under a fresh name of this tool's
-  // temporary pattern (never through a link, never opening anything that
-  // already exists), writes `bytes` to it and closes it. Its path is in
-  // `*temp_path`; on failure nothing is left.
-  virtual Error WriteTemporary(const std::string& folder, std::string_view bytes,
-                               std::string* temp_path) = 0;
-
-  // Moves `from` over `to` in one step: `to` is the old file or the new one,
-  // never a mixture.
-  virtual Error Replace(const std::string& from, const std::string& to) = 0;
-
-  virtual Error Remove(const std::string& path) = 0;
-
-  // Removes the regular files in `folder` whose names match this tool's
-  // temporary pattern exactly; call only while holding the folder's lock.
-  virtual void RemoveTemporaryLeftovers(const std::string& folder) = 0;
-
-  // Puts everything written to the file system of `folder` on disk.
-  virtual Error Sync(const std::string& folder) = 0;
+  // Opens the folder at `path` (as resolved, or as given).
+  virtual Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) = 0;
 };
 
 // The running system's file system.

@@ -1,4 +1,6 @@
-// The file system of Linux and other POSIX systems.
+// The file system of Linux and other POSIX systems. Every step inside a
+// folder goes through the folder's descriptor (openat, renameat, unlinkat),
+// and nothing is opened through a link or waits on a pipe.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,6 +12,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "os/file_system.h"
@@ -52,7 +55,7 @@ Error FromErrno(int err) {
 // A descriptor closed when it goes out of scope.
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : fd_(fd) {}
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -64,15 +67,6 @@ class Descriptor {
     fd_ = -1;
     return fd;
   }
-
- private:
-  int fd_;
-};
-
-class PosixFolderLock : public FolderLock {
- public:
-  explicit PosixFolderLock(int fd) : fd_(fd) {}
-  ~PosixFolderLock() override { ::close(fd_); }  // closing releases the lock
 
  private:
   int fd_;
@@ -90,33 +84,38 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-class PosixFileSystem : public FileSystem {
+bool IsWriteProtected(int dir_fd, const char* name, const struct stat& st) {
+  // The permission bits first: they protect a file even from root, who
+  // may write anything.
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return ::faccessat(dir_fd, name, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0 && errno == EACCES;
+}
+
+class PosixFolder : public Folder {
  public:
-  explicit PosixFileSystem(std::uint64_t seed) : random_(seed) {}
+  PosixFolder(int fd, const struct stat& st, std::mt19937_64* random)
+      : fd_(fd),
+        identity_{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+        random_(random) {}
 
-  Error ResolveFolder(const std::string& path, std::string* resolved) override {
-    char* real = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
-    if (real == nullptr) return FromErrno(errno);
-    resolved->assign(real);
-    std::free(real);
-    struct stat st;
-    if (::stat(resolved->c_str(), &st) != 0) return FromErrno(errno);
-    if (!S_ISDIR(st.st_mode)) return FromErrno(ENOTDIR);
-    return {};
-  }
+  FolderIdentity identity() const override { return identity_; }
 
-  Error ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return FromErrno(errno);
+  Error List(std::vector<FolderEntry>* entries) override {
+    // A second descriptor for the listing: closedir closes what it reads.
+    int fd = ::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return FromErrno(errno);
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr) {
+      int err = errno;
+      ::close(fd);
+      return FromErrno(err);
+    }
     Error error;
     errno = 0;
     while (dirent* d = ::readdir(dir)) {
       std::string_view name = d->d_name;
       if (name == "." || name == "..") continue;
-      FolderEntry e;
-      e.name.assign(name);
-      e.type = TypeOf(dirfd(dir), d);
-      entries->push_back(std::move(e));
+      entries->push_back({std::string(name), TypeOf(d)});
       errno = 0;
     }
     if (errno != 0) error = FromErrno(errno);
@@ -124,132 +123,128 @@ class PosixFileSystem : public FileSystem {
     return error;
   }
 
-  Error LockFolder(const std::string& folder, std::unique_ptr<FolderLock>* lock) override {
-    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0) return FromErrno(errno);
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+  Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) override {
+    int fd = ::openat(fd_.get(), name.c_str(),
+                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return FromErrno(errno == ELOOP ? ENOTDIR : errno);
+    return Wrap(fd, random_, folder);
+  }
+
+  Error Lock() override {
+    if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno)};
       return FromErrno(errno);
     }
-    *lock = std::make_unique<PosixFolderLock>(fd.release());
     return {};
   }
 
-  Error ReadExisting(const std::string& path, std::size_t max_bytes, Existing* what,
-                     std::string* bytes) override {
-    bytes->clear();
-    // Not through a link, and without waiting on a pipe planted at the name.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) {
-      int err = errno;
-      if (err == ENOENT) {
-        *what = Existing::kMissing;
-        return {};
-      }
-      struct stat st;
-      if (::lstat(path.c_str(), &st) != 0) {
-        *what = Existing::kMissing;
-        return FromErrno(errno);
-      }
-      // A regular file the user may not read is still one to replace.
-      *what = S_ISREG(st.st_mode) ? Existing::kRegular : Existing::kOther;
-      return {};
-    }
+  Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
+    *what = Existing();
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0) return FromErrno(errno);
-    if (!S_ISREG(st.st_mode)) {
-      *what = Existing::kOther;
+    if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) return {};
+      return FromErrno(errno);
+    }
+    if (S_ISDIR(st.st_mode)) {
+      what->kind = Existing::kFolder;
       return {};
     }
-    *what = Existing::kRegular;
+    if (!S_ISREG(st.st_mode)) {
+      what->kind = Existing::kOther;
+      return {};
+    }
+    what->kind = Existing::kRegular;
+    what->write_protected = IsWriteProtected(fd_.get(), name.c_str(), st);
     if (static_cast<std::uint64_t>(st.st_size) > max_bytes) return {};
-    bytes->resize(static_cast<std::size_t>(st.st_size) + 1);  // one more: to see it grew
+    // Not through a link, and without waiting should a pipe take its place.
+    Descriptor fd(
+        ::openat(fd_.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) return {};  // unreadable: it will be replaced
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    std::string& bytes = what->bytes;
+    bytes.resize(max_bytes + 1);  // one more: to see it grew
     std::size_t got = 0;
-    while (got < bytes->size()) {
-      ssize_t n = ::read(fd.get(), bytes->data() + got, bytes->size() - got);
+    while (got < bytes.size()) {
+      ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       got += static_cast<std::size_t>(n);
     }
-    bytes->resize(got > max_bytes ? 0 : got);
+    bytes.resize(got > max_bytes ? 0 : got);
     return {};
   }
 
-  bool IsWriteProtected(const std::string& path) override {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    // The permission bits first: they protect a file even from root, who
-    // may write anything.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
-  }
-
-  Error WriteTemporary(const std::string& folder, std::string_view bytes,
-                       std::string* temp_path) override {
-    // A fresh random name each try: a name planted in advance, by guess or
-    // by chance, only costs one more try.
-    constexpr int kTries = 100;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-      std::string path = JoinPath(folder, NextName());
-      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-      if (fd < 0) {
-        if (errno == EEXIST || errno == ELOOP) continue;
-        return FromErrno(errno);
-      }
-      bool ok = WriteAll(fd, bytes);
-      int err = errno;
-      if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-      }
-      if (!ok) {
-        ::unlink(path.c_str());
-        return FromErrno(err);
-      }
-      *temp_path = std::move(path);
-      return {};
-    }
-    return FromErrno(EEXIST);
-  }
-
-  Error Replace(const std::string& from, const std::string& to) override {
-    if (::rename(from.c_str(), to.c_str()) != 0) return FromErrno(errno);
-    return {};
-  }
-
-  Error Remove(const std::string& path) override {
-    if (::unlink(path.c_str()) != 0) return FromErrno(errno);
-    return {};
-  }
-
-  void RemoveTemporaryLeftovers(const std::string& folder) override {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
-    while (dirent* d = ::readdir(dir)) {
-      if (!IsTemporaryName(d->d_name)) continue;
-      struct stat st;
-      if (::fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
-        ::unlinkat(dirfd(dir), d->d_name, 0);
-      }
-    }
-    ::closedir(dir);
-  }
-
-  Error Sync(const std::string& folder) override {
-    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+    *in_folder = true;
+    std::string temp;
+    Descriptor fd(CreateTemporary(&temp));
     if (fd.get() < 0) return FromErrno(errno);
+    bool ok = WriteAll(fd.get(), bytes);
+    int err = errno;
+    struct stat old;
+    if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(old.st_mode)) {
+      // The replacement keeps the old file's permissions, and its owner
+      // where the running user may give it.
+      ::fchmod(fd.get(), old.st_mode & 07777);
+      if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+        ::fchmod(fd.get(), old.st_mode & 0777);  // no set-id bits for another owner
+      }
+    }
+    if (ok && ::close(fd.release()) != 0) {
+      ok = false;
+      err = errno;
+    }
+    if (!ok) {
+      ::unlinkat(fd_.get(), temp.c_str(), 0);
+      return FromErrno(err);
+    }
+    if (::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
+      err = errno;
+      ::unlinkat(fd_.get(), temp.c_str(), 0);
+      *in_folder = false;
+      return FromErrno(err);
+    }
+    return {};
+  }
+
+  void RemoveTemporaryLeftovers() override {
+    std::vector<FolderEntry> entries;
+    if (List(&entries).failed()) return;
+    for (const FolderEntry& e : entries) {
+      if (!IsTemporaryName(e.name)) continue;
+      struct stat st;
+      if (::fstatat(fd_.get(), e.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISREG(st.st_mode)) {
+        ::unlinkat(fd_.get(), e.name.c_str(), 0);
+      }
+    }
+  }
+
+  Error Sync(bool whole_file_system) override {
 #ifdef __linux__
     // One call for the whole file system: cheaper than a flush per file.
-    if (::syncfs(fd.get()) != 0) return FromErrno(errno);
+    if (whole_file_system && ::syncfs(fd_.get()) != 0) return FromErrno(errno);
 #else
-    ::sync();
+    if (whole_file_system) ::sync();
 #endif
-    if (::fsync(fd.get()) != 0 && errno != EINVAL) return FromErrno(errno);
+    if (::fsync(fd_.get()) != 0 && errno != EINVAL) return FromErrno(errno);
+    return {};
+  }
+
+  static Error Wrap(int fd, std::mt19937_64* random, std::unique_ptr<Folder>* folder) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+      int err = errno;
+      ::close(fd);
+      return FromErrno(err);
+    }
+    *folder = std::make_unique<PosixFolder>(fd, st, random);
     return {};
   }
 
  private:
-  static EntryType TypeOf(int dir_fd, const dirent* d) {
+  EntryType TypeOf(const dirent* d) const {
     switch (d->d_type) {
       case DT_REG:
         return EntryType::kFile;
@@ -258,10 +253,11 @@ class PosixFileSystem : public FileSystem {
       case DT_LNK:
       case DT_UNKNOWN: {
         struct stat st;
-        if (::fstatat(dir_fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryType::kOther;
+        if (::fstatat(fd_.get(), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+          return EntryType::kOther;
         if (S_ISDIR(st.st_mode)) return EntryType::kFolder;
         // A link counts as the file it points to, never as a folder.
-        if (S_ISLNK(st.st_mode) && ::fstatat(dir_fd, d->d_name, &st, 0) != 0) {
+        if (S_ISLNK(st.st_mode) && ::fstatat(fd_.get(), d->d_name, &st, 0) != 0) {
           return EntryType::kOther;
         }
         return S_ISREG(st.st_mode) ? EntryType::kFile : EntryType::kOther;
@@ -271,14 +267,70 @@ class PosixFileSystem : public FileSystem {
     }
   }
 
+  // A new regular file under a fresh random name each try: a name planted in
+  // advance, by guess or by chance, only costs one more try.
+  int CreateTemporary(std::string* name) {
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      *name = NextName();
+      int fd = ::openat(fd_.get(), name->c_str(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      if (fd >= 0) return fd;
+      if (errno != EEXIST && errno != ELOOP) return -1;
+    }
+    errno = EEXIST;
+    return -1;
+  }
+
   std::string NextName() {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t r = random_();
+    std::uint64_t r = (*random_)();
     std::string name = ".kscgen-";
     for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
     return name + ".tmp";
   }
 
+  class Guard {
+   public:
+    explicit Guard(int fd) : fd_(fd) {}
+    ~Guard() { ::close(fd_); }  // closing releases the lock too
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+    int get() const { return fd_; }
+
+   private:
+    int fd_;
+  };
+
+  Guard fd_;
+  FolderIdentity identity_;
+  std::mt19937_64* random_;
+};
+
+class PosixFileSystem : public FileSystem {
+ public:
+  explicit PosixFileSystem(std::uint64_t seed) : random_(seed) {}
+
+  Error ResolveFolder(const std::string& path, std::string* resolved) override {
+    if (path.empty()) return FromErrno(ENOENT);
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return FromErrno(errno);
+    resolved->assign(real);
+    std::free(real);
+    struct stat st;
+    if (::stat(resolved->c_str(), &st) != 0) return FromErrno(errno);
+    if (!S_ISDIR(st.st_mode)) return FromErrno(ENOTDIR);
+    return {};
+  }
+
+  Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) override {
+    if (path.empty()) return FromErrno(ENOENT);
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return FromErrno(errno);
+    return PosixFolder::Wrap(fd, &random_, folder);
+  }
+
+ private:
   std::mt19937_64 random_;
 };
 

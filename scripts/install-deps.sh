@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages kscgen needs to build, test and run; installs
-# only what is missing, so it is cheap to run before every build.
+# only what is missing, so it is cheap to run before every build. With
+# --bench, also Node.js and npm, which score the pinyin initials.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,11 @@ packages=(
   unicode-data bzip2 locales
   xvfb xauth fonts-noto-cjk
 )
+
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,6 @@
 //
 //   bzcat /usr/share/unicode/Unihan_Readings.txt.bz2 | pinyin_table_gen >
 //   tagging/pinyin_gbk_table.cc
-#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -15,24 +14,9 @@
 
 #include "tagging/pinyin_gbk_table.h"
 #include "text/encoding.h"
+#include "tools/pinyin_syllable.h"
 
 namespace {
-
-// The first letter of a pinyin reading; readings start with a plain letter
-// or with a toned vowel (ā, é), m or n.
-char InitialOf(const std::string& reading) {
-  if (reading.empty()) return ' ';
-  auto c = static_cast<unsigned char>(reading[0]);
-  if (c < 0x80) return static_cast<char>(std::toupper(c));
-  static const std::unordered_map<std::string, char> kToned = {
-      {"ā", 'A'}, {"á", 'A'}, {"ǎ", 'A'}, {"à", 'A'}, {"ē", 'E'}, {"é", 'E'},
-      {"ě", 'E'}, {"è", 'E'}, {"ê", 'E'}, {"ō", 'O'}, {"ó", 'O'}, {"ǒ", 'O'},
-      {"ò", 'O'}, {"ḿ", 'M'}, {"ń", 'N'}, {"ň", 'N'}, {"ǹ", 'N'}};
-  for (const auto& [prefix, letter] : kToned) {
-    if (reading.compare(0, prefix.size(), prefix) == 0) return letter;
-  }
-  return ' ';
-}
 
 unsigned DecodeUtf8(const std::string& s) {
   auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
@@ -58,7 +42,7 @@ int main() {
     std::getline(fields, field, '\t');
     if (field != "kMandarin") continue;
     fields >> reading;
-    initials[std::stoul(code.substr(2), nullptr, 16)] = InitialOf(reading);
+    initials[std::stoul(code.substr(2), nullptr, 16)] = kscgen::tools::SyllableInitial(reading);
   }
   if (initials.empty()) {
     std::cerr << "pinyin_table_gen: no kMandarin readings on standard input\n";

@@ -1,6 +1,7 @@
 #include "app/engine/batch.h"
 
 #include <limits>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -61,7 +62,7 @@ TSongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name
   ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song);
   song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
-  song.SingerPinyin = PinyinInitials(song.Singer, std::nullopt);
+  song.SingerPinyin = SingerInitials(song.Singer);
   return song;
 }
 
@@ -124,19 +125,19 @@ class Run {
 
   // Returns false when the run must end.
   bool Folder(const VideoFolder& folder) {
-    std::unique_ptr<os::FolderLock> lock;
-    if (!request_.dry_run) {
-      os::Error error = fs_.LockFolder(folder.path, &lock);
+    os::Error error = OpenListedFolder(folder, fs_, &handle_);
+    if (!error.failed() && !request_.dry_run) {
+      error = handle_->Lock();
       if (error.kind == os::ErrorKind::kLocked) {
         Stop(BatchStatus::kLocked, messages::FolderLocked(folder.path));
         return false;
       }
-      if (error.failed()) {
-        Stop(BatchStatus::kWriteFailed, messages::CannotWriteInFolder(folder.path, error));
-        return false;
-      }
       // Only while holding the lock: another run's files are its own.
-      fs_.RemoveTemporaryLeftovers(folder.path);
+      if (!error.failed()) handle_->RemoveTemporaryLeftovers();
+    }
+    if (error.failed()) {
+      Stop(BatchStatus::kWriteFailed, messages::CannotWriteInFolder(folder.path, error));
+      return false;
     }
     if (folder.name_not_in_gbk && request_.folder_role != kRoleNone) {
       result_.warnings.push_back(
@@ -182,7 +183,17 @@ class Run {
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }
     if (!folder.files.empty()) result_.folders.push_back(std::move(count));
-    if (wrote_in_folder_) synced_folders_.push_back(&folder);
+    if (wrote_in_folder_) {
+      // The folder's own entries now; its file system's data once, at the end.
+      os::Error error = handle_->Sync(false);
+      if (error.failed() && keep_going) {
+        Stop(BatchStatus::kWriteFailed, messages::CannotSync(folder.path, error));
+        keep_going = false;
+      }
+      const std::uint64_t device = handle_->identity().device;
+      to_sync_[device] = {folder.path, std::move(handle_)};
+    }
+    handle_.reset();
     wrote_in_folder_ = false;
     return keep_going;
   }
@@ -204,7 +215,8 @@ class Run {
     song = DeriveSong(request_, folder.folder_name, BaseNameView(file.name.gbk));
     if (number_) song.Number = FormatSongNumber(++*number_);
     song.VideoName = file.name.gbk;
-    song.KscPath = os::JoinPath(folder.path, std::string(stem) + ".KSC");
+    const std::string ksc_native = std::string(stem) + ".KSC";
+    song.KscPath = os::JoinPath(folder.path, ksc_native);
     report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
 
     const std::size_t winner = owner.at(stem);
@@ -218,7 +230,7 @@ class Run {
     if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
 
     const std::string text = FormatKscText(song);
-    switch (PlanKscFile(fs_, song.KscPath, text, request_.force)) {
+    switch (PlanKscFile(*handle_, ksc_native, text, request_.force)) {
       case KscAction::kUnchanged:
         report.outcome = VideoOutcome::kUnchanged;
         ++result_.unchanged;
@@ -235,7 +247,7 @@ class Run {
         break;
     }
     if (!request_.dry_run) {
-      WriteStatus status = WriteFileReplacing(fs_, folder.path, song.KscPath, text);
+      WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
       if (!status.ok()) {
         Stop(BatchStatus::kWriteFailed,
              status.failure == WriteFailure::kFolder
@@ -249,17 +261,17 @@ class Run {
     return true;
   }
 
-  // Everything written reaches the disk before the run reports.
+  // Everything written reaches the disk before the run reports: one flush
+  // of each file system written to.
   void Sync() {
-    for (const VideoFolder* folder : synced_folders_) {
-      os::Error error = fs_.Sync(folder->path);
-      if (error.failed()) {
-        if (result_.status != BatchStatus::kDone) return;  // the first failure is the one to tell
+    for (auto& [device, folder] : to_sync_) {
+      os::Error error = folder.second->Sync(true);
+      if (error.failed() && result_.status == BatchStatus::kDone) {
         result_.status = BatchStatus::kWriteFailed;
-        result_.failure = messages::CannotSync(folder->path, error);
-        return;
+        result_.failure = messages::CannotSync(folder.first, error);
       }
     }
+    to_sync_.clear();
   }
 
   const BatchRequest& request_;
@@ -270,7 +282,9 @@ class Run {
   std::optional<std::int64_t> number_;
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
-  std::vector<const VideoFolder*> synced_folders_;
+  std::unique_ptr<os::Folder> handle_;  // the folder being worked in, locked
+  // A folder written in on each file system (by device), kept open to flush it.
+  std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::vector<std::size_t> previous_;
 };

@@ -89,6 +89,7 @@ std::string FolderLocked(std::string_view folder) {
 }
 
 std::string CannotUseFolder(std::string_view path, const os::Error& error) {
+  if (path.empty()) return u8"请给出一个文件夹";
   const std::string where = Shown(path);
   switch (error.kind) {
     case os::ErrorKind::kNotFound:

@@ -1,6 +1,8 @@
 #include "app/engine/video_folder.h"
 
 #include <algorithm>
+#include <memory>
+#include <set>
 
 #include "app/engine/messages.h"
 #include "text/gbk_text.h"
@@ -28,15 +30,26 @@ std::string_view LastComponent(std::string_view path) {
   return path.substr(at);
 }
 
-// GBK bytes with ASCII letters folded: the order of the file list. Folded
-// while comparing: a folded copy of every name would cost a large folder as
-// much memory again as its names.
+// GBK bytes with the ASCII letters that are characters of their own folded
+// to lower case (a trail byte is never folded): the order of the file list.
+// Folded while comparing: a folded copy of every name would cost a large
+// folder as much memory again as its names.
 bool FoldedLess(std::string_view x, std::string_view y) {
   std::size_t n = std::min(x.size(), y.size());
+  std::size_t next_x = 0;  // where the next character of each begins
+  std::size_t next_y = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    auto cx = static_cast<unsigned char>(text::ToLowerAscii(x[i]));
-    auto cy = static_cast<unsigned char>(text::ToLowerAscii(y[i]));
-    if (cx != cy) return cx < cy;
+    char cx = x[i];
+    char cy = y[i];
+    if (i == next_x) {
+      next_x += text::CharLength(x, i);
+      cx = text::ToLowerAscii(cx);
+    }
+    if (i == next_y) {
+      next_y += text::CharLength(y, i);
+      cy = text::ToLowerAscii(cy);
+    }
+    if (cx != cy) return static_cast<unsigned char>(cx) < static_cast<unsigned char>(cy);
   }
   return x.size() < y.size();
 }
@@ -54,9 +67,9 @@ void NameFolder(VideoFolder& folder, std::string_view native_name) {
 
 // Lists one folder: its videos into `folder`, its subfolders' names into
 // `subfolders` (when asked for), sorted like the videos.
-os::Error ListOne(os::FileSystem& fs, VideoFolder& folder, std::vector<std::string>* subfolders) {
+os::Error ListOne(os::Folder& handle, VideoFolder& folder, std::vector<std::string>* subfolders) {
   std::vector<os::FolderEntry> entries;
-  os::Error error = fs.ListFolder(folder.path, &entries);
+  os::Error error = handle.List(&entries);
   if (error.failed()) return error;
   for (os::FolderEntry& e : entries) {
     if (e.type == os::EntryType::kFile && IsVideoFileName(e.name)) {
@@ -87,27 +100,43 @@ os::Error ListOne(os::FileSystem& fs, VideoFolder& folder, std::vector<std::stri
   return {};
 }
 
-// Every folder below `parent_path`, depth first, each followed by its own
-// subfolders. Paths by value: the listing grows while the tree is walked.
-void ListBelow(os::FileSystem& fs, std::string parent_path, std::string parent_relative,
-               const std::vector<std::string>& subfolders, FolderListing& listing) {
-  for (const std::string& name : subfolders) {
-    VideoFolder folder;
-    folder.path = os::JoinPath(parent_path, name);
-    folder.relative = parent_relative == "." ? name : os::JoinPath(parent_relative, name);
-    NameFolder(folder, name);
-    std::vector<std::string> below;
-    os::Error error = ListOne(fs, folder, &below);
-    if (error.failed()) {
-      listing.unreadable.push_back(messages::CannotReadFolder(folder.path, error));
-      continue;
+// The walk of a tree below the chosen folder.
+struct TreeWalk {
+  FolderListing& listing;
+  std::string root;
+  os::FolderIdentity root_identity;
+  std::set<os::FolderIdentity> seen;  // a folder reached twice (a bind mount) is walked once
+
+  // Every folder below `parent`, depth first, each followed by its own
+  // subfolders; each opened through its parent, never through a link.
+  void Below(os::Folder& parent, const std::string& parent_path, const std::string& parent_relative,
+             const std::vector<std::string>& subfolders) {
+    for (const std::string& name : subfolders) {
+      VideoFolder folder;
+      folder.path = os::JoinPath(parent_path, name);
+      folder.relative = parent_relative == "." ? name : os::JoinPath(parent_relative, name);
+      folder.root = root;
+      folder.root_identity = root_identity;
+      NameFolder(folder, name);
+      std::unique_ptr<os::Folder> handle;
+      os::Error error = parent.OpenSubfolder(name, &handle);
+      std::vector<std::string> below;
+      if (!error.failed()) {
+        folder.identity = handle->identity();
+        if (!seen.insert(folder.identity).second) continue;
+        error = ListOne(*handle, folder, &below);
+      }
+      if (error.failed()) {
+        listing.unreadable.push_back(messages::CannotReadFolder(folder.path, error));
+        continue;
+      }
+      const std::string path = folder.path;
+      const std::string relative = folder.relative;
+      if (!folder.files.empty()) listing.folders.push_back(std::move(folder));
+      Below(*handle, path, relative, below);
     }
-    std::string path = folder.path;
-    std::string relative = folder.relative;
-    if (!folder.files.empty()) listing.folders.push_back(std::move(folder));
-    ListBelow(fs, path, relative, below, listing);
   }
-}
+};
 
 }  // namespace
 
@@ -149,22 +178,53 @@ FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem
   FolderListing listing;
   VideoFolder top;
   top.relative = ".";
-  listing.error = fs.ResolveFolder(path, &top.path);
+  std::unique_ptr<os::Folder> handle;
   std::vector<std::string> subfolders;
+  listing.error = fs.ResolveFolder(path, &top.path);
+  if (!listing.error.failed()) listing.error = fs.OpenFolder(top.path, &handle);
   if (!listing.error.failed()) {
-    listing.error = ListOne(fs, top, recursive ? &subfolders : nullptr);
+    top.identity = top.root_identity = handle->identity();
+    top.root = top.path;
+    listing.error = ListOne(*handle, top, recursive ? &subfolders : nullptr);
   }
   if (listing.error.failed()) {
     listing.message = messages::CannotUseFolder(path, listing.error);
     return listing;
   }
   NameFolder(top, FolderNameOf(path, top.path));
+  TreeWalk walk{listing, top.path, top.identity, {top.identity}};
+  const std::string top_path = top.path;
   listing.folders.push_back(std::move(top));
-  if (recursive) {
-    const std::string top_path = listing.folders.front().path;
-    ListBelow(fs, top_path, ".", subfolders, listing);
-  }
+  if (recursive) walk.Below(*handle, top_path, ".", subfolders);
   return listing;
+}
+
+os::Error OpenListedFolder(const VideoFolder& folder, os::FileSystem& fs,
+                           std::unique_ptr<os::Folder>* handle) {
+  const os::FolderIdentity unknown;
+  const std::string& root = folder.root.empty() ? folder.path : folder.root;
+  os::Error error = fs.OpenFolder(root, handle);
+  if (error.failed()) return error;
+  auto replaced = [] { return os::Error{os::ErrorKind::kOther, u8"已被移动或替换"}; };
+  if (!(folder.root_identity == unknown) && !((*handle)->identity() == folder.root_identity)) {
+    return replaced();
+  }
+  if (folder.root.empty() || folder.relative == ".") return {};
+  // Down the relative path a name at a time, each through its parent.
+  std::string_view rest = folder.relative;
+  while (!rest.empty()) {
+    std::size_t end = 0;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    std::unique_ptr<os::Folder> next;
+    error = (*handle)->OpenSubfolder(std::string(rest.substr(0, end)), &next);
+    if (error.failed()) return error;
+    *handle = std::move(next);
+    rest.remove_prefix(end < rest.size() ? end + 1 : end);
+  }
+  if (!(folder.identity == unknown) && !((*handle)->identity() == folder.identity)) {
+    return replaced();
+  }
+  return {};
 }
 
 }  // namespace kscgen

@@ -2,6 +2,7 @@
 // names match the video masks, in the order the batch walks them.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +35,19 @@ struct VideoFolder {
   std::string folder_name;  // FolderName (GBK, trimmed); empty when it has no GBK form
   bool name_not_in_gbk = false;  // its name holds a character GBK lacks
   std::vector<VideoFile> files;  // sorted by SortVideoFiles
+  // Where the listing found it: the chosen folder (empty: `path` itself) and
+  // the identities of both, so that a run can tell a folder moved or put in
+  // its place since (zero: not known, not checked).
+  std::string root;
+  os::FolderIdentity root_identity;
+  os::FolderIdentity identity;
 };
+
+// Opens a listed folder again for a run: the chosen folder by its path, then
+// each folder below it through its parent, never through a link. Fails when
+// what stands there now is not the folder that was listed.
+os::Error OpenListedFolder(const VideoFolder& folder, os::FileSystem& fs,
+                           std::unique_ptr<os::Folder>* handle);
 
 // The FolderName of a folder given as `user_path`, which the system resolved
 // to `resolved`: the last component as the user wrote it (trailing

@@ -1,16 +1,17 @@
 // TForm2, the folder browser: a tree of folders only; "确定" hands the chosen
-// folder to the main window.
+// folder to the main window, as the file system spells it.
 #pragma once
 
 #include <QDialog>
+#include <string>
 
-class QFileSystemModel;
 class QLabel;
 class QPushButton;
 class QTreeView;
 
 namespace kscgen::gui {
 
+class FolderTreeModel;
 class TForm1;
 
 class TForm2 : public QDialog {
@@ -19,25 +20,28 @@ class TForm2 : public QDialog {
  public:
   explicit TForm2(TForm1* main_window);
 
-  // Opens on `folder`, or the home folder when it is empty, and waits.
-  void Browse(const QString& folder);
-  // Selects `folder` in the tree, as a click would.
-  void SelectFolder(const QString& folder);
-  // The selected folder's path; empty when none is selected.
-  QString SelectedPath() const;
+  // Opens on the folder at native path `folder`, or the home folder when it
+  // is empty, and waits.
+  void Browse(const std::string& folder);
+  // Selects the folder at native path `folder` in the tree, as a click
+  // would; nothing is selected when it is not in the tree.
+  void SelectFolder(const std::string& folder);
+  // The selected folder's native path; empty when none is selected.
+  std::string SelectedPath() const;
+  FolderTreeModel* model() const { return folders_; }
 
-  QLabel* Label1;
-  QTreeView* ShellTreeView1;
-  QPushButton* Button1;
-  QPushButton* Button2;
+  QLabel* promptLabel;
+  QTreeView* folderTree;
+  QPushButton* okButton;
+  QPushButton* cancelButton;
 
  public slots:
-  void Button1Click();
-  void Button2Click();
+  void chooseSelected();
+  void cancel();
 
  private:
   TForm1* main_window_;
-  QFileSystemModel* folders_;
+  FolderTreeModel* folders_;
 };
 
 }  // namespace kscgen::gui

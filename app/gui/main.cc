@@ -1,18 +1,32 @@
 // kscgen-gui: the window a KTV library keeper starts.
 //
-//   kscgen-gui [FOLDER] [--screenshot FILE.png]
+//   kscgen-gui [FOLDER] [--screenshot FILE.png] [--preview-screenshot FILE.png]
 //
-// FOLDER is chosen at start as if picked in the folder dialog; --screenshot
-// saves a picture of the screen once the window is up and quits (it makes
-// the README's picture).
+// FOLDER is chosen at start as if picked in the folder dialog. --screenshot
+// saves a picture of the window once it is up, --preview-screenshot one of
+// the preview opened from it, and the program then quits (they make the
+// README's pictures). Options are remembered in the user's settings file.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <clocale>
+#include <string>
 
 #include "app/gui/folder_dialog.h"
 #include "app/gui/main_window.h"
+#include "app/gui/native_path.h"
+
+namespace {
+
+void Grab(QWidget* w, const QString& file) {
+  QRect frame = w->frameGeometry().adjusted(-10, -10, 10, 10);
+  w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(file);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -21,23 +35,42 @@ int main(int argc, char** argv) {
 
   QCommandLineParser args;
   QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "file");
+  QCommandLineOption preview_shot("preview-screenshot", "Save a picture of the preview and quit.",
+                                  "file");
   args.addOption(screenshot);
+  args.addOption(preview_shot);
   args.addPositionalArgument("folder", "The folder to list at start.");
   args.process(app);
 
-  kscgen::gui::TForm1 form1;
+  kscgen::gui::TForm1 form1(kscgen::gui::TForm1::DefaultSettingsFile());
   kscgen::gui::TForm2 form2(&form1);
   form1.setFolderDialog(&form2);
-  if (!args.positionalArguments().isEmpty()) form1.ChooseFolder(args.positionalArguments()[0]);
+  if (!args.positionalArguments().isEmpty()) {
+    const QString folder = args.positionalArguments()[0];
+    const std::string native = kscgen::gui::NativeArgument(argc, argv, folder);
+    if (QFile::encodeName(folder).toStdString() == native) {
+      form1.ChooseFolder(folder);  // shown as given
+    } else {
+      form1.ChooseNativeFolder(native);
+    }
+  }
   form1.show();
 
-  if (args.isSet(screenshot)) {
+  if (args.isSet(screenshot) || args.isSet(preview_shot)) {
     QTimer::singleShot(1000, [&] {
-      QScreen* screen = form1.screen();
-      QRect frame = form1.frameGeometry().adjusted(-10, -10, 10, 10);
-      screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-          .save(args.value(screenshot));
-      QApplication::quit();
+      if (args.isSet(screenshot)) Grab(&form1, args.value(screenshot));
+      if (!args.isSet(preview_shot)) {
+        QApplication::quit();
+        return;
+      }
+      // The preview is modal: it is grabbed from inside its own loop.
+      QTimer::singleShot(1000, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+          dialog->grab().save(args.value(preview_shot));
+        }
+        QApplication::quit();
+      });
+      form1.previewButton->click();
     });
   }
   return app.exec();

@@ -1,13 +1,13 @@
 #include "app/gui/main_window.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,16 +19,21 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTranslator>
 
 #include "app/engine/messages.h"
 #include "app/engine/short_date.h"
 #include "app/engine/start_number.h"
+#include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
+#include "app/gui/native_path.h"
 #include "app/gui/preview_dialog.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/video_list_model.h"
@@ -48,6 +53,29 @@ const char kInstructions[] =
     u8"当然，也可以将歌曲所在的目录名作为格式中的一项，系统会自动处理。\n"
     u8"缺省情况为：语种：国语，类别为：（空），声道为伴唱";
 
+const char kRunCaption[] = u8" 批量KSC";
+const char kStopCaption[] = u8" 停止";
+const char kStopQuestion[] = u8"批量任务正在进行，要停止并退出吗？\n（正在写入的文件会写完）";
+
+// The names the remembered options go by in the settings file.
+namespace key {
+const char kFolder[] = "folder";  // native bytes
+const char kRecursive[] = "recursive";
+const char kFolderRole[] = "folderRole";
+const char kTemplate[] = "template";  // -1: none chosen
+const char kNumbering[] = "numbering";
+const char kStartNumberOn[] = "startNumberOn";
+const char kStartNumber[] = "startNumber";
+const char kUniformOn[] = "uniform";
+const char kUniformEntries[] = "uniformEntries";  // kind and value, GBK bytes
+const char kKind[] = "kind";
+const char kValue[] = "value";
+}  // namespace key
+
+// Each uniform entry keeps its GBK kind text and value beside the text shown.
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kValueRole = Qt::UserRole + 1;
+
 // Every control bears its designer's name and fixed place, so tests and
 // tools find it by that name.
 template <typename W>
@@ -59,6 +87,7 @@ W* Place(const char* name, W* w, int left, int top, int width, int height) {
 
 QLabel* NavyLabel(QLabel* label) {
   QPalette p = label->palette();
+  // In every colour group: a disabled parent must not grey the note.
   p.setColor(QPalette::WindowText, QColor(0, 0, 128));
   label->setPalette(p);
   return label;
@@ -81,28 +110,36 @@ QGroupBox* RadioGroup(QWidget* parent, const QStringList& items, int columns,
   return box;
 }
 
-// Keeps painting the progress bar while the batch holds the window's thread;
-// input waits until the run ends.
-class ProgressObserver : public BatchObserver {
+// The message box's own button texts in the window's language; Qt's would
+// read "Show Details...".
+class MessageBoxTexts : public QTranslator {
  public:
-  explicit ProgressObserver(QProgressBar* bar) : bar_(bar) {}
-  void OnStart(std::size_t) override { Show(0); }
-  void OnVideo(const VideoReport&, std::size_t done, std::size_t total) override {
-    Show(static_cast<int>(done * 100 / total));
+  using QTranslator::QTranslator;
+  QString translate(const char* context, const char* source, const char*, int) const override {
+    if (qstrcmp(context, "QMessageBox") != 0) return {};
+    if (qstrcmp(source, "Show Details...") == 0) return QString::fromUtf8(u8"显示详细信息");
+    if (qstrcmp(source, "Hide Details...") == 0) return QString::fromUtf8(u8"隐藏详细信息");
+    return {};
   }
-
- private:
-  void Show(int percent) {
-    if (percent == bar_->value()) return;
-    bar_->setValue(percent);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-  QProgressBar* bar_;
+  bool isEmpty() const override { return false; }
 };
+
+void InstallMessageBoxTexts() {
+  static MessageBoxTexts* texts = nullptr;
+  if (texts || !qApp) return;
+  texts = new MessageBoxTexts(qApp);
+  QCoreApplication::installTranslator(texts);
+}
+
+QIcon RunIcon(const QWidget* w) { return w->style()->standardIcon(QStyle::SP_DialogOkButton); }
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent), videos_(new VideoListModel(this)) {
+TForm1::TForm1(const QString& settings_file, QWidget* parent)
+    : QWidget(parent),
+      videos_(new VideoListModel(this)),
+      runner_(new BatchRunner(this)),
+      settings_file_(settings_file) {
   setObjectName("TForm1");
   setWindowTitle(u8"霁川KSC文件批量生成器");
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -115,156 +152,227 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), videos_(new VideoListModel(th
   setFont(font);
   setAcceptDrops(true);
   setStyleSheet("QCheckBox { spacing: 2px; }");  // room for "编号始于:" in its 81 pixels
-  message_sink_ = [this](MessageKind kind, const QString& text) {
-    if (kind == MessageKind::kError) {
-      QMessageBox::critical(this, windowTitle(), text);
-    } else {
-      QMessageBox::information(this, windowTitle(), text);
-    }
+  InstallMessageBoxTexts();
+  message_sink_ = [this](MessageKind kind, const QString& text, const QString& details) {
+    std::unique_ptr<QMessageBox> box(MakeMessageBox(kind, text, details));
+    return box->exec() == QMessageBox::Yes;
   };
   BuildControls();
-  ReadFolder(QDir::currentPath());  // the working folder, until one is chosen
+  connect(runner_, &BatchRunner::progress, progressBar, &QProgressBar::setValue);
+  connect(runner_, &BatchRunner::finished, this, &TForm1::RunFinished);
+  RestoreSettings();
 }
 
 TForm1::~TForm1() = default;
 
+QString TForm1::DefaultSettingsFile() {
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, "kscgen", "kscgen-gui").fileName();
+}
+
+QMessageBox* TForm1::MakeMessageBox(MessageKind kind, const QString& text, const QString& details) {
+  auto* box = new QMessageBox(this);
+  box->setWindowTitle(windowTitle());
+  box->setText(text);
+  switch (kind) {
+    case MessageKind::kError:
+      box->setIcon(QMessageBox::Critical);
+      break;
+    case MessageKind::kInformation:
+      box->setIcon(QMessageBox::Information);
+      break;
+    case MessageKind::kQuestion:
+      box->setIcon(QMessageBox::Question);
+      box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box->setDefaultButton(QMessageBox::No);
+      break;
+  }
+  if (!details.isEmpty()) box->setDetailedText(details);
+  return box;
+}
+
 void TForm1::BuildControls() {
-  Memo1 = Place("Memo1", new QTextEdit(this), 14, 8, 417, 65);
-  Memo1->setPlainText(QString::fromUtf8(kInstructions));
-  Memo1->setReadOnly(true);
-  Memo1->setLineWrapMode(QTextEdit::NoWrap);
-  Memo1->document()->setDocumentMargin(2);
+  instructions = Place("Memo1", new QTextEdit(this), 14, 8, 417, 65);
+  instructions->setPlainText(QString::fromUtf8(kInstructions));
+  instructions->setReadOnly(true);
+  instructions->setLineWrapMode(QTextEdit::NoWrap);
+  instructions->document()->setDocumentMargin(2);
   // Four lines fit the box with a Song face; CJK fallback faces run taller,
   // so the lines are held to a fixed height.
-  QTextCursor all(Memo1->document());
+  QTextCursor all(instructions->document());
   all.select(QTextCursor::Document);
   QTextBlockFormat lines;
   lines.setLineHeight(14, QTextBlockFormat::FixedHeight);
   all.mergeBlockFormat(lines);
 
-  Label1 = Place("Label1", new QLabel(u8"1. 请选择歌曲所在目录：", this), 16, 82, 145, 17);
-  Edit3 = Place("Edit3", new QLineEdit(this), 8, 99, 177, 21);
-  SpeedButton1 = Place("SpeedButton1", new QToolButton(this), 192, 97, 19, 22);
-  SpeedButton1->setText("...");
-  SpeedButton1->setAutoRaise(true);
+  folderLabel = Place("Label1", new QLabel(u8"1. 请选择歌曲所在目录：", this), 16, 82, 145, 17);
+  folderEdit = Place("Edit3", new QLineEdit(this), 8, 99, 177, 21);
+  browseButton = Place("SpeedButton1", new QToolButton(this), 192, 97, 19, 22);
+  browseButton->setText("...");
+  browseButton->setAutoRaise(true);
+  recursiveCheck = Place("CheckBox4", new QCheckBox(u8"包含子目录", this), 8, 122, 100, 17);
 
-  FileListBox1 = Place("FileListBox1", new QListView(this), 7, 123, 206, 201);
-  FileListBox1->setModel(videos_);
-  FileListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  FileListBox1->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
-  FileListBox1->setIconSize(QSize(16, 16));
+  videoList = Place("FileListBox1", new QListView(this), 7, 141, 206, 183);
+  videoList->setModel(videos_);
+  videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  videoList->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
+  videoList->setIconSize(QSize(16, 16));
 
-  Label5 = Place("Label5", new QLabel(this), 10, 335, 191, 17);
-  SpeedButton2 = Place("SpeedButton2", new QToolButton(this), 141, 332, 52, 21);
-  SpeedButton2->setText(u8"<< 移除");
-  SpeedButton2->setAutoRaise(true);
+  countLabel = Place("Label5", new QLabel(this), 10, 335, 191, 17);
+  removeVideoButton = Place("SpeedButton2", new QToolButton(this), 141, 332, 52, 21);
+  removeVideoButton->setText(u8"<< 移除");
+  removeVideoButton->setAutoRaise(true);
 
-  Label3 = Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
-  RadioGroup2 = Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &RadioGroup2Buttons), 224,
-                      95, 205, 69);
-  RadioGroup2Buttons->button(0)->setChecked(true);
-  Label2 = Place("Label2", new QLabel(u8"3. 选择模版：", this), 223, 170, 78, 12);
-  Label4 = Place("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )", this)), 298, 171, 108, 12);
-  RadioGroup1 = Place("RadioGroup1", RadioGroup(this, kTemplates, 1, &RadioGroup1Buttons), 224, 184,
-                      211, 105);
+  roleLabel =
+      Place("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用：", this), 222, 83, 183, 13);
+  roleGroup =
+      Place("RadioGroup2", RadioGroup(this, kFolderRoles, 2, &roleButtons), 224, 95, 205, 69);
+  roleButtons->button(0)->setChecked(true);
+  templateLabel = Place("Label2", new QLabel(u8"3. 选择模版：", this), 223, 170, 78, 12);
+  templateHint =
+      Place("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )", this)), 298, 171, 108, 12);
+  templateGroup =
+      Place("RadioGroup1", RadioGroup(this, kTemplates, 1, &templateButtons), 224, 184, 211, 105);
 
-  CheckBox2 = Place("CheckBox2", new QCheckBox(u8"歌曲自动编号", this), 222, 310, 105, 17);
-  CheckBox3 = Place("CheckBox3", new QCheckBox(u8"编号始于:", this), 321, 309, 81, 17);
-  CheckBox3->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
-  CheckBox3->setEnabled(false);
-  Edit4 = Place("Edit4", new QLineEdit(this), 392, 305, 41, 21);
-  Edit4->setMaxLength(5);
-  Edit4->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
-  Edit4->setEnabled(false);
-  ProgressBar1 = Place("ProgressBar1", new QProgressBar(this), 225, 334, 208, 16);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
-  ProgressBar1->setTextVisible(false);
+  numberingCheck = Place("CheckBox2", new QCheckBox(u8"歌曲自动编号", this), 222, 310, 105, 17);
+  startNumberCheck = Place("CheckBox3", new QCheckBox(u8"编号始于:", this), 321, 309, 81, 17);
+  startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
+  startNumberCheck->setEnabled(false);
+  startNumberEdit = Place("Edit4", new QLineEdit(this), 392, 305, 41, 21);
+  startNumberEdit->setMaxLength(5);
+  startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
+  startNumberEdit->setEnabled(false);
+  progressBar = Place("ProgressBar1", new QProgressBar(this), 225, 334, 208, 16);
+  progressBar->setRange(0, 100);
+  progressBar->setValue(0);
+  progressBar->setTextVisible(false);
 
-  GroupBox1 =
+  uniformGroup =
       Place("GroupBox1", new QGroupBox(QString(13, QLatin1Char(' ')), this), 8, 362, 298, 117);
-  CheckBox1 = Place("CheckBox1", new QCheckBox(u8"统一设定值", this), 25, 360, 85, 17);
-  CheckBox1->raise();  // sits over the group box's top edge as its caption
-  Label9 = Place("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值", GroupBox1)), 126, 0,
-                 162, 13);
-  Label6 = Place("Label6", new QLabel(u8"类别：", GroupBox1), 10, 28, 36, 12);
-  ComboBox1 = Place("ComboBox1", new QComboBox(GroupBox1), 47, 24, 80, 20);
-  ComboBox1->setEditable(true);
-  for (int k = 0; k < kUniformKindCount; ++k) ComboBox1->addItem(FromGbk(UniformKindLabel(k)));
-  ComboBox1->setCurrentIndex(-1);
-  Label7 = Place("Label7", new QLabel(u8"值：", GroupBox1), 136, 28, 36, 12);
-  ComboBox2 = Place("ComboBox2", new QComboBox(GroupBox1), 159, 24, 82, 21);
-  ComboBox2->setEditable(true);
-  SpeedButton3 = Place("SpeedButton3", new QToolButton(GroupBox1), 247, 24, 39, 23);
-  SpeedButton3->setText(u8"加入");
-  SpeedButton3->setAutoRaise(true);
-  Label8 = Place("Label8", new QLabel(u8"结果：", GroupBox1), 9, 52, 36, 12);
-  ListBox1 = Place("ListBox1", new QListWidget(GroupBox1), 46, 48, 195, 59);
-  SpeedButton4 = Place("SpeedButton4", new QToolButton(GroupBox1), 247, 85, 42, 22);
-  SpeedButton4->setText(u8"移除");
-  SpeedButton4->setAutoRaise(true);
+  uniformCheck = Place("CheckBox1", new QCheckBox(u8"统一设定值", this), 25, 360, 85, 17);
+  uniformCheck->raise();  // sits over the group box's top edge as its caption
+  uniformNote = Place("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值", uniformGroup)),
+                      126, 0, 162, 13);
+  kindLabel = Place("Label6", new QLabel(u8"类别：", uniformGroup), 10, 28, 36, 12);
+  kindBox = Place("ComboBox1", new QComboBox(uniformGroup), 47, 24, 80, 20);
+  kindBox->setEditable(true);
+  kindBox->setInsertPolicy(QComboBox::NoInsert);  // typed text never becomes an item
+  for (int k = 0; k < kUniformKindCount; ++k) kindBox->addItem(FromGbk(UniformKindLabel(k)));
+  kindBox->setCurrentIndex(-1);
+  valueLabel = Place("Label7", new QLabel(u8"值：", uniformGroup), 136, 28, 36, 12);
+  valueBox = Place("ComboBox2", new QComboBox(uniformGroup), 159, 24, 82, 21);
+  valueBox->setEditable(true);
+  valueBox->setInsertPolicy(QComboBox::NoInsert);
+  addUniformButton = Place("SpeedButton3", new QToolButton(uniformGroup), 247, 24, 39, 23);
+  addUniformButton->setText(u8"加入");
+  addUniformButton->setAutoRaise(true);
+  uniformListLabel = Place("Label8", new QLabel(u8"结果：", uniformGroup), 9, 52, 36, 12);
+  uniformList = Place("ListBox1", new QListWidget(uniformGroup), 46, 48, 195, 59);
+  removeUniformButton = Place("SpeedButton4", new QToolButton(uniformGroup), 247, 85, 42, 22);
+  removeUniformButton->setText(u8"移除");
+  removeUniformButton->setAutoRaise(true);
 
-  BitBtn2 = Place(
+  previewButton = Place(
       "BitBtn2",
       new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览", this),
       332, 364, 87, 34);
-  BitBtn1 =
-      Place("BitBtn1",
-            new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u8" 批量KSC", this),
-            331, 402, 87, 34);
-  BitBtn3 =
+  runButton = Place("BitBtn1", new QPushButton(RunIcon(this), kRunCaption, this), 331, 402, 87, 34);
+  quitButton =
       Place("BitBtn3",
             new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出", this),
             332, 441, 87, 34);
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName("Edit1");
-  Edit1->hide();
-  Edit2 = new QLineEdit("Edit2", this);
-  Edit2->setObjectName("Edit2");
-  Edit2->hide();
+  initialsInput = new QLineEdit(this);
+  initialsInput->setObjectName("Edit1");
+  initialsInput->hide();
+  initialsOutput = new QLineEdit("Edit2", this);
+  initialsOutput->setObjectName("Edit2");
+  initialsOutput->hide();
 
-  // The group box itself starts enabled; its controls wait for CheckBox1.
-  for (QWidget* w : UniformControls()) w->setEnabled(w == GroupBox1);
+  // The group box stays enabled, its frame and note as at the first start;
+  // its controls wait for uniformCheck.
+  for (QWidget* w : UniformControls()) w->setEnabled(false);
 
-  connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-  connect(FileListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &TForm1::FileListBox1Change);
-  connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-  connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
-  connect(CheckBox2, &QCheckBox::clicked, this, &TForm1::CheckBox2Click);
-  connect(CheckBox3, &QCheckBox::clicked, this, &TForm1::CheckBox3Click);
-  connect(ComboBox1, &QComboBox::currentTextChanged, this, &TForm1::ComboBox1Change);
-  connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
-  connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
-  connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
-  connect(Edit3, &QLineEdit::editingFinished, this, &TForm1::Edit3EditingFinished);
-  connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
-  connect(BitBtn3, &QPushButton::clicked, this, &QWidget::close);
+  connect(browseButton, &QToolButton::clicked, this, &TForm1::browseFolder);
+  connect(videoList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &TForm1::updateCount);
+  connect(removeVideoButton, &QToolButton::clicked, this, &TForm1::removeCurrentVideo);
+  connect(recursiveCheck, &QCheckBox::clicked, this, &TForm1::recursiveToggled);
+  connect(uniformCheck, &QCheckBox::clicked, this, &TForm1::uniformToggled);
+  connect(numberingCheck, &QCheckBox::clicked, this, &TForm1::numberingToggled);
+  connect(startNumberCheck, &QCheckBox::clicked, this, &TForm1::startNumberToggled);
+  connect(kindBox, &QComboBox::currentTextChanged, this, &TForm1::kindChanged);
+  connect(addUniformButton, &QToolButton::clicked, this, &TForm1::addUniformEntry);
+  connect(valueBox->lineEdit(), &QLineEdit::returnPressed, this, &TForm1::addUniformEntry);
+  connect(removeUniformButton, &QToolButton::clicked, this, &TForm1::removeUniformEntry);
+  connect(initialsInput, &QLineEdit::textChanged, this, &TForm1::initialsInputChanged);
+  connect(folderEdit, &QLineEdit::editingFinished, this, &TForm1::folderEditFinished);
+  connect(runButton, &QPushButton::clicked, this, &TForm1::runOrStop);
+  connect(previewButton, &QPushButton::clicked, this, &TForm1::preview);
+  connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* remove = new QShortcut(QKeySequence::Delete, videoList);
+  remove->setContext(Qt::WidgetShortcut);
+  connect(remove, &QShortcut::activated, this, &TForm1::removeSelectedVideos);
+  auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
+  connect(reread, &QShortcut::activated, this, &TForm1::rereadFolder);
+  auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(stop, &QShortcut::activated, this, &TForm1::stopRun);
 }
 
 void TForm1::ChooseFolder(const QString& path) {
-  Edit3->setText(path);
-  if (!path.isEmpty()) ReadFolder(path);
+  if (path.isEmpty()) {
+    folderEdit->clear();
+    return;
+  }
+  folderEdit->setText(path);
+  ReadFolder(NativePathOfTyped(path), path);
 }
 
-void TForm1::ReadFolder(const QString& path) {
+void TForm1::ChooseNativeFolder(const std::string& native) {
+  if (native.empty()) {
+    folderEdit->clear();
+    return;
+  }
+  const QString shown = ShownPath(native);
+  folderEdit->setText(shown);
+  ReadFolder(native, shown);
+}
+
+bool TForm1::ReadFolder(const std::string& native, const QString& shown) {
   QString error;
-  if (!videos_->ReadFolder(ToNative(path), false, &error)) ShowMessage(MessageKind::kError, error);
-  FileListBox1Change();
+  std::vector<std::string> unreadable;
+  const bool ok = videos_->ReadFolder(native, recursiveCheck->isChecked(), &error, &unreadable);
+  folder_native_ = native;
+  folder_shown_ = shown;
+  listed_recursive_ = recursiveCheck->isChecked();
+  updateCount();
+  if (!ok) {
+    ShowMessage(MessageKind::kError, error);
+  } else if (!unreadable.empty()) {
+    // The folders that could be read are listed; these are not.
+    QStringList shown_lines, details;
+    for (std::size_t i = 0; i < unreadable.size(); ++i) {
+      (i < 10 ? shown_lines : details) << FromMessage(unreadable[i]);
+    }
+    ShowMessage(MessageKind::kError, shown_lines.join('\n'), details.join('\n'));
+  }
+  return ok;
+}
+
+bool TForm1::FollowPathBox() {
+  const QString typed = folderEdit->text();
+  if (typed.isEmpty() || typed == folder_shown_) return true;
+  return ReadFolder(NativePathOfTyped(typed), typed);
 }
 
 const std::vector<VideoFolder>& TForm1::ListedFolders() const { return videos_->folders(); }
 
-// Each uniform entry keeps its GBK kind text and value beside the text shown.
-constexpr int kKindRole = Qt::UserRole;
-constexpr int kValueRole = Qt::UserRole + 1;
+bool TForm1::IsRunning() const { return runner_->IsRunning(); }
 
 std::vector<UniformEntry> TForm1::UniformEntries() const {
   std::vector<UniformEntry> entries;
-  for (int i = 0; i < ListBox1->count(); ++i) {
-    const QListWidgetItem* item = ListBox1->item(i);
+  for (int i = 0; i < uniformList->count(); ++i) {
+    const QListWidgetItem* item = uniformList->item(i);
     UniformEntry e;
     e.kind_text = item->data(kKindRole).toByteArray().toStdString();
     e.kind = UniformKindOf(e.kind_text);
@@ -276,12 +384,12 @@ std::vector<UniformEntry> TForm1::UniformEntries() const {
 
 std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) const {
   BatchRequest r;
-  if (int t = RadioGroup1Buttons->checkedId(); t >= 0)
+  if (int t = templateButtons->checkedId(); t >= 0)
     r.naming_template = static_cast<NamingTemplate>(t);
-  r.folder_role = static_cast<FolderRole>(std::max(0, RadioGroup2Buttons->checkedId()));
+  r.folder_role = static_cast<FolderRole>(std::max(0, roleButtons->checkedId()));
   // Numbering only while both boxes say so.
-  const QString start = Edit4->text().trimmed();
-  if (CheckBox2->isChecked() && CheckBox3->isChecked() && !start.isEmpty()) {
+  const QString start = startNumberEdit->text().trimmed();
+  if (numberingCheck->isChecked() && startNumberCheck->isChecked() && !start.isEmpty()) {
     std::optional<std::int32_t> n = ParseStartNumber(start.toStdString());
     if (!n) {
       *error = FromMessage(messages::BadStartNumber(start.toStdString()));
@@ -289,115 +397,191 @@ std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) c
     }
     r.start_number = *n;
   }
-  if (CheckBox1->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
+  if (uniformCheck->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
   r.date_text = TodayShortDate();
   r.dry_run = dry_run;
   return r;
 }
 
-void TForm1::ShowMessage(MessageKind kind, const QString& text) { message_sink_(kind, text); }
-
-void TForm1::SpeedButton1Click() {
-  if (folder_dialog_) folder_dialog_->Browse(Edit3->text());
+bool TForm1::ShowMessage(MessageKind kind, const QString& text, const QString& details) {
+  return message_sink_(kind, text, details);
 }
 
-void TForm1::FileListBox1Change() {
-  Label5->setText(u8"歌曲总数：　" + QString::number(videos_->rowCount()));
+std::string TForm1::PathBoxFolder() const {
+  const QString typed = folderEdit->text();
+  if (typed.isEmpty()) return {};
+  return typed == folder_shown_ ? folder_native_ : NativePathOfTyped(typed);
 }
 
-void TForm1::SpeedButton2Click() {
-  QModelIndex current = FileListBox1->currentIndex();
+void TForm1::browseFolder() {
+  if (folder_dialog_) folder_dialog_->Browse(PathBoxFolder());
+}
+
+void TForm1::updateCount() {
+  countLabel->setText(u8"歌曲总数：　" + QString::number(videos_->rowCount()));
+}
+
+void TForm1::removeCurrentVideo() {
+  QModelIndex current = videoList->currentIndex();
   if (current.isValid()) videos_->Remove(current.row());
-  FileListBox1Change();
+  updateCount();
+}
+
+void TForm1::removeSelectedVideos() {
+  std::vector<int> rows;
+  for (const QModelIndex& i : videoList->selectionModel()->selectedIndexes()) {
+    rows.push_back(i.row());
+  }
+  videos_->RemoveRows(std::move(rows));
+  updateCount();
 }
 
 std::vector<QWidget*> TForm1::UniformControls() const {
-  return {GroupBox1,    ComboBox1, ComboBox2, ListBox1, SpeedButton3,
-          SpeedButton4, Label6,    Label7,    Label8};
+  return {kindBox,   valueBox,   uniformList,     addUniformButton, removeUniformButton,
+          kindLabel, valueLabel, uniformListLabel};
 }
 
-void TForm1::CheckBox1Click() {
-  for (QWidget* w : UniformControls()) w->setEnabled(CheckBox1->isChecked());
+void TForm1::uniformToggled() {
+  for (QWidget* w : UniformControls()) w->setEnabled(uniformCheck->isChecked());
 }
 
-void TForm1::CheckBox2Click() {
-  CheckBox3->setEnabled(CheckBox2->isChecked());
-  Edit4->setEnabled(CheckBox2->isChecked());
+void TForm1::numberingToggled() {
+  startNumberCheck->setEnabled(numberingCheck->isChecked());
+  startNumberEdit->setEnabled(numberingCheck->isChecked());
 }
 
-void TForm1::CheckBox3Click() { Edit4->setEnabled(CheckBox3->isChecked()); }
+void TForm1::startNumberToggled() { startNumberEdit->setEnabled(startNumberCheck->isChecked()); }
 
-void TForm1::ComboBox1Change() {
+void TForm1::recursiveToggled() {
+  if (!folderEdit->text().isEmpty()) rereadFolder();
+}
+
+void TForm1::kindChanged() {
   // The typed value stays while the offered values follow the kind.
-  const QString typed = ComboBox2->currentText();
-  ComboBox2->clear();
-  for (const std::string& v : UniformValuesOffered(ComboBox1->findText(ComboBox1->currentText()))) {
-    ComboBox2->addItem(FromGbk(v));
+  const QString typed = valueBox->currentText();
+  valueBox->clear();
+  for (const std::string& v : UniformValuesOffered(kindBox->findText(kindBox->currentText()))) {
+    valueBox->addItem(FromGbk(v));
   }
-  ComboBox2->setCurrentIndex(-1);
-  ComboBox2->setEditText(typed);
+  valueBox->setCurrentIndex(-1);
+  valueBox->setEditText(typed);
 }
 
-void TForm1::SpeedButton3Click() {
-  std::optional<std::string> kind = ToGbk(ComboBox1->currentText());
-  std::optional<std::string> value = ToGbk(ComboBox2->currentText());
+void TForm1::addUniformEntry() {
+  std::optional<std::string> kind = ToGbk(kindBox->currentText());
+  std::optional<std::string> value = ToGbk(valueBox->currentText());
   if (!kind || !value) {
     // The KSC file is GBK: such a value could only reach it damaged.
     ShowMessage(MessageKind::kError, FromMessage(messages::NotInGbk(
-                                         u8"统一设定值", ComboBox2->currentText().toStdString())));
+                                         u8"统一设定值", valueBox->currentText().toStdString())));
     return;
   }
   UniformEntryParse parse = ParseUniformEntry(*kind, *value);
   if (parse.error == UniformEntryError::kBadChannel) {
     // The typed text stays, to be corrected.
     ShowMessage(MessageKind::kError,
-                FromMessage(messages::BadChannel(ComboBox2->currentText().toStdString())));
+                FromMessage(messages::BadChannel(valueBox->currentText().toStdString())));
     return;
   }
   if (parse.error == UniformEntryError::kNone) {
     auto* item = new QListWidgetItem(FromGbk(UniformEntryText(parse.entry)));
     item->setData(kKindRole, QByteArray::fromStdString(parse.entry.kind_text));
     item->setData(kValueRole, QByteArray::fromStdString(parse.entry.value));
-    ListBox1->addItem(item);
+    uniformList->addItem(item);
   }
-  ComboBox2->setEditText(QString());
+  valueBox->setEditText(QString());
 }
 
-void TForm1::SpeedButton4Click() {
-  QListWidgetItem* item = ListBox1->currentItem();
-  if (item && item->isSelected()) delete ListBox1->takeItem(ListBox1->row(item));
+void TForm1::removeUniformEntry() {
+  QListWidgetItem* item = uniformList->currentItem();
+  if (item && item->isSelected()) delete uniformList->takeItem(uniformList->row(item));
 }
 
-void TForm1::Edit1Change() {
-  Edit2->setText(FromGbk(HiddenPairInitials(ToGbk(Edit1->text()).value_or(std::string()))));
+void TForm1::initialsInputChanged() {
+  initialsOutput->setText(
+      FromGbk(HiddenPairInitials(ToGbk(initialsInput->text()).value_or(std::string()))));
 }
 
-void TForm1::Edit3EditingFinished() {
-  // The list and the folder the KSC files go to must not silently disagree.
-  if (!Edit3->text().isEmpty() && QFileInfo(Edit3->text()).isDir()) ReadFolder(Edit3->text());
+void TForm1::folderEditFinished() {
+  // Only a changed path is read again: a re-read would undo 移除.
+  if (!IsRunning()) FollowPathBox();
 }
 
-bool TForm1::ReportFailure(const BatchResult& result) {
-  if (result.status == BatchStatus::kDone) return false;
-  ShowMessage(MessageKind::kError, FromMessage(messages::BatchReport(result, 10).summary));
-  return true;
+void TForm1::rereadFolder() {
+  if (IsRunning()) return;
+  const QString typed = folderEdit->text();
+  if (!typed.isEmpty() && typed != folder_shown_) {
+    FollowPathBox();
+  } else {
+    ReadFolder(folder_native_, folder_shown_);
+  }
 }
 
-void TForm1::BitBtn1Click() {
+void TForm1::SetRunning(bool running) {
+  if (running) {
+    // Everything that could change the list, the folder or the options.
+    held_.clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             folderEdit, browseButton, recursiveCheck, videoList, removeVideoButton, roleGroup,
+             templateGroup, numberingCheck, startNumberCheck, startNumberEdit, uniformCheck,
+             uniformGroup, previewButton}) {
+      held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
+      w->setEnabled(false);
+    }
+    runButton->setText(kStopCaption);
+    runButton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+    setCursor(Qt::BusyCursor);
+  } else {
+    for (auto [w, enabled] : held_) w->setEnabled(enabled);
+    held_.clear();
+    runButton->setText(kRunCaption);
+    runButton->setIcon(RunIcon(this));
+    runButton->setEnabled(true);
+    unsetCursor();
+  }
+}
+
+void TForm1::runOrStop() {
+  if (IsRunning()) {
+    stopRun();
+    return;
+  }
+  if (!FollowPathBox()) return;
   QString error;
   std::optional<BatchRequest> request = BuildRequest(false, &error);
   if (!request) {
     ShowMessage(MessageKind::kError, error);
     return;
   }
-  ProgressObserver progress(ProgressBar1);
-  BatchResult result = RunBatch(*request, ListedFolders(), &progress);
-  if (ReportFailure(result)) return;
-  ProgressBar1->setValue(100);
-  ShowMessage(MessageKind::kInformation, FromMessage(messages::BatchReport(result, 10).summary));
+  SaveSettings();
+  progressBar->setValue(0);
+  SetRunning(true);
+  // The run takes copies: the list and the controls may change under it
+  // no more than they can, which is not at all while it runs.
+  runner_->Start(std::move(*request), ListedFolders());
 }
 
-void TForm1::BitBtn2Click() {
+void TForm1::stopRun() {
+  if (!IsRunning()) return;
+  runner_->Stop();
+  runButton->setEnabled(false);  // stopping; it comes back when the run has ended
+}
+
+void TForm1::RunFinished(const BatchResult& result) {
+  SetRunning(false);
+  if (close_after_run_) {
+    close();
+    return;
+  }
+  if (result.status == BatchStatus::kDone) progressBar->setValue(100);
+  messages::Report report = messages::BatchReport(result, 10);
+  const bool failed = result.status != BatchStatus::kDone && result.status != BatchStatus::kStopped;
+  ShowMessage(failed ? MessageKind::kError : MessageKind::kInformation, FromMessage(report.summary),
+              FromMessage(report.details));
+}
+
+void TForm1::preview() {
+  if (!FollowPathBox()) return;
   QString error;
   std::optional<BatchRequest> request = BuildRequest(true, &error);
   if (!request) {
@@ -406,21 +590,123 @@ void TForm1::BitBtn2Click() {
   }
   PreviewCollector rows;
   BatchResult result = RunBatch(*request, ListedFolders(), &rows);
-  if (ReportFailure(result)) return;
-  PreviewDialog dialog(rows, ListedFolders().size() > 1, this);
+  if (result.status != BatchStatus::kDone) {
+    messages::Report report = messages::BatchReport(result, 10);
+    ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
+    return;
+  }
+  PreviewDialog dialog(rows, listed_recursive_, this);
   dialog.exec();
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (IsRunning()) return;  // refused: the run's folder stays
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && urls[0].isLocalFile() && QFileInfo(urls[0].toLocalFile()).isDir()) {
-    event->acceptProposedAction();
-  }
+  if (urls.size() == 1 && IsFolder(NativePathOfUrl(urls[0]))) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  ChooseFolder(event->mimeData()->urls().value(0).toLocalFile());
+  if (IsRunning()) {
+    event->ignore();
+    return;
+  }
+  const std::string native = NativePathOfUrl(event->mimeData()->urls().value(0));
+  if (!IsFolder(native)) {
+    event->ignore();
+    return;
+  }
+  ChooseNativeFolder(native);
   event->acceptProposedAction();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (IsRunning()) {
+    event->ignore();
+    if (!close_after_run_ &&
+        ShowMessage(MessageKind::kQuestion, QString::fromUtf8(kStopQuestion))) {
+      close_after_run_ = true;
+      stopRun();
+    }
+    return;
+  }
+  SaveSettings();
+  event->accept();
+}
+
+void TForm1::SaveSettings() const {
+  if (settings_file_.isEmpty()) return;
+  QSettings s(settings_file_, QSettings::IniFormat);
+  s.clear();
+  s.setValue(key::kFolder, QByteArray::fromStdString(PathBoxFolder()));
+  s.setValue(key::kRecursive, recursiveCheck->isChecked());
+  s.setValue(key::kFolderRole, roleButtons->checkedId());
+  s.setValue(key::kTemplate, templateButtons->checkedId());
+  s.setValue(key::kNumbering, numberingCheck->isChecked());
+  s.setValue(key::kStartNumberOn, startNumberCheck->isChecked());
+  s.setValue(key::kStartNumber, startNumberEdit->text());
+  s.setValue(key::kUniformOn, uniformCheck->isChecked());
+  s.beginWriteArray(key::kUniformEntries);
+  for (int i = 0; i < uniformList->count(); ++i) {
+    s.setArrayIndex(i);
+    s.setValue(key::kKind, uniformList->item(i)->data(kKindRole).toByteArray());
+    s.setValue(key::kValue, uniformList->item(i)->data(kValueRole).toByteArray());
+  }
+  s.endArray();
+}
+
+void TForm1::RestoreSettings() {
+  std::string folder;
+  if (!settings_file_.isEmpty()) {
+    QSettings s(settings_file_, QSettings::IniFormat);
+    // A damaged file gives the first start; so does any value out of range,
+    // each on its own.
+    if (s.status() == QSettings::NoError) {
+      auto number = [&](const char* name, int low, int high, int fallback) {
+        bool ok = false;
+        int n = s.value(name).toInt(&ok);
+        return ok && n >= low && n <= high ? n : fallback;
+      };
+      auto flag = [&](const char* name) {
+        const QVariant v = s.value(name);
+        return v.typeId() == QMetaType::Bool ? v.toBool() : v.toString() == QLatin1String("true");
+      };
+      recursiveCheck->setChecked(flag(key::kRecursive));
+      roleButtons->button(number(key::kFolderRole, 0, kFolderRoles.size() - 1, 0))
+          ->setChecked(true);
+      if (int t = number(key::kTemplate, 0, kTemplates.size() - 1, -1); t >= 0) {
+        templateButtons->button(t)->setChecked(true);
+      }
+      numberingCheck->setChecked(flag(key::kNumbering));
+      startNumberCheck->setChecked(flag(key::kStartNumberOn));
+      startNumberEdit->setText(s.value(key::kStartNumber).toString());
+      numberingToggled();
+      if (numberingCheck->isChecked()) startNumberToggled();
+      // Each entry is read as if typed again: what the parser refuses goes.
+      const int entries = s.beginReadArray(key::kUniformEntries);
+      for (int i = 0; i < entries; ++i) {
+        s.setArrayIndex(i);
+        UniformEntryParse parse =
+            ParseUniformEntry(s.value(key::kKind).toByteArray().toStdString(),
+                              s.value(key::kValue).toByteArray().toStdString());
+        if (parse.error != UniformEntryError::kNone) continue;
+        auto* item = new QListWidgetItem(FromGbk(UniformEntryText(parse.entry)));
+        item->setData(kKindRole, QByteArray::fromStdString(parse.entry.kind_text));
+        item->setData(kValueRole, QByteArray::fromStdString(parse.entry.value));
+        uniformList->addItem(item);
+      }
+      s.endArray();
+      uniformCheck->setChecked(flag(key::kUniformOn));
+      uniformToggled();
+      folder = s.value(key::kFolder).toByteArray().toStdString();
+    }
+  }
+  // A remembered folder that is gone leaves the path empty, as at a first
+  // start, when the list shows the working folder.
+  if (IsFolder(folder)) {
+    ChooseNativeFolder(folder);
+  } else {
+    ReadFolder(ToNative(QDir::currentPath()), QString());
+  }
 }
 
 }  // namespace kscgen::gui

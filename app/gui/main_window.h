@@ -1,11 +1,14 @@
 // TForm1, the main window: the folder, its videos, the naming template and
 // folder role, uniform values, numbering, and the buttons that preview and
 // run the batch. It gathers its controls into a BatchRequest and leaves every
-// rule to the engine.
+// rule to the engine; the batch runs on a thread of its own.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/engine/batch.h"
@@ -18,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
+class QMessageBox;
 class QTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -25,6 +29,7 @@ class QToolButton;
 
 namespace kscgen::gui {
 
+class BatchRunner;
 class TForm2;
 class VideoListModel;
 
@@ -32,94 +37,135 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  // Options are remembered in the INI file `settings_file` (read now,
+  // written at each run and at closing); with an empty name nothing is
+  // remembered and the window starts as at a first start.
+  explicit TForm1(const QString& settings_file = QString(), QWidget* parent = nullptr);
   ~TForm1() override;
 
+  // Where the program keeps its options: the user's INI settings file.
+  static QString DefaultSettingsFile();
+
   // Message boxes go through here, so that a test can take them instead.
-  enum class MessageKind { kError, kInformation };
-  using MessageSink = std::function<void(MessageKind, const QString&)>;
+  // `details` is what "显示详细信息" unfolds; a question's answer is the
+  // result (true for yes), other kinds' result is not used.
+  enum class MessageKind { kError, kInformation, kQuestion };
+  using MessageSink = std::function<bool(MessageKind, const QString& text, const QString& details)>;
   void setMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
+  // The box the window would show; the caller runs it.
+  QMessageBox* MakeMessageBox(MessageKind kind, const QString& text, const QString& details);
 
   void setFolderDialog(TForm2* dialog) { folder_dialog_ = dialog; }
 
-  // What choosing a folder in the dialog does: the folder path and the file
-  // list follow it. An empty path empties the path and keeps the list.
+  // What choosing a folder does: the folder path and the file list follow
+  // it. An empty path empties the path and keeps the list. ChooseFolder
+  // takes a typed path, ChooseNativeFolder the bytes the file system holds.
   void ChooseFolder(const QString& path);
+  void ChooseNativeFolder(const std::string& native);
+  // The folder the list was read from, as the file system spells it.
+  const std::string& ListedFolder() const { return folder_native_; }
 
   // The request the batch takes, from the controls as they stand; none, with
   // the reason in `*error`, when a control holds what cannot be used.
   std::optional<BatchRequest> BuildRequest(bool dry_run, QString* error) const;
   const std::vector<VideoFolder>& ListedFolders() const;
+  // Whether a batch is running.
+  bool IsRunning() const;
 
-  // Controls, named as the window's designer named them.
-  QTextEdit* Memo1;
-  QLabel* Label1;
-  QLineEdit* Edit3;
-  QToolButton* SpeedButton1;
-  QListView* FileListBox1;
-  QLabel* Label5;
-  QToolButton* SpeedButton2;
-  QLabel* Label3;
-  QGroupBox* RadioGroup2;
-  QButtonGroup* RadioGroup2Buttons;
-  QLabel* Label2;
-  QLabel* Label4;
-  QGroupBox* RadioGroup1;
-  QButtonGroup* RadioGroup1Buttons;
-  QCheckBox* CheckBox2;
-  QCheckBox* CheckBox3;
-  QLineEdit* Edit4;
-  QProgressBar* ProgressBar1;
-  QGroupBox* GroupBox1;
-  QCheckBox* CheckBox1;
-  QLabel* Label9;
-  QLabel* Label6;
-  QComboBox* ComboBox1;
-  QLabel* Label7;
-  QComboBox* ComboBox2;
-  QToolButton* SpeedButton3;
-  QLabel* Label8;
-  QListWidget* ListBox1;
-  QToolButton* SpeedButton4;
-  QPushButton* BitBtn2;
-  QPushButton* BitBtn1;
-  QPushButton* BitBtn3;
-  QLineEdit* Edit1;
-  QLineEdit* Edit2;
+  // Controls, named for their job; each keeps its designer name (Edit3,
+  // BitBtn1, ...) as its object name, by which tests and tools find it.
+  QTextEdit* instructions;
+  QLabel* folderLabel;
+  QLineEdit* folderEdit;
+  QToolButton* browseButton;
+  QCheckBox* recursiveCheck;
+  QListView* videoList;
+  QLabel* countLabel;
+  QToolButton* removeVideoButton;
+  QLabel* roleLabel;
+  QGroupBox* roleGroup;
+  QButtonGroup* roleButtons;
+  QLabel* templateLabel;
+  QLabel* templateHint;
+  QGroupBox* templateGroup;
+  QButtonGroup* templateButtons;
+  QCheckBox* numberingCheck;
+  QCheckBox* startNumberCheck;
+  QLineEdit* startNumberEdit;
+  QProgressBar* progressBar;
+  QGroupBox* uniformGroup;
+  QCheckBox* uniformCheck;
+  QLabel* uniformNote;
+  QLabel* kindLabel;
+  QComboBox* kindBox;
+  QLabel* valueLabel;
+  QComboBox* valueBox;
+  QToolButton* addUniformButton;
+  QLabel* uniformListLabel;
+  QListWidget* uniformList;
+  QToolButton* removeUniformButton;
+  QPushButton* previewButton;
+  QPushButton* runButton;
+  QPushButton* quitButton;
+  QLineEdit* initialsInput;
+  QLineEdit* initialsOutput;
 
  public slots:
-  void SpeedButton1Click();
-  void FileListBox1Change();
-  void SpeedButton2Click();
-  void CheckBox1Click();
-  void CheckBox2Click();
-  void CheckBox3Click();
-  void ComboBox1Change();
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  void Edit1Change();
-  void Edit3EditingFinished();
-  void BitBtn1Click();
-  void BitBtn2Click();
+  void browseFolder();
+  void updateCount();
+  void removeCurrentVideo();
+  void removeSelectedVideos();
+  void uniformToggled();
+  void numberingToggled();
+  void startNumberToggled();
+  void recursiveToggled();
+  void kindChanged();
+  void addUniformEntry();
+  void removeUniformEntry();
+  void initialsInputChanged();
+  void folderEditFinished();
+  void rereadFolder();
+  // Starts the batch, or stops the one running.
+  void runOrStop();
+  void stopRun();
+  void preview();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildControls();
-  // The controls CheckBox1 enables and disables.
+  // The controls uniformCheck enables and disables.
   std::vector<QWidget*> UniformControls() const;
-  void ReadFolder(const QString& path);
-  void ShowMessage(MessageKind kind, const QString& text);
-  // The messages of a batch that did not run through; true when it did not.
-  bool ReportFailure(const BatchResult& result);
+  // Reads the folder into the list; false, with the list empty and an
+  // error box, when it cannot be read.
+  bool ReadFolder(const std::string& native, const QString& shown);
+  // Re-reads the folder when the path box no longer shows the listed one.
+  bool FollowPathBox();
+  // The folder the path box names, as the file system spells it; empty
+  // when the box is.
+  std::string PathBoxFolder() const;
+  bool ShowMessage(MessageKind kind, const QString& text, const QString& details = QString());
   // The uniform entries as the list holds them.
   std::vector<UniformEntry> UniformEntries() const;
+  void SetRunning(bool running);
+  void RunFinished(const BatchResult& result);
+  void RestoreSettings();
+  void SaveSettings() const;
 
   VideoListModel* videos_;
+  BatchRunner* runner_;
   TForm2* folder_dialog_ = nullptr;
   MessageSink message_sink_;
+  QString settings_file_;
+  std::string folder_native_;  // the folder the list shows, as the file system spells it
+  QString folder_shown_;       // the path box's text when the list was read
+  bool listed_recursive_ = false;
+  // The controls a run holds, with whether each was enabled before.
+  std::vector<std::pair<QWidget*, bool>> held_;
+  bool close_after_run_ = false;
 };
 
 }  // namespace kscgen::gui

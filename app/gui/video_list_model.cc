@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMimeDatabase>
 #include <QStyle>
+#include <algorithm>
 
 #include "app/gui/qt_text.h"
 
@@ -32,8 +33,10 @@ QVariant VideoListModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
-bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, QString* error) {
+bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, QString* error,
+                                std::vector<std::string>* unreadable) {
   FolderListing listing = ListVideos(native_path, recursive);
+  if (unreadable) *unreadable = std::move(listing.unreadable);
   beginResetModel();
   rows_ = static_cast<int>(listing.video_count());
   folders_ = std::move(listing.folders);
@@ -59,6 +62,13 @@ void VideoListModel::Remove(int row) {
   folders_[f].files.erase(folders_[f].files.begin() + static_cast<std::ptrdiff_t>(r));
   --rows_;
   endRemoveRows();
+}
+
+void VideoListModel::RemoveRows(std::vector<int> rows) {
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  // Last first, so that the rows still to go keep their numbers.
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) Remove(*it);
 }
 
 QIcon VideoListModel::IconFor(const VideoFile& file) const {

@@ -23,10 +23,14 @@ class VideoListModel : public QAbstractListModel {
   // Replaces the list with the videos of the folder at `native_path` (and,
   // with `recursive`, of every folder below it). A folder that cannot be
   // read empties the list, so that list and path never disagree, and
-  // `*error` says why.
-  bool ReadFolder(const std::string& native_path, bool recursive, QString* error);
+  // `*error` says why. Folders below it that cannot be read are left out
+  // and named in `*unreadable`.
+  bool ReadFolder(const std::string& native_path, bool recursive, QString* error,
+                  std::vector<std::string>* unreadable = nullptr);
   void Clear();
   void Remove(int row);
+  // Removes every row named, in any order.
+  void RemoveRows(std::vector<int> rows);
   const std::vector<VideoFolder>& folders() const { return folders_; }
 
  private:

@@ -347,8 +347,9 @@ TEST_F(BatchTest, AWriteProtectedKscFileIsLeftAloneAndItsVideoSkipped) {
 
 TEST_F(BatchTest, ASecondRunOnALockedFolderWritesNothing) {
   Add("a.mpg");
-  std::unique_ptr<os::FolderLock> lock;
-  ASSERT_FALSE(os::SystemFileSystem().LockFolder(folder_.path, &lock).failed());
+  std::unique_ptr<os::Folder> lock;  // as another run holds it
+  ASSERT_FALSE(os::SystemFileSystem().OpenFolder(folder_.path, &lock).failed());
+  ASSERT_FALSE(lock->Lock().failed());
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kLocked);
   EXPECT_EQ(Summary(r), u8"另一个批量任务正在处理此文件夹：" + folder_.path +

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -173,17 +175,47 @@ TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
   EXPECT_EQ(CountTemporaryFiles(folder), 0);
 }
 
-// The temporary names a file system seeded with `seed` picks first: each
-// found by letting it create the file, the next found past the last.
-std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uint64_t seed, int n) {
-  std::vector<std::string> paths;
-  for (int i = 0; i < n; ++i) {
-    std::string path;
-    EXPECT_FALSE(os::SeededFileSystem(seed)->WriteTemporary(folder, "x", &path).failed());
-    paths.push_back(path);
+// The names of the files created in `folder` while `action` runs, as the
+// system reports them.
+std::vector<std::string> NamesCreated(const std::string& folder,
+                                      const std::function<void()>& action) {
+  int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  inotify_add_watch(watch, folder.c_str(), IN_CREATE);
+  action();
+  std::vector<std::string> names;
+  alignas(inotify_event) char buf[64 * 1024];
+  for (ssize_t n; (n = read(watch, buf, sizeof buf)) > 0;) {
+    for (char* p = buf; p < buf + n;) {
+      auto* event = reinterpret_cast<inotify_event*>(p);
+      if (event->len > 0) names.emplace_back(event->name);
+      p += sizeof(inotify_event) + event->len;
+    }
   }
-  for (const std::string& p : paths) fs::remove(p);
-  return paths;
+  close(watch);
+  return names;
+}
+
+// The first `n` temporary names a file system seeded with `seed` tries: each
+// seen as it creates it, the next found by planting the ones before.
+std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uint64_t seed, int n) {
+  const std::string scratch = folder + "/scratch";
+  fs::create_directory(scratch);
+  std::vector<std::string> names;
+  for (int i = 0; i < n; ++i) {
+    for (const std::string& taken : names) Touch(scratch + "/" + taken);
+    std::unique_ptr<os::FileSystem> file_system = os::SeededFileSystem(seed);
+    std::unique_ptr<os::Folder> handle;
+    EXPECT_FALSE(file_system->OpenFolder(scratch, &handle).failed());
+    std::vector<std::string> created = NamesCreated(scratch, [&] {
+      bool in_folder = false;
+      EXPECT_FALSE(handle->Replace("probe", "x", &in_folder).failed());
+    });
+    EXPECT_EQ(created.size(), 1u);
+    if (!created.empty()) names.push_back(created[0]);
+    for (const auto& e : fs::directory_iterator(scratch)) fs::remove(e.path());
+  }
+  fs::remove_all(scratch);
+  return names;
 }
 
 TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
@@ -197,7 +229,10 @@ TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
 
   constexpr std::uint64_t kSeed = 20261207;
   std::vector<std::string> names = FirstTemporaryNames(folder, kSeed, 2);
+  ASSERT_EQ(names.size(), 2u);
   ASSERT_NE(names[0], names[1]);
+  EXPECT_TRUE(os::IsTemporaryName(names[0])) << names[0];
+  for (std::string& name : names) name = folder + "/" + name;
   fs::create_symlink(secret, names[0]);          // a link out of the folder
   ASSERT_EQ(mkfifo(names[1].c_str(), 0666), 0);  // a pipe that would block a writer
 
@@ -237,8 +272,9 @@ TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   std::string folder = root / "songs";
   fs::create_directory(folder);
   Touch(folder + "/a.mpg");
-  std::unique_ptr<os::FolderLock> lock;  // as another run holds it
-  ASSERT_FALSE(os::SystemFileSystem().LockFolder(folder, &lock).failed());
+  std::unique_ptr<os::Folder> lock;  // as another run holds it
+  ASSERT_FALSE(os::SystemFileSystem().OpenFolder(folder, &lock).failed());
+  ASSERT_FALSE(lock->Lock().failed());
   int code = 0;
   std::string out = Shell("", "-t 0 '" + folder + "'", &code);
   EXPECT_EQ(code, 1);

@@ -129,6 +129,19 @@ TEST_F(KscgenTest, DryRunPrintsTheRowsAndWritesNothing) {
   EXPECT_EQ(ListNames(folder_), std::string("\x01.mpg|") + u8"合唱团－小河水.mpg");
 }
 
+TEST_F(KscgenTest, InitialsReadSurnamesAndWordsAsPeopleSayThem) {
+  Video(u8"单依纯－音乐.mpg");
+  Video(u8"信乐团－快乐.mpg");
+  Outcome o = Run(u8"-n -t 1 --date 2026/12/7 粤语金曲");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_NE(o.out.find(u8"\t音乐\tYY\t单依纯\t4\t国语\t流行\t0\t2026/12/7\tSYC\t"),
+            std::string::npos)
+      << o.out;
+  EXPECT_NE(o.out.find(u8"\t快乐\tKL\t信乐团\t4\t国语\t流行\t0\t2026/12/7\tXYT\t"),
+            std::string::npos)
+      << o.out;
+}
+
 TEST_F(KscgenTest, SkippedVideosAndWriteFailuresExitWithOne) {
   Video("\x01.mpg");
   Video("b.mpg");
@@ -167,6 +180,7 @@ TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
        u8"歌曲声道的值“9”无法识别：应以数字 0 到 3 开头（0 默认右，1 右声道，2 左声道，3 "
        u8"立体声），或含有“左”、“右”或“立体”"},
       {u8"-t 1 nowhere", u8"文件夹不存在：“nowhere”"},
+      {u8"-t 1 ''", u8"请给出一个文件夹"},
       {u8"-t 1 粤语金曲/a.mpg", u8"不是文件夹：“粤语金曲/a.mpg”"},
   };
   for (const Case& c : cases) {

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "app/engine/batch.h"
+#include "app/engine/messages.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -143,6 +145,57 @@ TEST(VideoFolderTest, ATreeIsListedDepthFirstInNameOrderPassingOverLinksAndDotFo
           u8"(x.mpg)\xC9\xEE\xB4\xA6 " + Native(u8"歌手/Beyond") + u8"(海阔天空.avi)Beyond " +
           Native(u8"歌手/周华健") + u8"(朋友.mpg)\xD6\xDC\xBB\xAA\xBD\xA1 ");
   EXPECT_EQ(listing.video_count(), 5u);
+}
+
+TEST(VideoFolderTest, OnlyAsciiLettersStandingAloneAreFoldedWhenSorting) {
+  // 丄 is 81 41 and 乤 is 81 61: their trail bytes spell "A" and "a", yet
+  // they are different characters and must not sort as one.
+  std::vector<VideoFile> files;
+  for (const char* name : {"\x81\x61"
+                           "a.mpg",
+                           "\x81\x41"
+                           "c.mpg",
+                           "\x81\x41"
+                           "b.mpg",
+                           "B.mpg", "a.mpg"}) {
+    files.push_back(MakeVideoFile(name));
+  }
+  SortVideoFiles(files);
+  EXPECT_EQ(Names(files),
+            "a.mpg|B.mpg|\x81\x41"
+            "b.mpg|\x81\x41"
+            "c.mpg|\x81\x61"
+            "a.mpg");
+}
+
+TEST(VideoFolderTest, ARunNeverFollowsAFolderReplacedAfterListing) {
+  namespace fs = std::filesystem;
+  testing::TempFolder dir;
+  fs::create_directories(dir / "lib/sub");
+  fs::create_directories(dir / "elsewhere");
+  testing::Touch(dir / "lib/sub/a.mpg");
+  testing::Touch(dir / "elsewhere/a.KSC", "private");
+  FolderListing listing = ListVideos(dir / "lib", true);
+  ASSERT_EQ(listing.folders.size(), 2u);
+  // Between listing and run, the subfolder becomes a link out of the tree.
+  fs::rename(dir / "lib/sub", dir / "lib/sub.old");
+  fs::create_directory_symlink(dir / "elsewhere", dir / "lib/sub");
+  BatchRequest request;
+  request.naming_template = kTemplateTitle;
+  BatchResult r = RunBatch(request, listing.folders, nullptr);
+  EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
+  EXPECT_EQ(testing::ReadFile(dir / "elsewhere/a.KSC"), "private");
+  // Or by another real folder: it is not the one listed either.
+  fs::remove(dir / "lib/sub");
+  fs::rename(dir / "elsewhere", dir / "lib/sub");
+  r = RunBatch(request, listing.folders, nullptr);
+  EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
+  EXPECT_NE(messages::BatchReport(r, 10).summary.find(u8"已被移动或替换"), std::string::npos);
+  EXPECT_EQ(testing::ReadFile(dir / "lib/sub/a.KSC"), "private");
+  // Put back, the run goes through.
+  fs::rename(dir / "lib/sub", dir / "elsewhere");
+  fs::rename(dir / "lib/sub.old", dir / "lib/sub");
+  EXPECT_EQ(RunBatch(request, listing.folders, nullptr).status, BatchStatus::kDone);
 }
 
 }  // namespace

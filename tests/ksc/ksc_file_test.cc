@@ -1,6 +1,7 @@
 #include "ksc/ksc_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -90,55 +91,67 @@ TEST(KscQuoteTest, DoublesQuotesOnly) {
   EXPECT_EQ(KscQuote("a\tb"), "a b");
 }
 
-TEST(WriteFileReplacingTest, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
+std::unique_ptr<os::Folder> Open(const std::string& path) {
+  std::unique_ptr<os::Folder> folder;
+  EXPECT_FALSE(os::SystemFileSystem().OpenFolder(path, &folder).failed()) << path;
+  return folder;
+}
+
+TEST(WriteFileReplacingTest, ReplacesAnExistingFileWholeKeepingItsPermissions) {
   TempFolder dir;
   const std::string path = dir / "song.KSC";
   testing::Touch(path, std::string(5000, 'x'));  // longer than the new text
-  WriteStatus status = WriteFileReplacing(os::SystemFileSystem(), dir.path(), path, kRoadKsc);
+  chmod(path.c_str(), 0664);
+  const mode_t mask = umask(077);  // a new file would get 600
+  WriteStatus status = WriteFileReplacing(*Open(dir.path()), "song.KSC", kRoadKsc);
+  umask(mask);
   ASSERT_TRUE(status.ok()) << status.error.reason;
   EXPECT_EQ(ReadFile(path), kRoadKsc);
   EXPECT_EQ(testing::ListNames(dir.path()), "song.KSC");
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0664u);
 }
 
 TEST(WriteFileReplacingTest, SaysWhetherTheFolderOrTheKscFileFailed) {
   TempFolder dir;
-  WriteStatus status = WriteFileReplacing(os::SystemFileSystem(), dir / "missing",
-                                          dir / "missing/song.KSC", kRoadKsc);
+  std::filesystem::create_directory(dir / "sub");
+  std::unique_ptr<os::Folder> sub = Open(dir / "sub");
+  std::filesystem::remove(dir / "sub");  // the folder is gone: no temporary file
+  WriteStatus status = WriteFileReplacing(*sub, "song.KSC", kRoadKsc);
   EXPECT_EQ(status.failure, WriteFailure::kFolder);
   EXPECT_EQ(status.error.kind, os::ErrorKind::kNotFound);
 
   // A folder in the way of the KSC file: nothing half-written stays behind.
   std::filesystem::create_directory(dir / "taken.KSC");
-  status = WriteFileReplacing(os::SystemFileSystem(), dir.path(), dir / "taken.KSC", kRoadKsc);
+  status = WriteFileReplacing(*Open(dir.path()), "taken.KSC", kRoadKsc);
   EXPECT_EQ(status.failure, WriteFailure::kKscFile);
+  EXPECT_EQ(status.error.kind, os::ErrorKind::kIsFolder);
   EXPECT_EQ(testing::ListNames(dir.path()), "taken.KSC");
 }
 
 TEST(PlanKscFileTest, TellsNewChangedUnchangedAndProtectedApart) {
   TempFolder dir;
-  os::FileSystem& fs = os::SystemFileSystem();
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
   const std::string path = dir / "song.KSC";
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kCreate);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kCreate);
   testing::Touch(path, kRoadKsc);
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUnchanged);
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, true), KscAction::kUpdate);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUnchanged);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, true), KscAction::kUpdate);
   // One byte more or less is a change.
   testing::Touch(path, std::string(kRoadKsc) + " ");
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUpdate);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
   testing::Touch(path, std::string(kRoadKsc).substr(1));
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUpdate);
-  // Write-protected: left alone when it differs, unchanged when it is right.
-  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                         std::filesystem::perms::group_read |
-                                         std::filesystem::perms::others_read);
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kProtected);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::add);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
+  // Write-protected: left alone when it differs, unchanged when it is right,
+  // even when forced.
+  chmod(path.c_str(), 0444);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kProtected);
+  chmod(path.c_str(), 0644);
   testing::Touch(path, kRoadKsc);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::remove);
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, false), KscAction::kUnchanged);
-  EXPECT_EQ(PlanKscFile(fs, path, kRoadKsc, true), KscAction::kProtected);
+  chmod(path.c_str(), 0444);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUnchanged);
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, true), KscAction::kUnchanged);
 }
 
 }  // namespace

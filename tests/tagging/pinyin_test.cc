@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tagging/pinyin_code_table.h"
+
 namespace kscgen {
 namespace {
 
@@ -33,6 +35,23 @@ TEST(PinyinInitialTest, OtherChineseCharactersFollowTheirMandarinReading) {
   EXPECT_EQ(PinyinInitial("\x81\x40"), 'K');  // 丂, GBK extension, kǎo
   EXPECT_EQ(PinyinInitial("\xB0\x40"), 'L');  // 癅, extension with a level-one lead byte, liú
   EXPECT_EQ(PinyinInitial("\xC1\x80"), 'F');  // 羳, fán
+}
+
+TEST(PinyinInitialTest, CharactersTakeTheirMostCommonReading) {
+  // Where the code tables hold a rarer reading: 靓 liang (not jing), 玟 min
+  // (not wen), 曾 ceng (level one files it under zeng), 弹 tan, 调 tiao.
+  EXPECT_EQ(PinyinInitial("靓"), 'L');
+  EXPECT_EQ(PinyinInitial("玟"), 'M');
+  EXPECT_EQ(PinyinInitial("曾"), 'C');
+  EXPECT_EQ(PinyinInitial("弹"), 'T');
+  EXPECT_EQ(PinyinInitial("调"), 'T');
+  // The code tables alone keep the level-one order and the Han database.
+  EXPECT_EQ(CodeTableInitial("曾"), 'Z');
+  EXPECT_EQ(CodeTableInitial("靓"), 'J');
+  EXPECT_EQ(CodeTableInitial("玟"), 'W');
+  // Characters with one reading are left as they were.
+  EXPECT_EQ(PinyinInitial("乐"), 'L');
+  EXPECT_EQ(PinyinInitial("行"), 'X');
 }
 
 TEST(PinyinInitialTest, AsciiGivesItselfAndSymbolsGiveABlank) {
@@ -78,6 +97,91 @@ TEST(PinyinInitialsTest, AbbreviatesTitlesAndSingers) {
   for (const Row& r : rows) EXPECT_EQ(PinyinInitials(r.text, r.limit), r.initials) << r.text;
 }
 
+TEST(PinyinInitialsTest, WordsReadAsWords) {
+  struct Row {
+    const char* text;
+    const char* initials;
+  };
+  const Row rows[] = {
+      {"音乐", "YY"},
+      {"快乐", "KL"},
+      {"曾经", "CJ"},
+      {"长大", "ZD"},
+      {"银行", "YH"},
+      {"行走", "XZ"},
+      {"倔强", "JJ"},
+      {"重来", "CL"},
+      {"乐团", "YT"},
+      {"单依纯", "DYC"},  // a title has no surname
+      {"我们一起长大", "WMYQZD"},
+      {"好想重来", "HXCL"},
+      // 长 is zhang in 长大 but chang in 长城 and 长久.
+      {"长城长", "CCC"},
+      {"天长地久", "TCDJ"},
+      {"音乐 快乐", "YYKL"},  // a blank parts two words
+      // From the left: 杯子 is read first, so 子弹 (ZD) never starts and 弹
+      // alone is tan.
+      {"杯子弹", "BZT"},
+      {"我的子弹", "WDZD"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(PinyinInitials(r.text, kNoLimit), r.initials) << r.text;
+}
+
+TEST(PinyinInitialsTest, TheLimitCutsAfterTheWordsAreRead) {
+  // 银行 is read whole although only 银 fits.
+  EXPECT_EQ(PinyinInitials("你好我银行", kAbbrevLimit), "NHWY");
+  EXPECT_EQ(PinyinInitials("我们一起长大", kAbbrevLimit), "WMYQ");
+  EXPECT_EQ(PinyinInitials("一起长大", kAbbrevLimit), "YQZD");
+}
+
+TEST(SingerInitialsTest, SurnamesReadAsSurnames) {
+  struct Row {
+    const char* singer;
+    const char* initials;
+  };
+  const Row rows[] = {
+      {"单依纯", "SYC"},
+      {"区瑞强", "ORQ"},
+      {"解晓东", "XXD"},
+      {"张靓颖", "ZLY"},
+      {"金玟岐", "JMQ"},
+      {"曾轶可", "ZYK"},
+      {"乐嘉", "YJ"},
+      {"仇小龙", "QXL"},
+      {"查良镛", "ZLY"},
+      {"翟惠民", "ZHM"},
+      {"覃之宇", "QZY"},
+      {"缪斯", "MS"},
+      {"万俟丽", "MQL"},
+      {"欧阳菲菲", "OYFF"},
+      {"长孙一", "ZSY"},
+      {"司马相", "SMX"},
+      {"上官红", "SGH"},
+      {"曾经", "ZJ"},
+      {"  单依纯 ", "SYC"},  // trimmed first
+      // 尉 is Yu only in the compound 尉迟; alone the surname is Wei.
+      {"尉迟琳嘉", "YCLJ"},
+      {"尉小宁", "WXN"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(SingerInitials(r.singer), r.initials) << r.singer;
+}
+
+TEST(SingerInitialsTest, BandsHaveNoSurname) {
+  EXPECT_EQ(SingerInitials("信乐团"), "XYT");
+  EXPECT_EQ(SingerInitials("解放乐团"), "JFYT");  // not Xie
+  EXPECT_EQ(SingerInitials("单车乐队"), "DCYD");  // not Shan
+  EXPECT_EQ(SingerInitials("曾经组合"), "CJZH");
+  EXPECT_EQ(SingerInitials("合唱团"), "HCT");
+}
+
+TEST(SingerInitialsTest, OtherNamesAsTitlesWithoutLimit) {
+  EXPECT_EQ(SingerInitials("Beyond"), "BEYOND");
+  EXPECT_EQ(SingerInitials("佚名"), "YM");
+  EXPECT_EQ(SingerInitials("五月天"), "WYT");
+  EXPECT_EQ(SingerInitials("（群星）"), "（群");
+  EXPECT_EQ(SingerInitials(""), "");
+}
+
 TEST(PinyinInitialsTest, FallsBackToWholeLeadingCharactersOfTheText) {
   // The bracket leads with a blank: the text's own first four bytes stand in.
   EXPECT_EQ(PinyinInitials("（粤语）", kAbbrevLimit), "（粤");
@@ -88,6 +192,7 @@ TEST(PinyinInitialsTest, FallsBackToWholeLeadingCharactersOfTheText) {
 
 TEST(HiddenPairTest, OneInitialPerCharacterWithoutFallback) {
   EXPECT_EQ(HiddenPairInitials("歌名"), "GM");
+  EXPECT_EQ(HiddenPairInitials("音乐"), "YL");  // one character at a time
   EXPECT_EQ(HiddenPairInitials("（粤语）"), " YY ");
   EXPECT_EQ(HiddenPairInitials(" a"), " A");
   EXPECT_EQ(HiddenPairInitials(""), "");

@@ -33,7 +33,10 @@ TEST(PosTest, IsOneBasedAndFindsOnlyWholeCharacters) {
 TEST(CaseTest, ChangesOnlyAsciiLettersThatAreCharactersOfTheirOwn) {
   EXPECT_EQ(UpperAscii("disco\xB5\xCF\xC0\xEF"), "DISCO\xB5\xCF\xC0\xEF");
   // 81 61 is one character whose trail byte is "a": it stays as it is.
-  EXPECT_EQ(UpperAscii("a\x81\x61b"), "A\x81\x61B");
+  EXPECT_EQ(UpperAscii("a\x81\x61"
+                       "b"),
+            "A\x81\x61"
+            "B");
   EXPECT_EQ(LowerAscii("A.MPG\xB5\xCF"), "a.mpg\xB5\xCF");
   // "disco" spelled with a trail byte as its d: no match.
   EXPECT_FALSE(ContainsUpper("\x81\x64isco", "DISCO"));

@@ -1,0 +1,84 @@
+#include "app/gui/native_path.h"
+
+#include <QDir>
+#include <QFile>
+#include <filesystem>
+#include <system_error>
+
+#include "app/gui/qt_text.h"
+#include "os/file_system.h"
+#include "text/encoding.h"
+
+namespace kscgen::gui {
+namespace {
+
+bool Exists(const std::string& native) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::path(native), ec);
+}
+
+// The entry of `folder` whose shown name is `shown`; empty when none is.
+std::string EntryShownAs(const std::string& folder, const std::string& shown) {
+  std::vector<os::FolderEntry> entries;
+  if (os::SystemFileSystem().ListFolder(folder.empty() ? "." : folder, &entries).failed()) {
+    return {};
+  }
+  for (const os::FolderEntry& e : entries) {
+    if (text::DisplayName(e.name) == shown) return e.name;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string NativePathOfTyped(const QString& typed) {
+  const std::string as_typed = ToNative(typed);
+  if (as_typed.empty() || Exists(as_typed)) return as_typed;
+  const char sep = os::PathSeparator();
+  std::string path;
+  std::size_t begin = 0;
+  // The root stays as typed ("/", or a drive on Windows).
+  if (as_typed[0] == sep || as_typed[0] == '/') {
+    path = std::string(1, as_typed[0]);
+    begin = 1;
+  }
+  while (begin <= as_typed.size()) {
+    std::size_t end = as_typed.find_first_of(std::string(1, sep) + "/", begin);
+    if (end == std::string::npos) end = as_typed.size();
+    std::string name = as_typed.substr(begin, end - begin);
+    const std::string joined = path.empty() ? name : os::JoinPath(path, name);
+    if (!name.empty() && !Exists(joined)) {
+      std::string found = EntryShownAs(path, name);
+      path = found.empty() ? joined : (path.empty() ? found : os::JoinPath(path, found));
+    } else if (!name.empty()) {
+      path = joined;
+    }
+    begin = end + 1;
+  }
+  return path;
+}
+
+std::string NativePathOfUrl(const QUrl& url) {
+  if (!url.isLocalFile()) return {};
+  // On Windows the system's paths are UTF-8 to the engine and the URL's
+  // path begins with a slash before the drive: Qt's own reading is right.
+  if (QDir::separator() != QLatin1Char('/')) return ToNative(url.toLocalFile());
+  // Elsewhere the bytes are the URL's percent escapes, whatever they encode.
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+std::string NativeArgument(int argc, const char* const* argv, const QString& decoded) {
+  for (int i = argc - 1; i > 0; --i) {
+    if (QFile::decodeName(argv[i]) == decoded) return argv[i];
+  }
+  return ToNative(decoded);
+}
+
+QString ShownPath(const std::string& native) { return FromNative(native); }
+
+bool IsFolder(const std::string& native) {
+  std::error_code ec;
+  return !native.empty() && std::filesystem::is_directory(std::filesystem::path(native), ec);
+}
+
+}  // namespace kscgen::gui
