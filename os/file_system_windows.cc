@@ -22,8 +22,6 @@ constexpr std::size_t kMaxName = 255;
 // The longest path the wide API takes, in UTF-16 units.
 constexpr std::size_t kMaxPath = 32767;
 
-constexpr wchar_t kLockName[] = L".kscgen.lock";
-
 // The system's words for an error, in its language, as UTF-8.
 std::string Reason(DWORD code) {
   wchar_t* buffer = nullptr;
@@ -183,17 +181,6 @@ bool IsFolderAttributes(DWORD attributes) {
          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
-class WindowsFolderLock : public FolderLock {
- public:
-  explicit WindowsFolderLock(HANDLE h) : h_(h) {}
-  // Closing releases the lock and, by FILE_FLAG_DELETE_ON_CLOSE, removes the
-  // file; the system closes it too when the process dies.
-  ~WindowsFolderLock() override { CloseHandle(h_); }
-
- private:
-  HANDLE h_;
-};
-
 bool WriteAll(HANDLE h, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
@@ -204,30 +191,353 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
   return true;
 }
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kNotAFile =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+
+// A folder is a real directory, never a junction or a directory link; any
+// other name is a file (a link to a file, or a cloud placeholder, counts as
+// the file it stands for, as a link to a file does on POSIX).
+EntryType TypeOf(DWORD attributes) {
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return IsFolderAttributes(attributes) ? EntryType::kFolder : EntryType::kOther;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryType::kOther;
+  return EntryType::kFile;
+}
+
+// Opens the folder at the extended-length `wide`, never through a link when
+// `no_link`. The handle does not share deletion: while it is open, no one
+// can rename, move or delete the folder (nor, on NTFS, a folder above it),
+// so every name under its path stays in this folder for the whole run.
+Error OpenFolderHandle(const std::wstring& wide, bool no_link, HANDLE* out,
+                       BY_HANDLE_FILE_INFORMATION* info) {
+  HANDLE h = CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | (no_link ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) return LastError();
+  if (!GetFileInformationByHandle(h, info)) {
+    Error error = LastError();
+    CloseHandle(h);
+    return error;
+  }
+  const bool is_link = (info->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if ((info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (no_link && is_link)) {
+    CloseHandle(h);
+    return FromCode(ERROR_DIRECTORY);
+  }
+  *out = h;
+  return {};
+}
+
+class WindowsFolder : public Folder {
+ public:
+  WindowsFolder(HANDLE h, std::wstring path, const BY_HANDLE_FILE_INFORMATION& info,
+                std::mt19937_64* random)
+      : handle_(h),
+        path_(std::move(path)),
+        identity_{info.dwVolumeSerialNumber,
+                  (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow},
+        random_(random) {}
+
+  FolderIdentity identity() const override { return identity_; }
+
+  Error List(std::vector<FolderEntry>* entries) override {
+    const std::wstring pattern = path_ + L"\\*";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) {
+      DWORD code = GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND) return {};  // a drive's root with nothing on it
+      return FromCode(code);
+    }
+    Error error;
+    do {
+      std::wstring_view name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      entries->push_back({WideToUtf8(name), TypeOf(data.dwFileAttributes)});
+    } while (FindNextFileW(find, &data));
+    if (DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) error = FromCode(code);
+    FindClose(find);
+    return error;
+  }
+
+  Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) override {
+    std::wstring wide;
+    if (Error e = Child(name, &wide); e.failed()) return e;
+    HANDLE h;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (Error e = OpenFolderHandle(wide, true, &h, &info); e.failed()) return e;
+    *folder = std::make_unique<WindowsFolder>(h, std::move(wide), info, random_);
+    return {};
+  }
+
+  Error Lock() override {
+    if (lock_.ok()) return {};
+    std::wstring wide;
+    if (Error e = Child(".kscgen.lock", &wide); e.failed()) return e;
+    // A file opened without sharing: while one run holds it, every other
+    // open of it fails, in this process or another, on this machine or
+    // through a share. FILE_FLAG_DELETE_ON_CLOSE removes it when the run
+    // ends, killed or not; FILE_FLAG_OPEN_REPARSE_POINT takes a link
+    // planted at the name as the link, never what it points to.
+    HANDLE h = CreateFileW(
+        wide.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      DWORD code = GetLastError();
+      if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+      return FromCode(code);
+    }
+    lock_ = Owned(h);
+    return {};
+  }
+
+  Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
+    *what = Existing();
+    std::wstring wide;
+    if (Error e = Child(name, &wide); e.failed()) return e;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+      DWORD code = GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return {};
+      return FromCode(code);
+    }
+    if (IsFolderAttributes(data.dwFileAttributes)) {
+      what->kind = Existing::kFolder;
+      return {};
+    }
+    if ((data.dwFileAttributes & kNotAFile) != 0) {
+      what->kind = Existing::kOther;
+      return {};
+    }
+    what->kind = Existing::kRegular;
+    what->write_protected = IsWriteProtected(wide, data.dwFileAttributes);
+    const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    if (size > max_bytes) return {};
+    // Not through a link: FILE_FLAG_OPEN_REPARSE_POINT opens one planted
+    // since as itself, and it is then not read.
+    Handle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.ok()) return {};  // unreadable: it will be replaced
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h.get(), &info) || (info.dwFileAttributes & kNotAFile) != 0 ||
+        GetFileType(h.get()) != FILE_TYPE_DISK) {
+      return {};
+    }
+    std::string& bytes = what->bytes;
+    bytes.resize(max_bytes + 1);  // one more: to see it grew
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+      DWORD n = 0;
+      const std::size_t want = bytes.size() - got;
+      if (!ReadFile(h.get(), bytes.data() + got,
+                    want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &n, nullptr) ||
+          n == 0) {
+        break;
+      }
+      got += n;
+    }
+    bytes.resize(got > max_bytes ? 0 : got);
+    return {};
+  }
+
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+    *in_folder = true;
+    std::wstring target;
+    if (Error e = Child(name, &target); e.failed()) return e;
+    std::wstring temp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    if (Error e = CreateTemporary(&temp, &h); e.failed()) return e;
+    // The bytes reach the disk before the rename makes them the KSC file:
+    // a power cut leaves the old file or the whole new one.
+    DWORD code = ERROR_SUCCESS;
+    if (!WriteAll(h, bytes) || !FlushFileBuffers(h)) code = GetLastError();
+    if (!CloseHandle(h) && code == ERROR_SUCCESS) code = GetLastError();
+    if (code != ERROR_SUCCESS) {
+      DeleteFileW(temp.c_str());
+      return FromCode(code);
+    }
+    // The replacement keeps the old file's hidden, system and archive
+    // attributes. (Its access control list is the one a new file in the
+    // folder inherits.)
+    DWORD old = GetFileAttributesW(target.c_str());
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kNotAFile) == 0 && (old & kKept) != 0) {
+      SetFileAttributesW(temp.c_str(), old & kKept);
+    }
+    // One rename within the folder: the file at `name` (a link there
+    // included, never what it points to) is swapped for the new one in one
+    // step.
+    if (MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return {};
+    }
+    code = GetLastError();
+    DeleteFileW(temp.c_str());
+    *in_folder = false;
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        IsFolderAttributes(attributes)) {
+      return {ErrorKind::kIsFolder, Reason(code)};
+    }
+    return FromCode(code);
+  }
+
+  void RemoveTemporaryLeftovers() override {
+    std::vector<FolderEntry> entries;
+    if (List(&entries).failed()) return;
+    for (const FolderEntry& e : entries) {
+      if (!IsTemporaryName(e.name) || e.type != EntryType::kFile) continue;
+      std::wstring wide;
+      if (Child(e.name, &wide).failed()) continue;
+      // Regular files only: a link to a file is listed as a file.
+      DWORD attributes = GetFileAttributesW(wide.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) continue;
+      DeleteFileW(wide.c_str());
+    }
+  }
+
+  Error Sync(bool whole_file_system) override {
+    // Each file's bytes were flushed before its rename, and each rename
+    // asked for write-through. The folder's entries are flushed where the
+    // file system allows it (NTFS does; others say the call is not theirs).
+    // A whole volume can be flushed only by an administrator; for anyone
+    // else the flushes per file stand in for it.
+    Handle dir(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (dir.ok() && !FlushFileBuffers(dir.get())) {
+      DWORD code = GetLastError();
+      if (code != ERROR_INVALID_FUNCTION && code != ERROR_ACCESS_DENIED &&
+          code != ERROR_NOT_SUPPORTED) {
+        return FromCode(code);
+      }
+    }
+    if (whole_file_system) {
+      wchar_t volume[MAX_PATH];
+      if (GetVolumePathNameW(path_.c_str(), volume, MAX_PATH)) {
+        std::wstring device = volume;
+        if (StartsWith(device, L"\\\\?\\")) device.erase(0, 4);
+        if (device.size() == 3 && device[1] == L':') {  // "C:\": the volume "\\.\C:"
+          Handle h(CreateFileW((L"\\\\.\\" + device.substr(0, 2)).c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr));
+          if (h.ok()) FlushFileBuffers(h.get());
+        }
+      }
+    }
+    return {};
+  }
+
+ private:
+  // A handle closed when it goes out of scope, movable.
+  class Owned {
+   public:
+    Owned() = default;
+    explicit Owned(HANDLE h) : h_(h) {}
+    ~Owned() {
+      if (ok()) CloseHandle(h_);
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(Owned&& o) noexcept {
+      std::swap(h_, o.h_);
+      return *this;
+    }
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+
+   private:
+    HANDLE h_ = INVALID_HANDLE_VALUE;
+  };
+
+  // The extended-length path of `name` in this folder; a name that is not
+  // one ("", ".", "..", with a separator) is refused.
+  Error Child(const std::string& name, std::wstring* wide) const {
+    std::optional<std::wstring> n = Utf8ToWide(name);
+    if (!n || n->empty() || *n == L"." || *n == L".." ||
+        n->find_first_of(L"\\/") != std::wstring::npos) {
+      return FromCode(ERROR_INVALID_NAME);
+    }
+    if (n->size() > kMaxName) return {ErrorKind::kNameTooLong, "name too long"};
+    *wide = path_ + L"\\" + *n;
+    return {};
+  }
+
+  static bool IsWriteProtected(const std::wstring& wide, DWORD attributes) {
+    // The read-only attribute first: it protects a file even from an
+    // administrator, and Windows will not replace such a file either.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return true;
+    // Then whether this user may write it. Opening for writing with full
+    // sharing changes nothing, not even the time it was last written.
+    Handle h(CreateFileW(wide.c_str(), FILE_WRITE_DATA, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return !h.ok() && GetLastError() == ERROR_ACCESS_DENIED;
+  }
+
+  // A new regular file under a fresh random name each try: a name planted
+  // in advance, by guess or by chance, only costs one more try.
+  Error CreateTemporary(std::wstring* path, HANDLE* out) {
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      if (Error e = Child(NextName(), path); e.failed()) return e;
+      // CREATE_NEW fails on anything at the name, a link included
+      // (FILE_FLAG_OPEN_REPARSE_POINT: the link itself counts, never its
+      // target); no sharing while it is written.
+      HANDLE h = CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+      if (h != INVALID_HANDLE_VALUE) {
+        *out = h;
+        return {};
+      }
+      DWORD code = GetLastError();
+      if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
+      // A folder at the name is refused as "access denied".
+      if (code == ERROR_ACCESS_DENIED &&
+          GetFileAttributesW(path->c_str()) != INVALID_FILE_ATTRIBUTES) {
+        continue;
+      }
+      return FromCode(code);
+    }
+    return FromCode(ERROR_FILE_EXISTS);
+  }
+
+  std::string NextName() {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::uint64_t r = (*random_)();
+    std::string name = ".kscgen-";
+    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
+    return name + ".tmp";
+  }
+
+  Owned handle_;
+  std::wstring path_;  // extended-length
+  FolderIdentity identity_;
+  std::mt19937_64* random_;
+  Owned lock_;
+};
+
 class WindowsFileSystem : public FileSystem {
  public:
   explicit WindowsFileSystem(std::uint64_t seed) : random_(seed) {}
 
   Error ResolveFolder(const std::string& path, std::string* resolved) override {
+    if (path.empty()) return FromCode(ERROR_PATH_NOT_FOUND);
     std::wstring wide;
     if (Error e = WidePath(path, &wide); e.failed()) return e;
     // Links and junctions on the way are followed, as the system follows
     // them when it opens the folder.
-    Handle h(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!h.ok()) return LastError();
+    HANDLE h;
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      return FromCode(ERROR_DIRECTORY);
-    }
+    if (Error e = OpenFolderHandle(wide, false, &h, &info); e.failed()) return e;
+    Handle folder(h);
     // The name the system knows the folder by, links resolved; where the
     // system cannot give it (Wine, past 260 characters), the path as made
     // absolute above.
     std::wstring final_path(MAX_PATH, L'\0');
     for (;;) {
-      DWORD n = GetFinalPathNameByHandleW(h.get(), final_path.data(),
+      DWORD n = GetFinalPathNameByHandleW(folder.get(), final_path.data(),
                                           static_cast<DWORD>(final_path.size()),
                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
       if (n == 0) {
@@ -244,253 +554,19 @@ class WindowsFileSystem : public FileSystem {
     return {};
   }
 
-  Error ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
-    std::wstring wide;
-    if (Error e = WidePath(folder, &wide); e.failed()) return e;
-    if (!wide.empty() && wide.back() != L'\\') wide += L'\\';
-    wide += L'*';
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE) {
-      DWORD code = GetLastError();
-      if (code == ERROR_FILE_NOT_FOUND) return {};  // a drive's root with nothing on it
-      return FromCode(code);
-    }
-    Error error;
-    do {
-      std::wstring_view name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      FolderEntry e;
-      e.name = WideToUtf8(name);
-      e.type = TypeOf(data.dwFileAttributes);
-      entries->push_back(std::move(e));
-    } while (FindNextFileW(find, &data));
-    if (DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) error = FromCode(code);
-    FindClose(find);
-    return error;
-  }
-
-  Error LockFolder(const std::string& folder, std::unique_ptr<FolderLock>* lock) override {
-    std::wstring wide;
-    if (Error e = WidePath(JoinPath(folder, ".kscgen.lock"), &wide); e.failed()) return e;
-    // Opened without sharing: while one run holds it, every other open of
-    // it fails, in this process or another, on this machine or through a
-    // share. FILE_FLAG_OPEN_REPARSE_POINT: a link planted at the name is
-    // taken (and removed) as the link, never followed.
-    Handle h(CreateFileW(
-        wide.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
-        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!h.ok()) {
-      DWORD code = GetLastError();
-      if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
-      return FromCode(code);
-    }
-    *lock = std::make_unique<WindowsFolderLock>(h.release());
-    return {};
-  }
-
-  Error ReadExisting(const std::string& path, std::size_t max_bytes, Existing* what,
-                     std::string* bytes) override {
-    bytes->clear();
-    *what = Existing::kMissing;
+  Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) override {
+    if (path.empty()) return FromCode(ERROR_PATH_NOT_FOUND);
     std::wstring wide;
     if (Error e = WidePath(path, &wide); e.failed()) return e;
-    // Not through a link or junction: FILE_FLAG_OPEN_REPARSE_POINT opens the
-    // reparse point itself, which is then left alone.
-    Handle h(CreateFileW(wide.c_str(), GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!h.ok()) {
-      DWORD code = GetLastError();
-      if (code == ERROR_FILE_NOT_FOUND) return {};
-      DWORD attributes = GetFileAttributesW(wide.c_str());
-      if (attributes == INVALID_FILE_ATTRIBUTES) return FromCode(code);
-      // A file the user may not read, or one another program holds open
-      // without sharing, is still a regular file to replace.
-      *what = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                             FILE_ATTRIBUTE_DEVICE)) == 0
-                  ? Existing::kRegular
-                  : Existing::kOther;
-      return {};
-    }
+    HANDLE h;
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
-    if (GetFileType(h.get()) != FILE_TYPE_DISK ||
-        (info.dwFileAttributes &
-         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0) {
-      *what = Existing::kOther;
-      return {};
-    }
-    *what = Existing::kRegular;
-    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-    if (size > max_bytes) return {};
-    bytes->resize(static_cast<std::size_t>(size) + 1);  // one more: to see it grew
-    std::size_t got = 0;
-    while (got < bytes->size()) {
-      DWORD n = 0;
-      if (!ReadFile(h.get(), bytes->data() + got, static_cast<DWORD>(bytes->size() - got), &n,
-                    nullptr) ||
-          n == 0) {
-        break;
-      }
-      got += n;
-    }
-    bytes->resize(got > max_bytes ? 0 : got);
-    return {};
-  }
-
-  bool IsWriteProtected(const std::string& path) override {
-    std::wstring wide;
-    if (WidePath(path, &wide).failed()) return false;
-    DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
-      return false;
-    }
-    // The read-only attribute first: it protects a file even from an
-    // administrator, and Windows will not replace such a file either.
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return true;
-    // Then whether this user may write it. Opening for writing with full
-    // sharing changes nothing, not even the time it was last written.
-    Handle h(CreateFileW(wide.c_str(), FILE_WRITE_DATA,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    return !h.ok() && GetLastError() == ERROR_ACCESS_DENIED;
-  }
-
-  Error WriteTemporary(const std::string& folder, std::string_view bytes,
-                       std::string* temp_path) override {
-    // A fresh random name each try: a name planted in advance, by guess or
-    // by chance, only costs one more try.
-    constexpr int kTries = 100;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-      std::string path = JoinPath(folder, NextName());
-      std::wstring wide;
-      if (Error e = WidePath(path, &wide); e.failed()) return e;
-      // CREATE_NEW fails on anything at the name, a link included
-      // (FILE_FLAG_OPEN_REPARSE_POINT: the link itself counts, never its
-      // target); no sharing while it is written.
-      HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-      if (h == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
-        // A folder at the name is refused as "access denied".
-        if (code == ERROR_ACCESS_DENIED &&
-            GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
-          continue;
-        }
-        return FromCode(code);
-      }
-      // The bytes reach the disk before the rename makes them the KSC file:
-      // a power cut leaves the old file or the whole new one.
-      DWORD code = ERROR_SUCCESS;
-      if (!WriteAll(h, bytes) || !FlushFileBuffers(h)) code = GetLastError();
-      if (!CloseHandle(h) && code == ERROR_SUCCESS) code = GetLastError();
-      if (code != ERROR_SUCCESS) {
-        DeleteFileW(wide.c_str());
-        return FromCode(code);
-      }
-      *temp_path = std::move(path);
-      return {};
-    }
-    return FromCode(ERROR_FILE_EXISTS);
-  }
-
-  Error Replace(const std::string& from, const std::string& to) override {
-    std::wstring wide_from;
-    std::wstring wide_to;
-    if (Error e = WidePath(from, &wide_from); e.failed()) return e;
-    if (Error e = WidePath(to, &wide_to); e.failed()) return e;
-    // One rename within the folder: the file at `to` (a link there included,
-    // never what it points to) is swapped for the new one in one step.
-    if (MoveFileExW(wide_from.c_str(), wide_to.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return {};
-    }
-    DWORD code = GetLastError();
-    DWORD attributes = GetFileAttributesW(wide_to.c_str());
-    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-        IsFolderAttributes(attributes)) {
-      return {ErrorKind::kIsFolder, Reason(code)};
-    }
-    return FromCode(code);
-  }
-
-  Error Remove(const std::string& path) override {
-    std::wstring wide;
-    if (Error e = WidePath(path, &wide); e.failed()) return e;
-    if (!DeleteFileW(wide.c_str())) return LastError();
-    return {};
-  }
-
-  void RemoveTemporaryLeftovers(const std::string& folder) override {
-    std::vector<FolderEntry> entries;
-    if (ListFolder(folder, &entries).failed()) return;
-    for (const FolderEntry& e : entries) {
-      // Regular files only: TypeOf counts a file link as a file, so look
-      // again at the name itself.
-      if (!IsTemporaryName(e.name) || e.type != EntryType::kFile) continue;
-      std::wstring wide;
-      if (WidePath(JoinPath(folder, e.name), &wide).failed()) continue;
-      DWORD attributes = GetFileAttributesW(wide.c_str());
-      if (attributes == INVALID_FILE_ATTRIBUTES ||
-          (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        continue;
-      }
-      DeleteFileW(wide.c_str());
-    }
-  }
-
-  Error Sync(const std::string& folder) override {
-    // Each file's bytes were flushed before its rename (WriteTemporary), and
-    // each rename asked for write-through; what remains is the folder's own
-    // entries. Windows has no flush of a whole volume for a user without
-    // administrator rights; flushing the folder's handle commits the
-    // renames where the file system supports it (NTFS does), and a file
-    // system that does not is not an error.
-    std::wstring wide;
-    if (Error e = WidePath(folder, &wide); e.failed()) return e;
-    Handle h(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!h.ok()) {
-      DWORD code = GetLastError();
-      if (code == ERROR_ACCESS_DENIED) return {};
-      return FromCode(code);
-    }
-    if (!FlushFileBuffers(h.get())) {
-      DWORD code = GetLastError();
-      if (code == ERROR_INVALID_FUNCTION || code == ERROR_ACCESS_DENIED ||
-          code == ERROR_NOT_SUPPORTED) {
-        return {};
-      }
-      return FromCode(code);
-    }
+    if (Error e = OpenFolderHandle(wide, false, &h, &info); e.failed()) return e;
+    while (wide.size() > 7 && wide.back() == L'\\') wide.pop_back();  // "\\?\C:\" keeps its own
+    *folder = std::make_unique<WindowsFolder>(h, std::move(wide), info, &random_);
     return {};
   }
 
  private:
-  // A folder is a real directory, never a junction or a directory link;
-  // any other name is a file (a link to a file, or a cloud placeholder,
-  // counts as the file it stands for, as a link to a file does on POSIX).
-  static EntryType TypeOf(DWORD attributes) {
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      return IsFolderAttributes(attributes) ? EntryType::kFolder : EntryType::kOther;
-    }
-    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryType::kOther;
-    return EntryType::kFile;
-  }
-
-  std::string NextName() {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t r = random_();
-    std::string name = ".kscgen-";
-    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
-    return name + ".tmp";
-  }
-
   std::mt19937_64 random_;
 };
 

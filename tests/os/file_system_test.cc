@@ -24,48 +24,46 @@ std::string NameOf(const std::string& path) {
   return path.substr(path.find_last_of(std::string("/") + os::PathSeparator()) + 1);
 }
 
-TEST(FileSystemTest, TemporaryFilesAreNewRegularFilesOfTheToolsPattern) {
-  TempFolder dir;
-  std::string temp;
-  ASSERT_FALSE(os::SystemFileSystem().WriteTemporary(dir.path(), "bytes", &temp).failed());
-  EXPECT_TRUE(os::IsTemporaryName(NameOf(temp))) << temp;
-  EXPECT_EQ(temp, os::JoinPath(dir.path(), NameOf(temp)));
-  EXPECT_EQ(ReadFile(temp), "bytes");
-  EXPECT_EQ(ListNames(dir.path()), NameOf(temp));
+std::unique_ptr<os::Folder> Open(const std::string& path,
+                                 os::FileSystem& system = os::SystemFileSystem()) {
+  std::unique_ptr<os::Folder> folder;
+  os::Error error = system.OpenFolder(path, &folder);
+  EXPECT_FALSE(error.failed()) << path << ": " << error.reason;
+  return folder;
 }
 
-TEST(FileSystemTest, NothingPlantedAtATemporaryNameIsOpenedOrChanged) {
-  // The names a run seeded with 7 will choose, learnt from a twin in
-  // another folder.
-  TempFolder scratch;
-  std::unique_ptr<os::FileSystem> twin = os::SeededFileSystem(7);
-  std::string names[3];
-  for (std::string& name : names) {
-    std::string path;
-    ASSERT_FALSE(twin->WriteTemporary(scratch.path(), "", &path).failed());
-    name = NameOf(path);
-  }
+TEST(FileSystemTest, ReplaceWritesTheWholeFileUnderItsNameAndLeavesNothingElse) {
   TempFolder dir;
-  fs::create_directory(U8Path(dir / names[0]));  // a folder
-  Touch(dir / names[1], "someone else's");       // a file
-  std::string temp;
-  ASSERT_FALSE(os::SeededFileSystem(7)->WriteTemporary(dir.path(), "ksc", &temp).failed());
-  EXPECT_EQ(NameOf(temp), names[2]);
-  EXPECT_EQ(ReadFile(temp), "ksc");
-  EXPECT_TRUE(fs::is_directory(U8Path(dir / names[0])));
-  EXPECT_EQ(ReadFile(dir / names[1]), "someone else's");
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  bool in_folder = false;
+  ASSERT_FALSE(folder->Replace(u8"小河水.KSC", "first", &in_folder).failed());
+  Touch(dir / "old.KSC", "old");
+  ASSERT_FALSE(folder->Replace("old.KSC", "new", &in_folder).failed());
+  EXPECT_EQ(ReadFile(dir / u8"小河水.KSC"), "first");
+  EXPECT_EQ(ReadFile(dir / "old.KSC"), "new");
+  EXPECT_EQ(ListNames(dir.path()), std::string("old.KSC|") + u8"小河水.KSC");
+  // A folder where the file should go: the file failed, and nothing is left.
+  fs::create_directory(U8Path(dir / "b.KSC"));
+  os::Error error = folder->Replace("b.KSC", "new", &in_folder);
+  EXPECT_EQ(error.kind, os::ErrorKind::kIsFolder);
+  EXPECT_FALSE(in_folder);
+  EXPECT_EQ(ListNames(dir.path()), std::string("b.KSC|old.KSC|") + u8"小河水.KSC");
+  EXPECT_FALSE(folder->Sync(true).failed());
 }
 
-TEST(FileSystemTest, OneLockPerFolderUntilItIsReleased) {
+TEST(FileSystemTest, OneLockPerFolderUntilItsHandleCloses) {
   TempFolder dir;
-  std::unique_ptr<os::FolderLock> first;
-  ASSERT_FALSE(os::SystemFileSystem().LockFolder(dir.path(), &first).failed());
-  std::unique_ptr<os::FolderLock> second;
-  // Another file system object stands for another run: it must wait too.
-  EXPECT_EQ(os::SeededFileSystem(1)->LockFolder(dir.path(), &second).kind, os::ErrorKind::kLocked);
-  EXPECT_EQ(second, nullptr);
+  std::unique_ptr<os::Folder> first = Open(dir.path());
+  ASSERT_NE(first, nullptr);
+  ASSERT_FALSE(first->Lock().failed());
+  // Another file system object stands for another run: it must wait.
+  std::unique_ptr<os::FileSystem> other = os::SeededFileSystem(1);
+  std::unique_ptr<os::Folder> second = Open(dir.path(), *other);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Lock().kind, os::ErrorKind::kLocked);
   first.reset();
-  EXPECT_FALSE(os::SeededFileSystem(1)->LockFolder(dir.path(), &second).failed());
+  EXPECT_FALSE(second->Lock().failed());
   second.reset();
   // Released, the lock leaves nothing behind.
   EXPECT_EQ(ListNames(dir.path()), "");
@@ -73,64 +71,75 @@ TEST(FileSystemTest, OneLockPerFolderUntilItIsReleased) {
 
 TEST(FileSystemTest, LeftoversAreOnlyRegularFilesOfTheExactPattern) {
   TempFolder dir;
-  Touch(dir / ".kscgen-0123456789abcdef.tmp");                         // removed
-  Touch(dir / ".kscgen-my-notes.tmp");                                 // kept: not the pattern
-  Touch(dir / ".kscgen-AAAAAAAAAAAAAAAA.tmp");                         // kept: upper case
+  Touch(dir / ".kscgen-0123456789abcdef.tmp");  // removed
+  Touch(dir / ".kscgen-my-notes.tmp");          // kept: not the pattern
+  // Kept: upper case. (The names differ in more than case: on Windows,
+  // case alone does not make two names.)
+  Touch(dir / ".kscgen-AAAAAAAAAAAAAAAA.tmp");
   fs::create_directory(U8Path(dir / ".kscgen-fedcba9876543210.tmp"));  // kept: a folder
-  // (The names differ in more than case: on Windows, case alone does not
-  // make two names.)
-  os::SystemFileSystem().RemoveTemporaryLeftovers(dir.path());
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  ASSERT_FALSE(folder->Lock().failed());
+  folder->RemoveTemporaryLeftovers();
+  folder.reset();
   EXPECT_EQ(ListNames(dir.path()),
             ".kscgen-AAAAAAAAAAAAAAAA.tmp|.kscgen-fedcba9876543210.tmp|.kscgen-my-notes.tmp");
 }
 
-TEST(FileSystemTest, ReadExistingTellsWhatStandsAtAPath) {
+TEST(FileSystemTest, ReadExistingTellsWhatStandsAtAName) {
   TempFolder dir;
-  os::FileSystem& system = os::SystemFileSystem();
-  os::Existing what = os::Existing::kRegular;
-  std::string bytes = "stale";
-  ASSERT_FALSE(system.ReadExisting(dir / "none.KSC", 100, &what, &bytes).failed());
-  EXPECT_EQ(what, os::Existing::kMissing);
-  EXPECT_EQ(bytes, "");
   Touch(dir / u8"小河水.KSC", "0123456789");
-  ASSERT_FALSE(system.ReadExisting(dir / u8"小河水.KSC", 10, &what, &bytes).failed());
-  EXPECT_EQ(what, os::Existing::kRegular);
-  EXPECT_EQ(bytes, "0123456789");
-  // Longer than asked for: known to differ, so not read.
-  ASSERT_FALSE(system.ReadExisting(dir / u8"小河水.KSC", 9, &what, &bytes).failed());
-  EXPECT_EQ(what, os::Existing::kRegular);
-  EXPECT_EQ(bytes, "");
-  fs::create_directory(U8Path(dir / "folder.KSC"));
-  ASSERT_FALSE(system.ReadExisting(dir / "folder.KSC", 100, &what, &bytes).failed());
-  EXPECT_EQ(what, os::Existing::kOther);
-}
-
-TEST(FileSystemTest, ReplaceSwapsInTheNewFileAndRefusesAFolder) {
-  TempFolder dir;
-  os::FileSystem& system = os::SystemFileSystem();
-  Touch(dir / "a.KSC", "old");
-  std::string temp;
-  ASSERT_FALSE(system.WriteTemporary(dir.path(), "new", &temp).failed());
-  ASSERT_FALSE(system.Replace(temp, os::JoinPath(dir.path(), "a.KSC")).failed());
-  EXPECT_EQ(ReadFile(dir / "a.KSC"), "new");
-  EXPECT_EQ(ListNames(dir.path()), "a.KSC");
-  fs::create_directory(U8Path(dir / "b.KSC"));
-  ASSERT_FALSE(system.WriteTemporary(dir.path(), "new", &temp).failed());
-  EXPECT_EQ(system.Replace(temp, os::JoinPath(dir.path(), "b.KSC")).kind, os::ErrorKind::kIsFolder);
-  EXPECT_FALSE(system.Remove(temp).failed());
-  EXPECT_FALSE(system.Sync(dir.path()).failed());
-}
-
-TEST(FileSystemTest, WriteProtectionIsNoWritePermissionAtAll) {
-  TempFolder dir;
-  Touch(dir / "open.KSC");
-  Touch(dir / "kept.KSC");
-  // On Windows, the read-only attribute.
+  Touch(dir / "kept.KSC", "kept");
+  // No write permission at all; on Windows, the read-only attribute.
   fs::permissions(U8Path(dir / "kept.KSC"),
                   fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_FALSE(os::SystemFileSystem().IsWriteProtected(dir / "open.KSC"));
-  EXPECT_TRUE(os::SystemFileSystem().IsWriteProtected(dir / "kept.KSC"));
-  EXPECT_FALSE(os::SystemFileSystem().IsWriteProtected(dir / "missing.KSC"));
+  fs::create_directory(U8Path(dir / "folder.KSC"));
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  os::Existing what;
+  what.bytes = "stale";
+  ASSERT_FALSE(folder->ReadExisting("none.KSC", 100, &what).failed());
+  EXPECT_EQ(what.kind, os::Existing::kMissing);
+  EXPECT_EQ(what.bytes, "");
+  ASSERT_FALSE(folder->ReadExisting(u8"小河水.KSC", 10, &what).failed());
+  EXPECT_EQ(what.kind, os::Existing::kRegular);
+  EXPECT_EQ(what.bytes, "0123456789");
+  EXPECT_FALSE(what.write_protected);
+  // Longer than asked for: known to differ, so not read.
+  ASSERT_FALSE(folder->ReadExisting(u8"小河水.KSC", 9, &what).failed());
+  EXPECT_EQ(what.kind, os::Existing::kRegular);
+  EXPECT_EQ(what.bytes, "");
+  ASSERT_FALSE(folder->ReadExisting("kept.KSC", 100, &what).failed());
+  EXPECT_EQ(what.kind, os::Existing::kRegular);
+  EXPECT_TRUE(what.write_protected);
+  ASSERT_FALSE(folder->ReadExisting("folder.KSC", 100, &what).failed());
+  EXPECT_EQ(what.kind, os::Existing::kFolder);
+}
+
+TEST(FileSystemTest, SubfoldersAreOpenedThroughTheirParentAndKnownAgain) {
+  TempFolder dir;
+  fs::create_directory(U8Path(dir / u8"粤语"));
+  Touch(dir / "file");
+  std::unique_ptr<os::Folder> top = Open(dir.path());
+  ASSERT_NE(top, nullptr);
+  std::unique_ptr<os::Folder> sub;
+  ASSERT_FALSE(top->OpenSubfolder(u8"粤语", &sub).failed());
+  std::unique_ptr<os::Folder> again = Open(dir / u8"粤语");
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(sub->identity() == again->identity());
+  EXPECT_FALSE(sub->identity() == top->identity());
+  std::unique_ptr<os::Folder> none;
+  EXPECT_EQ(top->OpenSubfolder("file", &none).kind, os::ErrorKind::kNotFolder);
+  EXPECT_EQ(top->OpenSubfolder("missing", &none).kind, os::ErrorKind::kNotFound);
+  std::vector<os::FolderEntry> entries;
+  ASSERT_FALSE(top->List(&entries).failed());
+  std::string listed;
+  for (const os::FolderEntry& e : entries) {
+    listed += e.name + (e.type == os::EntryType::kFolder ? "/" : "") + " ";
+  }
+  EXPECT_TRUE(listed == std::string("file ") + u8"粤语/ " ||
+              listed == std::string(u8"粤语/ ") + "file ")
+      << listed;
 }
 
 TEST(FileSystemTest, EachUnusableFolderHasItsOwnKind) {
@@ -138,6 +147,7 @@ TEST(FileSystemTest, EachUnusableFolderHasItsOwnKind) {
   std::string resolved;
   os::FileSystem& system = os::SystemFileSystem();
   EXPECT_EQ(system.ResolveFolder(dir / "missing", &resolved).kind, os::ErrorKind::kNotFound);
+  EXPECT_EQ(system.ResolveFolder("", &resolved).kind, os::ErrorKind::kNotFound);
   Touch(dir / "file");
   EXPECT_EQ(system.ResolveFolder(dir / "file", &resolved).kind, os::ErrorKind::kNotFolder);
   EXPECT_EQ(system.ResolveFolder(dir / std::string(300, 'x'), &resolved).kind,
