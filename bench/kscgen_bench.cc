@@ -246,7 +246,8 @@ BENCHMARK(BM_ListFolder20000)
 void BM_WindowLoadsFolder20000(benchmark::State& state) {
   const QString folder = QString::fromStdString(RerunFolder());
   gui::TForm1 window;
-  window.setMessageSink([](gui::TForm1::MessageKind, const QString&) {});
+  window.setMessageSink(
+      [](gui::TForm1::MessageKind, const QString&, const QString&) { return false; });
   window.show();
   for (auto _ : state) {
     window.ChooseFolder(QString());

@@ -16,6 +16,12 @@ bool IsTemporaryName(std::string_view name) {
   return true;
 }
 
+Error ListFolderAt(const std::string& path, std::vector<FolderEntry>* entries, FileSystem& fs) {
+  std::unique_ptr<Folder> folder;
+  Error error = fs.OpenFolder(path, &folder);
+  return error.failed() ? error : folder->List(entries);
+}
+
 std::string JoinPath(const std::string& folder, std::string_view name) {
   std::string path = folder;
   const char sep = PathSeparator();

@@ -130,6 +130,11 @@ FileSystem& SystemFileSystem();
 // can plant something at the names a run will choose.
 std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed);
 
+// The entries of the folder at `path`: OpenFolder and List in one, for
+// looking around (the folder dialog) rather than working in a folder.
+Error ListFolderAt(const std::string& path, std::vector<FolderEntry>* entries,
+                   FileSystem& fs = SystemFileSystem());
+
 // Whether `name` is one of this tool's temporary files: ".kscgen-", sixteen
 // lower-case hexadecimal digits, ".tmp".
 bool IsTemporaryName(std::string_view name);

@@ -35,7 +35,7 @@ namespace {
 std::vector<std::pair<QString, std::string>> Subfolders(const std::string& folder) {
   std::vector<os::FolderEntry> entries;
   std::vector<std::pair<QString, std::string>> names;
-  if (os::SystemFileSystem().ListFolder(folder, &entries).failed()) return names;
+  if (os::ListFolderAt(folder, &entries).failed()) return names;
   for (const os::FolderEntry& e : entries) {
     if (e.name.empty() || e.name[0] == '.' || e.type == os::EntryType::kFile) continue;
     if (e.type == os::EntryType::kOther) {

@@ -20,7 +20,7 @@ bool Exists(const std::string& native) {
 // The entry of `folder` whose shown name is `shown`; empty when none is.
 std::string EntryShownAs(const std::string& folder, const std::string& shown) {
   std::vector<os::FolderEntry> entries;
-  if (os::SystemFileSystem().ListFolder(folder.empty() ? "." : folder, &entries).failed()) {
+  if (os::ListFolderAt(folder.empty() ? "." : folder, &entries).failed()) {
     return {};
   }
   for (const os::FolderEntry& e : entries) {

@@ -281,6 +281,39 @@ class MainWindowTest : public QObject {
     QVERIFY(!Exists("a.KSC"));
   }
 
+  void numbersOnlyWhileBothNumberingBoxesAreTicked() {
+    Touch("a.mpg");
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Click(form_->numberingCheck);
+    Click(form_->startNumberCheck);
+    QTest::keyClicks(form_->startNumberEdit, "0");
+    Click(form_->numberingCheck);  // off again: 编号始于 stays ticked but disabled
+    Run();
+    QVERIFY(ReadKsc((folder_ + "/a.KSC").toStdString())
+                .contains(Q(u8"karaoke.internalnumber := ;\r\n")));
+    Click(form_->numberingCheck);
+    Run();
+    QVERIFY(ReadKsc((folder_ + "/a.KSC").toStdString())
+                .contains(Q(u8"karaoke.internalnumber :=00001 ;\r\n")));
+  }
+
+  void aChannelThatNamesNoneIsRefusedAndKeptForCorrection() {
+    Click(form_->uniformCheck);
+    form_->kindBox->setCurrentIndex(3);  // 歌曲声道
+    form_->valueBox->setEditText(Q(u8"伴唱"));
+    Click(form_->addUniformButton);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].first, Kind::kError);
+    QVERIFY(messages_[0].second.startsWith(Q(u8"歌曲声道的值“伴唱”无法识别")));
+    QCOMPARE(form_->valueBox->currentText(), Q(u8"伴唱"));
+    QCOMPARE(form_->uniformList->count(), 0);
+    form_->valueBox->setEditText(Q(u8"左声道"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 1);
+    QCOMPARE(form_->uniformList->item(0)->text(), Q(u8"歌曲声道 --> 左声道; "));
+  }
+
   void writeFailureLeavesTheWindowUsable() {
     Touch("a.mpg");
     Touch("b.mpg");
