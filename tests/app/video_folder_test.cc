@@ -177,16 +177,20 @@ TEST(VideoFolderTest, ARunNeverFollowsAFolderReplacedAfterListing) {
   testing::Touch(dir / "elsewhere/a.KSC", "private");
   FolderListing listing = ListVideos(dir / "lib", true);
   ASSERT_EQ(listing.folders.size(), 2u);
-  // Between listing and run, the subfolder becomes a link out of the tree.
   fs::rename(dir / "lib/sub", dir / "lib/sub.old");
-  fs::create_directory_symlink(dir / "elsewhere", dir / "lib/sub");
   BatchRequest request;
   request.naming_template = kTemplateTitle;
-  BatchResult r = RunBatch(request, listing.folders, nullptr);
+  BatchResult r;
+#ifndef _WIN32
+  // Between listing and run, the subfolder becomes a link out of the tree.
+  // (Windows lets only some users make links, and Wine none.)
+  fs::create_directory_symlink(dir / "elsewhere", dir / "lib/sub");
+  r = RunBatch(request, listing.folders, nullptr);
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(testing::ReadFile(dir / "elsewhere/a.KSC"), "private");
-  // Or by another real folder: it is not the one listed either.
   fs::remove(dir / "lib/sub");
+#endif
+  // Or by another real folder: it is not the one listed either.
   fs::rename(dir / "elsewhere", dir / "lib/sub");
   r = RunBatch(request, listing.folders, nullptr);
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);

@@ -108,6 +108,10 @@ TEST(WriteFileReplacingTest, ReplacesAnExistingFileWholeKeepingItsPermissions) {
   ASSERT_TRUE(status.ok()) << status.error.reason;
   EXPECT_EQ(ReadFile(path), kRoadKsc);
   EXPECT_EQ(testing::ListNames(dir.path()), "song.KSC");
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows permissions are access control lists: the new file takes the "
+                  "folder's, as the old one had, and keeps its hidden and system attributes";
+#endif
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0664u);
@@ -117,10 +121,22 @@ TEST(WriteFileReplacingTest, SaysWhetherTheFolderOrTheKscFileFailed) {
   TempFolder dir;
   std::filesystem::create_directory(dir / "sub");
   std::unique_ptr<os::Folder> sub = Open(dir / "sub");
-  std::filesystem::remove(dir / "sub");  // the folder is gone: no temporary file
+  std::error_code removed;
+  std::filesystem::remove(dir / "sub", removed);
   WriteStatus status = WriteFileReplacing(*sub, "song.KSC", kRoadKsc);
+#ifdef _WIN32
+  // Windows keeps a folder that a run holds open from being removed (or
+  // renamed), so the run writes where it listed.
+  EXPECT_TRUE(removed);
+  EXPECT_TRUE(status.ok());
+#else
+  ASSERT_FALSE(removed) << removed.message();
+  // The folder is gone: no temporary file.
   EXPECT_EQ(status.failure, WriteFailure::kFolder);
   EXPECT_EQ(status.error.kind, os::ErrorKind::kNotFound);
+#endif
+  sub.reset();
+  std::filesystem::remove_all(dir / "sub");
 
   // A folder in the way of the KSC file: nothing half-written stays behind.
   std::filesystem::create_directory(dir / "taken.KSC");
