@@ -244,7 +244,7 @@ class WindowsFolder : public Folder {
   FolderIdentity identity() const override { return identity_; }
 
   Error List(std::vector<FolderEntry>* entries) override {
-    const std::wstring pattern = path_ + L"\\*";
+    const std::wstring pattern = path_ + (path_.back() == L'\\' ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -461,7 +461,9 @@ class WindowsFolder : public Folder {
       return FromCode(ERROR_INVALID_NAME);
     }
     if (n->size() > kMaxName) return {ErrorKind::kNameTooLong, "name too long"};
-    *wide = path_ + L"\\" + *n;
+    *wide = path_;
+    if (wide->back() != L'\\') *wide += L'\\';  // a drive's root ends in one already
+    *wide += *n;
     return {};
   }
 
