@@ -60,9 +60,14 @@ bool Flushed() {
 }
 
 int Finish(int code) {
-  if (Flushed()) return code;
-  std::cerr << u8"kscgen: 无法写出输出（标准输出写入失败）\n";
-  return kExitIncomplete;
+  if (!Flushed()) {
+    std::cerr << u8"kscgen: 无法写出输出（标准输出写入失败）\n";
+    return kExitIncomplete;
+  }
+  // A warning or a failure that could not be told is lost output too.
+  std::cerr.flush();
+  if (!std::cerr || std::fflush(stderr) != 0) return kExitIncomplete;
+  return code;
 }
 
 int Usage(const std::string& message) {

@@ -18,6 +18,7 @@
 #include "app/gui/folder_dialog.h"
 #include "app/gui/main_window.h"
 #include "app/gui/native_path.h"
+#include "app/gui/qt_text.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
   if (!args.positionalArguments().isEmpty()) {
     const QString folder = args.positionalArguments()[0];
     const std::string native = kscgen::gui::NativeArgument(argc, argv, folder);
-    if (QFile::encodeName(folder).toStdString() == native) {
+    if (kscgen::gui::ToNative(folder) == native) {
       form1.ChooseFolder(folder);  // shown as given
     } else {
       form1.ChooseNativeFolder(native);

@@ -68,6 +68,9 @@ std::string NativePathOfUrl(const QUrl& url) {
 }
 
 std::string NativeArgument(int argc, const char* const* argv, const QString& decoded) {
+  // On Windows the arguments Qt decoded came from the wide command line;
+  // argv holds only their lossy ANSI form.
+  if (QDir::separator() != QLatin1Char('/')) return ToNative(decoded);
   for (int i = argc - 1; i > 0; --i) {
     if (QFile::decodeName(argv[i]) == decoded) return argv[i];
   }

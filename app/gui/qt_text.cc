@@ -19,7 +19,16 @@ QString FromMessage(const std::string& utf8) {
   return s;
 }
 
-std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// The engine holds names as the file system spells them: bytes on POSIX
+// systems (Qt's own encoding of names), UTF-8 on Windows, where the engine's
+// file system turns them into the wide API's names.
+std::string ToNative(const QString& path) {
+#ifdef Q_OS_WIN
+  return path.toUtf8().toStdString();
+#else
+  return QFile::encodeName(path).toStdString();
+#endif
+}
 
 QString FromNative(const std::string& native) {
   return QString::fromStdString(text::DisplayName(native));

@@ -202,6 +202,14 @@ TEST_F(KscgenTest, LostOutputIsAFailure) {
     int status = std::system(cmd.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << args;
   }
+  // A warning on standard error, lost.
+  const std::string odd = root_ / u8"\U0001F3A4周杰伦";
+  std::filesystem::create_directory(odd);
+  Touch(odd + "/a.mpg");
+  std::string cmd =
+      "'" + std::string(KSCGEN_BIN) + "' -n -t 0 -r 1 '" + odd + "' >/dev/null 2>/dev/full";
+  int status = std::system(cmd.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
 }
 
 TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
