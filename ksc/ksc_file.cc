@@ -113,8 +113,14 @@ std::string FormatKscText(const TSongInfo& info) {
 KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force) {
   os::Existing what;
-  // Reading no more than the new text's length: a longer file differs.
-  if (folder.ReadExisting(name, text.size(), &what).failed()) return KscAction::kUpdate;
+  // Reading no more than the new text's length: a longer file differs. A
+  // forced run reads the bytes only of a protected file, which it keeps
+  // when they are right.
+  if (folder.ReadExisting(name, force ? 0 : text.size(), &what).failed()) return KscAction::kUpdate;
+  if (force && what.kind == os::Existing::kRegular && what.write_protected &&
+      folder.ReadExisting(name, text.size(), &what).failed()) {
+    return KscAction::kProtected;
+  }
   switch (what.kind) {
     case os::Existing::kMissing:
       return KscAction::kCreate;

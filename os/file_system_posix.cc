@@ -84,6 +84,17 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// The permissions a new file gets: 0666 less the process's umask, read once
+// (reading it means setting it).
+mode_t NewFileMode() {
+  static const mode_t mode = [] {
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
 bool IsWriteProtected(int dir_fd, const char* name, const struct stat& st) {
   // The permission bits first: they protect a file even from root, who
   // may write anything.
@@ -185,10 +196,13 @@ class PosixFolder : public Folder {
     if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
       // The replacement keeps the old file's permissions, and its owner
-      // where the running user may give it.
-      ::fchmod(fd.get(), old.st_mode & 07777);
-      if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+      // where the running user may give it; most often both are already
+      // what a new file gets, and nothing needs doing.
+      const bool same_owner = old.st_uid == ::geteuid() && old.st_gid == ::getegid();
+      if (!same_owner && ::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
         ::fchmod(fd.get(), old.st_mode & 0777);  // no set-id bits for another owner
+      } else if ((old.st_mode & 07777) != NewFileMode()) {
+        ::fchmod(fd.get(), old.st_mode & 07777);
       }
     }
     if (ok && ::close(fd.release()) != 0) {
