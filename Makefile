@@ -32,7 +32,7 @@ test: build
 # under Wine in a throw-away prefix; the GBK conversions and the KSC files
 # written for the samples compared with a small Linux build's.
 windows:
-	@bash scripts/install-windows-deps.sh
+	@bash scripts/install-deps.sh --windows
 	@cmake -S . -B $(WINDOWS_BUILD_DIR)-host -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF \
 	  -DKSCGEN_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD_DIR)-host -j $(JOBS) --target gbk_table kscgen

@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian packages kscgen needs to build, test and run; installs
-# only what is missing, so it is cheap to run before every build. With
-# --bench, also Node.js and npm, which score the pinyin initials.
+# only what is missing, so it is cheap to run before every build.
+#   --bench    also Node.js and npm, which score the pinyin initials
+#   --windows  only what the Windows build needs: the MinGW-w64
+#              cross-compiler, Wine to run what it builds, and the GoogleTest
+#              sources to build the tests against
 set -euo pipefail
 
-packages=(
-  g++ cmake make pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
-  clang libclang-rt-14-dev python3
-  unicode-data bzip2 locales
-  xvfb xauth fonts-noto-cjk
-)
-
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(nodejs)
-  command -v npm >/dev/null || packages+=(npm)
-fi
+case "${1:-}" in
+  --windows)
+    packages=(g++-mingw-w64-x86-64-posix wine64 googletest g++ cmake make)
+    ;;
+  *)
+    packages=(
+      g++ cmake make pkg-config
+      libgtest-dev libgmock-dev libbenchmark-dev
+      qt6-base-dev libgl-dev
+      clang libclang-rt-14-dev python3
+      unicode-data bzip2 locales
+      xvfb xauth fonts-noto-cjk
+    )
+    if [ "${1:-}" = "--bench" ]; then
+      packages+=(nodejs)
+      command -v npm >/dev/null || packages+=(npm)
+    fi
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,7 +15,7 @@ for w in /usr/lib/wine/wine64 "$(command -v wine64 || true)" "$(command -v wine 
   if [ -n "$w" ] && [ -x "$w" ]; then wine=$w; break; fi
 done
 if [ -z "$wine" ]; then
-  echo "windows-test: no Wine found (scripts/install-windows-deps.sh installs it)" >&2
+  echo "windows-test: no Wine found (scripts/install-deps.sh --windows installs it)" >&2
   exit 1
 fi
 wineserver=$(dirname "$wine")/wineserver
