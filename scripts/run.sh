@@ -7,4 +7,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "  $build/bin/kscgen -t 1 -r 2 -n examples/粤语金曲"
   exit 1
 fi
+shift || true  # the build folder is not a folder to list
 exec "$build/bin/kscgen-gui" "$@"

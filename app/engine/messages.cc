@@ -57,18 +57,20 @@ std::string Because(const os::Error& error) {
 
 std::string Count(std::size_t n) { return std::to_string(n); }
 
-// Appends a titled list: at most `max` lines to the summary, the rest to the
-// details, and a line saying how many more there are.
+// Appends a titled list: lines to the summary while `*budget` lasts (the
+// budget is shared by every list of one message), the rest to the details,
+// and a line saying how many more there are.
 template <typename Items, typename Line>
-void AppendList(Report& report, const std::string& title, const Items& items, std::size_t max,
+void AppendList(Report& report, const std::string& title, const Items& items, std::size_t* budget,
                 Line line) {
   if (items.empty()) return;
   report.summary += u8"\r\r" + title;
   std::size_t shown = 0;
   std::string rest;
   for (const auto& item : items) {
-    if (shown < max) {
+    if (*budget > 0) {
       report.summary += u8"\r" + line(item);
+      --*budget;
       ++shown;
     } else {
       rest += u8"\r" + line(item);
@@ -114,13 +116,13 @@ std::string BadStartNumber(std::string_view typed_utf8) {
 }
 
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max) {
-  return u8"编号起始值 " + std::to_string(start) + u8" 太大：为 " + Count(videos) +
-         u8" 首歌曲编号会超过 " + std::to_string(max);
+  return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) +
+         u8" 首歌曲的编号将超过 " + std::to_string(max);
 }
 
 std::string BadChannel(std::string_view typed_utf8) {
   return u8"歌曲声道的值“" + std::string(typed_utf8) +
-         u8"”无法识别：应以数字 0 到 3 开头（0 默认右，1 右声道，2 左声道，3 立体声），"
+         u8"”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 立体声），"
          u8"或含有“左”、“右”或“立体”";
 }
 
@@ -179,15 +181,17 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
         u8" 个";
   }
   if (r.folders.size() > 1) {
-    AppendList(report, u8"各文件夹的KSC文件：", r.folders, max_names, [](const FolderCount& f) {
+    std::size_t folders = max_names;
+    AppendList(report, u8"各文件夹的KSC文件：", r.folders, &folders, [](const FolderCount& f) {
       return f.relative + u8"：" + Count(f.ksc_files) + u8" 个";
     });
   }
+  std::size_t budget = max_names;  // video names in the whole message, not in each list
   AppendList(report, u8"以下 " + Count(r.skipped.size()) + u8" 个视频未生成KSC文件：", r.skipped,
-             max_names, [](const SkippedVideo& s) { return s.name + u8"（" + s.reason + u8"）"; });
-  AppendList(report, u8"以下视频生成同名KSC文件，保留的是后者的：", r.same_ksc, max_names,
+             &budget, [](const SkippedVideo& s) { return s.name + u8"（" + s.reason + u8"）"; });
+  AppendList(report, u8"以下视频的KSC文件同名，保留的是后一个视频的：", r.same_ksc, &budget,
              [](const SameKscPair& p) { return p.earlier + u8" 与 " + p.later; });
-  AppendList(report, u8"注意：", r.warnings, max_names, [](const std::string& w) { return w; });
+  AppendList(report, u8"注意：", r.warnings, &budget, [](const std::string& w) { return w; });
   return report;
 }
 

@@ -63,7 +63,8 @@ std::string Stopped();
 std::string CannotSync(std::string_view folder, const os::Error& error);
 
 // The completion message, or the failure with its counts. At most
-// `max_names` names are listed per list; the rest are counted ("另有 N 个").
+// `max_names` video names are listed in all (and as many folders); the rest
+// are counted ("另有 N 个") and go to the details.
 struct Report {
   std::string summary;  // what a message box shows
   std::string details;  // every name past the summary's; empty when none

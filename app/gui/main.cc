@@ -32,7 +32,6 @@ void Grab(QWidget* w, const QString& file) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(u8"霁川 KSC文件批量生成器");
-  std::setlocale(LC_TIME, "");  // today's date in the user's short date format
 
   QCommandLineParser args;
   QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "file");

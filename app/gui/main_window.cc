@@ -25,6 +25,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
 
@@ -359,6 +360,16 @@ bool TForm1::ReadFolder(const std::string& native, const QString& shown) {
   return ok;
 }
 
+void TForm1::ListWorkingFolder() {
+  QString ignored;
+  std::vector<std::string> unreadable;
+  folder_native_ = ToNative(QDir::currentPath());
+  folder_shown_ = QString();
+  videos_->ReadFolder(folder_native_, false, &ignored, &unreadable);
+  listed_recursive_ = false;
+  updateCount();
+}
+
 bool TForm1::FollowPathBox() {
   const QString typed = folderEdit->text();
   if (typed.isEmpty() || typed == folder_shown_) return true;
@@ -558,6 +569,7 @@ void TForm1::runOrStop() {
   SetRunning(true);
   // The run takes copies: the list and the controls may change under it
   // no more than they can, which is not at all while it runs.
+  close_after_run_ = false;
   runner_->Start(std::move(*request), ListedFolders());
 }
 
@@ -570,6 +582,7 @@ void TForm1::stopRun() {
 void TForm1::RunFinished(const BatchResult& result) {
   SetRunning(false);
   if (close_after_run_) {
+    close_after_run_ = false;
     close();
     return;
   }
@@ -624,8 +637,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (!close_after_run_ &&
         ShowMessage(MessageKind::kQuestion, QString::fromUtf8(kStopQuestion))) {
-      close_after_run_ = true;
-      stopRun();
+      if (IsRunning()) {
+        close_after_run_ = true;
+        stopRun();
+      } else {
+        // The run ended while the question was open: nothing left to wait for.
+        QTimer::singleShot(0, this, &QWidget::close);
+      }
     }
     return;
   }
@@ -701,11 +719,13 @@ void TForm1::RestoreSettings() {
     }
   }
   // A remembered folder that is gone leaves the path empty, as at a first
-  // start, when the list shows the working folder.
+  // start, when the list shows the working folder: only its own videos
+  // (never a tree the user did not choose), and without a word should it
+  // not be readable.
   if (IsFolder(folder)) {
     ChooseNativeFolder(folder);
   } else {
-    ReadFolder(ToNative(QDir::currentPath()), QString());
+    ListWorkingFolder();
   }
 }
 

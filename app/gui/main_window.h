@@ -142,6 +142,9 @@ class TForm1 : public QWidget {
   // Reads the folder into the list; false, with the list empty and an
   // error box, when it cannot be read.
   bool ReadFolder(const std::string& native, const QString& shown);
+  // The working folder's own videos, as the list shows them until a folder
+  // is chosen.
+  void ListWorkingFolder();
   // Re-reads the folder when the path box no longer shows the listed one.
   bool FollowPathBox();
   // The folder the path box names, as the file system spells it; empty

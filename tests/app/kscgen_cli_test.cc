@@ -177,7 +177,7 @@ TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
       {u8"-t 1 -u \"singer=$(printf '\\304\\343')\" 粤语金曲",
        u8"统一设定值不是有效的UTF-8文本（字节：C4 E3）"},
       {u8"-t 1 -u channel=9 粤语金曲",
-       u8"歌曲声道的值“9”无法识别：应以数字 0 到 3 开头（0 默认右，1 右声道，2 左声道，3 "
+       u8"歌曲声道的值“9”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 "
        u8"立体声），或含有“左”、“右”或“立体”"},
       {u8"-t 1 nowhere", u8"文件夹不存在：“nowhere”"},
       {u8"-t 1 ''", u8"请给出一个文件夹"},

@@ -866,6 +866,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->ListedFolder(), QDir::currentPath().toStdString());
   }
 
+  // A remembered 包含子目录 with a folder that is gone must not turn the
+  // working folder's whole tree into the list a run writes into.
+  void aMissingRememberedFolderListsOnlyTheWorkingFoldersOwnVideos() {
+    form_.reset();
+    QFile file(settings_);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nrecursive=true\nfolder=@ByteArray(/no/such/folder)\n");
+    file.close();
+    QDir().mkpath(folder_ + "/sub");
+    Touch("sub/deep.mpg");
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(folder_);
+    form_ = NewForm();
+    QDir::setCurrent(cwd);
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　0"));
+    QVERIFY(messages_.isEmpty());  // nothing to say about a folder nobody chose
+  }
+
   // 包含子目录: every video below the folder, the preview's folder column,
   // and the same files as kscgen -R.
   void subfoldersAreListedPreviewedAndRunAsKscgenDoes() {
