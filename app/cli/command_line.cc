@@ -5,25 +5,25 @@
 namespace kscgen::cli {
 namespace {
 
-// The spec of a long option named by `name` or by a prefix of one name
+// The table entry of a long option named by `name` or by a prefix of one name
 // only; nullptr when none, or when the prefix fits more than one.
-const OptionSpec* FindLong(std::string_view name, const std::vector<OptionSpec>& specs) {
-  const OptionSpec* found = nullptr;
-  for (const OptionSpec& spec : specs) {
-    if (spec.long_name == nullptr) continue;
-    std::string_view long_name = spec.long_name;
-    if (long_name == name) return &spec;
+const OptionDef* FindLong(std::string_view name, const std::vector<OptionDef>& table) {
+  const OptionDef* found = nullptr;
+  for (const OptionDef& def : table) {
+    if (def.long_name == nullptr) continue;
+    std::string_view long_name = def.long_name;
+    if (long_name == name) return &def;
     if (long_name.substr(0, name.size()) == name) {
-      if (found != nullptr && found->id != spec.id) return nullptr;  // ambiguous
-      found = &spec;
+      if (found != nullptr && found->id != def.id) return nullptr;  // ambiguous
+      found = &def;
     }
   }
   return found;
 }
 
-const OptionSpec* FindShort(char name, const std::vector<OptionSpec>& specs) {
-  for (const OptionSpec& spec : specs) {
-    if (spec.short_name != '\0' && spec.short_name == name) return &spec;
+const OptionDef* FindShort(char name, const std::vector<OptionDef>& table) {
+  for (const OptionDef& def : table) {
+    if (def.short_name != '\0' && def.short_name == name) return &def;
   }
   return nullptr;
 }
@@ -31,7 +31,7 @@ const OptionSpec* FindShort(char name, const std::vector<OptionSpec>& specs) {
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args,
-                             const std::vector<OptionSpec>& specs) {
+                             const std::vector<OptionDef>& table) {
   CommandLine line;
   auto fail = [&line](OptionError error, std::string typed) {
     line.error = error;
@@ -51,13 +51,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args,
     if (arg[1] == '-') {
       const std::size_t eq = arg.find('=');
       const std::string typed = arg.substr(0, eq);
-      const OptionSpec* spec = FindLong(std::string_view(typed).substr(2), specs);
-      if (spec == nullptr || typed.size() == 2) return fail(OptionError::kUnknown, typed);
-      ParsedOption option{spec->id, ""};
+      const OptionDef* def = FindLong(std::string_view(typed).substr(2), table);
+      if (def == nullptr || typed.size() == 2) return fail(OptionError::kUnknown, typed);
+      ParsedOption option{def->id, ""};
       if (eq != std::string::npos) {
-        if (!spec->takes_value) return fail(OptionError::kUnexpectedValue, typed);
+        if (!def->takes_value) return fail(OptionError::kUnexpectedValue, typed);
         option.value = arg.substr(eq + 1);
-      } else if (spec->takes_value) {
+      } else if (def->takes_value) {
         // The next argument is the value, whatever it looks like ("-1").
         if (i + 1 == args.size()) return fail(OptionError::kMissingValue, typed);
         option.value = args[++i];
@@ -66,11 +66,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args,
       continue;
     }
     for (std::size_t k = 1; k < arg.size(); ++k) {
-      const OptionSpec* spec = FindShort(arg[k], specs);
+      const OptionDef* def = FindShort(arg[k], table);
       const std::string typed = std::string("-") + arg[k];
-      if (spec == nullptr) return fail(OptionError::kUnknown, typed);
-      ParsedOption option{spec->id, ""};
-      if (spec->takes_value) {
+      if (def == nullptr) return fail(OptionError::kUnknown, typed);
+      ParsedOption option{def->id, ""};
+      if (def->takes_value) {
         // The rest of the cluster is the value ("-t1"), or else the next argument.
         if (k + 1 < arg.size()) {
           option.value = arg.substr(k + 1);

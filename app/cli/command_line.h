@@ -12,7 +12,7 @@
 
 namespace kscgen::cli {
 
-struct OptionSpec {
+struct OptionDef {
   const char* long_name;  // without "--"; nullptr for a short option only
   char short_name;        // '\0' for a long option only
   bool takes_value;
@@ -41,9 +41,9 @@ struct CommandLine {
 };
 
 // Reads `args` (the program's arguments, its name left out) against the
-// table `specs`. Stops at the first error; the options before it are kept,
+// table `table`. Stops at the first error; the options before it are kept,
 // so that the caller can act on them in order as getopt's caller does.
 CommandLine ParseCommandLine(const std::vector<std::string>& args,
-                             const std::vector<OptionSpec>& specs);
+                             const std::vector<OptionDef>& table);
 
 }  // namespace kscgen::cli

@@ -140,7 +140,7 @@ enum OptionId {
   kOptVersion,
 };
 
-const std::vector<cli::OptionSpec> kOptions = {
+const std::vector<cli::OptionDef> kOptions = {
     {"template", 't', true, kOptTemplate},
     {"folder-role", 'r', true, kOptFolderRole},
     {"start-number", 's', true, kOptStartNumber},

@@ -7,7 +7,7 @@ namespace {
 
 enum { kT, kN, kR, kDate, kForce, kFolderRole };
 
-const std::vector<OptionSpec> kSpecs = {
+const std::vector<OptionDef> kOptionTable = {
     {"template", 't', true, kT},    {"dry-run", 'n', false, kN},
     {"recursive", 'R', false, kR},  {"date", '\0', true, kDate},
     {"force", '\0', false, kForce}, {"folder-role", 'r', true, kFolderRole},
@@ -16,7 +16,7 @@ const std::vector<OptionSpec> kSpecs = {
 // The options read, as "id=value" joined by spaces, the operands after "|",
 // and the error with the option as typed after "!".
 std::string Read(std::vector<std::string> args) {
-  CommandLine line = ParseCommandLine(args, kSpecs);
+  CommandLine line = ParseCommandLine(args, kOptionTable);
   std::string out;
   for (const ParsedOption& o : line.options) {
     out += std::to_string(o.id) + "=" + o.value + " ";
