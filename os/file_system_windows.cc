@@ -522,17 +522,24 @@ class WindowsFolder : public Folder {
 
 class WindowsFileSystem : public FileSystem {
  public:
+  // Opens the folder at a path as the engine spells it; its wide long form
+  // in `*wide`.
+  static Error OpenByPath(const std::string& path, std::wstring* wide, HANDLE* h,
+                          BY_HANDLE_FILE_INFORMATION* info) {
+    if (path.empty()) return FromCode(ERROR_PATH_NOT_FOUND);
+    if (Error e = WidePath(path, wide); e.failed()) return e;
+    return OpenFolderHandle(*wide, false, h, info);
+  }
+
   explicit WindowsFileSystem(std::uint64_t seed) : random_(seed) {}
 
   Error ResolveFolder(const std::string& path, std::string* resolved) override {
-    if (path.empty()) return FromCode(ERROR_PATH_NOT_FOUND);
-    std::wstring wide;
-    if (Error e = WidePath(path, &wide); e.failed()) return e;
     // Links and junctions on the way are followed, as the system follows
     // them when it opens the folder.
+    std::wstring wide;
     HANDLE h;
     BY_HANDLE_FILE_INFORMATION info;
-    if (Error e = OpenFolderHandle(wide, false, &h, &info); e.failed()) return e;
+    if (Error e = OpenByPath(path, &wide, &h, &info); e.failed()) return e;
     Handle folder(h);
     // The name the system knows the folder by, links resolved; where the
     // system cannot give it (Wine, past 260 characters), the path as made
@@ -557,12 +564,10 @@ class WindowsFileSystem : public FileSystem {
   }
 
   Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) override {
-    if (path.empty()) return FromCode(ERROR_PATH_NOT_FOUND);
     std::wstring wide;
-    if (Error e = WidePath(path, &wide); e.failed()) return e;
     HANDLE h;
     BY_HANDLE_FILE_INFORMATION info;
-    if (Error e = OpenFolderHandle(wide, false, &h, &info); e.failed()) return e;
+    if (Error e = OpenByPath(path, &wide, &h, &info); e.failed()) return e;
     while (wide.size() > 7 && wide.back() == L'\\') wide.pop_back();  // "\\?\C:\" keeps its own
     *folder = std::make_unique<WindowsFolder>(h, std::move(wide), info, &random_);
     return {};

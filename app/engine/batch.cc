@@ -149,8 +149,10 @@ class Run {
     std::unordered_map<std::string_view, std::size_t> owner;
     owner.reserve(folder.files.size());
     previous_.assign(folder.files.size(), kNone);
+    skip_reasons_.assign(folder.files.size(), "");
     for (std::size_t i = 0; i < folder.files.size(); ++i) {
-      if (*SkipReason(folder.files[i]) != '\0') continue;
+      skip_reasons_[i] = SkipReason(folder.files[i]);
+      if (*skip_reasons_[i] != '\0') continue;
       auto [it, fresh] = owner.try_emplace(StemView(folder.files[i].native_name), i);
       if (!fresh) {
         previous_[i] = it->second;
@@ -204,7 +206,7 @@ class Run {
              std::size_t first_index, std::size_t i, VideoReport& report) {
     const VideoFile& file = folder.files[i];
     const bool recursive = folders_.size() > 1;
-    if (const char* reason = SkipReason(file); *reason != '\0') {
+    if (const char* reason = skip_reasons_[i]; *reason != '\0') {
       report.skip_reason = reason;
       result_.skipped.push_back({ShownName(folder, file, recursive), reason});
       return true;
@@ -287,6 +289,7 @@ class Run {
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::vector<std::size_t> previous_;
+  std::vector<const char*> skip_reasons_;  // of the folder's videos, empty when none
 };
 
 }  // namespace

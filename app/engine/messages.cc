@@ -195,4 +195,13 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
   return report;
 }
 
+Report LinesReport(const std::vector<std::string>& lines, std::size_t max_lines) {
+  Report report;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string& to = i < max_lines ? report.summary : report.details;
+    to += (to.empty() ? "" : u8"\r") + lines[i];
+  }
+  return report;
+}
+
 }  // namespace kscgen::messages

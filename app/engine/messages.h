@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/file_system.h"
 
@@ -70,5 +71,9 @@ struct Report {
   std::string details;  // every name past the summary's; empty when none
 };
 Report BatchReport(const BatchResult& result, std::size_t max_names);
+
+// Messages one per line: at most `max_lines` in the summary, the rest in the
+// details (folders below the chosen one that could not be read).
+Report LinesReport(const std::vector<std::string>& lines, std::size_t max_lines);
 
 }  // namespace kscgen::messages

@@ -59,15 +59,14 @@ std::string_view SortKey(const VideoFile& f) {
                                                     : std::string_view(f.native_name);
 }
 
-void NameFolder(VideoFolder& folder, std::string_view native_name) {
-  text::DecodedName name = text::DecodeFileName(native_name);
+void NameFolder(VideoFolder& folder, const text::DecodedName& name) {
   folder.folder_name = text::Trim(name.gbk);
   folder.name_not_in_gbk = name.problem != text::NameProblem::kNone;
 }
 
 // Lists one folder: its videos into `folder`, its subfolders' names into
 // `subfolders` (when asked for), sorted like the videos.
-os::Error ListOne(os::Folder& handle, VideoFolder& folder, std::vector<std::string>* subfolders) {
+os::Error ListOne(os::Folder& handle, VideoFolder& folder, std::vector<VideoFile>* subfolders) {
   std::vector<os::FolderEntry> entries;
   os::Error error = handle.List(&entries);
   if (error.failed()) return error;
@@ -76,27 +75,13 @@ os::Error ListOne(os::Folder& handle, VideoFolder& folder, std::vector<std::stri
       folder.files.push_back(MakeVideoFile(std::move(e.name)));
     } else if (subfolders && e.type == os::EntryType::kFolder && !e.name.empty() &&
                e.name[0] != '.') {
-      subfolders->push_back(std::move(e.name));
+      subfolders->push_back(MakeVideoFile(std::move(e.name)));
     }
   }
   SortVideoFiles(folder.files);
   folder.files.shrink_to_fit();
-  if (subfolders) {
-    std::vector<std::pair<std::string, std::string>> keyed;  // GBK (or native) key, name
-    keyed.reserve(subfolders->size());
-    for (std::string& name : *subfolders) {
-      text::DecodedName d = text::DecodeFileName(name);
-      std::string key = d.problem == text::NameProblem::kNone ? d.gbk : name;
-      keyed.emplace_back(std::move(key), std::move(name));
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-      if (FoldedLess(a.first, b.first)) return true;
-      if (FoldedLess(b.first, a.first)) return false;
-      return a.second < b.second;
-    });
-    subfolders->clear();
-    for (auto& k : keyed) subfolders->push_back(std::move(k.second));
-  }
+  // A folder's name sorts as a file's does.
+  if (subfolders) SortVideoFiles(*subfolders);
   return {};
 }
 
@@ -110,17 +95,18 @@ struct TreeWalk {
   // Every folder below `parent`, depth first, each followed by its own
   // subfolders; each opened through its parent, never through a link.
   void Below(os::Folder& parent, const std::string& parent_path, const std::string& parent_relative,
-             const std::vector<std::string>& subfolders) {
-    for (const std::string& name : subfolders) {
+             const std::vector<VideoFile>& subfolders) {
+    for (const VideoFile& subfolder : subfolders) {
+      const std::string& name = subfolder.native_name;
       VideoFolder folder;
       folder.path = os::JoinPath(parent_path, name);
       folder.relative = parent_relative == "." ? name : os::JoinPath(parent_relative, name);
       folder.root = root;
       folder.root_identity = root_identity;
-      NameFolder(folder, name);
+      NameFolder(folder, subfolder.name);
       std::unique_ptr<os::Folder> handle;
       os::Error error = parent.OpenSubfolder(name, &handle);
-      std::vector<std::string> below;
+      std::vector<VideoFile> below;
       if (!error.failed()) {
         folder.identity = handle->identity();
         if (!seen.insert(folder.identity).second) continue;
@@ -179,7 +165,7 @@ FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem
   VideoFolder top;
   top.relative = ".";
   std::unique_ptr<os::Folder> handle;
-  std::vector<std::string> subfolders;
+  std::vector<VideoFile> subfolders;
   listing.error = fs.ResolveFolder(path, &top.path);
   if (!listing.error.failed()) listing.error = fs.OpenFolder(top.path, &handle);
   if (!listing.error.failed()) {
@@ -191,7 +177,7 @@ FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem
     listing.message = messages::CannotUseFolder(path, listing.error);
     return listing;
   }
-  NameFolder(top, FolderNameOf(path, top.path));
+  NameFolder(top, text::DecodeFileName(FolderNameOf(path, top.path)));
   TreeWalk walk{listing, top.path, top.identity, {top.identity}};
   const std::string top_path = top.path;
   listing.folders.push_back(std::move(top));

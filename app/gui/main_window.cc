@@ -351,11 +351,8 @@ bool TForm1::ReadFolder(const std::string& native, const QString& shown) {
     ShowMessage(MessageKind::kError, error);
   } else if (!unreadable.empty()) {
     // The folders that could be read are listed; these are not.
-    QStringList shown_lines, details;
-    for (std::size_t i = 0; i < unreadable.size(); ++i) {
-      (i < 10 ? shown_lines : details) << FromMessage(unreadable[i]);
-    }
-    ShowMessage(MessageKind::kError, shown_lines.join('\n'), details.join('\n'));
+    const messages::Report report = messages::LinesReport(unreadable, 10);
+    ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
   }
   return ok;
 }

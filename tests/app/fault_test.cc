@@ -61,11 +61,17 @@ std::string Shell(const std::string& prefix, const std::string& args, int* exit_
   return out;
 }
 
-TEST(FaultTest, ReadOnlyFolderStopsWithAClearMessageAndLeavesNothing) {
-  TempFolder root;
-  std::string folder = root / "songs";
+// A folder "songs" in `root` holding one video, a.mpg.
+std::string SongsWithOneVideo(const TempFolder& root) {
+  const std::string folder = root / "songs";
   fs::create_directory(folder);
   Touch(folder + "/a.mpg");
+  return folder;
+}
+
+TEST(FaultTest, ReadOnlyFolderStopsWithAClearMessageAndLeavesNothing) {
+  TempFolder root;
+  const std::string folder = SongsWithOneVideo(root);
   chmod(root.path().c_str(), 0755);
   chmod(folder.c_str(), 0555);
   // Root writes anywhere: the run goes as nobody, like a library keeper's account.
@@ -81,9 +87,7 @@ TEST(FaultTest, ReadOnlyFolderStopsWithAClearMessageAndLeavesNothing) {
 
 TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
   TempFolder root;
-  std::string folder = root / "songs";
-  fs::create_directory(folder);
-  Touch(folder + "/a.mpg");
+  const std::string folder = SongsWithOneVideo(root);
   FolderListing listing = ListVideos(folder, false);
   fs::rename(folder, root / "moved");
   BatchRequest request;
@@ -100,7 +104,7 @@ TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
 
 TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
   TempFolder root;
-  std::string folder = root / "songs";
+  const std::string folder = root / "songs";
   fs::create_directory(folder);
   constexpr int kVideos = 20000;
   for (int i = 0; i < kVideos; ++i) Touch(folder + "/song" + std::to_string(i) + ".mpg");
@@ -139,7 +143,7 @@ TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
 
 TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
   TempFolder root;
-  std::string folder = root / "songs";
+  const std::string folder = root / "songs";
   fs::create_directory(folder);
   const std::string long_base(251, 'x');  // with ".mpg", the longest name allowed
   struct Video {
@@ -220,9 +224,7 @@ std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uin
 
 TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
   TempFolder root;
-  std::string folder = root / "songs";
-  fs::create_directory(folder);
-  Touch(folder + "/a.mpg");
+  const std::string folder = SongsWithOneVideo(root);
   const std::string secret = root / "secret";
   Touch(secret, "private");
   chmod(secret.c_str(), 0600);
@@ -254,9 +256,7 @@ TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
 
 TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
   TempFolder root;
-  std::string folder = root / "songs";
-  fs::create_directory(folder);
-  Touch(folder + "/a.mpg");
+  const std::string folder = SongsWithOneVideo(root);
   Touch(folder + "/.kscgen-my-notes.tmp", "notes");
   Touch(folder + "/.kscgen-0123456789ABCDEF.tmp", "upper case: not ours");
   Touch(folder + "/.kscgen-0123456789abcdef.tmp", "a leftover of a killed run");
@@ -269,9 +269,7 @@ TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
 
 TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   TempFolder root;
-  std::string folder = root / "songs";
-  fs::create_directory(folder);
-  Touch(folder + "/a.mpg");
+  const std::string folder = SongsWithOneVideo(root);
   std::unique_ptr<os::Folder> lock;  // as another run holds it
   ASSERT_FALSE(os::SystemFileSystem().OpenFolder(folder, &lock).failed());
   ASSERT_FALSE(lock->Lock().failed());
@@ -288,7 +286,7 @@ TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
 
 TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
   TempFolder root;
-  std::string folder = root / "songs";
+  const std::string folder = root / "songs";
   fs::create_directory(folder);
   chmod(root.path().c_str(), 0755);
   chmod(folder.c_str(), 0777);  // anyone may add files here
