@@ -110,13 +110,13 @@ void BM_TagOneVideo(benchmark::State& state) {
       CollectUniformValues({ParseUniformEntry("歌曲类别", "怀旧歌").entry,
                             ParseUniformEntry("歌曲声道", "2 左声道").entry});
   for (auto _ : state) {
-    TSongInfo song;
-    song.DateText = "2026/12/7";
+    SongInfo song;
+    song.date_text = "2026/12/7";
     ParseSongName(kTemplateSingerTitleLanguageStyleChannel, kRoleNone, base, "粤语金曲", song);
-    song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
+    song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
     ApplyUniformValues(uniform, song);
-    song.SingerPinyin = SingerInitials(song.Singer);
-    song.VideoName = base + ".mpg";
+    song.singer_pinyin = SingerInitials(song.singer);
+    song.video_name = base + ".mpg";
     std::string text = FormatKscText(song);
     benchmark::DoNotOptimize(text);
   }
@@ -245,9 +245,9 @@ BENCHMARK(BM_ListFolder20000)
 #ifdef KSCGEN_BENCH_GUI
 void BM_WindowLoadsFolder20000(benchmark::State& state) {
   const QString folder = QString::fromStdString(RerunFolder());
-  gui::TForm1 window;
+  gui::MainWindow window;
   window.setMessageSink(
-      [](gui::TForm1::MessageKind, const QString&, const QString&) { return false; });
+      [](gui::MainWindow::MessageKind, const QString&, const QString&) { return false; });
   window.show();
   for (auto _ : state) {
     window.ChooseFolder(QString());

@@ -25,10 +25,10 @@ bool IsWellQuoted(std::string_view line) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kscgen;
   auto v = fuzz::Pieces(data, size, 10);
-  TSongInfo song;
-  song.Number = v[0], song.Title = v[1], song.Abbrev = v[2], song.Singer = v[3];
-  song.Language = v[4], song.Style = v[5], song.Channel = v[6], song.DateText = v[7];
-  song.SingerPinyin = v[8], song.VideoName = v[9];
+  SongInfo song;
+  song.number = v[0], song.title = v[1], song.abbrev = v[2], song.singer = v[3];
+  song.language = v[4], song.style = v[5], song.channel = v[6], song.date_text = v[7];
+  song.singer_pinyin = v[8], song.video_name = v[9];
   const std::string text = FormatKscText(song);
 
   std::vector<std::string_view> lines;
@@ -48,6 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (i != 1 && line.find('\'') != std::string_view::npos) fuzz::Check(IsWellQuoted(line));
   }
   fuzz::Check(lines[10] ==
-              "karaoke.tag('\xD7\xD6\xCA\xFD', '" + std::to_string(song.Title.size()) + "');");
+              "karaoke.tag('\xD7\xD6\xCA\xFD', '" + std::to_string(song.title.size()) + "');");
   return 0;
 }

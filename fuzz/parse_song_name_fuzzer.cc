@@ -27,15 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int naming_template = data[0] % kTemplateCount;
   const int folder_role = data[1] % kRoleCount;
   auto pieces = fuzz::Pieces(data + 2, size - 2, 2);
-  TSongInfo song;
+  SongInfo song;
   ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song);
-  song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
-  fuzz::Check(fuzz::AreWellFormedInitials(song.Abbrev, song.Title));
-  fuzz::Check(song.Channel.size() == 1 && song.Channel[0] >= '0' && song.Channel[0] <= '9');
-  fuzz::Check(song.Title.size() <= pieces[0].size());
+  song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
+  fuzz::Check(fuzz::AreWellFormedInitials(song.abbrev, song.title));
+  fuzz::Check(song.channel.size() == 1 && song.channel[0] >= '0' && song.channel[0] <= '9');
+  fuzz::Check(song.title.size() <= pieces[0].size());
   // Title and singer are cut from the names at character boundaries only.
-  fuzz::Check(IsWholeCharactersOf(song.Title, pieces[0]));
-  fuzz::Check(song.Singer == kUnknownSinger || IsWholeCharactersOf(song.Singer, pieces[0]) ||
-              IsWholeCharactersOf(song.Singer, pieces[1]));
+  fuzz::Check(IsWholeCharactersOf(song.title, pieces[0]));
+  fuzz::Check(song.singer == kUnknownSinger || IsWholeCharactersOf(song.singer, pieces[0]) ||
+              IsWholeCharactersOf(song.singer, pieces[1]));
   return 0;
 }

@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(!parse.entry.value.empty());
     entries.push_back(parse.entry);
   }
-  TSongInfo song;
+  SongInfo song;
   ApplyUniformValues(CollectUniformValues(entries), song);
-  fuzz::Check(song.Channel.size() == 1 && song.Channel[0] >= '0' && song.Channel[0] <= '3');
-  fuzz::Check(song.Language == ClassifyLanguage(song.Language));  // a value of the vocabulary
-  fuzz::Check(song.Style == ClassifyStyle(song.Style));
-  fuzz::Check(song.Singer.size() <= kUniformSingerMax);
+  fuzz::Check(song.channel.size() == 1 && song.channel[0] >= '0' && song.channel[0] <= '3');
+  fuzz::Check(song.language == ClassifyLanguage(song.language));  // a value of the vocabulary
+  fuzz::Check(song.style == ClassifyStyle(song.style));
+  fuzz::Check(song.singer.size() <= kUniformSingerMax);
   return 0;
 }

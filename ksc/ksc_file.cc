@@ -48,18 +48,18 @@ std::string KscQuote(std::string_view value) {
   return out.Finish();
 }
 
-std::string FormatKscText(const TSongInfo& info) {
-  const TSongInfo& s = info;
+std::string FormatKscText(const SongInfo& info) {
+  const SongInfo& s = info;
   // Fixed text, the title's byte count, and every value twice over (a value
   // of quotes doubles in size).
-  std::size_t values = s.Number.size() + s.Title.size() + s.Abbrev.size() + s.Singer.size() +
-                       s.Language.size() + s.Style.size() + s.Channel.size() + s.DateText.size() +
-                       s.SingerPinyin.size() + s.VideoName.size();
+  std::size_t values = s.number.size() + s.title.size() + s.abbrev.size() + s.singer.size() +
+                       s.language.size() + s.style.size() + s.channel.size() + s.date_text.size() +
+                       s.singer_pinyin.size() + s.video_name.size();
   KscWriter out(1024 + 2 * values);
   out.Text(
       "karaoke := CreateKaraokeObject;\r\n"
       "karaoke.internalnumber :=");
-  out.Quoted(s.Number);
+  out.Quoted(s.number);
   out.Text(
       " ;\r\n"
       "karaoke.rows := 2;\r\n"
@@ -68,36 +68,36 @@ std::string FormatKscText(const TSongInfo& info) {
       "\r\n"
       "// 歌曲附加信息(便于检索)\r\n"
       "karaoke.tag('歌名', '");
-  out.Quoted(s.Title);
+  out.Quoted(s.title);
   out.Text("');\r\nkaraoke.tag('缩写', '");
-  out.Quoted(s.Abbrev);
+  out.Quoted(s.abbrev);
   out.Text("');\r\nkaraoke.tag('歌手', '");
-  out.Quoted(s.Singer);
+  out.Quoted(s.singer);
   out.Text("');\r\nkaraoke.tag('字数', '");
-  out.Text(std::to_string(s.Title.size()));  // bytes: two per Chinese character
+  out.Text(std::to_string(s.title.size()));  // bytes: two per Chinese character
   out.Text("');\r\nkaraoke.tag('语种', '");
-  out.Quoted(s.Language);
+  out.Quoted(s.language);
   out.Text(
       "');\r\n"
       "karaoke.tag('歌类', '男人');\r\n"
       "karaoke.tag('电影', 'false');\r\n"
       "karaoke.tag('风格', '");
-  out.Quoted(s.Style);
+  out.Quoted(s.style);
   out.Text(
       "');\r\n"
       "karaoke.tag('流行', 'true');\r\n"
       "karaoke.tag('音量', '80');\r\n"
       "karaoke.tag('声道', '");
-  out.Quoted(s.Channel);
+  out.Quoted(s.channel);
   out.Text(
       "');\r\n"
       "karaoke.tag('语音', '0');\r\n"
       "karaoke.tag('流行', 'true');\r\n"  // twice, as the song manager's files have it
       "karaoke.tag('介质', 'true');\r\n"
       "karaoke.tag('时间', '");
-  out.Quoted(s.DateText);
+  out.Quoted(s.date_text);
   out.Text("');\r\nkaraoke.tag('歌星拼音', '");
-  out.Quoted(s.SingerPinyin);
+  out.Quoted(s.singer_pinyin);
   out.Text(
       "');\r\n"
       "karaoke.mtvmode :=true;\r\n"
@@ -105,7 +105,7 @@ std::string FormatKscText(const TSongInfo& info) {
       "karaoke.audiofilename := '*.wav';\r\n"
       "karaoke.XSDVideoMode := 4;\r\n"
       "karaoke.CommonVideo := '");
-  out.Quoted(s.VideoName);
+  out.Quoted(s.video_name);
   out.Text("';\r\n");
   return out.Finish();
 }

@@ -16,7 +16,7 @@ namespace kscgen {
 std::string KscQuote(std::string_view value);
 
 // The 28 lines, each ended by CR LF, in GBK.
-std::string FormatKscText(const TSongInfo& info);
+std::string FormatKscText(const SongInfo& info);
 
 // What writing a KSC file does to the file at its path.
 enum class KscAction {

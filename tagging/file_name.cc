@@ -20,31 +20,31 @@ constexpr std::string_view kWideClose = "）";
 // Under the template "歌名" the names say nothing but the title, so the folder
 // is read by how it begins; under the others by keywords anywhere in it.
 void ApplyFolderRole(int naming_template, int folder_role, std::string_view folder_name,
-                     TSongInfo& info) {
+                     SongInfo& info) {
   switch (folder_role) {
     case kRoleNone:
-      if (naming_template == kTemplateTitle) info.Singer = kUnknownSinger;
+      if (naming_template == kTemplateTitle) info.singer = kUnknownSinger;
       break;
     case kRoleSinger:
-      if (naming_template == kTemplateTitle) info.Singer = std::string(folder_name);
+      if (naming_template == kTemplateTitle) info.singer = std::string(folder_name);
       break;
     case kRoleLanguage:
       // Template 2's bracket part names the language of each song itself.
       if (naming_template == kTemplateTitle) {
-        info.Language = ClassifyLanguagePrefix(folder_name);
+        info.language = ClassifyLanguagePrefix(folder_name);
       } else if (naming_template == kTemplateSingerTitle) {
-        info.Language = ClassifyLanguage(folder_name);
+        info.language = ClassifyLanguage(folder_name);
       }
       break;
     case kRoleStyle:
       if (naming_template == kTemplateTitle) {
-        if (auto style = ClassifyStylePrefix(folder_name)) info.Style = *style;
+        if (auto style = ClassifyStylePrefix(folder_name)) info.style = *style;
       } else {
-        info.Style = ClassifyStyle(folder_name);
+        info.style = ClassifyStyle(folder_name);
       }
       break;
     case kRoleDateAdded:
-      info.DateText = std::string(folder_name);
+      info.date_text = std::string(folder_name);
       break;
     default:
       break;
@@ -55,18 +55,18 @@ void ApplyFolderRole(int naming_template, int folder_role, std::string_view fold
 // The name itself carries language and style, so of the folder roles only
 // the date added still applies.
 void ParseFullName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, TSongInfo& info) {
+                   std::string_view folder_name, SongInfo& info) {
   SingerAndTitle split = SplitSingerTitle(base_name, true);
-  info.Singer = split.singer;
+  info.singer = split.singer;
   TitleAndBracket bracket = SplitBracket(text::TrimView(split.title_part));
-  info.Title = bracket.title;
+  info.title = bracket.title;
   std::vector<std::string> fields = SplitBracketFields(bracket.bracket_part);
-  if (!fields.empty()) info.Language = ClassifyLanguage(fields[0]);
-  if (fields.size() > 1) info.Style = ClassifyStyle(fields[1]);
+  if (!fields.empty()) info.language = ClassifyLanguage(fields[0]);
+  if (fields.size() > 1) info.style = ClassifyStyle(fields[1]);
   if (naming_template == kTemplateSingerTitleLanguageStyleChannel && fields.size() > 2) {
-    info.Channel = ChannelOf(fields[2]);
+    info.channel = ChannelOf(fields[2]);
   }
-  if (folder_role == kRoleDateAdded) info.DateText = std::string(folder_name);
+  if (folder_role == kRoleDateAdded) info.date_text = std::string(folder_name);
 }
 
 }  // namespace
@@ -133,23 +133,23 @@ TitleAndBracket SplitBracket(std::string_view title_part) {
 }
 
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, TSongInfo& info) {
+                   std::string_view folder_name, SongInfo& info) {
   switch (naming_template) {
     case kTemplateTitle:
-      info.Title = std::string(base_name);
+      info.title = std::string(base_name);
       break;
     case kTemplateSingerTitle: {
       SingerAndTitle split = SplitSingerTitle(base_name, false);
-      info.Title = split.title_part;
-      info.Singer = Trim(split.singer).empty() ? std::string(kUnknownSinger) : split.singer;
+      info.title = split.title_part;
+      info.singer = Trim(split.singer).empty() ? std::string(kUnknownSinger) : split.singer;
       break;
     }
     case kTemplateSingerTitleLanguage: {
       SingerAndTitle split = SplitSingerTitle(base_name, true);
-      info.Singer = split.singer;
+      info.singer = split.singer;
       TitleAndBracket bracket = SplitBracket(text::TrimView(split.title_part));
-      info.Title = bracket.title;
-      info.Language = ClassifyLanguage(bracket.bracket_part);
+      info.title = bracket.title;
+      info.language = ClassifyLanguage(bracket.bracket_part);
       break;
     }
     case kTemplateSingerTitleLanguageStyle:

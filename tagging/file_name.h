@@ -60,10 +60,10 @@ std::vector<std::string> SplitBracketFields(std::string_view bracket_part);
 // 左 (left), "1" for 右 (right), "3" for 立体 (stereo), and "0" otherwise.
 std::string ChannelOf(std::string_view field);
 
-// Fills Title, Singer and, by template and role, Language, Style, Channel and
-// DateText of `info`; leaves every other field as it is. Never fails: every
+// Fills title, singer and, by template and role, language, style, channel and
+// date_text of `info`; leaves every other field as it is. Never fails: every
 // name, the empty one included, yields values.
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, TSongInfo& info);
+                   std::string_view folder_name, SongInfo& info);
 
 }  // namespace kscgen

@@ -7,7 +7,7 @@ const char* const kDefaultStyle = "流行";
 const char* const kDefaultChannel = "0";
 const char* const kUnknownSinger = "佚名";
 
-TSongInfo::TSongInfo()
-    : Language(kDefaultLanguage), Style(kDefaultStyle), Channel(kDefaultChannel) {}
+SongInfo::SongInfo()
+    : language(kDefaultLanguage), style(kDefaultStyle), channel(kDefaultChannel) {}
 
 }  // namespace kscgen

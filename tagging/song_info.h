@@ -12,21 +12,21 @@ extern const char* const kDefaultStyle;     // 流行
 extern const char* const kDefaultChannel;   // 0: the song manager's default, right
 extern const char* const kUnknownSinger;    // 佚名
 
-struct TSongInfo {
+struct SongInfo {
   // Starts with the per-file defaults of language, style and channel.
-  TSongInfo();
+  SongInfo();
 
-  std::string Title;
-  std::string Abbrev;  // pinyin initials of the title, at most four
-  std::string Singer;
-  std::string Language;
-  std::string Style;
-  std::string Channel;       // one digit
-  std::string DateText;      // the date added
-  std::string SingerPinyin;  // pinyin initials of the whole singer
-  std::string Number;        // five or more digits, empty without numbering
-  std::string VideoName;     // the video's file name, extension included
-  std::string KscPath;       // where the KSC file goes, spelled as the file system holds it
+  std::string title;
+  std::string abbrev;  // pinyin initials of the title, at most four
+  std::string singer;
+  std::string language;
+  std::string style;
+  std::string channel;        // one digit
+  std::string date_text;      // the date added
+  std::string singer_pinyin;  // pinyin initials of the whole singer
+  std::string number;         // five or more digits, empty without numbering
+  std::string video_name;     // the video's file name, extension included
+  std::string ksc_path;       // where the KSC file goes, spelled as the file system holds it
 };
 
 }  // namespace kscgen

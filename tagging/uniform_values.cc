@@ -99,11 +99,11 @@ UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries) {
   return v;
 }
 
-void ApplyUniformValues(const UniformValues& values, TSongInfo& info) {
-  if (values.language) info.Language = *values.language;
-  if (values.style) info.Style = *values.style;
-  if (values.singer) info.Singer = *values.singer;
-  if (values.channel) info.Channel = *values.channel;
+void ApplyUniformValues(const UniformValues& values, SongInfo& info) {
+  if (values.language) info.language = *values.language;
+  if (values.style) info.style = *values.style;
+  if (values.singer) info.singer = *values.singer;
+  if (values.channel) info.channel = *values.channel;
 }
 
 }  // namespace kscgen

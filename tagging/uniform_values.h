@@ -86,6 +86,6 @@ UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries);
 
 // Imposes the values on a song: changes Language, Style, Singer and Channel
 // only, each where a value is given.
-void ApplyUniformValues(const UniformValues& values, TSongInfo& info);
+void ApplyUniformValues(const UniformValues& values, SongInfo& info);
 
 }  // namespace kscgen

@@ -55,14 +55,14 @@ const char* SkipReason(const VideoFile& file) {
 // The song values a video's name, its folder and the request give, in the
 // order they depend on one another: the name first, the uniform values over
 // it, and the singer's initials from the singer that results.
-TSongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name,
+SongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name,
                      std::string_view base_name) {
-  TSongInfo song;
-  song.DateText = request.date_text;
+  SongInfo song;
+  song.date_text = request.date_text;
   ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song);
-  song.Abbrev = PinyinInitials(song.Title, kAbbrevLimit);
+  song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
-  song.SingerPinyin = SingerInitials(song.Singer);
+  song.singer_pinyin = SingerInitials(song.singer);
   return song;
 }
 
@@ -213,12 +213,12 @@ class Run {
     }
 
     const std::string_view stem = StemView(file.native_name);
-    TSongInfo& song = report.song;
+    SongInfo& song = report.song;
     song = DeriveSong(request_, folder.folder_name, BaseNameView(file.name.gbk));
-    if (number_) song.Number = FormatSongNumber(++*number_);
-    song.VideoName = file.name.gbk;
+    if (number_) song.number = FormatSongNumber(++*number_);
+    song.video_name = file.name.gbk;
     const std::string ksc_native = std::string(stem) + ".KSC";
-    song.KscPath = os::JoinPath(folder.path, ksc_native);
+    song.ksc_path = os::JoinPath(folder.path, ksc_native);
     report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
 
     const std::size_t winner = owner.at(stem);
@@ -254,7 +254,7 @@ class Run {
         Stop(BatchStatus::kWriteFailed,
              status.failure == WriteFailure::kFolder
                  ? messages::CannotWriteInFolder(folder.path, status.error)
-                 : messages::CannotWriteKscFile(song.KscPath, status.error));
+                 : messages::CannotWriteKscFile(song.ksc_path, status.error));
         return false;
       }
       wrote_in_folder_ = true;

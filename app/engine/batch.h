@@ -29,7 +29,7 @@ struct BatchRequest {
   // Numbering: the first numbered video gets start_number + 1; none: no numbers.
   std::optional<std::int64_t> start_number;
   UniformValues uniform;  // imposed on every song
-  std::string date_text;  // GBK; the per-file default of DateText (TodayShortDate)
+  std::string date_text;  // GBK; the per-file default of date_text (TodayShortDate)
   bool dry_run = false;   // derive everything, write nothing
   bool force = false;     // rewrite KSC files that already hold the right bytes
   // Set from another thread to end the run after the file being written.
@@ -51,7 +51,7 @@ struct VideoReport {
   const VideoFolder* folder = nullptr;
   const VideoFile* file = nullptr;
   std::size_t index = 0;  // in the run, over all folders
-  TSongInfo song;         // the values its KSC file gets (when not skipped)
+  SongInfo song;         // the values its KSC file gets (when not skipped)
   std::string ksc_name;   // GBK name of its KSC file (when not skipped)
   VideoOutcome outcome = VideoOutcome::kSkipped;
   std::string skip_reason;  // UTF-8; not empty when skipped

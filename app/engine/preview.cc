@@ -26,13 +26,13 @@ std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
     row[row.size() - 2] = u8"跳过：" + report.skip_reason;
     return row;
   }
-  const TSongInfo& s = report.song;
+  const SongInfo& s = report.song;
   row.push_back(GbkForDisplay(report.ksc_name));
-  for (const std::string* v : {&s.Number, &s.Title, &s.Abbrev, &s.Singer}) {
+  for (const std::string* v : {&s.number, &s.title, &s.abbrev, &s.singer}) {
     row.push_back(GbkForDisplay(*v));
   }
-  row.push_back(std::to_string(s.Title.size()));
-  for (const std::string* v : {&s.Language, &s.Style, &s.Channel, &s.DateText, &s.SingerPinyin}) {
+  row.push_back(std::to_string(s.title.size()));
+  for (const std::string* v : {&s.language, &s.style, &s.channel, &s.date_text, &s.singer_pinyin}) {
     row.push_back(GbkForDisplay(*v));
   }
   const std::string other = report.same_ksc_as ? std::to_string(*report.same_ksc_as + 1) : "";

@@ -11,9 +11,9 @@
 
 namespace kscgen::gui {
 
-TForm2::TForm2(TForm1* main_window)
+FolderDialog::FolderDialog(MainWindow* main_window)
     : QDialog(main_window), main_window_(main_window), folders_(new FolderTreeModel(this)) {
-  setObjectName("TForm2");
+  setObjectName("FolderDialog");
   setWindowTitle(u8"浏览文件夹");
   setFixedSize(316, 290);
   setModal(true);
@@ -43,30 +43,30 @@ TForm2::TForm2(TForm1* main_window)
   cancelButton->setObjectName("Button2");
   cancelButton->setGeometry(230, 251, 75, 25);
 
-  connect(okButton, &QPushButton::clicked, this, &TForm2::chooseSelected);
-  connect(cancelButton, &QPushButton::clicked, this, &TForm2::cancel);
+  connect(okButton, &QPushButton::clicked, this, &FolderDialog::chooseSelected);
+  connect(cancelButton, &QPushButton::clicked, this, &FolderDialog::cancel);
 }
 
-void TForm2::Browse(const std::string& folder) {
+void FolderDialog::Browse(const std::string& folder) {
   SelectFolder(folder.empty() ? ToNative(QDir::homePath()) : folder);
   exec();
 }
 
-void TForm2::SelectFolder(const std::string& folder) {
+void FolderDialog::SelectFolder(const std::string& folder) {
   QModelIndex index = folders_->IndexOf(folder);
   folderTree->setCurrentIndex(index);
   if (index.isValid()) folderTree->scrollTo(index);
 }
 
-std::string TForm2::SelectedPath() const {
+std::string FolderDialog::SelectedPath() const {
   return folders_->NativePath(folderTree->currentIndex());
 }
 
-void TForm2::chooseSelected() {
+void FolderDialog::chooseSelected() {
   main_window_->ChooseNativeFolder(SelectedPath());
   accept();
 }
 
-void TForm2::cancel() { reject(); }
+void FolderDialog::cancel() { reject(); }
 
 }  // namespace kscgen::gui

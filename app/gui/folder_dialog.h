@@ -1,4 +1,4 @@
-// TForm2, the folder browser: a tree of folders only; "确定" hands the chosen
+// FolderDialog, the folder browser: a tree of folders only; "确定" hands the chosen
 // folder to the main window, as the file system spells it.
 #pragma once
 
@@ -12,13 +12,13 @@ class QTreeView;
 namespace kscgen::gui {
 
 class FolderTreeModel;
-class TForm1;
+class MainWindow;
 
-class TForm2 : public QDialog {
+class FolderDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm2(TForm1* main_window);
+  explicit FolderDialog(MainWindow* main_window);
 
   // Opens on the folder at native path `folder`, or the home folder when it
   // is empty, and waits.
@@ -40,7 +40,7 @@ class TForm2 : public QDialog {
   void cancel();
 
  private:
-  TForm1* main_window_;
+  MainWindow* main_window_;
   FolderTreeModel* folders_;
 };
 

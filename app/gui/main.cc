@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
   args.addPositionalArgument("folder", "The folder to list at start.");
   args.process(app);
 
-  kscgen::gui::TForm1 form1(kscgen::gui::TForm1::DefaultSettingsFile());
-  kscgen::gui::TForm2 form2(&form1);
+  kscgen::gui::MainWindow form1(kscgen::gui::MainWindow::DefaultSettingsFile());
+  kscgen::gui::FolderDialog form2(&form1);
   form1.setFolderDialog(&form2);
   if (!args.positionalArguments().isEmpty()) {
     const QString folder = args.positionalArguments()[0];

@@ -136,12 +136,12 @@ QIcon RunIcon(const QWidget* w) { return w->style()->standardIcon(QStyle::SP_Dia
 
 }  // namespace
 
-TForm1::TForm1(const QString& settings_file, QWidget* parent)
+MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
     : QWidget(parent),
       videos_(new VideoListModel(this)),
       runner_(new BatchRunner(this)),
       settings_file_(settings_file) {
-  setObjectName("TForm1");
+  setObjectName("MainWindow");
   setWindowTitle(u8"霁川KSC文件批量生成器");
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -160,17 +160,17 @@ TForm1::TForm1(const QString& settings_file, QWidget* parent)
   };
   BuildControls();
   connect(runner_, &BatchRunner::progress, progressBar, &QProgressBar::setValue);
-  connect(runner_, &BatchRunner::finished, this, &TForm1::RunFinished);
+  connect(runner_, &BatchRunner::finished, this, &MainWindow::RunFinished);
   RestoreSettings();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-QString TForm1::DefaultSettingsFile() {
+QString MainWindow::DefaultSettingsFile() {
   return QSettings(QSettings::IniFormat, QSettings::UserScope, "kscgen", "kscgen-gui").fileName();
 }
 
-QMessageBox* TForm1::MakeMessageBox(MessageKind kind, const QString& text, const QString& details) {
+QMessageBox* MainWindow::MakeMessageBox(MessageKind kind, const QString& text, const QString& details) {
   auto* box = new QMessageBox(this);
   box->setWindowTitle(windowTitle());
   box->setText(text);
@@ -191,7 +191,7 @@ QMessageBox* TForm1::MakeMessageBox(MessageKind kind, const QString& text, const
   return box;
 }
 
-void TForm1::BuildControls() {
+void MainWindow::BuildControls() {
   instructions = Place("Memo1", new QTextEdit(this), 14, 8, 417, 65);
   instructions->setPlainText(QString::fromUtf8(kInstructions));
   instructions->setReadOnly(true);
@@ -293,34 +293,34 @@ void TForm1::BuildControls() {
   // its controls wait for uniformCheck.
   for (QWidget* w : UniformControls()) w->setEnabled(false);
 
-  connect(browseButton, &QToolButton::clicked, this, &TForm1::browseFolder);
+  connect(browseButton, &QToolButton::clicked, this, &MainWindow::browseFolder);
   connect(videoList->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &TForm1::updateCount);
-  connect(removeVideoButton, &QToolButton::clicked, this, &TForm1::removeCurrentVideo);
-  connect(recursiveCheck, &QCheckBox::clicked, this, &TForm1::recursiveToggled);
-  connect(uniformCheck, &QCheckBox::clicked, this, &TForm1::uniformToggled);
-  connect(numberingCheck, &QCheckBox::clicked, this, &TForm1::numberingToggled);
-  connect(startNumberCheck, &QCheckBox::clicked, this, &TForm1::startNumberToggled);
-  connect(kindBox, &QComboBox::currentTextChanged, this, &TForm1::kindChanged);
-  connect(addUniformButton, &QToolButton::clicked, this, &TForm1::addUniformEntry);
-  connect(valueBox->lineEdit(), &QLineEdit::returnPressed, this, &TForm1::addUniformEntry);
-  connect(removeUniformButton, &QToolButton::clicked, this, &TForm1::removeUniformEntry);
-  connect(initialsInput, &QLineEdit::textChanged, this, &TForm1::initialsInputChanged);
-  connect(folderEdit, &QLineEdit::editingFinished, this, &TForm1::folderEditFinished);
-  connect(runButton, &QPushButton::clicked, this, &TForm1::runOrStop);
-  connect(previewButton, &QPushButton::clicked, this, &TForm1::preview);
+          &MainWindow::updateCount);
+  connect(removeVideoButton, &QToolButton::clicked, this, &MainWindow::removeCurrentVideo);
+  connect(recursiveCheck, &QCheckBox::clicked, this, &MainWindow::recursiveToggled);
+  connect(uniformCheck, &QCheckBox::clicked, this, &MainWindow::uniformToggled);
+  connect(numberingCheck, &QCheckBox::clicked, this, &MainWindow::numberingToggled);
+  connect(startNumberCheck, &QCheckBox::clicked, this, &MainWindow::startNumberToggled);
+  connect(kindBox, &QComboBox::currentTextChanged, this, &MainWindow::kindChanged);
+  connect(addUniformButton, &QToolButton::clicked, this, &MainWindow::addUniformEntry);
+  connect(valueBox->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::addUniformEntry);
+  connect(removeUniformButton, &QToolButton::clicked, this, &MainWindow::removeUniformEntry);
+  connect(initialsInput, &QLineEdit::textChanged, this, &MainWindow::initialsInputChanged);
+  connect(folderEdit, &QLineEdit::editingFinished, this, &MainWindow::folderEditFinished);
+  connect(runButton, &QPushButton::clicked, this, &MainWindow::runOrStop);
+  connect(previewButton, &QPushButton::clicked, this, &MainWindow::preview);
   connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
 
   auto* remove = new QShortcut(QKeySequence::Delete, videoList);
   remove->setContext(Qt::WidgetShortcut);
-  connect(remove, &QShortcut::activated, this, &TForm1::removeSelectedVideos);
+  connect(remove, &QShortcut::activated, this, &MainWindow::removeSelectedVideos);
   auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
-  connect(reread, &QShortcut::activated, this, &TForm1::rereadFolder);
+  connect(reread, &QShortcut::activated, this, &MainWindow::rereadFolder);
   auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(stop, &QShortcut::activated, this, &TForm1::stopRun);
+  connect(stop, &QShortcut::activated, this, &MainWindow::stopRun);
 }
 
-void TForm1::ChooseFolder(const QString& path) {
+void MainWindow::ChooseFolder(const QString& path) {
   if (path.isEmpty()) {
     folderEdit->clear();
     return;
@@ -329,7 +329,7 @@ void TForm1::ChooseFolder(const QString& path) {
   ReadFolder(NativePathOfTyped(path), path);
 }
 
-void TForm1::ChooseNativeFolder(const std::string& native) {
+void MainWindow::ChooseNativeFolder(const std::string& native) {
   if (native.empty()) {
     folderEdit->clear();
     return;
@@ -339,7 +339,7 @@ void TForm1::ChooseNativeFolder(const std::string& native) {
   ReadFolder(native, shown);
 }
 
-bool TForm1::ReadFolder(const std::string& native, const QString& shown) {
+bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
   QString error;
   std::vector<std::string> unreadable;
   const bool ok = videos_->ReadFolder(native, recursiveCheck->isChecked(), &error, &unreadable);
@@ -357,7 +357,7 @@ bool TForm1::ReadFolder(const std::string& native, const QString& shown) {
   return ok;
 }
 
-void TForm1::ListWorkingFolder() {
+void MainWindow::ListWorkingFolder() {
   QString ignored;
   std::vector<std::string> unreadable;
   folder_native_ = ToNative(QDir::currentPath());
@@ -367,17 +367,17 @@ void TForm1::ListWorkingFolder() {
   updateCount();
 }
 
-bool TForm1::FollowPathBox() {
+bool MainWindow::FollowPathBox() {
   const QString typed = folderEdit->text();
   if (typed.isEmpty() || typed == folder_shown_) return true;
   return ReadFolder(NativePathOfTyped(typed), typed);
 }
 
-const std::vector<VideoFolder>& TForm1::ListedFolders() const { return videos_->folders(); }
+const std::vector<VideoFolder>& MainWindow::ListedFolders() const { return videos_->folders(); }
 
-bool TForm1::IsRunning() const { return runner_->IsRunning(); }
+bool MainWindow::IsRunning() const { return runner_->IsRunning(); }
 
-std::vector<UniformEntry> TForm1::UniformEntries() const {
+std::vector<UniformEntry> MainWindow::UniformEntries() const {
   std::vector<UniformEntry> entries;
   for (int i = 0; i < uniformList->count(); ++i) {
     const QListWidgetItem* item = uniformList->item(i);
@@ -390,7 +390,7 @@ std::vector<UniformEntry> TForm1::UniformEntries() const {
   return entries;
 }
 
-std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) const {
+std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* error) const {
   BatchRequest r;
   if (int t = templateButtons->checkedId(); t >= 0)
     r.naming_template = static_cast<NamingTemplate>(t);
@@ -411,31 +411,31 @@ std::optional<BatchRequest> TForm1::BuildRequest(bool dry_run, QString* error) c
   return r;
 }
 
-bool TForm1::ShowMessage(MessageKind kind, const QString& text, const QString& details) {
+bool MainWindow::ShowMessage(MessageKind kind, const QString& text, const QString& details) {
   return message_sink_(kind, text, details);
 }
 
-std::string TForm1::PathBoxFolder() const {
+std::string MainWindow::PathBoxFolder() const {
   const QString typed = folderEdit->text();
   if (typed.isEmpty()) return {};
   return typed == folder_shown_ ? folder_native_ : NativePathOfTyped(typed);
 }
 
-void TForm1::browseFolder() {
+void MainWindow::browseFolder() {
   if (folder_dialog_) folder_dialog_->Browse(PathBoxFolder());
 }
 
-void TForm1::updateCount() {
+void MainWindow::updateCount() {
   countLabel->setText(u8"歌曲总数：　" + QString::number(videos_->rowCount()));
 }
 
-void TForm1::removeCurrentVideo() {
+void MainWindow::removeCurrentVideo() {
   QModelIndex current = videoList->currentIndex();
   if (current.isValid()) videos_->Remove(current.row());
   updateCount();
 }
 
-void TForm1::removeSelectedVideos() {
+void MainWindow::removeSelectedVideos() {
   std::vector<int> rows;
   for (const QModelIndex& i : videoList->selectionModel()->selectedIndexes()) {
     rows.push_back(i.row());
@@ -444,27 +444,27 @@ void TForm1::removeSelectedVideos() {
   updateCount();
 }
 
-std::vector<QWidget*> TForm1::UniformControls() const {
+std::vector<QWidget*> MainWindow::UniformControls() const {
   return {kindBox,   valueBox,   uniformList,     addUniformButton, removeUniformButton,
           kindLabel, valueLabel, uniformListLabel};
 }
 
-void TForm1::uniformToggled() {
+void MainWindow::uniformToggled() {
   for (QWidget* w : UniformControls()) w->setEnabled(uniformCheck->isChecked());
 }
 
-void TForm1::numberingToggled() {
+void MainWindow::numberingToggled() {
   startNumberCheck->setEnabled(numberingCheck->isChecked());
   startNumberEdit->setEnabled(numberingCheck->isChecked());
 }
 
-void TForm1::startNumberToggled() { startNumberEdit->setEnabled(startNumberCheck->isChecked()); }
+void MainWindow::startNumberToggled() { startNumberEdit->setEnabled(startNumberCheck->isChecked()); }
 
-void TForm1::recursiveToggled() {
+void MainWindow::recursiveToggled() {
   if (!folderEdit->text().isEmpty()) rereadFolder();
 }
 
-void TForm1::kindChanged() {
+void MainWindow::kindChanged() {
   // The typed value stays while the offered values follow the kind.
   const QString typed = valueBox->currentText();
   valueBox->clear();
@@ -475,7 +475,7 @@ void TForm1::kindChanged() {
   valueBox->setEditText(typed);
 }
 
-void TForm1::addUniformEntry() {
+void MainWindow::addUniformEntry() {
   std::optional<std::string> kind = ToGbk(kindBox->currentText());
   std::optional<std::string> value = ToGbk(valueBox->currentText());
   if (!kind || !value) {
@@ -500,22 +500,22 @@ void TForm1::addUniformEntry() {
   valueBox->setEditText(QString());
 }
 
-void TForm1::removeUniformEntry() {
+void MainWindow::removeUniformEntry() {
   QListWidgetItem* item = uniformList->currentItem();
   if (item && item->isSelected()) delete uniformList->takeItem(uniformList->row(item));
 }
 
-void TForm1::initialsInputChanged() {
+void MainWindow::initialsInputChanged() {
   initialsOutput->setText(
       FromGbk(HiddenPairInitials(ToGbk(initialsInput->text()).value_or(std::string()))));
 }
 
-void TForm1::folderEditFinished() {
+void MainWindow::folderEditFinished() {
   // Only a changed path is read again: a re-read would undo 移除.
   if (!IsRunning()) FollowPathBox();
 }
 
-void TForm1::rereadFolder() {
+void MainWindow::rereadFolder() {
   if (IsRunning()) return;
   const QString typed = folderEdit->text();
   if (!typed.isEmpty() && typed != folder_shown_) {
@@ -525,7 +525,7 @@ void TForm1::rereadFolder() {
   }
 }
 
-void TForm1::SetRunning(bool running) {
+void MainWindow::SetRunning(bool running) {
   if (running) {
     // Everything that could change the list, the folder or the options.
     held_.clear();
@@ -549,7 +549,7 @@ void TForm1::SetRunning(bool running) {
   }
 }
 
-void TForm1::runOrStop() {
+void MainWindow::runOrStop() {
   if (IsRunning()) {
     stopRun();
     return;
@@ -570,13 +570,13 @@ void TForm1::runOrStop() {
   runner_->Start(std::move(*request), ListedFolders());
 }
 
-void TForm1::stopRun() {
+void MainWindow::stopRun() {
   if (!IsRunning()) return;
   runner_->Stop();
   runButton->setEnabled(false);  // stopping; it comes back when the run has ended
 }
 
-void TForm1::RunFinished(const BatchResult& result) {
+void MainWindow::RunFinished(const BatchResult& result) {
   SetRunning(false);
   if (close_after_run_) {
     close_after_run_ = false;
@@ -590,7 +590,7 @@ void TForm1::RunFinished(const BatchResult& result) {
               FromMessage(report.details));
 }
 
-void TForm1::preview() {
+void MainWindow::preview() {
   if (!FollowPathBox()) return;
   QString error;
   std::optional<BatchRequest> request = BuildRequest(true, &error);
@@ -609,13 +609,13 @@ void TForm1::preview() {
   dialog.exec();
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (IsRunning()) return;  // refused: the run's folder stays
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.size() == 1 && IsFolder(NativePathOfUrl(urls[0]))) event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   if (IsRunning()) {
     event->ignore();
     return;
@@ -629,7 +629,7 @@ void TForm1::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (IsRunning()) {
     event->ignore();
     if (!close_after_run_ &&
@@ -648,7 +648,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm1::SaveSettings() const {
+void MainWindow::SaveSettings() const {
   if (settings_file_.isEmpty()) return;
   QSettings s(settings_file_, QSettings::IniFormat);
   s.clear();
@@ -669,7 +669,7 @@ void TForm1::SaveSettings() const {
   s.endArray();
 }
 
-void TForm1::RestoreSettings() {
+void MainWindow::RestoreSettings() {
   std::string folder;
   if (!settings_file_.isEmpty()) {
     QSettings s(settings_file_, QSettings::IniFormat);

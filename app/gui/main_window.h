@@ -1,4 +1,4 @@
-// TForm1, the main window: the folder, its videos, the naming template and
+// MainWindow, the main window: the folder, its videos, the naming template and
 // folder role, uniform values, numbering, and the buttons that preview and
 // run the batch. It gathers its controls into a BatchRequest and leaves every
 // rule to the engine; the batch runs on a thread of its own.
@@ -30,18 +30,18 @@ class QToolButton;
 namespace kscgen::gui {
 
 class BatchRunner;
-class TForm2;
+class FolderDialog;
 class VideoListModel;
 
-class TForm1 : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
   // Options are remembered in the INI file `settings_file` (read now,
   // written at each run and at closing); with an empty name nothing is
   // remembered and the window starts as at a first start.
-  explicit TForm1(const QString& settings_file = QString(), QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(const QString& settings_file = QString(), QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Where the program keeps its options: the user's INI settings file.
   static QString DefaultSettingsFile();
@@ -55,7 +55,7 @@ class TForm1 : public QWidget {
   // The box the window would show; the caller runs it.
   QMessageBox* MakeMessageBox(MessageKind kind, const QString& text, const QString& details);
 
-  void setFolderDialog(TForm2* dialog) { folder_dialog_ = dialog; }
+  void setFolderDialog(FolderDialog* dialog) { folder_dialog_ = dialog; }
 
   // What choosing a folder does: the folder path and the file list follow
   // it. An empty path empties the path and keeps the list. ChooseFolder
@@ -160,7 +160,7 @@ class TForm1 : public QWidget {
 
   VideoListModel* videos_;
   BatchRunner* runner_;
-  TForm2* folder_dialog_ = nullptr;
+  FolderDialog* folder_dialog_ = nullptr;
   MessageSink message_sink_;
   QString settings_file_;
   std::string folder_native_;  // the folder the list shows, as the file system spells it

@@ -170,12 +170,12 @@ TEST_F(BatchTest, NumbersFromTheStartNumberPlusOne) {
   for (const Case& c : cases) {
     request_.start_number = c.start;
     ASSERT_EQ(Run().status, BatchStatus::kDone) << c.start;
-    EXPECT_EQ(recorder_.reports[0].song.Number, c.first) << c.start;
-    EXPECT_EQ(recorder_.reports[1].song.Number, c.second) << c.start;
+    EXPECT_EQ(recorder_.reports[0].song.number, c.first) << c.start;
+    EXPECT_EQ(recorder_.reports[1].song.number, c.second) << c.start;
   }
   request_.start_number.reset();
   Run();
-  EXPECT_EQ(recorder_.reports[0].song.Number, "");
+  EXPECT_EQ(recorder_.reports[0].song.number, "");
 }
 
 TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
@@ -229,11 +229,11 @@ TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
   EXPECT_EQ(r.created, 1u);  // would be created
   EXPECT_EQ(ListNames(folder_.path), u8"合唱团－小河水.mpg");
   ASSERT_EQ(recorder_.reports.size(), 1u);
-  const TSongInfo& s = recorder_.reports[0].song;
-  EXPECT_EQ(s.Singer, "合唱团");
-  EXPECT_EQ(s.Language, "粤语");
+  const SongInfo& s = recorder_.reports[0].song;
+  EXPECT_EQ(s.singer, "合唱团");
+  EXPECT_EQ(s.language, "粤语");
   EXPECT_EQ(recorder_.reports[0].ksc_name, "合唱团－小河水.KSC");
-  EXPECT_EQ(s.KscPath, os::JoinPath(folder_.path, u8"合唱团－小河水.KSC"));
+  EXPECT_EQ(s.ksc_path, os::JoinPath(folder_.path, u8"合唱团－小河水.KSC"));
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kCreated);  // what a real run would do
 }
 
@@ -242,8 +242,8 @@ TEST_F(BatchTest, UniformValuesApplyAndTheSingerInitialsFollowThem) {
   request_.naming_template = kTemplateSingerTitleLanguage;
   request_.dry_run = true;
   Run();
-  EXPECT_EQ(recorder_.reports[0].song.Singer, "张三");
-  EXPECT_EQ(recorder_.reports[0].song.SingerPinyin, "ZS");
+  EXPECT_EQ(recorder_.reports[0].song.singer, "张三");
+  EXPECT_EQ(recorder_.reports[0].song.singer_pinyin, "ZS");
   std::vector<UniformEntry> entries;
   for (auto [kind, value] : {std::pair{"歌 手 名", "合唱团"}, std::pair{"歌曲语种", "粤语"},
                              std::pair{"歌曲声道", "2 左声道"}}) {
@@ -251,12 +251,12 @@ TEST_F(BatchTest, UniformValuesApplyAndTheSingerInitialsFollowThem) {
   }
   request_.uniform = CollectUniformValues(entries);
   Run();
-  const TSongInfo& s = recorder_.reports[0].song;
-  EXPECT_EQ(s.Singer, "合唱团");
-  EXPECT_EQ(s.SingerPinyin, "HCT");
-  EXPECT_EQ(s.Language, "粤语");
-  EXPECT_EQ(s.Channel, "2");
-  EXPECT_EQ(s.Abbrev, "XHS");  // from the title, which uniform values never change
+  const SongInfo& s = recorder_.reports[0].song;
+  EXPECT_EQ(s.singer, "合唱团");
+  EXPECT_EQ(s.singer_pinyin, "HCT");
+  EXPECT_EQ(s.language, "粤语");
+  EXPECT_EQ(s.channel, "2");
+  EXPECT_EQ(s.abbrev, "XHS");  // from the title, which uniform values never change
 }
 
 TEST_F(BatchTest, SearchesNeverMatchAcrossTwoCharacters) {
@@ -272,13 +272,13 @@ TEST_F(BatchTest, SearchesNeverMatchAcrossTwoCharacters) {
   request_.folder_role = kRoleNone;
   request_.naming_template = kTemplateSingerTitleLanguage;
   ASSERT_EQ(Run().status, BatchStatus::kDone);
-  EXPECT_EQ(recorder_.reports[0].song.Title, "\xB0\xA3\xAD\x40");
-  EXPECT_EQ(recorder_.reports[0].song.Singer, "");
-  EXPECT_EQ(recorder_.reports[1].song.Language, "国语");
+  EXPECT_EQ(recorder_.reports[0].song.title, "\xB0\xA3\xAD\x40");
+  EXPECT_EQ(recorder_.reports[0].song.singer, "");
+  EXPECT_EQ(recorder_.reports[1].song.language, "国语");
   request_.naming_template = kTemplateSingerTitle;
   Run();
-  EXPECT_EQ(recorder_.reports[0].song.Title, "\xB0\xA3\xAD\x40");
-  EXPECT_EQ(recorder_.reports[0].song.Singer, "佚名");
+  EXPECT_EQ(recorder_.reports[0].song.title, "\xB0\xA3\xAD\x40");
+  EXPECT_EQ(recorder_.reports[0].song.singer, "佚名");
 }
 
 TEST_F(BatchTest, KscFilesAreNamedAfterTheRealVideoName) {

@@ -34,9 +34,9 @@
 #include "test_support.h"
 #include "text/encoding.h"
 
-using kscgen::gui::TForm1;
-using kscgen::gui::TForm2;
-using Kind = TForm1::MessageKind;
+using kscgen::gui::MainWindow;
+using kscgen::gui::FolderDialog;
+using Kind = MainWindow::MessageKind;
 
 namespace {
 
@@ -54,7 +54,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<MainWindow> form_;
   std::unique_ptr<kscgen::testing::TempFolder> root_;
   QString folder_;
   QString settings_;
@@ -69,8 +69,8 @@ class MainWindowTest : public QObject {
   }
   void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
   std::string Native(const QString& path) { return path.toStdString(); }
-  std::unique_ptr<TForm1> NewForm() {
-    auto form = std::make_unique<TForm1>(settings_);
+  std::unique_ptr<MainWindow> NewForm() {
+    auto form = std::make_unique<MainWindow>(settings_);
     form->setMessageSink([this](Kind k, const QString& t, const QString& d) {
       messages_.append({k, t});
       details_.append(d);
@@ -346,7 +346,7 @@ class MainWindowTest : public QObject {
 
   void folderDialogHandsTheFolderToTheWindow() {
     Touch("a.mpg");
-    TForm2 dialog(form_.get());
+    FolderDialog dialog(form_.get());
     QCOMPARE(dialog.windowTitle(), Q(u8"浏览文件夹"));
     QCOMPARE(dialog.okButton->text(), Q(u8"确定"));
     dialog.SelectFolder(Native(folder_));
@@ -355,12 +355,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->folderEdit->text(), folder_);
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
 
-    TForm2 cancelled(form_.get());
+    FolderDialog cancelled(form_.get());
     cancelled.SelectFolder(root_->path());
     cancelled.cancel();
     QCOMPARE(form_->folderEdit->text(), folder_);
 
-    TForm2 empty(form_.get());
+    FolderDialog empty(form_.get());
     empty.SelectFolder(std::string());  // nothing selected
     empty.chooseSelected();
     QCOMPARE(form_->folderEdit->text(), QString());
@@ -600,7 +600,7 @@ class MainWindowTest : public QObject {
     const std::string gbk_folder = *root_ / "\xD4\xC1\xD3\xEF";  // 粤语 in GBK
     std::filesystem::create_directory(gbk_folder);
     kscgen::testing::Touch(gbk_folder + u8"/合唱团－小河水.mpg");
-    TForm2 dialog(form_.get());
+    FolderDialog dialog(form_.get());
     QModelIndex parent = dialog.model()->IndexOf(root_->path());
     QVERIFY(parent.isValid());
     dialog.folderTree->expand(parent);

@@ -16,15 +16,15 @@ using testing::ReadFile;
 using testing::TempFolder;
 
 // The song of kRoadKsc.
-TSongInfo RoadSong() {
-  TSongInfo s;
-  s.Title = "小河水";
-  s.Abbrev = "XHS";
-  s.Singer = "合唱团";
-  s.Language = "粤语";
-  s.DateText = "12/7/26";
-  s.SingerPinyin = "HCT";
-  s.VideoName = "合唱团－小河水.mpg";
+SongInfo RoadSong() {
+  SongInfo s;
+  s.title = "小河水";
+  s.abbrev = "XHS";
+  s.singer = "合唱团";
+  s.language = "粤语";
+  s.date_text = "12/7/26";
+  s.singer_pinyin = "HCT";
+  s.video_name = "合唱团－小河水.mpg";
   return s;
 }
 
@@ -33,17 +33,17 @@ TEST(FormatKscTextTest, WritesTheTwentyEightLinesByteForByte) {
 }
 
 TEST(FormatKscTextTest, NumberedEnglishSongWithQuotes) {
-  TSongInfo s;
-  s.Number = "00101";
-  s.Title = "Don't Cry";
-  s.Abbrev = "DON ";
-  s.Singer = "Guns N' Roses";
-  s.Language = "英语";
-  s.Style = "怀旧歌";
-  s.Channel = "2";
-  s.DateText = "2026年12月7日";
-  s.SingerPinyin = "GUNS";
-  s.VideoName = "Guns N' Roses-Don't Cry.avi";
+  SongInfo s;
+  s.number = "00101";
+  s.title = "Don't Cry";
+  s.abbrev = "DON ";
+  s.singer = "Guns N' Roses";
+  s.language = "英语";
+  s.style = "怀旧歌";
+  s.channel = "2";
+  s.date_text = "2026年12月7日";
+  s.singer_pinyin = "GUNS";
+  s.video_name = "Guns N' Roses-Don't Cry.avi";
   const char expected[] =
       "karaoke := CreateKaraokeObject;\r\n"
       "karaoke.internalnumber :=00101 ;\r\n"
@@ -77,8 +77,8 @@ TEST(FormatKscTextTest, NumberedEnglishSongWithQuotes) {
 }
 
 TEST(FormatKscTextTest, EmptyFieldsAreEmptyQuotesAndControlBytesCannotBreakALine) {
-  TSongInfo s;
-  s.Singer = "a\r\nb";
+  SongInfo s;
+  s.singer = "a\r\nb";
   std::string text = FormatKscText(s);
   EXPECT_NE(text.find("karaoke.tag('歌名', '');\r\n"), std::string::npos);
   EXPECT_NE(text.find("karaoke.tag('歌手', 'a  b');\r\n"), std::string::npos);

@@ -16,9 +16,9 @@ struct NameCase {
   const char* style;
 };
 
-TSongInfo Parse(const NameCase& c) {
-  TSongInfo info;
-  info.DateText = "12/7/26";
+SongInfo Parse(const NameCase& c) {
+  SongInfo info;
+  info.date_text = "12/7/26";
   ParseSongName(c.naming_template, c.folder_role, c.base_name, c.folder_name, info);
   return info;
 }
@@ -64,29 +64,29 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " role " +
                  std::to_string(c.folder_role) + " name [" + c.base_name + "] folder [" +
                  c.folder_name + "]");
-    TSongInfo info = Parse(c);
-    EXPECT_EQ(info.Singer, c.singer);
-    EXPECT_EQ(info.Title, c.title);
-    EXPECT_EQ(info.Language, c.language);
-    EXPECT_EQ(info.Style, c.style);
-    EXPECT_EQ(info.DateText, "12/7/26");
+    SongInfo info = Parse(c);
+    EXPECT_EQ(info.singer, c.singer);
+    EXPECT_EQ(info.title, c.title);
+    EXPECT_EQ(info.language, c.language);
+    EXPECT_EQ(info.style, c.style);
+    EXPECT_EQ(info.date_text, "12/7/26");
   }
 }
 
 TEST(ParseSongNameTest, TemplateTwoWithoutBracketIsNotReadAsALanguage) {
   // 生日快乐 holds 日; without a bracket there is no language to read.
-  TSongInfo info;
+  SongInfo info;
   ParseSongName(2, 0, "合唱团－生日快乐", "", info);
-  EXPECT_EQ(info.Title, "生日快乐");
-  EXPECT_EQ(info.Language, "国语");
+  EXPECT_EQ(info.title, "生日快乐");
+  EXPECT_EQ(info.language, "国语");
 }
 
 TEST(ParseSongNameTest, FolderRoleDateAddedSetsTheDateUnderEveryParsedTemplate) {
   for (int t = 0; t <= 2; ++t) {
-    TSongInfo info;
-    info.DateText = "12/7/26";
+    SongInfo info;
+    info.date_text = "12/7/26";
     ParseSongName(t, 4, "合唱团－小河水", "2026-12-01", info);
-    EXPECT_EQ(info.DateText, "2026-12-01") << "template " << t;
+    EXPECT_EQ(info.date_text, "2026-12-01") << "template " << t;
   }
 }
 
@@ -108,55 +108,55 @@ TEST(SplitTest, SplitBracketKeepsTheClosingBracket) {
 namespace kscgen {
 namespace {
 
-TSongInfo ParseFull(int naming_template, int folder_role, const char* base_name) {
-  TSongInfo info;
-  info.DateText = "12/7/26";
+SongInfo ParseFull(int naming_template, int folder_role, const char* base_name) {
+  SongInfo info;
+  info.date_text = "12/7/26";
   ParseSongName(naming_template, folder_role, base_name, "粤语金曲", info);
   return info;
 }
 
 TEST(FullNameTest, TemplateFourReadsLanguageStyleAndChannel) {
-  TSongInfo info = ParseFull(4, 0, "合唱团－小河水(粤语－怀旧－左声道)");
-  EXPECT_EQ(info.Singer, "合唱团");
-  EXPECT_EQ(info.Title, "小河水");
-  EXPECT_EQ(info.Language, "粤语");
-  EXPECT_EQ(info.Style, "怀旧歌");
-  EXPECT_EQ(info.Channel, "2");
+  SongInfo info = ParseFull(4, 0, "合唱团－小河水(粤语－怀旧－左声道)");
+  EXPECT_EQ(info.singer, "合唱团");
+  EXPECT_EQ(info.title, "小河水");
+  EXPECT_EQ(info.language, "粤语");
+  EXPECT_EQ(info.style, "怀旧歌");
+  EXPECT_EQ(info.channel, "2");
 }
 
 TEST(FullNameTest, FieldsEndAtTheFirstClosingBracketAndAreTrimmed) {
-  TSongInfo info = ParseFull(4, 0, "Eagles - Hotel California（ 英语 - 迪斯科 - 3 ）（Live）");
-  EXPECT_EQ(info.Singer, "Eagles");
-  EXPECT_EQ(info.Title, "Hotel California");
-  EXPECT_EQ(info.Language, "英语");
-  EXPECT_EQ(info.Style, "迪斯科");
-  EXPECT_EQ(info.Channel, "3");
+  SongInfo info = ParseFull(4, 0, "Eagles - Hotel California（ 英语 - 迪斯科 - 3 ）（Live）");
+  EXPECT_EQ(info.singer, "Eagles");
+  EXPECT_EQ(info.title, "Hotel California");
+  EXPECT_EQ(info.language, "英语");
+  EXPECT_EQ(info.style, "迪斯科");
+  EXPECT_EQ(info.channel, "3");
 }
 
 TEST(FullNameTest, TemplateThreeIgnoresAChannelField) {
-  TSongInfo info = ParseFull(3, 0, "合唱团－小河水(台语－对唱－左声道)");
-  EXPECT_EQ(info.Language, "台语");
-  EXPECT_EQ(info.Style, "对唱");
-  EXPECT_EQ(info.Channel, "0");
+  SongInfo info = ParseFull(3, 0, "合唱团－小河水(台语－对唱－左声道)");
+  EXPECT_EQ(info.language, "台语");
+  EXPECT_EQ(info.style, "对唱");
+  EXPECT_EQ(info.channel, "0");
 }
 
 TEST(FullNameTest, MissingPartsKeepTheDefaults) {
-  TSongInfo info = ParseFull(4, 0, "合唱团－小河水");
-  EXPECT_EQ(info.Title, "小河水");
-  EXPECT_EQ(info.Language, "国语");
-  EXPECT_EQ(info.Style, "流行");
-  EXPECT_EQ(info.Channel, "0");
+  SongInfo info = ParseFull(4, 0, "合唱团－小河水");
+  EXPECT_EQ(info.title, "小河水");
+  EXPECT_EQ(info.language, "国语");
+  EXPECT_EQ(info.style, "流行");
+  EXPECT_EQ(info.channel, "0");
   info = ParseFull(4, 0, "合唱团－小河水(粤语)");
-  EXPECT_EQ(info.Language, "粤语");
-  EXPECT_EQ(info.Style, "流行");
+  EXPECT_EQ(info.language, "粤语");
+  EXPECT_EQ(info.style, "流行");
 }
 
 TEST(FullNameTest, OnlyTheDateAddedRoleApplies) {
-  EXPECT_EQ(ParseFull(4, 4, "合唱团－小河水(英语)").DateText, "粤语金曲");
-  TSongInfo info = ParseFull(4, 2, "合唱团－小河水(英语)");
-  EXPECT_EQ(info.Language, "英语");
-  EXPECT_EQ(info.DateText, "12/7/26");
-  EXPECT_EQ(ParseFull(3, 1, "小河水").Singer, "");
+  EXPECT_EQ(ParseFull(4, 4, "合唱团－小河水(英语)").date_text, "粤语金曲");
+  SongInfo info = ParseFull(4, 2, "合唱团－小河水(英语)");
+  EXPECT_EQ(info.language, "英语");
+  EXPECT_EQ(info.date_text, "12/7/26");
+  EXPECT_EQ(ParseFull(3, 1, "小河水").singer, "");
 }
 
 TEST(FullNameTest, ChannelFieldNamesTheChannel) {

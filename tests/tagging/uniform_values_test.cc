@@ -70,19 +70,19 @@ TEST(UniformEntryTest, OffersEachKindsValuesInOrder) {
 }
 
 TEST(UniformValuesTest, OverrideNameAndFolderWithTheFirstEntryOfEachKind) {
-  TSongInfo song;
-  song.Singer = "张三";
-  song.Language = "国语";
+  SongInfo song;
+  song.singer = "张三";
+  song.language = "国语";
   ApplyUniformValues(CollectUniformValues(Entries({{"歌曲语种", "粤语"},
                                                    {"歌曲语种", "英语"},
                                                    {"歌曲类别", "情侣对唱"},
                                                    {"歌 手 名", "合唱团"},
                                                    {"歌曲声道", "2 左声道"}})),
                      song);
-  EXPECT_EQ(song.Language, "粤语");
-  EXPECT_EQ(song.Style, "对唱");
-  EXPECT_EQ(song.Singer, "合唱团");
-  EXPECT_EQ(song.Channel, "2");
+  EXPECT_EQ(song.language, "粤语");
+  EXPECT_EQ(song.style, "对唱");
+  EXPECT_EQ(song.singer, "合唱团");
+  EXPECT_EQ(song.channel, "2");
 }
 
 TEST(UniformValuesTest, ClassifyTypedValuesAndKeepTheLengthLimits) {
@@ -109,14 +109,14 @@ TEST(UniformValuesTest, ClassifyTypedValuesAndKeepTheLengthLimits) {
 }
 
 TEST(UniformValuesTest, ForeignKindsAndNoEntriesChangeNothing) {
-  TSongInfo song;
-  song.Singer = "张三";
+  SongInfo song;
+  song.singer = "张三";
   ApplyUniformValues(CollectUniformValues({}), song);
   ApplyUniformValues(CollectUniformValues(Entries({{"", "合唱团"}, {"歌手", "李四"}})), song);
-  EXPECT_EQ(song.Singer, "张三");
-  EXPECT_EQ(song.Language, "国语");
-  EXPECT_EQ(song.Style, "流行");
-  EXPECT_EQ(song.Channel, "0");
+  EXPECT_EQ(song.singer, "张三");
+  EXPECT_EQ(song.language, "国语");
+  EXPECT_EQ(song.style, "流行");
+  EXPECT_EQ(song.channel, "0");
 }
 
 }  // namespace
