@@ -17,7 +17,6 @@
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
 #include "app/engine/preview.h"
-#include "app/engine/short_date.h"
 #include "app/engine/start_number.h"
 #include "app/engine/video_folder.h"
 #include "tagging/uniform_values.h"
@@ -155,8 +154,7 @@ const std::vector<cli::OptionDef> kOptions = {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");
+static int Main(int argc, char** argv) {
   cli::ConsoleOutput console;
   BatchRequest request;
   std::vector<UniformEntry> uniform_entries;
@@ -258,9 +256,14 @@ int main(int argc, char** argv) {
   }
 
   FolderListing listing = ListVideos(line.operands[0], recursive);
+  if (listing.error.kind == os::ErrorKind::kNoMemory) {
+    // Not a folder that cannot be used: one too large for this machine's memory.
+    std::cerr << "kscgen: " << listing.message << "\n";
+    return Finish(kExitIncomplete);
+  }
   if (!listing.ok()) return Usage(listing.message);
   request.uniform = CollectUniformValues(uniform_entries);
-  request.date_text = date_text ? *date_text : TodayShortDate();
+  request.date_text = date_text;
 
   std::optional<DryRunPrinter> printer;
   if (request.dry_run) printer.emplace(recursive);
@@ -288,4 +291,16 @@ int main(int argc, char** argv) {
       return kExitUsage;
   }
   return kExitUsage;
+}
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  try {
+    return Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // The engine counts what it did when memory runs out; this is for
+    // what is left: nothing to print with but a fixed text.
+    std::fputs(u8"kscgen: 内存不足\n", stderr);
+    return kExitIncomplete;
+  }
 }

@@ -30,7 +30,6 @@
 #include <QTranslator>
 
 #include "app/engine/messages.h"
-#include "app/engine/short_date.h"
 #include "app/engine/start_number.h"
 #include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
@@ -406,7 +405,6 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
     r.start_number = *n;
   }
   if (uniformCheck->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
-  r.date_text = TodayShortDate();
   r.dry_run = dry_run;
   return r;
 }
