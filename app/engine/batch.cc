@@ -148,6 +148,7 @@ class Run {
         // What this folder held is given back as the stack unwinds; enough
         // for the message and the flush of what was written.
         KeepForSync(folders_[f].path);
+        if (!folders_[f].files.empty()) result_.folders.push_back(std::move(count_));
         ForgetFolder();
         Stop(BatchStatus::kWriteFailed, messages::OutOfMemory(folders_[f].path));
       }
@@ -223,6 +224,7 @@ class Run {
 
   // Returns false when the run must end.
   bool Folder(const VideoFolder& folder) {
+    count_ = {folder.relative == "." ? "." : text::DisplayName(folder.relative), 0};
     std::unique_ptr<os::Folder> lock;
     os::Error error = OpenAndLock(folder, &lock);
     if (error.kind == os::ErrorKind::kLocked) {
@@ -243,7 +245,6 @@ class Run {
     FindKscFilesSpelledOtherwise(folder);
 
     const std::size_t first_index = done_;
-    FolderCount count{folder.relative == "." ? "." : text::DisplayName(folder.relative), 0};
     bool keep_going = true;
     for (std::size_t i = 0; i < folder.files.size(); ++i) {
       if (request_.stop && request_.stop->load(std::memory_order_relaxed)) {
@@ -261,12 +262,12 @@ class Run {
       }
       if (report.outcome == VideoOutcome::kCreated || report.outcome == VideoOutcome::kUpdated ||
           report.outcome == VideoOutcome::kUnchanged) {
-        ++count.ksc_files;
+        ++count_.ksc_files;
       }
       ++done_;
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }
-    if (!folder.files.empty()) result_.folders.push_back(std::move(count));
+    if (!folder.files.empty()) result_.folders.push_back(std::move(count_));
     if (wrote_in_folder_) {
       // The folder's own entries now; its file system's data once, at the end.
       error = handle_->Sync(false);
@@ -488,6 +489,7 @@ class Run {
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in
+  FolderCount count_;                   // its KSC files
   // A folder written in on each file system (by device), kept open to flush it.
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
   // Of the folder being worked in, by video: why it is skipped (empty when
