@@ -13,6 +13,7 @@
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
 #include "app/engine/video_folder.h"
+#include "test_file_system.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -243,6 +244,87 @@ TEST(LockScopeTest, AFolderIsLockedOnlyWhileTheRunWorksInIt) {
   BatchResult r = RunBatch(request, listing.folders, &observer);
   ASSERT_EQ(r.status, BatchStatus::kDone) << r.failure;
   EXPECT_EQ(observer.seen, (std::vector<std::string>{"a: locked free", "b: free locked"}));
+}
+
+// A KSC file that cannot be replaced for a reason of its own costs only its
+// video; a folder or a file system that fails stops the run, with counts.
+TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
+  struct Case {
+    os::ErrorKind kind;
+    const char* reason;
+    bool in_folder;  // the temporary file failed, not the KSC file
+    const char* skip;  // the skip reason; null when the run stops
+  };
+  const Case cases[] = {
+      {os::ErrorKind::kPermission, "Operation not permitted", false, u8"无法替换KSC文件（没有权限）"},
+      {os::ErrorKind::kIsFolder, "Is a directory", false, u8"无法替换KSC文件（是一个文件夹）"},
+      {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
+      {os::ErrorKind::kNoSpace, "Disk quota exceeded", true, nullptr},
+      {os::ErrorKind::kReadOnlyFileSystem, "Read-only file system", false, nullptr},
+      {os::ErrorKind::kOther, "Input/output error", false, nullptr},
+      {os::ErrorKind::kPermission, "Permission denied", true, nullptr},
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(dir / name);
+    testing::TestFileSystem fs;
+    FolderListing listing = ListVideos(dir.path(), false, fs);
+    fs.FailAt(testing::Step::kReplace, {c.kind, c.reason}, 1, "b.KSC", c.in_folder);
+    BatchRequest request;
+    request.naming_template = kTemplateTitle;
+    request.file_system = &fs;
+    BatchResult r = RunBatch(request, listing.folders, nullptr);
+    if (c.skip) {
+      EXPECT_EQ(r.status, BatchStatus::kDone) << c.reason;
+      EXPECT_EQ(r.created, 2u) << c.reason;
+      ASSERT_EQ(r.skipped.size(), 1u) << c.reason;
+      EXPECT_EQ(r.skipped[0].name, "b.mpg");
+      EXPECT_EQ(r.skipped[0].reason, c.skip);
+      EXPECT_EQ(ListNames(dir.path()), "a.KSC|a.mpg|b.mpg|c.KSC|c.mpg") << c.reason;
+    } else {
+      EXPECT_EQ(r.status, BatchStatus::kWriteFailed) << c.reason;
+      EXPECT_EQ(r.created, 1u) << c.reason;
+      EXPECT_EQ(r.not_reached, 2u) << c.reason;
+      EXPECT_NE(r.failure.find(u8"\r本次已写入 1 个KSC文件，另有 2 个视频未处理。"),
+                std::string::npos)
+          << r.failure;
+      EXPECT_EQ(ListNames(dir.path()), "a.KSC|a.mpg|b.mpg|c.mpg") << c.reason;
+    }
+  }
+}
+
+// Out of descriptors: a folder that cannot be opened is named, while
+// listing and while writing, and the folders not reached are counted.
+TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {
+  TempFolder root;
+  for (const char* name : {"a", "b", "c"}) {
+    fs::create_directory(U8Path(root / name));
+    Touch(root / name + "/song.mpg");
+  }
+  const os::Error no_descriptor{os::ErrorKind::kTooManyOpenFiles, "Too many open files"};
+  {
+    testing::TestFileSystem fs;
+    fs.FailAt(testing::Step::kOpenSubfolder, no_descriptor, 0, "b");
+    FolderListing listing = ListVideos(root.path(), true, fs);
+    ASSERT_TRUE(listing.ok());
+    EXPECT_EQ(listing.folders.size(), 3u);  // the chosen one, a and c
+    EXPECT_EQ(listing.unreadable, std::vector<std::string>{u8"无法读取文件夹：“" +
+                                                           os::JoinPath(root.path(), "b") +
+                                                           u8"”（打开的文件太多）"});
+  }
+  testing::TestFileSystem fs;
+  FolderListing listing = ListVideos(root.path(), true, fs);
+  ASSERT_EQ(listing.folders.size(), 4u);
+  fs.FailAt(testing::Step::kOpenSubfolder, no_descriptor, 0, "b");
+  BatchRequest request;
+  request.naming_template = kTemplateTitle;
+  request.file_system = &fs;
+  BatchResult r = RunBatch(request, listing.folders, nullptr);
+  EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
+  EXPECT_EQ(messages::BatchReport(r, 10).summary,
+            u8"无法在文件夹中写入文件：“" + os::JoinPath(root.path(), "b") +
+                u8"”（打开的文件太多）\r本次已写入 1 个KSC文件，另有 2 个视频未处理。"
+                u8"\r\r以下 1 个文件夹未处理：\rc");
 }
 
 // A file system that runs out of memory at the `nth` read of a KSC file, or
