@@ -18,6 +18,7 @@ case "${1:-}" in
       qt6-base-dev libgl-dev
       clang libclang-rt-14-dev python3
       unicode-data bzip2 locales
+      faketime util-linux e2fsprogs
       xvfb xauth fonts-noto-cjk
     )
     if [ "${1:-}" = "--bench" ]; then
