@@ -5,6 +5,7 @@
 // applies to the names the engine builds.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -67,6 +68,13 @@ Error FromCode(DWORD code) {
       break;
     case ERROR_WRITE_PROTECT:
       kind = ErrorKind::kReadOnlyFileSystem;
+      break;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      kind = ErrorKind::kTooManyOpenFiles;
+      break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      kind = ErrorKind::kNoMemory;
       break;
     default:
       break;
@@ -315,6 +323,7 @@ class WindowsFolder : public Folder {
     }
     what->kind = Existing::kRegular;
     what->write_protected = IsWriteProtected(wide, data.dwFileAttributes);
+    if (what->write_protected) what->protection = Existing::kReadOnly;
     const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     if (size > max_bytes) return {};
     // Not through a link: FILE_FLAG_OPEN_REPARSE_POINT opens one planted
@@ -327,8 +336,10 @@ class WindowsFolder : public Folder {
         GetFileType(h.get()) != FILE_TYPE_DISK) {
       return {};
     }
+    // As much as the file holds, and one more byte to see it grew; no more,
+    // however much the caller would take.
     std::string& bytes = what->bytes;
-    bytes.resize(max_bytes + 1);  // one more: to see it grew
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(max_bytes, size)) + 1);
     std::size_t got = 0;
     while (got < bytes.size()) {
       DWORD n = 0;
@@ -340,7 +351,7 @@ class WindowsFolder : public Folder {
       }
       got += n;
     }
-    bytes.resize(got > max_bytes ? 0 : got);
+    bytes.resize(got >= bytes.size() ? 0 : got);  // grown since: no bytes, as if too long
     return {};
   }
 
