@@ -64,10 +64,10 @@ struct Existing {
   // new file be written.
   enum Protection {
     kNotProtected,
-    kReadOnly,     // no write permission at all, or none for this user
-    kImmutable,    // marked unchangeable (chattr +i)
-    kAppendOnly,   // marked append-only (chattr +a)
-    kOtherOwner,   // another user's, in a folder whose sticky bit keeps it theirs
+    kReadOnly,    // no write permission at all, or none for this user
+    kImmutable,   // marked unchangeable (chattr +i)
+    kAppendOnly,  // marked append-only (chattr +a)
+    kOtherOwner,  // another user's, in a folder whose sticky bit keeps it theirs
   };
   std::string bytes;             // of a regular file of at most the size asked for
   bool write_protected = false;  // protection != kNotProtected

@@ -11,12 +11,12 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -174,10 +174,10 @@ void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int
   Descriptor from(::openat(dir_fd, from_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (from.get() >= 0) {
     struct stat same;
-    ssize_t size = ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino &&
-                           same.st_dev == old.st_dev
-                       ? ::flistxattr(from.get(), nullptr, 0)
-                       : -1;
+    ssize_t size =
+        ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino && same.st_dev == old.st_dev
+            ? ::flistxattr(from.get(), nullptr, 0)
+            : -1;
     std::string names(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
     if (size > 0) size = ::flistxattr(from.get(), names.data(), names.size());
     listed = size >= 0 || errno == ENOTSUP;

@@ -35,7 +35,9 @@ std::string_view LastComponent(std::string_view path) {
 // to lower case (a trail byte is never folded): the order of the file list.
 // Folded while comparing: a folded copy of every name would cost a large
 // folder as much memory again as its names.
-bool FoldedLess(std::string_view x, std::string_view y) { return text::CompareFoldingCase(x, y) < 0; }
+bool FoldedLess(std::string_view x, std::string_view y) {
+  return text::CompareFoldingCase(x, y) < 0;
+}
 
 std::string_view SortKey(const VideoFile& f) {
   return f.name.problem == text::NameProblem::kNone ? std::string_view(f.name.gbk)
@@ -136,8 +138,12 @@ struct TreeWalk {
         listing.unreadable.push_back(messages::CannotReadFolder(folder.path, error));
         continue;
       }
-      Pending next{folder.path, folder.relative, folder.identity, std::move(below), 0,
-                   std::move(handle)};
+      Pending next;
+      next.path = folder.path;
+      next.relative = folder.relative;
+      next.identity = folder.identity;
+      next.subfolders = std::move(below);
+      next.handle = std::move(handle);
       if (!folder.files.empty()) listing.folders.push_back(std::move(folder));
       if (next.subfolders.empty()) continue;
       parent.handle.reset();  // opened again when the walk comes back to it

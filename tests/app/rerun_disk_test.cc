@@ -96,8 +96,9 @@ TEST(RerunDiskTest, AKscFileMarkedImmutableOrAppendOnlySkipsItsVideoOnly) {
 
   Outcome run = Kscgen("", "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
-                           u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
+  EXPECT_TRUE(Has(run.out,
+                  u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
+                  u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
       << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-made a");
   EXPECT_EQ(ReadFile(folder + "/b.KSC"), "hand-made b");
@@ -165,8 +166,8 @@ TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
   Touch(ksc, "old");
   constexpr std::uint32_t kNoId = 0xFFFFFFFF;
   // user::rw- user:bin:rw- group::r-- mask::rw- other::---
-  const std::string acl = Acl({{0x01, 6, kNoId}, {0x02, 6, 2}, {0x04, 4, kNoId},
-                               {0x10, 6, kNoId}, {0x20, 0, kNoId}});
+  const std::string acl =
+      Acl({{0x01, 6, kNoId}, {0x02, 6, 2}, {0x04, 4, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
   if (setxattr(ksc.c_str(), "user.note", "kept", 4, 0) != 0 ||
       setxattr(ksc.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
     GTEST_SKIP() << "the temporary folder's file system keeps no extended attributes or "

@@ -252,11 +252,12 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
   struct Case {
     os::ErrorKind kind;
     const char* reason;
-    bool in_folder;  // the temporary file failed, not the KSC file
+    bool in_folder;    // the temporary file failed, not the KSC file
     const char* skip;  // the skip reason; null when the run stops
   };
   const Case cases[] = {
-      {os::ErrorKind::kPermission, "Operation not permitted", false, u8"无法替换KSC文件（没有权限）"},
+      {os::ErrorKind::kPermission, "Operation not permitted", false,
+       u8"无法替换KSC文件（没有权限）"},
       {os::ErrorKind::kIsFolder, "Is a directory", false, u8"无法替换KSC文件（是一个文件夹）"},
       {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
       {os::ErrorKind::kNoSpace, "Disk quota exceeded", true, nullptr},
@@ -308,9 +309,9 @@ TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {
     FolderListing listing = ListVideos(root.path(), true, fs);
     ASSERT_TRUE(listing.ok());
     EXPECT_EQ(listing.folders.size(), 3u);  // the chosen one, a and c
-    EXPECT_EQ(listing.unreadable, std::vector<std::string>{u8"无法读取文件夹：“" +
-                                                           os::JoinPath(root.path(), "b") +
-                                                           u8"”（打开的文件太多）"});
+    EXPECT_EQ(listing.unreadable,
+              std::vector<std::string>{u8"无法读取文件夹：“" + os::JoinPath(root.path(), "b") +
+                                       u8"”（打开的文件太多）"});
   }
   testing::TestFileSystem fs;
   FolderListing listing = ListVideos(root.path(), true, fs);
