@@ -252,6 +252,10 @@ class WindowsFolder : public Folder {
   FolderIdentity identity() const override { return identity_; }
 
   Error List(std::vector<FolderEntry>* entries) override {
+    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
+  }
+
+  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     const std::wstring pattern = path_ + (path_.back() == L'\\' ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
@@ -262,10 +266,13 @@ class WindowsFolder : public Folder {
       return FromCode(code);
     }
     Error error;
+    FolderEntry entry;
     do {
       std::wstring_view name = data.cFileName;
       if (name == L"." || name == L"..") continue;
-      entries->push_back({WideToUtf8(name), TypeOf(data.dwFileAttributes)});
+      entry.name = WideToUtf8(name);
+      entry.type = TypeOf(data.dwFileAttributes);
+      each(entry);
     } while (FindNextFileW(find, &data));
     if (DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) error = FromCode(code);
     FindClose(find);
@@ -403,12 +410,15 @@ class WindowsFolder : public Folder {
   }
 
   void RemoveTemporaryLeftovers() override {
-    std::vector<FolderEntry> entries;
-    if (List(&entries).failed()) return;
-    for (const FolderEntry& e : entries) {
-      if (!IsTemporaryName(e.name) || e.type != EntryType::kFile) continue;
+    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
+    ForEachEntry([&](FolderEntry& e) {
+      if (IsTemporaryName(e.name) && e.type == EntryType::kFile) {
+        leftovers.push_back(std::move(e.name));
+      }
+    });
+    for (const std::string& name : leftovers) {
       std::wstring wide;
-      if (Child(e.name, &wide).failed()) continue;
+      if (Child(name, &wide).failed()) continue;
       // Regular files only: a link to a file is listed as a file.
       DWORD attributes = GetFileAttributesW(wide.c_str());
       if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) continue;
