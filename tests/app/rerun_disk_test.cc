@@ -50,12 +50,16 @@ const char kAsNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups";
 
 // The songs folder in `root`, open to every user (as a shared library is),
 // the path to it open to all.
-std::string SharedSongs(const TempFolder& root, mode_t mode = 0777) {
-  const std::string folder = root / "songs";
+std::string SharedSongs(const std::string& root, mode_t mode = 0777) {
+  const std::string folder = root + "/songs";
   fs::create_directory(folder);
-  chmod(root.path().c_str(), 0755);
+  chmod(root.c_str(), 0755);
   chmod(folder.c_str(), mode);
   return folder;
+}
+
+std::string SharedSongs(const TempFolder& root, mode_t mode = 0777) {
+  return SharedSongs(root.path(), mode);
 }
 
 // Marks set with chattr, taken off again when the test ends, or the
