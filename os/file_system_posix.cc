@@ -99,16 +99,17 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// The folder a file is in, as far as replacing the file goes.
-struct FolderOwnership {
+// What of the folder a file is in decides how the file is replaced.
+struct FolderTraits {
   uid_t owner = 0;
-  bool sticky = false;  // only a file's owner (or the folder's) may replace it
+  bool sticky = false;       // only a file's owner (or the folder's) may replace it
+  bool default_acl = false;  // a new file inherits an access control list
 };
 
 // Why the file `name` (whose status is `st`, its attributes `attributes`)
 // cannot be replaced, if it cannot.
 Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct stat& st,
-                                  std::uint64_t attributes, const FolderOwnership& folder) {
+                                  std::uint64_t attributes, const FolderTraits& folder) {
 #ifdef STATX_ATTR_IMMUTABLE
   // Not even root may replace these.
   if ((attributes & STATX_ATTR_IMMUTABLE) != 0) return Existing::kImmutable;
@@ -156,13 +157,15 @@ int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attribu
 // among them: it is one), then the permission bits. Whatever cannot be kept
 // takes access away, never adds it: set-id bits go with the owner, the
 // group's bits with the group.
-void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to) {
+void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
+                  const FolderTraits& folder) {
   mode_t mode = old.st_mode & 07777;
   if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
     mode &= 0777;
   }
   struct stat now;
   if (::fstat(to, &now) != 0) return;
+  const mode_t created = now.st_mode & 07777;
   if (now.st_gid != old.st_gid && ::fchown(to, static_cast<uid_t>(-1), old.st_gid) != 0) {
     mode &= ~static_cast<mode_t>(S_ISGID | 070);
   }
@@ -172,16 +175,13 @@ void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int
   bool acl_kept = false;
   bool listed = false;
   Descriptor from(::openat(dir_fd, from_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-  if (from.get() >= 0) {
-    struct stat same;
-    ssize_t size =
-        ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino && same.st_dev == old.st_dev
-            ? ::flistxattr(from.get(), nullptr, 0)
-            : -1;
+  struct stat same;
+  if (from.get() >= 0 && ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino &&
+      same.st_dev == old.st_dev) {
+    ssize_t size = ::flistxattr(from.get(), nullptr, 0);
     std::string names(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
     if (size > 0) size = ::flistxattr(from.get(), names.data(), names.size());
     listed = size >= 0 || errno == ENOTSUP;
-    if (size < 0) names.clear();
     names.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
     std::string value;
     for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
@@ -204,10 +204,14 @@ void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int
     // What the old file carried is unknown: only its owner keeps access.
     mode &= ~static_cast<mode_t>(077);
   }
-  if (!acl_kept && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA && errno != ENOTSUP) {
+  if (!acl_kept && folder.default_acl && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA &&
+      errno != ENOTSUP) {
     mode &= ~static_cast<mode_t>(077);
   }
-  if (::fstat(to, &now) == 0 && (now.st_mode & 07777) != mode) ::fchmod(to, mode);
+  // A list set or taken off here agrees with the old mode (the group's bits
+  // are the list's mask), so the mode needs setting only where it differs
+  // from what the new file got: most often it does not.
+  if (mode != created) ::fchmod(to, mode);
 }
 
 class PosixFolder : public Folder {
@@ -215,7 +219,8 @@ class PosixFolder : public Folder {
   PosixFolder(int fd, const struct stat& st, std::mt19937_64* random)
       : fd_(fd),
         identity_{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
-        ownership_{st.st_uid, (st.st_mode & S_ISVTX) != 0},
+        traits_{st.st_uid, (st.st_mode & S_ISVTX) != 0,
+                ::fgetxattr(fd, "system.posix_acl_default", nullptr, 0) > 0},
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
@@ -282,7 +287,7 @@ class PosixFolder : public Folder {
       return {};
     }
     what->kind = Existing::kRegular;
-    what->protection = ProtectionOf(fd_.get(), name.c_str(), st, attributes, ownership_);
+    what->protection = ProtectionOf(fd_.get(), name.c_str(), st, attributes, traits_);
     what->write_protected = what->protection != Existing::kNotProtected;
     if (static_cast<std::uint64_t>(st.st_size) > max_bytes) return {};
     // Not through a link, and without waiting should a pipe take its place.
@@ -316,7 +321,7 @@ class PosixFolder : public Folder {
     struct stat old;
     if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
-      KeepMetadata(fd_.get(), name.c_str(), old, fd.get());
+      KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_);
     }
     if (ok && ::close(fd.release()) != 0) {
       ok = false;
@@ -434,7 +439,7 @@ class PosixFolder : public Folder {
 
   Guard fd_;
   FolderIdentity identity_;
-  FolderOwnership ownership_;
+  FolderTraits traits_;
   std::mt19937_64* random_;
 };
 

@@ -181,6 +181,17 @@ TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
   ASSERT_EQ(chown(ksc.c_str(), 65534, 1), 0);  // nobody:daemon
   const Kept before = StatOf(ksc);
   ASSERT_EQ(before.mode, 0660u);  // the group's bits are the list's mask
+  // A file without a list, in a folder whose new files inherit one.
+  const std::string plain = folder + "/b.KSC";
+  Touch(folder + "/b.mpg");
+  Touch(plain, "old");
+  ASSERT_EQ(chmod(plain.c_str(), 0640), 0);
+  const std::string inherited = Acl({{0x01, 7, kNoId}, {0x02, 7, 2}, {0x04, 5, kNoId},
+                                     {0x10, 7, kNoId}, {0x20, 5, kNoId}});
+  ASSERT_EQ(setxattr(folder.c_str(), "system.posix_acl_default", inherited.data(),
+                     inherited.size(), 0),
+            0)
+      << std::strerror(errno);
 
   Outcome run = Kscgen("", "-t 0 '" + folder + "'");
   ASSERT_EQ(run.exit_code, 0) << run.out;
@@ -191,6 +202,9 @@ TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
   EXPECT_EQ(after.mode, 0660u);
   EXPECT_EQ(Attribute(ksc, "system.posix_acl_access"), acl);  // group::r-- still
   EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
+  ASSERT_NE(ReadFile(plain), "old");
+  EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), "(none)");  // bin gains nothing
+  EXPECT_EQ(StatOf(plain).mode, 0640u);
 }
 
 TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAccess) {
