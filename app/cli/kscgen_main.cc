@@ -76,13 +76,6 @@ int Usage(const std::string& message) {
   return kExitUsage;
 }
 
-std::string ForTerminal(std::string message) {
-  for (char& c : message) {
-    if (c == '\r') c = '\n';
-  }
-  return message;
-}
-
 std::optional<int> ParseIndex(const std::string& text) {
   std::string s = text;
   if (s.size() != 1 || s[0] < '0' || s[0] > '4') return std::nullopt;
@@ -265,26 +258,26 @@ int main(int argc, char** argv) {
   std::optional<DryRunPrinter> printer;
   if (request.dry_run) printer.emplace(recursive);
   BatchResult result = RunBatch(request, listing.folders, printer ? &*printer : nullptr);
-  for (const std::string& m : listing.unreadable) std::cerr << ForTerminal(m) << "\n";
+  for (const std::string& m : listing.unreadable) std::cerr << m << "\n";
   const messages::Report report =
       messages::BatchReport(result, std::numeric_limits<std::size_t>::max());
   switch (result.status) {
     case BatchStatus::kDone:
       if (!request.dry_run) {
-        std::cout << ForTerminal(report.summary) << "\n";
+        std::cout << report.summary << "\n";
       } else {
-        for (const std::string& w : result.warnings) std::cerr << ForTerminal(w) << "\n";
+        for (const std::string& w : result.warnings) std::cerr << w << "\n";
       }
       return Finish(result.skipped.empty() && listing.unreadable.empty() ? kExitDone
                                                                          : kExitIncomplete);
     case BatchStatus::kLocked:
     case BatchStatus::kWriteFailed:
     case BatchStatus::kStopped:
-      std::cerr << ForTerminal(report.summary) << "\n";
+      std::cerr << report.summary << "\n";
       return Finish(kExitIncomplete);
     case BatchStatus::kNoTemplate:
     case BatchStatus::kBadOptions:
-      std::cerr << ForTerminal(report.summary) << "\n";
+      std::cerr << report.summary << "\n";
       return kExitUsage;
   }
   return kExitUsage;
