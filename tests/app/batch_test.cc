@@ -356,7 +356,7 @@ TEST_F(BatchTest, ASecondRunOnALockedFolderWritesNothing) {
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kLocked);
   EXPECT_EQ(Summary(r), u8"另一个批量任务正在处理此文件夹：" + folder_.path +
-                            u8"\r本次已写入 0 个KSC文件，另有 1 个视频未处理。");
+                            u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。");
 #ifdef _WIN32
   // The lock is a file in the folder, removed when the lock is released.
   EXPECT_EQ(ListNames(folder_.path), ".kscgen.lock|a.mpg");
@@ -383,7 +383,7 @@ TEST_F(BatchTest, AStopEndsTheRunAfterAWholeFile) {
   BatchResult r = RunBatch(request_, {folder_}, &observer);
   EXPECT_EQ(r.status, BatchStatus::kStopped);
   EXPECT_EQ(r.created, 2u);
-  EXPECT_EQ(Summary(r), u8"批量任务已停止。\r本次已写入 2 个KSC文件，另有 3 个视频未处理。");
+  EXPECT_EQ(Summary(r), u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。");
   EXPECT_EQ(ListNames(folder_.path), "0.KSC|0.mpg|1.KSC|1.mpg|2.mpg|3.mpg|4.mpg");
 }
 
