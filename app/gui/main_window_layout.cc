@@ -52,9 +52,10 @@ const char kInstructions[] =
 
 constexpr int kInstructionLineHeight = 14;
 
-// Room for the title bar, which the window system adds above the window and
-// reports only once the window is shown.
+// Room for the frame that the window system adds around the window and
+// reports only once the window is shown: a title bar above, borders around.
 constexpr int kTitleBarAllowance = 32;
+constexpr int kBorderAllowance = 4;
 
 QLabel* NavyLabel(QLabel* label) {
   QPalette p = label->palette();
@@ -110,7 +111,9 @@ QWidget* Column(std::initializer_list<Cell> cells) {
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(4);
   for (const Cell& c : cells) {
-    if (c.widget) {
+    if (qobject_cast<QCheckBox*>(c.widget)) {
+      box->addWidget(c.widget, 0, Qt::AlignLeft);  // as wide as what a click hits
+    } else if (c.widget) {
       box->addWidget(c.widget);
     } else if (c.layout) {
       box->addLayout(c.layout);
@@ -171,7 +174,7 @@ class CaptionOnEdge : public QObject {
     option.textAlignment = group->alignment();
     const QRect label =
         group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
-    caption_->setGeometry(label.left(), label.center().y() - wanted.height() / 2 + 1,
+    caption_->setGeometry(label.left(), std::max(0, label.center().y() - wanted.height() / 2 + 1),
                           wanted.width(), wanted.height());
     caption_->raise();
   }
@@ -263,7 +266,7 @@ void MainWindow::BuildControls() {
   valueBox->setInsertPolicy(QComboBox::NoInsert);
   for (QComboBox* box : {kindBox, valueBox}) {
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(3);
+    box->setMinimumContentsLength(2);
   }
   addUniformButton = Named("SpeedButton3", new QToolButton);
   addUniformButton->setText(u8"加入");
@@ -327,7 +330,7 @@ void MainWindow::FitToFont() {
   for (QButtonGroup* group : {roleButtons, templateButtons}) {
     for (QAbstractButton* b : group->buttons()) b->setFixedHeight(line + 2);
   }
-  for (QCheckBox* c : {numberingCheck, startNumberCheck}) c->setFixedHeight(line + 2);
+  for (QCheckBox* c : {numberingCheck, startNumberCheck, uniformCheck}) c->setFixedHeight(line + 2);
   videoList->setMinimumSize(8 * line, 4 * line);
   startNumberEdit->setFixedWidth(startNumberEdit->fontMetrics().horizontalAdvance("000000") + 12);
   progressBar->setFixedHeight(line);
@@ -379,17 +382,16 @@ void MainWindow::PlaceOnScreen() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect available = screen->availableGeometry();
+  const QSize frame_extra(2 * kBorderAllowance, kTitleBarAllowance + kBorderAllowance);
+  const QSize room = available.size() - frame_extra;
   Arrange(false);
-  if (grid_->totalMinimumSize().height() + kTitleBarAllowance > available.height()) {
-    Arrange(true);
-  }
-  const QSize wanted = grid_->totalSizeHint();
-  const QSize size(std::min(wanted.width(), available.width()),
-                   std::min(wanted.height(), available.height() - kTitleBarAllowance));
-  resize(size.expandedTo(minimumSizeHint()));
-  QRect frame(QPoint(), size);
+  if (grid_->totalMinimumSize().height() > room.height()) Arrange(true);
+  const QSize size = grid_->totalSizeHint().boundedTo(room).expandedTo(grid_->totalMinimumSize());
+  resize(size);
+  // move() places the frame.
+  QRect frame(QPoint(), size + frame_extra);
   frame.moveCenter(available.center());
-  move(frame.left(), std::max(available.top() + kTitleBarAllowance, frame.top()));
+  move(frame.topLeft());
 }
 
 void MainWindow::ConnectControls() {

@@ -130,6 +130,7 @@ void MainWindow::AskWhetherToStop() {
   box->setAttribute(Qt::WA_DeleteOnClose);
   stop_question_ = box;
   connect(box, &QMessageBox::finished, this, [this, box] {
+    stop_question_.clear();  // answered; the box goes later
     if (box->clickedButton() != box->button(QMessageBox::Yes)) return;
     if (IsRunning()) {
       close_after_run_ = true;
