@@ -628,6 +628,26 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QVERIFY(!form_->progressBar->isTextVisible());  // no run was started
   }
 
+  // A folder that could not be read and is back by the time of the run is
+  // listed first: the run never takes a list that was not read from it.
+  void aFolderBackAfterAFailedReadIsListedBeforeItIsRun() {
+    form_->templateButtons->button(0)->click();
+    form_->ChooseFolder(folder_);
+    QDir(folder_).removeRecursively();
+    form_->rereadFolder();
+    QCOMPARE(messages_.size(), 1);
+    QDir().mkpath(folder_);
+    Touch("a.mpg");
+    Run();
+    QCOMPARE(messages_.size(), 1);  // no run, no 完毕
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    QVERIFY(!Exists("a.KSC"));
+    Run();
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].kind, Kind::kInformation);
+    QVERIFY(Exists("a.KSC"));
+  }
+
   void keysDoWhatTheButtonsDo() {
     Touch("a.mpg");
     Touch("b.mpg");
