@@ -231,7 +231,9 @@ void MainWindow::numberingToggled() {
   startNumberEdit->setEnabled(numberingCheck->isChecked());
 }
 
-void MainWindow::startNumberToggled() { startNumberEdit->setEnabled(startNumberCheck->isChecked()); }
+void MainWindow::startNumberToggled() {
+  startNumberEdit->setEnabled(startNumberCheck->isChecked());
+}
 
 void MainWindow::recursiveToggled() {
   if (!folderEdit->text().isEmpty()) rereadFolder();

@@ -172,8 +172,8 @@ class CaptionOnEdge : public QObject {
     option.lineWidth = 1;
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.textAlignment = group->alignment();
-    const QRect label =
-        group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+    const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                       QStyle::SC_GroupBoxLabel, group);
     caption_->setGeometry(label.left(), std::max(0, label.center().y() - wanted.height() / 2 + 1),
                           wanted.width(), wanted.height());
     caption_->raise();
@@ -292,9 +292,9 @@ void MainWindow::BuildControls() {
   uniform_grid->setRowStretch(1, 1);
   new CaptionOnEdge(uniformGroup, caption);
 
-  previewButton = Named(
-      "BitBtn2",
-      new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览"));
+  previewButton =
+      Named("BitBtn2",
+            new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览"));
   runButton = Named("BitBtn1", new QPushButton);
   quitButton = Named(
       "BitBtn3", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出"));
@@ -325,8 +325,8 @@ void MainWindow::FitToFont() {
   // Sizes that follow the text, now that every control has the window's font.
   const int line = fontMetrics().height();
   instructions->setFixedHeight(4 * kInstructionLineHeight + 4 + 2 * instructions->frameWidth() + 2);
-  instructions->setMinimumWidth(
-      static_cast<int>(instructions->document()->idealWidth()) + 2 * instructions->frameWidth());
+  instructions->setMinimumWidth(static_cast<int>(instructions->document()->idealWidth()) +
+                                2 * instructions->frameWidth());
   for (QButtonGroup* group : {roleButtons, templateButtons}) {
     for (QAbstractButton* b : group->buttons()) b->setFixedHeight(line + 2);
   }

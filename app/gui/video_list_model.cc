@@ -34,9 +34,8 @@ QVariant VideoListModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
-bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive,
-                                os::FileSystem& fs, QString* error,
-                                std::vector<std::string>* unreadable) {
+bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, os::FileSystem& fs,
+                                QString* error, std::vector<std::string>* unreadable) {
   FolderListing listing = ListVideos(native_path, recursive, fs);
   if (unreadable) *unreadable = std::move(listing.unreadable);
   beginResetModel();

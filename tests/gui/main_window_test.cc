@@ -270,13 +270,27 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-    QTest::newRow("numbering alone") << true << false << "" << "00001" << "00002";
-    QTest::newRow("a start of 0") << true << true << "0" << "00001" << "00002";
-    QTest::newRow("a start of 100") << true << true << "100" << "00101" << "00102";
-    QTest::newRow("start ticked, box empty") << true << true << "" << "00001" << "00002";
-    QTest::newRow("a start typed, not ticked") << true << false << "100" << "00001" << "00002";
-    QTest::newRow("start ticked, numbering off") << false << true << "100" << "" << "";
-    QTest::newRow("nothing ticked") << false << false << "" << "" << "";
+    QTest::newRow("numbering alone") << true << false << ""
+                                     << "00001"
+                                     << "00002";
+    QTest::newRow("a start of 0") << true << true << "0"
+                                  << "00001"
+                                  << "00002";
+    QTest::newRow("a start of 100") << true << true << "100"
+                                    << "00101"
+                                    << "00102";
+    QTest::newRow("start ticked, box empty") << true << true << ""
+                                             << "00001"
+                                             << "00002";
+    QTest::newRow("a start typed, not ticked") << true << false << "100"
+                                               << "00001"
+                                               << "00002";
+    QTest::newRow("start ticked, numbering off") << false << true << "100"
+                                                 << ""
+                                                 << "";
+    QTest::newRow("nothing ticked") << false << false << ""
+                                    << ""
+                                    << "";
   }
   void numbering() {
     QFETCH(bool, numbering);
@@ -349,8 +363,8 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].kind, Kind::kError);
     QCOMPARE(messages_[0].text, Q(u8"无法写入KSC文件：“") + folder_ +
-                                      Q(u8"/a.KSC”（是一个文件夹）\n本次已写入 0 个KSC文件，另有 2 "
-                                        u8"个视频未处理。"));
+                                    Q(u8"/a.KSC”（是一个文件夹）\n本次已写入 0 个KSC文件，另有 2 "
+                                      u8"个视频未处理。"));
     QVERIFY(!Exists("b.KSC"));
     QVERIFY(form_->isEnabled());
     QDir().rmdir(folder_ + "/a.KSC");

@@ -107,7 +107,8 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
   // A long name is cut in the middle to the list's width, and shown whole
   // as its tooltip.
   void longNamesFitTheListAndShowWholeAsTooltips() {
-    const QString name = Q(u8"张学友－") + QString(40, QChar(0x6B4C)) + Q(u8"(粤语－流行－左声道).mpg");
+    const QString name =
+        Q(u8"张学友－") + QString(40, QChar(0x6B4C)) + Q(u8"(粤语－流行－左声道).mpg");
     Touch(name);
     form_->ChooseFolder(folder_);
     form_->resize(form_->minimumSize());
