@@ -15,7 +15,7 @@ case "${1:-}" in
     packages=(
       g++ cmake make pkg-config
       libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev libgl-dev
+      qt6-base-dev libgl-dev qt6-translations-l10n
       clang libclang-rt-14-dev python3
       unicode-data bzip2 locales
       xvfb xauth fonts-noto-cjk

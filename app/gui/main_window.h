@@ -187,6 +187,9 @@ class MainWindow : public QWidget {
   // Whether the listed folder is there to be run on; if not, it is read
   // again, which empties the list and says why.
   bool ListedFolderIsThere();
+  // The request for a run or a preview of the listed folder; none, after
+  // saying why, when there is nothing to run on or an option cannot be used.
+  std::optional<BatchRequest> RequestForRun(bool dry_run);
 
   // main_window.cc
   // The controls uniformCheck enables and disables.

@@ -40,6 +40,14 @@ bool MainWindow::ListedFolderIsThere() {
   return false;
 }
 
+std::optional<BatchRequest> MainWindow::RequestForRun(bool dry_run) {
+  if (!FollowPathBox() || !ListedFolderIsThere()) return std::nullopt;
+  QString error;
+  std::optional<BatchRequest> request = BuildRequest(dry_run, &error);
+  if (!request) ShowMessage(MessageKind::kError, error);
+  return request;
+}
+
 void MainWindow::SetRunning(bool running) {
   if (running) {
     // Everything that could change the list, the folder or the options.
@@ -83,13 +91,8 @@ void MainWindow::runOrStop() {
     stopRun();
     return;
   }
-  if (!FollowPathBox() || !ListedFolderIsThere()) return;
-  QString error;
-  std::optional<BatchRequest> request = BuildRequest(false, &error);
-  if (!request) {
-    ShowMessage(MessageKind::kError, error);
-    return;
-  }
+  std::optional<BatchRequest> request = RequestForRun(false);
+  if (!request) return;
   SaveSettings();
   ShowProgress(0, static_cast<std::size_t>(videos_->rowCount()));
   SetRunning(true);
@@ -153,13 +156,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::preview() {
-  if (!FollowPathBox() || !ListedFolderIsThere()) return;
-  QString error;
-  std::optional<BatchRequest> request = BuildRequest(true, &error);
-  if (!request) {
-    ShowMessage(MessageKind::kError, error);
-    return;
-  }
+  std::optional<BatchRequest> request = RequestForRun(true);
+  if (!request) return;
   PreviewCollector rows;
   BatchResult result = RunBatch(*request, ListedFolders(), &rows);
   if (result.status != BatchStatus::kDone) {
