@@ -402,6 +402,7 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     empty.chooseSelected();
     QCOMPARE(form_->folderEdit->text(), QString());
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    QCOMPARE(form_->folderEdit->placeholderText(), folder_);  // the folder a run takes
   }
 
   // Opens the preview, hands the dialog to `inspect` and closes it.
