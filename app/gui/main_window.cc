@@ -101,6 +101,8 @@ bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
   if (native != folder_native_) ClearProgress();  // a count of another folder's run
   folder_native_ = native;
   folder_shown_ = shown;
+  // Should the box be emptied, it still shows which folder a run would take.
+  folderEdit->setPlaceholderText(ShownPath(native));
   listed_recursive_ = recursiveCheck->isChecked();
   updateCount();
   if (!listed_ok_) {

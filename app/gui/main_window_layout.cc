@@ -3,12 +3,12 @@
 // The groups keep the order users know: the instructions; the folder and its
 // videos; the folder role, the template, numbering and progress; the uniform
 // values; the buttons.
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +29,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/gui/batch_runner.h"
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/video_list_model.h"
@@ -98,6 +97,7 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch_at_end = 
 
 // A column of widgets, rows of widgets (layouts) and stretches (null), top down.
 struct Cell {
+  // Implicit, so that a column is written as the list of what it holds.
   Cell(QWidget* w) : widget(w) {}
   Cell(QLayout* l) : layout(l) {}
   Cell(std::nullptr_t) {}
@@ -220,7 +220,6 @@ void MainWindow::BuildControls() {
   removeVideoButton->setAutoRaise(true);
   folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}), recursiveCheck, videoList,
                            Row({countLabel, removeVideoButton})});
-  static_cast<QVBoxLayout*>(folder_column_->layout())->setStretchFactor(videoList, 1);
 
   // 2. and 3. What the folder's name stands for, the template, numbering and
   // the progress of a run.
