@@ -31,6 +31,7 @@
 #include "app/gui/folder_tree_model.h"
 #include "app/gui/native_path.h"
 #include "app/gui/preview_dialog.h"
+#include "app/gui/translations.h"
 #include "os/file_system.h"
 #include "text/encoding.h"
 #include "window_fixture.h"
@@ -102,6 +103,7 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
 
   // Qt's own buttons and dialogs speak Chinese too.
   void standardButtonsAreInChinese() {
+    QVERIFY2(kscgen::gui::HaveQtTranslations(), "Qt's Chinese translations are not built in");
     MainWindow::Message question;
     question.kind = Kind::kQuestion;
     question.text = Q("?");
