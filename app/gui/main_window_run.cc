@@ -18,7 +18,6 @@
 #include "app/gui/main_window.h"
 #include "app/gui/preview_dialog.h"
 #include "app/gui/qt_text.h"
-#include "app/gui/video_list_model.h"
 
 namespace kscgen::gui {
 namespace {
@@ -94,7 +93,6 @@ void MainWindow::runOrStop() {
   std::optional<BatchRequest> request = RequestForRun(false);
   if (!request) return;
   SaveSettings();
-  ShowProgress(0, static_cast<std::size_t>(videos_->rowCount()));
   SetRunning(true);
   // The run takes copies: the list and the controls may change under it
   // no more than they can, which is not at all while it runs.
