@@ -286,7 +286,7 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
       EXPECT_EQ(r.status, BatchStatus::kWriteFailed) << c.reason;
       EXPECT_EQ(r.created, 1u) << c.reason;
       EXPECT_EQ(r.not_reached, 2u) << c.reason;
-      EXPECT_NE(r.failure.find(u8"\r本次已写入 1 个KSC文件，另有 2 个视频未处理。"),
+      EXPECT_NE(r.failure.find(u8"\n本次已写入 1 个KSC文件，另有 2 个视频未处理。"),
                 std::string::npos)
           << r.failure;
       EXPECT_EQ(ListNames(dir.path()), "a.KSC|a.mpg|b.mpg|c.mpg") << c.reason;
@@ -324,8 +324,8 @@ TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(messages::BatchReport(r, 10).summary,
             u8"无法在文件夹中写入文件：“" + os::JoinPath(root.path(), "b") +
-                u8"”（打开的文件太多）\r本次已写入 1 个KSC文件，另有 2 个视频未处理。"
-                u8"\r\r以下 1 个文件夹未处理：\rc");
+                u8"”（打开的文件太多）\n本次已写入 1 个KSC文件，另有 2 个视频未处理。"
+                u8"\n\n以下 1 个文件夹未处理：\nc");
 }
 
 // A file system that runs out of memory at the `nth` read of a KSC file, or
@@ -396,9 +396,9 @@ TEST(LimitsTest, OutOfMemorySaysWhatWasDoneAndWhatWasNot) {
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(messages::BatchReport(r, 10).summary,
             u8"内存不足，无法处理文件夹：“" + os::JoinPath(root.path(), "b") +
-                u8"”\r本次已写入 3 个KSC文件，另有 3 个视频未处理。"
-                u8"\r\r各文件夹的KSC文件：\ra：2 个\rb：1 个"
-                u8"\r\r以下 1 个文件夹未处理：\rc");
+                u8"”\n本次已写入 3 个KSC文件，另有 3 个视频未处理。"
+                u8"\n\n各文件夹的KSC文件：\na：2 个\nb：1 个"
+                u8"\n\n以下 1 个文件夹未处理：\nc");
   EXPECT_EQ(ListNames(root / "b"), "1.KSC|1.mpg|2.mpg");
 
   memory.fail_list = true;
