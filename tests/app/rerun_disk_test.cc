@@ -237,7 +237,7 @@ TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAcc
   }
 }
 
-// The issue a keeper meets first: the next day's run must not rewrite the
+// What a keeper meets first: the next day's run must not rewrite the
 // library with the new date.
 TEST(RerunDiskTest, TheNextDaysRunLeavesTheOldSongsAlone) {
   if (std::system("command -v faketime >/dev/null 2>&1") != 0) {
