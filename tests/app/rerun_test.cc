@@ -2,10 +2,6 @@
 // already hold (their dates, their names) is what the next run keeps.
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
-
 #include <ctime>
 #include <filesystem>
 #include <new>
@@ -406,49 +402,6 @@ TEST(LimitsTest, OutOfMemorySaysWhatWasDoneAndWhatWasNot) {
   EXPECT_EQ(listing.error.kind, os::ErrorKind::kNoMemory);
   EXPECT_EQ(listing.message, u8"无法读取文件夹：“" + root.path() + u8"”（内存不足）");
 }
-
-#ifndef _WIN32
-// A soft limit on descriptors for the life of the object.
-class DescriptorLimit {
- public:
-  explicit DescriptorLimit(rlim_t limit) {
-    getrlimit(RLIMIT_NOFILE, &saved_);
-    rlimit lower = saved_;
-    lower.rlim_cur = limit;
-    setrlimit(RLIMIT_NOFILE, &lower);
-  }
-  ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
-
-TEST(LimitsTest, ATreeOfAnyDepthIsWalkedWithAFewDescriptors) {
-  TempFolder root;
-  constexpr int kLevels = 300;
-  std::string path = root.path();
-  for (int level = 1; level <= kLevels; ++level) {
-    path += "/d";
-    fs::create_directory(path);
-    Touch(path + "/" + std::to_string(level) + ".mpg");
-  }
-  FolderListing listing;
-  BatchResult r;
-  {
-    DescriptorLimit limit(32);
-    listing = ListVideos(root.path(), true);
-    BatchRequest request;
-    request.naming_template = kTemplateTitle;
-    r = RunBatch(request, listing.folders, nullptr);
-  }
-  ASSERT_TRUE(listing.ok()) << listing.message;
-  EXPECT_EQ(listing.unreadable, std::vector<std::string>());
-  EXPECT_EQ(listing.folders.size(), kLevels + 1u);
-  EXPECT_EQ(r.status, BatchStatus::kDone) << r.failure;
-  EXPECT_EQ(r.created, static_cast<std::size_t>(kLevels));
-  EXPECT_EQ(ReadFile(path + "/300.KSC").empty(), false);
-}
-#endif
 
 }  // namespace
 }  // namespace kscgen
