@@ -21,11 +21,16 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string> Classify(const KeywordTable& table, std::string_view text) {
+std::optional<std::string> Match(const KeywordTable& table, std::string_view text) {
   for (std::size_t i = 0; i < table.size; ++i) {
     if (Holds(table.rules[i], text)) return std::string(table.rules[i].value);
   }
-  if (table.no_match == nullptr) return std::nullopt;
+  return std::nullopt;
+}
+
+std::optional<std::string> Classify(const KeywordTable& table, std::string_view text) {
+  std::optional<std::string> value = Match(table, text);
+  if (value || table.no_match == nullptr) return value;
   return std::string(table.no_match);
 }
 
@@ -39,6 +44,49 @@ std::string ClassifyLanguagePrefix(std::string_view text) {
 
 std::optional<std::string> ClassifyStylePrefix(std::string_view text) {
   return Classify(kStylePrefixTable, text);
+}
+
+}  // namespace kscgen
+
+namespace kscgen {
+
+std::optional<std::string> MatchStyle(std::string_view text) { return Match(kStyleTable, text); }
+
+bool NamesLanguage(std::string_view text) {
+  if (Match(kLanguageTable, text)) return true;
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    if (text::Contains(text, kLanguageWords.words[i])) return true;
+  }
+  return false;
+}
+
+std::optional<std::string> LanguageWordOf(std::string_view field) {
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    const std::string_view word = kLanguageWords.words[i];
+    if (field.substr(0, word.size()) != word) continue;
+    const std::string_view rest = field.substr(word.size());
+    bool whole = rest.empty();
+    for (std::size_t e = 0; !whole && e < kLanguageWordEndings.size; ++e) {
+      whole = rest == kLanguageWordEndings.words[e];
+    }
+    if (whole) return ClassifyLanguage(field);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ClassifyChannel(std::string_view text) {
+  // Leading digits as a number, stopped as soon as it passes 3.
+  std::size_t i = 0;
+  int number = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9' && number <= 3) {
+    number = number * 10 + (text[i] - '0');
+    ++i;
+  }
+  const bool all_digits_read = i == text.size() || text[i] < '0' || text[i] > '9';
+  if (i > 0 && number <= 3 && all_digits_read) {
+    return std::string(1, static_cast<char>('0' + number));
+  }
+  return Match(kChannelTable, text);
 }
 
 }  // namespace kscgen
