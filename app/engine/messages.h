@@ -12,6 +12,7 @@
 
 namespace kscgen {
 struct BatchResult;
+struct NameFinding;
 }
 
 namespace kscgen::messages {
@@ -53,6 +54,9 @@ extern const char* const kNotInGbkName;
 extern const char* const kUndecodableName;
 extern const char* const kEmptyBaseName;
 extern const char* const kKscReadOnly;
+
+// A note (备注) on where a video's name departs from the naming template.
+std::string NameNote(const NameFinding& finding);
 
 // A KSC file that could not be written: the temporary file in its folder, or
 // the KSC file itself.

@@ -221,6 +221,25 @@ TEST_F(BatchTest, TheCompletionBoxListsTenNamesInAllAndCountsTheRest) {
   EXPECT_EQ(messages::BatchReport(r, 100).details, "");
 }
 
+TEST_F(BatchTest, OnlyTheVideoThatWritesTakesANumber) {
+  Add("a.mpg");
+  Add("a.avi");  // writes a.KSC: a.mpg is superseded
+  Add("b.mpg");
+  Add("c.mpg");  // its KSC file is read-only
+  Add("d.mpg");
+  Touch(folder_.path + "/c.KSC", "hand-corrected");
+  fs::permissions(U8Path(folder_.path + "/c.KSC"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  request_.start_number = 0;
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  ASSERT_EQ(recorder_.reports.size(), 5u);
+  std::vector<std::string> numbers;
+  for (const VideoReport& report : recorder_.reports) numbers.push_back(report.song.number);
+  EXPECT_EQ(numbers, (std::vector<std::string>{"", "00001", "00002", "", "00003"}));
+  EXPECT_NE(Ksc("a.KSC").find("karaoke.internalnumber :=00001 ;"), std::string::npos);
+  EXPECT_NE(Ksc("d.KSC").find("karaoke.internalnumber :=00003 ;"), std::string::npos);
+}
+
 TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
   Add(u8"合唱团－小河水.mpg");
   request_.dry_run = true;
