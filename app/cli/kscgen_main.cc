@@ -46,6 +46,7 @@ const char kUsage[] =
     u8"                            style（歌曲类别）、language（歌曲语种）或 channel（歌曲声道）\n"
     u8"      --date TEXT           \"时间\"一项的内容，默认为今天的日期（如 2026/12/7）\n"
     u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
+    u8"      --ext LIST            另外处理这些后缀名的视频，如 mkv,mp4；可重复\n"
     u8"      --force               重写内容未变的KSC文件\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
     u8"  -h, --help                显示本帮助\n"
@@ -134,6 +135,7 @@ enum OptionId {
   kOptUniform,
   kOptDate,
   kOptRecursive,
+  kOptExtensions,
   kOptForce,
   kOptDryRun,
   kOptHelp,
@@ -147,6 +149,7 @@ const std::vector<cli::OptionDef> kOptions = {
     {"uniform", 'u', true, kOptUniform},
     {"date", '\0', true, kOptDate},
     {"recursive", 'R', false, kOptRecursive},
+    {"ext", '\0', true, kOptExtensions},
     {"force", '\0', false, kOptForce},
     {"dry-run", 'n', false, kOptDryRun},
     {"help", 'h', false, kOptHelp},
@@ -162,6 +165,7 @@ int main(int argc, char** argv) {
   std::vector<UniformEntry> uniform_entries;
   std::optional<std::string> date_text;
   bool recursive = false;
+  VideoExtensions extensions;
 
   // Options act in the order given, and the first error ends the run before
   // anything is written.
@@ -228,6 +232,13 @@ int main(int argc, char** argv) {
       case kOptRecursive:
         recursive = true;
         break;
+      case kOptExtensions: {
+        VideoExtensionsParse parse =
+            ParseVideoExtensions(VideoExtensionsText(extensions) + "," + value);
+        if (!parse.error.empty()) return Usage(parse.error);
+        extensions = std::move(parse.extensions);
+        break;
+      }
       case kOptForce:
         request.force = true;
         break;
@@ -257,7 +268,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  FolderListing listing = ListVideos(line.operands[0], recursive);
+  FolderListing listing = ListVideos(line.operands[0], recursive, extensions);
   if (!listing.ok()) return Usage(listing.message);
   request.uniform = CollectUniformValues(uniform_entries);
   request.date_text = date_text ? *date_text : TodayShortDate();

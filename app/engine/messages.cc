@@ -121,6 +121,15 @@ std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int
          u8" 首歌曲的编号将超过 " + std::to_string(max);
 }
 
+std::string BadVideoExtension(std::string_view typed_utf8) {
+  return u8"视频后缀名“" + std::string(typed_utf8) +
+         u8"”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4";
+}
+
+std::string KscIsNoVideo(std::string_view typed_utf8) {
+  return u8"视频后缀名“" + std::string(typed_utf8) + u8"”是KSC文件自己的后缀名";
+}
+
 std::string BadChannel(std::string_view typed_utf8) {
   return u8"歌曲声道的值“" + std::string(typed_utf8) +
          u8"”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 立体声），"

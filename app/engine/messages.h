@@ -36,6 +36,10 @@ std::string BadStartNumber(std::string_view typed_utf8);
 // Numbering from `start` would pass the largest song number.
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max);
 
+// An extension typed for more kinds of video that cannot be one.
+std::string BadVideoExtension(std::string_view typed_utf8);
+std::string KscIsNoVideo(std::string_view typed_utf8);
+
 // A channel value that names no channel.
 std::string BadChannel(std::string_view typed_utf8);
 // A uniform value that is empty after trimming.
