@@ -19,13 +19,20 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
   return false;
 }
 
+// The first rule of `table` that holds for `text`, or none.
+const KeywordRule* FirstHolding(const KeywordTable& table, std::string_view text) {
+  for (std::size_t i = 0; i < table.size; ++i) {
+    if (Holds(table.rules[i], text)) return &table.rules[i];
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::optional<std::string> Match(const KeywordTable& table, std::string_view text) {
-  for (std::size_t i = 0; i < table.size; ++i) {
-    if (Holds(table.rules[i], text)) return std::string(table.rules[i].value);
-  }
-  return std::nullopt;
+  const KeywordRule* rule = FirstHolding(table, text);
+  if (!rule) return std::nullopt;
+  return std::string(rule->value);
 }
 
 std::optional<std::string> Classify(const KeywordTable& table, std::string_view text) {
@@ -53,7 +60,7 @@ namespace kscgen {
 std::optional<std::string> MatchStyle(std::string_view text) { return Match(kStyleTable, text); }
 
 bool NamesLanguage(std::string_view text) {
-  if (Match(kLanguageTable, text)) return true;
+  if (FirstHolding(kLanguageTable, text)) return true;
   for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
     if (text::Contains(text, kLanguageWords.words[i])) return true;
   }
@@ -63,7 +70,7 @@ bool NamesLanguage(std::string_view text) {
 std::optional<std::string> LanguageWordOf(std::string_view field) {
   for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
     const std::string_view word = kLanguageWords.words[i];
-    if (field.substr(0, word.size()) != word) continue;
+    if (field.empty() || field[0] != word[0] || field.substr(0, word.size()) != word) continue;
     const std::string_view rest = field.substr(word.size());
     bool whole = rest.empty();
     for (std::size_t e = 0; !whole && e < kLanguageWordEndings.size; ++e) {

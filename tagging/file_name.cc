@@ -34,10 +34,12 @@ Mark MarkOf(std::string_view s, std::size_t i, std::size_t len) {
         return Mark::kOther;
     }
   }
-  const std::string_view c = s.substr(i, len);
-  if (c == kWideDash) return Mark::kWideDash;
-  if (c == kWideOpen) return Mark::kOpen;
-  if (c == kWideClose) return Mark::kClose;
+  // Byte by byte rather than through memcmp: every character of a name
+  // passes here several times.
+  auto is = [&](std::string_view wide) { return s[i] == wide[0] && s[i + 1] == wide[1]; };
+  if (is(kWideDash)) return Mark::kWideDash;
+  if (is(kWideOpen)) return Mark::kOpen;
+  if (is(kWideClose)) return Mark::kClose;
   return Mark::kOther;
 }
 
@@ -92,11 +94,15 @@ bool NextBracket(std::string_view s, std::size_t from, BracketSpan* span) {
 // unread (before the separator of the first field read).
 std::size_t ReadTrailingFields(std::string_view text, bool with_channel, std::size_t keep,
                                SongInfo& info) {
+  // At most three fields are read, and the one before them ends the unread
+  // part: the last four fields are all that is kept.
   struct Field {
-    std::size_t begin;
-    std::size_t end;
+    std::size_t begin = 0;
+    std::size_t end = 0;
   };
-  std::vector<Field> fields;
+  constexpr std::size_t kKept = 4;
+  Field last[kKept];
+  std::size_t count = 0;  // fields so far; field k is last[k % kKept]
   std::size_t depth = 0;
   std::size_t begin = 0;
   for (std::size_t i = 0; i < text.size();) {
@@ -107,18 +113,18 @@ std::size_t ReadTrailingFields(std::string_view text, bool with_channel, std::si
     } else if (m == Mark::kClose && depth > 0) {
       --depth;
     } else if (depth == 0 && IsFieldSeparator(m)) {
-      fields.push_back({begin, i});
+      last[count++ % kKept] = {begin, i};
       begin = i + len;
     }
     i += len;
   }
-  fields.push_back({begin, text.size()});
+  last[count++ % kKept] = {begin, text.size()};
 
   enum Slot { kChannel, kStyle, kLanguage, kSlots };
   int slot = with_channel ? kChannel : kStyle;
-  std::size_t first_read = fields.size();
+  std::size_t first_read = count;
   while (first_read > keep && slot < kSlots) {
-    const Field& f = fields[first_read - 1];
+    const Field& f = last[(first_read - 1) % kKept];
     const std::string_view field = TrimView(text.substr(f.begin, f.end - f.begin));
     bool read = false;
     for (; slot < kSlots && !read; ++slot) {
@@ -146,8 +152,8 @@ std::size_t ReadTrailingFields(std::string_view text, bool with_channel, std::si
     if (!read) break;
     --first_read;
   }
-  if (first_read == fields.size()) return text.size();
-  return first_read == 0 ? 0 : fields[first_read - 1].end;
+  if (first_read == count) return text.size();
+  return first_read == 0 ? 0 : last[(first_read - 1) % kKept].end;
 }
 
 // What is left of `s` once separators and blanks at its start are removed.
@@ -298,7 +304,15 @@ BracketFields SplitBracketFields(std::string_view bracket_part) {
   return result;
 }
 
-SingerAndTitle SplitSingerTitle(std::string_view text) {
+namespace {
+
+struct SingerTitleView {
+  std::string_view singer;
+  std::string_view title_part;
+  bool separated = false;
+};
+
+SingerTitleView SplitView(std::string_view text) {
   std::size_t depth = 0;
   std::size_t wide = kNone;
   std::size_t ascii = kNone;
@@ -322,16 +336,23 @@ SingerAndTitle SplitSingerTitle(std::string_view text) {
     }
     i += len;
   }
-  SingerAndTitle split;
+  SingerTitleView split;
   const std::size_t at = wide != kNone ? wide : ascii;
   if (at == kNone) {
-    split.title_part = Trim(text);
+    split.title_part = TrimView(text);
     return split;
   }
   split.separated = true;
-  split.singer = Trim(text.substr(0, at));
-  split.title_part = Trim(text.substr(at + (wide != kNone ? kWideDash.size() : 1)));
+  split.singer = TrimView(text.substr(0, at));
+  split.title_part = TrimView(text.substr(at + (wide != kNone ? kWideDash.size() : 1)));
   return split;
+}
+
+}  // namespace
+
+SingerAndTitle SplitSingerTitle(std::string_view text) {
+  const SingerTitleView split = SplitView(text);
+  return {std::string(split.singer), std::string(split.title_part), split.separated};
 }
 
 TitleAndBracket SplitBracket(std::string_view title_part) {
@@ -354,7 +375,7 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
   }
   if (naming_template < kTemplateSingerTitle || naming_template >= kTemplateCount) return;
 
-  SingerAndTitle split = SplitSingerTitle(base_name);
+  const SingerTitleView split = SplitView(base_name);
   if (!split.separated) {
     Note(findings, NameFindingKind::kNoSeparator);
   } else if (split.singer.empty()) {
@@ -362,19 +383,19 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
   }
   switch (naming_template) {
     case kTemplateSingerTitle:
-      info.title = std::move(split.title_part);
-      info.singer = split.singer.empty() ? std::string(kUnknownSinger) : std::move(split.singer);
+      info.title = std::string(split.title_part);
+      info.singer = split.singer.empty() ? std::string(kUnknownSinger) : std::string(split.singer);
       ApplyFolderRole(naming_template, folder_role, folder_name, info);
       break;
     case kTemplateSingerTitleLanguage:
-      info.singer = std::move(split.singer);
+      info.singer = std::string(split.singer);
       ReadLanguageBracket(split.title_part, info, findings);
       ApplyFolderRole(naming_template, folder_role, folder_name, info);
       break;
     default:
       // The name itself carries language and style, so of the folder roles
       // only the date added still applies.
-      info.singer = std::move(split.singer);
+      info.singer = std::string(split.singer);
       ReadFullName(naming_template, split.title_part, info, findings);
       if (folder_role == kRoleDateAdded) info.date_text = std::string(folder_name);
       break;
