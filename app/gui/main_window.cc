@@ -62,6 +62,7 @@ const char kStopQuestion[] = u8"批量任务正在进行，要停止并退出吗
 namespace key {
 const char kFolder[] = "folder";  // native bytes
 const char kRecursive[] = "recursive";
+const char kExtensions[] = "extensions";  // as typed: "mkv,mp4"
 const char kFolderRole[] = "folderRole";
 const char kTemplate[] = "template";  // -1: none chosen
 const char kNumbering[] = "numbering";
@@ -211,6 +212,11 @@ void MainWindow::BuildControls() {
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
   recursiveCheck = Place("CheckBox4", new QCheckBox(u8"包含子目录", this), 8, 122, 100, 17);
+  extensionsLabel = Place("ExtLabel", new QLabel(u8"其他后缀:", this), 108, 123, 54, 15);
+  extensionsEdit = Place("ExtEdit", new QLineEdit(this), 162, 120, 51, 19);
+  extensionsEdit->setPlaceholderText("mkv,mp4");
+  extensionsEdit->setToolTip(u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
+                             u8"用逗号分开，如 mkv,mp4,vob,ts");
 
   videoList = Place("FileListBox1", new QListView(this), 7, 141, 206, 183);
   videoList->setModel(videos_);
@@ -307,6 +313,7 @@ void MainWindow::BuildControls() {
   connect(removeUniformButton, &QToolButton::clicked, this, &MainWindow::removeUniformEntry);
   connect(initialsInput, &QLineEdit::textChanged, this, &MainWindow::initialsInputChanged);
   connect(folderEdit, &QLineEdit::editingFinished, this, &MainWindow::folderEditFinished);
+  connect(extensionsEdit, &QLineEdit::editingFinished, this, &MainWindow::extensionsEditFinished);
   connect(runButton, &QPushButton::clicked, this, &MainWindow::runOrStop);
   connect(previewButton, &QPushButton::clicked, this, &MainWindow::preview);
   connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
@@ -342,7 +349,8 @@ void MainWindow::ChooseNativeFolder(const std::string& native) {
 bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
   QString error;
   std::vector<std::string> unreadable;
-  const bool ok = videos_->ReadFolder(native, recursiveCheck->isChecked(), &error, &unreadable);
+  const bool ok =
+      videos_->ReadFolder(native, recursiveCheck->isChecked(), &error, &unreadable, extensions_);
   folder_native_ = native;
   folder_shown_ = shown;
   listed_recursive_ = recursiveCheck->isChecked();
@@ -362,7 +370,7 @@ void MainWindow::ListWorkingFolder() {
   std::vector<std::string> unreadable;
   folder_native_ = ToNative(QDir::currentPath());
   folder_shown_ = QString();
-  videos_->ReadFolder(folder_native_, false, &ignored, &unreadable);
+  videos_->ReadFolder(folder_native_, false, &ignored, &unreadable, extensions_);
   listed_recursive_ = false;
   updateCount();
 }
@@ -515,6 +523,24 @@ void MainWindow::folderEditFinished() {
   if (!IsRunning()) FollowPathBox();
 }
 
+void MainWindow::extensionsEditFinished() {
+  if (IsRunning()) return;
+  VideoExtensionsParse parse = ParseVideoExtensions(extensionsEdit->text().toStdString());
+  if (!parse.error.empty()) {
+    extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(extensions_)));
+    ShowMessage(MessageKind::kError, FromMessage(parse.error));
+    return;
+  }
+  extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(parse.extensions)));
+  if (parse.extensions == extensions_) return;
+  extensions_ = std::move(parse.extensions);
+  if (folder_shown_.isEmpty()) {
+    ListWorkingFolder();
+  } else {
+    ReadFolder(folder_native_, folder_shown_);
+  }
+}
+
 void MainWindow::rereadFolder() {
   if (IsRunning()) return;
   const QString typed = folderEdit->text();
@@ -530,7 +556,8 @@ void MainWindow::SetRunning(bool running) {
     // Everything that could change the list, the folder or the options.
     held_.clear();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             folderEdit, browseButton, recursiveCheck, videoList, removeVideoButton, roleGroup,
+             folderEdit, browseButton, recursiveCheck, extensionsEdit, videoList,
+             removeVideoButton, roleGroup,
              templateGroup, numberingCheck, startNumberCheck, startNumberEdit, uniformCheck,
              uniformGroup, previewButton}) {
       held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
@@ -654,6 +681,7 @@ void MainWindow::SaveSettings() const {
   s.clear();
   s.setValue(key::kFolder, QByteArray::fromStdString(PathBoxFolder()));
   s.setValue(key::kRecursive, recursiveCheck->isChecked());
+  s.setValue(key::kExtensions, QString::fromStdString(VideoExtensionsText(extensions_)));
   s.setValue(key::kFolderRole, roleButtons->checkedId());
   s.setValue(key::kTemplate, templateButtons->checkedId());
   s.setValue(key::kNumbering, numberingCheck->isChecked());
@@ -686,6 +714,11 @@ void MainWindow::RestoreSettings() {
         return v.typeId() == QMetaType::Bool ? v.toBool() : v.toString() == QLatin1String("true");
       };
       recursiveCheck->setChecked(flag(key::kRecursive));
+      // Read as if typed again: a text the parser refuses gives the five alone.
+      VideoExtensionsParse ext =
+          ParseVideoExtensions(s.value(key::kExtensions).toString().toStdString());
+      if (ext.error.empty()) extensions_ = std::move(ext.extensions);
+      extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(extensions_)));
       roleButtons->button(number(key::kFolderRole, 0, kFolderRoles.size() - 1, 0))
           ->setChecked(true);
       if (int t = number(key::kTemplate, 0, kTemplates.size() - 1, -1); t >= 0) {

@@ -79,6 +79,8 @@ class MainWindow : public QWidget {
   QLineEdit* folderEdit;
   QToolButton* browseButton;
   QCheckBox* recursiveCheck;
+  QLabel* extensionsLabel;
+  QLineEdit* extensionsEdit;  // kinds of video beyond the five: "mkv,mp4"
   QListView* videoList;
   QLabel* countLabel;
   QToolButton* removeVideoButton;
@@ -124,6 +126,9 @@ class MainWindow : public QWidget {
   void removeUniformEntry();
   void initialsInputChanged();
   void folderEditFinished();
+  // Takes the typed extensions and lists the folder again with them; a text
+  // that cannot be used is refused with a message and the last one comes back.
+  void extensionsEditFinished();
   void rereadFolder();
   // Starts the batch, or stops the one running.
   void runOrStop();
@@ -166,6 +171,7 @@ class MainWindow : public QWidget {
   std::string folder_native_;  // the folder the list shows, as the file system spells it
   QString folder_shown_;       // the path box's text when the list was read
   bool listed_recursive_ = false;
+  VideoExtensions extensions_;  // what extensionsEdit last held that could be used
   // The controls a run holds, with whether each was enabled before.
   std::vector<std::pair<QWidget*, bool>> held_;
   bool close_after_run_ = false;

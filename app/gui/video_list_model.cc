@@ -34,8 +34,9 @@ QVariant VideoListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, QString* error,
-                                std::vector<std::string>* unreadable) {
-  FolderListing listing = ListVideos(native_path, recursive);
+                                std::vector<std::string>* unreadable,
+                                const VideoExtensions& extensions) {
+  FolderListing listing = ListVideos(native_path, recursive, extensions);
   if (unreadable) *unreadable = std::move(listing.unreadable);
   beginResetModel();
   rows_ = static_cast<int>(listing.video_count());
