@@ -214,7 +214,7 @@ void MainWindow::BuildControls() {
   recursiveCheck = Place("CheckBox4", new QCheckBox(u8"包含子目录", this), 8, 122, 100, 17);
   extensionsLabel = Place("ExtLabel", new QLabel(u8"其他后缀:", this), 108, 123, 54, 15);
   extensionsEdit = Place("ExtEdit", new QLineEdit(this), 162, 120, 51, 19);
-  extensionsEdit->setPlaceholderText("mkv,mp4");
+  extensionsEdit->setPlaceholderText("mkv");
   extensionsEdit->setToolTip(u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
                              u8"用逗号分开，如 mkv,mp4,vob,ts");
 
