@@ -1,5 +1,7 @@
 #include "tagging/classification.h"
 
+#include <bitset>
+
 #include "tagging/classification_tables.h"
 #include "text/gbk_text.h"
 
@@ -19,10 +21,21 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
   return false;
 }
 
-// The first rule of `table` that holds for `text`, or none.
+// The first rule of `table` that holds for `text`, or none. Every test
+// matches at a character boundary, so a keyword whose first byte begins no
+// character of the text (raised, for the upper-cased test) is passed over
+// without a search: a name's fields meet every table, and most of its
+// keywords begin with bytes the field does not hold.
 const KeywordRule* FirstHolding(const KeywordTable& table, std::string_view text) {
+  std::bitset<256> leads;
+  for (std::size_t i = 0; i < text.size(); i += text::CharLength(text, i)) {
+    leads.set(static_cast<unsigned char>(text[i]));
+    leads.set(static_cast<unsigned char>(text::ToUpperAscii(text[i])));
+  }
   for (std::size_t i = 0; i < table.size; ++i) {
-    if (Holds(table.rules[i], text)) return &table.rules[i];
+    const KeywordRule& rule = table.rules[i];
+    if (!rule.keyword.empty() && !leads.test(static_cast<unsigned char>(rule.keyword[0]))) continue;
+    if (Holds(rule, text)) return &rule;
   }
   return nullptr;
 }
