@@ -3,15 +3,18 @@
 // bound: tagging one video with its notes; over 20,000 videos a re-run that finds every KSC
 // file unchanged and one that rewrites them all, each against a plain loop
 // that writes the same bytes the same safe way, and what putting them on disk
-// costs; listing 20,000 videos (and loading them into the window); listing a
-// library of 100,000 videos in 1,000 folders; kscgen's peak memory over
-// 100,000 videos in one folder and over the library.
+// costs, and how soon a stop takes hold; listing 20,000 videos (and loading
+// them into the window); listing a library of 100,000 videos in 1,000
+// folders; kscgen's peak memory over 100,000 videos in one folder and over
+// the library.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -221,6 +224,45 @@ BENCHMARK(BM_ForcedRunWithoutSync20000)
     ->Iterations(3);
 BENCHMARK(BM_ForcedRunWithSync20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
+// How soon a stop takes hold: asked for once 1,000 of 20,000 videos are
+// done, the time until the run has returned, its flush of what it wrote
+// included. The window's message follows then.
+class StopAfter : public BatchObserver {
+ public:
+  StopAfter(std::atomic<bool>* stop, std::size_t after) : stop_(stop), after_(after) {}
+  void OnVideo(const VideoReport&, std::size_t done, std::size_t) override {
+    if (done != after_) return;
+    asked = std::chrono::steady_clock::now();
+    stop_->store(true);
+  }
+  std::chrono::steady_clock::time_point asked;
+
+ private:
+  std::atomic<bool>* stop_;
+  std::size_t after_;
+};
+
+void BM_StopTakesHold20000(benchmark::State& state) {
+  FolderListing listing = ListVideos(RerunFolder(), false);
+  BatchRequest request;
+  request.naming_template = kTemplateSingerTitleLanguageStyleChannel;
+  request.force = true;
+  for (auto _ : state) {
+    std::atomic<bool> stop{false};
+    request.stop = &stop;
+    StopAfter observer(&stop, 1000);
+    if (RunBatch(request, listing.folders, &observer).status != BatchStatus::kStopped) {
+      state.SkipWithError("the run did not stop");
+    }
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - observer.asked).count());
+  }
+}
+BENCHMARK(BM_StopTakesHold20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+
 // The same bytes over the same names, through a temporary file and a
 // rename, and nothing else: the floor that any safe writer pays.
 void BM_PlainLoop20000(benchmark::State& state) {
@@ -262,8 +304,7 @@ BENCHMARK(BM_ListFolder20000)
 void BM_WindowLoadsFolder20000(benchmark::State& state) {
   const QString folder = QString::fromStdString(RerunFolder());
   gui::MainWindow window;
-  window.setMessageSink(
-      [](gui::MainWindow::MessageKind, const QString&, const QString&) { return false; });
+  window.setMessageSink([](const gui::MainWindow::Message&) {});
   window.show();
   for (auto _ : state) {
     window.ChooseFolder(QString());
@@ -390,6 +431,10 @@ int main(int argc, char** argv) {
   if (s.count("BM_KscgenForcedRerun20000")) {
     std::printf("  %-48s %10.1f ms\n", "kscgen --force, 20,000 videos, synced",
                 s["BM_KscgenForcedRerun20000"] * 1e3);
+  }
+  if (s.count("BM_StopTakesHold20000")) {
+    std::printf("  %-48s %10.1f ms\n", "a stop during a run, until the run has ended",
+                s["BM_StopTakesHold20000"] * 1e3);
   }
   if (s.count("BM_ListFolder20000_median")) {
     Line("listing 20,000 videos", s["BM_ListFolder20000_median"], "s", 0.5, true);

@@ -4,18 +4,19 @@
 #   --bench    also Node.js and npm, which score the pinyin initials
 #   --windows  only what the Windows build needs: the MinGW-w64
 #              cross-compiler, Wine to run what it builds, and the GoogleTest
-#              sources to build the tests against
+#              sources to build the tests against, and Qt's Chinese
+#              translations that the window builds in
 set -euo pipefail
 
 case "${1:-}" in
   --windows)
-    packages=(g++-mingw-w64-x86-64-posix wine64 googletest g++ cmake make)
+    packages=(g++-mingw-w64-x86-64-posix wine64 googletest g++ cmake make qt6-translations-l10n)
     ;;
   *)
     packages=(
       g++ cmake make pkg-config
       libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev libgl-dev
+      qt6-base-dev libgl-dev qt6-translations-l10n
       clang libclang-rt-14-dev python3
       unicode-data bzip2 locales
       xvfb xauth fonts-noto-cjk

@@ -50,7 +50,9 @@ UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view
   e.kind_text = text::Trim(kind_text);
   e.kind = UniformKindOf(e.kind_text);
   e.value = text::Trim(value_text);
-  if (e.value.empty()) {
+  if (!e.kind) {
+    parse.error = UniformEntryError::kUnknownKind;
+  } else if (e.value.empty()) {
     parse.error = UniformEntryError::kEmptyValue;
   } else if (e.kind == kUniformChannel && !ClassifyChannel(e.value)) {
     parse.error = UniformEntryError::kBadChannel;

@@ -37,19 +37,20 @@ std::optional<UniformKind> UniformKindOf(std::string_view kind_text);
 // One entry as the user added it (GBK, both texts trimmed).
 struct UniformEntry {
   std::string kind_text;            // as typed or picked
-  std::optional<UniformKind> kind;  // none: a kind text without a label, which counts for nothing
+  std::optional<UniformKind> kind;  // set whenever ParseUniformEntry made the entry
   std::string value;
 };
 
-enum class UniformEntryError { kNone, kEmptyValue, kBadChannel };
+enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel };
 
 struct UniformEntryParse {
   UniformEntryError error = UniformEntryError::kNone;
   UniformEntry entry;  // when error is kNone
 };
 
-// Reads a typed kind and value. An empty value, or a channel value that names
-// no channel (ClassifyChannel), gives an error and no entry.
+// Reads a typed kind and value. A kind text that holds none of the four
+// labels (UniformKindOf), an empty value, or a channel value that names no
+// channel (ClassifyChannel), gives an error and no entry.
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
 
 // The entry as the uniform list shows it: kind, " --> ", value, "; "

@@ -143,10 +143,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                   text::DisplayName(arg));
         }
         std::string label = UniformLabel(arg.substr(0, eq));
-        if (!UniformKindOf(label)) {
-          return Fail(parsed, u8"统一设定值的种类应为 singer、style、language 或 channel：" +
-                                  text::DisplayName(arg));
-        }
         auto uniform_value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
         if (!uniform_value) return Fail(parsed, error);
         for (char c : *uniform_value) {
@@ -156,6 +152,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
           }
         }
         UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
+        if (parse.error == UniformEntryError::kUnknownKind) {
+          return Fail(parsed, messages::UnknownUniformKind(text::DisplayName(arg)));
+        }
         if (parse.error == UniformEntryError::kEmptyValue) {
           return Fail(parsed, messages::EmptyUniformValue(arg));
         }

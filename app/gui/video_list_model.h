@@ -26,8 +26,8 @@ class VideoListModel : public QAbstractListModel {
   // `*error` says why. Folders below it that cannot be read are left out
   // and named in `*unreadable`.
   // Videos are the five kinds and those of `extensions`.
-  bool ReadFolder(const std::string& native_path, bool recursive, QString* error,
-                  std::vector<std::string>* unreadable = nullptr,
+  bool ReadFolder(const std::string& native_path, bool recursive, os::FileSystem& fs,
+                  QString* error, std::vector<std::string>* unreadable = nullptr,
                   const VideoExtensions& extensions = {});
   void Clear();
   void Remove(int row);

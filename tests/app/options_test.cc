@@ -25,7 +25,8 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "-s", "2147483648", "x"}, u8"编号起始值必须是不小于 0 的整数：“2147483648”"},
       {{"-t", "1", "-s", "1e3", "x"}, u8"编号起始值必须是不小于 0 的整数：“1e3”"},
       {{"-t", "1", "-u", u8"类型=y", "x"},
-       u8"统一设定值的种类应为 singer、style、language 或 channel：类型=y"},
+       u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
+       u8"或 channel（歌曲声道）：类型=y"},
       {{"-t", "1", "-u", "singer", "x"},
        u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：singer"},
       {{"-t", "1", "-u", u8"channel=中", "x"},

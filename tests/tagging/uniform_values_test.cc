@@ -19,10 +19,12 @@ TEST(UniformEntryTest, IsShownAsTheAddButtonShowsIt) {
   EXPECT_EQ(p.entry.kind, kUniformLanguage);
   EXPECT_EQ(UniformEntryText(p.entry), "歌曲语种 --> 粤语; ");
   EXPECT_EQ(UniformEntryText(p.entry).size(), 19u);
-  // A kind without a label is kept as typed and counts for nothing.
-  p = ParseUniformEntry("", "x");
-  EXPECT_EQ(UniformEntryText(p.entry), " --> x; ");
-  EXPECT_EQ(p.entry.kind, std::nullopt);
+  // A kind that holds none of the four labels is refused, not kept to count
+  // for nothing.
+  for (const char* kind : {"", "类型", "歌手", "y"}) {
+    EXPECT_EQ(ParseUniformEntry(kind, "y").error, UniformEntryError::kUnknownKind) << kind;
+  }
+  EXPECT_EQ(ParseUniformEntry("新歌曲类别", "y").error, UniformEntryError::kNone);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "  ").error, UniformEntryError::kEmptyValue);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "").error, UniformEntryError::kEmptyValue);
 }
