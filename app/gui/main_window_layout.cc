@@ -206,9 +206,11 @@ void MainWindow::BuildControls() {
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
   recursiveCheck = Named("CheckBox4", new QCheckBox(u8"包含子目录"));
-  extensionsLabel = Named("ExtLabel", new QLabel(u8"其他后缀:"));
+  extensionsLabel = Named("ExtLabel", new QLabel(u8"后缀:"));
   extensionsEdit = Named("ExtEdit", new QLineEdit);
   extensionsEdit->setPlaceholderText("mkv,mp4");
+  // It takes what the row leaves, so that it never widens the column.
+  extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   extensionsEdit->setToolTip(u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
                              u8"用逗号分开，如 mkv,mp4,vob,ts");
   videoList = Named("FileListBox1", new QListView);
