@@ -306,6 +306,11 @@ BracketFields SplitBracketFields(std::string_view bracket_part) {
 
 namespace {
 
+// Splits at the first "－" outside brackets, else at the first "-" outside
+// brackets: a dash between an opening bracket and its closing bracket (or
+// the end, for a bracket left open) is part of a field, never a separator
+// (Beyond-富士山下(国语－流行)). With neither, the singer is empty and the
+// title part is the whole text. Both parts are trimmed.
 struct SingerTitleView {
   std::string_view singer;
   std::string_view title_part;
@@ -349,11 +354,6 @@ SingerTitleView SplitView(std::string_view text) {
 }
 
 }  // namespace
-
-SingerAndTitle SplitSingerTitle(std::string_view text) {
-  const SingerTitleView split = SplitView(text);
-  return {std::string(split.singer), std::string(split.title_part), split.separated};
-}
 
 TitleAndBracket SplitBracket(std::string_view title_part) {
   const std::size_t q1 = Pos(kAsciiOpen, title_part);

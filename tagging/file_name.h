@@ -56,19 +56,6 @@ struct NameFinding {
 // In the order the name is read. Empty for a name that fits its template.
 using NameFindings = std::vector<NameFinding>;
 
-struct SingerAndTitle {
-  std::string singer;      // trimmed
-  std::string title_part;  // everything after the separator, trimmed
-  bool separated = false;  // a separator was found
-};
-
-// Splits at the first "－" outside brackets, else at the first "-" outside
-// brackets: a dash between an opening bracket and its closing bracket (or
-// the end, for a bracket left open) is part of a field, never a separator
-// (Beyond-富士山下(国语－流行)). With neither, the singer is empty and the
-// title part is the whole text. Both parts are trimmed.
-SingerAndTitle SplitSingerTitle(std::string_view text);
-
 struct TitleAndBracket {
   std::string title;         // trimmed
   std::string bracket_part;  // after the opening bracket, closing bracket included
@@ -90,7 +77,12 @@ struct BracketFields {
 BracketFields SplitBracketFields(std::string_view bracket_part);
 
 // Fills title, singer and, by template and role, language, style, channel and
-// date_text of `info`; leaves every other field as it is. Never fails: every
+// date_text of `info`; leaves every other field as it is. Singer and title
+// split at the first "－" outside brackets, else at the first "-" outside
+// brackets. Under templates 3 and 4 the first bracket whose first field names
+// a language gives language, style and channel; without one, they are read
+// from the fields at the end of the name or after its tag brackets
+// (七里香-国语-流行, 练舞功(MTV)-闽南语-流行). Never fails: every
 // name, the empty one included, yields values; title and singer never begin
 // or end with a blank. Where the name departs from the template, says so in
 // `findings` (when given), which it appends to.
