@@ -87,7 +87,6 @@ BracketFields SplitBracketFields(std::string_view bracket_part);
 // or end with a blank. Where the name departs from the template, says so in
 // `findings` (when given), which it appends to.
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, SongInfo& info,
-                   NameFindings* findings = nullptr);
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr);
 
 }  // namespace kscgen

@@ -12,8 +12,8 @@ namespace kscgen {
 namespace {
 
 constexpr std::string_view kWords[] = {
-    "国语", "粤语", "台语", "闽南语", "英语", "日语",
-    "韩语", "普通话", "华语", "汉语", "其他", "其它",
+    "国语", "粤语",   "台语", "闽南语", "英语", "日语",
+    "韩语", "普通话", "华语", "汉语",   "其他", "其它",
 };
 
 constexpr std::string_view kEndings[] = {"歌曲", "歌"};

@@ -56,7 +56,7 @@ const char* SkipReason(const VideoFile& file) {
 // order they depend on one another: the name first, the uniform values over
 // it, and the singer's initials from the singer that results.
 SongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name,
-                     std::string_view base_name, NameFindings* findings) {
+                    std::string_view base_name, NameFindings* findings) {
   SongInfo song;
   song.date_text = request.date_text;
   ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,

@@ -20,9 +20,7 @@ std::vector<std::string> PreviewHeader(bool recursive) {
 std::string PreviewNotes(const VideoReport& report) {
   if (!report.skip_reason.empty()) return u8"跳过：" + report.skip_reason;
   std::string notes;
-  auto add = [&notes](const std::string& note) {
-    notes += (notes.empty() ? "" : u8"；") + note;
-  };
+  auto add = [&notes](const std::string& note) { notes += (notes.empty() ? "" : u8"；") + note; };
   if (report.same_ksc_as) {
     const std::string other = std::to_string(*report.same_ksc_as + 1);
     add(report.outcome == VideoOutcome::kSuperseded

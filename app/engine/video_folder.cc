@@ -178,11 +178,10 @@ VideoExtensionsParse ParseVideoExtensions(std::string_view typed) {
       parse.error = messages::KscIsNoVideo(text::DisplayName(word));
       return parse;
     }
-    const bool known =
-        std::find(std::begin(kVideoExtensions), std::end(kVideoExtensions), ext) !=
-            std::end(kVideoExtensions) ||
-        std::find(parse.extensions.added.begin(), parse.extensions.added.end(), ext) !=
-            parse.extensions.added.end();
+    const bool known = std::find(std::begin(kVideoExtensions), std::end(kVideoExtensions), ext) !=
+                           std::end(kVideoExtensions) ||
+                       std::find(parse.extensions.added.begin(), parse.extensions.added.end(),
+                                 ext) != parse.extensions.added.end();
     if (!known) parse.extensions.added.push_back(ext);
   }
   return parse;
@@ -228,8 +227,8 @@ FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem
   return ListVideos(path, recursive, VideoExtensions(), fs);
 }
 
-FolderListing ListVideos(const std::string& path, bool recursive,
-                         const VideoExtensions& extensions, os::FileSystem& fs) {
+FolderListing ListVideos(const std::string& path, bool recursive, const VideoExtensions& extensions,
+                         os::FileSystem& fs) {
   FolderListing listing;
   VideoFolder top;
   top.relative = ".";

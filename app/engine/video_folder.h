@@ -100,8 +100,7 @@ struct FolderListing {
 FolderListing ListVideos(const std::string& path, bool recursive,
                          os::FileSystem& fs = os::SystemFileSystem());
 // The same, with the videos of the added extensions as well.
-FolderListing ListVideos(const std::string& path, bool recursive,
-                         const VideoExtensions& extensions,
+FolderListing ListVideos(const std::string& path, bool recursive, const VideoExtensions& extensions,
                          os::FileSystem& fs = os::SystemFileSystem());
 
 }  // namespace kscgen

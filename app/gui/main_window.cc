@@ -96,9 +96,8 @@ void MainWindow::ChooseNativeFolder(const std::string& native) {
 bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
   QString error;
   std::vector<std::string> unreadable;
-  listed_ok_ =
-      videos_->ReadFolder(native, recursiveCheck->isChecked(), FileSystem(), &error, &unreadable,
-                          extensions_);
+  listed_ok_ = videos_->ReadFolder(native, recursiveCheck->isChecked(), FileSystem(), &error,
+                                   &unreadable, extensions_);
   if (native != folder_native_) ClearProgress();  // a count of another folder's run
   folder_native_ = native;
   folder_shown_ = shown;
@@ -126,8 +125,8 @@ void MainWindow::ListWorkingFolder() {
   // The box stays empty (nothing was chosen) and shows, greyed, the folder a
   // run would then write into.
   folderEdit->setPlaceholderText(QDir::toNativeSeparators(QDir::currentPath()));
-  listed_ok_ = videos_->ReadFolder(folder_native_, false, FileSystem(), &ignored, &unreadable,
-                                   extensions_);
+  listed_ok_ =
+      videos_->ReadFolder(folder_native_, false, FileSystem(), &ignored, &unreadable, extensions_);
   listed_recursive_ = false;
   updateCount();
 }

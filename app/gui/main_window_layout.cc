@@ -211,8 +211,9 @@ void MainWindow::BuildControls() {
   extensionsEdit->setPlaceholderText("mkv,mp4");
   // It takes what the row leaves, so that it never widens the column.
   extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  extensionsEdit->setToolTip(u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
-                             u8"用逗号分开，如 mkv,mp4,vob,ts");
+  extensionsEdit->setToolTip(
+      u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
+      u8"用逗号分开，如 mkv,mp4,vob,ts");
   videoList = Named("FileListBox1", new QListView);
   videoList->setModel(videos_);
   videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);

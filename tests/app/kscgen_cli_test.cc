@@ -168,8 +168,9 @@ TEST_F(KscgenTest, ExtAddsKindsOfVideoAndTheKscFileNamesTheVideoAsItIs) {
 
   o = Run(u8"-t 1 --ext mkv,m/p4 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
-  EXPECT_EQ(o.err, u8"kscgen: 视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 "
-                   u8"mkv、mp4\n运行 kscgen --help 查看用法。\n");
+  EXPECT_EQ(o.err,
+            u8"kscgen: 视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 "
+            u8"mkv、mp4\n运行 kscgen --help 查看用法。\n");
 }
 
 TEST_F(KscgenTest, InitialsReadSurnamesAndWordsAsPeopleSayThem) {

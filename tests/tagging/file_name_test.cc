@@ -322,8 +322,9 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {3, "合唱团－小河水(台语－对唱－左声道)", {{K::kExtraFields, "左声道"}}},
       {4, "合唱团－小河水(粤语-怀旧-2-DJ-x)", {{K::kExtraFields, "DJ－x"}}},
       {4, "合唱团－小河水(MTV)-演唱会-国语", {{K::kUnreadText, "演唱会"}}},
-      {2, "小河水(DJ版", {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""},
-                          {K::kUnknownLanguage, "DJ版"}}},
+      {2,
+       "小河水(DJ版",
+       {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""}, {K::kUnknownLanguage, "DJ版"}}},
   };
   for (const FindingCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
