@@ -79,7 +79,7 @@ static int Main(int argc, char** argv) {
       break;
   }
 
-  FolderListing listing = ListVideos(options.folder, options.recursive);
+  FolderListing listing = ListVideos(options.folder, options.recursive, options.extensions);
   if (listing.error.kind == os::ErrorKind::kNoMemory) {
     // Not a folder that cannot be used: one too large for this machine's memory.
     std::cerr << "kscgen: " << listing.message << "\n";

@@ -26,6 +26,7 @@ const char kUsage[] =
     u8"      --date TEXT           每个KSC文件\"时间\"一项的内容；默认已有的KSC文件保留原日期，\n"
     u8"                            新的为今天的日期（如 2026/12/7）\n"
     u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
+    u8"      --ext LIST            另外处理这些后缀名的视频，如 mkv,mp4；可重复\n"
     u8"      --force               重写内容未变的KSC文件\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
     u8"  -h, --help                显示本帮助\n"
@@ -69,6 +70,7 @@ enum OptionId {
   kOptUniform,
   kOptDate,
   kOptRecursive,
+  kOptExtensions,
   kOptForce,
   kOptDryRun,
   kOptHelp,
@@ -82,6 +84,7 @@ const std::vector<cli::OptionDef> kOptions = {
     {"uniform", 'u', true, kOptUniform},
     {"date", '\0', true, kOptDate},
     {"recursive", 'R', false, kOptRecursive},
+    {"ext", '\0', true, kOptExtensions},
     {"force", '\0', false, kOptForce},
     {"dry-run", 'n', false, kOptDryRun},
     {"help", 'h', false, kOptHelp},
@@ -169,6 +172,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       case kOptRecursive:
         options.recursive = true;
         break;
+      case kOptExtensions: {
+        VideoExtensionsParse parse =
+            ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
+        if (!parse.error.empty()) return Fail(parsed, parse.error);
+        options.extensions = std::move(parse.extensions);
+        break;
+      }
       case kOptForce:
         request.force = true;
         break;

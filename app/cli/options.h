@@ -27,6 +27,7 @@ struct Options {
   BatchRequest request;
   std::optional<std::string> date;  // GBK, from --date
   bool recursive = false;
+  VideoExtensions extensions;  // --ext: kinds of video beyond the five
   std::string folder;  // UTF-8, the one operand
 };
 

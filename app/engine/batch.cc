@@ -60,10 +60,12 @@ const char* SkipReason(const VideoFile& file) {
 // order they depend on one another: the name first, the uniform values over
 // it, and the singer's initials from the singer that results.
 SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
-                    const std::string& folder_name, std::string_view base_name) {
+                    const std::string& folder_name, std::string_view base_name,
+                    NameFindings* findings) {
   SongInfo song;
   song.date_text = request.date_text.value_or(today);
-  ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song);
+  ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
+                findings);
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
   song.singer_pinyin = SingerInitials(song.singer);
@@ -355,6 +357,14 @@ class Run {
     }
   }
 
+  // A video skipped after it took a number gives it back: only the videos
+  // whose KSC files hold their numbers take them, so there are no gaps.
+  void GiveBackNumber(SongInfo& song) {
+    if (!number_) return;
+    --*number_;
+    song.number.clear();
+  }
+
   void Skip(const VideoFolder& folder, const VideoFile& file, VideoReport& report,
             std::string reason) {
     const bool recursive = folders_.size() > 1;
@@ -374,8 +384,8 @@ class Run {
     }
 
     SongInfo& song = report.song;
-    song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk));
-    if (number_) song.number = FormatSongNumber(++*number_);
+    song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
+                      &report.name_findings);
     song.video_name = file.name.gbk;
     std::string ksc_native = std::string(StemView(file.native_name)) + ".KSC";
     report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
@@ -396,6 +406,8 @@ class Run {
     }
     if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
 
+    // Numbers only for the videos whose KSC files hold them: no gaps.
+    if (number_) song.number = FormatSongNumber(++*number_);
     std::string text;
     const KscAction action = Plan(ksc_native, song, &text, report);
     switch (action) {
@@ -405,6 +417,7 @@ class Run {
         return true;
       case KscAction::kProtected:
       case KscAction::kNotAFile:
+        GiveBackNumber(song);
         return true;  // skipped by Plan, with the reason
       case KscAction::kCreate:
         report.outcome = VideoOutcome::kCreated;
@@ -417,6 +430,7 @@ class Run {
       WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
       if (!status.ok() && status.failure == WriteFailure::kKscFile &&
           IsTheFilesOwnFailure(status.error)) {
+        GiveBackNumber(song);
         Skip(folder, file, report, messages::CannotReplaceKscFile(status.error));
         return true;
       }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/engine/batch.h"
+#include "tagging/file_name.h"
 #include "text/encoding.h"
 
 namespace kscgen::messages {
@@ -133,6 +134,15 @@ std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int
          u8" 首歌曲的编号将超过 " + std::to_string(max);
 }
 
+std::string BadVideoExtension(std::string_view typed_utf8) {
+  return u8"视频后缀名“" + std::string(typed_utf8) +
+         u8"”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4";
+}
+
+std::string KscIsNoVideo(std::string_view typed_utf8) {
+  return u8"视频后缀名“" + std::string(typed_utf8) + u8"”是KSC文件自己的后缀名";
+}
+
 std::string BadChannel(std::string_view typed_utf8) {
   return u8"歌曲声道的值“" + std::string(typed_utf8) +
          u8"”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 立体声），"
@@ -166,6 +176,31 @@ std::string NotUtf8(std::string_view what, std::string_view bytes) {
 std::string FolderNameNotInGbk(std::string_view folder) {
   return u8"警告：文件夹名" + Shown(folder) +
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
+}
+
+std::string NameNote(const NameFinding& finding) {
+  const std::string quoted = u8"“" + text::GbkForDisplay(finding.text) + u8"”";
+  switch (finding.kind) {
+    case NameFindingKind::kNoSeparator:
+      return u8"歌手与歌名之间没有分隔符“－”或“-”";
+    case NameFindingKind::kEmptySinger:
+      return u8"分隔符前没有歌手";
+    case NameFindingKind::kEmptyTitle:
+      return u8"没有歌名";
+    case NameFindingKind::kUnclosedBracket:
+      return u8"括号没有闭合";
+    case NameFindingKind::kUnknownLanguage:
+      return u8"语种" + quoted + u8"不是歌曲管理器的语种，按国语";
+    case NameFindingKind::kUnknownStyle:
+      return u8"类别" + quoted + u8"不是歌曲管理器的类别，按流行";
+    case NameFindingKind::kUnknownChannel:
+      return u8"声道" + quoted + u8"无法识别，按 0";
+    case NameFindingKind::kExtraFields:
+      return u8"括号中多出的" + quoted + u8"未读取";
+    case NameFindingKind::kUnreadText:
+      return u8"括号后的" + quoted + u8"未读取";
+  }
+  return std::string();
 }
 
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error) {

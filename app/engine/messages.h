@@ -12,6 +12,7 @@
 
 namespace kscgen {
 struct BatchResult;
+struct NameFinding;
 }
 
 namespace kscgen::messages {
@@ -37,6 +38,10 @@ std::string CannotReadFolder(std::string_view path, const os::Error& error);
 std::string BadStartNumber(std::string_view typed_utf8);
 // Numbering from `start` would pass the largest song number.
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max);
+
+// An extension typed for more kinds of video that cannot be one.
+std::string BadVideoExtension(std::string_view typed_utf8);
+std::string KscIsNoVideo(std::string_view typed_utf8);
 
 // A channel value that names no channel.
 std::string BadChannel(std::string_view typed_utf8);
@@ -68,6 +73,9 @@ extern const char* const kKscNotAFile;
 std::string CannotReplaceKscFile(const os::Error& error);
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
+
+// A note (备注) on where a video's name departs from the naming template.
+std::string NameNote(const NameFinding& finding);
 
 // A KSC file that could not be written: the temporary file in its folder, or
 // the KSC file itself.

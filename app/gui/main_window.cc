@@ -95,8 +95,8 @@ void MainWindow::ChooseNativeFolder(const std::string& native) {
 bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
   QString error;
   std::vector<std::string> unreadable;
-  listed_ok_ =
-      videos_->ReadFolder(native, recursiveCheck->isChecked(), FileSystem(), &error, &unreadable);
+  listed_ok_ = videos_->ReadFolder(native, recursiveCheck->isChecked(), FileSystem(), &error,
+                                   &unreadable, extensions_);
   if (native != folder_native_) ClearProgress();  // a count of another folder's run
   folder_native_ = native;
   folder_shown_ = shown;
@@ -124,7 +124,8 @@ void MainWindow::ListWorkingFolder() {
   // The box stays empty (nothing was chosen) and shows, greyed, the folder a
   // run would then write into.
   folderEdit->setPlaceholderText(QDir::toNativeSeparators(QDir::currentPath()));
-  listed_ok_ = videos_->ReadFolder(folder_native_, false, FileSystem(), &ignored, &unreadable);
+  listed_ok_ =
+      videos_->ReadFolder(folder_native_, false, FileSystem(), &ignored, &unreadable, extensions_);
   listed_recursive_ = false;
   updateCount();
 }
@@ -294,6 +295,24 @@ void MainWindow::initialsInputChanged() {
 void MainWindow::folderEditFinished() {
   // Only a changed path is read again: a re-read would undo 移除.
   if (!IsRunning()) FollowPathBox();
+}
+
+void MainWindow::extensionsEditFinished() {
+  if (IsRunning()) return;
+  VideoExtensionsParse parse = ParseVideoExtensions(extensionsEdit->text().toStdString());
+  if (!parse.error.empty()) {
+    extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(extensions_)));
+    ShowMessage(MessageKind::kError, FromMessage(parse.error));
+    return;
+  }
+  extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(parse.extensions)));
+  if (parse.extensions == extensions_) return;
+  extensions_ = std::move(parse.extensions);
+  if (folder_shown_.isEmpty()) {
+    ListWorkingFolder();
+  } else {
+    ReadFolder(folder_native_, folder_shown_);
+  }
 }
 
 void MainWindow::rereadFolder() {

@@ -106,6 +106,8 @@ class MainWindow : public QWidget {
   QLineEdit* folderEdit;
   QToolButton* browseButton;
   QCheckBox* recursiveCheck;
+  QLabel* extensionsLabel;
+  QLineEdit* extensionsEdit;  // kinds of video beyond the five: "mkv,mp4"
   QListView* videoList;
   QLabel* countLabel;
   QToolButton* removeVideoButton;
@@ -151,6 +153,9 @@ class MainWindow : public QWidget {
   void removeUniformEntry();
   void initialsInputChanged();
   void folderEditFinished();
+  // Takes the typed extensions and lists the folder again with them; a text
+  // that cannot be used is refused with a message and the last one comes back.
+  void extensionsEditFinished();
   void rereadFolder();
   // Starts the batch, or stops the one running.
   void runOrStop();
@@ -229,6 +234,7 @@ class MainWindow : public QWidget {
   QString folder_shown_;       // the path box's text when the list was read
   bool listed_ok_ = false;     // whether that folder could be read
   bool listed_recursive_ = false;
+  VideoExtensions extensions_;  // what extensionsEdit last held that could be used
   // The controls a run holds, with whether each was enabled before.
   std::vector<std::pair<QWidget*, bool>> held_;
   bool close_after_run_ = false;

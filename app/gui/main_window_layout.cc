@@ -206,6 +206,14 @@ void MainWindow::BuildControls() {
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
   recursiveCheck = Named("CheckBox4", new QCheckBox(u8"包含子目录"));
+  extensionsLabel = Named("ExtLabel", new QLabel(u8"后缀:"));
+  extensionsEdit = Named("ExtEdit", new QLineEdit);
+  extensionsEdit->setPlaceholderText("mkv,mp4");
+  // It takes what the row leaves, so that it never widens the column.
+  extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  extensionsEdit->setToolTip(
+      u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
+      u8"用逗号分开，如 mkv,mp4,vob,ts");
   videoList = Named("FileListBox1", new QListView);
   videoList->setModel(videos_);
   videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -218,7 +226,8 @@ void MainWindow::BuildControls() {
   removeVideoButton = Named("SpeedButton2", new QToolButton);
   removeVideoButton->setText(u8"<< 移除");
   removeVideoButton->setAutoRaise(true);
-  folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}), recursiveCheck, videoList,
+  folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}),
+                           Row({recursiveCheck, extensionsLabel, extensionsEdit}), videoList,
                            Row({countLabel, removeVideoButton})});
 
   // 2. and 3. What the folder's name stands for, the template, numbering and
@@ -408,6 +417,7 @@ void MainWindow::ConnectControls() {
   connect(removeUniformButton, &QToolButton::clicked, this, &MainWindow::removeUniformEntry);
   connect(initialsInput, &QLineEdit::textChanged, this, &MainWindow::initialsInputChanged);
   connect(folderEdit, &QLineEdit::editingFinished, this, &MainWindow::folderEditFinished);
+  connect(extensionsEdit, &QLineEdit::editingFinished, this, &MainWindow::extensionsEditFinished);
   connect(runButton, &QPushButton::clicked, this, &MainWindow::runOrStop);
   connect(previewButton, &QPushButton::clicked, this, &MainWindow::preview);
   connect(quitButton, &QPushButton::clicked, this, &QWidget::close);

@@ -52,9 +52,9 @@ void MainWindow::SetRunning(bool running) {
     // Everything that could change the list, the folder or the options.
     held_.clear();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             folderEdit, browseButton, recursiveCheck, videoList, removeVideoButton, roleGroup,
-             templateGroup, numberingCheck, startNumberCheck, startNumberEdit, uniformGroup,
-             previewButton}) {
+             folderEdit, browseButton, recursiveCheck, extensionsEdit, videoList, removeVideoButton,
+             roleGroup, templateGroup, numberingCheck, startNumberCheck, startNumberEdit,
+             uniformGroup, previewButton}) {
       held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
       w->setEnabled(false);
     }

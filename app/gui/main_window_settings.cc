@@ -18,6 +18,7 @@ namespace {
 namespace key {
 const char kFolder[] = "folder";  // native bytes
 const char kRecursive[] = "recursive";
+const char kExtensions[] = "extensions";  // as typed: "mkv,mp4"
 const char kFolderRole[] = "folderRole";
 const char kTemplate[] = "template";  // -1: none chosen
 const char kNumbering[] = "numbering";
@@ -42,6 +43,7 @@ void MainWindow::SaveSettings() const {
   s.clear();
   s.setValue(key::kFolder, QByteArray::fromStdString(PathBoxFolder()));
   s.setValue(key::kRecursive, recursiveCheck->isChecked());
+  s.setValue(key::kExtensions, QString::fromStdString(VideoExtensionsText(extensions_)));
   s.setValue(key::kFolderRole, roleButtons->checkedId());
   s.setValue(key::kTemplate, templateButtons->checkedId());
   s.setValue(key::kNumbering, numberingCheck->isChecked());
@@ -76,6 +78,11 @@ void MainWindow::RestoreSettings() {
         return v.typeId() == QMetaType::Bool ? v.toBool() : v.toString() == QLatin1String("true");
       };
       recursiveCheck->setChecked(flag(key::kRecursive));
+      // Read as if typed again: a text the parser refuses gives the five alone.
+      VideoExtensionsParse ext =
+          ParseVideoExtensions(s.value(key::kExtensions).toString().toStdString());
+      if (ext.error.empty()) extensions_ = std::move(ext.extensions);
+      extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(extensions_)));
       roleButtons->button(number(key::kFolderRole, 0, roleButtons->buttons().size() - 1, 0))
           ->setChecked(true);
       if (int t = number(key::kTemplate, 0, templateButtons->buttons().size() - 1, -1); t >= 0) {

@@ -35,8 +35,9 @@ QVariant VideoListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, os::FileSystem& fs,
-                                QString* error, std::vector<std::string>* unreadable) {
-  FolderListing listing = ListVideos(native_path, recursive, fs);
+                                QString* error, std::vector<std::string>* unreadable,
+                                const VideoExtensions& extensions) {
+  FolderListing listing = ListVideos(native_path, recursive, extensions, fs);
   if (unreadable) *unreadable = std::move(listing.unreadable);
   beginResetModel();
   rows_ = static_cast<int>(listing.video_count());

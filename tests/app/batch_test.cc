@@ -200,11 +200,16 @@ TEST_F(BatchTest, AFolderOrALinkAtTheKscNameIsLeftAndItsVideoSkipped) {
 #ifndef _WIN32
   fs::create_symlink("a.KSC", U8Path(folder_.path + "/c.KSC"));
 #endif
+  request_.start_number = 0;
   for (bool dry_run : {true, false}) {
     request_.dry_run = dry_run;
     BatchResult r = Run();
     EXPECT_EQ(r.status, BatchStatus::kDone) << r.failure;
     ASSERT_EQ(recorder_.reports.size(), 4u);
+    EXPECT_EQ(recorder_.reports[1].song.number, "");  // numbers only for files written
+#ifndef _WIN32
+    EXPECT_EQ(recorder_.reports[3].song.number, "00002");
+#endif
     EXPECT_EQ(recorder_.reports[1].skip_reason, u8"KSC文件的位置上是一个文件夹") << dry_run;
 #ifndef _WIN32
     EXPECT_EQ(recorder_.reports[2].skip_reason, u8"KSC文件的位置上是链接或特殊文件") << dry_run;
@@ -235,6 +240,25 @@ TEST_F(BatchTest, TheCompletionBoxListsTenNamesInAllAndCountsTheRest) {
             u8"以下视频的KSC文件同名，保留的是后一个视频的：\np.avi 与 p.mpg\nq.avi 与 q.mpg"
             u8"\nr.avi 与 r.mpg");
   EXPECT_EQ(messages::BatchReport(r, 100).details, "");
+}
+
+TEST_F(BatchTest, OnlyTheVideoThatWritesTakesANumber) {
+  Add("a.mpg");
+  Add("a.avi");  // writes a.KSC: a.mpg is superseded
+  Add("b.mpg");
+  Add("c.mpg");  // its KSC file is read-only
+  Add("d.mpg");
+  Touch(folder_.path + "/c.KSC", "hand-corrected");
+  fs::permissions(U8Path(folder_.path + "/c.KSC"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  request_.start_number = 0;
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  ASSERT_EQ(recorder_.reports.size(), 5u);
+  std::vector<std::string> numbers;
+  for (const VideoReport& report : recorder_.reports) numbers.push_back(report.song.number);
+  EXPECT_EQ(numbers, (std::vector<std::string>{"", "00001", "00002", "", "00003"}));
+  EXPECT_NE(Ksc("a.KSC").find("karaoke.internalnumber :=00001 ;"), std::string::npos);
+  EXPECT_NE(Ksc("d.KSC").find("karaoke.internalnumber :=00003 ;"), std::string::npos);
 }
 
 TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {

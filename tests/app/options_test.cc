@@ -38,6 +38,9 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "-nx", "x"}, u8"未知选项：-x"},
       {{"-t", "1", "--date"}, u8"选项缺少参数：--date"},
       {{"-t", "1", "--force=yes", "x"}, u8"未知选项：--force"},
+      {{"-t", "1", "--ext", "mkv,m/p4", "x"},
+       u8"视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"},
+      {{"-t", "1", "--ext", "ksc", "x"}, u8"视频后缀名“ksc”是KSC文件自己的后缀名"},
   };
   for (const Refused& row : rows) {
     std::string typed;
@@ -91,6 +94,13 @@ TEST(ParseArgumentsTest, UniformValuesKeepTheFirstOfEachKind) {
   ASSERT_FALSE(parsed.error) << *parsed.error;
   EXPECT_EQ(parsed.options.request.uniform.singer, "\xD5\xC5\xC8\xFD");  // 张三
   EXPECT_EQ(parsed.options.request.uniform.channel, "3");
+}
+
+TEST(ParseArgumentsTest, ExtensionsAddUpAcrossOptions) {
+  ParsedArguments parsed = ParseArguments({"-t", "1", "--ext", "mkv", "--ext=MP4;ts,mkv", "x"});
+  ASSERT_FALSE(parsed.error) << *parsed.error;
+  EXPECT_EQ(parsed.options.extensions.added, (std::vector<std::string>{".mkv", ".mp4", ".ts"}));
+  EXPECT_TRUE(ParseArguments({"-t", "1", "x"}).options.extensions.added.empty());
 }
 
 TEST(ParseArgumentsTest, HelpAndVersionNeedNothingElse) {

@@ -270,8 +270,11 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
     BatchRequest request;
     request.naming_template = kTemplateTitle;
     request.file_system = &fs;
+    request.start_number = 0;
     BatchResult r = RunBatch(request, listing.folders, nullptr);
     if (c.skip) {
+      // The skipped video gives its number back: the next one takes it.
+      EXPECT_TRUE(Holds(ReadFile(dir / "c.KSC"), "karaoke.internalnumber :=00002 ;\r\n"));
       EXPECT_EQ(r.status, BatchStatus::kDone) << c.reason;
       EXPECT_EQ(r.created, 2u) << c.reason;
       ASSERT_EQ(r.skipped.size(), 1u) << c.reason;

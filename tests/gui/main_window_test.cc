@@ -452,7 +452,9 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
         texts << dialog->kscText()->toPlainText();
         remarks << table->item(r, table->columnCount() - 2)->text();
       }
-      QCOMPARE(table->item(4, 2)->text(), Q("00011"));
+      // a.dat is superseded by a.mpg and takes no number: 7 + 1, 2, 3.
+      QCOMPARE(table->item(0, 2)->text(), QString());
+      QCOMPARE(table->item(4, 2)->text(), Q("00010"));
       QCOMPARE(table->item(4, 7)->text(), Q(u8"粤语"));
       QCOMPARE(table->item(4, 9)->text(), Q("2"));
     });
@@ -471,6 +473,88 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
              ReadKsc((folder_ + Q(u8"/合唱团－小河水(粤语－怀旧－左声道).KSC")).toStdString())
                  .remove('\r'));
     QVERIFY(texts[4].contains(Q(u8"karaoke.tag('风格', '怀旧歌');")));
+  }
+
+  void previewCountsAndShowsOnlyTheRowsWithNotes() {
+    Touch(Q(u8"周杰伦-七里香-国语-流行.mpg"));
+    Touch(Q(u8"小河水.mpg"));
+    Touch(Q(u8"x－(国语).mpg"));
+    Touch(Q(u8"合唱团－小河水(国语－流行－9).mpg"));
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(4)->click();
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QTableWidget* table = dialog->table();
+      QCOMPARE(dialog->windowTitle(), Q(u8"预览（3 行有备注）"));
+      // Rows in list order: x, 合, 小, 周 (GBK order).
+      const int notes = table->columnCount() - 2;
+      QCOMPARE(table->item(0, notes)->text(), Q(u8"没有歌名"));
+      QCOMPARE(table->item(1, notes)->text(), Q(u8"声道“9”无法识别，按 0"));
+      QCOMPARE(table->item(2, notes)->text(), Q(u8"歌手与歌名之间没有分隔符“－”或“-”"));
+      QCOMPARE(table->item(3, notes)->text(), QString());
+      QCOMPARE(table->item(3, 3)->text(), Q(u8"七里香"));
+
+      QCheckBox* only = dialog->notesOnly();
+      QCOMPARE(only->text(), Q(u8"只看有备注的"));
+      QVERIFY(only->isEnabled());
+      table->selectRow(3);
+      QVERIFY(dialog->kscText()->toPlainText().contains(Q(u8"karaoke.tag('歌名', '七里香');")));
+      Click(only);
+      for (int r = 0; r < 3; ++r) QVERIFY(!table->isRowHidden(r));
+      QVERIFY(table->isRowHidden(3));
+      // The row shown below is one of those left.
+      QCOMPARE(table->currentRow(), 0);
+      QVERIFY(dialog->kscText()->toPlainText().contains(Q(u8"karaoke.tag('歌手', 'x');")));
+      Click(only);
+      QVERIFY(!table->isRowHidden(3));
+    });
+    // A folder whose names all fit has nothing to filter.
+    QFile::remove(folder_ + Q(u8"/小河水.mpg"));
+    QFile::remove(folder_ + Q(u8"/x－(国语).mpg"));
+    QFile::remove(folder_ + Q(u8"/合唱团－小河水(国语－流行－9).mpg"));
+    form_->ChooseFolder(folder_);
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QCOMPARE(dialog->windowTitle(), Q(u8"预览（0 行有备注）"));
+      QVERIFY(!dialog->notesOnly()->isEnabled());
+    });
+  }
+
+  void addedExtensionsListMoreVideosAndAreRemembered() {
+    Touch(Q(u8"合唱团－小河水.mkv"));
+    Touch("b.MP4");
+    Touch("c.mpg");
+    Touch("d.ts");
+    form_->ChooseFolder(folder_);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    form_->extensionsEdit->setText(Q(" *.MKV; mp4 "));
+    emit form_->extensionsEdit->editingFinished();
+    QCOMPARE(form_->extensionsEdit->text(), Q("mkv,mp4"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+    QVERIFY(messages_.isEmpty());
+
+    // What cannot be an extension is refused, and the last good text returns.
+    form_->extensionsEdit->setText(Q("m/p4"));
+    emit form_->extensionsEdit->editingFinished();
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].text,
+             Q(u8"视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"));
+    QCOMPARE(form_->extensionsEdit->text(), Q("mkv,mp4"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+
+    form_->templateButtons->button(1)->click();
+    Run();
+    QVERIFY(ReadKsc((folder_ + Q(u8"/合唱团－小河水.KSC")).toStdString())
+                .contains(Q(u8"karaoke.CommonVideo := '合唱团－小河水.mkv';")));
+    QVERIFY(Exists("b.KSC"));
+    QVERIFY(!Exists("d.KSC"));
+
+    form_->close();
+    form_ = NewForm();
+    QCOMPARE(form_->extensionsEdit->text(), Q("mkv,mp4"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+    // Back to the five.
+    form_->extensionsEdit->clear();
+    emit form_->extensionsEdit->editingFinished();
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
   void previewChecksTheTemplateAndShowsAnEmptyList() {
