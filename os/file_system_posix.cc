@@ -156,15 +156,16 @@ int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attribu
 // running user may give them, extended attributes (the access control list
 // among them: it is one), then the permission bits. Whatever cannot be kept
 // takes access away, never adds it: set-id bits go with the owner, the
-// group's bits with the group.
-void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
-                  const FolderTraits& folder) {
+// group's bits with the group. Returns 0, or the error that leaves the new
+// file's permissions unknown: it must then not take the old file's place.
+int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
+                 const FolderTraits& folder) {
   mode_t mode = old.st_mode & 07777;
   if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
     mode &= 0777;
   }
   struct stat now;
-  if (::fstat(to, &now) != 0) return;
+  if (::fstat(to, &now) != 0) return errno;
   const mode_t created = now.st_mode & 07777;
   if (now.st_gid != old.st_gid && ::fchown(to, static_cast<uid_t>(-1), old.st_gid) != 0) {
     mode &= ~static_cast<mode_t>(S_ISGID | 070);
@@ -191,6 +192,9 @@ void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int
       value.resize(static_cast<std::size_t>(n));
       n = ::fgetxattr(from.get(), name, value.data(), value.size());
       if (n < 0) continue;
+      // An attribute the user may not set (the system's own, or another
+      // user's trusted ones) is left to the system; only the access list
+      // decides who may read the file, and it is seen to below.
       const bool set = ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0) == 0;
       if (std::strcmp(name, kAccessAcl) == 0) {
         acl_kept = set;
@@ -211,7 +215,8 @@ void KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int
   // A list set or taken off here agrees with the old mode (the group's bits
   // are the list's mask), so the mode needs setting only where it differs
   // from what the new file got: most often it does not.
-  if (mode != created) ::fchmod(to, mode);
+  if (mode != created && ::fchmod(to, mode) != 0) return errno;
+  return 0;
 }
 
 class PosixFolder : public Folder {
@@ -321,19 +326,24 @@ class PosixFolder : public Folder {
     struct stat old;
     if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
-      KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_);
+      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_); kept != 0) {
+        ok = false;
+        err = kept;
+        *in_folder = false;
+      }
     }
     if (ok && ::close(fd.release()) != 0) {
       ok = false;
       err = errno;
     }
     if (!ok) {
+      // Failing too, it leaves a leftover that the next run removes.
       ::unlinkat(fd_.get(), temp.c_str(), 0);
       return FromErrno(err);
     }
     if (::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
       err = errno;
-      ::unlinkat(fd_.get(), temp.c_str(), 0);
+      ::unlinkat(fd_.get(), temp.c_str(), 0);  // as above
       *in_folder = false;
       return FromErrno(err);
     }
