@@ -28,11 +28,12 @@ constexpr std::size_t kLargestKscFile = 64 * 1024;
 
 // What writing a KSC file does to the file at its path.
 enum class KscAction {
-  kCreate,     // no file there yet
-  kUpdate,     // a file with other bytes is replaced
-  kUnchanged,  // the file holds exactly these bytes already: left alone
-  kProtected,  // a write-protected file with other bytes: left alone, the video skipped
-  kNotAFile,   // a folder, a link or another non-file stands there: left alone, the video skipped
+  kCreate,      // no file there yet
+  kUpdate,      // a file with other bytes is replaced
+  kUnchanged,   // the file holds exactly these bytes already: left alone
+  kProtected,   // a write-protected file with other bytes: left alone, the video skipped
+  kNotAFile,    // a folder, a link or another non-file stands there: left alone, the video skipped
+  kUnreadable,  // a file there cannot be read: left alone, the video skipped
 };
 
 // Decides what writing `text` over a file that holds `existing` would do.

@@ -95,7 +95,7 @@ const char* LeftAloneReason(const os::Existing& existing) {
 // one of its folder or file system, which would fail every later file too.
 bool IsTheFilesOwnFailure(const os::Error& error) {
   return error.kind == os::ErrorKind::kPermission || error.kind == os::ErrorKind::kIsFolder ||
-         error.kind == os::ErrorKind::kNotFolder;
+         error.kind == os::ErrorKind::kNotFolder || error.kind == os::ErrorKind::kNameTooLong;
 }
 
 // The name the song manager reads: the GBK name without its extension. Two
@@ -417,6 +417,7 @@ class Run {
         return true;
       case KscAction::kProtected:
       case KscAction::kNotAFile:
+      case KscAction::kUnreadable:
         GiveBackNumber(song);
         return true;  // skipped by Plan, with the reason
       case KscAction::kCreate:
@@ -470,8 +471,14 @@ class Run {
         error = handle_->ReadExisting(ksc_native, text->size(), &existing);
       }
     }
-    // Unknown: the write itself tells what becomes of it.
-    if (error.failed()) return KscAction::kUpdate;
+    if (error.failed()) {
+      // A file that cannot be read for a reason of its own (another user's,
+      // a name too long) is left as it is: what it holds is unknown, and
+      // would be lost. Otherwise the write itself tells what becomes of it.
+      if (!IsTheFilesOwnFailure(error)) return KscAction::kUpdate;
+      Skip(*report.folder, *report.file, report, messages::CannotReadKscFile(error));
+      return KscAction::kUnreadable;
+    }
     const KscAction action = PlanKscFile(existing, *text, request_.force);
     if (action == KscAction::kProtected || action == KscAction::kNotAFile) {
       Skip(*report.folder, *report.file, report, LeftAloneReason(existing));

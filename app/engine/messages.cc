@@ -215,6 +215,10 @@ std::string CannotReplaceKscFile(const os::Error& error) {
   return u8"无法替换KSC文件" + Because(error);
 }
 
+std::string CannotReadKscFile(const os::Error& error) {
+  return u8"无法读取已有的KSC文件" + Because(error);
+}
+
 std::string OutOfMemory(std::string_view folder) {
   return u8"内存不足，无法处理文件夹：" + Shown(folder);
 }

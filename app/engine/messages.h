@@ -71,6 +71,9 @@ extern const char* const kKscIsFolder;
 extern const char* const kKscNotAFile;
 // A KSC file the system would not let the run replace, for a reason of its own.
 std::string CannotReplaceKscFile(const os::Error& error);
+// The skip reason of a video whose existing KSC file cannot be read: what it
+// holds (its date among it) would be lost.
+std::string CannotReadKscFile(const os::Error& error);
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
 

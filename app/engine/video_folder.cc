@@ -168,6 +168,8 @@ VideoFile MakeVideoFile(std::string native_name) {
 }
 
 bool IsVideoFileName(std::string_view name, const VideoExtensions& extensions) {
+  // A run's own temporary file is never a video, whatever kinds are added.
+  if (os::IsTemporaryName(name)) return false;
   auto matches = [&](std::string_view ext) { return EndsWithFolded(name, ext); };
   return std::any_of(std::begin(kVideoExtensions), std::end(kVideoExtensions), matches) ||
          std::any_of(extensions.added.begin(), extensions.added.end(), matches);

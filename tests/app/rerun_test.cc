@@ -255,6 +255,7 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
       {os::ErrorKind::kPermission, "Operation not permitted", false,
        u8"无法替换KSC文件（没有权限）"},
       {os::ErrorKind::kIsFolder, "Is a directory", false, u8"无法替换KSC文件（是一个文件夹）"},
+      {os::ErrorKind::kNameTooLong, "File name too long", false, u8"无法替换KSC文件（名称太长）"},
       {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
       {os::ErrorKind::kNoSpace, "Disk quota exceeded", true, nullptr},
       {os::ErrorKind::kReadOnlyFileSystem, "Read-only file system", false, nullptr},
@@ -290,6 +291,34 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
           << r.failure;
       EXPECT_EQ(ListNames(dir.path()), "a.KSC|a.mpg|b.mpg|c.mpg") << c.reason;
     }
+  }
+}
+
+// An existing KSC file the run cannot read is left as it is, in a dry run
+// too: what it holds, its date among it, would be lost. A read that fails
+// for the disk's sake leaves it to the write to tell.
+TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
+  for (bool dry_run : {true, false}) {
+    TempFolder dir;
+    for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(dir / name);
+    Touch(dir / "b.KSC", "1999/1/1");
+    testing::TestFileSystem fs;
+    FolderListing listing = ListVideos(dir.path(), false, fs);
+    fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kPermission, "Permission denied"}, 0,
+              "b.KSC");
+    fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kOther, "Input/output error"}, 0,
+              "c.KSC");
+    BatchRequest request;
+    request.naming_template = kTemplateTitle;
+    request.file_system = &fs;
+    request.dry_run = dry_run;
+    BatchResult r = RunBatch(request, listing.folders, nullptr);
+    EXPECT_EQ(r.status, BatchStatus::kDone);
+    ASSERT_EQ(r.skipped.size(), 1u);
+    EXPECT_EQ(r.skipped[0].name, "b.mpg");
+    EXPECT_EQ(r.skipped[0].reason, u8"无法读取已有的KSC文件（没有权限）");
+    EXPECT_EQ(r.created + r.updated, 2u);
+    EXPECT_EQ(ReadFile(dir / "b.KSC"), "1999/1/1");
   }
 }
 

@@ -34,6 +34,9 @@ TEST(VideoFolderTest, AddedExtensionsAreVideosTooAndTheFiveStay) {
   for (const char* no : {"a.KSC", "a.ts", "amkv", "a.mkv.part"}) {
     EXPECT_FALSE(IsVideoFileName(no, added)) << no;
   }
+  // A run's own temporary files stay out, even with their kind added.
+  EXPECT_FALSE(IsVideoFileName(".kscgen-0123456789abcdef.tmp", VideoExtensions{{".tmp"}}));
+  EXPECT_TRUE(IsVideoFileName("a.tmp", VideoExtensions{{".tmp"}}));
   EXPECT_EQ(VideoMasks(added), "*.mpg;*.dat;*.wmv;*.rmvb;*.avi;*.mkv;*.mp4");
   EXPECT_EQ(VideoMasks({}), "*.mpg;*.dat;*.wmv;*.rmvb;*.avi");
 }
