@@ -10,7 +10,11 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 
 struct ConsoleOutput::State {};
 
-ConsoleOutput::ConsoleOutput() = default;
+ConsoleOutput::ConsoleOutput(RedirectedText) {}
 ConsoleOutput::~ConsoleOutput() = default;
+
+bool OwnsConsole() { return false; }
+
+void WaitForKey(const std::string&) {}
 
 }  // namespace kscgen::cli

@@ -4,6 +4,7 @@
 // Exit status: 0 when every video got its KSC file, 1 when some were skipped,
 // a file could not be written or the output was lost, 2 for options or a
 // folder that cannot be used.
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <iostream>
@@ -31,6 +32,12 @@ constexpr int kExitDone = 0;
 constexpr int kExitIncomplete = 1;
 constexpr int kExitUsage = 2;
 
+#ifdef _WIN32
+#define KSCGEN_WINDOW_PROGRAM "kscgen-gui.exe"
+#else
+#define KSCGEN_WINDOW_PROGRAM "kscgen-gui"
+#endif
+
 const char kUsage[] =
     u8"用法: kscgen [选项] 文件夹\n"
     u8"为文件夹中的每个视频（*.mpg;*.dat;*.wmv;*.rmvb;*.avi）在其旁边生成一个KSC歌曲文件。\n"
@@ -48,10 +55,13 @@ const char kUsage[] =
     u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
     u8"      --force               重写内容未变的KSC文件\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
+    u8"      --utf8                输出到文件或管道时用 UTF-8（Windows 默认用控制台的代码页）\n"
     u8"  -h, --help                显示本帮助\n"
     u8"      --version             显示版本\n"
     u8"\n"
-    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n";
+    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n"
+    u8"\n"
+    u8"要用窗口操作，请运行 " KSCGEN_WINDOW_PROGRAM u8"。\n";
 
 // Everything printed goes through here, so that lost output is noticed.
 bool Flushed() {
@@ -136,6 +146,7 @@ enum OptionId {
   kOptRecursive,
   kOptForce,
   kOptDryRun,
+  kOptUtf8,
   kOptHelp,
   kOptVersion,
 };
@@ -149,15 +160,42 @@ const std::vector<cli::OptionDef> kOptions = {
     {"recursive", 'R', false, kOptRecursive},
     {"force", '\0', false, kOptForce},
     {"dry-run", 'n', false, kOptDryRun},
+    {"utf8", '\0', false, kOptUtf8},
     {"help", 'h', false, kOptHelp},
     {"version", '\0', false, kOptVersion},
 };
 
 }  // namespace
 
+// Started from Explorer, kscgen has a console of its own that closes with
+// it: what it printed stays until a key is pressed.
+class KeepOwnConsoleOpen {
+ public:
+  KeepOwnConsoleOpen() : own_(cli::OwnsConsole()) {}
+  ~KeepOwnConsoleOpen() {
+    if (own_) cli::WaitForKey(u8"\n按任意键关闭此窗口……");
+  }
+  KeepOwnConsoleOpen(const KeepOwnConsoleOpen&) = delete;
+  KeepOwnConsoleOpen& operator=(const KeepOwnConsoleOpen&) = delete;
+  bool own() const { return own_; }
+
+ private:
+  bool own_;
+};
+
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  cli::ConsoleOutput console;
+  const cli::CommandLine line = cli::ParseCommandLine(cli::Utf8Arguments(argc, argv), kOptions);
+  const bool utf8 = std::any_of(line.options.begin(), line.options.end(),
+                                [](const cli::ParsedOption& o) { return o.id == kOptUtf8; });
+  cli::ConsoleOutput console(utf8 ? cli::RedirectedText::kUtf8 : cli::RedirectedText::kCodePage);
+  const KeepOwnConsoleOpen keep_open;
+  // Double-clicked: no folder to work on, and no prompt to type one at.
+  if (keep_open.own() && line.options.empty() && line.operands.empty() &&
+      line.error == cli::OptionError::kNone) {
+    std::cout << kUsage;
+    return Finish(kExitUsage);
+  }
   BatchRequest request;
   std::vector<UniformEntry> uniform_entries;
   std::optional<std::string> date_text;
@@ -165,7 +203,6 @@ int main(int argc, char** argv) {
 
   // Options act in the order given, and the first error ends the run before
   // anything is written.
-  const cli::CommandLine line = cli::ParseCommandLine(cli::Utf8Arguments(argc, argv), kOptions);
   for (const cli::ParsedOption& option : line.options) {
     const std::string& value = option.value;
     std::string error;
@@ -233,6 +270,8 @@ int main(int argc, char** argv) {
         break;
       case kOptDryRun:
         request.dry_run = true;
+        break;
+      case kOptUtf8:
         break;
       case kOptHelp:
         std::cout << kUsage;
