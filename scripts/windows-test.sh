@@ -5,8 +5,8 @@
 # KSC files kscgen.exe and the Linux kscgen write for the sample folders.
 #   scripts/windows-test.sh [BUILD_DIR [LINUX_BUILD_DIR]]
 set -uo pipefail
-build=${1:-build-windows}
-host=${2:-}
+build=$(cd "${1:-build-windows}" && pwd)
+host=${2:+$(cd "$2" && pwd)}
 
 # Debian's wine64 package puts its loader outside PATH; the wine package
 # adds a wrapper in PATH.
@@ -48,6 +48,14 @@ for t in kscgen_core_tests; do
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
 done
 
+if [ -f "$build/bin/kscgen_gui_tests.exe" ]; then
+  echo "== kscgen_gui_tests.exe under Wine (offscreen) =="
+  # Only failures and the totals.
+  QT_QPA_PLATFORM=offscreen "$wine" "$build/bin/kscgen_gui_tests.exe" 2>&1 | tr -d '\r' |
+    grep -E "^(FAIL|XPASS|Totals|QFATAL)|Loc:|Actual|Expected"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+fi
+
 if [ -n "$host" ]; then
   echo "== GBK conversions: code page 936 under Wine against iconv on Linux =="
   "$wine" "$build/bin/gbk_table.exe" 2>/dev/null | tr -d '\r' >"$prefix/windows.txt"
@@ -64,5 +72,77 @@ if [ -n "$host" ]; then
   echo "== KSC files: kscgen.exe under Wine against kscgen on Linux =="
   bash "$(dirname "$0")/same-ksc-bytes.sh" "$host/bin/kscgen" "$wine" "$build/bin/kscgen.exe" \
     "$(dirname "$0")/../examples" "$prefix/same-bytes" || failed=1
+fi
+if [ -n "$host" ] && [ -f "$build/bin/window_run.exe" ]; then
+  echo "== The window's run under Wine against kscgen on Linux, Chinese-named folders =="
+  samples=$(dirname "$0")/../examples
+  window=$prefix/window
+  same=0
+  for c in "粤语金曲 1 2" "怀旧金曲 4 1" ". 3 0"; do
+    read -r folder template role <<<"$c"
+    for try in 1 2; do  # again when the run crossed midnight
+      for side in linux windows; do
+        rm -rf "${window:?}/$side"
+        mkdir -p "$window/$side"
+        cp -r "$samples" "$window/$side/样本"
+      done
+      dates=$(QT_QPA_PLATFORM=offscreen "$wine" "$build/bin/window_run.exe" \
+        "Z:$window/windows/样本/$folder" "$template" "$role" 2>&1 | tr -d '\r' | sort -u)
+      [ "$(grep -c '^date ' <<<"$dates")" -eq 1 ] && break
+    done
+    if [ "$(grep -c '^date ' <<<"$dates")" -ne 1 ] || [ "$(wc -l <<<"$dates")" -ne 1 ]; then
+      echo "window: the run on $folder did not end well: $dates"
+      failed=1
+      continue
+    fi
+    "$host/bin/kscgen" -t "$template" -r "$role" --date "${dates#date }" \
+      "$window/linux/样本/$folder" >/dev/null
+    if diff -r "$window/linux" "$window/windows" >"$prefix/window.diff"; then
+      same=$((same + $(find "$window/linux" -name '*.KSC' | wc -l)))
+    else
+      echo "window: the files of $folder -t $template -r $role differ:"
+      head -10 "$prefix/window.diff"
+      failed=1
+    fi
+  done
+  echo "window: $same KSC files written by the window under Wine, byte for byte kscgen's on Linux"
+fi
+if [ -n "$host" ]; then
+  echo "== One folder, a Linux run and a Windows run =="
+  bash "$(dirname "$0")/mixed-lock-test.sh" "$host" "$wine" "$build" "$prefix/mixed-lock" ||
+    failed=1
+fi
+if [ -n "$host" ]; then
+  echo "== kscgen.exe's output to a file or pipe: GBK with CR LF on Chinese Windows =="
+  # Wine takes the Windows code pages from the locale: 936 for zh_CN.
+  dir=$prefix/code-page/粤语金曲
+  mkdir -p "$dir"
+  cp "$(dirname "$0")"/../examples/粤语金曲/* "$dir/"
+  args=(-n -t 1 -r 2 --date 2026/12/7)
+  "$host/bin/kscgen" "${args[@]}" "$dir" >"$prefix/linux.out"
+  "$host/bin/kscgen" -t 9 "$dir" 2>"$prefix/linux.err"
+  LC_ALL=zh_CN.UTF-8 "$wine" "$build/bin/kscgen.exe" "${args[@]}" "Z:$dir" >"$prefix/windows.out"
+  LC_ALL=zh_CN.UTF-8 "$wine" "$build/bin/kscgen.exe" -t 9 "Z:$dir" 2>"$prefix/windows.err"
+  LC_ALL=zh_CN.UTF-8 "$wine" "$build/bin/kscgen.exe" --utf8 "${args[@]}" "Z:$dir" \
+    >"$prefix/windows-utf8.out"
+  # The table's first column heading, 视频文件, spelled in GBK by hand.
+  if [ "$(head -c 12 "$prefix/windows.out" | od -An -tx1 | tr -d ' \n')" != \
+       "cad3c6b5cec4bcfe094b5343" ]; then
+    echo "code page: the table does not start with 视频文件 in GBK"
+    failed=1
+  fi
+  for stream in out err; do
+    iconv -f UTF-8 -t GBK "$prefix/linux.$stream" | sed 's/$/\r/' >"$prefix/expected.$stream"
+    if ! cmp -s "$prefix/expected.$stream" "$prefix/windows.$stream" ||
+       [ ! -s "$prefix/expected.$stream" ]; then
+      echo "code page: standard $stream is not Linux's text in GBK with CR LF"
+      failed=1
+    fi
+  done
+  if ! cmp -s "$prefix/linux.out" "$prefix/windows-utf8.out"; then
+    echo "code page: --utf8 does not write the bytes Linux writes"
+    failed=1
+  fi
+  [ $failed -eq 0 ] && echo "code page: tables and messages in GBK with CR LF; --utf8 as on Linux"
 fi
 exit $failed
