@@ -40,6 +40,26 @@ unset DISPLAY WAYLAND_DISPLAY
 "$wineserver" -w >/dev/null 2>&1 || true
 
 failed=0
+echo "== The programs: Windows' own DLLs, an icon, version information, no debug sections =="
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+for exe in kscgen.exe kscgen-gui.exe; do
+  if [ ! -f "$build/bin/$exe" ]; then
+    echo "$exe: not built"
+    failed=1
+    continue
+  fi
+  bash "$(dirname "$0")/windows-imports.sh" "$build/bin/$exe" || failed=1
+  resources=$(x86_64-w64-mingw32-windres -i "$build/bin/$exe" -O rc 2>/dev/null)
+  for want in '"IDI_ICON1" 14 /\* RT_GROUP_ICON' "VALUE \"OriginalFilename\", \"$exe\"" \
+    "VALUE \"FileVersion\", \"$version\"" 'VALUE "LegalCopyright", "Copyright'; do
+    grep -q "$want" <<<"$resources" || { echo "$exe: no $want"; failed=1; }
+  done
+  if x86_64-w64-mingw32-objdump -h "$build/bin/$exe" | grep -q '\.debug'; then
+    echo "$exe: not stripped"
+    failed=1
+  fi
+done
+
 for t in kscgen_core_tests; do
   exe=$build/bin/$t.exe
   echo "== $t.exe under Wine =="
@@ -86,12 +106,15 @@ if [ -n "$host" ] && [ -f "$build/bin/window_run.exe" ]; then
         mkdir -p "$window/$side"
         cp -r "$samples" "$window/$side/样本"
       done
-      dates=$(QT_QPA_PLATFORM=offscreen "$wine" "$build/bin/window_run.exe" \
-        "Z:$window/windows/样本/$folder" "$template" "$role" 2>&1 | tr -d '\r' | sort -u)
-      [ "$(grep -c '^date ' <<<"$dates")" -eq 1 ] && break
+      QT_QPA_PLATFORM=offscreen "$wine" "$build/bin/window_run.exe" \
+        "Z:$window/windows/样本/$folder" "$template" "$role" >"$prefix/window.out" 2>&1
+      code=$?
+      dates=$(tr -d '\r' <"$prefix/window.out" | grep '^date ' | sort -u)
+      [ "$(wc -l <<<"$dates")" -eq 1 ] && break
     done
-    if [ "$(grep -c '^date ' <<<"$dates")" -ne 1 ] || [ "$(wc -l <<<"$dates")" -ne 1 ]; then
-      echo "window: the run on $folder did not end well: $dates"
+    if [ $code -ne 0 ] || [ "$(wc -l <<<"$dates")" -ne 1 ] || [ -z "$dates" ]; then
+      echo "window: the run on $folder did not end well:"
+      tr -d '\r' <"$prefix/window.out" | head -5
       failed=1
       continue
     fi
