@@ -6,13 +6,16 @@ namespace kscgen {
 
 namespace {
 
-// Writes the KSC text into a buffer sized for the worst case up front: it
-// runs once per video, and growing a string piece by piece dominated it.
+// Writes the KSC text into a buffer sized for the usual case up front: it
+// runs once per video, and growing a string piece by piece dominated it. An
+// estimate that falls short costs one more allocation, never a write past
+// the end.
 class KscWriter {
  public:
   explicit KscWriter(std::size_t capacity) { out_.resize(capacity); }
 
   void Text(std::string_view text) {
+    Reserve(text.size());
     std::memcpy(&out_[size_], text.data(), text.size());
     size_ += text.size();
   }
@@ -20,6 +23,7 @@ class KscWriter {
   // `value` as the inside of a quoted literal: a quote doubled, a control
   // byte as a blank.
   void Quoted(std::string_view value) {
+    Reserve(2 * value.size());
     for (char c : value) {
       if (c == '\'') {
         out_[size_++] = '\'';
@@ -36,6 +40,11 @@ class KscWriter {
   }
 
  private:
+  // Room for `more` bytes after what is written.
+  void Reserve(std::size_t more) {
+    if (out_.size() - size_ < more) out_.resize(2 * out_.size() + more);
+  }
+
   std::string out_;
   std::size_t size_ = 0;
 };

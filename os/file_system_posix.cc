@@ -59,6 +59,9 @@ constexpr char kLockFileName[] = ".kscgen.lock";
 class Descriptor {
  public:
   explicit Descriptor(int fd = -1) : fd_(fd) {}
+  // Descriptors closed here were only read through, or their file is given
+  // up already: a failed close loses nothing. A written file is closed with
+  // its result looked at (see Replace).
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -133,7 +136,7 @@ class PosixFolder : public Folder {
       errno = 0;
     }
     if (errno != 0) error = FromErrno(errno);
-    ::closedir(dir);
+    ::closedir(dir);  // read only: nothing to lose
     return error;
   }
 
@@ -267,6 +270,8 @@ class PosixFolder : public Folder {
       struct stat st;
       if (::fstatat(fd_.get(), e.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
           S_ISREG(st.st_mode)) {
+        // One that cannot be removed stays for a later run: it is only
+        // clutter, and new temporary names are random, so it blocks nothing.
         ::unlinkat(fd_.get(), e.name.c_str(), 0);
       }
     }

@@ -380,6 +380,7 @@ class WindowsFolder : public Folder {
     if (!WriteAll(h, bytes) || !FlushFileBuffers(h)) code = GetLastError();
     if (!CloseHandle(h) && code == ERROR_SUCCESS) code = GetLastError();
     if (code != ERROR_SUCCESS) {
+      // Failing too, it leaves a leftover that the next run removes.
       DeleteFileW(temp.c_str());
       return FromCode(code);
     }
@@ -389,8 +390,11 @@ class WindowsFolder : public Folder {
     DWORD old = GetFileAttributesW(target.c_str());
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (old != INVALID_FILE_ATTRIBUTES && (old & kNotAFile) == 0 && (old & kKept) != 0) {
-      SetFileAttributesW(temp.c_str(), old & kKept);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kNotAFile) == 0 && (old & kKept) != 0 &&
+        !SetFileAttributesW(temp.c_str(), old & kKept)) {
+      code = GetLastError();
+      DeleteFileW(temp.c_str());
+      return FromCode(code);
     }
     // One rename within the folder: the file at `name` (a link there
     // included, never what it points to) is swapped for the new one in one
@@ -420,6 +424,8 @@ class WindowsFolder : public Folder {
       // Regular files only: a link to a file is listed as a file.
       DWORD attributes = GetFileAttributesW(wide.c_str());
       if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) continue;
+      // One that cannot be removed stays for a later run: it is only
+      // clutter, and new temporary names are random, so it blocks nothing.
       DeleteFileW(wide.c_str());
     }
   }

@@ -2,6 +2,7 @@
 // runs killed halfway, and names of every odd kind. Nothing may be lost and
 // no KSC file may be left broken.
 #include <fcntl.h>
+#include <poll.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/inotify.h>
@@ -10,11 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
+#include <cstring>
 #include <functional>
-#include <random>
-#include <thread>
 
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
@@ -102,16 +101,64 @@ TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
   EXPECT_EQ(testing::ListNames(root / "moved"), "a.mpg");
 }
 
+// Watches `folder` for a run's temporary files being made and moved over
+// their KSC names, so that a test can act at a point it has seen.
+class FolderWatch {
+ public:
+  explicit FolderWatch(const std::string& folder)
+      : fd_(inotify_init1(IN_CLOEXEC)),
+        watch_(inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_TO)) {}
+  ~FolderWatch() { close(fd_); }
+  bool ok() const { return fd_ >= 0 && watch_ >= 0; }
+
+  // Waits until `count` events of `mask` have come, or `child` has ended;
+  // false in the second case.
+  bool WaitFor(uint32_t mask, int count, pid_t child) {
+    alignas(inotify_event) char buf[64 * 1024];
+    int seen = 0;
+    while (seen < count) {
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, 50) == 0) {
+        if (waitpid(child, nullptr, WNOHANG) == child) return false;
+        continue;
+      }
+      ssize_t n = read(fd_, buf, sizeof buf);
+      for (char* at = buf; n > 0 && at < buf + n;) {
+        auto* e = reinterpret_cast<inotify_event*>(at);
+        if ((e->mask & mask) != 0 && ++seen == count) return true;
+        at += sizeof(inotify_event) + e->len;
+      }
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  int watch_;
+};
+
 TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
-  constexpr int kVideos = 20000;
+  constexpr int kVideos = 5000;
   for (int i = 0; i < kVideos; ++i) Touch(folder + "/song" + std::to_string(i) + ".mpg");
 
-  std::mt19937 random(20261207);
-  std::uniform_int_distribution<int> delay_ms(5, 400);
-  for (int round = 0; round < 5; ++round) {
+  // Each round kills a run at a point it has seen: just after a temporary
+  // file was made (its KSC file being written), or after so many KSC files
+  // were moved into place. A round starts where the last one was killed.
+  struct Round {
+    uint32_t event;
+    int count;
+  };
+  const Round rounds[] = {{IN_CREATE, 1}, {IN_MOVED_TO, 1}, {IN_CREATE, 40},
+                          {IN_MOVED_TO, 300}, {IN_CREATE, 700}};
+  int moved = 0;  // KSC files seen moved into place, over all rounds
+  for (const Round& round : rounds) {
+    SCOPED_TRACE("killed after " + std::to_string(round.count) +
+                 (round.event == IN_CREATE ? " temporary files" : " KSC files"));
+    FolderWatch watch(folder);
+    ASSERT_TRUE(watch.ok()) << "inotify: " << strerror(errno);
     pid_t child = fork();
     if (child == 0) {
       int null = open("/dev/null", O_WRONLY);
@@ -119,16 +166,22 @@ TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
       execl(KSCGEN_BIN, KSCGEN_BIN, "-t", "0", folder.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms(random)));
+    ASSERT_TRUE(watch.WaitFor(round.event, round.count, child)) << "the run ended first";
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
+    if (round.event == IN_MOVED_TO) moved += round.count;
 
+    int kscs = 0;
     for (const auto& e : fs::directory_iterator(folder)) {
       std::string name = e.path().filename().string();
       if (name.size() < 4 || name.compare(name.size() - 4, 4, ".KSC") != 0) continue;
+      ++kscs;
       std::string video = name.substr(0, name.size() - 4) + ".mpg";
-      ASSERT_TRUE(IsCompleteKsc(ReadFile(e.path().string()), video)) << name << " round " << round;
+      ASSERT_TRUE(IsCompleteKsc(ReadFile(e.path().string()), video)) << name;
     }
+    EXPECT_GE(kscs, moved);
+    // At most the one file being written when the run was killed.
+    EXPECT_LE(CountTemporaryFiles(folder), 1);
   }
   int code = 0;
   std::string out = Shell("", "-t 0 '" + folder + "'", &code);

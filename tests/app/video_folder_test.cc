@@ -110,10 +110,11 @@ TEST(VideoFolderTest, ATreeIsListedDepthFirstInNameOrderPassingOverLinksAndDotFo
   namespace fs = std::filesystem;
   using testing::U8Path;
   for (const char* folder :
-       {u8"歌手/周华健", u8"歌手/Beyond", u8"歌手/aaa/深处", u8"空", ".hidden", u8"Z语种"}) {
+       {u8"歌手/周华健", u8"歌手/周华健精选", u8"歌手/Beyond", u8"歌手/aaa/深处", u8"空", ".hidden", u8"Z语种"}) {
     fs::create_directories(U8Path(dir / folder));
   }
-  for (const char* video : {"top.mpg", u8"歌手/周华健/朋友.mpg", u8"歌手/Beyond/海阔天空.avi",
+  for (const char* video : {"top.mpg", u8"歌手/周华健/朋友.mpg", u8"歌手/周华健精选/风雨无阻.mpg",
+                            u8"歌手/Beyond/海阔天空.avi",
                             u8"歌手/aaa/深处/x.mpg", ".hidden/secret.mpg", u8"Z语种/z.mpg"}) {
     testing::Touch(dir / video);
   }
@@ -136,15 +137,17 @@ TEST(VideoFolderTest, ATreeIsListedDepthFirstInNameOrderPassingOverLinksAndDotFo
     order += f.relative + "(" + Names(f.files) + ")" + f.folder_name + " ";
   }
   // Names compare as GBK with ASCII folded: Z语种 < 歌手 (B8E8) at the top,
-  // aaa < Beyond < 周华健 (D6DC) inside 歌手, which holds no video itself.
+  // aaa < Beyond < 周华健 (D6DC) < 周华健精选 inside 歌手, which holds no
+  // video itself: a name that begins another goes first.
   EXPECT_EQ(
       order,
       std::string(".(top.mpg)") +
           dir.path().substr(dir.path().find_last_of(std::string("/") + os::PathSeparator()) + 1) +
           u8" Z语种(z.mpg)Z\xD3\xEF\xD6\xD6 " + Native(u8"歌手/aaa/深处") +
           u8"(x.mpg)\xC9\xEE\xB4\xA6 " + Native(u8"歌手/Beyond") + u8"(海阔天空.avi)Beyond " +
-          Native(u8"歌手/周华健") + u8"(朋友.mpg)\xD6\xDC\xBB\xAA\xBD\xA1 ");
-  EXPECT_EQ(listing.video_count(), 5u);
+          Native(u8"歌手/周华健") + u8"(朋友.mpg)\xD6\xDC\xBB\xAA\xBD\xA1 " +
+          Native(u8"歌手/周华健精选") + u8"(风雨无阻.mpg)\xD6\xDC\xBB\xAA\xBD\xA1\xBE\xAB\xD1\xA1 ");
+  EXPECT_EQ(listing.video_count(), 6u);
 }
 
 TEST(VideoFolderTest, OnlyAsciiLettersStandingAloneAreFoldedWhenSorting) {

@@ -85,6 +85,32 @@ TEST(FormatKscTextTest, EmptyFieldsAreEmptyQuotesAndControlBytesCannotBreakALine
   EXPECT_NE(text.find("karaoke.tag('字数', '0');\r\n"), std::string::npos);
 }
 
+// Every value a name of quotes: each doubles, so the text outgrows any
+// estimate made from the values' sizes alone (the sanitizer build checks
+// that nothing is written past the buffer).
+TEST(FormatKscTextTest, ValuesOfQuotesOnlyAreWrittenWhole) {
+  const std::string quotes(400, '\'');
+  const std::string doubled(800, '\'');
+  SongInfo s;
+  s.number = quotes;
+  s.title = quotes;
+  s.abbrev = quotes;
+  s.singer = quotes;
+  s.language = quotes;
+  s.style = quotes;
+  s.channel = quotes;
+  s.date_text = quotes;
+  s.singer_pinyin = quotes;
+  s.video_name = quotes + ".mpg";
+  const std::string text = FormatKscText(s);
+  EXPECT_NE(text.find("karaoke.tag('歌名', '" + doubled + "');\r\n"), std::string::npos);
+  EXPECT_NE(text.find("karaoke.tag('字数', '400');\r\n"), std::string::npos);
+  EXPECT_NE(text.find("karaoke.internalnumber :=" + doubled + " ;\r\n"), std::string::npos);
+  const std::string last = "karaoke.CommonVideo := '" + doubled + ".mpg';\r\n";
+  ASSERT_GE(text.size(), last.size());
+  EXPECT_EQ(text.substr(text.size() - last.size()), last);
+}
+
 TEST(KscQuoteTest, DoublesQuotesOnly) {
   EXPECT_EQ(KscQuote("''"), "''''");
   EXPECT_EQ(KscQuote("小河水"), "小河水");

@@ -58,6 +58,29 @@ TEST(FileSystemTest, ReplaceWritesTheWholeFileUnderItsNameAndLeavesNothingElse) 
   EXPECT_FALSE(folder->Sync(true).failed());
 }
 
+#ifndef _WIN32
+// Root updating a user's KSC file leaves it the user's: were it root's, the
+// user's next run would find it read-only and skip its video.
+TEST(FileSystemTest, AReplacedFileKeepsItsOwnerAndPermissions) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  TempFolder dir;
+  Touch(dir / "a.KSC", "old");
+  const uid_t kNobody = 65534;
+  ASSERT_EQ(chown((dir / "a.KSC").c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(chmod((dir / "a.KSC").c_str(), 0640), 0);
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  bool in_folder = false;
+  ASSERT_FALSE(folder->Replace("a.KSC", "new", &in_folder).failed());
+  struct stat st {};
+  ASSERT_EQ(stat((dir / "a.KSC").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, kNobody);
+  EXPECT_EQ(st.st_gid, kNobody);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(ReadFile(dir / "a.KSC"), "new");
+}
+#endif
+
 TEST(FileSystemTest, OneLockPerFolderUntilItsHandleCloses) {
   TempFolder dir;
   std::unique_ptr<os::Folder> first = Open(dir.path());
@@ -204,6 +227,12 @@ TEST(FileSystemTest, SubfoldersAreOpenedThroughTheirParentAndKnownAgain) {
   EXPECT_TRUE(listed == std::string("file ") + u8"粤语/ " ||
               listed == std::string(u8"粤语/ ") + "file ")
       << listed;
+#ifndef _WIN32
+  // A link put where a subfolder was listed leads nowhere, not to its target.
+  fs::create_directory_symlink(U8Path(dir / u8"粤语"), U8Path(dir / "link"));
+  EXPECT_TRUE(top->OpenSubfolder("link", &none).failed());
+  EXPECT_EQ(none, nullptr);
+#endif
 }
 
 TEST(FileSystemTest, EachUnusableFolderHasItsOwnKind) {

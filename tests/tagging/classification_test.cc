@@ -15,6 +15,7 @@ TEST(ClassifyLanguageTest, FirstKeywordAnywhereDecides) {
       {"粤语", "粤语"},     {"台湾闽南语", "台语"}, {"闽南语", "粤语"}, {"英日合唱", "英语"},
       {"其他", "其他"},     {"其它", "其它"},       {"汉语", "国语"},   {"国语)", "国语"},
       {"生日快乐", "日语"}, {"韩国", "韩语"},       {"", "国语"},       {"普通话", "国语"},
+      {"日韩金曲", "日语"}, {"韩日对唱", "日语"},
   };
   for (const Row& r : rows) EXPECT_EQ(ClassifyLanguage(r.text), r.value) << r.text;
 }

@@ -131,6 +131,12 @@ TEST(FullNameTest, FieldsEndAtTheFirstClosingBracketAndAreTrimmed) {
   EXPECT_EQ(info.language, "英语");
   EXPECT_EQ(info.style, "迪斯科");
   EXPECT_EQ(info.channel, "3");
+  // A full-width bracket ends at its own closing bracket too: what follows
+  // is no field of it.
+  info = ParseFull(3, 0, "张三－歌（国语）－DJ舞曲版");
+  EXPECT_EQ(info.title, "歌");
+  EXPECT_EQ(info.language, "国语");
+  EXPECT_EQ(info.style, "流行");
 }
 
 TEST(FullNameTest, TemplateThreeIgnoresAChannelField) {

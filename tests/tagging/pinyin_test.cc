@@ -171,6 +171,7 @@ TEST(SingerInitialsTest, BandsHaveNoSurname) {
   EXPECT_EQ(SingerInitials("解放乐团"), "JFYT");  // not Xie
   EXPECT_EQ(SingerInitials("单车乐队"), "DCYD");  // not Shan
   EXPECT_EQ(SingerInitials("曾经组合"), "CJZH");
+  EXPECT_EQ(SingerInitials("曾经合唱团"), "CJHCT");
   EXPECT_EQ(SingerInitials("合唱团"), "HCT");
 }
 

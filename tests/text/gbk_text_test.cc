@@ -52,6 +52,8 @@ TEST(CharLengthTest, PairsALeadByteWithAValidTrailByteOnly) {
   EXPECT_EQ(CharLength("\x81\x20", 0), 1u);
   EXPECT_EQ(CharLength("\xB4", 0), 1u);      // cut off at the end
   EXPECT_EQ(CharLength("\x80\x41", 0), 1u);  // 0x80 leads nothing
+  EXPECT_EQ(CharLength("\xFE\x50", 0), 2u);  // the last row leads too
+  EXPECT_EQ(CharLength("\xFF\x50", 0), 1u);
   EXPECT_EQ(CharLength("A\xB4\xF3", 0), 1u);
 }
 

@@ -1,0 +1,234 @@
+#include "app/cli/options.h"
+
+#include <utility>
+
+#include "app/cli/command_line.h"
+#include "app/engine/messages.h"
+#include "app/engine/start_number.h"
+#include "tagging/uniform_values.h"
+#include "text/encoding.h"
+
+namespace kscgen::cli {
+
+#ifdef _WIN32
+#define KSCGEN_WINDOW_PROGRAM "kscgen-gui.exe"
+#else
+#define KSCGEN_WINDOW_PROGRAM "kscgen-gui"
+#endif
+
+const char kUsage[] =
+    u8"用法: kscgen [选项] 文件夹\n"
+    u8"为文件夹中的每个视频（*.mpg;*.dat;*.wmv;*.rmvb;*.avi）在其旁边生成一个KSC歌曲文件。\n"
+    u8"\n"
+    u8"  -t, --template N          歌曲命名模板（必选）：0 歌名，1 歌手－歌名，\n"
+    u8"                            2 歌手－歌名(语种)，3 歌手－歌名(语种－类别)，\n"
+    u8"                            4 歌手－歌名(语种－类别－声道)\n"
+    u8"  -r, --folder-role N       目录名的作用：0 无作用（默认），1 歌手名，2 语种名，\n"
+    u8"                            3 类别名，4 加入日期\n"
+    u8"  -s, --start-number N      自动编号：第一首歌曲的编号为 N 加 1（N 不小于 0），\n"
+    u8"                            至少五位数字，如 0 得 00001\n"
+    u8"  -u, --uniform KIND=VALUE  统一设定值，可重复；KIND 为 singer（歌 手 名）、\n"
+    u8"                            style（歌曲类别）、language（歌曲语种）或 channel（歌曲声道）\n"
+    u8"      --date TEXT           \"时间\"一项的内容，默认为今天的日期（如 2026/12/7）\n"
+    u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
+    u8"      --force               重写内容未变的KSC文件\n"
+    u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
+    u8"      --utf8                输出到文件或管道时用 UTF-8（Windows 默认用控制台的代码页）\n"
+    u8"  -h, --help                显示本帮助\n"
+    u8"      --version             显示版本\n"
+    u8"\n"
+    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n"
+    u8"\n"
+    u8"要用窗口操作，请运行 " KSCGEN_WINDOW_PROGRAM u8"。\n";
+
+namespace {
+
+std::optional<int> ParseIndex(const std::string& text) {
+  std::string s = text;
+  if (s.size() != 1 || s[0] < '0' || s[0] > '4') return std::nullopt;
+  return s[0] - '0';
+}
+
+// A UTF-8 argument in GBK; the message when it cannot be.
+std::optional<std::string> ArgumentInGbk(std::string_view what, const std::string& arg,
+                                         std::string* error) {
+  if (!text::IsValidUtf8(arg)) {
+    *error = messages::NotUtf8(what, arg);
+    return std::nullopt;
+  }
+  auto gbk = text::Utf8ToGbk(arg);
+  if (!gbk) *error = messages::NotInGbk(what, arg);
+  return gbk;
+}
+
+// The kind drop-down's label for a KIND given as a label or an English name.
+std::string UniformLabel(const std::string& kind) {
+  static const char* const kEnglish[kUniformKindCount] = {"singer", "style", "language", "channel"};
+  for (int k = 0; k < kUniformKindCount; ++k) {
+    if (kind == kEnglish[k]) return UniformKindLabel(k);
+  }
+  return text::Utf8ToGbk(kind).value_or(std::string());
+}
+
+enum OptionId {
+  kOptTemplate,
+  kOptFolderRole,
+  kOptStartNumber,
+  kOptUniform,
+  kOptDate,
+  kOptRecursive,
+  kOptForce,
+  kOptDryRun,
+  kOptUtf8,
+  kOptHelp,
+  kOptVersion,
+};
+
+const std::vector<cli::OptionDef> kOptions = {
+    {"template", 't', true, kOptTemplate},
+    {"folder-role", 'r', true, kOptFolderRole},
+    {"start-number", 's', true, kOptStartNumber},
+    {"uniform", 'u', true, kOptUniform},
+    {"date", '\0', true, kOptDate},
+    {"recursive", 'R', false, kOptRecursive},
+    {"force", '\0', false, kOptForce},
+    {"dry-run", 'n', false, kOptDryRun},
+    {"utf8", '\0', false, kOptUtf8},
+    {"help", 'h', false, kOptHelp},
+    {"version", '\0', false, kOptVersion},
+};
+
+ParsedArguments& Fail(ParsedArguments& parsed, std::string message) {
+  parsed.error = UsageError(message);
+  return parsed;
+}
+
+}  // namespace
+
+std::string UsageError(const std::string& message) {
+  return "kscgen: " + message + "\n" + u8"运行 kscgen --help 查看用法。\n";
+}
+
+ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+  ParsedArguments parsed;
+  Options& options = parsed.options;
+  BatchRequest& request = options.request;
+  std::vector<UniformEntry> uniform_entries;
+  // Options act in the order given, and the first error ends the run before
+  // anything is written.
+  const CommandLine line = ParseCommandLine(args, kOptions);
+  for (const ParsedOption& option : line.options) {
+    const std::string& value = option.value;
+    std::string error;
+    switch (option.id) {
+      case kOptTemplate:
+      case kOptFolderRole: {
+        std::optional<int> index = ParseIndex(value);
+        if (!index) {
+          return Fail(parsed, std::string(option.id == kOptTemplate ? u8"模板" : u8"目录名作用") +
+                                  u8"必须是 0 到 4：" + text::DisplayName(value));
+        }
+        if (option.id == kOptTemplate) {
+          request.naming_template = static_cast<NamingTemplate>(*index);
+        } else {
+          request.folder_role = static_cast<FolderRole>(*index);
+        }
+        break;
+      }
+      case kOptStartNumber: {
+        std::optional<std::int32_t> start = ParseStartNumber(value);
+        if (!start) return Fail(parsed, messages::BadStartNumber(text::DisplayName(value)));
+        request.start_number = *start;
+        break;
+      }
+      case kOptUniform: {
+        const std::string& arg = value;
+        std::size_t eq = arg.find('=');
+        if (eq == std::string::npos || !text::IsValidUtf8(arg.substr(0, eq))) {
+          return Fail(
+              parsed,
+              u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" +
+                  text::DisplayName(arg));
+        }
+        std::string label = UniformLabel(arg.substr(0, eq));
+        if (!UniformKindOf(label)) {
+          return Fail(parsed, u8"统一设定值的种类应为 singer、style、language 或 channel：" +
+                                  text::DisplayName(arg));
+        }
+        auto uniform_value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
+        if (!uniform_value) return Fail(parsed, error);
+        for (char c : *uniform_value) {
+          // A line break would split the entry; the window's fields cannot hold one either.
+          if (static_cast<unsigned char>(c) < 0x20) {
+            return Fail(parsed, u8"统一设定值含有控制字符：" + text::DisplayName(arg));
+          }
+        }
+        UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
+        if (parse.error == UniformEntryError::kEmptyValue) {
+          return Fail(parsed, messages::EmptyUniformValue(arg));
+        }
+        if (parse.error == UniformEntryError::kBadChannel) {
+          return Fail(parsed, messages::BadChannel(arg.substr(eq + 1)));
+        }
+        uniform_entries.push_back(std::move(parse.entry));
+        break;
+      }
+      case kOptDate:
+        options.date = ArgumentInGbk(u8"日期", value, &error);
+        if (!options.date) return Fail(parsed, error);
+        break;
+      case kOptRecursive:
+        options.recursive = true;
+        break;
+      case kOptForce:
+        request.force = true;
+        break;
+      case kOptDryRun:
+        request.dry_run = true;
+        break;
+      case kOptUtf8:
+        options.utf8 = true;
+        break;
+      case kOptHelp:
+        options.action = Options::Action::kHelp;
+        return parsed;
+      case kOptVersion:
+        options.action = Options::Action::kVersion;
+        return parsed;
+    }
+  }
+  switch (line.error) {
+    case OptionError::kNone:
+      break;
+    case OptionError::kMissingValue:
+      return Fail(parsed, u8"选项缺少参数：" + text::DisplayName(line.typed));
+    case OptionError::kUnknown:
+    case OptionError::kUnexpectedValue:
+      return Fail(parsed, u8"未知选项：" + text::DisplayName(line.typed));
+  }
+  if (line.operands.size() != 1) return Fail(parsed, u8"请给出一个文件夹");
+  if (!request.naming_template) {
+    parsed.error = std::string(messages::kNoTemplate) + "\n";
+    return parsed;
+  }
+  options.folder = line.operands[0];
+  request.uniform = CollectUniformValues(uniform_entries);
+  return parsed;
+}
+
+int ExitStatusOf(const BatchResult& result, std::size_t unreadable_folders) {
+  switch (result.status) {
+    case BatchStatus::kDone:
+      return result.skipped.empty() && unreadable_folders == 0 ? kExitDone : kExitIncomplete;
+    case BatchStatus::kLocked:
+    case BatchStatus::kWriteFailed:
+    case BatchStatus::kStopped:
+      return kExitIncomplete;
+    case BatchStatus::kNoTemplate:
+    case BatchStatus::kBadOptions:
+      return kExitUsage;
+  }
+  return kExitUsage;
+}
+
+}  // namespace kscgen::cli

@@ -1,0 +1,123 @@
+// kscgen's arguments, read in process: what each bound, each count of
+// operands and each result of a run gives.
+#include "app/cli/options.h"
+
+#include <gtest/gtest.h>
+
+namespace kscgen::cli {
+namespace {
+
+const std::string kHint = u8"\n运行 kscgen --help 查看用法。\n";
+
+struct Refused {
+  std::vector<std::string> args;
+  std::string message;  // what follows "kscgen: ", before the hint
+};
+
+TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
+  const Refused rows[] = {
+      {{"-t", "5", "x"}, u8"模板必须是 0 到 4：5"},
+      {{"-t", "-1", "x"}, u8"模板必须是 0 到 4：-1"},
+      {{"-t", "1", "-r", "5", "x"}, u8"目录名作用必须是 0 到 4：5"},
+      {{"-t", "1", "-r", "04", "x"}, u8"目录名作用必须是 0 到 4：04"},
+      {{"-t", "1", "-r", "", "x"}, u8"目录名作用必须是 0 到 4："},
+      {{"-t", "1", "-s", "-1", "x"}, u8"编号起始值必须是不小于 0 的整数：“-1”"},
+      {{"-t", "1", "-s", "2147483648", "x"}, u8"编号起始值必须是不小于 0 的整数：“2147483648”"},
+      {{"-t", "1", "-s", "1e3", "x"}, u8"编号起始值必须是不小于 0 的整数：“1e3”"},
+      {{"-t", "1", "-u", u8"类型=y", "x"},
+       u8"统一设定值的种类应为 singer、style、language 或 channel：类型=y"},
+      {{"-t", "1", "-u", "singer", "x"},
+       u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：singer"},
+      {{"-t", "1", "-u", u8"channel=中", "x"},
+       u8"歌曲声道的值“中”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 立体声），"
+       u8"或含有“左”、“右”或“立体”"},
+      {{"-t", "1", "x", "y"}, u8"请给出一个文件夹"},
+      {{"-t", "1"}, u8"请给出一个文件夹"},
+      {{"-t", "1", "--bogus", "x"}, u8"未知选项：--bogus"},
+      {{"-t", "1", "-nx", "x"}, u8"未知选项：-x"},
+      {{"-t", "1", "--date"}, u8"选项缺少参数：--date"},
+      {{"-t", "1", "--force=yes", "x"}, u8"未知选项：--force"},
+  };
+  for (const Refused& row : rows) {
+    std::string typed;
+    for (const std::string& a : row.args) typed += a + " ";
+    SCOPED_TRACE(typed);
+    ParsedArguments parsed = ParseArguments(row.args);
+    ASSERT_TRUE(parsed.error);
+    EXPECT_EQ(*parsed.error, "kscgen: " + row.message + kHint);
+  }
+}
+
+TEST(ParseArgumentsTest, NoTemplateIsTheWindowsOwnMessage) {
+  ParsedArguments parsed = ParseArguments({"x"});
+  ASSERT_TRUE(parsed.error);
+  EXPECT_EQ(*parsed.error, u8"请选择歌曲命名模板！\n");
+}
+
+TEST(ParseArgumentsTest, EveryBoundThatCanBeUsedIsTaken) {
+  for (int t = 0; t <= 4; ++t) {
+    for (int r = 0; r <= 4; ++r) {
+      ParsedArguments parsed =
+          ParseArguments({"-t", std::to_string(t), "-r", std::to_string(r), u8"/ktv/国语"});
+      ASSERT_FALSE(parsed.error) << *parsed.error;
+      EXPECT_EQ(*parsed.options.request.naming_template, t);
+      EXPECT_EQ(parsed.options.request.folder_role, r);
+      EXPECT_EQ(parsed.options.folder, u8"/ktv/国语");
+    }
+  }
+  ParsedArguments parsed = ParseArguments(
+      {"-t1", "-s", "2147483646", "-R", "-n", "--force", "--date", u8"2025年1月1日", "--", "-x"});
+  ASSERT_FALSE(parsed.error) << *parsed.error;
+  const Options& o = parsed.options;
+  EXPECT_EQ(o.action, Options::Action::kRun);
+  EXPECT_EQ(o.request.start_number, 2147483646);
+  EXPECT_TRUE(o.recursive);
+  EXPECT_TRUE(o.request.dry_run);
+  EXPECT_TRUE(o.request.force);
+  EXPECT_EQ(o.date, "2025\xC4\xEA" "1\xD4\xC2" "1\xC8\xD5");  // GBK
+  EXPECT_EQ(o.folder, "-x");
+  // Without options of their own: no numbering, today's date, one folder.
+  parsed = ParseArguments({"-t", "0", "."});
+  ASSERT_FALSE(parsed.error);
+  EXPECT_FALSE(parsed.options.request.start_number);
+  EXPECT_FALSE(parsed.options.date);
+  EXPECT_FALSE(parsed.options.recursive);
+}
+
+TEST(ParseArgumentsTest, UniformValuesKeepTheFirstOfEachKind) {
+  ParsedArguments parsed = ParseArguments({"-t", "1", "-u", u8"singer=张三", "-u",
+                                           u8"歌 手 名=李四", "-u", "channel=3", "x"});
+  ASSERT_FALSE(parsed.error) << *parsed.error;
+  EXPECT_EQ(parsed.options.request.uniform.singer, "\xD5\xC5\xC8\xFD");  // 张三
+  EXPECT_EQ(parsed.options.request.uniform.channel, "3");
+}
+
+TEST(ParseArgumentsTest, HelpAndVersionNeedNothingElse) {
+  EXPECT_EQ(ParseArguments({"--help"}).options.action, Options::Action::kHelp);
+  EXPECT_EQ(ParseArguments({"-t", "9", "-h"}).error.has_value(), true);  // in order given
+  EXPECT_EQ(ParseArguments({"-h", "-t", "9"}).options.action, Options::Action::kHelp);
+  EXPECT_EQ(ParseArguments({"--version"}).options.action, Options::Action::kVersion);
+}
+
+TEST(ExitStatusTest, OnlyARunWhereEveryVideoGotItsFileIsZero) {
+  BatchResult done;
+  EXPECT_EQ(ExitStatusOf(done, 0), kExitDone);
+  EXPECT_EQ(ExitStatusOf(done, 1), kExitIncomplete);  // a subfolder was not read
+  BatchResult skipped;
+  skipped.skipped.push_back({"a.mpg", "x"});
+  EXPECT_EQ(ExitStatusOf(skipped, 0), kExitIncomplete);
+  for (BatchStatus status :
+       {BatchStatus::kLocked, BatchStatus::kWriteFailed, BatchStatus::kStopped}) {
+    BatchResult r;
+    r.status = status;
+    EXPECT_EQ(ExitStatusOf(r, 0), kExitIncomplete);
+  }
+  for (BatchStatus status : {BatchStatus::kNoTemplate, BatchStatus::kBadOptions}) {
+    BatchResult r;
+    r.status = status;
+    EXPECT_EQ(ExitStatusOf(r, 0), kExitUsage);
+  }
+}
+
+}  // namespace
+}  // namespace kscgen::cli
