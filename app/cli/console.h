@@ -42,6 +42,9 @@ class ConsoleOutput {
 // started from Explorer rather than from a command prompt.
 bool OwnsConsole();
 
+// Gives the console window `title` (UTF-8) in place of the program's path.
+void NameConsole(const std::string& title);
+
 // Shows `prompt` and waits for a key press on the console.
 void WaitForKey(const std::string& prompt);
 

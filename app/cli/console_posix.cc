@@ -15,6 +15,8 @@ ConsoleOutput::~ConsoleOutput() = default;
 
 bool OwnsConsole() { return false; }
 
+void NameConsole(const std::string&) {}
+
 void WaitForKey(const std::string&) {}
 
 }  // namespace kscgen::cli

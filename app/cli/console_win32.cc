@@ -207,6 +207,10 @@ bool OwnsConsole() {
   return GetConsoleProcessList(processes, 2) == 1;
 }
 
+void NameConsole(const std::string& title) {
+  SetConsoleTitleW(text::win32::Utf8ToWide(title).value_or(L"").c_str());
+}
+
 void WaitForKey(const std::string& prompt) {
   HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
   DWORD mode = 0;

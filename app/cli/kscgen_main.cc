@@ -69,7 +69,9 @@ class DryRunPrinter : public BatchObserver {
 // it: what it printed stays until a key is pressed.
 class KeepOwnConsoleOpen {
  public:
-  KeepOwnConsoleOpen() : own_(cli::OwnsConsole()) {}
+  KeepOwnConsoleOpen() : own_(cli::OwnsConsole()) {
+    if (own_) cli::NameConsole("kscgen");
+  }
   ~KeepOwnConsoleOpen() {
     if (own_) cli::WaitForKey(u8"\n按任意键关闭此窗口……");
   }
