@@ -49,6 +49,8 @@ windows:
 # dist/kscgen-VERSION-windows-x64.zip.
 package: windows
 	@bash scripts/package.sh $(WINDOWS_BUILD_DIR)
+	@bash scripts/package-test.sh dist/kscgen-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+	  $(WINDOWS_BUILD_DIR)/CMakeCache.txt)-windows-x64.zip $(WINDOWS_BUILD_DIR)-host/bin/kscgen
 
 # The Google Benchmark run, then the pinyin initials scored against the
 # pinyin library, installed from npm into bench/node_modules (where the test

@@ -597,6 +597,9 @@ class MainWindowTest : public QObject {
   // A folder named in GBK bytes, as copied from a Chinese system: chosen
   // from the dialog, it gets the same KSC bytes as kscgen gives it.
   void gbkFolderFromTheDialogGetsTheSameFilesAsKscgen() {
+#ifdef _WIN32
+    QSKIP("Windows names are UTF-16: no name on disk is GBK bytes there");
+#endif
     const std::string gbk_folder = *root_ / "\xD4\xC1\xD3\xEF";  // 粤语 in GBK
     std::filesystem::create_directory(gbk_folder);
     kscgen::testing::Touch(gbk_folder + u8"/合唱团－小河水.mpg");
@@ -637,6 +640,9 @@ class MainWindowTest : public QObject {
 
   // The same folder dropped, typed and pasted reaches its own bytes.
   void gbkFolderDroppedOrTypedIsFound() {
+#ifdef _WIN32
+    QSKIP("Windows names are UTF-16: no name on disk is GBK bytes there");
+#endif
     const std::string gbk_folder = *root_ / "\xD4\xC1\xD3\xEF";
     std::filesystem::create_directory(gbk_folder);
     kscgen::testing::Touch(gbk_folder + "/a.mpg");
@@ -908,6 +914,7 @@ class MainWindowTest : public QObject {
     const std::string window_first = kscgen::testing::ReadFile(first);
     const std::string window_second = kscgen::testing::ReadFile(second);
     QVERIFY(!window_first.empty() && !window_second.empty());
+#ifndef _WIN32  // on Windows, scripts/windows-test.sh compares with the Linux kscgen
     std::filesystem::remove(first);
     std::filesystem::remove(second);
     const std::string cmd = "LC_ALL=C.UTF-8 '" KSCGEN_BIN "' -R -t 1 -r 2 --date '" +
@@ -916,6 +923,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(std::system(cmd.c_str()), 0);
     QCOMPARE(kscgen::testing::ReadFile(first), window_first);
     QCOMPARE(kscgen::testing::ReadFile(second), window_second);
+#endif
   }
 };
 
