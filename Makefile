@@ -39,7 +39,7 @@ windows:
 	@cmake -S . -B $(WINDOWS_BUILD_DIR)-host -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD_DIR)-host -j $(JOBS) --target gbk_table kscgen held_run
 	@cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DKSCGEN_QT_PREFIX="$$(bash scripts/windows-qt.sh --prefix)" \
+	  -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=ON -DKSCGEN_QT_PREFIX="$$(bash scripts/windows-qt.sh --prefix)" \
 	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
 	  -DKSCGEN_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null
 	@cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)

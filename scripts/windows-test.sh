@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows test programs of a cross-build under Wine, in a prefix
-# made for this run and removed after it; no display is needed. With a Linux
-# build too, also compares the GBK conversions of the two systems, and the
-# KSC files kscgen.exe and the Linux kscgen write for the sample folders.
+# made for this run and removed after it (a virtual X server only for the
+# console kscgen.exe opens when double-clicked). Checks the programs'
+# imports and resources. With a Linux build too, also compares the GBK
+# conversions of the two systems, the KSC files kscgen.exe, the window and
+# the Linux kscgen write for the sample folders, runs a Linux and a Windows
+# run on one folder, and reads kscgen.exe's output in code page 936.
 #   scripts/windows-test.sh [BUILD_DIR [LINUX_BUILD_DIR]]
 set -uo pipefail
 build=$(cd "${1:-build-windows}" && pwd)
