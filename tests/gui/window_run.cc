@@ -22,6 +22,9 @@
 using kscgen::gui::MainWindow;
 
 int main(int argc, char** argv) {
+  // No display needed; the arguments stay as given (Qt's own -platform
+  // option would make Windows' Qt read them in the ANSI code page).
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
   if (args.size() != 4) {
