@@ -19,6 +19,11 @@ bool IsWholeCharactersOf(std::string_view value, std::string_view source) {
   return false;
 }
 
+bool HasBlankEnd(std::string_view value) {
+  return !value.empty() && (kscgen::text::IsBlank(static_cast<unsigned char>(value.front())) ||
+                            kscgen::text::IsBlank(static_cast<unsigned char>(value.back())));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -28,10 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int folder_role = data[1] % kRoleCount;
   auto pieces = fuzz::Pieces(data + 2, size - 2, 2);
   SongInfo song;
-  ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song);
+  NameFindings findings;
+  ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song, &findings);
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   fuzz::Check(fuzz::AreWellFormedInitials(song.abbrev, song.title));
-  fuzz::Check(song.channel.size() == 1 && song.channel[0] >= '0' && song.channel[0] <= '9');
+  fuzz::Check(song.channel.size() == 1 && song.channel[0] >= '0' && song.channel[0] <= '3');
+  // Values read from a name never begin or end with a blank.
+  fuzz::Check(!HasBlankEnd(song.title) && !HasBlankEnd(song.singer));
   fuzz::Check(song.title.size() <= pieces[0].size());
   // Title and singer are cut from the names at character boundaries only.
   fuzz::Check(IsWholeCharactersOf(song.title, pieces[0]));

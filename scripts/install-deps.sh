@@ -4,23 +4,24 @@
 #   --bench    also Node.js and npm, which score the pinyin initials
 #   --windows  only what the Windows build needs: the MinGW-w64
 #              cross-compiler, Wine to run what it builds, the GoogleTest
-#              sources to build the tests against, the Chinese locale Wine
-#              takes code page 936 from, and static Qt for Windows
-#              (scripts/windows-qt.sh: built once into a cache folder from
-#              Debian's source package, with the Linux Qt's tools)
+#              sources to build the tests against, Qt's Chinese translations
+#              that the window builds in, the Chinese locale Wine takes code
+#              page 936 from, and static Qt for Windows (scripts/windows-qt.sh:
+#              built once into a cache folder from Debian's source package,
+#              with the Linux Qt's tools)
 set -euo pipefail
 
 case "${1:-}" in
   --windows)
     packages=(g++-mingw-w64-x86-64-posix wine64 googletest g++ cmake make
               dpkg-dev ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-              locales xvfb xauth fonts-noto-cjk zip)
+              qt6-translations-l10n locales xvfb xauth fonts-noto-cjk zip)
     ;;
   *)
     packages=(
       g++ cmake make pkg-config
       libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev libgl-dev
+      qt6-base-dev libgl-dev qt6-translations-l10n
       clang libclang-rt-14-dev python3
       unicode-data bzip2 locales
       xvfb xauth fonts-noto-cjk

@@ -1,5 +1,7 @@
 #include "tagging/classification.h"
 
+#include <bitset>
+
 #include "tagging/classification_tables.h"
 #include "text/gbk_text.h"
 
@@ -19,13 +21,36 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
   return false;
 }
 
+// The first rule of `table` that holds for `text`, or none. Every test
+// matches at a character boundary, so a keyword whose first byte begins no
+// character of the text (raised, for the upper-cased test) is passed over
+// without a search: a name's fields meet every table, and most of its
+// keywords begin with bytes the field does not hold.
+const KeywordRule* FirstHolding(const KeywordTable& table, std::string_view text) {
+  std::bitset<256> leads;
+  for (std::size_t i = 0; i < text.size(); i += text::CharLength(text, i)) {
+    leads.set(static_cast<unsigned char>(text[i]));
+    leads.set(static_cast<unsigned char>(text::ToUpperAscii(text[i])));
+  }
+  for (std::size_t i = 0; i < table.size; ++i) {
+    const KeywordRule& rule = table.rules[i];
+    if (!rule.keyword.empty() && !leads.test(static_cast<unsigned char>(rule.keyword[0]))) continue;
+    if (Holds(rule, text)) return &rule;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
+std::optional<std::string> Match(const KeywordTable& table, std::string_view text) {
+  const KeywordRule* rule = FirstHolding(table, text);
+  if (!rule) return std::nullopt;
+  return std::string(rule->value);
+}
+
 std::optional<std::string> Classify(const KeywordTable& table, std::string_view text) {
-  for (std::size_t i = 0; i < table.size; ++i) {
-    if (Holds(table.rules[i], text)) return std::string(table.rules[i].value);
-  }
-  if (table.no_match == nullptr) return std::nullopt;
+  std::optional<std::string> value = Match(table, text);
+  if (value || table.no_match == nullptr) return value;
   return std::string(table.no_match);
 }
 
@@ -39,6 +64,49 @@ std::string ClassifyLanguagePrefix(std::string_view text) {
 
 std::optional<std::string> ClassifyStylePrefix(std::string_view text) {
   return Classify(kStylePrefixTable, text);
+}
+
+}  // namespace kscgen
+
+namespace kscgen {
+
+std::optional<std::string> MatchStyle(std::string_view text) { return Match(kStyleTable, text); }
+
+bool NamesLanguage(std::string_view text) {
+  if (FirstHolding(kLanguageTable, text)) return true;
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    if (text::Contains(text, kLanguageWords.words[i])) return true;
+  }
+  return false;
+}
+
+std::optional<std::string> LanguageWordOf(std::string_view field) {
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    const std::string_view word = kLanguageWords.words[i];
+    if (field.empty() || field[0] != word[0] || field.substr(0, word.size()) != word) continue;
+    const std::string_view rest = field.substr(word.size());
+    bool whole = rest.empty();
+    for (std::size_t e = 0; !whole && e < kLanguageWordEndings.size; ++e) {
+      whole = rest == kLanguageWordEndings.words[e];
+    }
+    if (whole) return ClassifyLanguage(field);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ClassifyChannel(std::string_view text) {
+  // Leading digits as a number, stopped as soon as it passes 3.
+  std::size_t i = 0;
+  int number = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9' && number <= 3) {
+    number = number * 10 + (text[i] - '0');
+    ++i;
+  }
+  const bool all_digits_read = i == text.size() || text[i] < '0' || text[i] > '9';
+  if (i > 0 && number <= 3 && all_digits_read) {
+    return std::string(1, static_cast<char>('0' + number));
+  }
+  return Match(kChannelTable, text);
 }
 
 }  // namespace kscgen

@@ -31,6 +31,9 @@ struct KeywordTable {
 // The value of the first rule of `table` that holds for `text`, else the
 // table's no-match value.
 std::optional<std::string> Classify(const KeywordTable& table, std::string_view text);
+// The value of the first rule that holds; none when no rule holds, whatever
+// the table's no-match value.
+std::optional<std::string> Match(const KeywordTable& table, std::string_view text);
 
 // Keywords anywhere in the text; "国语" when none matches.
 std::string ClassifyLanguage(std::string_view text);
@@ -41,5 +44,24 @@ std::string ClassifyLanguagePrefix(std::string_view text);
 // How a folder name begins (template "歌名" only); no value when none matches,
 // and the caller keeps its style.
 std::optional<std::string> ClassifyStylePrefix(std::string_view text);
+
+// The style a text names by a keyword of the style table; none when it names
+// none (ClassifyStyle would give its default).
+std::optional<std::string> MatchStyle(std::string_view text);
+
+// Whether a text names a language: a keyword of the language table or a
+// language word (国语, 普通话, 华语, ...) occurs in it. 国语 names the default
+// language, which ClassifyLanguage gives without a keyword.
+bool NamesLanguage(std::string_view text);
+
+// The language of a field that is a language word on its own, optionally
+// followed by 歌曲 or 歌 (国语, 闽南语歌): what ClassifyLanguage gives for it.
+// None for any other field (国语版, 我的国语).
+std::optional<std::string> LanguageWordOf(std::string_view field);
+
+// The channel code a text names: its leading digits when they make a number
+// from 0 to 3, else "2" for 左 (left), "1" for 右 (right), "3" for 立体
+// (stereo). None for anything else (9, 31, 伴唱, left).
+std::optional<std::string> ClassifyChannel(std::string_view text);
 
 }  // namespace kscgen

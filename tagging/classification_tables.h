@@ -1,5 +1,8 @@
-// The four keyword tables of the song manager's vocabularies.
+// The keyword tables of the song manager's vocabularies.
 #pragma once
+
+#include <cstddef>
+#include <string_view>
 
 #include "tagging/classification.h"
 
@@ -9,5 +12,15 @@ extern const KeywordTable kLanguageTable;
 extern const KeywordTable kStyleTable;
 extern const KeywordTable kLanguagePrefixTable;
 extern const KeywordTable kStylePrefixTable;
+// The sides a channel names, when it does not start with its digit.
+extern const KeywordTable kChannelTable;
+
+// Words that stand for a language in a name's fields, and what may follow one.
+struct WordList {
+  const std::string_view* words;
+  std::size_t size;
+};
+extern const WordList kLanguageWords;
+extern const WordList kLanguageWordEndings;
 
 }  // namespace kscgen

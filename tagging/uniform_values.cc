@@ -44,23 +44,17 @@ std::optional<UniformKind> UniformKindOf(std::string_view kind_text) {
   return std::nullopt;
 }
 
-std::optional<std::string> ParseChannel(std::string_view value) {
-  if (!value.empty() && value[0] >= '0' && value[0] <= '3') return std::string(1, value[0]);
-  if (text::Contains(value, "左")) return "2";
-  if (text::Contains(value, "右")) return "1";
-  if (text::Contains(value, "立体")) return "3";
-  return std::nullopt;
-}
-
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text) {
   UniformEntryParse parse;
   UniformEntry& e = parse.entry;
   e.kind_text = text::Trim(kind_text);
   e.kind = UniformKindOf(e.kind_text);
   e.value = text::Trim(value_text);
-  if (e.value.empty()) {
+  if (!e.kind) {
+    parse.error = UniformEntryError::kUnknownKind;
+  } else if (e.value.empty()) {
     parse.error = UniformEntryError::kEmptyValue;
-  } else if (e.kind == kUniformChannel && !ParseChannel(e.value)) {
+  } else if (e.kind == kUniformChannel && !ClassifyChannel(e.value)) {
     parse.error = UniformEntryError::kBadChannel;
   }
   return parse;
@@ -81,16 +75,16 @@ UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries) {
     const std::string_view value = e.value;
     switch (*e.kind) {
       case kUniformSinger:
-        v.singer = value.size() <= kUniformSingerMax ? std::string(value) : std::string();
+        v.singer = std::string(value);
         break;
       case kUniformLanguage:
-        v.language = ClassifyLanguage(value.size() <= kUniformWordMax ? value : "");
+        v.language = ClassifyLanguage(value);
         break;
       case kUniformStyle:
-        v.style = ClassifyStyle(value.size() <= kUniformWordMax ? value : "");
+        v.style = ClassifyStyle(value);
         break;
       case kUniformChannel:
-        v.channel = ParseChannel(value);  // checked when the entry was made
+        v.channel = ClassifyChannel(value);  // checked when the entry was made
         break;
       case kUniformKindCount:
         break;

@@ -34,27 +34,23 @@ std::vector<std::string> UniformValuesOffered(int kind);
 // none for a text that holds no label.
 std::optional<UniformKind> UniformKindOf(std::string_view kind_text);
 
-// The channel code a typed channel value names: the digit 0 to 3 it starts
-// with, else 2 for a value holding 左 (left), 1 for 右 (right), 3 for 立体
-// (stereo). No value for anything else (9, 伴唱, left).
-std::optional<std::string> ParseChannel(std::string_view value);
-
 // One entry as the user added it (GBK, both texts trimmed).
 struct UniformEntry {
   std::string kind_text;            // as typed or picked
-  std::optional<UniformKind> kind;  // none: a kind text without a label, which counts for nothing
+  std::optional<UniformKind> kind;  // set whenever ParseUniformEntry made the entry
   std::string value;
 };
 
-enum class UniformEntryError { kNone, kEmptyValue, kBadChannel };
+enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel };
 
 struct UniformEntryParse {
   UniformEntryError error = UniformEntryError::kNone;
   UniformEntry entry;  // when error is kNone
 };
 
-// Reads a typed kind and value. An empty value, or a channel value that names
-// no channel (ParseChannel), gives an error and no entry.
+// Reads a typed kind and value. A kind text that holds none of the four
+// labels (UniformKindOf), an empty value, or a channel value that names no
+// channel (ClassifyChannel), gives an error and no entry.
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
 
 // The entry as the uniform list shows it: kind, " --> ", value, "; "
@@ -74,14 +70,9 @@ struct UniformValues {
   }
 };
 
-// A language or style value of more than this many bytes is not read and
-// gives the default; a singer of more than kUniformSingerMax bytes gives an
-// empty singer. Song managers keep these fields this short.
-constexpr std::size_t kUniformWordMax = 26;
-constexpr std::size_t kUniformSingerMax = 46;
-
-// The values of a list of entries: the first entry of each kind counts; a
-// language or style is classified into the song manager's vocabulary.
+// The values of a list of entries: the first entry of each kind counts,
+// whole at any length; a language or style is classified into the song
+// manager's vocabulary.
 UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries);
 
 // Imposes the values on a song: changes Language, Style, Singer and Channel

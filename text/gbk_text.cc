@@ -13,9 +13,11 @@ std::string_view TrimView(std::string_view s) {
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 std::size_t Pos(std::string_view needle, std::string_view hay) {
-  if (needle.empty()) return 0;
-  for (std::size_t i = 0; i < hay.size(); i += CharLength(hay, i)) {
-    if (hay.compare(i, needle.size(), needle) == 0) return i + 1;
+  if (needle.empty() || needle.size() > hay.size()) return 0;
+  const std::size_t last = hay.size() - needle.size();
+  for (std::size_t i = 0; i <= last; i += CharLength(hay, i)) {
+    // The first byte alone rules out nearly every place, without a call.
+    if (hay[i] == needle[0] && hay.compare(i, needle.size(), needle) == 0) return i + 1;
   }
   return 0;
 }

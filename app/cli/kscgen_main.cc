@@ -41,13 +41,6 @@ int Finish(int code) {
   return code;
 }
 
-std::string ForTerminal(std::string message) {
-  for (char& c : message) {
-    if (c == '\r') c = '\n';
-  }
-  return message;
-}
-
 class DryRunPrinter : public BatchObserver {
  public:
   explicit DryRunPrinter(bool recursive) : recursive_(recursive) {}
@@ -113,7 +106,7 @@ int main(int argc, char** argv) {
       break;
   }
 
-  FolderListing listing = ListVideos(options.folder, options.recursive);
+  FolderListing listing = ListVideos(options.folder, options.recursive, options.extensions);
   if (!listing.ok()) {
     std::cerr << cli::UsageError(listing.message);
     std::cerr.flush();
@@ -125,18 +118,18 @@ int main(int argc, char** argv) {
   std::optional<DryRunPrinter> printer;
   if (request.dry_run) printer.emplace(options.recursive);
   BatchResult result = RunBatch(request, listing.folders, printer ? &*printer : nullptr);
-  for (const std::string& m : listing.unreadable) std::cerr << ForTerminal(m) << "\n";
+  for (const std::string& m : listing.unreadable) std::cerr << m << "\n";
   const messages::Report report =
       messages::BatchReport(result, std::numeric_limits<std::size_t>::max());
   const int status = cli::ExitStatusOf(result, listing.unreadable.size());
   if (result.status == BatchStatus::kDone) {
     if (!request.dry_run) {
-      std::cout << ForTerminal(report.summary) << "\n";
+      std::cout << report.summary << "\n";
     } else {
-      for (const std::string& w : result.warnings) std::cerr << ForTerminal(w) << "\n";
+      for (const std::string& w : result.warnings) std::cerr << w << "\n";
     }
   } else {
-    std::cerr << ForTerminal(report.summary) << "\n";
+    std::cerr << report.summary << "\n";
   }
   return status == cli::kExitUsage ? status : Finish(status);
 }

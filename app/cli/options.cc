@@ -31,6 +31,7 @@ const char kUsage[] =
     u8"                            style（歌曲类别）、language（歌曲语种）或 channel（歌曲声道）\n"
     u8"      --date TEXT           \"时间\"一项的内容，默认为今天的日期（如 2026/12/7）\n"
     u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
+    u8"      --ext LIST            另外处理这些后缀名的视频，如 mkv,mp4；可重复\n"
     u8"      --force               重写内容未变的KSC文件\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
     u8"      --utf8                输出到文件或管道时用 UTF-8（Windows 默认用控制台的代码页）\n"
@@ -77,6 +78,7 @@ enum OptionId {
   kOptUniform,
   kOptDate,
   kOptRecursive,
+  kOptExtensions,
   kOptForce,
   kOptDryRun,
   kOptUtf8,
@@ -91,6 +93,7 @@ const std::vector<cli::OptionDef> kOptions = {
     {"uniform", 'u', true, kOptUniform},
     {"date", '\0', true, kOptDate},
     {"recursive", 'R', false, kOptRecursive},
+    {"ext", '\0', true, kOptExtensions},
     {"force", '\0', false, kOptForce},
     {"dry-run", 'n', false, kOptDryRun},
     {"utf8", '\0', false, kOptUtf8},
@@ -151,10 +154,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                   text::DisplayName(arg));
         }
         std::string label = UniformLabel(arg.substr(0, eq));
-        if (!UniformKindOf(label)) {
-          return Fail(parsed, u8"统一设定值的种类应为 singer、style、language 或 channel：" +
-                                  text::DisplayName(arg));
-        }
         auto uniform_value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
         if (!uniform_value) return Fail(parsed, error);
         for (char c : *uniform_value) {
@@ -164,6 +163,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
           }
         }
         UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
+        if (parse.error == UniformEntryError::kUnknownKind) {
+          return Fail(parsed, messages::UnknownUniformKind(text::DisplayName(arg)));
+        }
         if (parse.error == UniformEntryError::kEmptyValue) {
           return Fail(parsed, messages::EmptyUniformValue(arg));
         }
@@ -180,6 +182,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       case kOptRecursive:
         options.recursive = true;
         break;
+      case kOptExtensions: {
+        VideoExtensionsParse parse =
+            ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
+        if (!parse.error.empty()) return Fail(parsed, parse.error);
+        options.extensions = std::move(parse.extensions);
+        break;
+      }
       case kOptForce:
         request.force = true;
         break;

@@ -56,10 +56,11 @@ const char* SkipReason(const VideoFile& file) {
 // order they depend on one another: the name first, the uniform values over
 // it, and the singer's initials from the singer that results.
 SongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name,
-                     std::string_view base_name) {
+                    std::string_view base_name, NameFindings* findings) {
   SongInfo song;
   song.date_text = request.date_text;
-  ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song);
+  ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
+                findings);
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
   song.singer_pinyin = SingerInitials(song.singer);
@@ -214,8 +215,8 @@ class Run {
 
     const std::string_view stem = StemView(file.native_name);
     SongInfo& song = report.song;
-    song = DeriveSong(request_, folder.folder_name, BaseNameView(file.name.gbk));
-    if (number_) song.number = FormatSongNumber(++*number_);
+    song = DeriveSong(request_, folder.folder_name, BaseNameView(file.name.gbk),
+                      &report.name_findings);
     song.video_name = file.name.gbk;
     const std::string ksc_native = std::string(stem) + ".KSC";
     song.ksc_path = os::JoinPath(folder.path, ksc_native);
@@ -231,6 +232,8 @@ class Run {
     }
     if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
 
+    // Numbers only for the videos whose KSC files hold them: no gaps.
+    if (number_) song.number = FormatSongNumber(++*number_);
     const std::string text = FormatKscText(song);
     switch (PlanKscFile(*handle_, ksc_native, text, request_.force)) {
       case KscAction::kUnchanged:
@@ -238,6 +241,10 @@ class Run {
         ++result_.unchanged;
         return true;
       case KscAction::kProtected:
+        if (number_) {
+          --*number_;
+          song.number.clear();
+        }
         report.skip_reason = messages::kKscReadOnly;
         result_.skipped.push_back({ShownName(folder, file, recursive), messages::kKscReadOnly});
         return true;

@@ -55,6 +55,7 @@ struct VideoReport {
   std::string ksc_name;   // GBK name of its KSC file (when not skipped)
   VideoOutcome outcome = VideoOutcome::kSkipped;
   std::string skip_reason;  // UTF-8; not empty when skipped
+  NameFindings name_findings;  // where its name departs from the template
   // The other video of a pair that shares one KSC file (by index): for the
   // superseded one the later video, for the later one the video it supersedes.
   std::optional<std::size_t> same_ksc_as;
@@ -112,7 +113,8 @@ struct BatchResult {
 };
 
 // Runs the batch over `folders` in order, each folder as if alone: its own
-// FolderName and its own same-name check; numbering runs on across folders.
+// FolderName and its own same-name check; numbering runs on across folders,
+// and only a video whose KSC file holds its values takes a number.
 BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer);
 

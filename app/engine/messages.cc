@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/engine/batch.h"
+#include "tagging/file_name.h"
 #include "text/encoding.h"
 
 namespace kscgen::messages {
@@ -58,33 +59,34 @@ std::string Because(const os::Error& error) {
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 // Appends a titled list: lines to the summary while `*budget` lasts (the
-// budget is shared by every list of one message), the rest to the details,
-// and a line saying how many more there are.
+// budget is shared by every list of one message) and a line saying how many
+// more there are; a list cut short goes to the details whole.
 template <typename Items, typename Line>
 void AppendList(Report& report, const std::string& title, const Items& items, std::size_t* budget,
                 Line line) {
   if (items.empty()) return;
-  report.summary += u8"\r\r" + title;
+  report.summary += u8"\n\n" + title;
   std::size_t shown = 0;
-  std::string rest;
+  std::string all;
   for (const auto& item : items) {
+    const std::string text = u8"\n" + line(item);
     if (*budget > 0) {
-      report.summary += u8"\r" + line(item);
+      report.summary += text;
       --*budget;
       ++shown;
-    } else {
-      rest += u8"\r" + line(item);
     }
+    all += text;
   }
   if (shown < items.size()) {
-    report.summary += u8"\r……另有 " + Count(items.size() - shown) + u8" 个";
-    report.details += (report.details.empty() ? title : u8"\r\r" + title) + rest;
+    // The details list every name again, so that they read whole.
+    report.summary += u8"\n……另有 " + Count(items.size() - shown) + u8" 个";
+    report.details += (report.details.empty() ? title : u8"\n\n" + title) + all;
   }
 }
 
 }  // namespace
 
-std::string NoTemplate() { return u8"\r　" + std::string(kNoTemplate) + " "; }
+std::string NoTemplate() { return u8"\n　" + std::string(kNoTemplate) + " "; }
 
 std::string FolderLocked(std::string_view folder) {
   return std::string(kFolderLocked) + u8"：" + text::DisplayName(folder);
@@ -120,10 +122,25 @@ std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int
          u8" 首歌曲的编号将超过 " + std::to_string(max);
 }
 
+std::string BadVideoExtension(std::string_view typed_utf8) {
+  return u8"视频后缀名“" + std::string(typed_utf8) +
+         u8"”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4";
+}
+
+std::string KscIsNoVideo(std::string_view typed_utf8) {
+  return u8"视频后缀名“" + std::string(typed_utf8) + u8"”是KSC文件自己的后缀名";
+}
+
 std::string BadChannel(std::string_view typed_utf8) {
   return u8"歌曲声道的值“" + std::string(typed_utf8) +
          u8"”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 立体声），"
          u8"或含有“左”、“右”或“立体”";
+}
+
+std::string UnknownUniformKind(std::string_view typed_utf8) {
+  return u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
+         u8"或 channel（歌曲声道）：" +
+         std::string(typed_utf8);
 }
 
 std::string EmptyUniformValue(std::string_view typed_utf8) {
@@ -149,6 +166,31 @@ std::string FolderNameNotInGbk(std::string_view folder) {
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
 }
 
+std::string NameNote(const NameFinding& finding) {
+  const std::string quoted = u8"“" + text::GbkForDisplay(finding.text) + u8"”";
+  switch (finding.kind) {
+    case NameFindingKind::kNoSeparator:
+      return u8"歌手与歌名之间没有分隔符“－”或“-”";
+    case NameFindingKind::kEmptySinger:
+      return u8"分隔符前没有歌手";
+    case NameFindingKind::kEmptyTitle:
+      return u8"没有歌名";
+    case NameFindingKind::kUnclosedBracket:
+      return u8"括号没有闭合";
+    case NameFindingKind::kUnknownLanguage:
+      return u8"语种" + quoted + u8"不是歌曲管理器的语种，按国语";
+    case NameFindingKind::kUnknownStyle:
+      return u8"类别" + quoted + u8"不是歌曲管理器的类别，按流行";
+    case NameFindingKind::kUnknownChannel:
+      return u8"声道" + quoted + u8"无法识别，按 0";
+    case NameFindingKind::kExtraFields:
+      return u8"括号中多出的" + quoted + u8"未读取";
+    case NameFindingKind::kUnreadText:
+      return u8"括号后的" + quoted + u8"未读取";
+  }
+  return std::string();
+}
+
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error) {
   return u8"无法在文件夹中写入文件：" + Shown(folder) + Because(error);
 }
@@ -158,7 +200,7 @@ std::string CannotWriteKscFile(std::string_view path, const os::Error& error) {
 }
 
 std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached) {
-  return u8"\r本次已写入 " + Count(written) + u8" 个KSC文件，另有 " + Count(not_reached) +
+  return u8"\n本次已写入 " + Count(written) + u8" 个KSC文件，另有 " + Count(not_reached) +
          u8" 个视频未处理。";
 }
 
@@ -172,11 +214,14 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
   Report report;
   if (r.status != BatchStatus::kDone) {
     report.summary = r.failure;
+  } else if (r.written() == 0 && r.unchanged > 0) {
+    // Nothing for the song manager to scan.
+    report.summary = u8"\n" + Count(r.unchanged) + u8" 个KSC文件都已是最新，没有改动";
   } else {
     report.summary =
-        u8"\r" + Count(r.ksc_files()) +
-        u8"　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
-        u8"\r\r新建 " +
+        u8"\n" + Count(r.ksc_files()) +
+        u8"　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+        u8"\n\n新建 " +
         Count(r.created) + u8" 个，更新 " + Count(r.updated) + u8" 个，未变 " + Count(r.unchanged) +
         u8" 个";
   }
@@ -198,8 +243,11 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
 Report LinesReport(const std::vector<std::string>& lines, std::size_t max_lines) {
   Report report;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string& to = i < max_lines ? report.summary : report.details;
-    to += (to.empty() ? "" : u8"\r") + lines[i];
+    if (i < max_lines) report.summary += (i ? u8"\n" : "") + lines[i];
+  }
+  // Cut short, the details hold every line.
+  if (lines.size() > max_lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) report.details += (i ? u8"\n" : "") + lines[i];
   }
   return report;
 }

@@ -1,6 +1,6 @@
 // Every text the user reads, in one place: the window and kscgen show the
-// same words. All UTF-8; lines are separated by carriage returns, as the
-// window's message boxes take them (kscgen turns them into line feeds).
+// same words. All UTF-8; lines end in line feeds, which kscgen prints as
+// they are and the window turns into its message boxes' lines.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@
 
 namespace kscgen {
 struct BatchResult;
+struct NameFinding;
 }
 
 namespace kscgen::messages {
@@ -35,8 +36,15 @@ std::string BadStartNumber(std::string_view typed_utf8);
 // Numbering from `start` would pass the largest song number.
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max);
 
+// An extension typed for more kinds of video that cannot be one.
+std::string BadVideoExtension(std::string_view typed_utf8);
+std::string KscIsNoVideo(std::string_view typed_utf8);
+
 // A channel value that names no channel.
 std::string BadChannel(std::string_view typed_utf8);
+// A uniform kind that names none of the four kinds; `typed_utf8` is the
+// entry as typed (KIND=VALUE, or the window's kind box).
+std::string UnknownUniformKind(std::string_view typed_utf8);
 // A uniform value that is empty after trimming.
 std::string EmptyUniformValue(std::string_view typed_utf8);
 // A typed text with a character GBK lacks (the KSC file could not hold it).
@@ -54,6 +62,9 @@ extern const char* const kUndecodableName;
 extern const char* const kEmptyBaseName;
 extern const char* const kKscReadOnly;
 
+// A note (备注) on where a video's name departs from the naming template.
+std::string NameNote(const NameFinding& finding);
+
 // A KSC file that could not be written: the temporary file in its folder, or
 // the KSC file itself.
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error);
@@ -65,15 +76,16 @@ std::string CannotSync(std::string_view folder, const os::Error& error);
 
 // The completion message, or the failure with its counts. At most
 // `max_names` video names are listed in all (and as many folders); the rest
-// are counted ("另有 N 个") and go to the details.
+// are counted ("另有 N 个"), and every list cut short is in the details whole.
 struct Report {
   std::string summary;  // what a message box shows
   std::string details;  // every name past the summary's; empty when none
 };
 Report BatchReport(const BatchResult& result, std::size_t max_names);
 
-// Messages one per line: at most `max_lines` in the summary, the rest in the
-// details (folders below the chosen one that could not be read).
+// Messages one per line: at most `max_lines` in the summary; when there are
+// more, every one in the details (folders below the chosen one that could not
+// be read).
 Report LinesReport(const std::vector<std::string>& lines, std::size_t max_lines);
 
 }  // namespace kscgen::messages

@@ -1,6 +1,7 @@
 #include "app/engine/preview.h"
 
 #include "app/engine/batch.h"
+#include "app/engine/messages.h"
 #include "text/encoding.h"
 
 namespace kscgen {
@@ -16,6 +17,20 @@ std::vector<std::string> PreviewHeader(bool recursive) {
   return header;
 }
 
+std::string PreviewNotes(const VideoReport& report) {
+  if (!report.skip_reason.empty()) return u8"跳过：" + report.skip_reason;
+  std::string notes;
+  auto add = [&notes](const std::string& note) { notes += (notes.empty() ? "" : u8"；") + note; };
+  if (report.same_ksc_as) {
+    const std::string other = std::to_string(*report.same_ksc_as + 1);
+    add(report.outcome == VideoOutcome::kSuperseded
+            ? u8"与第 " + other + u8" 行同名，KSC文件由其生成"
+            : u8"与第 " + other + u8" 行同名，覆盖其KSC文件");
+  }
+  for (const NameFinding& finding : report.name_findings) add(messages::NameNote(finding));
+  return notes;
+}
+
 std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
   using text::GbkForDisplay;
   std::vector<std::string> row;
@@ -23,7 +38,7 @@ std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
   row.push_back(text::DisplayName(report.file->native_name));
   if (!report.skip_reason.empty()) {
     row.resize(PreviewHeader(recursive).size());
-    row[row.size() - 2] = u8"跳过：" + report.skip_reason;
+    row[row.size() - 2] = PreviewNotes(report);
     return row;
   }
   const SongInfo& s = report.song;
@@ -35,23 +50,19 @@ std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
   for (const std::string* v : {&s.language, &s.style, &s.channel, &s.date_text, &s.singer_pinyin}) {
     row.push_back(GbkForDisplay(*v));
   }
-  const std::string other = report.same_ksc_as ? std::to_string(*report.same_ksc_as + 1) : "";
+  row.push_back(PreviewNotes(report));
   switch (report.outcome) {
-    case VideoOutcome::kSuperseded:
-      row.push_back(u8"与第 " + other + u8" 行同名，KSC文件由其生成");
-      row.push_back(std::string());
-      break;
     case VideoOutcome::kCreated:
-    case VideoOutcome::kUpdated:
-    case VideoOutcome::kUnchanged:
-      row.push_back(report.same_ksc_as ? u8"与第 " + other + u8" 行同名，覆盖其KSC文件"
-                                       : std::string());
-      row.push_back(report.outcome == VideoOutcome::kCreated   ? u8"新建"
-                    : report.outcome == VideoOutcome::kUpdated ? u8"更新"
-                                                               : u8"未变");
+      row.push_back(u8"新建");
       break;
+    case VideoOutcome::kUpdated:
+      row.push_back(u8"更新");
+      break;
+    case VideoOutcome::kUnchanged:
+      row.push_back(u8"未变");
+      break;
+    case VideoOutcome::kSuperseded:
     case VideoOutcome::kSkipped:
-      row.push_back(std::string());
       row.push_back(std::string());
       break;
   }

@@ -14,9 +14,14 @@ namespace kscgen {
 // with one more, 文件夹.
 std::vector<std::string> PreviewHeader(bool recursive);
 
-// One video's row (UTF-8). 备注 says why a video is skipped or that it
-// shares its KSC file with another; 状态 says whether its KSC file would be
-// new (新建), replaced (更新) or left as it is (未变).
+// One video's row (UTF-8). 备注 holds its notes (PreviewNotes); 状态 says
+// whether its KSC file would be new (新建), replaced (更新) or left as it is
+// (未变).
 std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive);
+
+// The notes on one video (UTF-8), separated by "；": why it is skipped, that
+// it shares its KSC file with another, where its name departs from the
+// template. Empty when there are none.
+std::string PreviewNotes(const VideoReport& report);
 
 }  // namespace kscgen

@@ -20,6 +20,10 @@ bool EndsWithFolded(std::string_view name, std::string_view lower_suffix) {
   return text::LowerAscii(name.substr(name.size() - lower_suffix.size())) == lower_suffix;
 }
 
+bool IsAsciiAlnum(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 bool IsSeparator(char c) { return c == '/' || c == os::PathSeparator(); }
 
 // The last component of a path, trailing separators ignored.
@@ -66,12 +70,13 @@ void NameFolder(VideoFolder& folder, const text::DecodedName& name) {
 
 // Lists one folder: its videos into `folder`, its subfolders' names into
 // `subfolders` (when asked for), sorted like the videos.
-os::Error ListOne(os::Folder& handle, VideoFolder& folder, std::vector<VideoFile>* subfolders) {
+os::Error ListOne(os::Folder& handle, const VideoExtensions& extensions, VideoFolder& folder,
+                  std::vector<VideoFile>* subfolders) {
   std::vector<os::FolderEntry> entries;
   os::Error error = handle.List(&entries);
   if (error.failed()) return error;
   for (os::FolderEntry& e : entries) {
-    if (e.type == os::EntryType::kFile && IsVideoFileName(e.name)) {
+    if (e.type == os::EntryType::kFile && IsVideoFileName(e.name, extensions)) {
       folder.files.push_back(MakeVideoFile(std::move(e.name)));
     } else if (subfolders && e.type == os::EntryType::kFolder && !e.name.empty() &&
                e.name[0] != '.') {
@@ -88,6 +93,7 @@ os::Error ListOne(os::Folder& handle, VideoFolder& folder, std::vector<VideoFile
 // The walk of a tree below the chosen folder.
 struct TreeWalk {
   FolderListing& listing;
+  const VideoExtensions& extensions;
   std::string root;
   os::FolderIdentity root_identity;
   std::set<os::FolderIdentity> seen;  // a folder reached twice (a bind mount) is walked once
@@ -110,7 +116,7 @@ struct TreeWalk {
       if (!error.failed()) {
         folder.identity = handle->identity();
         if (!seen.insert(folder.identity).second) continue;
-        error = ListOne(*handle, folder, &below);
+        error = ListOne(*handle, extensions, folder, &below);
       }
       if (error.failed()) {
         listing.unreadable.push_back(messages::CannotReadFolder(folder.path, error));
@@ -133,9 +139,66 @@ VideoFile MakeVideoFile(std::string native_name) {
   return file;
 }
 
-bool IsVideoFileName(std::string_view name) {
-  return std::any_of(std::begin(kVideoExtensions), std::end(kVideoExtensions),
-                     [&](std::string_view ext) { return EndsWithFolded(name, ext); });
+bool IsVideoFileName(std::string_view name, const VideoExtensions& extensions) {
+  auto matches = [&](std::string_view ext) { return EndsWithFolded(name, ext); };
+  return std::any_of(std::begin(kVideoExtensions), std::end(kVideoExtensions), matches) ||
+         std::any_of(extensions.added.begin(), extensions.added.end(), matches);
+}
+
+VideoExtensionsParse ParseVideoExtensions(std::string_view typed) {
+  constexpr std::size_t kMaxLength = 10;
+  VideoExtensionsParse parse;
+  auto is_gap = [](char c) { return c == ',' || c == ';' || text::IsBlank(c); };
+  std::size_t i = 0;
+  while (i < typed.size()) {
+    if (is_gap(typed[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < typed.size() && !is_gap(typed[end])) ++end;
+    const std::string_view word = typed.substr(i, end - i);
+    i = end;
+    std::string_view name = word;
+    if (name.substr(0, 2) == "*.") {
+      name.remove_prefix(2);
+    } else if (name.substr(0, 1) == ".") {
+      name.remove_prefix(1);
+    }
+    if (name.empty() || name.size() > kMaxLength ||
+        !std::all_of(name.begin(), name.end(), IsAsciiAlnum)) {
+      parse.extensions.added.clear();
+      parse.error = messages::BadVideoExtension(text::DisplayName(word));
+      return parse;
+    }
+    const std::string ext = "." + text::LowerAscii(name);
+    if (ext == ".ksc") {
+      // A KSC file taken for a video would be written over by its own.
+      parse.extensions.added.clear();
+      parse.error = messages::KscIsNoVideo(text::DisplayName(word));
+      return parse;
+    }
+    const bool known = std::find(std::begin(kVideoExtensions), std::end(kVideoExtensions), ext) !=
+                           std::end(kVideoExtensions) ||
+                       std::find(parse.extensions.added.begin(), parse.extensions.added.end(),
+                                 ext) != parse.extensions.added.end();
+    if (!known) parse.extensions.added.push_back(ext);
+  }
+  return parse;
+}
+
+std::string VideoExtensionsText(const VideoExtensions& extensions) {
+  std::string typed;
+  for (const std::string& ext : extensions.added) {
+    typed += (typed.empty() ? "" : ",") + ext.substr(1);
+  }
+  return typed;
+}
+
+std::string VideoMasks(const VideoExtensions& extensions) {
+  std::string masks = kVideoMasks;
+  for (const std::string& ext : extensions.added) masks += ";*" + ext;
+  return masks;
 }
 
 void SortVideoFiles(std::vector<VideoFile>& files) {
@@ -161,6 +224,11 @@ std::size_t FolderListing::video_count() const {
 }
 
 FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem& fs) {
+  return ListVideos(path, recursive, VideoExtensions(), fs);
+}
+
+FolderListing ListVideos(const std::string& path, bool recursive, const VideoExtensions& extensions,
+                         os::FileSystem& fs) {
   FolderListing listing;
   VideoFolder top;
   top.relative = ".";
@@ -171,14 +239,14 @@ FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem
   if (!listing.error.failed()) {
     top.identity = top.root_identity = handle->identity();
     top.root = top.path;
-    listing.error = ListOne(*handle, top, recursive ? &subfolders : nullptr);
+    listing.error = ListOne(*handle, extensions, top, recursive ? &subfolders : nullptr);
   }
   if (listing.error.failed()) {
     listing.message = messages::CannotUseFolder(path, listing.error);
     return listing;
   }
   NameFolder(top, text::DecodeFileName(FolderNameOf(path, top.path)));
-  TreeWalk walk{listing, top.path, top.identity, {top.identity}};
+  TreeWalk walk{listing, extensions, top.path, top.identity, {top.identity}};
   const std::string top_path = top.path;
   listing.folders.push_back(std::move(top));
   if (recursive) walk.Below(*handle, top_path, ".", subfolders);

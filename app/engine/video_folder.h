@@ -15,6 +15,31 @@ namespace kscgen {
 // The masks the file list shows, as the window states them.
 extern const char* const kVideoMasks;  // "*.mpg;*.dat;*.wmv;*.rmvb;*.avi"
 
+// The kinds of video beyond the five of kVideoMasks that the user adds
+// (.mkv, .mp4, .vob, .ts, ...): lower case, each with its dot.
+struct VideoExtensions {
+  std::vector<std::string> added;
+
+  bool operator==(const VideoExtensions& o) const { return added == o.added; }
+};
+
+struct VideoExtensionsParse {
+  VideoExtensions extensions;
+  std::string error;  // UTF-8, names the extension that cannot be one; empty when none
+};
+
+// Reads extensions as the user types them, for the window and kscgen --ext:
+// separated by ",", ";" or blanks, each with or without "*." or "." before
+// it, in either case ("mkv,mp4", "*.MKV; .ts"). Each is one to ten ASCII
+// letters and digits; one of the five, or one given twice, is kept once.
+VideoExtensionsParse ParseVideoExtensions(std::string_view typed_utf8);
+
+// The added extensions as the user would type them: "mkv,mp4".
+std::string VideoExtensionsText(const VideoExtensions& extensions);
+
+// kVideoMasks followed by the added extensions' masks: "*.mpg;...;*.mkv".
+std::string VideoMasks(const VideoExtensions& extensions);
+
 struct VideoFile {
   std::string native_name;  // as the file system holds it
   text::DecodedName name;   // its GBK form, or why there is none
@@ -22,8 +47,9 @@ struct VideoFile {
 
 VideoFile MakeVideoFile(std::string native_name);
 
-// Whether a name matches one of the masks, without regard to case (a.MPG counts).
-bool IsVideoFileName(std::string_view name);
+// Whether a name matches one of the masks, without regard to case (a.MPG
+// counts), or ends in one of the added extensions.
+bool IsVideoFileName(std::string_view name, const VideoExtensions& extensions = {});
 
 // Orders by name: GBK bytes compared with ASCII letters folded to lower case.
 void SortVideoFiles(std::vector<VideoFile>& files);
@@ -72,6 +98,9 @@ struct FolderListing {
 // itself: links to folders, and folders whose names start with ".", are
 // passed over.
 FolderListing ListVideos(const std::string& path, bool recursive,
+                         os::FileSystem& fs = os::SystemFileSystem());
+// The same, with the videos of the added extensions as well.
+FolderListing ListVideos(const std::string& path, bool recursive, const VideoExtensions& extensions,
                          os::FileSystem& fs = os::SystemFileSystem());
 
 }  // namespace kscgen

@@ -1,34 +1,37 @@
 #include "app/gui/batch_runner.h"
 
 #include <QMetaObject>
-#include <QPointer>
 #include <memory>
 
 namespace kscgen::gui {
 
-// Runs on the batch's thread; hands the progress to the window's thread.
+// Runs on the batch's thread; hands the counts to the window's thread, one
+// queued call at a time however fast the videos go.
 class ProgressPoster : public BatchObserver {
  public:
   explicit ProgressPoster(BatchRunner* runner) : runner_(runner) {}
-  void OnStart(std::size_t) override { Post(0); }
+  void OnStart(std::size_t total) override { Post(0, total); }
   void OnVideo(const VideoReport&, std::size_t done, std::size_t total) override {
-    runner_->last_video_done_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
-                                    std::memory_order_relaxed);
-    Post(static_cast<int>(done * 100 / total));
+    Post(done, total);
   }
 
  private:
-  void Post(int percent) {
-    if (percent == last_) return;
-    last_ = percent;
+  void Post(std::size_t done, std::size_t total) {
+    runner_->done_.store(done);
+    runner_->total_.store(total);
+    if (runner_->progress_pending_.exchange(true)) return;  // the queued call reads these
     BatchRunner* runner = runner_;
     // Queued: the lambda runs on the runner's (the window's) thread; Qt
     // drops it if the runner is gone by then.
     QMetaObject::invokeMethod(
-        runner, [runner, percent] { emit runner->progress(percent); }, Qt::QueuedConnection);
+        runner,
+        [runner] {
+          runner->progress_pending_.store(false);  // before reading: a later count posts again
+          emit runner->progress(runner->done_.load(), runner->total_.load());
+        },
+        Qt::QueuedConnection);
   }
   BatchRunner* runner_;
-  int last_ = -1;
 };
 
 BatchRunner::~BatchRunner() {
@@ -45,6 +48,7 @@ bool BatchRunner::Start(BatchRequest request, std::vector<VideoFolder> folders) 
   Join();
   running_ = true;
   stop_ = false;
+  progress_pending_ = false;
   request.stop = &stop_;
   thread_ = std::thread([this, request = std::move(request), folders = std::move(folders)] {
     ProgressPoster progress(this);

@@ -5,7 +5,7 @@
 
 #include <QObject>
 #include <atomic>
-#include <chrono>
+#include <cstddef>
 #include <thread>
 #include <vector>
 
@@ -30,16 +30,13 @@ class BatchRunner : public QObject {
   void Stop();
   // From Start until finished() has been emitted.
   bool IsRunning() const { return running_; }
-  // When the last run last finished a video: how soon a stop took hold.
-  std::chrono::steady_clock::time_point LastVideoDone() const {
-    return std::chrono::steady_clock::time_point(
-        std::chrono::steady_clock::duration(last_video_done_.load()));
-  }
 
  signals:
-  // The share of the videos done, 0 to 100; only when it changes.
-  void progress(int percent);
-  // On the window's thread, once the run has ended.
+  // `done` of `total` videos are through. Emitted on the window's thread,
+  // with the latest counts: a quick run skips counts the window has had no
+  // time to show, never the last one.
+  void progress(std::size_t done, std::size_t total);
+  // On the window's thread, once the run has ended (after its last progress).
   void finished(const kscgen::BatchResult& result);
 
  private:
@@ -47,7 +44,10 @@ class BatchRunner : public QObject {
 
   friend class ProgressPoster;
   std::atomic<bool> stop_{false};
-  std::atomic<std::chrono::steady_clock::rep> last_video_done_{0};
+  // The latest counts, and whether the window has yet to take them.
+  std::atomic<std::size_t> done_{0};
+  std::atomic<std::size_t> total_{0};
+  std::atomic<bool> progress_pending_{false};
   std::thread thread_;
   bool running_ = false;
 };

@@ -2,11 +2,21 @@
 // folder role, uniform values, numbering, and the buttons that preview and
 // run the batch. It gathers its controls into a BatchRequest and leaves every
 // rule to the engine; the batch runs on a thread of its own.
+//
+// Its work is spread over files by concern:
+//   main_window.cc           the folder, the file list and the option controls
+//   main_window_layout.cc    building the controls and arranging them on screen
+//   main_window_settings.cc  what is remembered between starts
+//   main_window_run.cc       starting, stopping and ending a run; the preview
+//   message_box.cc           the message boxes it shows
 #pragma once
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,12 +26,12 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
-class QMessageBox;
 class QTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -37,25 +47,39 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // Options are remembered in the INI file `settings_file` (read now,
-  // written at each run and at closing); with an empty name nothing is
-  // remembered and the window starts as at a first start.
+  // Options, size and place are remembered in the INI file `settings_file`
+  // (read now, written at each run and at closing); with an empty name
+  // nothing is remembered and the window starts as at a first start.
   explicit MainWindow(const QString& settings_file = QString(), QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Where the program keeps its options: the user's INI settings file.
   static QString DefaultSettingsFile();
 
-  // Message boxes go through here, so that a test can take them instead.
-  // `details` is what "显示详细信息" unfolds; a question's answer is the
-  // result (true for yes), other kinds' result is not used.
+  // What a message box says. `details` is what "显示详细信息" unfolds;
+  // `folder` (native spelling), when not empty, is offered by a button
+  // 打开文件夹 that opens it in the file manager.
   enum class MessageKind { kError, kInformation, kQuestion };
-  using MessageSink = std::function<bool(MessageKind, const QString& text, const QString& details)>;
+  struct Message {
+    MessageKind kind = MessageKind::kInformation;
+    QString text;
+    QString details;
+    std::string folder;
+  };
+  // Errors and information go through here, so that a test can take them
+  // instead of a box being shown. (The question 退出 asks during a run is
+  // a real box: it closes by itself when the run ends.)
+  using MessageSink = std::function<void(const Message&)>;
   void setMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
   // The box the window would show; the caller runs it.
-  QMessageBox* MakeMessageBox(MessageKind kind, const QString& text, const QString& details);
+  QMessageBox* MakeMessageBox(const Message& message);
+  // The question 退出 asked during a run, while it is open.
+  QMessageBox* StopQuestion() const { return stop_question_; }
 
   void setFolderDialog(FolderDialog* dialog) { folder_dialog_ = dialog; }
+  // The file system that listings and runs use; the system's when null.
+  // Tests hold a run at a known step through it.
+  void setFileSystem(os::FileSystem* file_system) { file_system_ = file_system; }
 
   // What choosing a folder does: the folder path and the file list follow
   // it. An empty path empties the path and keeps the list. ChooseFolder
@@ -71,6 +95,9 @@ class MainWindow : public QWidget {
   const std::vector<VideoFolder>& ListedFolders() const;
   // Whether a batch is running.
   bool IsRunning() const;
+  // Whether the window is arranged in three columns, for a screen too low
+  // for the usual two.
+  bool IsCompact() const { return compact_; }
 
   // Controls, named for their job; each keeps its designer name (Edit3,
   // BitBtn1, ...) as its object name, by which tests and tools find it.
@@ -79,6 +106,8 @@ class MainWindow : public QWidget {
   QLineEdit* folderEdit;
   QToolButton* browseButton;
   QCheckBox* recursiveCheck;
+  QLabel* extensionsLabel;
+  QLineEdit* extensionsEdit;  // kinds of video beyond the five: "mkv,mp4"
   QListView* videoList;
   QLabel* countLabel;
   QToolButton* removeVideoButton;
@@ -124,6 +153,9 @@ class MainWindow : public QWidget {
   void removeUniformEntry();
   void initialsInputChanged();
   void folderEditFinished();
+  // Takes the typed extensions and lists the folder again with them; a text
+  // that cannot be used is refused with a message and the last one comes back.
+  void extensionsEditFinished();
   void rereadFolder();
   // Starts the batch, or stops the one running.
   void runOrStop();
@@ -136,39 +168,77 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // main_window_layout.cc
   void BuildControls();
+  void FitToFont();
+  void ConnectControls();
+  // Two columns (the usual arrangement) or three; the same groups in the
+  // same order either way.
+  void Arrange(bool compact);
+  // Centred on the screen, as large as the layout likes and the screen allows;
+  // three columns when two do not fit its height.
+  void PlaceOnScreen();
+
+  // main_window_settings.cc
+  void RestoreSettings();
+  void SaveSettings() const;
+
+  // main_window_run.cc
+  void SetRunning(bool running);
+  void ShowProgress(std::size_t done, std::size_t total);
+  void ClearProgress();
+  void RunFinished(const BatchResult& result);
+  void AskWhetherToStop();
+  // Whether the listed folder is there to be run on; if not, it is read
+  // again, which empties the list and says why.
+  bool ListedFolderIsThere();
+  // The request for a run or a preview of the listed folder; none, after
+  // saying why, when there is nothing to run on or an option cannot be used.
+  std::optional<BatchRequest> RequestForRun(bool dry_run);
+
+  // main_window.cc
   // The controls uniformCheck enables and disables.
   std::vector<QWidget*> UniformControls() const;
   // Reads the folder into the list; false, with the list empty and an
   // error box, when it cannot be read.
   bool ReadFolder(const std::string& native, const QString& shown);
   // The working folder's own videos, as the list shows them until a folder
-  // is chosen.
+  // is chosen; the path box shows that folder greyed.
   void ListWorkingFolder();
   // Re-reads the folder when the path box no longer shows the listed one.
   bool FollowPathBox();
   // The folder the path box names, as the file system spells it; empty
   // when the box is.
   std::string PathBoxFolder() const;
-  bool ShowMessage(MessageKind kind, const QString& text, const QString& details = QString());
+  void ShowMessage(MessageKind kind, const QString& text, const QString& details = QString(),
+                   const std::string& folder = std::string());
   // The uniform entries as the list holds them.
   std::vector<UniformEntry> UniformEntries() const;
-  void SetRunning(bool running);
-  void RunFinished(const BatchResult& result);
-  void RestoreSettings();
-  void SaveSettings() const;
+  // Adds a parsed entry to the uniform list.
+  void AppendUniformEntry(const UniformEntry& entry);
+  os::FileSystem& FileSystem() const;
 
   VideoListModel* videos_;
   BatchRunner* runner_;
   FolderDialog* folder_dialog_ = nullptr;
+  os::FileSystem* file_system_ = nullptr;
   MessageSink message_sink_;
   QString settings_file_;
+  QGridLayout* grid_ = nullptr;
+  QWidget* folder_column_ = nullptr;     // 1. the folder and its videos
+  QWidget* choice_column_ = nullptr;     // 2. and 3. folder role and template
+  QWidget* numbering_column_ = nullptr;  // numbering and progress
+  QWidget* button_column_ = nullptr;
+  bool compact_ = false;
   std::string folder_native_;  // the folder the list shows, as the file system spells it
   QString folder_shown_;       // the path box's text when the list was read
+  bool listed_ok_ = false;     // whether that folder could be read
   bool listed_recursive_ = false;
+  VideoExtensions extensions_;  // what extensionsEdit last held that could be used
   // The controls a run holds, with whether each was enabled before.
   std::vector<std::pair<QWidget*, bool>> held_;
   bool close_after_run_ = false;
+  QPointer<QMessageBox> stop_question_;
 };
 
 }  // namespace kscgen::gui

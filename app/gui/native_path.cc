@@ -67,6 +67,15 @@ std::string NativePathOfUrl(const QUrl& url) {
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
+QUrl UrlOfNative(const std::string& native) {
+  if (QDir::separator() != QLatin1Char('/')) {
+    return QUrl::fromLocalFile(QString::fromUtf8(native.data(), static_cast<int>(native.size())));
+  }
+  // The bytes as they are, escaped: a GBK name reaches the file manager whole.
+  return QUrl::fromEncoded(QByteArray("file://") +
+                           QByteArray::fromStdString(native).toPercentEncoding("/"));
+}
+
 std::string NativeArgument(int argc, const char* const* argv, const QString& decoded) {
   // On Windows the arguments Qt decoded came from the wide command line;
   // argv holds only their lossy ANSI form.

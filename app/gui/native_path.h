@@ -22,6 +22,9 @@ std::string NativePathOfTyped(const QString& typed);
 // included; empty when the URL is not a local file.
 std::string NativePathOfUrl(const QUrl& url);
 
+// The local file URL of a native path: what the file manager is handed.
+QUrl UrlOfNative(const std::string& native);
+
 // The bytes of the command-line argument that Qt decoded to `decoded` (the
 // last one that matches): Qt's decoding cannot hold a GBK folder name.
 std::string NativeArgument(int argc, const char* const* argv, const QString& decoded);

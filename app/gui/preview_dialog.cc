@@ -1,5 +1,7 @@
 #include "app/gui/preview_dialog.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,7 +19,6 @@ namespace kscgen::gui {
 PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidget* parent)
     : QDialog(parent), reports_(rows.reports) {
   setObjectName("PreviewDialog");
-  setWindowTitle(u8"预览");
   resize(900, 560);
 
   const std::vector<std::string> header = PreviewHeader(recursive);
@@ -38,6 +39,7 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   for (int r = 0; r < table_->rowCount(); ++r) {
     const VideoReport& report = reports_[static_cast<std::size_t>(r)];
     const std::vector<std::string> cells = PreviewRow(report, recursive);
+    noted_.push_back(!cells[cells.size() - 2].empty());
     for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
       auto* item = new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)]));
       if (!report.skip_reason.empty()) {
@@ -67,20 +69,47 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
                                  .arg(replaced_count),
                              this);
   summary->setObjectName("PreviewSummary");
+  const auto noted = std::count(noted_.begin(), noted_.end(), true);
+  setWindowTitle(QString(u8"预览（%1 行有备注）").arg(noted));
+  notes_only_ = new QCheckBox(u8"只看有备注的", this);
+  notes_only_->setObjectName("NotesOnly");
+  notes_only_->setEnabled(noted > 0);
+  connect(notes_only_, &QCheckBox::toggled, this, &PreviewDialog::ShowOnlyNoted);
 
   ksc_text_ = new QPlainTextEdit(this);
   ksc_text_->setObjectName("KscText");
   ksc_text_->setReadOnly(true);
   ksc_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
+  auto* top = new QHBoxLayout;
+  top->addWidget(summary, 1);
+  top->addWidget(notes_only_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(summary);
+  layout->addLayout(top);
   layout->addWidget(table_, 3);
   layout->addWidget(ksc_text_, 2);
 
   connect(table_, &QTableWidget::currentCellChanged, this,
           [this](int row, int, int, int) { ShowKscText(row); });
   if (table_->rowCount() > 0) table_->selectRow(0);
+}
+
+void PreviewDialog::ShowOnlyNoted(bool only) {
+  int first_shown = -1;
+  for (int r = 0; r < table_->rowCount(); ++r) {
+    const bool hide = only && !noted_[static_cast<std::size_t>(r)];
+    table_->setRowHidden(r, hide);
+    if (!hide && first_shown < 0) first_shown = r;
+  }
+  const int current = table_->currentRow();
+  if (current < 0 || table_->isRowHidden(current)) {
+    if (first_shown >= 0) {
+      table_->selectRow(first_shown);
+    } else {
+      table_->clearSelection();
+      ShowKscText(-1);
+    }
+  }
 }
 
 void PreviewDialog::ShowKscText(int row) {

@@ -7,6 +7,7 @@
 
 #include "app/engine/batch.h"
 
+class QCheckBox;
 class QPlainTextEdit;
 class QTableWidget;
 
@@ -30,11 +31,16 @@ class PreviewDialog : public QDialog {
 
   QTableWidget* table() const { return table_; }
   QPlainTextEdit* kscText() const { return ksc_text_; }
+  // 只看有备注的: hides the rows without notes.
+  QCheckBox* notesOnly() const { return notes_only_; }
 
  private:
   void ShowKscText(int row);
+  void ShowOnlyNoted(bool only);
 
   std::vector<VideoReport> reports_;
+  std::vector<bool> noted_;  // by row: whether it has notes
+  QCheckBox* notes_only_;
   QTableWidget* table_;
   QPlainTextEdit* ksc_text_;
 };

@@ -13,11 +13,7 @@ std::optional<std::string> ToGbk(const QString& s) {
 
 QString FromGbk(const std::string& gbk) { return QString::fromStdString(text::GbkForDisplay(gbk)); }
 
-QString FromMessage(const std::string& utf8) {
-  QString s = QString::fromStdString(utf8);
-  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return s;
-}
+QString FromMessage(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // The engine holds names as the file system spells them: bytes on POSIX
 // systems (Qt's own encoding of names), UTF-8 on Windows, where the engine's

@@ -11,7 +11,7 @@ namespace kscgen::gui {
 std::optional<std::string> ToGbk(const QString& s);
 QString FromGbk(const std::string& gbk);
 
-// UTF-8 messages of the engine, with their carriage returns as line breaks.
+// A UTF-8 message of the engine as a message box shows it, line for line.
 QString FromMessage(const std::string& utf8);
 
 // A path as the file system spells it, and back.

@@ -25,7 +25,8 @@ QVariant VideoListModel::data(const QModelIndex& index, int role) const {
   auto [f, r] = Locate(index.row());
   const VideoFolder& folder = folders_[f];
   const VideoFile& file = folder.files[r];
-  if (role == Qt::DisplayRole) {
+  // The list may cut a long name short; its tooltip is the whole name.
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
     QString name = FromNative(file.native_name);
     return folder.relative == "." ? name : FromNative(folder.relative) + "/" + name;
   }
@@ -33,9 +34,10 @@ QVariant VideoListModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
-bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, QString* error,
-                                std::vector<std::string>* unreadable) {
-  FolderListing listing = ListVideos(native_path, recursive);
+bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, os::FileSystem& fs,
+                                QString* error, std::vector<std::string>* unreadable,
+                                const VideoExtensions& extensions) {
+  FolderListing listing = ListVideos(native_path, recursive, extensions, fs);
   if (unreadable) *unreadable = std::move(listing.unreadable);
   beginResetModel();
   rows_ = static_cast<int>(listing.video_count());

@@ -25,8 +25,10 @@ class VideoListModel : public QAbstractListModel {
   // read empties the list, so that list and path never disagree, and
   // `*error` says why. Folders below it that cannot be read are left out
   // and named in `*unreadable`.
-  bool ReadFolder(const std::string& native_path, bool recursive, QString* error,
-                  std::vector<std::string>* unreadable = nullptr);
+  // Videos are the five kinds and those of `extensions`.
+  bool ReadFolder(const std::string& native_path, bool recursive, os::FileSystem& fs,
+                  QString* error, std::vector<std::string>* unreadable = nullptr,
+                  const VideoExtensions& extensions = {});
   void Clear();
   void Remove(int row);
   // Removes every row named, in any order.

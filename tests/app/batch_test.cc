@@ -77,8 +77,8 @@ TEST_F(BatchTest, WritesOneKscFileBesideEachVideo) {
             std::string::npos);
   EXPECT_EQ(recorder_.progress, (std::vector<std::string>{"1/2", "2/2"}));
   EXPECT_EQ(Summary(r),
-            u8"\r2　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
-            u8"\r\r新建 2 个，更新 0 个，未变 0 个");
+            u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+            u8"\n\n新建 2 个，更新 0 个，未变 0 个");
 }
 
 TEST_F(BatchTest, GbkNamedVideoGetsAGbkNamedKscFile) {
@@ -111,14 +111,14 @@ TEST_F(BatchTest, SameBaseNameKeepsTheLaterVideoAndNamesThePair) {
   ASSERT_EQ(r.same_ksc.size(), 1u);
   EXPECT_EQ(r.same_ksc[0].earlier, "a.mpg");
   EXPECT_EQ(r.same_ksc[0].later, "a.avi");
-  EXPECT_NE(Summary(r).find(u8"\ra.mpg 与 a.avi"), std::string::npos);
+  EXPECT_NE(Summary(r).find(u8"\na.mpg 与 a.avi"), std::string::npos);
   // The earlier video writes nothing: its file would be replaced at once.
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kSuperseded);
   EXPECT_EQ(recorder_.reports[0].same_ksc_as, 1u);
   EXPECT_EQ(recorder_.reports[1].same_ksc_as, 0u);
   // The counts add up: one KSC file, one superseded video.
   EXPECT_EQ(r.ksc_files(), 1u);
-  EXPECT_EQ(Summary(r).rfind(u8"\r1　首歌曲生成KSC文件完毕！", 0), 0u);
+  EXPECT_EQ(Summary(r).rfind(u8"\n1　首歌曲生成KSC文件完毕！", 0), 0u);
 }
 
 TEST_F(BatchTest, UnusableNamesAreSkippedWithTheirReasonAndTheRunGoesOn) {
@@ -135,12 +135,12 @@ TEST_F(BatchTest, UnusableNamesAreSkippedWithTheirReasonAndTheRunGoesOn) {
   EXPECT_EQ(r.skipped[1].reason, u8"文件名含有GBK无法表示的字符");
   EXPECT_EQ(r.skipped[2].reason, u8"文件名去掉扩展名后为空");
   EXPECT_EQ(Summary(r),
-            u8"\r1　首歌曲生成KSC文件完毕！\r\r如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
-            u8"\r\r新建 1 个，更新 0 个，未变 0 个"
-            u8"\r\r以下 3 个视频未生成KSC文件："
-            u8"\rbad\\x01name.mpg（文件名含有控制字符）"
-            u8"\rsmile\U0001F600.mpg（文件名含有GBK无法表示的字符）"
-            u8"\r.mpg（文件名去掉扩展名后为空）");
+            u8"\n1　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+            u8"\n\n新建 1 个，更新 0 个，未变 0 个"
+            u8"\n\n以下 3 个视频未生成KSC文件："
+            u8"\nbad\\x01name.mpg（文件名含有控制字符）"
+            u8"\nsmile\U0001F600.mpg（文件名含有GBK无法表示的字符）"
+            u8"\n.mpg（文件名去掉扩展名后为空）");
   EXPECT_TRUE(fs::exists(U8Path(folder_.path + "/good.KSC")));
   EXPECT_FALSE(fs::exists(U8Path(folder_.path + "/.KSC")));
 }
@@ -150,7 +150,7 @@ TEST_F(BatchTest, NoTemplateWritesNothing) {
   request_.naming_template.reset();
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kNoTemplate);
-  EXPECT_EQ(Summary(r), u8"\r　请选择歌曲命名模板！ ");
+  EXPECT_EQ(Summary(r), u8"\n　请选择歌曲命名模板！ ");
   EXPECT_EQ(ListNames(folder_.path), "a.mpg");
 }
 
@@ -200,7 +200,7 @@ TEST_F(BatchTest, StopsAtAFileThatCannotBeWrittenAndSaysWhatWasDone) {
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(Summary(r), u8"无法写入KSC文件：“" + os::JoinPath(folder_.path, "b.KSC") +
                             u8"”（是一个文件夹）"
-                            u8"\r本次已写入 1 个KSC文件，另有 2 个视频未处理。");
+                            u8"\n本次已写入 1 个KSC文件，另有 2 个视频未处理。");
   EXPECT_EQ(ListNames(folder_.path), "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
   std::string a = Ksc("a.KSC");
   EXPECT_EQ(a.substr(a.size() - 33), "karaoke.CommonVideo := 'a.mpg';\r\n");
@@ -212,13 +212,35 @@ TEST_F(BatchTest, TheCompletionBoxListsTenNamesInAllAndCountsTheRest) {
   BatchResult r = Run();
   messages::Report report = messages::BatchReport(r, 10);
   // Eight skipped videos, then two of the three pairs: ten names.
-  EXPECT_NE(report.summary.find(u8"\rbad\\x0117.mpg（"), std::string::npos);
-  EXPECT_NE(report.summary.find(u8"\rp.avi 与 p.mpg\rq.avi 与 q.mpg\r……另有 1 个"),
+  EXPECT_NE(report.summary.find(u8"\nbad\\x0117.mpg（"), std::string::npos);
+  EXPECT_NE(report.summary.find(u8"\np.avi 与 p.mpg\nq.avi 与 q.mpg\n……另有 1 个"),
             std::string::npos)
       << report.summary;
   EXPECT_EQ(report.summary.find(u8"r.avi"), std::string::npos);
-  EXPECT_EQ(report.details, u8"以下视频的KSC文件同名，保留的是后一个视频的：\rr.avi 与 r.mpg");
+  // A list cut short is in the details whole; one shown whole is not.
+  EXPECT_EQ(report.details,
+            u8"以下视频的KSC文件同名，保留的是后一个视频的：\np.avi 与 p.mpg\nq.avi 与 q.mpg"
+            u8"\nr.avi 与 r.mpg");
   EXPECT_EQ(messages::BatchReport(r, 100).details, "");
+}
+
+TEST_F(BatchTest, OnlyTheVideoThatWritesTakesANumber) {
+  Add("a.mpg");
+  Add("a.avi");  // writes a.KSC: a.mpg is superseded
+  Add("b.mpg");
+  Add("c.mpg");  // its KSC file is read-only
+  Add("d.mpg");
+  Touch(folder_.path + "/c.KSC", "hand-corrected");
+  fs::permissions(U8Path(folder_.path + "/c.KSC"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  request_.start_number = 0;
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  ASSERT_EQ(recorder_.reports.size(), 5u);
+  std::vector<std::string> numbers;
+  for (const VideoReport& report : recorder_.reports) numbers.push_back(report.song.number);
+  EXPECT_EQ(numbers, (std::vector<std::string>{"", "00001", "00002", "", "00003"}));
+  EXPECT_NE(Ksc("a.KSC").find("karaoke.internalnumber :=00001 ;"), std::string::npos);
+  EXPECT_NE(Ksc("d.KSC").find("karaoke.internalnumber :=00003 ;"), std::string::npos);
 }
 
 TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
@@ -306,7 +328,7 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   BatchResult r = Run();
   EXPECT_EQ(r.unchanged, 2u);
   EXPECT_EQ(r.written(), 0u);
-  EXPECT_NE(Summary(r).find(u8"新建 0 个，更新 0 个，未变 2 个"), std::string::npos);
+  EXPECT_EQ(Summary(r), u8"\n2 个KSC文件都已是最新，没有改动");
   EXPECT_TRUE(fs::equivalent(path, kept));
   EXPECT_EQ(fs::last_write_time(path), written);
 
@@ -353,7 +375,7 @@ TEST_F(BatchTest, ASecondRunOnALockedFolderWritesNothing) {
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kLocked);
   EXPECT_EQ(Summary(r), u8"另一个批量任务正在处理此文件夹：" + folder_.path +
-                            u8"\r本次已写入 0 个KSC文件，另有 1 个视频未处理。");
+                            u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。");
   // The lock is a file in the folder on both systems, removed when the lock
   // is released.
   EXPECT_EQ(ListNames(folder_.path), ".kscgen.lock|a.mpg");
@@ -377,7 +399,7 @@ TEST_F(BatchTest, AStopEndsTheRunAfterAWholeFile) {
   BatchResult r = RunBatch(request_, {folder_}, &observer);
   EXPECT_EQ(r.status, BatchStatus::kStopped);
   EXPECT_EQ(r.created, 2u);
-  EXPECT_EQ(Summary(r), u8"批量任务已停止。\r本次已写入 2 个KSC文件，另有 3 个视频未处理。");
+  EXPECT_EQ(Summary(r), u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。");
   EXPECT_EQ(ListNames(folder_.path), "0.KSC|0.mpg|1.KSC|1.mpg|2.mpg|3.mpg|4.mpg");
 }
 

@@ -96,7 +96,7 @@ TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
   EXPECT_EQ(messages::BatchReport(r, 10).summary,
             u8"无法在文件夹中写入文件：“" + folder +
                 u8"”（不存在）"
-                u8"\r本次已写入 0 个KSC文件，另有 1 个视频未处理。");
+                u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。");
   EXPECT_FALSE(fs::exists(folder));
   EXPECT_EQ(testing::ListNames(root / "moved"), "a.mpg");
 }

@@ -129,6 +129,50 @@ TEST_F(KscgenTest, DryRunPrintsTheRowsAndWritesNothing) {
   EXPECT_EQ(ListNames(folder_), std::string("\x01.mpg|") + u8"合唱团－小河水.mpg");
 }
 
+TEST_F(KscgenTest, DryRunNotesWhereNamesDepartFromTheTemplate) {
+  Video(u8"周杰伦-七里香-国语-流行.mkv");
+  Video(u8"谢金燕-练舞功(MTV)-闽南语-流行.mpg");
+  Video(u8"x－(国语).mpg");
+  Video(u8"信乐团－死了都要爱(国语-摇滚-31).mpg");
+  Outcome o = Run(u8"-n -t 4 --date 12/7/26 --ext mkv 粤语金曲");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_EQ(
+      o.out,
+      u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\t"
+      u8"状态\n"
+      u8"x－(国语).mpg\tx－(国语).KSC\t\t\t\tx\t0\t国语\t流行\t0\t12/7/26\tX\t没有歌名\t新建\n"
+      u8"谢金燕-练舞功(MTV)-闽南语-流行.mpg\t谢金燕-练舞功(MTV)-闽南语-流行.KSC\t\t练舞功\tLWG\t"
+      u8"谢金燕\t6\t粤语\t流行\t0\t12/7/26\tXJY\t\t新建\n"
+      u8"信乐团－死了都要爱(国语-摇滚-31).mpg\t信乐团－死了都要爱(国语-摇滚-31).KSC\t\t死了都要爱\t"
+      u8"SLDY\t信乐团\t10\t国语\t流行\t0\t12/7/26\tXYT\t"
+      u8"类别“摇滚”不是歌曲管理器的类别，按流行；声道“31”无法识别，按 0\t新建\n"
+      u8"周杰伦-七里香-国语-流行.mkv\t周杰伦-七里香-国语-流行.KSC\t\t七里香\tQLX\t周杰伦\t6\t"
+      u8"国语\t流行\t0\t12/7/26\tZJL\t\t新建\n");
+  EXPECT_EQ(ListNames(folder_).find(".KSC"), std::string::npos);
+}
+
+TEST_F(KscgenTest, ExtAddsKindsOfVideoAndTheKscFileNamesTheVideoAsItIs) {
+  Video(u8"合唱团－小河水.mkv");
+  Video(u8"Beyond-海阔天空.MP4");
+  Video(u8"张学友-吻别.ts");
+  Outcome o = Run(u8"-t 1 --ext mkv --ext=.mp4 粤语金曲");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_NE(o.out.find(u8"2　首歌曲生成KSC文件完毕！"), std::string::npos) << o.out;
+  EXPECT_NE(ReadFile(folder_ + u8"/合唱团－小河水.KSC")
+                .find("karaoke.CommonVideo := '合唱团－小河水.mkv';\r\n"),
+            std::string::npos);
+  EXPECT_NE(ReadFile(folder_ + u8"/Beyond-海阔天空.KSC")
+                .find("karaoke.CommonVideo := 'Beyond-海阔天空.MP4';\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + u8"/张学友-吻别.KSC"));
+
+  o = Run(u8"-t 1 --ext mkv,m/p4 粤语金曲");
+  EXPECT_EQ(o.exit_code, 2);
+  EXPECT_EQ(o.err,
+            u8"kscgen: 视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 "
+            u8"mkv、mp4\n运行 kscgen --help 查看用法。\n");
+}
+
 TEST_F(KscgenTest, InitialsReadSurnamesAndWordsAsPeopleSayThem) {
   Video(u8"单依纯－音乐.mpg");
   Video(u8"信乐团－快乐.mpg");
@@ -246,7 +290,7 @@ TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
   EXPECT_NE(o.out.find(u8"\n周华健\t朋友.mpg\t朋友.KSC\t00003\t"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find(u8"\t未变\n"), std::string::npos);
   o = Run(u8"-R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
-  EXPECT_NE(o.out.find(u8"新建 0 个，更新 0 个，未变 3 个"), std::string::npos) << o.out;
+  EXPECT_EQ(o.out, u8"\n3 个KSC文件都已是最新，没有改动\n\n各文件夹的KSC文件：\n刘德华：2 个\n周华健：1 个\n");
   o = Run(u8"--force -R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
   EXPECT_NE(o.out.find(u8"新建 0 个，更新 3 个，未变 0 个"), std::string::npos) << o.out;
 }

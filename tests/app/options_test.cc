@@ -25,7 +25,8 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "-s", "2147483648", "x"}, u8"编号起始值必须是不小于 0 的整数：“2147483648”"},
       {{"-t", "1", "-s", "1e3", "x"}, u8"编号起始值必须是不小于 0 的整数：“1e3”"},
       {{"-t", "1", "-u", u8"类型=y", "x"},
-       u8"统一设定值的种类应为 singer、style、language 或 channel：类型=y"},
+       u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
+       u8"或 channel（歌曲声道）：类型=y"},
       {{"-t", "1", "-u", "singer", "x"},
        u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：singer"},
       {{"-t", "1", "-u", u8"channel=中", "x"},
@@ -37,6 +38,9 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "-nx", "x"}, u8"未知选项：-x"},
       {{"-t", "1", "--date"}, u8"选项缺少参数：--date"},
       {{"-t", "1", "--force=yes", "x"}, u8"未知选项：--force"},
+      {{"-t", "1", "--ext", "mkv,m/p4", "x"},
+       u8"视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"},
+      {{"-t", "1", "--ext", "ksc", "x"}, u8"视频后缀名“ksc”是KSC文件自己的后缀名"},
   };
   for (const Refused& row : rows) {
     std::string typed;
@@ -90,6 +94,13 @@ TEST(ParseArgumentsTest, UniformValuesKeepTheFirstOfEachKind) {
   ASSERT_FALSE(parsed.error) << *parsed.error;
   EXPECT_EQ(parsed.options.request.uniform.singer, "\xD5\xC5\xC8\xFD");  // 张三
   EXPECT_EQ(parsed.options.request.uniform.channel, "3");
+}
+
+TEST(ParseArgumentsTest, ExtensionsAddUpAcrossOptions) {
+  ParsedArguments parsed = ParseArguments({"-t", "1", "--ext", "mkv", "--ext=MP4;ts,mkv", "x"});
+  ASSERT_FALSE(parsed.error) << *parsed.error;
+  EXPECT_EQ(parsed.options.extensions.added, (std::vector<std::string>{".mkv", ".mp4", ".ts"}));
+  EXPECT_TRUE(ParseArguments({"-t", "1", "x"}).options.extensions.added.empty());
 }
 
 TEST(ParseArgumentsTest, HelpAndVersionNeedNothingElse) {

@@ -26,6 +26,54 @@ TEST(VideoFolderTest, MatchesTheMasksWithoutRegardToCase) {
   }
 }
 
+TEST(VideoFolderTest, AddedExtensionsAreVideosTooAndTheFiveStay) {
+  const VideoExtensions added{{".mkv", ".mp4"}};
+  for (const char* yes : {"a.mkv", "a.MP4", "a.mpg", "a.AVI", "a.b.Mkv"}) {
+    EXPECT_TRUE(IsVideoFileName(yes, added)) << yes;
+  }
+  for (const char* no : {"a.KSC", "a.ts", "amkv", "a.mkv.part"}) {
+    EXPECT_FALSE(IsVideoFileName(no, added)) << no;
+  }
+  EXPECT_EQ(VideoMasks(added), "*.mpg;*.dat;*.wmv;*.rmvb;*.avi;*.mkv;*.mp4");
+  EXPECT_EQ(VideoMasks({}), "*.mpg;*.dat;*.wmv;*.rmvb;*.avi");
+}
+
+TEST(VideoFolderTest, ExtensionsAreReadAsTyped) {
+  struct Row {
+    const char* typed;
+    std::vector<std::string> added;
+  };
+  const Row rows[] = {
+      {"mkv,mp4", {".mkv", ".mp4"}},
+      {" *.MKV; .ts  vob ", {".mkv", ".ts", ".vob"}},
+      {"mkv,,MKV,mpg,AVI", {".mkv"}},  // each once; the five are there already
+      {"m2ts", {".m2ts"}},
+      {"", {}},
+      {" , ", {}},
+  };
+  for (const Row& r : rows) {
+    VideoExtensionsParse parse = ParseVideoExtensions(r.typed);
+    EXPECT_EQ(parse.error, "") << r.typed;
+    EXPECT_EQ(parse.extensions.added, r.added) << r.typed;
+  }
+  EXPECT_EQ(VideoExtensionsText({{".mkv", ".mp4"}}), "mkv,mp4");
+  EXPECT_EQ(ParseVideoExtensions("mkv,m-p4").error,
+            u8"视频后缀名“m-p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4");
+  EXPECT_EQ(ParseVideoExtensions("mkv,m-p4").extensions.added.size(), 0u);
+  for (const char* bad : {".", "*.", "a/b", "*.*", "abcdefghijk", u8"视频", "a.b"}) {
+    EXPECT_NE(ParseVideoExtensions(bad).error, "") << bad;
+  }
+  EXPECT_EQ(ParseVideoExtensions("mkv KSC").error, u8"视频后缀名“KSC”是KSC文件自己的后缀名");
+}
+
+TEST(VideoFolderTest, ListsTheAddedKindsOfVideo) {
+  testing::TempFolder dir;
+  for (const char* name : {"a.mkv", "b.MP4", "c.mpg", "d.ts", "c.KSC"}) testing::Touch(dir / name);
+  EXPECT_EQ(Names(ListVideos(dir.path(), false).folders[0].files), "c.mpg");
+  FolderListing listing = ListVideos(dir.path(), false, VideoExtensions{{".mkv", ".mp4"}});
+  EXPECT_EQ(Names(listing.folders[0].files), "a.mkv|b.MP4|c.mpg");
+}
+
 TEST(VideoFolderTest, ListsPlainVideoFilesSortedByFoldedGbkName) {
   testing::TempFolder dir;
   for (const char* name : {"b.mpg", "A.avi", "c.KSC", "Z.dat", "a.MPG"}) testing::Touch(dir / name);

@@ -1,10 +1,13 @@
-// Drives the real main window and folder dialog, offscreen. Message boxes
-// are taken by the window's message sink instead of being shown.
+// Drives the real main window and folder dialog, offscreen: the folder and
+// its list, the options and their rules, runs from the button, the messages
+// and what is remembered. Message boxes are taken by the window's message
+// sink instead of being shown.
 #include "app/gui/main_window.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,96 +23,50 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/engine/short_date.h"
-#include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
 #include "app/gui/folder_tree_model.h"
 #include "app/gui/native_path.h"
 #include "app/gui/preview_dialog.h"
+#include "app/gui/translations.h"
 #include "os/file_system.h"
-#include "test_support.h"
 #include "text/encoding.h"
+#include "window_fixture.h"
 
-using kscgen::gui::MainWindow;
 using kscgen::gui::FolderDialog;
-using Kind = MainWindow::MessageKind;
+using kscgen::gui::MainWindow;
+using kscgen::testing::Q;
+using kscgen::testing::ReadKsc;
 
-namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// A KSC file's text, converted from GBK for comparison with readable text.
-QString ReadKsc(const std::string& path) {
-  auto utf8 = kscgen::text::GbkToUtf8(kscgen::testing::ReadFile(path));
-  return utf8 ? QString::fromStdString(*utf8) : QString();
-}
-
-}  // namespace
-
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
   Q_OBJECT
 
- private:
-  std::unique_ptr<MainWindow> form_;
-  std::unique_ptr<kscgen::testing::TempFolder> root_;
-  QString folder_;
-  QString settings_;
-  QList<QPair<Kind, QString>> messages_;
-  QStringList details_;
-  bool answer_ = false;  // to questions
-  std::chrono::steady_clock::time_point last_message_at_;
+ public slots:
+  // Takes the URLs the window hands to the file manager: nothing is launched.
+  void openUrl(const QUrl& url) { opened_.append(url); }
 
-  void Touch(const QString& name) { kscgen::testing::Touch((folder_ + "/" + name).toStdString()); }
-  bool Exists(const QString& name) {
-    return std::filesystem::exists(kscgen::testing::U8Path((folder_ + "/" + name).toStdString()));
-  }
-  void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-  std::string Native(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
-  std::unique_ptr<MainWindow> NewForm() {
-    auto form = std::make_unique<MainWindow>(settings_);
-    form->setMessageSink([this](Kind k, const QString& t, const QString& d) {
-      messages_.append({k, t});
-      details_.append(d);
-      last_message_at_ = std::chrono::steady_clock::now();
-      return answer_;
-    });
-    form->show();
-    return form;
-  }
-  // Runs the batch from its button and waits for its end.
-  void Run() {
-    Click(form_->runButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->IsRunning(), 60000);
-  }
+ private:
+  QList<QUrl> opened_;
+  std::string Native(const QString& path) { return path.toStdString(); }
 
  private slots:
   void init() {
-    root_ = std::make_unique<kscgen::testing::TempFolder>();
-    folder_ = QString::fromStdString(root_->path()) + Q(u8"/粤语金曲");
-    QDir().mkpath(folder_);
-    settings_ = QString::fromStdString(*root_ / "settings.ini");
-    messages_.clear();
-    details_.clear();
-    answer_ = false;
-    form_ = NewForm();
+    opened_.clear();
+    SetUpWindow();
   }
-  void cleanup() {
-    form_.reset();
-    root_.reset();
-  }
+  void cleanup() { TearDownWindow(); }
 
   void startsInItsInitialState() {
     QCOMPARE(form_->windowTitle(), Q(u8"霁川KSC文件批量生成器"));
-    QCOMPARE(form_->size(), QSize(440, 498));
-    QCOMPARE(form_->minimumSize(), form_->maximumSize());
-    QVERIFY(!(form_->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(form_->instructions->toPlainText().split('\n').size(), 4);
     QVERIFY(form_->instructions->toPlainText().split('\n')[1].startsWith(
         Q(u8"　　　　　　　　歌手－歌名")));
+    // What a song gets when nothing says otherwise.
+    QCOMPARE(form_->instructions->toPlainText().split('\n')[3],
+             Q(u8"缺省情况为：语种：国语，类别为：流行，声道为伴唱"));
     QCOMPARE(form_->folderEdit->text(), QString());
     QCOMPARE(form_->browseButton->text(), Q("..."));
     QCOMPARE(form_->removeVideoButton->text(), Q(u8"<< 移除"));
@@ -118,8 +75,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->templateButtons->button(4)->text(), Q(u8"歌手－歌名(语种－类别－声道)"));
     QCOMPARE(form_->roleButtons->button(4)->text(), Q(u8"加入日期"));
     QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
-    QCOMPARE(form_->runButton->geometry(), QRect(331, 402, 87, 34));
-    QCOMPARE(form_->uniformList->geometry(), QRect(46, 48, 195, 59));  // inside the group box
+    QVERIFY(form_->uniformGroup->isAncestorOf(form_->uniformList));
+    QVERIFY(form_->uniformGroup->isAncestorOf(form_->uniformCheck));  // its caption
     QCOMPARE(form_->kindBox->count(), 4);
     QCOMPARE(form_->kindBox->itemText(0), Q(u8"歌 手 名"));
     QCOMPARE(form_->kindBox->currentText(), QString());
@@ -133,6 +90,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->initialsOutput->text(), Q("Edit2"));
     QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), Q(u8"  注:统一设定值高于默认值"));
     QVERIFY(form_->countLabel->text().startsWith(Q(u8"歌曲总数：　")));
+    QVERIFY(!form_->progressBar->isTextVisible());
+  }
+
+  // Nothing chosen: the box stays empty and shows the folder a run would
+  // write into, the one the list shows.
+  void withNoFolderChosenThePathBoxShowsTheFolderInUse() {
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->folderEdit->placeholderText(), QDir::toNativeSeparators(QDir::currentPath()));
+    QCOMPARE(form_->ListedFolder(), QDir::currentPath().toStdString());
+  }
+
+  // Qt's own buttons and dialogs speak Chinese too.
+  void standardButtonsAreInChinese() {
+    QVERIFY2(kscgen::gui::HaveQtTranslations(), "Qt's Chinese translations are not built in");
+    MainWindow::Message question;
+    question.kind = Kind::kQuestion;
+    question.text = Q("?");
+    std::unique_ptr<QMessageBox> box(form_->MakeMessageBox(question));
+    QCOMPARE(box->button(QMessageBox::Yes)->text(), Q(u8"是(&Y)"));
+    QCOMPARE(box->button(QMessageBox::No)->text(), Q(u8"否(&N)"));
+    std::unique_ptr<QMessageBox> plain(form_->MakeMessageBox({Kind::kError, Q("!"), {}, {}}));
+    plain->show();  // its OK button is made when shown
+    QCOMPARE(plain->buttons().size(), 1);
+    QCOMPARE(plain->buttons()[0]->text(), Q(u8"确定"));
   }
 
   void choosingAFolderListsItsVideosAndCount() {
@@ -234,8 +215,8 @@ class MainWindowTest : public QObject {
     form_->ChooseFolder(folder_);
     Run();
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kError);
-    QCOMPARE(messages_[0].second, Q(u8"\n　请选择歌曲命名模板！ "));
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QCOMPARE(messages_[0].text, Q(u8"\n　请选择歌曲命名模板！ "));
     QVERIFY(!Exists("a.KSC"));
   }
 
@@ -255,11 +236,13 @@ class MainWindowTest : public QObject {
     Run();
 
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kInformation);
-    QCOMPARE(messages_[0].second,
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
+    QCOMPARE(messages_[0].text,
              Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
                u8"\n\n新建 2 个，更新 0 个，未变 0 个"));
-    QCOMPARE(form_->progressBar->value(), 100);
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 2 / 2"));
+    QCOMPARE(form_->progressBar->value(), form_->progressBar->maximum());
+    QCOMPARE(messages_[0].folder, form_->ListedFolder());  // 打开文件夹 opens it
     QString ksc = ReadKsc((folder_ + Q(u8"/张三－小河水.KSC")).toStdString());
     QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00102 ;\r\n")));
     QVERIFY(ksc.contains(Q(u8"karaoke.tag('歌手', '合唱团');\r\n")));
@@ -277,25 +260,61 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(form_->startNumberEdit, "1x2");
     Run();
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].second, Q(u8"编号起始值必须是不小于 0 的整数：“1x2”"));
+    QCOMPARE(messages_[0].text, Q(u8"编号起始值必须是不小于 0 的整数：“1x2”"));
     QVERIFY(!Exists("a.KSC"));
   }
 
-  void numbersOnlyWhileBothNumberingBoxesAreTicked() {
+  // 歌曲自动编号 alone numbers from 00001; 编号始于 gives another start, and
+  // counts only while 歌曲自动编号 is ticked.
+  void numbering_data() {
+    QTest::addColumn<bool>("numbering");
+    QTest::addColumn<bool>("startOn");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("numbering alone") << true << false << ""
+                                     << "00001"
+                                     << "00002";
+    QTest::newRow("a start of 0") << true << true << "0"
+                                  << "00001"
+                                  << "00002";
+    QTest::newRow("a start of 100") << true << true << "100"
+                                    << "00101"
+                                    << "00102";
+    QTest::newRow("start ticked, box empty") << true << true << ""
+                                             << "00001"
+                                             << "00002";
+    QTest::newRow("a start typed, not ticked") << true << false << "100"
+                                               << "00001"
+                                               << "00002";
+    QTest::newRow("start ticked, numbering off") << false << true << "100"
+                                                 << ""
+                                                 << "";
+    QTest::newRow("nothing ticked") << false << false << ""
+                                    << ""
+                                    << "";
+  }
+  void numbering() {
+    QFETCH(bool, numbering);
+    QFETCH(bool, startOn);
+    QFETCH(QString, start);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
     Touch("a.mpg");
+    Touch("b.mpg");
     form_->ChooseFolder(folder_);
     form_->templateButtons->button(0)->click();
     Click(form_->numberingCheck);
-    Click(form_->startNumberCheck);
-    QTest::keyClicks(form_->startNumberEdit, "0");
-    Click(form_->numberingCheck);  // off again: 编号始于 stays ticked but disabled
+    if (startOn) Click(form_->startNumberCheck);
+    QTest::keyClicks(form_->startNumberEdit, start);
+    if (!numbering) Click(form_->numberingCheck);  // 编号始于 stays as it is, disabled
     Run();
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
     QVERIFY(ReadKsc((folder_ + "/a.KSC").toStdString())
-                .contains(Q(u8"karaoke.internalnumber := ;\r\n")));
-    Click(form_->numberingCheck);
-    Run();
-    QVERIFY(ReadKsc((folder_ + "/a.KSC").toStdString())
-                .contains(Q(u8"karaoke.internalnumber :=00001 ;\r\n")));
+                .contains(Q(u8"karaoke.internalnumber :=") + first + " ;\r\n"));
+    QVERIFY(ReadKsc((folder_ + "/b.KSC").toStdString())
+                .contains(Q(u8"karaoke.internalnumber :=") + second + " ;\r\n"));
   }
 
   void aChannelThatNamesNoneIsRefusedAndKeptForCorrection() {
@@ -304,14 +323,34 @@ class MainWindowTest : public QObject {
     form_->valueBox->setEditText(Q(u8"伴唱"));
     Click(form_->addUniformButton);
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kError);
-    QVERIFY(messages_[0].second.startsWith(Q(u8"歌曲声道的值“伴唱”无法识别")));
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QVERIFY(messages_[0].text.startsWith(Q(u8"歌曲声道的值“伴唱”无法识别")));
     QCOMPARE(form_->valueBox->currentText(), Q(u8"伴唱"));
     QCOMPARE(form_->uniformList->count(), 0);
     form_->valueBox->setEditText(Q(u8"左声道"));
     Click(form_->addUniformButton);
     QCOMPARE(form_->uniformList->count(), 1);
     QCOMPARE(form_->uniformList->item(0)->text(), Q(u8"歌曲声道 --> 左声道; "));
+  }
+
+  // The same rule and words as kscgen -u: a kind is one of the four.
+  void aKindThatNamesNoneIsRefusedWithKscgensMessage() {
+    Click(form_->uniformCheck);
+    form_->kindBox->setEditText(Q(u8"类型"));
+    form_->valueBox->setEditText(Q("y"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 0);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QCOMPARE(messages_[0].text,
+             Q(u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
+               u8"或 channel（歌曲声道）：类型=y"));
+    QCOMPARE(form_->kindBox->currentText(), Q(u8"类型"));  // kept for correction
+    QCOMPARE(form_->valueBox->currentText(), Q("y"));
+    // A kind whose text holds a label counts as that kind, as in kscgen.
+    form_->kindBox->setEditText(Q(u8"新歌曲类别"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 1);
   }
 
   void writeFailureLeavesTheWindowUsable() {
@@ -322,18 +361,17 @@ class MainWindowTest : public QObject {
     form_->templateButtons->button(0)->click();
     form_->progressBar->setValue(50);
     Run();
-    QCOMPARE(form_->progressBar->value(), 0);  // a run starts from 0; this one wrote nothing
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 0 / 2"));  // stopped at the first
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kError);
-    QCOMPARE(messages_[0].second, Q(u8"无法写入KSC文件：“") +
-                                      QDir::toNativeSeparators(folder_ + "/a.KSC") +
-                                      Q(u8"”（是一个文件夹）\n本次已写入 0 个KSC文件，另有 2 "
-                                        u8"个视频未处理。"));
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QCOMPARE(messages_[0].text, Q(u8"无法写入KSC文件：“") + folder_ +
+                                    Q(u8"/a.KSC”（是一个文件夹）\n本次已写入 0 个KSC文件，另有 2 "
+                                      u8"个视频未处理。"));
     QVERIFY(!Exists("b.KSC"));
     QVERIFY(form_->isEnabled());
     QDir().rmdir(folder_ + "/a.KSC");
     Run();
-    QCOMPARE(messages_.last().first, Kind::kInformation);
+    QCOMPARE(messages_.last().kind, Kind::kInformation);
     QVERIFY(Exists("a.KSC"));
     QVERIFY(Exists("b.KSC"));
   }
@@ -353,19 +391,20 @@ class MainWindowTest : public QObject {
     dialog.SelectFolder(Native(folder_));
     QCOMPARE(dialog.SelectedPath(), Native(folder_));
     dialog.chooseSelected();
-    QCOMPARE(form_->folderEdit->text(), QDir::toNativeSeparators(folder_));
+    QCOMPARE(form_->folderEdit->text(), folder_);
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
 
     FolderDialog cancelled(form_.get());
     cancelled.SelectFolder(root_->path());
     cancelled.cancel();
-    QCOMPARE(form_->folderEdit->text(), QDir::toNativeSeparators(folder_));
+    QCOMPARE(form_->folderEdit->text(), folder_);
 
     FolderDialog empty(form_.get());
     empty.SelectFolder(std::string());  // nothing selected
     empty.chooseSelected();
     QCOMPARE(form_->folderEdit->text(), QString());
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    QCOMPARE(form_->folderEdit->placeholderText(), folder_);  // the folder a run takes
   }
 
   // Opens the preview, hands the dialog to `inspect` and closes it.
@@ -384,9 +423,6 @@ class MainWindowTest : public QObject {
   }
 
   void previewShowsWhatTheBatchThenWrites() {
-#ifdef _WIN32
-    QSKIP("one of its videos has a control character in its name, which Windows refuses");
-#endif
     Touch(Q(u8"合唱团－小河水(粤语－怀旧－左声道).mpg"));
     Touch(Q(u8"Beyond－海阔天空.avi"));
     Touch("a.mpg");
@@ -412,7 +448,9 @@ class MainWindowTest : public QObject {
         texts << dialog->kscText()->toPlainText();
         remarks << table->item(r, table->columnCount() - 2)->text();
       }
-      QCOMPARE(table->item(4, 2)->text(), Q("00011"));
+      // a.dat is superseded by a.mpg and takes no number: 7 + 1, 2, 3.
+      QCOMPARE(table->item(0, 2)->text(), QString());
+      QCOMPARE(table->item(4, 2)->text(), Q("00010"));
       QCOMPARE(table->item(4, 7)->text(), Q(u8"粤语"));
       QCOMPARE(table->item(4, 9)->text(), Q("2"));
     });
@@ -433,19 +471,98 @@ class MainWindowTest : public QObject {
     QVERIFY(texts[4].contains(Q(u8"karaoke.tag('风格', '怀旧歌');")));
   }
 
+  void previewCountsAndShowsOnlyTheRowsWithNotes() {
+    Touch(Q(u8"周杰伦-七里香-国语-流行.mpg"));
+    Touch(Q(u8"小河水.mpg"));
+    Touch(Q(u8"x－(国语).mpg"));
+    Touch(Q(u8"合唱团－小河水(国语－流行－9).mpg"));
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(4)->click();
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QTableWidget* table = dialog->table();
+      QCOMPARE(dialog->windowTitle(), Q(u8"预览（3 行有备注）"));
+      // Rows in list order: x, 合, 小, 周 (GBK order).
+      const int notes = table->columnCount() - 2;
+      QCOMPARE(table->item(0, notes)->text(), Q(u8"没有歌名"));
+      QCOMPARE(table->item(1, notes)->text(), Q(u8"声道“9”无法识别，按 0"));
+      QCOMPARE(table->item(2, notes)->text(), Q(u8"歌手与歌名之间没有分隔符“－”或“-”"));
+      QCOMPARE(table->item(3, notes)->text(), QString());
+      QCOMPARE(table->item(3, 3)->text(), Q(u8"七里香"));
+
+      QCheckBox* only = dialog->notesOnly();
+      QCOMPARE(only->text(), Q(u8"只看有备注的"));
+      QVERIFY(only->isEnabled());
+      table->selectRow(3);
+      QVERIFY(dialog->kscText()->toPlainText().contains(Q(u8"karaoke.tag('歌名', '七里香');")));
+      Click(only);
+      for (int r = 0; r < 3; ++r) QVERIFY(!table->isRowHidden(r));
+      QVERIFY(table->isRowHidden(3));
+      // The row shown below is one of those left.
+      QCOMPARE(table->currentRow(), 0);
+      QVERIFY(dialog->kscText()->toPlainText().contains(Q(u8"karaoke.tag('歌手', 'x');")));
+      Click(only);
+      QVERIFY(!table->isRowHidden(3));
+    });
+    // A folder whose names all fit has nothing to filter.
+    QFile::remove(folder_ + Q(u8"/小河水.mpg"));
+    QFile::remove(folder_ + Q(u8"/x－(国语).mpg"));
+    QFile::remove(folder_ + Q(u8"/合唱团－小河水(国语－流行－9).mpg"));
+    form_->ChooseFolder(folder_);
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QCOMPARE(dialog->windowTitle(), Q(u8"预览（0 行有备注）"));
+      QVERIFY(!dialog->notesOnly()->isEnabled());
+    });
+  }
+
+  void addedExtensionsListMoreVideosAndAreRemembered() {
+    Touch(Q(u8"合唱团－小河水.mkv"));
+    Touch("b.MP4");
+    Touch("c.mpg");
+    Touch("d.ts");
+    form_->ChooseFolder(folder_);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    form_->extensionsEdit->setText(Q(" *.MKV; mp4 "));
+    emit form_->extensionsEdit->editingFinished();
+    QCOMPARE(form_->extensionsEdit->text(), Q("mkv,mp4"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+    QVERIFY(messages_.isEmpty());
+
+    // What cannot be an extension is refused, and the last good text returns.
+    form_->extensionsEdit->setText(Q("m/p4"));
+    emit form_->extensionsEdit->editingFinished();
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].text,
+             Q(u8"视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"));
+    QCOMPARE(form_->extensionsEdit->text(), Q("mkv,mp4"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+
+    form_->templateButtons->button(1)->click();
+    Run();
+    QVERIFY(ReadKsc((folder_ + Q(u8"/合唱团－小河水.KSC")).toStdString())
+                .contains(Q(u8"karaoke.CommonVideo := '合唱团－小河水.mkv';")));
+    QVERIFY(Exists("b.KSC"));
+    QVERIFY(!Exists("d.KSC"));
+
+    form_->close();
+    form_ = NewForm();
+    QCOMPARE(form_->extensionsEdit->text(), Q("mkv,mp4"));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　3"));
+    // Back to the five.
+    form_->extensionsEdit->clear();
+    emit form_->extensionsEdit->editingFinished();
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+  }
+
   void previewChecksTheTemplateAndShowsAnEmptyList() {
     form_->ChooseFolder(folder_);
     Click(form_->previewButton);
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].second, Q(u8"\n　请选择歌曲命名模板！ "));
+    QCOMPARE(messages_[0].text, Q(u8"\n　请选择歌曲命名模板！ "));
     form_->templateButtons->button(0)->click();
     Preview([](kscgen::gui::PreviewDialog* dialog) { QCOMPARE(dialog->table()->rowCount(), 0); });
   }
 
   void droppedFolderIsChosen() {
-#ifdef _WIN32
-    QSKIP("under Wine the offscreen window refuses this drag; not yet looked into");
-#endif
     Touch("a.mpg");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(folder_)});
@@ -458,164 +575,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
-  // A run with a drop, clicks and typing delivered while it runs writes what
-  // it writes without them: all of A's videos, in A, and nothing in B.
-  void dropsAndClicksDuringARunChangeNothing() {
-#ifdef _WIN32
-    QSKIP("under Wine this case ends in an exception inside Qt Test; not yet looked into");
-#endif
-    const int kVideos = 2000;
-    for (int i = 0; i < kVideos; ++i) Touch(QString("v%1.mpg").arg(i, 4, 10, QChar('0')));
-    const QString other = QString::fromStdString(*root_ / "B");
-    QDir().mkpath(other);
-    kscgen::testing::Touch((other + "/b.mpg").toStdString());
-    form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
-    form_->roleButtons->button(1)->click();  // the folder name is the singer
-    form_->activateWindow();                 // so that its keys are live
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-
-    Click(form_->runButton);
-    QVERIFY(form_->IsRunning());
-    QCOMPARE(form_->runButton->text(), Q(u8" 停止"));
-    QCOMPARE(form_->cursor().shape(), Qt::BusyCursor);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(other)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form_.get(), &enter);
-    QVERIFY(!enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form_.get(), &drop);
-    QTest::mouseClick(form_->templateButtons->button(2), Qt::LeftButton);
-    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
-    Click(form_->removeVideoButton);
-    QTest::keyClicks(form_->folderEdit, "x");
-    QTest::keyClick(form_->folderEdit, Qt::Key_Return);
-    QTest::keyClick(form_->videoList, Qt::Key_Delete);
-    QTest::keyClick(form_.get(), Qt::Key_F5);
-    QVERIFY(form_->IsRunning());  // all of the above reached a running batch
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->IsRunning(), 60000);
-
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kInformation);
-    QCOMPARE(
-        messages_[0].second,
-        Q(u8"\n2000　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
-          u8"\n\n新建 2000 个，更新 0 个，未变 0 个"));
-    int ksc = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder_.toStdString())) {
-      ksc += e.path().extension() == ".KSC";
-    }
-    QCOMPARE(ksc, kVideos);
-    QVERIFY(ReadKsc((folder_ + "/v1999.KSC").toStdString())
-                .contains(Q(u8"karaoke.tag('歌手', '粤语金曲');\r\n")));
-    QVERIFY(!std::filesystem::exists((other + "/b.KSC").toStdString()));
-    // The window is as it was before the run, and usable again.
-    QCOMPARE(form_->folderEdit->text(), folder_);
-    QCOMPARE(form_->templateButtons->checkedId(), 0);
-    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　2000"));
-    QVERIFY(form_->folderEdit->isEnabled());
-    QVERIFY(form_->templateGroup->isEnabled());
-    QVERIFY(!form_->startNumberCheck->isEnabled());  // held, then back as it was
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
-    QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(form_->progressBar->value(), 100);
-  }
-
-  // Also measures how soon a stop takes effect on 20,000 videos (printed,
-  // not asserted: the machine's load decides it).
-  void stopMidRunLeavesWholeFilesAndTheRightCount() {
-#ifdef _WIN32
-    QSKIP("under Wine this case ends in an exception inside Qt Test; not yet looked into");
-#endif
-    const int kVideos = 20000;
-    for (int i = 0; i < kVideos; ++i) Touch(QString("v%1.mpg").arg(i, 5, 10, QChar('0')));
-    form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    Click(form_->runButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form_->progressBar->value() >= 2, 60000);
-    const auto stop_pressed = std::chrono::steady_clock::now();
-    QTest::keyClick(form_.get(), Qt::Key_Escape);
-    QVERIFY(!form_->runButton->isEnabled());  // stopping
-    QTRY_VERIFY_WITH_TIMEOUT(!messages_.isEmpty(), 60000);
-
-    int whole = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder_.toStdString())) {
-      const std::string name = e.path().filename().string();
-      QVERIFY2(!kscgen::os::IsTemporaryName(name), name.c_str());
-      if (e.path().extension() != ".KSC") continue;
-      const QString video = QString::fromStdString(e.path().stem().string()) + ".mpg";
-      QVERIFY(ReadKsc(e.path().string()).endsWith("karaoke.CommonVideo := '" + video + "';\r\n"));
-      ++whole;
-    }
-    const auto* runner = form_->findChild<kscgen::gui::BatchRunner*>();
-    const double last_video_ms =
-        std::chrono::duration<double, std::milli>(runner->LastVideoDone() - stop_pressed).count();
-    const double reported_ms =
-        std::chrono::duration<double, std::milli>(last_message_at_ - stop_pressed).count();
-    qInfo(
-        "stop on %d videos: the last video was done %.2f ms after Esc; the run reported "
-        "after %.1f ms, its flush to disk included",
-        kVideos, last_video_ms, reported_ms);
-    QVERIFY(whole > 0 && whole < kVideos);
-    QCOMPARE(messages_[0].first, Kind::kInformation);
-    QCOMPARE(messages_[0].second, Q(u8"批量任务已停止。\n本次已写入 %1 个KSC文件，另有 %2 "
-                                    u8"个视频未处理。")
-                                      .arg(whole)
-                                      .arg(kVideos - whole));
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
-    QVERIFY(form_->runButton->isEnabled());
-  }
-
-  void stopButtonEndsTheRun() {
-#ifdef _WIN32
-    QSKIP("under Wine this case ends in an exception inside Qt Test; not yet looked into");
-#endif
-    for (int i = 0; i < 2000; ++i) Touch(QString("v%1.mpg").arg(i, 4, 10, QChar('0')));
-    form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
-    Click(form_->runButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form_->progressBar->value() >= 1, 60000);
-    Click(form_->runButton);  // now 停止
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->IsRunning(), 60000);
-    int written = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder_.toStdString())) {
-      written += e.path().extension() == ".KSC";
-    }
-    QVERIFY(written < 2000);
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].second.startsWith(
-                 Q(u8"批量任务已停止。\n本次已写入 %1 个KSC文件").arg(written)),
-             qPrintable(messages_[0].second));
-    QVERIFY(form_->progressBar->value() < 100);
-  }
-
-  void quitDuringARunAsksWhetherToStop() {
-    for (int i = 0; i < 2000; ++i) Touch(QString("v%1.mpg").arg(i, 4, 10, QChar('0')));
-    form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
-    Click(form_->runButton);
-    answer_ = false;
-    Click(form_->quitButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kQuestion);
-    QVERIFY(form_->isVisible());
-    QVERIFY(form_->IsRunning());
-    answer_ = true;
-    Click(form_->quitButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->isVisible(), 60000);
-    QVERIFY(!form_->IsRunning());
-    QCOMPARE(messages_.size(), 2);  // no completion box after quitting
-  }
-
   // A folder named in GBK bytes, as copied from a Chinese system: chosen
   // from the dialog, it gets the same KSC bytes as kscgen gives it.
   void gbkFolderFromTheDialogGetsTheSameFilesAsKscgen() {
-#ifdef _WIN32
-    QSKIP("Windows names are UTF-16: no name on disk is GBK bytes there");
-#endif
     const std::string gbk_folder = *root_ / "\xD4\xC1\xD3\xEF";  // 粤语 in GBK
     std::filesystem::create_directory(gbk_folder);
     kscgen::testing::Touch(gbk_folder + u8"/合唱团－小河水.mpg");
@@ -640,7 +602,7 @@ class MainWindowTest : public QObject {
     form_->roleButtons->button(2)->click();  // the folder name gives the language
     Run();
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kInformation);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
     const std::string ksc_path = gbk_folder + u8"/合唱团－小河水.KSC";
     const std::string from_window = kscgen::testing::ReadFile(ksc_path);
     QVERIFY(from_window.find("karaoke.tag('\xD3\xEF\xD6\xD6', '\xD4\xC1\xD3\xEF');\r\n") !=
@@ -656,9 +618,6 @@ class MainWindowTest : public QObject {
 
   // The same folder dropped, typed and pasted reaches its own bytes.
   void gbkFolderDroppedOrTypedIsFound() {
-#ifdef _WIN32
-    QSKIP("Windows names are UTF-16: no name on disk is GBK bytes there");
-#endif
     const std::string gbk_folder = *root_ / "\xD4\xC1\xD3\xEF";
     std::filesystem::create_directory(gbk_folder);
     kscgen::testing::Touch(gbk_folder + "/a.mpg");
@@ -709,9 +668,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->videoList->model()->rowCount(), 0);
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　0"));
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].first, Kind::kError);
-    QVERIFY2(messages_[0].second.contains(QDir::toNativeSeparators(missing)),
-             qPrintable(messages_[0].second));
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QVERIFY2(messages_[0].text.contains(missing), qPrintable(messages_[0].text));
 
     // A folder that vanishes after it was listed: F5 finds it gone.
     const QString gone = QString::fromStdString(*root_ / "gone");
@@ -734,6 +692,61 @@ class MainWindowTest : public QObject {
     Run();
     QVERIFY(!Exists("a.KSC"));
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　0"));
+  }
+
+  // 批量KSC and 预览 run only on a folder that is listed and still there: one
+  // that vanished, or a file, gives an error each time, never 完毕.
+  void aRunOnAFolderThatIsNotThereSaysSo_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("vanished") << "vanished";
+    QTest::newRow("vanished, then F5") << "F5";
+    QTest::newRow("a file typed") << "file";
+  }
+  void aRunOnAFolderThatIsNotThereSaysSo() {
+    QFETCH(QString, how);
+    Touch("a.mpg");
+    form_->templateButtons->button(0)->click();
+    QString expected;
+    if (how == "file") {
+      form_->ChooseFolder(folder_ + "/a.mpg");
+      expected = Q(u8"不是文件夹：“") + folder_ + Q(u8"/a.mpg”");
+    } else {
+      form_->ChooseFolder(folder_);
+      QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+      QDir(folder_).removeRecursively();
+      if (how == "F5") form_->rereadFolder();
+      expected = Q(u8"文件夹不存在：“") + folder_ + Q(u8"”");
+    }
+    Run();
+    Click(form_->previewButton);
+    Run();
+    QVERIFY(messages_.size() >= 3);
+    for (const MainWindow::Message& m : messages_) {
+      QCOMPARE(m.kind, Kind::kError);
+      QCOMPARE(m.text, expected);
+    }
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　0"));
+    QVERIFY(!form_->progressBar->isTextVisible());  // no run was started
+  }
+
+  // A folder that could not be read and is back by the time of the run is
+  // listed first: the run never takes a list that was not read from it.
+  void aFolderBackAfterAFailedReadIsListedBeforeItIsRun() {
+    form_->templateButtons->button(0)->click();
+    form_->ChooseFolder(folder_);
+    QDir(folder_).removeRecursively();
+    form_->rereadFolder();
+    QCOMPARE(messages_.size(), 1);
+    QDir().mkpath(folder_);
+    Touch("a.mpg");
+    Run();
+    QCOMPARE(messages_.size(), 1);  // no run, no 完毕
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    QVERIFY(!Exists("a.KSC"));
+    Run();
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].kind, Kind::kInformation);
+    QVERIFY(Exists("a.KSC"));
   }
 
   void keysDoWhatTheButtonsDo() {
@@ -784,10 +797,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(form_->valueBox->currentText(), QString());
   }
 
-  void completionBoxListsTenNamesAndDetailsTheRest() {
-#ifdef _WIN32
-    QSKIP("its videos have control characters in their names, which Windows refuses");
-#endif
+  void completionBoxListsTenNamesAndDetailsEveryName() {
     for (int i = 0; i < 25; ++i)
       Touch(QString("bad%1").arg(i, 2, 10, QChar('0')) + QChar(1) + ".mpg");
     Touch("good.mpg");
@@ -795,29 +805,65 @@ class MainWindowTest : public QObject {
     form_->templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 1);
-    const QString summary = messages_[0].second;
-    QCOMPARE(summary.count(Q(u8"（文件名含有控制字符）")), 10);
-    QVERIFY(summary.contains(Q(u8"bad09")));
-    QVERIFY(!summary.contains(Q(u8"bad10")));
-    QVERIFY(summary.endsWith(Q(u8"……另有 15 个")));
-    QCOMPARE(details_[0].count(Q(u8"（文件名含有控制字符）")), 15);
-    QVERIFY(details_[0].contains(Q(u8"bad10")) && details_[0].contains(Q(u8"bad24")));
-    QVERIFY(!details_[0].contains(Q(u8"bad09")));
+    const MainWindow::Message done = messages_[0];
+    QCOMPARE(done.text.count(Q(u8"（文件名含有控制字符）")), 10);
+    QVERIFY(done.text.contains(Q(u8"bad09")));
+    QVERIFY(!done.text.contains(Q(u8"bad10")));
+    QVERIFY(done.text.endsWith(Q(u8"……另有 15 个")));
+    // The details, headed as the list is, list all 25.
+    QVERIFY(done.details.startsWith(Q(u8"以下 25 个视频未生成KSC文件：\nbad00")));
+    QCOMPARE(done.details.count(Q(u8"（文件名含有控制字符）")), 25);
+    QVERIFY(done.details.contains(Q(u8"bad09")) && done.details.contains(Q(u8"bad24")));
 
-    // The box itself offers the rest under its own words.
-    std::unique_ptr<QMessageBox> box(
-        form_->MakeMessageBox(Kind::kInformation, summary, details_[0]));
+    // The box itself offers them under its own words, and the folder.
+    std::unique_ptr<QMessageBox> box(form_->MakeMessageBox(done));
     box->show();
     QStringList buttons;
     for (QAbstractButton* b : box->buttons()) buttons << b->text();
     QVERIFY2(buttons.contains(Q(u8"显示详细信息")), qPrintable(buttons.join('|')));
-    QCOMPARE(box->detailedText(), details_[0]);
+    QCOMPARE(box->detailedText(), done.details);
+    auto* open = box->findChild<QPushButton*>("OpenFolderButton");
+    QVERIFY(open);
+    QCOMPARE(open->text(), Q(u8"打开文件夹"));
+    QDesktopServices::setUrlHandler("file", this, "openUrl");
+    Click(open);
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(opened_.size(), 1);
+    QCOMPARE(opened_[0].toLocalFile(), folder_);
+  }
+
+  // A run that changes nothing says so instead of 完毕.
+  void aRunThatChangesNothingSaysSo() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Run();
+    Run();
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].kind, Kind::kInformation);
+    QCOMPARE(messages_[1].text, Q(u8"\n2 个KSC文件都已是最新，没有改动"));
+  }
+
+  // The count on the bar belongs to the folder it was counted in.
+  void progressIsCountedAndClearedWhenTheFolderChanges() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    Touch("c.mpg");
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Run();
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 3"));
+    form_->rereadFolder();  // the same folder again: the count stands
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 3"));
+    const QString other = QString::fromStdString(*root_ / "other");
+    QDir().mkpath(other);
+    form_->ChooseFolder(other);
+    QVERIFY(!form_->progressBar->isTextVisible());
+    QCOMPARE(form_->progressBar->value(), 0);
   }
 
   void settingsSurviveARestart() {
-#ifdef _WIN32
-    QSKIP("under Wine the remembered folder does not come back; not yet looked into");
-#endif
     Touch("a.mpg");
     QDir().mkpath(folder_ + "/sub");
     Touch("sub/b.mpg");
@@ -937,7 +983,6 @@ class MainWindowTest : public QObject {
     const std::string window_first = kscgen::testing::ReadFile(first);
     const std::string window_second = kscgen::testing::ReadFile(second);
     QVERIFY(!window_first.empty() && !window_second.empty());
-#ifndef _WIN32  // on Windows, scripts/windows-test.sh compares with the Linux kscgen
     std::filesystem::remove(first);
     std::filesystem::remove(second);
     const std::string cmd = "LC_ALL=C.UTF-8 '" KSCGEN_BIN "' -R -t 1 -r 2 --date '" +
@@ -946,7 +991,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(std::system(cmd.c_str()), 0);
     QCOMPARE(kscgen::testing::ReadFile(first), window_first);
     QCOMPARE(kscgen::testing::ReadFile(second), window_second);
-#endif
   }
 };
 

@@ -50,5 +50,54 @@ TEST(ClassifyStylePrefixTest, GivesNoValueWithoutAMatch) {
   }
 }
 
+// A row with no value names none.
+struct MaybeRow {
+  const char* text;
+  const char* value;  // nullptr: none
+};
+
+std::optional<std::string> Value(const MaybeRow& r) {
+  return r.value ? std::optional<std::string>(r.value) : std::nullopt;
+}
+
+TEST(ClassifyChannelTest, LeadingDigitsFromZeroToThreeElseASide) {
+  const MaybeRow rows[] = {
+      {"0", "0"},      {"3", "3"},       {"2 左声道", "2"},        {"0 默认右", "0"},
+      {"3x", "3"},     {"03", "3"},      {"左声道", "2"},          {"右", "1"},
+      {"立体声", "3"}, {"9左声道", "2"}, {"31", nullptr},          {"9", nullptr},
+      {"4", nullptr},  {"中", nullptr},  {"伴唱", nullptr},        {"left", nullptr},
+      {"", nullptr},   {"-1", nullptr},  {"99999999999", nullptr},
+  };
+  for (const MaybeRow& r : rows) EXPECT_EQ(ClassifyChannel(r.text), Value(r)) << r.text;
+}
+
+TEST(LanguageWordTest, AFieldIsALanguageOnlyAsAWordOnItsOwn) {
+  const MaybeRow rows[] = {
+      {"国语", "国语"},     {"粤语", "粤语"},        {"闽南语", "粤语"},  {"台语歌", "台语"},
+      {"英语歌曲", "英语"}, {"普通话", "国语"},      {"华语", "国语"},    {"汉语", "国语"},
+      {"其它", "其它"},     {"日语", "日语"},        {"国语版", nullptr}, {"我的国语", nullptr},
+      {"英雄", nullptr},    {"日不落", nullptr},     {"MTV", nullptr},    {"", nullptr},
+      {"国", nullptr},      {"粤语歌曲歌", nullptr},
+  };
+  for (const MaybeRow& r : rows) EXPECT_EQ(LanguageWordOf(r.text), Value(r)) << r.text;
+}
+
+TEST(NamesLanguageTest, AKeywordOrAWordForMandarin) {
+  for (const char* yes :
+       {"国语", "普通话", "华语", "粤语版", "台湾", "English英文", "其他", "汉"}) {
+    EXPECT_TRUE(NamesLanguage(yes)) << yes;
+  }
+  for (const char* no : {"MTV", "Live", "原版", "演", "DJ版", "", "国"}) {
+    EXPECT_FALSE(NamesLanguage(no)) << no;
+  }
+}
+
+TEST(MatchStyleTest, NoValueWhereClassifyStyleWouldDefault) {
+  EXPECT_EQ(MatchStyle("流行歌曲"), "流行");
+  EXPECT_EQ(MatchStyle("Disco"), "迪斯科");
+  EXPECT_EQ(MatchStyle("经典"), std::nullopt);
+  EXPECT_EQ(MatchStyle(""), std::nullopt);
+}
+
 }  // namespace
 }  // namespace kscgen

@@ -28,10 +28,21 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
       // Template 1: separators.
       {1, 0, "合唱团－小河水", "", "合唱团", "小河水", "国语", "流行"},
       {1, 0, "合唱团-小河水", "", "合唱团", "小河水", "国语", "流行"},
-      {1, 0, "合唱团 － 小河水", "", "合唱团 ", " 小河水", "国语", "流行"},
+      {1, 0, "合唱团 － 小河水", "", "合唱团", "小河水", "国语", "流行"},
       {1, 0, "合唱团 - 小河水", "", "合唱团", "小河水", "国语", "流行"},
       {1, 0, "Hi-Fi－Good Day", "", "Hi-Fi", "Good Day", "国语", "流行"},
-      {1, 0, "大学生－A-Z", "", "大学生－A", "Z", "国语", "流行"},
+      // Outside brackets the first "－" splits, else the first "-".
+      {1, 0, "大学生－A-Z", "", "大学生", "A-Z", "国语", "流行"},
+      {1, 0, "信乐团－离歌-Live版", "", "信乐团", "离歌-Live版", "国语", "流行"},
+      {1, 0, "A-Lin－给我一个理由忘记", "", "A-Lin", "给我一个理由忘记", "国语", "流行"},
+      {1, 0, "F.I.R.-我们的爱", "", "F.I.R.", "我们的爱", "国语", "流行"},
+      // Dashes inside a bracket, closed or not, never split.
+      {1, 0, "Beyond-富士山下(国语－流行)", "", "Beyond", "富士山下(国语－流行)", "国语", "流行"},
+      {1, 0, "(Live)周杰伦-双截棍", "", "(Live)周杰伦", "双截棍", "国语", "流行"},
+      {1, 0, "小河水(粤语－怀旧", "", "佚名", "小河水(粤语－怀旧", "国语", "流行"},
+      // 埃瑻 holds the bytes of "－" across its two characters: no separator.
+      {1, 0, "埃瑻-小河水", "", "埃瑻", "小河水", "国语", "流行"},
+      {1, 0, " 合唱团－小河水 ", "", "合唱团", "小河水", "国语", "流行"},
       {1, 0, "小河水", "", "佚名", "小河水", "国语", "流行"},
       {1, 0, "－小河水", "", "佚名", "小河水", "国语", "流行"},
       {1, 0, "", "", "佚名", "", "国语", "流行"},
@@ -39,7 +50,11 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
       {2, 0, "合唱团 － 小河水", "", "合唱团", "小河水", "国语", "流行"},
       {2, 0, "合唱团－小河水(粤语)", "", "合唱团", "小河水", "粤语", "流行"},
       {2, 0, "合唱团－小河水（国语）", "", "合唱团", "小河水", "国语", "流行"},
-      {2, 0, "合唱团－小河水 (粤语)", "", "合唱团", "小河水 ", "粤语", "流行"},
+      {2, 0, "合唱团－小河水 (粤语)", "", "合唱团", "小河水", "粤语", "流行"},
+      {2, 0, "王菲－红豆 (粤语)", "", "王菲", "红豆", "粤语", "流行"},
+      {2, 0, "Beyond-富士山下(国语－流行)", "", "Beyond", "富士山下", "国语", "流行"},
+      {2, 0, "信乐团－死了都要爱(国语-摇滚-3)", "", "信乐团", "死了都要爱", "国语", "流行"},
+      {2, 0, "蔡依林-千千阙歌（粤语－怀旧－左声道）", "", "蔡依林", "千千阙歌", "粤语", "流行"},
       {2, 0, "合唱团－小河水(粤语)(DJ版)", "", "合唱团", "小河水", "粤语", "流行"},
       {2, 0, "小河水", "", "", "小河水", "国语", "流行"},
       {2, 2, "合唱团－小河水(英语)", "粤语金曲", "合唱团", "小河水", "英语", "流行"},
@@ -90,13 +105,16 @@ TEST(ParseSongNameTest, FolderRoleDateAddedSetsTheDateUnderEveryParsedTemplate) 
   }
 }
 
-TEST(SplitTest, SplitBracketKeepsTheClosingBracket) {
+TEST(SplitTest, SplitBracketKeepsTheClosingBracketAndTrimsTheTitle) {
   TitleAndBracket b = SplitBracket("小河水(国语)");
   EXPECT_EQ(b.title, "小河水");
   EXPECT_EQ(b.bracket_part, "国语)");
   b = SplitBracket("小河水（国语）(x)");  // "(" lies further right
   EXPECT_EQ(b.title, "小河水（国语）");
   EXPECT_EQ(b.bracket_part, "x)");
+  b = SplitBracket(" 小河水 （国语）");
+  EXPECT_EQ(b.title, "小河水");
+  EXPECT_EQ(b.bracket_part, "国语）");
   b = SplitBracket("小河水");
   EXPECT_EQ(b.title, "小河水");
   EXPECT_EQ(b.bracket_part, "");
@@ -165,23 +183,173 @@ TEST(FullNameTest, OnlyTheDateAddedRoleApplies) {
   EXPECT_EQ(ParseFull(3, 1, "小河水").singer, "");
 }
 
-TEST(FullNameTest, ChannelFieldNamesTheChannel) {
-  EXPECT_EQ(ChannelOf("1 右声道"), "1");
-  EXPECT_EQ(ChannelOf("左声道"), "2");
-  EXPECT_EQ(ChannelOf("右"), "1");
-  EXPECT_EQ(ChannelOf("立体声"), "3");
-  EXPECT_EQ(ChannelOf("伴唱"), "0");
-  EXPECT_EQ(ChannelOf(""), "0");
-}
-
 TEST(FullNameTest, SeparatorsAreFoundOnlyAtCharacterBoundaries) {
   // A3 AD only counts as "－" when it starts a character:
   // here 0xB0 0xA3 is one character followed by 0xAD 0xA1, no separator.
-  std::vector<std::string> fields = SplitBracketFields("\xB0\xA3\xAD\xA1)");
-  ASSERT_EQ(fields.size(), 1u);
-  EXPECT_EQ(fields[0], "\xB0\xA3\xAD\xA1");
-  EXPECT_EQ(SplitBracketFields("a-b－c)d-e"), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_TRUE(SplitBracketFields("").empty());
+  BracketFields b = SplitBracketFields("\xB0\xA3\xAD\xA1)");
+  ASSERT_EQ(b.fields.size(), 1u);
+  EXPECT_EQ(b.fields[0], "\xB0\xA3\xAD\xA1");
+  EXPECT_TRUE(b.closed);
+  b = SplitBracketFields("a-b－c)d-e");
+  EXPECT_EQ(b.fields, (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_TRUE(b.closed);
+  b = SplitBracketFields("a - b");
+  EXPECT_EQ(b.fields, (std::vector<std::string>{"a", "b"}));
+  EXPECT_FALSE(b.closed);
+  EXPECT_TRUE(SplitBracketFields("").fields.empty());
+}
+
+}  // namespace
+}  // namespace kscgen
+
+namespace kscgen {
+namespace {
+
+struct FullCase {
+  int naming_template;
+  const char* base_name;
+  const char* singer;
+  const char* title;
+  const char* language;
+  const char* style;
+  const char* channel;
+};
+
+TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
+  const FullCase cases[] = {
+      // Dashes inside the bracket are its fields' separators, not the singer's.
+      {4, "信乐团－死了都要爱(国语-摇滚-3)", "信乐团", "死了都要爱", "国语", "流行", "3"},
+      {4, "蔡依林-千千阙歌（国语－怀旧－左声道）", "蔡依林", "千千阙歌", "国语", "怀旧歌", "2"},
+      {3, "Beyond-富士山下(国语－流行)", "Beyond", "富士山下", "国语", "流行", "0"},
+      {4, "Beyond-富士山下(粤语－流行－立体声)", "Beyond", "富士山下", "粤语", "流行", "3"},
+      // The channel field: leading digits from 0 to 3, else a side, else 0.
+      {4, "合唱团－小河水(国语－流行－9)", "合唱团", "小河水", "国语", "流行", "0"},
+      {4, "合唱团－小河水(国语－流行－31)", "合唱团", "小河水", "国语", "流行", "0"},
+      {4, "合唱团－小河水(国语－流行－中)", "合唱团", "小河水", "国语", "流行", "0"},
+      {4, "合唱团－小河水(国语－流行－1右声道)", "合唱团", "小河水", "国语", "流行", "1"},
+      {4, "合唱团－小河水(国语－流行－右)", "合唱团", "小河水", "国语", "流行", "1"},
+      // Fields after the title, read from the end.
+      {4, "周杰伦-七里香-国语-流行", "周杰伦", "七里香", "国语", "流行", "0"},
+      {4, "祁隆-雨中的思念_国语_流行", "祁隆", "雨中的思念", "国语", "流行", "0"},
+      {3, "祁隆-雨中的思念_国语_流行", "祁隆", "雨中的思念", "国语", "流行", "0"},
+      {4, "刘德华-忘情水-粤语-怀旧-左声道", "刘德华", "忘情水", "粤语", "怀旧歌", "2"},
+      {4, "张学友-吻别-国语-2", "张学友", "吻别", "国语", "流行", "2"},
+      {4, "陈奕迅－十年－国语歌曲－流行", "陈奕迅", "十年", "国语", "流行", "0"},
+      {4, "周华健-朋友-普通话", "周华健", "朋友", "国语", "流行", "0"},
+      {4, "罗大佑-童年-怀旧", "罗大佑", "童年", "国语", "怀旧歌", "0"},
+      // Template 3 reads no channel: a channel field ends the reading.
+      {3, "刘德华-忘情水-粤语-怀旧-左声道", "刘德华", "忘情水-粤语-怀旧-左声道", "国语", "流行",
+       "0"},
+      // A field that names nothing ends the reading; the title keeps its dashes.
+      {4, "信乐团－离歌-Live版", "信乐团", "离歌-Live版", "国语", "流行", "0"},
+      {4, "邓丽君-甜蜜蜜-1979", "邓丽君", "甜蜜蜜-1979", "国语", "流行", "0"},
+      {4, "小虎队-青苹果乐园-国语-流行-DJ", "小虎队", "青苹果乐园-国语-流行-DJ", "国语", "流行",
+       "0"},
+      // Each at most once, in the order channel, style, language from the end.
+      {4, "羽泉-奔跑-流行-国语", "羽泉", "奔跑-流行", "国语", "流行", "0"},
+      // At least one field stays the title.
+      {4, "周杰伦-国语", "周杰伦", "国语", "国语", "流行", "0"},
+      {4, "周杰伦-国语-流行", "周杰伦", "国语", "国语", "流行", "0"},
+      // Brackets that are only tags: the title ends before them, the fields
+      // after them give the values.
+      {4, "谢金燕-练舞功(MTV)-闽南语-流行", "谢金燕", "练舞功", "粤语", "流行", "0"},
+      {4, "五月天-彩虹(演)-国语-流行歌曲", "五月天", "彩虹", "国语", "流行", "0"},
+      {4, "沈美娟-孟丽君-见书房寂寂无声好清净(MTV)-国语-戏曲", "沈美娟",
+       "孟丽君-见书房寂寂无声好清净", "国语", "戏曲", "0"},
+      {4, "Beyond-海阔天空(Live)", "Beyond", "海阔天空", "国语", "流行", "0"},
+      {4, "王菲-容易受伤的女人(原版)(粤语)-怀旧", "王菲", "容易受伤的女人", "粤语", "流行", "0"},
+      {4, "王菲-红豆(Live)-粤语-怀旧-3", "王菲", "红豆", "粤语", "怀旧歌", "3"},
+      {3, "王菲-红豆(Live)-粤语-怀旧-3", "王菲", "红豆", "国语", "流行", "0"},
+      // A bracket that names a language wins over fields after it.
+      {4, "王菲-红豆(粤语)-国语", "王菲", "红豆", "粤语", "流行", "0"},
+      {4, "王菲-红豆（普通话）", "王菲", "红豆", "国语", "流行", "0"},
+      {4, "蔡琴-恰似你的温柔(华语－怀旧)", "蔡琴", "恰似你的温柔", "国语", "怀旧歌", "0"},
+      {4, "孙燕姿-天黑黑(MTV)(国语-流行-1)", "孙燕姿", "天黑黑", "国语", "流行", "1"},
+  };
+  for (const FullCase& c : cases) {
+    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
+                 c.base_name + "]");
+    SongInfo info = ParseFull(c.naming_template, 0, c.base_name);
+    EXPECT_EQ(info.singer, c.singer);
+    EXPECT_EQ(info.title, c.title);
+    EXPECT_EQ(info.language, c.language);
+    EXPECT_EQ(info.style, c.style);
+    EXPECT_EQ(info.channel, c.channel);
+  }
+}
+
+struct FindingCase {
+  int naming_template;
+  const char* base_name;
+  NameFindings findings;
+};
+
+TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
+  using K = NameFindingKind;
+  const FindingCase cases[] = {
+      // Names that fit.
+      {0, "小河水", {}},
+      {1, "合唱团－小河水", {}},
+      {1, "信乐团－离歌-Live版", {}},
+      {2, "合唱团－小河水(国语)", {}},
+      {2, "合唱团－小河水", {}},
+      {3, "合唱团－小河水(粤语－怀旧)", {}},
+      {4, "合唱团－小河水(粤语－怀旧－左声道)", {}},
+      {4, "合唱团－小河水(粤语－－)", {}},
+      {4, "周杰伦-七里香-国语-流行", {}},
+      {4, "谢金燕-练舞功(MTV)-闽南语-流行", {}},
+      {4, "Beyond-海阔天空(Live)", {}},
+      // Singer and title.
+      {1, "小河水", {{K::kNoSeparator, ""}}},
+      {2, "小河水", {{K::kNoSeparator, ""}}},
+      {4, "小河水(粤语)", {{K::kNoSeparator, ""}}},
+      {1, "－小河水", {{K::kEmptySinger, ""}}},
+      {3, " - 小河水", {{K::kEmptySinger, ""}}},
+      {1, "歌手－", {{K::kEmptyTitle, ""}}},
+      {2, "x－(国语)", {{K::kEmptyTitle, ""}}},
+      {4, "x－(国语)", {{K::kEmptyTitle, ""}}},
+      {1, "－", {{K::kEmptySinger, ""}, {K::kEmptyTitle, ""}}},
+      // Brackets.
+      {2, "合唱团－小河水(粤语", {{K::kUnclosedBracket, ""}}},
+      {2, "合唱团－小河水(", {{K::kUnclosedBracket, ""}}},
+      {4, "合唱团－小河水（粤语－怀旧", {{K::kUnclosedBracket, ""}}},
+      {4, "合唱团－小河水(MTV", {{K::kUnclosedBracket, ""}}},
+      {2, "合唱团－小河水(DJ版)", {{K::kUnknownLanguage, "DJ版"}}},
+      {3, "合唱团－小河水(国语－经典)", {{K::kUnknownStyle, "经典"}}},
+      {4, "合唱团－小河水(国语－流行－9)", {{K::kUnknownChannel, "9"}}},
+      {4, "合唱团－小河水(国语－流行－中)", {{K::kUnknownChannel, "中"}}},
+      {2, "合唱团－小河水(粤语－怀旧)", {{K::kExtraFields, "怀旧"}}},
+      {3, "合唱团－小河水(台语－对唱－左声道)", {{K::kExtraFields, "左声道"}}},
+      {4, "合唱团－小河水(粤语-怀旧-2-DJ-x)", {{K::kExtraFields, "DJ－x"}}},
+      {4, "合唱团－小河水(MTV)-演唱会-国语", {{K::kUnreadText, "演唱会"}}},
+      {2,
+       "小河水(DJ版",
+       {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""}, {K::kUnknownLanguage, "DJ版"}}},
+  };
+  for (const FindingCase& c : cases) {
+    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
+                 c.base_name + "]");
+    SongInfo info;
+    NameFindings findings;
+    ParseSongName(c.naming_template, 0, c.base_name, "", info, &findings);
+    ASSERT_EQ(findings.size(), c.findings.size());
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+      EXPECT_EQ(static_cast<int>(findings[i].kind), static_cast<int>(c.findings[i].kind)) << i;
+      EXPECT_EQ(findings[i].text, c.findings[i].text) << i;
+    }
+  }
+}
+
+TEST(NameFindingsTest, ValuesAreTheSameWithOrWithoutFindings) {
+  SongInfo with;
+  SongInfo without;
+  NameFindings findings;
+  ParseSongName(4, 0, "合唱团－小河水(国语－经典－9－x)", "", with, &findings);
+  ParseSongName(4, 0, "合唱团－小河水(国语－经典－9－x)", "", without);
+  EXPECT_EQ(findings.size(), 3u);
+  EXPECT_EQ(with.title, without.title);
+  EXPECT_EQ(with.style, "流行");
+  EXPECT_EQ(with.channel, "0");
 }
 
 }  // namespace

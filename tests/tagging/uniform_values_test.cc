@@ -19,10 +19,12 @@ TEST(UniformEntryTest, IsShownAsTheAddButtonShowsIt) {
   EXPECT_EQ(p.entry.kind, kUniformLanguage);
   EXPECT_EQ(UniformEntryText(p.entry), "歌曲语种 --> 粤语; ");
   EXPECT_EQ(UniformEntryText(p.entry).size(), 19u);
-  // A kind without a label is kept as typed and counts for nothing.
-  p = ParseUniformEntry("", "x");
-  EXPECT_EQ(UniformEntryText(p.entry), " --> x; ");
-  EXPECT_EQ(p.entry.kind, std::nullopt);
+  // A kind that holds none of the four labels is refused, not kept to count
+  // for nothing.
+  for (const char* kind : {"", "类型", "歌手", "y"}) {
+    EXPECT_EQ(ParseUniformEntry(kind, "y").error, UniformEntryError::kUnknownKind) << kind;
+  }
+  EXPECT_EQ(ParseUniformEntry("新歌曲类别", "y").error, UniformEntryError::kNone);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "  ").error, UniformEntryError::kEmptyValue);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "").error, UniformEntryError::kEmptyValue);
 }
@@ -36,17 +38,9 @@ TEST(UniformEntryTest, KindLabelsAreFoundOnlyAtCharacterBoundaries) {
   EXPECT_EQ(UniformKindOf("\x81\xB8\xE8\xC7\xFA\xC0\xE0\xB1\xF0"), std::nullopt);
 }
 
-TEST(ChannelTest, ReadsALeadingDigitOrASideWord) {
-  EXPECT_EQ(ParseChannel("0 默认右"), "0");
-  EXPECT_EQ(ParseChannel("2 左声道"), "2");
-  EXPECT_EQ(ParseChannel("3x"), "3");
-  EXPECT_EQ(ParseChannel("左声道"), "2");
-  EXPECT_EQ(ParseChannel("右"), "1");
-  EXPECT_EQ(ParseChannel("立体声"), "3");
-  for (const char* bad : {"9", "4", "伴唱", "left", "", "-1"}) {
-    EXPECT_EQ(ParseChannel(bad), std::nullopt) << bad;
-  }
+TEST(ChannelTest, AChannelValueMustNameAChannel) {
   EXPECT_EQ(ParseUniformEntry("歌曲声道", "伴唱").error, UniformEntryError::kBadChannel);
+  EXPECT_EQ(ParseUniformEntry("歌曲声道", "31").error, UniformEntryError::kBadChannel);
   EXPECT_EQ(ParseUniformEntry("歌曲声道", "2 左声道").error, UniformEntryError::kNone);
   // Only channel values are checked as channels.
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "伴唱").error, UniformEntryError::kNone);
@@ -85,25 +79,23 @@ TEST(UniformValuesTest, OverrideNameAndFolderWithTheFirstEntryOfEachKind) {
   EXPECT_EQ(song.channel, "2");
 }
 
-TEST(UniformValuesTest, ClassifyTypedValuesAndKeepTheLengthLimits) {
+TEST(UniformValuesTest, ClassifyTypedValuesTakenWholeAtAnyLength) {
   UniformValues v = CollectUniformValues(Entries({{"歌曲语种", "闽南语"}, {"歌曲类别", "经典"}}));
   EXPECT_EQ(v.language, "粤语");
   EXPECT_EQ(v.style, "流行");
   EXPECT_EQ(v.singer, std::nullopt);
   EXPECT_EQ(v.channel, std::nullopt);
 
-  // 26 bytes are read; 27 give the default.
-  const std::string yue26 = "粤语" + std::string(22, 'x');
-  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲语种", yue26.c_str()}})).language, "粤语");
-  const std::string yue27 = yue26 + "x";
-  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲语种", yue27.c_str()}})).language, "国语");
-  const std::string style27 = "怀旧" + std::string(23, 'x');
-  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲类别", style27.c_str()}})).style, "流行");
-  // A singer of 46 bytes stays whole; one of 47 gives an empty singer.
-  const std::string singer46(46, 's');
-  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", singer46.c_str()}})).singer, singer46);
-  const std::string singer47(47, 's');
-  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", singer47.c_str()}})).singer, "");
+  // Past the 26 bytes of a language or style and the 46 of a singer that
+  // some song managers' fields once held, the value is still read whole.
+  const std::string yue27 = "粤语" + std::string(23, 'x');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲语种", yue27.c_str()}})).language, "粤语");
+  const std::string style40 = std::string(36, 'x') + "怀旧";
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌曲类别", style40.c_str()}})).style, "怀旧歌");
+  const std::string singer47 = "合唱团" + std::string(41, 's');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", singer47.c_str()}})).singer, singer47);
+  const std::string singer300(300, 's');
+  EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", singer300.c_str()}})).singer, singer300);
   // A semicolon is part of the name.
   EXPECT_EQ(CollectUniformValues(Entries({{"歌 手 名", "A;B"}})).singer, "A;B");
 }

@@ -1,0 +1,434 @@
+// The main window's controls and their arrangement: layouts rather than
+// pixels, so that the window can be resized and reads the same at any scale.
+// The groups keep the order users know: the instructions; the folder and its
+// videos; the folder role, the template, numbering and progress; the uniform
+// values; the buttons.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+#include <QStyledItemDelegate>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/gui/main_window.h"
+#include "app/gui/qt_text.h"
+#include "app/gui/video_list_model.h"
+#include "tagging/uniform_values.h"
+
+namespace kscgen::gui {
+namespace {
+
+const QStringList kFolderRoles = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名", u8"加入日期"};
+const QStringList kTemplates = {u8"歌名", u8"歌手－歌名", u8"歌手－歌名(语种)",
+                                u8"歌手－歌名(语种－类别)", u8"歌手－歌名(语种－类别－声道)"};
+
+// Every song gets 国语, 流行 and channel 0 (伴唱) unless its name, its folder or
+// a uniform value says otherwise.
+const char kInstructions[] =
+    u8"使用本工具前，你必须已经将你的歌曲已经格式化命名，命名格式如下：\n"
+    u8"　　　　　　　　歌手－歌名(语种－类别－声道) .后缀名\n"
+    u8"当然，也可以将歌曲所在的目录名作为格式中的一项，系统会自动处理。\n"
+    u8"缺省情况为：语种：国语，类别为：流行，声道为伴唱";
+
+constexpr int kInstructionLineHeight = 14;
+
+// Room for the frame that the window system adds around the window and
+// reports only once the window is shown: a title bar above, borders around.
+constexpr int kTitleBarAllowance = 32;
+constexpr int kBorderAllowance = 4;
+
+QLabel* NavyLabel(QLabel* label) {
+  QPalette p = label->palette();
+  // In every colour group: a disabled parent must not grey the note.
+  p.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  label->setPalette(p);
+  return label;
+}
+
+// A radio group: a frame of radio buttons, row by row.
+QGroupBox* RadioGroup(const char* name, const QStringList& items, int columns,
+                      QButtonGroup** buttons) {
+  auto* box = new QGroupBox;
+  box->setObjectName(name);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(8, 2, 4, 2);
+  grid->setVerticalSpacing(0);
+  *buttons = new QButtonGroup(box);
+  for (int i = 0; i < items.size(); ++i) {
+    auto* radio = new QRadioButton(items[i], box);
+    grid->addWidget(radio, i / columns, i % columns);
+    (*buttons)->addButton(radio, i);
+  }
+  return box;
+}
+
+template <typename W>
+W* Named(const char* name, W* w) {
+  w->setObjectName(name);
+  return w;
+}
+
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch_at_end = false) {
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* w : widgets) row->addWidget(w);
+  if (stretch_at_end) row->addStretch(1);
+  return row;
+}
+
+// A column of widgets, rows of widgets (layouts) and stretches (null), top down.
+struct Cell {
+  // Implicit, so that a column is written as the list of what it holds.
+  Cell(QWidget* w) : widget(w) {}
+  Cell(QLayout* l) : layout(l) {}
+  Cell(std::nullptr_t) {}
+  QWidget* widget = nullptr;
+  QLayout* layout = nullptr;
+};
+
+QWidget* Column(std::initializer_list<Cell> cells) {
+  auto* column = new QWidget;
+  auto* box = new QVBoxLayout(column);
+  box->setContentsMargins(0, 0, 0, 0);
+  box->setSpacing(4);
+  for (const Cell& c : cells) {
+    if (qobject_cast<QCheckBox*>(c.widget)) {
+      box->addWidget(c.widget, 0, Qt::AlignLeft);  // as wide as what a click hits
+    } else if (c.widget) {
+      box->addWidget(c.widget);
+    } else if (c.layout) {
+      box->addLayout(c.layout);
+    } else {
+      box->addStretch(1);
+    }
+  }
+  return column;
+}
+
+// Names as wide as the list is: a long name is cut in the middle, where its
+// singer and title keep their ends, rather than widening the list.
+class ViewWideNames : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(1);
+    return size;
+  }
+};
+
+// Keeps the uniform values' check box and note on the group's top edge, as
+// its caption: the group's title is blanks as wide as they are, and they sit
+// where the style draws the title.
+class CaptionOnEdge : public QObject {
+ public:
+  CaptionOnEdge(QGroupBox* group, QWidget* caption) : QObject(group), caption_(caption) {
+    group->installEventFilter(this);
+    Place(group);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::Resize:
+      case QEvent::Show:
+      case QEvent::FontChange:
+      case QEvent::StyleChange:
+      case QEvent::LayoutRequest:
+        Place(static_cast<QGroupBox*>(watched));
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  void Place(QGroupBox* group) {
+    const QSize wanted = caption_->sizeHint();
+    const int blank = std::max(1, group->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    const QString title((wanted.width() + blank - 1) / blank + 1, QLatin1Char(' '));
+    if (group->title() != title) group->setTitle(title);
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = title;
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = group->alignment();
+    const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                       QStyle::SC_GroupBoxLabel, group);
+    caption_->setGeometry(label.left(), std::max(0, label.center().y() - wanted.height() / 2 + 1),
+                          wanted.width(), wanted.height());
+    caption_->raise();
+  }
+  QWidget* caption_;
+};
+
+}  // namespace
+
+void MainWindow::BuildControls() {
+  instructions = Named("Memo1", new QTextEdit);
+  instructions->setPlainText(QString::fromUtf8(kInstructions));
+  instructions->setReadOnly(true);
+  instructions->setLineWrapMode(QTextEdit::NoWrap);
+  instructions->document()->setDocumentMargin(2);
+  // Four lines with a Song face; CJK fallback faces run taller, so the lines
+  // are held to a fixed height, and the box to four of them.
+  QTextCursor all(instructions->document());
+  all.select(QTextCursor::Document);
+  QTextBlockFormat lines;
+  lines.setLineHeight(kInstructionLineHeight, QTextBlockFormat::FixedHeight);
+  all.mergeBlockFormat(lines);
+  instructions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  instructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  // 1. The folder and its videos.
+  folderLabel = Named("Label1", new QLabel(u8"1. 请选择歌曲所在目录："));
+  folderEdit = Named("Edit3", new QLineEdit);
+  browseButton = Named("SpeedButton1", new QToolButton);
+  browseButton->setText("...");
+  browseButton->setAutoRaise(true);
+  recursiveCheck = Named("CheckBox4", new QCheckBox(u8"包含子目录"));
+  extensionsLabel = Named("ExtLabel", new QLabel(u8"后缀:"));
+  extensionsEdit = Named("ExtEdit", new QLineEdit);
+  extensionsEdit->setPlaceholderText("mkv,mp4");
+  // It takes what the row leaves, so that it never widens the column.
+  extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  extensionsEdit->setToolTip(
+      u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
+      u8"用逗号分开，如 mkv,mp4,vob,ts");
+  videoList = Named("FileListBox1", new QListView);
+  videoList->setModel(videos_);
+  videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  videoList->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
+  videoList->setIconSize(QSize(16, 16));
+  videoList->setItemDelegate(new ViewWideNames(videoList));
+  videoList->setTextElideMode(Qt::ElideMiddle);
+  videoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  countLabel = Named("Label5", new QLabel);
+  removeVideoButton = Named("SpeedButton2", new QToolButton);
+  removeVideoButton->setText(u8"<< 移除");
+  removeVideoButton->setAutoRaise(true);
+  folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}),
+                           Row({recursiveCheck, extensionsLabel, extensionsEdit}), videoList,
+                           Row({countLabel, removeVideoButton})});
+
+  // 2. and 3. What the folder's name stands for, the template, numbering and
+  // the progress of a run.
+  roleLabel = Named("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用："));
+  roleGroup = RadioGroup("RadioGroup2", kFolderRoles, 3, &roleButtons);
+  roleButtons->button(0)->setChecked(true);
+  templateLabel = Named("Label2", new QLabel(u8"3. 选择模版："));
+  templateHint = Named("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
+  templateGroup = RadioGroup("RadioGroup1", kTemplates, 1, &templateButtons);
+  numberingCheck = Named("CheckBox2", new QCheckBox(u8"歌曲自动编号"));
+  startNumberCheck = Named("CheckBox3", new QCheckBox(u8"编号始于:"));
+  startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
+  startNumberCheck->setEnabled(false);
+  startNumberEdit = Named("Edit4", new QLineEdit);
+  startNumberEdit->setMaxLength(5);
+  startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
+  startNumberEdit->setEnabled(false);
+  progressBar = Named("ProgressBar1", new QProgressBar);
+  progressBar->setTextVisible(false);
+  progressBar->setAlignment(Qt::AlignCenter);
+  QHBoxLayout* template_row = Row({templateLabel, templateHint}, true);
+  QHBoxLayout* numbering_row = Row({numberingCheck, startNumberCheck, startNumberEdit}, true);
+  choice_column_ = Column({roleLabel, roleGroup, template_row, templateGroup, nullptr});
+  numbering_column_ = Column({numbering_row, progressBar});
+
+  // Uniform values: a frame whose caption is the check box that turns them on.
+  uniformGroup = Named("GroupBox1", new QGroupBox);
+  auto* caption = new QWidget(uniformGroup);
+  uniformCheck = Named("CheckBox1", new QCheckBox(u8"统一设定值"));
+  uniformNote = Named("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值")));
+  auto* caption_row = Row({uniformCheck, uniformNote});
+  caption_row->setSpacing(0);
+  caption->setLayout(caption_row);
+  kindLabel = Named("Label6", new QLabel(u8"类别："));
+  kindBox = Named("ComboBox1", new QComboBox);
+  kindBox->setEditable(true);
+  kindBox->setInsertPolicy(QComboBox::NoInsert);  // typed text never becomes an item
+  for (int k = 0; k < kUniformKindCount; ++k) kindBox->addItem(FromGbk(UniformKindLabel(k)));
+  kindBox->setCurrentIndex(-1);
+  valueLabel = Named("Label7", new QLabel(u8"值："));
+  valueBox = Named("ComboBox2", new QComboBox);
+  valueBox->setEditable(true);
+  valueBox->setInsertPolicy(QComboBox::NoInsert);
+  for (QComboBox* box : {kindBox, valueBox}) {
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(2);
+  }
+  addUniformButton = Named("SpeedButton3", new QToolButton);
+  addUniformButton->setText(u8"加入");
+  addUniformButton->setAutoRaise(true);
+  uniformListLabel = Named("Label8", new QLabel(u8"结果："));
+  uniformList = Named("ListBox1", new QListWidget);
+  removeUniformButton = Named("SpeedButton4", new QToolButton);
+  removeUniformButton->setText(u8"移除");
+  removeUniformButton->setAutoRaise(true);
+  auto* uniform_grid = new QGridLayout(uniformGroup);
+  uniform_grid->setContentsMargins(8, 4, 6, 6);
+  uniform_grid->setSpacing(4);
+  uniform_grid->addWidget(kindLabel, 0, 0);
+  uniform_grid->addWidget(kindBox, 0, 1);
+  uniform_grid->addWidget(valueLabel, 0, 2);
+  uniform_grid->addWidget(valueBox, 0, 3);
+  uniform_grid->addWidget(addUniformButton, 0, 4);
+  uniform_grid->addWidget(uniformListLabel, 1, 0, Qt::AlignTop);
+  uniform_grid->addWidget(uniformList, 1, 1, 1, 3);
+  uniform_grid->addWidget(removeUniformButton, 1, 4, Qt::AlignBottom);
+  uniform_grid->setColumnStretch(1, 1);
+  uniform_grid->setColumnStretch(3, 1);
+  uniform_grid->setRowStretch(1, 1);
+  new CaptionOnEdge(uniformGroup, caption);
+
+  previewButton =
+      Named("BitBtn2",
+            new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览"));
+  runButton = Named("BitBtn1", new QPushButton);
+  quitButton = Named(
+      "BitBtn3", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出"));
+  button_column_ = Column({previewButton, runButton, quitButton, nullptr});
+
+  initialsInput = Named("Edit1", new QLineEdit(this));
+  initialsInput->hide();
+  initialsOutput = Named("Edit2", new QLineEdit("Edit2", this));
+  initialsOutput->hide();
+
+  // The group box stays enabled, its frame and note as at the first start;
+  // its controls wait for uniformCheck.
+  for (QWidget* w : UniformControls()) w->setEnabled(false);
+
+  grid_ = new QGridLayout(this);
+  grid_->setContentsMargins(8, 8, 8, 8);
+  grid_->setHorizontalSpacing(6);
+  grid_->setVerticalSpacing(6);
+  for (QWidget* w : {static_cast<QWidget*>(instructions), folder_column_, choice_column_,
+                     numbering_column_, static_cast<QWidget*>(uniformGroup), button_column_}) {
+    grid_->addWidget(w, 0, 0);
+  }
+  FitToFont();
+  Arrange(false);
+}
+
+void MainWindow::FitToFont() {
+  // Sizes that follow the text, now that every control has the window's font.
+  const int line = fontMetrics().height();
+  instructions->setFixedHeight(4 * kInstructionLineHeight + 4 + 2 * instructions->frameWidth() + 2);
+  instructions->setMinimumWidth(static_cast<int>(instructions->document()->idealWidth()) +
+                                2 * instructions->frameWidth());
+  for (QButtonGroup* group : {roleButtons, templateButtons}) {
+    for (QAbstractButton* b : group->buttons()) b->setFixedHeight(line + 2);
+  }
+  for (QCheckBox* c : {numberingCheck, startNumberCheck, uniformCheck}) c->setFixedHeight(line + 2);
+  videoList->setMinimumSize(8 * line, 4 * line);
+  startNumberEdit->setFixedWidth(startNumberEdit->fontMetrics().horizontalAdvance("000000") + 12);
+  progressBar->setFixedHeight(line);
+  // The first entry of each of the four kinds counts: a few rows suffice.
+  uniformList->setMinimumHeight(2 * line);
+  uniformList->setMaximumHeight(5 * line);
+  for (QPushButton* b : {previewButton, runButton, quitButton}) {
+    b->setMinimumSize(87, line + 10);
+  }
+}
+
+void MainWindow::Arrange(bool compact) {
+  compact_ = compact;
+  for (QWidget* w : {static_cast<QWidget*>(instructions), folder_column_, choice_column_,
+                     numbering_column_, static_cast<QWidget*>(uniformGroup), button_column_}) {
+    grid_->removeWidget(w);
+  }
+  for (int i = 0; i < 4; ++i) {
+    grid_->setRowStretch(i, 0);
+    grid_->setColumnStretch(i, 0);
+  }
+  grid_->addWidget(folder_column_, 1, 0, compact ? 3 : 2, 1);
+  grid_->setColumnStretch(0, 1);
+  if (!compact) {
+    // The folder and its videos beside the options, numbering and progress
+    // at the foot of the options; the uniform values beside the buttons.
+    grid_->addWidget(instructions, 0, 0, 1, 2);
+    grid_->addWidget(choice_column_, 1, 1);
+    grid_->addWidget(numbering_column_, 2, 1);
+    grid_->addWidget(uniformGroup, 3, 0);
+    grid_->addWidget(button_column_, 3, 1);
+    grid_->setRowStretch(1, 1);
+  } else {
+    // A screen too low for that: numbering and progress, the uniform values
+    // and the buttons take a third column, after the options.
+    grid_->addWidget(instructions, 0, 0, 1, 3);
+    grid_->addWidget(choice_column_, 1, 1, 3, 1);
+    grid_->addWidget(numbering_column_, 1, 2);
+    grid_->addWidget(uniformGroup, 2, 2);
+    grid_->addWidget(button_column_, 3, 2);
+    grid_->setRowStretch(3, 1);
+    grid_->setColumnStretch(2, 1);
+  }
+  grid_->invalidate();
+  grid_->activate();
+}
+
+void MainWindow::PlaceOnScreen() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  const QSize frame_extra(2 * kBorderAllowance, kTitleBarAllowance + kBorderAllowance);
+  const QSize room = available.size() - frame_extra;
+  Arrange(false);
+  if (grid_->totalMinimumSize().height() > room.height()) Arrange(true);
+  const QSize size = grid_->totalSizeHint().boundedTo(room).expandedTo(grid_->totalMinimumSize());
+  resize(size);
+  // move() places the frame.
+  QRect frame(QPoint(), size + frame_extra);
+  frame.moveCenter(available.center());
+  move(frame.topLeft());
+}
+
+void MainWindow::ConnectControls() {
+  connect(browseButton, &QToolButton::clicked, this, &MainWindow::browseFolder);
+  connect(videoList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &MainWindow::updateCount);
+  connect(removeVideoButton, &QToolButton::clicked, this, &MainWindow::removeCurrentVideo);
+  connect(recursiveCheck, &QCheckBox::clicked, this, &MainWindow::recursiveToggled);
+  connect(uniformCheck, &QCheckBox::clicked, this, &MainWindow::uniformToggled);
+  connect(numberingCheck, &QCheckBox::clicked, this, &MainWindow::numberingToggled);
+  connect(startNumberCheck, &QCheckBox::clicked, this, &MainWindow::startNumberToggled);
+  connect(kindBox, &QComboBox::currentTextChanged, this, &MainWindow::kindChanged);
+  connect(addUniformButton, &QToolButton::clicked, this, &MainWindow::addUniformEntry);
+  connect(valueBox->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::addUniformEntry);
+  connect(removeUniformButton, &QToolButton::clicked, this, &MainWindow::removeUniformEntry);
+  connect(initialsInput, &QLineEdit::textChanged, this, &MainWindow::initialsInputChanged);
+  connect(folderEdit, &QLineEdit::editingFinished, this, &MainWindow::folderEditFinished);
+  connect(extensionsEdit, &QLineEdit::editingFinished, this, &MainWindow::extensionsEditFinished);
+  connect(runButton, &QPushButton::clicked, this, &MainWindow::runOrStop);
+  connect(previewButton, &QPushButton::clicked, this, &MainWindow::preview);
+  connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* remove = new QShortcut(QKeySequence::Delete, videoList);
+  remove->setContext(Qt::WidgetShortcut);
+  connect(remove, &QShortcut::activated, this, &MainWindow::removeSelectedVideos);
+  auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
+  connect(reread, &QShortcut::activated, this, &MainWindow::rereadFolder);
+  auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(stop, &QShortcut::activated, this, &MainWindow::stopRun);
+}
+
+}  // namespace kscgen::gui

@@ -1,0 +1,43 @@
+// The message boxes the main window shows: errors, the completion message
+// with the folder it can open, and the question 退出 asks during a run.
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/gui/main_window.h"
+#include "app/gui/native_path.h"
+
+namespace kscgen::gui {
+
+QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
+  auto* box = new QMessageBox(this);
+  box->setWindowTitle(windowTitle());
+  box->setText(message.text);
+  box->setTextFormat(Qt::PlainText);  // names may hold '<'
+  switch (message.kind) {
+    case MessageKind::kError:
+      box->setIcon(QMessageBox::Critical);
+      break;
+    case MessageKind::kInformation:
+      box->setIcon(QMessageBox::Information);
+      break;
+    case MessageKind::kQuestion:
+      box->setIcon(QMessageBox::Question);
+      box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box->setDefaultButton(QMessageBox::No);
+      break;
+  }
+  if (!message.details.isEmpty()) box->setDetailedText(message.details);
+  if (!message.folder.empty()) {
+    QPushButton* open = box->addButton(u8"打开文件夹", QMessageBox::ActionRole);
+    open->setObjectName("OpenFolderButton");
+    const QUrl url = UrlOfNative(message.folder);
+    connect(open, &QPushButton::clicked, box, [url] { QDesktopServices::openUrl(url); });
+    box->addButton(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+  }
+  return box;
+}
+
+}  // namespace kscgen::gui

@@ -1,0 +1,105 @@
+#include "app/engine/preview.h"
+
+#include <gtest/gtest.h>
+
+#include "app/engine/messages.h"
+#include "test_support.h"
+
+namespace kscgen {
+namespace {
+
+using testing::TempFolder;
+using testing::Touch;
+
+TEST(NameNoteTest, EachFindingHasItsNote) {
+  using K = NameFindingKind;
+  struct Row {
+    NameFinding finding;
+    const char* note;  // UTF-8
+  };
+  const Row rows[] = {
+      {{K::kNoSeparator, ""}, u8"歌手与歌名之间没有分隔符“－”或“-”"},
+      {{K::kEmptySinger, ""}, u8"分隔符前没有歌手"},
+      {{K::kEmptyTitle, ""}, u8"没有歌名"},
+      {{K::kUnclosedBracket, ""}, u8"括号没有闭合"},
+      {{K::kUnknownLanguage, "DJ版"}, u8"语种“DJ版”不是歌曲管理器的语种，按国语"},
+      {{K::kUnknownStyle, "经典"}, u8"类别“经典”不是歌曲管理器的类别，按流行"},
+      {{K::kUnknownChannel, "中"}, u8"声道“中”无法识别，按 0"},
+      {{K::kExtraFields, "DJ－x"}, u8"括号中多出的“DJ－x”未读取"},
+      {{K::kUnreadText, "演唱会"}, u8"括号后的“演唱会”未读取"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(messages::NameNote(r.finding), r.note);
+}
+
+class PreviewTest : public ::testing::Test {
+ protected:
+  PreviewTest() {
+    folder_.path = root_.path();
+    folder_.relative = ".";
+    request_.naming_template = kTemplateSingerTitleLanguageStyleChannel;
+    request_.date_text = "12/7/26";
+    request_.dry_run = true;
+  }
+
+  void Add(const std::string& native_name) {
+    Touch(folder_.path + "/" + native_name);
+    folder_.files.push_back(MakeVideoFile(native_name));
+  }
+
+  // The 备注 cell of every row, in order.
+  std::vector<std::string> Notes() {
+    struct Collect : BatchObserver {
+      void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
+        std::vector<std::string> row = PreviewRow(report, false);
+        notes.push_back(row[row.size() - 2]);
+        EXPECT_EQ(notes.back(), PreviewNotes(report));
+      }
+      std::vector<std::string> notes;
+    } collect;
+    EXPECT_EQ(RunBatch(request_, {folder_}, &collect).status, BatchStatus::kDone);
+    return collect.notes;
+  }
+
+  TempFolder root_;
+  VideoFolder folder_;
+  BatchRequest request_;
+};
+
+TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
+  EXPECT_EQ(PreviewHeader(false)[12], u8"备注");
+  Add(u8"周杰伦-七里香-国语-流行.mpg");
+  Add(u8"小河水.mpg");
+  Add(u8"x－(国语).mpg");
+  Add(u8"合唱团－小河水(国语－经典－9).mpg");
+  Add(u8"歌手－(粤语.dat");
+  Add("\x01.mpg");
+  Add(u8"a－b(MTV)-演唱会-国语.mpg");
+  Add(u8"a－b(MTV)-演唱会-国语.avi");
+  const std::vector<std::string> expected = {
+      "",
+      u8"歌手与歌名之间没有分隔符“－”或“-”",
+      u8"没有歌名",
+      u8"类别“经典”不是歌曲管理器的类别，按流行；声道“9”无法识别，按 0",
+      u8"括号没有闭合；没有歌名",
+      u8"跳过：文件名含有控制字符",
+      u8"与第 8 行同名，KSC文件由其生成；括号后的“演唱会”未读取",
+      u8"与第 7 行同名，覆盖其KSC文件；括号后的“演唱会”未读取",
+  };
+  EXPECT_EQ(Notes(), expected);
+}
+
+TEST_F(PreviewTest, ANameThatFitsItsTemplateHasNoNotes) {
+  request_.naming_template = kTemplateSingerTitleLanguage;
+  Add(u8"合唱团－小河水(粤语).mpg");
+  Add(u8"王菲－红豆 (粤语).dat");
+  EXPECT_EQ(Notes(), (std::vector<std::string>{"", ""}));
+  request_.naming_template = kTemplateSingerTitle;
+  folder_.files.clear();
+  Add(u8"小河水.wmv");
+  EXPECT_EQ(Notes(), (std::vector<std::string>{u8"歌手与歌名之间没有分隔符“－”或“-”"}));
+  request_.naming_template = kTemplateTitle;
+  EXPECT_EQ(Notes(), (std::vector<std::string>{""}));
+}
+
+}  // namespace
+}  // namespace kscgen

@@ -1,0 +1,204 @@
+// A run from the window while it goes on: its count, stopping it, quitting
+// during it, and what the window refuses meanwhile. Each run is held at a
+// known KSC file through the test file system, so that nothing depends on
+// how fast the machine is.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "app/gui/main_window.h"
+#include "os/file_system.h"
+#include "window_fixture.h"
+
+using kscgen::gui::MainWindow;
+using kscgen::testing::Q;
+using kscgen::testing::ReadKsc;
+using kscgen::testing::Step;
+
+class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
+  Q_OBJECT
+
+ private:
+  // `videos` videos v0.mpg, v1.mpg, ... listed with a template chosen; the
+  // run they get is held before it writes its `nth` KSC file.
+  void Prepare(int videos, int nth) {
+    for (int i = 0; i < videos; ++i) Touch(QString("v%1.mpg").arg(i));
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    fs_->HoldAt(Step::kReplace, nth);
+  }
+  // Starts the run and returns once it waits at the hold, with what it
+  // reported so far delivered to the window.
+  void StartHeld() {
+    Click(form_->runButton);
+    fs_->WaitUntilHeld();
+    QCoreApplication::processEvents();
+  }
+  void ActivateWindow() {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+
+ private slots:
+  void init() { SetUpWindow(); }
+  void cleanup() { TearDownWindow(); }
+
+  void theBarCountsTheVideosDone() {
+    Prepare(5, 3);
+    StartHeld();
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 2 / 5"));
+    QCOMPARE(form_->progressBar->value(), 2);
+    QCOMPARE(form_->progressBar->maximum(), 5);
+    fs_->Release();
+    WaitForRunEnd();
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 5 / 5"));
+  }
+
+  // 停止 and Esc end the run after the file being written; every file is
+  // whole and the message counts them.
+  void aStopEndsTheRunAfterTheFileBeingWritten_data() {
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("停止") << false;
+    QTest::newRow("Esc") << true;
+  }
+  void aStopEndsTheRunAfterTheFileBeingWritten() {
+    QFETCH(bool, byKey);
+    Prepare(5, 3);
+    ActivateWindow();
+    StartHeld();
+    QVERIFY(form_->IsRunning());
+    QCOMPARE(form_->runButton->text(), Q(u8" 停止"));
+    if (byKey) {
+      QTest::keyClick(form_.get(), Qt::Key_Escape);
+    } else {
+      Click(form_->runButton);
+    }
+    QVERIFY(!form_->runButton->isEnabled());  // stopping
+    QVERIFY(form_->IsRunning());              // until the held file is written
+    fs_->Release();
+    WaitForRunEnd();
+
+    QCOMPARE(KscFiles(folder_), 3);
+    for (const auto& e : std::filesystem::directory_iterator(folder_.toStdString())) {
+      const std::string name = e.path().filename().string();
+      QVERIFY2(!kscgen::os::IsTemporaryName(name), name.c_str());
+      if (e.path().extension() != ".KSC") continue;
+      const QString video = QString::fromStdString(e.path().stem().string()) + ".mpg";
+      QVERIFY(ReadKsc(e.path().string()).endsWith("karaoke.CommonVideo := '" + video + "';\r\n"));
+    }
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
+    QCOMPARE(messages_[0].text,
+             Q(u8"批量任务已停止。\n本次已写入 3 个KSC文件，另有 2 个视频未处理。"));
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 5"));
+    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
+    QVERIFY(form_->runButton->isEnabled());
+  }
+
+  void quitDuringARunAsksWhetherToStop() {
+    Prepare(5, 2);
+    StartHeld();
+    Click(form_->quitButton);
+    QPointer<QMessageBox> question = form_->StopQuestion();
+    QVERIFY(question && question->isVisible());
+    QCOMPARE(question->text(), Q(u8"批量任务正在进行，要停止并退出吗？\n（正在写入的文件会写完）"));
+    QCOMPARE(question->button(QMessageBox::No)->text(), Q(u8"否(&N)"));
+    Click(question->button(QMessageBox::No));
+    QVERIFY(!question || !question->isVisible());
+    QVERIFY(form_->isVisible());
+    QVERIFY(form_->IsRunning());
+
+    Click(form_->quitButton);
+    question = form_->StopQuestion();
+    QVERIFY(question && question->isVisible());
+    Click(question->button(QMessageBox::Yes));
+    QVERIFY(form_->isVisible());  // until the file being written is whole
+    fs_->Release();
+    WaitForRunEnd();
+    QVERIFY(!form_->isVisible());
+    QVERIFY(messages_.isEmpty());  // no completion box after quitting
+    QCOMPARE(KscFiles(folder_), 2);
+  }
+
+  // The question asks about a run; once the run has ended it goes away, and
+  // the run says how it went.
+  void theQuestionClosesWhenTheRunEnds() {
+    Prepare(3, 2);
+    StartHeld();
+    Click(form_->quitButton);
+    QPointer<QMessageBox> question = form_->StopQuestion();
+    QVERIFY(question && question->isVisible());
+    fs_->Release();
+    WaitForRunEnd();
+    QVERIFY(!question || !question->isVisible());
+    QVERIFY(form_->isVisible());
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
+    QCOMPARE(KscFiles(folder_), 3);
+    // A later quit closes at once.
+    Click(form_->quitButton);
+    QVERIFY(!form_->isVisible());
+  }
+
+  // A drop, clicks and keys while a run goes on change nothing: the run
+  // writes all of A's videos, in A, with A's options, and nothing in B.
+  void dropsClicksAndKeysDuringARunChangeNothing() {
+    const QString other = QString::fromStdString(*root_ / "B");
+    QDir().mkpath(other);
+    kscgen::testing::Touch((other + "/b.mpg").toStdString());
+    Prepare(5, 2);
+    form_->roleButtons->button(1)->click();  // the folder name is the singer
+    ActivateWindow();
+    StartHeld();
+    QCOMPARE(form_->cursor().shape(), Qt::BusyCursor);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &enter);
+    QVERIFY(!enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &drop);
+    QTest::mouseClick(form_->templateButtons->button(2), Qt::LeftButton);
+    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
+    Click(form_->removeVideoButton);
+    QTest::keyClicks(form_->folderEdit, "x");
+    QTest::keyClick(form_->folderEdit, Qt::Key_Return);
+    QTest::keyClick(form_->videoList, Qt::Key_Delete);
+    QTest::keyClick(form_.get(), Qt::Key_F5);
+    QVERIFY(form_->IsRunning());  // all of the above reached a running batch
+    fs_->Release();
+    WaitForRunEnd();
+
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].text,
+             Q(u8"\n5　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+               u8"\n\n新建 5 个，更新 0 个，未变 0 个"));
+    QCOMPARE(KscFiles(folder_), 5);
+    QVERIFY(ReadKsc((folder_ + "/v4.KSC").toStdString())
+                .contains(Q(u8"karaoke.tag('歌手', '粤语金曲');\r\n")));
+    QCOMPARE(KscFiles(other), 0);
+    // The window is as it was before the run, and usable again.
+    QCOMPARE(form_->folderEdit->text(), folder_);
+    QCOMPARE(form_->templateButtons->checkedId(), 0);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　5"));
+    QVERIFY(form_->folderEdit->isEnabled());
+    QVERIFY(form_->templateGroup->isEnabled());
+    QVERIFY(!form_->startNumberCheck->isEnabled());  // held, then back as it was
+    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
+    QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
+  }
+};
+
+QTEST_MAIN(RunControlTest)
+#include "run_control_test.moc"

@@ -1,0 +1,154 @@
+// The window on a real laptop screen: ctest runs these at QT_SCALE_FACTOR
+// 1, 1.25, 1.5 and 2 on an offscreen screen of 1366x768 pixels. Every
+// control must be on the screen and whole; the window is resizable, placed
+// and sized sensibly, and remembers where it was.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "app/gui/main_window.h"
+#include "window_fixture.h"
+
+using kscgen::gui::MainWindow;
+using kscgen::testing::Q;
+
+namespace {
+
+// What a user works with: buttons of every kind, text boxes, drop-downs,
+// lists and the progress bar.
+QList<QWidget*> Controls(QWidget* window) {
+  QList<QWidget*> controls;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(window)) continue;
+    if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+        qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+        qobject_cast<QProgressBar*>(w)) {
+      if (qobject_cast<QComboBox*>(w->parentWidget())) continue;  // a drop-down's own parts
+      controls << w;
+    }
+  }
+  return controls;
+}
+
+QString Describe(QWidget* w) {
+  const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
+  return QString("%1 (%2) at %3,%4 %5x%6")
+      .arg(w->objectName(), w->metaObject()->className())
+      .arg(r.x())
+      .arg(r.y())
+      .arg(r.width())
+      .arg(r.height());
+}
+
+// Every control lies on the screen and is not cut by what holds it.
+void CheckControlsOnScreen(QWidget* window) {
+  const QRect available = window->screen()->availableGeometry();
+  const QList<QWidget*> controls = Controls(window);
+  QVERIFY(controls.size() > 20);
+  for (QWidget* w : controls) {
+    const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
+    QVERIFY2(available.contains(global), qPrintable(Describe(w)));
+    for (QWidget* p = w; p != window; p = p->parentWidget()) {
+      QVERIFY2(p->parentWidget()->rect().contains(p->geometry()),
+               qPrintable(Describe(w) + " is cut by " + Describe(p->parentWidget())));
+    }
+    QVERIFY2(!w->size().isEmpty(), qPrintable(Describe(w)));
+  }
+}
+
+}  // namespace
+
+class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
+  Q_OBJECT
+
+ private slots:
+  void init() { SetUpWindow(); }
+  void cleanup() { TearDownWindow(); }
+
+  void everyControlIsOnA1366x768Screen() {
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+    const QSize screen = form_->screen()->geometry().size();
+    QVERIFY2(qAbs(screen.width() * scale - 1366) <= scale &&
+                 qAbs(screen.height() * scale - 768) <= scale,
+             "the test's screen is not 1366x768");
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    const QRect available = form_->screen()->availableGeometry();
+    QVERIFY2(available.contains(form_->frameGeometry()),
+             qPrintable(QString("window %1x%2 on %3x%4")
+                            .arg(form_->frameGeometry().width())
+                            .arg(form_->frameGeometry().height())
+                            .arg(available.width())
+                            .arg(available.height())));
+    CheckControlsOnScreen(form_.get());
+    // And so it stays when the window is made as small as it goes.
+    form_->resize(1, 1);
+    QCOMPARE(form_->size(), form_->minimumSize());
+    QVERIFY(form_->minimumSize().isValid());
+    CheckControlsOnScreen(form_.get());
+  }
+
+  void theWindowCanBeResizedAndTheListGrows() {
+    QVERIFY(form_->minimumSize() != form_->maximumSize());
+    QVERIFY(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
+    form_->resize(form_->minimumSize());
+    const QSize list = form_->videoList->size();
+    form_->resize(form_->minimumSize() + QSize(150, 120));
+    QCOMPARE(form_->size(), form_->minimumSize() + QSize(150, 120));
+    QVERIFY(form_->videoList->width() > list.width());
+    QVERIFY(form_->videoList->height() > list.height());
+  }
+
+  // A long name is cut in the middle to the list's width, and shown whole
+  // as its tooltip.
+  void longNamesFitTheListAndShowWholeAsTooltips() {
+    const QString name =
+        Q(u8"张学友－") + QString(40, QChar(0x6B4C)) + Q(u8"(粤语－流行－左声道).mpg");
+    Touch(name);
+    form_->ChooseFolder(folder_);
+    form_->resize(form_->minimumSize());
+    QListView* list = form_->videoList;
+    const QModelIndex row = list->model()->index(0, 0);
+    QCOMPARE(row.data(Qt::ToolTipRole).toString(), name);
+    QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+    QVERIFY2(list->visualRect(row).right() <= list->viewport()->width(),
+             qPrintable(QString::number(list->visualRect(row).width())));
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    // Wider, and the row follows.
+    const int narrow = list->visualRect(row).width();
+    form_->resize(form_->minimumSize() + QSize(200, 0));
+    QVERIFY(list->visualRect(row).width() > narrow);
+  }
+
+  void centredAtFirstStartThenWhereItWasLeft() {
+    const QRect available = form_->screen()->availableGeometry();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    // The frame in the middle, give or take the frame's own parts, which
+    // the window system tells only once the window is shown.
+    const QRect frame = form_->frameGeometry();
+    QVERIFY2(qAbs(frame.center().x() - available.center().x()) <= 4,
+             qPrintable(QString::number(frame.center().x())));
+    const int above = frame.top() - available.top();
+    const int below = available.bottom() - frame.bottom();
+    QVERIFY2(above >= 0 && below >= above && below - above <= 40,
+             qPrintable(QString("%1 above, %2 below").arg(above).arg(below)));
+
+    const QSize size = form_->minimumSize() + QSize(30, 20);
+    const QPoint place = available.topLeft() + QPoint(20, 40);
+    form_->resize(size);
+    form_->move(place);
+    const QRect left = form_->geometry();
+    form_->close();
+    form_ = NewForm();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QCOMPARE(form_->geometry(), left);
+  }
+};
+
+QTEST_MAIN(WindowLayoutTest)
+#include "window_layout_test.moc"
