@@ -35,13 +35,12 @@ int main(int argc, char** argv) {
   MainWindow window(settings.filePath("settings.ini"));
   int information = 0;
   int errors = 0;
-  window.setMessageSink([&](MainWindow::MessageKind kind, const QString& text, const QString&) {
-    if (kind == MainWindow::MessageKind::kInformation) ++information;
-    if (kind == MainWindow::MessageKind::kError) {
+  window.setMessageSink([&](const MainWindow::Message& message) {
+    if (message.kind == MainWindow::MessageKind::kInformation) ++information;
+    if (message.kind == MainWindow::MessageKind::kError) {
       ++errors;
-      std::cerr << text.toStdString() << "\n";
+      std::cerr << message.text.toStdString() << "\n";
     }
-    return false;
   });
   window.show();
   window.ChooseFolder(args[1]);
