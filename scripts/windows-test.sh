@@ -141,9 +141,14 @@ if [ -n "$host" ] && [ -f "$build/bin/window_run.exe" ]; then
 fi
 if [ -f "$build/bin/console_start_test.exe" ]; then
   echo "== kscgen.exe double-clicked: a console of its own (under Xvfb) =="
+  # The prefix's desktop must start with the display, not the one before.
+  "$wineserver" -k >/dev/null 2>&1
+  "$wineserver" -w >/dev/null 2>&1
   xvfb-run -a "$wine" "$build/bin/console_start_test.exe" "$build/bin/kscgen.exe" 2>&1 |
     tr -d '\r' | grep '^console-start'
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+  "$wineserver" -k >/dev/null 2>&1
+  "$wineserver" -w >/dev/null 2>&1
 fi
 if [ -n "$host" ]; then
   echo "== One folder, a Linux run and a Windows run =="
