@@ -119,6 +119,45 @@ std::string FormatKscText(const SongInfo& info) {
   return out.Finish();
 }
 
+std::optional<std::string> KscDateText(std::string_view ksc_text) {
+  constexpr std::string_view kTag = "karaoke.tag('时间', '";
+  for (std::size_t at = ksc_text.find(kTag); at != std::string_view::npos;
+       at = ksc_text.find(kTag, at + 1)) {
+    if (at != 0 && ksc_text[at - 1] != '\n') continue;  // only at the start of a line
+    std::string value;
+    // No byte of a GBK character is a quote or a line end, so the value
+    // ends at the first quote that is not doubled.
+    for (std::size_t i = at + kTag.size(); i < ksc_text.size(); ++i) {
+      const char c = ksc_text[i];
+      if (c == '\r' || c == '\n') break;
+      if (c != '\'') {
+        value += c;
+      } else if (i + 1 < ksc_text.size() && ksc_text[i + 1] == '\'') {
+        value += c;
+        ++i;
+      } else {
+        return value;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool force) {
+  switch (existing.kind) {
+    case os::Existing::kMissing:
+      return KscAction::kCreate;
+    case os::Existing::kFolder:
+    case os::Existing::kOther:
+      return KscAction::kNotAFile;
+    case os::Existing::kRegular:
+      break;
+  }
+  const bool same = existing.bytes.size() == text.size() && existing.bytes == text;
+  if (same && (!force || existing.write_protected)) return KscAction::kUnchanged;
+  return existing.write_protected ? KscAction::kProtected : KscAction::kUpdate;
+}
+
 KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force) {
   os::Existing what;
@@ -130,18 +169,7 @@ KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_v
       folder.ReadExisting(name, text.size(), &what).failed()) {
     return KscAction::kProtected;
   }
-  switch (what.kind) {
-    case os::Existing::kMissing:
-      return KscAction::kCreate;
-    case os::Existing::kFolder:
-    case os::Existing::kOther:
-      return KscAction::kUpdate;
-    case os::Existing::kRegular:
-      break;
-  }
-  const bool same = what.bytes.size() == text.size() && what.bytes == text;
-  if (same && (!force || what.write_protected)) return KscAction::kUnchanged;
-  return what.write_protected ? KscAction::kProtected : KscAction::kUpdate;
+  return PlanKscFile(what, text, force);
 }
 
 WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text) {

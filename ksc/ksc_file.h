@@ -2,6 +2,7 @@
 // KTV song manager runs when it scans a folder into its library.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,17 +19,30 @@ std::string KscQuote(std::string_view value);
 // The 28 lines, each ended by CR LF, in GBK.
 std::string FormatKscText(const SongInfo& info);
 
+// The "时间" value of a KSC file's text, as FormatKscText took it (a doubled
+// quote read as one); none when the text holds no such tag.
+std::optional<std::string> KscDateText(std::string_view ksc_text);
+
+// The largest KSC file a run reads back: far more than any it writes.
+constexpr std::size_t kLargestKscFile = 64 * 1024;
+
 // What writing a KSC file does to the file at its path.
 enum class KscAction {
   kCreate,     // no file there yet
-  kUpdate,     // a file with other bytes (or no regular file) is replaced
+  kUpdate,     // a file with other bytes is replaced
   kUnchanged,  // the file holds exactly these bytes already: left alone
   kProtected,  // a write-protected file with other bytes: left alone, the video skipped
+  kNotAFile,   // a folder, a link or another non-file stands there: left alone, the video skipped
 };
 
-// Decides, without writing, what writing `text` over `name` in `folder`
-// would do. With `force` a file that holds the same bytes is rewritten all
-// the same (kUpdate), unless it is write-protected: then it is unchanged.
+// Decides what writing `text` over a file that holds `existing` would do.
+// With `force` a file that holds the same bytes is rewritten all the same
+// (kUpdate), unless it is write-protected: then it is unchanged. `existing`
+// must hold the file's bytes when they may be the same as `text`.
+KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool force);
+
+// The same for the file `name` in `folder`, read here: no more of it than
+// the decision needs.
 KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force);
 

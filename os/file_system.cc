@@ -16,6 +16,13 @@ bool IsTemporaryName(std::string_view name) {
   return true;
 }
 
+Error Folder::ForEachEntry(const std::function<void(FolderEntry&)>& each) {
+  std::vector<FolderEntry> entries;
+  Error error = List(&entries);
+  for (FolderEntry& e : entries) each(e);
+  return error;
+}
+
 Error ListFolderAt(const std::string& path, std::vector<FolderEntry>* entries, FileSystem& fs) {
   std::unique_ptr<Folder> folder;
   Error error = fs.OpenFolder(path, &folder);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,8 @@ enum class ErrorKind {
   kIsFolder,     // a folder stands where a file was to go
   kNoSpace,      // the disk is full
   kReadOnlyFileSystem,
+  kTooManyOpenFiles,  // the process or the system has no descriptor left
+  kNoMemory,
   kOther,
 };
 
@@ -57,9 +60,18 @@ struct Existing {
     kFolder,   // a folder: no file can take its place
     kOther,    // a link, a pipe, a device: never read, never written through
   } kind = kMissing;
+  // Why a regular file cannot be replaced, though the folder would let a
+  // new file be written.
+  enum Protection {
+    kNotProtected,
+    kReadOnly,    // no write permission at all, or none for this user
+    kImmutable,   // marked unchangeable (chattr +i)
+    kAppendOnly,  // marked append-only (chattr +a)
+    kOtherOwner,  // another user's, in a folder whose sticky bit keeps it theirs
+  };
   std::string bytes;             // of a regular file of at most the size asked for
-  bool write_protected = false;  // a regular file without write permission
-                                 // at all, or one the user may not write
+  bool write_protected = false;  // protection != kNotProtected
+  Protection protection = kNotProtected;
 };
 
 // Which folder a handle holds: the same folder reached twice has the same
@@ -83,6 +95,10 @@ class Folder {
   // The entries, "." and ".." left out, in no particular order.
   virtual Error List(std::vector<FolderEntry>* entries) = 0;
 
+  // The same entries, each handed to `each` as it is read and not kept: a
+  // folder of many files costs no list of them all. By default through List.
+  virtual Error ForEachEntry(const std::function<void(FolderEntry&)>& each);
+
   // A folder inside this one, never through a link.
   virtual Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) = 0;
 
@@ -96,10 +112,12 @@ class Folder {
 
   // Writes `bytes` to `name` whole or not at all: a new regular file of this
   // tool's temporary pattern (never through a link, never opening anything
-  // that already exists) is written, given the permissions (and, where the
-  // user may, the owner) of the file it replaces, and moved over `name` in
-  // one step. On failure nothing is left; `*in_folder` says whether the
-  // folder (the temporary file) or the file at `name` failed.
+  // that already exists) is written, given what the file it replaces had
+  // (permissions, owner and group where the user may set them, access
+  // control list and extended attributes; never more access than before),
+  // and moved over `name` in one step. On failure nothing is left;
+  // `*in_folder` says whether the folder (the temporary file) or the file at
+  // `name` failed.
   virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) = 0;
 
   // Removes the regular files whose names match this tool's temporary

@@ -5,8 +5,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#ifdef __linux__
+#include <sys/sysmacros.h>
+#endif
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -45,6 +50,13 @@ Error FromErrno(int err) {
       break;
     case EROFS:
       kind = ErrorKind::kReadOnlyFileSystem;
+      break;
+    case EMFILE:
+    case ENFILE:
+      kind = ErrorKind::kTooManyOpenFiles;
+      break;
+    case ENOMEM:
+      kind = ErrorKind::kNoMemory;
       break;
     default:
       break;
@@ -90,22 +102,124 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// The permissions a new file gets: 0666 less the process's umask, read once
-// (reading it means setting it).
-mode_t NewFileMode() {
-  static const mode_t mode = [] {
-    mode_t mask = ::umask(022);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
-  return mode;
+// What of the folder a file is in decides how the file is replaced.
+struct FolderTraits {
+  uid_t owner = 0;
+  bool sticky = false;       // only a file's owner (or the folder's) may replace it
+  bool default_acl = false;  // a new file inherits an access control list
+};
+
+// Why the file `name` (whose status is `st`, its attributes `attributes`)
+// cannot be replaced, if it cannot.
+Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct stat& st,
+                                  std::uint64_t attributes, const FolderTraits& folder) {
+#ifdef STATX_ATTR_IMMUTABLE
+  // Not even root may replace these.
+  if ((attributes & STATX_ATTR_IMMUTABLE) != 0) return Existing::kImmutable;
+  if ((attributes & STATX_ATTR_APPEND) != 0) return Existing::kAppendOnly;
+#else
+  (void)attributes;
+#endif
+  // The permission bits next: they protect a file even from root, who
+  // may write anything.
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Existing::kReadOnly;
+  const uid_t me = ::geteuid();
+  if (folder.sticky && me != 0 && st.st_uid != me && folder.owner != me) {
+    return Existing::kOtherOwner;
+  }
+  if (::faccessat(dir_fd, name, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0 && errno == EACCES) {
+    return Existing::kReadOnly;
+  }
+  return Existing::kNotProtected;
 }
 
-bool IsWriteProtected(int dir_fd, const char* name, const struct stat& st) {
-  // The permission bits first: they protect a file even from root, who
-  // may write anything.
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
-  return ::faccessat(dir_fd, name, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0 && errno == EACCES;
+// The status of `name` without following a link, with its immutable and
+// append-only marks where the system tells them.
+int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes) {
+  *attributes = 0;
+#if defined(__linux__) && defined(STATX_BASIC_STATS)
+  struct statx x;
+  if (::statx(dir_fd, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &x) != 0) return -1;
+  *st = {};
+  st->st_mode = x.stx_mode;
+  st->st_uid = x.stx_uid;
+  st->st_gid = x.stx_gid;
+  st->st_size = static_cast<off_t>(x.stx_size);
+  st->st_dev = makedev(x.stx_dev_major, x.stx_dev_minor);
+  st->st_ino = x.stx_ino;
+  *attributes = x.stx_attributes & x.stx_attributes_mask;
+  return 0;
+#else
+  return ::fstatat(dir_fd, name, st, AT_SYMLINK_NOFOLLOW);
+#endif
+}
+
+// Gives the new file `to` (not yet in place) what the file it replaces,
+// `from_name` in `dir_fd` with status `old`, had: owner and group where the
+// running user may give them, extended attributes (the access control list
+// among them: it is one), then the permission bits. Whatever cannot be kept
+// takes access away, never adds it: set-id bits go with the owner, the
+// group's bits with the group. Returns 0, or the error that leaves the new
+// file's permissions unknown: it must then not take the old file's place.
+int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
+                 const FolderTraits& folder) {
+  mode_t mode = old.st_mode & 07777;
+  if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
+    mode &= 0777;
+  }
+  struct stat now;
+  if (::fstat(to, &now) != 0) return errno;
+  const mode_t created = now.st_mode & 07777;
+  if (now.st_gid != old.st_gid && ::fchown(to, static_cast<uid_t>(-1), old.st_gid) != 0) {
+    mode &= ~static_cast<mode_t>(S_ISGID | 070);
+  }
+  // The old file's attributes replace whatever the new one inherited from
+  // the folder; an access control list it did not have is taken off.
+  constexpr const char* kAccessAcl = "system.posix_acl_access";
+  bool acl_kept = false;
+  bool listed = false;
+  Descriptor from(::openat(dir_fd, from_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  struct stat same;
+  if (from.get() >= 0 && ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino &&
+      same.st_dev == old.st_dev) {
+    ssize_t size = ::flistxattr(from.get(), nullptr, 0);
+    std::string names(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    if (size > 0) size = ::flistxattr(from.get(), names.data(), names.size());
+    listed = size >= 0 || errno == ENOTSUP;
+    names.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    std::string value;
+    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
+      const char* name = names.data() + at;
+      ssize_t n = ::fgetxattr(from.get(), name, nullptr, 0);
+      if (n < 0) continue;
+      value.resize(static_cast<std::size_t>(n));
+      n = ::fgetxattr(from.get(), name, value.data(), value.size());
+      if (n < 0) continue;
+      // An attribute the user may not set (the system's own, or another
+      // user's trusted ones) is left to the system; only the access list
+      // decides who may read the file, and it is seen to below.
+      const bool set = ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0) == 0;
+      if (std::strcmp(name, kAccessAcl) == 0) {
+        acl_kept = set;
+        // Without its list, the group's bits (the list's mask) would give
+        // the owning group what only named users had.
+        if (!set) mode &= ~static_cast<mode_t>(070);
+      }
+    }
+  }
+  if (!listed) {
+    // What the old file carried is unknown: only its owner keeps access.
+    mode &= ~static_cast<mode_t>(077);
+  }
+  if (!acl_kept && folder.default_acl && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA &&
+      errno != ENOTSUP) {
+    mode &= ~static_cast<mode_t>(077);
+  }
+  // A list set or taken off here agrees with the old mode (the group's bits
+  // are the list's mask), so the mode needs setting only where it differs
+  // from what the new file got: most often it does not.
+  if (mode != created && ::fchmod(to, mode) != 0) return errno;
+  return 0;
 }
 
 class PosixFolder : public Folder {
@@ -113,11 +227,17 @@ class PosixFolder : public Folder {
   PosixFolder(int fd, const struct stat& st, std::mt19937_64* random)
       : fd_(fd),
         identity_{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+        traits_{st.st_uid, (st.st_mode & S_ISVTX) != 0,
+                ::fgetxattr(fd, "system.posix_acl_default", nullptr, 0) > 0},
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
 
   Error List(std::vector<FolderEntry>* entries) override {
+    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
+  }
+
+  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     // A second descriptor for the listing: closedir closes what it reads.
     int fd = ::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return FromErrno(errno);
@@ -128,11 +248,14 @@ class PosixFolder : public Folder {
       return FromErrno(err);
     }
     Error error;
+    FolderEntry entry;
     errno = 0;
     while (dirent* d = ::readdir(dir)) {
       std::string_view name = d->d_name;
       if (name == "." || name == "..") continue;
-      entries->push_back({std::string(name), TypeOf(d)});
+      entry.name.assign(name);
+      entry.type = TypeOf(d);
+      each(entry);
       errno = 0;
     }
     if (errno != 0) error = FromErrno(errno);
@@ -192,7 +315,8 @@ class PosixFolder : public Folder {
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
     *what = Existing();
     struct stat st;
-    if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    std::uint64_t attributes = 0;
+    if (StatAt(fd_.get(), name.c_str(), &st, &attributes) != 0) {
       if (errno == ENOENT) return {};
       return FromErrno(errno);
     }
@@ -205,15 +329,19 @@ class PosixFolder : public Folder {
       return {};
     }
     what->kind = Existing::kRegular;
-    what->write_protected = IsWriteProtected(fd_.get(), name.c_str(), st);
+    what->protection = ProtectionOf(fd_.get(), name.c_str(), st, attributes, traits_);
+    what->write_protected = what->protection != Existing::kNotProtected;
     if (static_cast<std::uint64_t>(st.st_size) > max_bytes) return {};
     // Not through a link, and without waiting should a pipe take its place.
     Descriptor fd(
         ::openat(fd_.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) return {};  // unreadable: it will be replaced
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    // As much as the file holds, and one more byte to see it grew; no more,
+    // however much the caller would take.
+    const std::size_t limit = std::min(max_bytes, static_cast<std::size_t>(st.st_size)) + 1;
     std::string& bytes = what->bytes;
-    bytes.resize(max_bytes + 1);  // one more: to see it grew
+    bytes.resize(limit);
     std::size_t got = 0;
     while (got < bytes.size()) {
       ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
@@ -221,7 +349,7 @@ class PosixFolder : public Folder {
       if (n <= 0) break;
       got += static_cast<std::size_t>(n);
     }
-    bytes.resize(got > max_bytes ? 0 : got);
+    bytes.resize(got >= limit ? 0 : got);  // grown since: no bytes, as if too long
     return {};
   }
 
@@ -235,14 +363,10 @@ class PosixFolder : public Folder {
     struct stat old;
     if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
-      // The replacement keeps the old file's permissions, and its owner
-      // where the running user may give it; most often both are already
-      // what a new file gets, and nothing needs doing.
-      const bool same_owner = old.st_uid == ::geteuid() && old.st_gid == ::getegid();
-      if (!same_owner && ::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
-        ::fchmod(fd.get(), old.st_mode & 0777);  // no set-id bits for another owner
-      } else if ((old.st_mode & 07777) != NewFileMode()) {
-        ::fchmod(fd.get(), old.st_mode & 07777);
+      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_); kept != 0) {
+        ok = false;
+        err = kept;
+        *in_folder = false;
       }
     }
     if (ok && ::close(fd.release()) != 0) {
@@ -250,12 +374,13 @@ class PosixFolder : public Folder {
       err = errno;
     }
     if (!ok) {
+      // Failing too, it leaves a leftover that the next run removes.
       ::unlinkat(fd_.get(), temp.c_str(), 0);
       return FromErrno(err);
     }
     if (::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
       err = errno;
-      ::unlinkat(fd_.get(), temp.c_str(), 0);
+      ::unlinkat(fd_.get(), temp.c_str(), 0);  // as above
       *in_folder = false;
       return FromErrno(err);
     }
@@ -263,16 +388,17 @@ class PosixFolder : public Folder {
   }
 
   void RemoveTemporaryLeftovers() override {
-    std::vector<FolderEntry> entries;
-    if (List(&entries).failed()) return;
-    for (const FolderEntry& e : entries) {
-      if (!IsTemporaryName(e.name)) continue;
+    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
+    ForEachEntry([&](FolderEntry& e) {
+      if (IsTemporaryName(e.name)) leftovers.push_back(std::move(e.name));
+    });
+    for (const std::string& name : leftovers) {
       struct stat st;
-      if (::fstatat(fd_.get(), e.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+      if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
           S_ISREG(st.st_mode)) {
         // One that cannot be removed stays for a later run: it is only
         // clutter, and new temporary names are random, so it blocks nothing.
-        ::unlinkat(fd_.get(), e.name.c_str(), 0);
+        ::unlinkat(fd_.get(), name.c_str(), 0);
       }
     }
   }
@@ -388,6 +514,7 @@ class PosixFolder : public Folder {
 
   Guard fd_;
   FolderIdentity identity_;
+  FolderTraits traits_;
   std::mt19937_64* random_;
   LockFile lock_file_;  // after fd_: destroyed before it
 };

@@ -5,6 +5,7 @@
 // applies to the names the engine builds.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -67,6 +68,13 @@ Error FromCode(DWORD code) {
       break;
     case ERROR_WRITE_PROTECT:
       kind = ErrorKind::kReadOnlyFileSystem;
+      break;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      kind = ErrorKind::kTooManyOpenFiles;
+      break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      kind = ErrorKind::kNoMemory;
       break;
     default:
       break;
@@ -244,6 +252,10 @@ class WindowsFolder : public Folder {
   FolderIdentity identity() const override { return identity_; }
 
   Error List(std::vector<FolderEntry>* entries) override {
+    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
+  }
+
+  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     const std::wstring pattern = path_ + (path_.back() == L'\\' ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
@@ -254,10 +266,13 @@ class WindowsFolder : public Folder {
       return FromCode(code);
     }
     Error error;
+    FolderEntry entry;
     do {
       std::wstring_view name = data.cFileName;
       if (name == L"." || name == L"..") continue;
-      entries->push_back({WideToUtf8(name), TypeOf(data.dwFileAttributes)});
+      entry.name = WideToUtf8(name);
+      entry.type = TypeOf(data.dwFileAttributes);
+      each(entry);
     } while (FindNextFileW(find, &data));
     if (DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) error = FromCode(code);
     FindClose(find);
@@ -338,6 +353,7 @@ class WindowsFolder : public Folder {
     }
     what->kind = Existing::kRegular;
     what->write_protected = IsWriteProtected(wide, data.dwFileAttributes);
+    if (what->write_protected) what->protection = Existing::kReadOnly;
     const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     if (size > max_bytes) return {};
     // Not through a link: FILE_FLAG_OPEN_REPARSE_POINT opens one planted
@@ -350,8 +366,10 @@ class WindowsFolder : public Folder {
         GetFileType(h.get()) != FILE_TYPE_DISK) {
       return {};
     }
+    // As much as the file holds, and one more byte to see it grew; no more,
+    // however much the caller would take.
     std::string& bytes = what->bytes;
-    bytes.resize(max_bytes + 1);  // one more: to see it grew
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(max_bytes, size)) + 1);
     std::size_t got = 0;
     while (got < bytes.size()) {
       DWORD n = 0;
@@ -363,7 +381,7 @@ class WindowsFolder : public Folder {
       }
       got += n;
     }
-    bytes.resize(got > max_bytes ? 0 : got);
+    bytes.resize(got >= bytes.size() ? 0 : got);  // grown since: no bytes, as if too long
     return {};
   }
 
@@ -415,12 +433,15 @@ class WindowsFolder : public Folder {
   }
 
   void RemoveTemporaryLeftovers() override {
-    std::vector<FolderEntry> entries;
-    if (List(&entries).failed()) return;
-    for (const FolderEntry& e : entries) {
-      if (!IsTemporaryName(e.name) || e.type != EntryType::kFile) continue;
+    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
+    ForEachEntry([&](FolderEntry& e) {
+      if (IsTemporaryName(e.name) && e.type == EntryType::kFile) {
+        leftovers.push_back(std::move(e.name));
+      }
+    });
+    for (const std::string& name : leftovers) {
       std::wstring wide;
-      if (Child(e.name, &wide).failed()) continue;
+      if (Child(name, &wide).failed()) continue;
       // Regular files only: a link to a file is listed as a file.
       DWORD attributes = GetFileAttributesW(wide.c_str());
       if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) continue;

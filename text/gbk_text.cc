@@ -1,5 +1,7 @@
 #include "text/gbk_text.h"
 
+#include <algorithm>
+
 namespace kscgen::text {
 
 std::string_view TrimView(std::string_view s) {
@@ -40,6 +42,26 @@ std::string UpperAscii(std::string_view s) {
   std::string out(s);
   for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) out[i] = ToUpperAscii(out[i]);
   return out;
+}
+
+int CompareFoldingCase(std::string_view x, std::string_view y) {
+  const std::size_t n = std::min(x.size(), y.size());
+  std::size_t next_x = 0;  // where the next character of each begins
+  std::size_t next_y = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    char cx = x[i];
+    char cy = y[i];
+    if (i == next_x) {
+      next_x += CharLength(x, i);
+      cx = ToLowerAscii(cx);
+    }
+    if (i == next_y) {
+      next_y += CharLength(y, i);
+      cy = ToLowerAscii(cy);
+    }
+    if (cx != cy) return static_cast<unsigned char>(cx) < static_cast<unsigned char>(cy) ? -1 : 1;
+  }
+  return x.size() < y.size() ? -1 : x.size() > y.size() ? 1 : 0;
 }
 
 std::string LowerAscii(std::string_view s) {

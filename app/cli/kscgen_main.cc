@@ -17,7 +17,6 @@
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
 #include "app/engine/preview.h"
-#include "app/engine/short_date.h"
 #include "app/engine/video_folder.h"
 
 namespace {
@@ -78,8 +77,7 @@ class KeepOwnConsoleOpen {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");
+static int Main(int argc, char** argv) {
   const std::vector<std::string> args = cli::Utf8Arguments(argc, argv);
   const cli::ParsedArguments parsed = cli::ParseArguments(args);
   cli::ConsoleOutput console(parsed.options.utf8 ? cli::RedirectedText::kUtf8
@@ -107,13 +105,18 @@ int main(int argc, char** argv) {
   }
 
   FolderListing listing = ListVideos(options.folder, options.recursive, options.extensions);
+  if (listing.error.kind == os::ErrorKind::kNoMemory) {
+    // Not a folder that cannot be used: one too large for this machine's memory.
+    std::cerr << "kscgen: " << listing.message << "\n";
+    return Finish(cli::kExitIncomplete);
+  }
   if (!listing.ok()) {
     std::cerr << cli::UsageError(listing.message);
     std::cerr.flush();
     return cli::kExitUsage;
   }
   BatchRequest request = options.request;
-  request.date_text = options.date ? *options.date : TodayShortDate();
+  request.date_text = options.date;
 
   std::optional<DryRunPrinter> printer;
   if (request.dry_run) printer.emplace(options.recursive);
@@ -132,4 +135,16 @@ int main(int argc, char** argv) {
     std::cerr << report.summary << "\n";
   }
   return status == cli::kExitUsage ? status : Finish(status);
+}
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  try {
+    return Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // The engine counts what it did when memory runs out; this is for
+    // what is left: nothing to print with but a fixed text.
+    std::fputs(u8"kscgen: 内存不足\n", stderr);
+    return cli::kExitIncomplete;
+  }
 }

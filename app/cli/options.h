@@ -22,7 +22,8 @@ struct Options {
   enum class Action { kRun, kHelp, kVersion };
   Action action = Action::kRun;
   // Template, role, numbering, uniform values, --force, --dry-run; its
-  // date_text is left to the caller (`date`, or today's).
+  // date_text is left to the caller (`date`; without one the engine keeps
+  // each existing KSC file's date and gives a new one today's).
   BatchRequest request;
   std::optional<std::string> date;  // GBK, from --date
   bool recursive = false;

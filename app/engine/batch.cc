@@ -1,11 +1,15 @@
 #include "app/engine/batch.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <memory>
+#include <new>
 #include <unordered_map>
 
 #include "app/engine/messages.h"
+#include "app/engine/short_date.h"
 #include "app/engine/start_number.h"
 #include "ksc/ksc_file.h"
 #include "tagging/pinyin.h"
@@ -55,16 +59,51 @@ const char* SkipReason(const VideoFile& file) {
 // The song values a video's name, its folder and the request give, in the
 // order they depend on one another: the name first, the uniform values over
 // it, and the singer's initials from the singer that results.
-SongInfo DeriveSong(const BatchRequest& request, const std::string& folder_name,
-                    std::string_view base_name, NameFindings* findings) {
+SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
+                    const std::string& folder_name, std::string_view base_name,
+                    NameFindings* findings) {
   SongInfo song;
-  song.date_text = request.date_text;
+  song.date_text = request.date_text.value_or(today);
   ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
                 findings);
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
   song.singer_pinyin = SingerInitials(song.singer);
   return song;
+}
+
+// Why an existing KSC file cannot be replaced, for a file the plan leaves alone.
+const char* LeftAloneReason(const os::Existing& existing) {
+  if (existing.kind == os::Existing::kFolder) return messages::kKscIsFolder;
+  if (existing.kind == os::Existing::kOther) return messages::kKscNotAFile;
+  switch (existing.protection) {
+    case os::Existing::kImmutable:
+      return messages::kKscImmutable;
+    case os::Existing::kAppendOnly:
+      return messages::kKscAppendOnly;
+    case os::Existing::kOtherOwner:
+      return messages::kKscOtherOwner;
+    case os::Existing::kReadOnly:
+    case os::Existing::kNotProtected:
+      break;
+  }
+  return messages::kKscReadOnly;
+}
+
+// Whether a KSC file that could not be replaced failed for a reason of its
+// own (so that its video is skipped and the run goes on), rather than for
+// one of its folder or file system, which would fail every later file too.
+bool IsTheFilesOwnFailure(const os::Error& error) {
+  return error.kind == os::ErrorKind::kPermission || error.kind == os::ErrorKind::kIsFolder ||
+         error.kind == os::ErrorKind::kNotFolder;
+}
+
+// The name the song manager reads: the GBK name without its extension. Two
+// names are one to it when these differ only in ASCII letter case.
+std::string_view NameKey(const VideoFile& file) { return StemView(file.name.gbk); }
+
+bool EndsWithKsc(std::string_view name) {
+  return name.size() >= 4 && text::CompareFoldingCase(name.substr(name.size() - 4), ".ksc") == 0;
 }
 
 std::string ShownName(const VideoFolder& folder, const VideoFile& file, bool with_folder) {
@@ -80,7 +119,9 @@ class Run {
       : request_(request),
         folders_(folders),
         observer_(observer),
-        fs_(request.file_system ? *request.file_system : os::SystemFileSystem()) {
+        fs_(request.file_system ? *request.file_system : os::SystemFileSystem()),
+        today_(ShortDateText(request.clock ? request.clock() : std::time(nullptr))),
+        keep_dates_(!request.date_text && request.folder_role != kRoleDateAdded) {
     for (const VideoFolder& f : folders) result_.listed += f.files.size();
   }
 
@@ -101,8 +142,25 @@ class Run {
       number_ = start;
     }
     if (observer_) observer_->OnStart(result_.listed);
-    for (const VideoFolder& folder : folders_) {
-      if (!Folder(folder)) break;
+    for (std::size_t f = 0; f < folders_.size(); ++f) {
+      bool keep_going = false;
+      try {
+        keep_going = Folder(folders_[f]);
+      } catch (const std::bad_alloc&) {
+        // What this folder held is given back as the stack unwinds; enough
+        // for the message and the flush of what was written.
+        KeepForSync(folders_[f].path);
+        if (!folders_[f].files.empty()) result_.folders.push_back(std::move(count_));
+        ForgetFolder();
+        Stop(BatchStatus::kWriteFailed, messages::OutOfMemory(folders_[f].path));
+      }
+      if (!keep_going) {
+        for (std::size_t rest = f + 1; rest < folders_.size(); ++rest) {
+          if (folders_[rest].files.empty()) continue;
+          result_.folders_not_reached.push_back(text::DisplayName(folders_[rest].relative));
+        }
+        break;
+      }
     }
     Sync();  // also after a failure: what was written stays written
     if (result_.status != BatchStatus::kDone) {
@@ -112,6 +170,8 @@ class Run {
   }
 
  private:
+  static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
+
   BatchResult Fail(BatchStatus status, std::string message) {
     result_.status = status;
     result_.failure = std::move(message);
@@ -124,45 +184,69 @@ class Run {
     result_.not_reached = result_.listed - done_;
   }
 
+  // Keeps the folder worked in, when something was written there, to flush
+  // its file system at the end.
+  void KeepForSync(const std::string& path) {
+    if (!wrote_in_folder_ || !handle_) return;
+    try {
+      const std::uint64_t device = handle_->identity().device;
+      to_sync_[device] = {path, std::move(handle_)};
+    } catch (const std::bad_alloc&) {
+      handle_->Sync(true);  // no room to keep it: flushed now
+    }
+  }
+
+  void ForgetFolder() {
+    handle_.reset();
+    wrote_in_folder_ = false;
+    order_ = {};
+    winner_ = {};
+    previous_ = {};
+    skip_reasons_ = {};
+    other_spelling_ = {};
+  }
+
+  // Opens the folder to work in and, unless nothing is to be written, locks
+  // it. The lock is taken on a handle of its own, given back as soon as the
+  // run leaves the folder; the working handle stays open to flush the
+  // folder's file system at the end.
+  os::Error OpenAndLock(const VideoFolder& folder, std::unique_ptr<os::Folder>* lock) {
+    os::Error error = OpenListedFolder(folder, fs_, &handle_);
+    if (error.failed() || request_.dry_run) return error;
+    error = OpenListedFolder(folder, fs_, lock);
+    if (error.failed()) return error;
+    if (!((*lock)->identity() == handle_->identity())) {
+      return {os::ErrorKind::kOther, messages::kMovedOrReplaced};
+    }
+    error = (*lock)->Lock();
+    // Only while holding the lock: another run's files are its own.
+    if (!error.failed()) handle_->RemoveTemporaryLeftovers();
+    return error;
+  }
+
   // Returns false when the run must end.
   bool Folder(const VideoFolder& folder) {
-    os::Error error = OpenListedFolder(folder, fs_, &handle_);
-    if (!error.failed() && !request_.dry_run) {
-      error = handle_->Lock();
-      if (error.kind == os::ErrorKind::kLocked) {
-        Stop(BatchStatus::kLocked, messages::FolderLocked(folder.path));
-        return false;
-      }
-      // Only while holding the lock: another run's files are its own.
-      if (!error.failed()) handle_->RemoveTemporaryLeftovers();
+    count_ = {folder.relative == "." ? "." : text::DisplayName(folder.relative), 0};
+    std::unique_ptr<os::Folder> lock;
+    os::Error error = OpenAndLock(folder, &lock);
+    if (error.kind == os::ErrorKind::kLocked) {
+      Stop(BatchStatus::kLocked, messages::FolderLocked(folder.path));
+      ForgetFolder();
+      return false;
     }
     if (error.failed()) {
       Stop(BatchStatus::kWriteFailed, messages::CannotWriteInFolder(folder.path, error));
+      ForgetFolder();
       return false;
     }
     if (folder.name_not_in_gbk && request_.folder_role != kRoleNone) {
       result_.warnings.push_back(
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
-
-    // The last video of each KSC name writes it; earlier ones are superseded.
-    // `previous` links each video to the earlier one of its name, if any.
-    std::unordered_map<std::string_view, std::size_t> owner;
-    owner.reserve(folder.files.size());
-    previous_.assign(folder.files.size(), kNone);
-    skip_reasons_.assign(folder.files.size(), "");
-    for (std::size_t i = 0; i < folder.files.size(); ++i) {
-      skip_reasons_[i] = SkipReason(folder.files[i]);
-      if (*skip_reasons_[i] != '\0') continue;
-      auto [it, fresh] = owner.try_emplace(StemView(folder.files[i].native_name), i);
-      if (!fresh) {
-        previous_[i] = it->second;
-        it->second = i;
-      }
-    }
+    GroupSameNames(folder);
+    FindKscFilesSpelledOtherwise(folder);
 
     const std::size_t first_index = done_;
-    FolderCount count{folder.relative == "." ? "." : text::DisplayName(folder.relative), 0};
     bool keep_going = true;
     for (std::size_t i = 0; i < folder.files.size(); ++i) {
       if (request_.stop && request_.stop->load(std::memory_order_relaxed)) {
@@ -174,55 +258,145 @@ class Run {
       report.folder = &folder;
       report.file = &folder.files[i];
       report.index = done_;
-      if (!Video(folder, owner, first_index, i, report)) {
+      if (!Video(folder, first_index, i, report)) {
         keep_going = false;
         break;
       }
       if (report.outcome == VideoOutcome::kCreated || report.outcome == VideoOutcome::kUpdated ||
           report.outcome == VideoOutcome::kUnchanged) {
-        ++count.ksc_files;
+        ++count_.ksc_files;
       }
       ++done_;
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }
-    if (!folder.files.empty()) result_.folders.push_back(std::move(count));
+    if (!folder.files.empty()) result_.folders.push_back(std::move(count_));
     if (wrote_in_folder_) {
       // The folder's own entries now; its file system's data once, at the end.
-      os::Error error = handle_->Sync(false);
+      error = handle_->Sync(false);
       if (error.failed() && keep_going) {
         Stop(BatchStatus::kWriteFailed, messages::CannotSync(folder.path, error));
         keep_going = false;
       }
-      const std::uint64_t device = handle_->identity().device;
-      to_sync_[device] = {folder.path, std::move(handle_)};
+      KeepForSync(folder.path);
     }
-    handle_.reset();
-    wrote_in_folder_ = false;
+    ForgetFolder();
     return keep_going;
   }
 
+  // Names the song manager cannot tell apart are one name: those that differ
+  // only in ASCII letter case, or whose spellings (UTF-8 and GBK) give the
+  // same GBK bytes. Of each such group the last video in list order writes
+  // the KSC file; each of the others is linked to the one before it. Sorted
+  // indices rather than a map of names: a large folder costs four bytes a
+  // video here.
+  void GroupSameNames(const VideoFolder& folder) {
+    const std::vector<VideoFile>& files = folder.files;
+    skip_reasons_.assign(files.size(), "");
+    winner_.assign(files.size(), kNone);
+    previous_.assign(files.size(), kNone);
+    order_.clear();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      skip_reasons_[i] = SkipReason(files[i]);
+      if (*skip_reasons_[i] == '\0') order_.push_back(static_cast<std::uint32_t>(i));
+    }
+    std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+      const int c = text::CompareFoldingCase(NameKey(files[a]), NameKey(files[b]));
+      return c != 0 ? c < 0 : a < b;
+    });
+    for (std::size_t k = 0; k < order_.size();) {
+      std::size_t end = k + 1;
+      while (end < order_.size() && text::CompareFoldingCase(NameKey(files[order_[end]]),
+                                                             NameKey(files[order_[k]])) == 0) {
+        previous_[order_[end]] = order_[end - 1];
+        ++end;
+      }
+      for (std::size_t j = k; j < end; ++j) winner_[order_[j]] = order_[end - 1];
+      k = end;
+    }
+  }
+
+  // The video whose name is one with `gbk_stem`, if any: the one that writes.
+  std::uint32_t WinnerFor(const VideoFolder& folder, std::string_view gbk_stem) const {
+    auto it = std::lower_bound(order_.begin(), order_.end(), gbk_stem,
+                               [&](std::uint32_t a, std::string_view key) {
+                                 return text::CompareFoldingCase(NameKey(folder.files[a]), key) < 0;
+                               });
+    if (it == order_.end() || text::CompareFoldingCase(NameKey(folder.files[*it]), gbk_stem) != 0) {
+      return kNone;
+    }
+    return winner_[*it];
+  }
+
+  // A KSC file already in the folder under a name the song manager takes
+  // for a video's own (other letter case, the other spelling of the same
+  // GBK name) is that video's KSC file: it is replaced under the name it
+  // has, not joined by a second one. The name looked for first wins when
+  // both are there.
+  void FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
+    other_spelling_.clear();
+    if (order_.empty()) return;
+    std::vector<bool> own_name_found(folder.files.size());
+    handle_->ForEachEntry([&](os::FolderEntry& e) {
+      if (!EndsWithKsc(e.name)) return;
+      const text::DecodedName decoded = text::DecodeFileName(e.name);
+      if (decoded.problem != text::NameProblem::kNone) return;
+      const std::uint32_t w =
+          WinnerFor(folder, std::string_view(decoded.gbk).substr(0, decoded.gbk.size() - 4));
+      if (w == kNone) return;
+      const std::string_view stem = StemView(folder.files[w].native_name);
+      if (e.name.size() == stem.size() + 4 && e.name.compare(0, stem.size(), stem) == 0 &&
+          e.name.compare(stem.size(), 4, ".KSC") == 0) {
+        own_name_found[w] = true;
+        return;
+      }
+      auto [it, fresh] = other_spelling_.try_emplace(w, e.name);
+      if (!fresh && e.name < it->second) it->second = e.name;
+    });
+    for (auto it = other_spelling_.begin(); it != other_spelling_.end();) {
+      it = own_name_found[it->first] ? other_spelling_.erase(it) : std::next(it);
+    }
+  }
+
+  // A video skipped after it took a number gives it back: only the videos
+  // whose KSC files hold their numbers take them, so there are no gaps.
+  void GiveBackNumber(SongInfo& song) {
+    if (!number_) return;
+    --*number_;
+    song.number.clear();
+  }
+
+  void Skip(const VideoFolder& folder, const VideoFile& file, VideoReport& report,
+            std::string reason) {
+    const bool recursive = folders_.size() > 1;
+    result_.skipped.push_back({ShownName(folder, file, recursive), reason});
+    report.outcome = VideoOutcome::kSkipped;
+    report.skip_reason = std::move(reason);
+  }
+
   // Returns false when the run must end.
-  bool Video(const VideoFolder& folder,
-             const std::unordered_map<std::string_view, std::size_t>& owner,
-             std::size_t first_index, std::size_t i, VideoReport& report) {
+  bool Video(const VideoFolder& folder, std::size_t first_index, std::size_t i,
+             VideoReport& report) {
     const VideoFile& file = folder.files[i];
     const bool recursive = folders_.size() > 1;
     if (const char* reason = skip_reasons_[i]; *reason != '\0') {
-      report.skip_reason = reason;
-      result_.skipped.push_back({ShownName(folder, file, recursive), reason});
+      Skip(folder, file, report, reason);
       return true;
     }
 
-    const std::string_view stem = StemView(file.native_name);
     SongInfo& song = report.song;
-    song = DeriveSong(request_, folder.folder_name, BaseNameView(file.name.gbk),
+    song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
                       &report.name_findings);
     song.video_name = file.name.gbk;
-    const std::string ksc_native = std::string(stem) + ".KSC";
-    song.ksc_path = os::JoinPath(folder.path, ksc_native);
+    std::string ksc_native = std::string(StemView(file.native_name)) + ".KSC";
     report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
+    if (auto it = other_spelling_.find(static_cast<std::uint32_t>(i));
+        it != other_spelling_.end()) {
+      ksc_native = it->second;
+      report.ksc_name = text::DecodeFileName(ksc_native).gbk;
+    }
+    song.ksc_path = os::JoinPath(folder.path, ksc_native);
 
-    const std::size_t winner = owner.at(stem);
+    const std::size_t winner = winner_[i];
     if (winner != i) {
       report.outcome = VideoOutcome::kSuperseded;
       report.same_ksc_as = first_index + winner;
@@ -234,20 +408,17 @@ class Run {
 
     // Numbers only for the videos whose KSC files hold them: no gaps.
     if (number_) song.number = FormatSongNumber(++*number_);
-    const std::string text = FormatKscText(song);
-    switch (PlanKscFile(*handle_, ksc_native, text, request_.force)) {
+    std::string text;
+    const KscAction action = Plan(ksc_native, song, &text, report);
+    switch (action) {
       case KscAction::kUnchanged:
         report.outcome = VideoOutcome::kUnchanged;
         ++result_.unchanged;
         return true;
       case KscAction::kProtected:
-        if (number_) {
-          --*number_;
-          song.number.clear();
-        }
-        report.skip_reason = messages::kKscReadOnly;
-        result_.skipped.push_back({ShownName(folder, file, recursive), messages::kKscReadOnly});
-        return true;
+      case KscAction::kNotAFile:
+        GiveBackNumber(song);
+        return true;  // skipped by Plan, with the reason
       case KscAction::kCreate:
         report.outcome = VideoOutcome::kCreated;
         break;
@@ -257,6 +428,12 @@ class Run {
     }
     if (!request_.dry_run) {
       WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
+      if (!status.ok() && status.failure == WriteFailure::kKscFile &&
+          IsTheFilesOwnFailure(status.error)) {
+        GiveBackNumber(song);
+        Skip(folder, file, report, messages::CannotReplaceKscFile(status.error));
+        return true;
+      }
       if (!status.ok()) {
         Stop(BatchStatus::kWriteFailed,
              status.failure == WriteFailure::kFolder
@@ -268,6 +445,38 @@ class Run {
     }
     ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
     return true;
+  }
+
+  // Reads what stands at the KSC file's name, settles the song's date (an
+  // existing file keeps its own unless the request sets one), puts the text
+  // in `*text` and decides what writing it does. A file left alone skips
+  // its video here.
+  KscAction Plan(const std::string& ksc_native, SongInfo& song, std::string* text,
+                 VideoReport& report) {
+    os::Existing existing;
+    os::Error error;
+    if (keep_dates_) {
+      error = handle_->ReadExisting(ksc_native, kLargestKscFile, &existing);
+      if (!error.failed()) song.date_text = KscDateText(existing.bytes).value_or(today_);
+      *text = FormatKscText(song);
+    } else {
+      *text = FormatKscText(song);
+      // No more than the new text's length: a longer file differs. A forced
+      // run reads the bytes only of a protected file, which it keeps when
+      // they are right.
+      error = handle_->ReadExisting(ksc_native, request_.force ? 0 : text->size(), &existing);
+      if (!error.failed() && request_.force && existing.kind == os::Existing::kRegular &&
+          existing.write_protected) {
+        error = handle_->ReadExisting(ksc_native, text->size(), &existing);
+      }
+    }
+    // Unknown: the write itself tells what becomes of it.
+    if (error.failed()) return KscAction::kUpdate;
+    const KscAction action = PlanKscFile(existing, *text, request_.force);
+    if (action == KscAction::kProtected || action == KscAction::kNotAFile) {
+      Skip(*report.folder, *report.file, report, LeftAloneReason(existing));
+    }
+    return action;
   }
 
   // Everything written reaches the disk before the run reports: one flush
@@ -287,16 +496,25 @@ class Run {
   const std::vector<VideoFolder>& folders_;
   BatchObserver* observer_;
   os::FileSystem& fs_;
+  const std::string today_;  // the short date of the run's day
+  const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   std::optional<std::int64_t> number_;
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
-  std::unique_ptr<os::Folder> handle_;  // the folder being worked in, locked
+  std::unique_ptr<os::Folder> handle_;  // the folder being worked in
+  FolderCount count_;                   // its KSC files
   // A folder written in on each file system (by device), kept open to flush it.
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
-  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-  std::vector<std::size_t> previous_;
-  std::vector<const char*> skip_reasons_;  // of the folder's videos, empty when none
+  // Of the folder being worked in, by video: why it is skipped (empty when
+  // it is not), the video that writes its KSC file, the earlier video of
+  // its name; and the videos not skipped, in the order of their names.
+  std::vector<const char*> skip_reasons_;
+  std::vector<std::uint32_t> winner_;
+  std::vector<std::uint32_t> previous_;
+  std::vector<std::uint32_t> order_;
+  // KSC files found under another spelling of their video's name, by video.
+  std::unordered_map<std::uint32_t, std::string> other_spelling_;
 };
 
 }  // namespace
@@ -305,7 +523,18 @@ std::string BaseNameOf(std::string_view file_name) { return std::string(BaseName
 
 BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer) {
-  return Run(request, folders, observer).Go();
+  try {
+    return Run(request, folders, observer).Go();
+  } catch (const std::bad_alloc&) {
+    // Out of memory before the first folder or after the last: nothing to
+    // count but the videos.
+    BatchResult result;
+    result.status = BatchStatus::kWriteFailed;
+    for (const VideoFolder& f : folders) result.listed += f.files.size();
+    result.not_reached = result.listed;
+    result.failure = messages::OutOfMemory(folders.empty() ? std::string() : folders[0].path);
+    return result;
+  }
 }
 
 }  // namespace kscgen

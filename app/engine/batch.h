@@ -10,6 +10,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,7 +31,12 @@ struct BatchRequest {
   // Numbering: the first numbered video gets start_number + 1; none: no numbers.
   std::optional<std::int64_t> start_number;
   UniformValues uniform;  // imposed on every song
-  std::string date_text;  // GBK; the per-file default of date_text (TodayShortDate)
+  // The "时间" of every song (GBK). None: a KSC file that exists keeps the
+  // date it holds, and a new one gets today's (as does one that holds none);
+  // the folder role 加入日期 gives every song the folder's name instead.
+  std::optional<std::string> date_text;
+  // What "today" is; the system's clock when empty.
+  std::function<std::time_t()> clock;
   bool dry_run = false;   // derive everything, write nothing
   bool force = false;     // rewrite KSC files that already hold the right bytes
   // Set from another thread to end the run after the file being written.
@@ -75,7 +82,7 @@ enum class BatchStatus {
   kNoTemplate,   // no naming template chosen; nothing read or written
   kBadOptions,   // options that cannot be used; nothing written
   kLocked,       // another run holds a folder; nothing written there
-  kWriteFailed,  // stopped at a file that could not be written
+  kWriteFailed,  // stopped at a failure of a folder or its file system, or out of memory
   kStopped,      // stopped on request; every file written is whole
 };
 
@@ -105,6 +112,9 @@ struct BatchResult {
   std::vector<SameKscPair> same_ksc;
   std::vector<FolderCount> folders;   // every folder with videos, in run order
   std::vector<std::string> warnings;  // UTF-8
+  // Folders with videos that a stop or a failure kept the run from (UTF-8,
+  // relative to the chosen folder).
+  std::vector<std::string> folders_not_reached;
   std::string failure;                // UTF-8: what went wrong and where, when not kDone
 
   // The KSC files that hold this run's values: written now or already right.

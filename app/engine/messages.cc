@@ -9,12 +9,18 @@
 namespace kscgen::messages {
 
 const char* const kNoTemplate = u8"请选择歌曲命名模板！";
+const char* const kMovedOrReplaced = u8"已被移动或替换";
 const char* const kFolderLocked = u8"另一个批量任务正在处理此文件夹";
 const char* const kControlCharacter = u8"文件名含有控制字符";
 const char* const kNotInGbkName = u8"文件名含有GBK无法表示的字符";
 const char* const kUndecodableName = u8"文件名既不是UTF-8也不是GBK编码";
 const char* const kEmptyBaseName = u8"文件名去掉扩展名后为空";
 const char* const kKscReadOnly = u8"KSC文件只读";
+const char* const kKscImmutable = u8"KSC文件被设为不可更改";
+const char* const kKscAppendOnly = u8"KSC文件被设为只能追加";
+const char* const kKscOtherOwner = u8"KSC文件属于其他用户，文件夹不允许替换它";
+const char* const kKscIsFolder = u8"KSC文件的位置上是一个文件夹";
+const char* const kKscNotAFile = u8"KSC文件的位置上是链接或特殊文件";
 
 namespace {
 
@@ -47,6 +53,12 @@ std::string Because(const os::Error& error) {
       break;
     case os::ErrorKind::kReadOnlyFileSystem:
       cause = u8"只读文件系统";
+      break;
+    case os::ErrorKind::kTooManyOpenFiles:
+      cause = u8"打开的文件太多";
+      break;
+    case os::ErrorKind::kNoMemory:
+      cause = u8"内存不足";
       break;
     case os::ErrorKind::kNone:
     case os::ErrorKind::kOther:
@@ -199,6 +211,14 @@ std::string CannotWriteKscFile(std::string_view path, const os::Error& error) {
   return u8"无法写入KSC文件：" + Shown(path) + Because(error);
 }
 
+std::string CannotReplaceKscFile(const os::Error& error) {
+  return u8"无法替换KSC文件" + Because(error);
+}
+
+std::string OutOfMemory(std::string_view folder) {
+  return u8"内存不足，无法处理文件夹：" + Shown(folder);
+}
+
 std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached) {
   return u8"\n本次已写入 " + Count(written) + u8" 个KSC文件，另有 " + Count(not_reached) +
          u8" 个视频未处理。";
@@ -237,6 +257,9 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
   AppendList(report, u8"以下视频的KSC文件同名，保留的是后一个视频的：", r.same_ksc, &budget,
              [](const SameKscPair& p) { return p.earlier + u8" 与 " + p.later; });
   AppendList(report, u8"注意：", r.warnings, &budget, [](const std::string& w) { return w; });
+  std::size_t folders_left = max_names;
+  AppendList(report, u8"以下 " + Count(r.folders_not_reached.size()) + u8" 个文件夹未处理：",
+             r.folders_not_reached, &folders_left, [](const std::string& f) { return f; });
   return report;
 }
 

@@ -21,6 +21,9 @@ namespace kscgen::messages {
 extern const char* const kNoTemplate;
 std::string NoTemplate();
 
+// A folder listed before the run and found moved or replaced since.
+extern const char* const kMovedOrReplaced;
+
 // Another run holds the folder: 另一个批量任务正在处理此文件夹
 extern const char* const kFolderLocked;
 std::string FolderLocked(std::string_view folder);
@@ -61,6 +64,15 @@ extern const char* const kNotInGbkName;
 extern const char* const kUndecodableName;
 extern const char* const kEmptyBaseName;
 extern const char* const kKscReadOnly;
+extern const char* const kKscImmutable;
+extern const char* const kKscAppendOnly;
+extern const char* const kKscOtherOwner;
+extern const char* const kKscIsFolder;
+extern const char* const kKscNotAFile;
+// A KSC file the system would not let the run replace, for a reason of its own.
+std::string CannotReplaceKscFile(const os::Error& error);
+// Memory ran out while the run worked in `folder`.
+std::string OutOfMemory(std::string_view folder);
 
 // A note (备注) on where a video's name departs from the naming template.
 std::string NameNote(const NameFinding& finding);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <set>
 
 #include "app/engine/messages.h"
@@ -39,23 +40,7 @@ std::string_view LastComponent(std::string_view path) {
 // Folded while comparing: a folded copy of every name would cost a large
 // folder as much memory again as its names.
 bool FoldedLess(std::string_view x, std::string_view y) {
-  std::size_t n = std::min(x.size(), y.size());
-  std::size_t next_x = 0;  // where the next character of each begins
-  std::size_t next_y = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    char cx = x[i];
-    char cy = y[i];
-    if (i == next_x) {
-      next_x += text::CharLength(x, i);
-      cx = text::ToLowerAscii(cx);
-    }
-    if (i == next_y) {
-      next_y += text::CharLength(y, i);
-      cy = text::ToLowerAscii(cy);
-    }
-    if (cx != cy) return static_cast<unsigned char>(cx) < static_cast<unsigned char>(cy);
-  }
-  return x.size() < y.size();
+  return text::CompareFoldingCase(x, y) < 0;
 }
 
 std::string_view SortKey(const VideoFile& f) {
@@ -69,49 +54,86 @@ void NameFolder(VideoFolder& folder, const text::DecodedName& name) {
 }
 
 // Lists one folder: its videos into `folder`, its subfolders' names into
-// `subfolders` (when asked for), sorted like the videos.
+// `subfolders` (when asked for), sorted like the videos. Each entry is
+// looked at as it is read: no list of every name in the folder is kept.
 os::Error ListOne(os::Folder& handle, const VideoExtensions& extensions, VideoFolder& folder,
                   std::vector<VideoFile>* subfolders) {
-  std::vector<os::FolderEntry> entries;
-  os::Error error = handle.List(&entries);
-  if (error.failed()) return error;
-  for (os::FolderEntry& e : entries) {
+  os::Error error = handle.ForEachEntry([&](os::FolderEntry& e) {
     if (e.type == os::EntryType::kFile && IsVideoFileName(e.name, extensions)) {
       folder.files.push_back(MakeVideoFile(std::move(e.name)));
     } else if (subfolders && e.type == os::EntryType::kFolder && !e.name.empty() &&
                e.name[0] != '.') {
       subfolders->push_back(MakeVideoFile(std::move(e.name)));
     }
-  }
+  });
+  if (error.failed()) return error;
+  // Not shrunk to fit: the room a vector grows into is untouched, so it
+  // costs no memory, while a copy to fit would cost the whole list again.
   SortVideoFiles(folder.files);
-  folder.files.shrink_to_fit();
   // A folder's name sorts as a file's does.
   if (subfolders) SortVideoFiles(*subfolders);
   return {};
 }
 
-// The walk of a tree below the chosen folder.
+// The walk of a tree below the chosen folder: depth first, each folder
+// followed by its own subfolders, each opened through its parent, never
+// through a link. Only the folder whose subfolders are being opened is held
+// open: when the walk comes back from a subtree, it opens that folder again
+// from the chosen one, a name at a time, and makes sure it is still the
+// folder it listed. A walk thus needs the same few descriptors at any depth.
 struct TreeWalk {
   FolderListing& listing;
+  os::FileSystem& fs;
   const VideoExtensions& extensions;
   std::string root;
   os::FolderIdentity root_identity;
   std::set<os::FolderIdentity> seen;  // a folder reached twice (a bind mount) is walked once
 
-  // Every folder below `parent`, depth first, each followed by its own
-  // subfolders; each opened through its parent, never through a link.
-  void Below(os::Folder& parent, const std::string& parent_path, const std::string& parent_relative,
-             const std::vector<VideoFile>& subfolders) {
-    for (const VideoFile& subfolder : subfolders) {
+  struct Pending {
+    std::string path;      // of the folder whose subfolders these are
+    std::string relative;  // "." for the chosen folder
+    os::FolderIdentity identity;
+    std::vector<VideoFile> subfolders;
+    std::size_t next = 0;
+    std::unique_ptr<os::Folder> handle;  // while it is the deepest
+  };
+
+  void Below(std::unique_ptr<os::Folder> top, std::vector<VideoFile> subfolders) {
+    std::vector<Pending> stack;
+    stack.push_back({root, ".", root_identity, std::move(subfolders), 0, std::move(top)});
+    while (!stack.empty()) {
+      Pending& parent = stack.back();
+      if (parent.next == parent.subfolders.size()) {
+        stack.pop_back();
+        continue;
+      }
+      if (!parent.handle) {
+        VideoFolder where;
+        where.path = parent.path;
+        where.relative = parent.relative;
+        where.root = root;
+        where.root_identity = root_identity;
+        where.identity = parent.identity;
+        os::Error error = OpenListedFolder(where, fs, &parent.handle);
+        if (error.failed()) {
+          // None of the subfolders left can be reached: each is named.
+          for (; parent.next < parent.subfolders.size(); ++parent.next) {
+            listing.unreadable.push_back(messages::CannotReadFolder(
+                os::JoinPath(parent.path, parent.subfolders[parent.next].native_name), error));
+          }
+          continue;
+        }
+      }
+      const VideoFile& subfolder = parent.subfolders[parent.next++];
       const std::string& name = subfolder.native_name;
       VideoFolder folder;
-      folder.path = os::JoinPath(parent_path, name);
-      folder.relative = parent_relative == "." ? name : os::JoinPath(parent_relative, name);
+      folder.path = os::JoinPath(parent.path, name);
+      folder.relative = parent.relative == "." ? name : os::JoinPath(parent.relative, name);
       folder.root = root;
       folder.root_identity = root_identity;
       NameFolder(folder, subfolder.name);
       std::unique_ptr<os::Folder> handle;
-      os::Error error = parent.OpenSubfolder(name, &handle);
+      os::Error error = parent.handle->OpenSubfolder(name, &handle);
       std::vector<VideoFile> below;
       if (!error.failed()) {
         folder.identity = handle->identity();
@@ -122,10 +144,16 @@ struct TreeWalk {
         listing.unreadable.push_back(messages::CannotReadFolder(folder.path, error));
         continue;
       }
-      const std::string path = folder.path;
-      const std::string relative = folder.relative;
+      Pending next;
+      next.path = folder.path;
+      next.relative = folder.relative;
+      next.identity = folder.identity;
+      next.subfolders = std::move(below);
+      next.handle = std::move(handle);
       if (!folder.files.empty()) listing.folders.push_back(std::move(folder));
-      Below(*handle, path, relative, below);
+      if (next.subfolders.empty()) continue;
+      parent.handle.reset();  // opened again when the walk comes back to it
+      stack.push_back(std::move(next));
     }
   }
 };
@@ -227,8 +255,10 @@ FolderListing ListVideos(const std::string& path, bool recursive, os::FileSystem
   return ListVideos(path, recursive, VideoExtensions(), fs);
 }
 
-FolderListing ListVideos(const std::string& path, bool recursive, const VideoExtensions& extensions,
-                         os::FileSystem& fs) {
+namespace {
+
+FolderListing ListVideosOrThrow(const std::string& path, bool recursive,
+                                const VideoExtensions& extensions, os::FileSystem& fs) {
   FolderListing listing;
   VideoFolder top;
   top.relative = ".";
@@ -246,11 +276,24 @@ FolderListing ListVideos(const std::string& path, bool recursive, const VideoExt
     return listing;
   }
   NameFolder(top, text::DecodeFileName(FolderNameOf(path, top.path)));
-  TreeWalk walk{listing, extensions, top.path, top.identity, {top.identity}};
-  const std::string top_path = top.path;
+  TreeWalk walk{listing, fs, extensions, top.path, top.identity, {top.identity}};
   listing.folders.push_back(std::move(top));
-  if (recursive) walk.Below(*handle, top_path, ".", subfolders);
+  if (recursive) walk.Below(std::move(handle), std::move(subfolders));
   return listing;
+}
+
+}  // namespace
+
+FolderListing ListVideos(const std::string& path, bool recursive, const VideoExtensions& extensions,
+                         os::FileSystem& fs) {
+  try {
+    return ListVideosOrThrow(path, recursive, extensions, fs);
+  } catch (const std::bad_alloc&) {
+    FolderListing listing;  // what was listed is given back first
+    listing.error = {os::ErrorKind::kNoMemory, std::string()};
+    listing.message = messages::CannotUseFolder(path, listing.error);
+    return listing;
+  }
 }
 
 os::Error OpenListedFolder(const VideoFolder& folder, os::FileSystem& fs,
@@ -259,7 +302,7 @@ os::Error OpenListedFolder(const VideoFolder& folder, os::FileSystem& fs,
   const std::string& root = folder.root.empty() ? folder.path : folder.root;
   os::Error error = fs.OpenFolder(root, handle);
   if (error.failed()) return error;
-  auto replaced = [] { return os::Error{os::ErrorKind::kOther, u8"已被移动或替换"}; };
+  auto replaced = [] { return os::Error{os::ErrorKind::kOther, messages::kMovedOrReplaced}; };
   if (!(folder.root_identity == unknown) && !((*handle)->identity() == folder.root_identity)) {
     return replaced();
   }

@@ -19,7 +19,6 @@
 #include <memory>
 
 #include "app/engine/messages.h"
-#include "app/engine/short_date.h"
 #include "app/engine/start_number.h"
 #include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
@@ -180,7 +179,6 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
     }
   }
   if (uniformCheck->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
-  r.date_text = TodayShortDate();
   r.dry_run = dry_run;
   r.file_system = file_system_;
   return r;

@@ -191,19 +191,37 @@ TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
   EXPECT_EQ(ListNames(folder_.path), "a.mpg|b.mpg");
 }
 
-TEST_F(BatchTest, StopsAtAFileThatCannotBeWrittenAndSaysWhatWasDone) {
+TEST_F(BatchTest, AFolderOrALinkAtTheKscNameIsLeftAndItsVideoSkipped) {
   Add("a.mpg");
   Add("b.mpg");
   Add("c.mpg");
+  Add("d.mpg");
   fs::create_directory(U8Path(folder_.path + "/b.KSC"));
-  BatchResult r = Run();
-  EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
-  EXPECT_EQ(Summary(r), u8"无法写入KSC文件：“" + os::JoinPath(folder_.path, "b.KSC") +
-                            u8"”（是一个文件夹）"
-                            u8"\n本次已写入 1 个KSC文件，另有 2 个视频未处理。");
-  EXPECT_EQ(ListNames(folder_.path), "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
-  std::string a = Ksc("a.KSC");
-  EXPECT_EQ(a.substr(a.size() - 33), "karaoke.CommonVideo := 'a.mpg';\r\n");
+#ifndef _WIN32
+  fs::create_symlink("a.KSC", U8Path(folder_.path + "/c.KSC"));
+#endif
+  request_.start_number = 0;
+  for (bool dry_run : {true, false}) {
+    request_.dry_run = dry_run;
+    BatchResult r = Run();
+    EXPECT_EQ(r.status, BatchStatus::kDone) << r.failure;
+    ASSERT_EQ(recorder_.reports.size(), 4u);
+    EXPECT_EQ(recorder_.reports[1].song.number, "");  // numbers only for files written
+#ifndef _WIN32
+    EXPECT_EQ(recorder_.reports[3].song.number, "00002");
+#endif
+    EXPECT_EQ(recorder_.reports[1].skip_reason, u8"KSC文件的位置上是一个文件夹") << dry_run;
+#ifndef _WIN32
+    EXPECT_EQ(recorder_.reports[2].skip_reason, u8"KSC文件的位置上是链接或特殊文件") << dry_run;
+    EXPECT_EQ(r.created, 2u);
+#endif
+    EXPECT_EQ(recorder_.reports[3].outcome, VideoOutcome::kCreated) << dry_run;
+  }
+  EXPECT_TRUE(fs::is_directory(U8Path(folder_.path + "/b.KSC")));
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_symlink(U8Path(folder_.path + "/c.KSC")));
+#endif
+  EXPECT_TRUE(fs::exists(U8Path(folder_.path + "/d.KSC")));
 }
 
 TEST_F(BatchTest, TheCompletionBoxListsTenNamesInAllAndCountsTheRest) {

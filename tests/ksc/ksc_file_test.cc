@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "expected_ksc.h"
 #include "test_support.h"
@@ -83,6 +84,30 @@ TEST(FormatKscTextTest, EmptyFieldsAreEmptyQuotesAndControlBytesCannotBreakALine
   EXPECT_NE(text.find("karaoke.tag('歌名', '');\r\n"), std::string::npos);
   EXPECT_NE(text.find("karaoke.tag('歌手', 'a  b');\r\n"), std::string::npos);
   EXPECT_NE(text.find("karaoke.tag('字数', '0');\r\n"), std::string::npos);
+}
+
+TEST(KscDateTextTest, ReadsTheDateTagBackAsItWasGiven) {
+  struct Case {
+    const char* text;
+    std::optional<std::string> date;
+  };
+  const Case cases[] = {
+      {"karaoke.tag('歌名', 'a');\r\nkaraoke.tag('时间', '2026/12/7');\r\n", "2026/12/7"},
+      {"karaoke.tag('时间', '');\r\n", ""},
+      // A doubled quote is one quote of the value.
+      {"karaoke.tag('时间', 'it''s');\r\n", "it's"},
+      {"karaoke.tag('时间', '2026年12月7日');\n", "2026年12月7日"},  // line feeds only
+      // Only a whole tag at the start of a line counts.
+      {"x karaoke.tag('时间', '1/1/1');\r\n", std::nullopt},
+      {"karaoke.tag('时间', '1/1/1\r\n');\r\n", std::nullopt},  // no closing quote on its line
+      {"karaoke.tag('歌名', 'a');\r\n", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(KscDateText(c.text), c.date) << c.text;
+  EXPECT_EQ(KscDateText(kRoadKsc), "12/7/26");
+  SongInfo quoted = RoadSong();
+  quoted.date_text = "''a'";
+  EXPECT_EQ(KscDateText(FormatKscText(quoted)), "''a'");
 }
 
 // Every value a name of quotes: each doubles, so the text outgrows any

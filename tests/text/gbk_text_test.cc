@@ -45,6 +45,20 @@ TEST(CaseTest, ChangesOnlyAsciiLettersThatAreCharactersOfTheirOwn) {
   EXPECT_FALSE(ContainsUpper("DISC", "DISCO"));
 }
 
+TEST(CompareFoldingCaseTest, IgnoresTheCaseOfLettersThatStandAloneOnly) {
+  EXPECT_EQ(CompareFoldingCase("Song", "sONG"), 0);
+  EXPECT_EQ(CompareFoldingCase("小河水ABC", "小河水abc"), 0);
+  EXPECT_LT(CompareFoldingCase("a", "B"), 0);
+  EXPECT_GT(CompareFoldingCase("b", "A"), 0);
+  EXPECT_LT(CompareFoldingCase("song", "songs"), 0);
+  EXPECT_GT(CompareFoldingCase("songs", "SONG"), 0);
+  // 81 61 and 81 41 are two characters whose trail bytes spell "a" and
+  // "A": folding a trail byte would make them one.
+  EXPECT_NE(CompareFoldingCase("\x81\x61", "\x81\x41"), 0);
+  EXPECT_NE(CompareFoldingCase("x\x81\x61", "x\x81\x41"), 0);
+  EXPECT_EQ(CompareFoldingCase("\x81\x61Z", "\x81\x61z"), 0);
+}
+
 TEST(CharLengthTest, PairsALeadByteWithAValidTrailByteOnly) {
   EXPECT_EQ(CharLength("\xB4\xF3", 0), 2u);  // 大
   EXPECT_EQ(CharLength("\x81\x40", 0), 2u);  // lowest GBK code

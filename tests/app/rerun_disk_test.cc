@@ -1,0 +1,276 @@
+// Re-runs on a real Linux disk, for what only the kernel can show: marks on
+// files (immutable, append-only), the sticky bit, owners, access control
+// lists and extended attributes, the real clock, descriptor limits.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "test_support.h"
+
+namespace kscgen {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ListNames;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::Touch;
+
+struct Outcome {
+  int exit_code;
+  std::string out;  // standard output and standard error
+};
+
+// Runs `prefix` kscgen `args` (shell words).
+Outcome Kscgen(const std::string& prefix, const std::string& args) {
+  const std::string cmd =
+      "LC_ALL=C.UTF-8 " + prefix + " '" + std::string(KSCGEN_BIN) + "' " + args + " 2>&1";
+  std::string out;
+  FILE* p = popen(cmd.c_str(), "r");
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  int status = pclose(p);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+const char kAsNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+
+// The songs folder in `root`, open to every user (as a shared library is),
+// the path to it open to all.
+std::string SharedSongs(const std::string& root, mode_t mode = 0777) {
+  const std::string folder = root + "/songs";
+  fs::create_directory(folder);
+  chmod(root.c_str(), 0755);
+  chmod(folder.c_str(), mode);
+  return folder;
+}
+
+std::string SharedSongs(const TempFolder& root, mode_t mode = 0777) {
+  return SharedSongs(root.path(), mode);
+}
+
+// Marks set with chattr, taken off again when the test ends, or the
+// temporary folder could not be removed.
+class FileMarks {
+ public:
+  ~FileMarks() {
+    for (const std::string& path : marked_) Chattr("-ia", path);
+  }
+  bool Set(const std::string& flag, const std::string& path) {
+    if (!Chattr(flag, path)) return false;
+    marked_.push_back(path);
+    return true;
+  }
+
+ private:
+  static bool Chattr(const std::string& flag, const std::string& path) {
+    return std::system(("chattr " + flag + " '" + path + "' 2>/dev/null").c_str()) == 0;
+  }
+  std::vector<std::string> marked_;
+};
+
+TEST(RerunDiskTest, AKscFileMarkedImmutableOrAppendOnlySkipsItsVideoOnly) {
+  TempFolder root;
+  const std::string folder = SharedSongs(root, 0755);
+  for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(folder + "/" + name);
+  Touch(folder + "/a.KSC", "hand-made a");
+  Touch(folder + "/b.KSC", "hand-made b");
+  FileMarks marks;
+  if (!marks.Set("+i", folder + "/a.KSC") || !marks.Set("+a", folder + "/b.KSC")) {
+    GTEST_SKIP() << "chattr +i and +a need root and a file system that keeps them";
+  }
+  Outcome dry = Kscgen("", "-n -t 0 '" + folder + "'");
+  EXPECT_EQ(dry.exit_code, 1) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\n")) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\n")) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t新建\n")) << dry.out;
+
+  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_TRUE(Has(run.out,
+                  u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
+                  u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
+      << run.out;
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-made a");
+  EXPECT_EQ(ReadFile(folder + "/b.KSC"), "hand-made b");
+  EXPECT_FALSE(ReadFile(folder + "/c.KSC").empty());
+}
+
+TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  TempFolder root;
+  const std::string folder = SharedSongs(root, 01777);  // like /tmp
+  for (const char* name : {"a.mpg", "b.mpg"}) Touch(folder + "/" + name);
+  Touch(folder + "/a.KSC", "root's");
+  chmod((folder + "/a.KSC").c_str(), 0666);  // writable by all, but root's
+  Outcome dry = Kscgen(kAsNobody, "-n -t 0 '" + folder + "'");
+  EXPECT_EQ(dry.exit_code, 1) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\n")) << dry.out;
+
+  Outcome run = Kscgen(kAsNobody, "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_TRUE(Has(run.out, u8"a.mpg（KSC文件属于其他用户，文件夹不允许替换它）")) << run.out;
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), "root's");
+  EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
+}
+
+// An access control list as the kernel keeps it (system.posix_acl_access):
+// version 2, then each entry's tag, permissions and id, little-endian.
+std::string Acl(std::initializer_list<std::array<std::uint32_t, 3>> entries) {
+  std::string bytes;
+  auto put = [&](std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  put(2, 4);
+  for (const auto& e : entries) {
+    put(e[0], 2);
+    put(e[1], 2);
+    put(e[2], 4);
+  }
+  return bytes;
+}
+
+std::string Attribute(const std::string& path, const char* name) {
+  char value[1024];
+  ssize_t n = lgetxattr(path.c_str(), name, value, sizeof value);
+  return n < 0 ? std::string("(none)") : std::string(value, static_cast<std::size_t>(n));
+}
+
+struct Kept {
+  unsigned uid;
+  unsigned gid;
+  unsigned mode;
+};
+
+Kept StatOf(const std::string& path) {
+  struct stat st {};
+  lstat(path.c_str(), &st);
+  return {st.st_uid, st.st_gid, st.st_mode & 07777u};
+}
+
+TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to give files to other users";
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  const std::string ksc = folder + "/a.KSC";
+  Touch(folder + "/a.mpg");
+  Touch(ksc, "old");
+  constexpr std::uint32_t kNoId = 0xFFFFFFFF;
+  // user::rw- user:bin:rw- group::r-- mask::rw- other::---
+  const std::string acl =
+      Acl({{0x01, 6, kNoId}, {0x02, 6, 2}, {0x04, 4, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
+  if (setxattr(ksc.c_str(), "user.note", "kept", 4, 0) != 0 ||
+      setxattr(ksc.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+    GTEST_SKIP() << "the temporary folder's file system keeps no extended attributes or "
+                    "access control lists here: "
+                 << std::strerror(errno);
+  }
+  ASSERT_EQ(chown(ksc.c_str(), 65534, 1), 0);  // nobody:daemon
+  const Kept before = StatOf(ksc);
+  ASSERT_EQ(before.mode, 0660u);  // the group's bits are the list's mask
+  // A file without a list, in a folder whose new files inherit one.
+  const std::string plain = folder + "/b.KSC";
+  Touch(folder + "/b.mpg");
+  Touch(plain, "old");
+  ASSERT_EQ(chmod(plain.c_str(), 0640), 0);
+  const std::string inherited = Acl({{0x01, 7, kNoId}, {0x02, 7, 2}, {0x04, 5, kNoId},
+                                     {0x10, 7, kNoId}, {0x20, 5, kNoId}});
+  ASSERT_EQ(setxattr(folder.c_str(), "system.posix_acl_default", inherited.data(),
+                     inherited.size(), 0),
+            0)
+      << std::strerror(errno);
+
+  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  ASSERT_EQ(run.exit_code, 0) << run.out;
+  ASSERT_NE(ReadFile(ksc), "old");
+  const Kept after = StatOf(ksc);
+  EXPECT_EQ(after.uid, 65534u);
+  EXPECT_EQ(after.gid, 1u);
+  EXPECT_EQ(after.mode, 0660u);
+  EXPECT_EQ(Attribute(ksc, "system.posix_acl_access"), acl);  // group::r-- still
+  EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
+  ASSERT_NE(ReadFile(plain), "old");
+  EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), "(none)");  // bin gains nothing
+  EXPECT_EQ(StatOf(plain).mode, 0640u);
+}
+
+TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAccess) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  struct Case {
+    const char* as;  // nobody, in the group daemon (1) or not
+    unsigned gid;
+    unsigned mode;
+  };
+  const Case cases[] = {
+      {"setpriv --reuid=65534 --regid=65534 --groups=1", 1, 0640},
+      // The group cannot be kept: the new one (nobody's own) gets nothing.
+      {"setpriv --reuid=65534 --regid=65534 --clear-groups", 65534, 0600},
+  };
+  for (const Case& c : cases) {
+    TempFolder root;
+    const std::string folder = SharedSongs(root);
+    const std::string ksc = folder + "/a.KSC";
+    Touch(folder + "/a.mpg");
+    Touch(ksc, "old");
+    ASSERT_EQ(chown(ksc.c_str(), 65534, 1), 0);
+    ASSERT_EQ(chmod(ksc.c_str(), 0640), 0);
+    Outcome run = Kscgen(c.as, "-t 0 '" + folder + "'");
+    ASSERT_EQ(run.exit_code, 0) << c.as << "\n" << run.out;
+    ASSERT_NE(ReadFile(ksc), "old");
+    const Kept after = StatOf(ksc);
+    EXPECT_EQ(after.uid, 65534u) << c.as;
+    EXPECT_EQ(after.gid, c.gid) << c.as;
+    EXPECT_EQ(after.mode, c.mode) << c.as;
+  }
+}
+
+// What a keeper meets first: the next day's run must not rewrite the
+// library with the new date.
+TEST(RerunDiskTest, TheNextDaysRunLeavesTheOldSongsAlone) {
+  if (std::system("command -v faketime >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "faketime is not installed (scripts/install-deps.sh installs it)";
+  }
+  TempFolder root;
+  const std::string folder = SharedSongs(root, 0755);
+  Touch(folder + "/a-x.mpg");
+  // A sanitizer's runtime need not come first when faketime's is preloaded.
+  const std::string on = "ASAN_OPTIONS=verify_asan_link_order=0 faketime ";
+  Outcome first = Kscgen(on + "'2026-12-07 12:00:00'", "-t 1 '" + folder + "'");
+  ASSERT_EQ(first.exit_code, 0) << first.out;
+  Touch(folder + "/b-y.mpg");
+  Outcome next = Kscgen(on + "'2026-12-08 12:00:00'", "-t 1 '" + folder + "'");
+  EXPECT_EQ(next.exit_code, 0) << next.out;
+  EXPECT_TRUE(Has(next.out, u8"新建 1 个，更新 0 个，未变 1 个")) << next.out;
+  EXPECT_TRUE(Has(ReadFile(folder + "/a-x.KSC"), "karaoke.tag('时间', '2026/12/7');\r\n"));
+  EXPECT_TRUE(Has(ReadFile(folder + "/b-y.KSC"), "karaoke.tag('时间', '2026/12/8');\r\n"));
+}
+
+TEST(RerunDiskTest, ATreeThreeHundredFoldersDeepUnderSixtyFourDescriptors) {
+  TempFolder root;
+  std::string path = root.path();
+  for (int level = 1; level <= 300; ++level) {
+    path += "/d";
+    fs::create_directory(path);
+    Touch(path + "/" + std::to_string(level) + ".mpg");
+  }
+  Outcome run = Kscgen("prlimit --nofile=64 --", "-R -t 0 '" + root.path() + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_TRUE(Has(run.out, u8"新建 300 个")) << run.out;
+  EXPECT_FALSE(ReadFile(path + "/300.KSC").empty());
+}
+
+}  // namespace
+}  // namespace kscgen
