@@ -1,6 +1,7 @@
 # make run   installs what is missing, builds and opens the window
 # make test  installs what is missing, builds and runs every test
 # make windows  cross-builds for 64-bit Windows and runs the tests under Wine
+# make package  the Windows release: dist/kscgen-VERSION-windows-x64.zip
 SHELL := /bin/bash
 BUILD_DIR ?= build
 WINDOWS_BUILD_DIR ?= build-windows
@@ -8,7 +9,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 30
 FUZZERS = parse_song_name pinyin_initials uniform_values ksc_text
 
-.PHONY: deps build run test windows bench fuzz screenshot clean
+.PHONY: deps build run test windows package bench fuzz screenshot clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -28,19 +29,28 @@ test: build
 	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
 	@cd $(BUILD_DIR)-sanitize && ctest --output-on-failure -j $(JOBS)
 
-# kscgen.exe and the engine's tests, built with MinGW-w64 (static) and run
-# under Wine in a throw-away prefix; the GBK conversions and the KSC files
-# written for the samples compared with a small Linux build's.
+# kscgen.exe, kscgen-gui.exe (static Qt for Windows, built once into a cache
+# folder by scripts/windows-qt.sh) and the tests, built with MinGW-w64 and
+# run under Wine in a throw-away prefix; the GBK conversions, the KSC files
+# written for the samples and the window's run compared with a small Linux
+# build's.
 windows:
 	@bash scripts/install-deps.sh --windows
-	@cmake -S . -B $(WINDOWS_BUILD_DIR)-host -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF \
-	  -DKSCGEN_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(WINDOWS_BUILD_DIR)-host -j $(JOBS) --target gbk_table kscgen
+	@cmake -S . -B $(WINDOWS_BUILD_DIR)-host -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF >/dev/null
+	@cmake --build $(WINDOWS_BUILD_DIR)-host -j $(JOBS) --target gbk_table kscgen held_run
 	@cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=OFF \
+	  -DCMAKE_BUILD_TYPE=Release -DKSCGEN_BUILD_GUI=ON -DKSCGEN_QT_PREFIX="$$(bash scripts/windows-qt.sh --prefix)" \
+	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
 	  -DKSCGEN_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null
 	@cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	@bash scripts/windows-test.sh $(WINDOWS_BUILD_DIR) $(WINDOWS_BUILD_DIR)-host
+
+# The release for Windows users, after the Windows build and its tests:
+# dist/kscgen-VERSION-windows-x64.zip.
+package: windows
+	@bash scripts/package.sh $(WINDOWS_BUILD_DIR)
+	@bash scripts/package-test.sh dist/kscgen-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+	  $(WINDOWS_BUILD_DIR)/CMakeCache.txt)-windows-x64.zip $(WINDOWS_BUILD_DIR)-host/bin/kscgen
 
 # The Google Benchmark run, then the pinyin initials scored against the
 # pinyin library, installed from npm into bench/node_modules (where the test
@@ -73,4 +83,4 @@ screenshot: build
 	@bash scripts/screenshot.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(WINDOWS_BUILD_DIR)-host
+	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(WINDOWS_BUILD_DIR)-host dist

@@ -64,6 +64,9 @@ Error FromErrno(int err) {
   return {kind, std::strerror(err)};
 }
 
+// The file every run, on Linux or Windows, locks in the folder it works in.
+constexpr char kLockFileName[] = ".kscgen.lock";
+
 // A descriptor closed when it goes out of scope.
 class Descriptor {
  public:
@@ -267,12 +270,46 @@ class PosixFolder : public Folder {
     return Wrap(fd, random_, folder);
   }
 
+  // Two locks: flock on the folder, which every Linux run takes and which
+  // works in any folder; and a write lock on the first byte of the file
+  // ".kscgen.lock" in it, the file a Windows run holds, so that runs of both
+  // systems on one folder of a shared disk (or under Wine) exclude each
+  // other. The file is removed while still locked, and a run that locks a
+  // file someone removed meanwhile tries again, so no two runs ever hold two
+  // different files of that name. Where the user may create no file, no run
+  // of this user can write in the folder and the flock alone is kept.
   Error Lock() override {
     if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno)};
       return FromErrno(errno);
     }
-    return {};
+    if (lock_file_.held()) return {};
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      Descriptor fd(::openat(fd_.get(), kLockFileName,
+                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+      if (fd.get() < 0) {
+        if (errno == EACCES || errno == EPERM || errno == EROFS) return {};
+        return FromErrno(errno == ELOOP ? EEXIST : errno);
+      }
+      struct flock range = {};
+      range.l_type = F_WRLCK;
+      range.l_whence = SEEK_SET;
+      range.l_start = 0;
+      range.l_len = 1;
+      if (::fcntl(fd.get(), F_OFD_SETLK, &range) != 0) {
+        if (errno == EAGAIN || errno == EACCES) return {ErrorKind::kLocked, std::strerror(errno)};
+        return FromErrno(errno);
+      }
+      struct stat held, named;
+      if (::fstat(fd.get(), &held) == 0 &&
+          ::fstatat(fd_.get(), kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+          held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        lock_file_.Hold(fd_.get(), fd.release());
+        return {};
+      }
+    }
+    return {ErrorKind::kLocked, std::strerror(EAGAIN)};
   }
 
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
@@ -447,10 +484,39 @@ class PosixFolder : public Folder {
     int fd_;
   };
 
+  // The locked ".kscgen.lock": removed, then unlocked by closing it, before
+  // the folder's descriptor closes.
+  class LockFile {
+   public:
+    LockFile() = default;
+    ~LockFile() {
+      if (fd_ < 0) return;
+      struct stat held, named;
+      if (::fstat(fd_, &held) == 0 &&
+          ::fstatat(dir_fd_, kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+          held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        ::unlinkat(dir_fd_, kLockFileName, 0);
+      }
+      ::close(fd_);
+    }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+    bool held() const { return fd_ >= 0; }
+    void Hold(int dir_fd, int fd) {
+      dir_fd_ = dir_fd;
+      fd_ = fd;
+    }
+
+   private:
+    int dir_fd_ = -1;
+    int fd_ = -1;
+  };
+
   Guard fd_;
   FolderIdentity identity_;
   FolderTraits traits_;
   std::mt19937_64* random_;
+  LockFile lock_file_;  // after fd_: destroyed before it
 };
 
 class PosixFileSystem : public FileSystem {

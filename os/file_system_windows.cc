@@ -289,25 +289,48 @@ class WindowsFolder : public Folder {
     return {};
   }
 
+  // The file ".kscgen.lock" in the folder, opened without sharing: while one
+  // run holds it, every other open of it fails, in this process or another,
+  // on this machine or through a share. A lock on its first byte as well
+  // reaches where sharing does not: a Linux run locks the same byte of the
+  // same file (under Wine, or on a shared disk). A Linux run removes the
+  // file while holding it, so one locked after its removal is let go and
+  // the name tried again. FILE_FLAG_OPEN_REPARSE_POINT takes a link planted
+  // at the name as the link, never what it points to.
   Error Lock() override {
     if (lock_.ok()) return {};
     std::wstring wide;
     if (Error e = Child(".kscgen.lock", &wide); e.failed()) return e;
-    // A file opened without sharing: while one run holds it, every other
-    // open of it fails, in this process or another, on this machine or
-    // through a share. FILE_FLAG_DELETE_ON_CLOSE removes it when the run
-    // ends, killed or not; FILE_FLAG_OPEN_REPARSE_POINT takes a link
-    // planted at the name as the link, never what it points to.
-    HANDLE h = CreateFileW(
-        wide.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
-        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      DWORD code = GetLastError();
-      if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
-      return FromCode(code);
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT,
+                             nullptr);
+      if (h == INVALID_HANDLE_VALUE) {
+        DWORD code = GetLastError();
+        if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+        return FromCode(code);
+      }
+      Owned file(h);
+      OVERLAPPED first_byte = {};
+      if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                      &first_byte)) {
+        DWORD code = GetLastError();
+        if (code == ERROR_LOCK_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+        return FromCode(code);
+      }
+      BY_HANDLE_FILE_INFORMATION info;
+      if (!GetFileInformationByHandle(h, &info)) return FromCode(GetLastError());
+      if (info.nNumberOfLinks == 0) continue;
+      // Removed when the handle closes, at the run's end, killed or not.
+      FILE_DISPOSITION_INFO remove = {TRUE};
+      if (!SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove)) {
+        return FromCode(GetLastError());
+      }
+      lock_ = std::move(file);
+      return {};
     }
-    lock_ = Owned(h);
-    return {};
+    return {ErrorKind::kLocked, Reason(ERROR_LOCK_VIOLATION)};
   }
 
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {

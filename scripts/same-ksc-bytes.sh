@@ -2,7 +2,8 @@
 # Runs the Linux kscgen and kscgen.exe (under Wine, whose prefix the caller
 # has set up) with the same options on copies of the same sample folders,
 # and compares what they leave: every file's name and bytes, the exit codes,
-# what a dry run prints, and the messages for options that cannot be used.
+# what a dry run prints, and the messages for options that cannot be used
+# (kscgen.exe told to write UTF-8 as Linux does).
 # Exits 1 on any difference.
 #   scripts/same-ksc-bytes.sh LINUX_KSCGEN WINE KSCGEN_EXE SAMPLES WORK_DIR
 set -uo pipefail
@@ -60,7 +61,7 @@ for c in "${cases[@]}"; do
   "$linux" $date_option "${options[@]}" ${target_linux:+"$target_linux"} \
     >"$work/linux/$n.out" 2>"$work/linux/$n.err"
   echo "exit $?" >"$work/linux/$n.exit"
-  "$wine" "$exe" $date_option "${options[@]}" ${target_windows:+"$target_windows"} \
+  "$wine" "$exe" --utf8 $date_option "${options[@]}" ${target_windows:+"$target_windows"} \
     >"$work/windows/$n.out" 2>"$work/windows/$n.err"
   echo "exit $?" >"$work/windows/$n.exit"
   if [ "$(cat "$work/linux/$n.exit")" = "exit 2" ]; then

@@ -10,7 +10,13 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 
 struct ConsoleOutput::State {};
 
-ConsoleOutput::ConsoleOutput() = default;
+ConsoleOutput::ConsoleOutput(RedirectedText) {}
 ConsoleOutput::~ConsoleOutput() = default;
+
+bool OwnsConsole() { return false; }
+
+void NameConsole(const std::string&) {}
+
+void WaitForKey(const std::string&) {}
 
 }  // namespace kscgen::cli

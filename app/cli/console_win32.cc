@@ -2,8 +2,8 @@
 // from the code-page `argv`, which loses every character the console's code
 // page lacks. Output to a console goes through WriteConsoleW, which shows
 // any character whatever the console's code page; output redirected to a
-// file or pipe stays UTF-8 bytes, the very bytes Linux writes (binary mode:
-// no carriage return is added before each line feed).
+// file or pipe is written in the code page Windows tools read it in, with
+// CR LF, or, when asked, as the UTF-8 bytes Linux writes.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -31,13 +31,17 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 
 namespace {
 
-// Collects UTF-8 and writes whole characters to a console as UTF-16.
-class ConsoleBuffer : public std::streambuf {
+// Collects UTF-8 and hands on whole characters as UTF-16 at each line end
+// and each flush. Bytes that are not UTF-8 are shown as U+FFFD rather than
+// lost.
+class WideBuffer : public std::streambuf {
  public:
-  explicit ConsoleBuffer(HANDLE console) : console_(console) {}
-  ~ConsoleBuffer() override { sync(); }
+  ~WideBuffer() override = default;
 
  protected:
+  // Writes `text`; false when it could not.
+  virtual bool Write(const std::wstring& text) = 0;
+
   int_type overflow(int_type c) override {
     if (traits_type::eq_int_type(c, traits_type::eof())) return sync() == 0 ? 0 : c;
     pending_ += traits_type::to_char_type(c);
@@ -65,17 +69,7 @@ class ConsoleBuffer : public std::streambuf {
       if (back + 1 < need) whole -= back + 1;
     }
     if (whole == 0) return 0;
-    // Bytes that are not UTF-8 are shown as U+FFFD rather than lost.
-    const std::wstring wide = Widen(std::string_view(pending_).substr(0, whole));
-    const wchar_t* at = wide.data();
-    std::size_t left = wide.size();
-    while (left > 0) {
-      DWORD written = 0;
-      DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
-      if (!WriteConsoleW(console_, at, chunk, &written, nullptr) || written == 0) return -1;
-      at += written;
-      left -= written;
-    }
+    if (!Write(Widen(std::string_view(pending_).substr(0, whole)))) return -1;
     pending_.erase(0, whole);
     return 0;
   }
@@ -90,8 +84,61 @@ class ConsoleBuffer : public std::streambuf {
     return wide;
   }
 
-  HANDLE console_;
   std::string pending_;
+};
+
+// Writes to a console as UTF-16, which shows any character whatever the
+// console's code page.
+class ConsoleBuffer : public WideBuffer {
+ public:
+  explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+  ~ConsoleBuffer() override { sync(); }
+
+ protected:
+  bool Write(const std::wstring& text) override {
+    const wchar_t* at = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+      DWORD written = 0;
+      DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
+      if (!WriteConsoleW(console_, at, chunk, &written, nullptr) || written == 0) return false;
+      at += written;
+      left -= written;
+    }
+    return true;
+  }
+
+ private:
+  HANDLE console_;
+};
+
+// Writes to a redirected stream in a code page, each line feed as CR LF; a
+// character the code page lacks becomes its default character ("?").
+class CodePageBuffer : public WideBuffer {
+ public:
+  CodePageBuffer(std::FILE* file, UINT code_page) : file_(file), code_page_(code_page) {}
+  ~CodePageBuffer() override { sync(); }
+
+ protected:
+  bool Write(const std::wstring& text) override {
+    std::wstring lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (wchar_t c : text) {
+      if (c == L'\n') lines += L'\r';
+      lines += c;
+    }
+    const int size = static_cast<int>(lines.size());
+    int n = WideCharToMultiByte(code_page_, 0, lines.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+    if (n > 0) {
+      WideCharToMultiByte(code_page_, 0, lines.data(), size, bytes.data(), n, nullptr, nullptr);
+    }
+    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  }
+
+ private:
+  std::FILE* file_;
+  UINT code_page_;
 };
 
 // The console behind a standard handle, or nullptr when it is redirected.
@@ -105,28 +152,40 @@ HANDLE ConsoleOf(DWORD which) {
 }  // namespace
 
 struct ConsoleOutput::State {
-  std::unique_ptr<ConsoleBuffer> out;
-  std::unique_ptr<ConsoleBuffer> err;
+  std::unique_ptr<WideBuffer> out;
+  std::unique_ptr<WideBuffer> err;
   std::streambuf* saved_out = nullptr;
   std::streambuf* saved_err = nullptr;
 };
 
-ConsoleOutput::ConsoleOutput() : state_(std::make_unique<State>()) {
-  if (HANDLE h = ConsoleOf(STD_OUTPUT_HANDLE)) {
-    std::cout.flush();
-    state_->out = std::make_unique<ConsoleBuffer>(h);
-    state_->saved_out = std::cout.rdbuf(state_->out.get());
-  } else {
-    std::fflush(stdout);
-    _setmode(_fileno(stdout), _O_BINARY);
-  }
-  if (HANDLE h = ConsoleOf(STD_ERROR_HANDLE)) {
-    std::cerr.flush();
-    state_->err = std::make_unique<ConsoleBuffer>(h);
-    state_->saved_err = std::cerr.rdbuf(state_->err.get());
-  } else {
-    std::fflush(stderr);
-    _setmode(_fileno(stderr), _O_BINARY);
+ConsoleOutput::ConsoleOutput(RedirectedText redirected) : state_(std::make_unique<State>()) {
+  // The console's code page, for text that ends up shown in it (type,
+  // more); without a console, the system's ANSI code page (Notepad, Excel).
+  UINT code_page = GetConsoleOutputCP();
+  if (code_page == 0) code_page = GetACP();
+  const struct {
+    DWORD handle;
+    std::ostream& stream;
+    std::FILE* file;
+    std::unique_ptr<WideBuffer>& buffer;
+    std::streambuf*& saved;
+  } streams[] = {
+      {STD_OUTPUT_HANDLE, std::cout, stdout, state_->out, state_->saved_out},
+      {STD_ERROR_HANDLE, std::cerr, stderr, state_->err, state_->saved_err},
+  };
+  for (const auto& s : streams) {
+    s.stream.flush();
+    std::fflush(s.file);
+    // No carriage return added by the C library: the bytes are as written.
+    _setmode(_fileno(s.file), _O_BINARY);
+    if (HANDLE h = ConsoleOf(s.handle)) {
+      s.buffer = std::make_unique<ConsoleBuffer>(h);
+    } else if (redirected == RedirectedText::kCodePage && code_page != CP_UTF8) {
+      s.buffer = std::make_unique<CodePageBuffer>(s.file, code_page);
+    } else {
+      continue;
+    }
+    s.saved = s.stream.rdbuf(s.buffer.get());
   }
 }
 
@@ -139,6 +198,29 @@ ConsoleOutput::~ConsoleOutput() {
   if (state_->saved_err != nullptr) {
     std::cerr.flush();
     std::cerr.rdbuf(state_->saved_err);
+  }
+}
+
+bool OwnsConsole() {
+  // Started from a command prompt, the prompt's process shares the console.
+  DWORD processes[2];
+  return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void NameConsole(const std::string& title) {
+  SetConsoleTitleW(text::win32::Utf8ToWide(title).value_or(L"").c_str());
+}
+
+void WaitForKey(const std::string& prompt) {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (in == nullptr || in == INVALID_HANDLE_VALUE || !GetConsoleMode(in, &mode)) return;
+  std::cout << prompt << std::flush;
+  FlushConsoleInputBuffer(in);
+  INPUT_RECORD record;
+  DWORD read = 0;
+  while (ReadConsoleInputW(in, &record, 1, &read) && read == 1) {
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
   }
 }
 

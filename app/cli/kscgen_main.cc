@@ -57,11 +57,36 @@ class DryRunPrinter : public BatchObserver {
   bool recursive_;
 };
 
+// Started from Explorer, kscgen has a console of its own that closes with
+// it: what it printed stays until a key is pressed.
+class KeepOwnConsoleOpen {
+ public:
+  KeepOwnConsoleOpen() : own_(cli::OwnsConsole()) {
+    if (own_) cli::NameConsole("kscgen");
+  }
+  ~KeepOwnConsoleOpen() {
+    if (own_) cli::WaitForKey(u8"\n按任意键关闭此窗口……");
+  }
+  KeepOwnConsoleOpen(const KeepOwnConsoleOpen&) = delete;
+  KeepOwnConsoleOpen& operator=(const KeepOwnConsoleOpen&) = delete;
+  bool own() const { return own_; }
+
+ private:
+  bool own_;
+};
+
 }  // namespace
 
 static int Main(int argc, char** argv) {
-  cli::ConsoleOutput console;
-  const cli::ParsedArguments parsed = cli::ParseArguments(cli::Utf8Arguments(argc, argv));
+  const std::vector<std::string> args = cli::Utf8Arguments(argc, argv);
+  const cli::ParsedArguments parsed = cli::ParseArguments(args);
+  cli::ConsoleOutput console(parsed.options.utf8 ? cli::RedirectedText::kUtf8
+                                                 : cli::RedirectedText::kCodePage);
+  const KeepOwnConsoleOpen keep_open;
+  if (keep_open.own() && args.empty()) {  // double-clicked: no folder, no prompt to type one at
+    std::cout << cli::kUsage;
+    return Finish(cli::kExitUsage);
+  }
   if (parsed.error) {
     std::cerr << *parsed.error;
     std::cerr.flush();

@@ -10,6 +10,12 @@
 
 namespace kscgen::cli {
 
+#ifdef _WIN32
+#define KSCGEN_WINDOW_PROGRAM "kscgen-gui.exe"
+#else
+#define KSCGEN_WINDOW_PROGRAM "kscgen-gui"
+#endif
+
 const char kUsage[] =
     u8"用法: kscgen [选项] 文件夹\n"
     u8"为文件夹中的每个视频（*.mpg;*.dat;*.wmv;*.rmvb;*.avi）在其旁边生成一个KSC歌曲文件。\n"
@@ -29,10 +35,13 @@ const char kUsage[] =
     u8"      --ext LIST            另外处理这些后缀名的视频，如 mkv,mp4；可重复\n"
     u8"      --force               重写内容未变的KSC文件\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
+    u8"      --utf8                输出到文件或管道时用 UTF-8（Windows 默认用控制台的代码页）\n"
     u8"  -h, --help                显示本帮助\n"
     u8"      --version             显示版本\n"
     u8"\n"
-    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n";
+    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n"
+    u8"\n"
+    u8"要用窗口操作，请运行 " KSCGEN_WINDOW_PROGRAM u8"。\n";
 
 namespace {
 
@@ -73,6 +82,7 @@ enum OptionId {
   kOptExtensions,
   kOptForce,
   kOptDryRun,
+  kOptUtf8,
   kOptHelp,
   kOptVersion,
 };
@@ -87,6 +97,7 @@ const std::vector<cli::OptionDef> kOptions = {
     {"ext", '\0', true, kOptExtensions},
     {"force", '\0', false, kOptForce},
     {"dry-run", 'n', false, kOptDryRun},
+    {"utf8", '\0', false, kOptUtf8},
     {"help", 'h', false, kOptHelp},
     {"version", '\0', false, kOptVersion},
 };
@@ -184,6 +195,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         break;
       case kOptDryRun:
         request.dry_run = true;
+        break;
+      case kOptUtf8:
+        options.utf8 = true;
         break;
       case kOptHelp:
         options.action = Options::Action::kHelp;

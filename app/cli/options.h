@@ -28,6 +28,9 @@ struct Options {
   std::optional<std::string> date;  // GBK, from --date
   bool recursive = false;
   VideoExtensions extensions;  // --ext: kinds of video beyond the five
+  // Redirected output in UTF-8 (--utf8) rather than, on Windows, the
+  // console's code page.
+  bool utf8 = false;
   std::string folder;  // UTF-8, the one operand
 };
 

@@ -2,13 +2,15 @@
 //
 //   kscgen-gui [FOLDER] [--screenshot FILE.png] [--preview-screenshot FILE.png]
 //
-// FOLDER is chosen at start as if picked in the folder dialog. --screenshot
-// saves a picture of the window once it is up, --preview-screenshot one of
-// the preview opened from it, and the program then quits (they make the
-// README's pictures). Options are remembered in the user's settings file.
+// FOLDER is chosen at start as if picked in the folder dialog: on Windows,
+// a folder dropped on the program's icon arrives so; a file stands for its
+// folder. --screenshot saves a picture of the window once it is up,
+// --preview-screenshot one of the preview opened from it, and the program
+// then quits (they make the README's pictures). Options are remembered in the user's settings file.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -46,7 +48,9 @@ int main(int argc, char** argv) {
   kscgen::gui::FolderDialog form2(&form1);
   form1.setFolderDialog(&form2);
   if (!args.positionalArguments().isEmpty()) {
-    const QString folder = args.positionalArguments()[0];
+    QString folder = args.positionalArguments()[0];
+    // A video dropped on the program (or on its icon) stands for its folder.
+    if (QFileInfo(folder).isFile()) folder = QFileInfo(folder).absolutePath();
     const std::string native = kscgen::gui::NativeArgument(argc, argv, folder);
     if (kscgen::gui::ToNative(folder) == native) {
       form1.ChooseFolder(folder);  // shown as given

@@ -14,7 +14,7 @@ namespace {
 
 bool Exists(const std::string& native) {
   std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(native), ec);
+  return std::filesystem::exists(FileSystemPath(native), ec);
 }
 
 // The entry of `folder` whose shown name is `shown`; empty when none is.
@@ -90,7 +90,15 @@ QString ShownPath(const std::string& native) { return FromNative(native); }
 
 bool IsFolder(const std::string& native) {
   std::error_code ec;
-  return !native.empty() && std::filesystem::is_directory(std::filesystem::path(native), ec);
+  return !native.empty() && std::filesystem::is_directory(FileSystemPath(native), ec);
+}
+
+std::filesystem::path FileSystemPath(const std::string& native) {
+#ifdef _WIN32
+  return std::filesystem::u8path(native);
+#else
+  return std::filesystem::path(native);
+#endif
 }
 
 }  // namespace kscgen::gui

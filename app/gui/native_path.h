@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <filesystem>
 #include <string>
 
 namespace kscgen::gui {
@@ -34,5 +35,9 @@ QString ShownPath(const std::string& native);
 
 // Whether a folder stands at the native path (links followed).
 bool IsFolder(const std::string& native);
+
+// The native path for std::filesystem: bytes on POSIX systems; on Windows
+// the engine's UTF-8, which std::filesystem would read in the ANSI code page.
+std::filesystem::path FileSystemPath(const std::string& native);
 
 }  // namespace kscgen::gui

@@ -331,10 +331,11 @@ TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   EXPECT_EQ(code, 1);
   EXPECT_EQ(out, u8"另一个批量任务正在处理此文件夹：" + folder +
                      u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
-  EXPECT_EQ(testing::ListNames(folder), "a.mpg");
+  EXPECT_EQ(testing::ListNames(folder), ".kscgen.lock|a.mpg");
   lock.reset();
   Shell("", "-t 0 '" + folder + "'", &code);
   EXPECT_EQ(code, 0);
+  EXPECT_EQ(testing::ListNames(folder), "a.KSC|a.mpg");
 }
 
 TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {

@@ -89,12 +89,13 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     WaitForRunEnd();
 
     QCOMPARE(KscFiles(folder_), 3);
-    for (const auto& e : std::filesystem::directory_iterator(folder_.toStdString())) {
-      const std::string name = e.path().filename().string();
+    for (const auto& e :
+         std::filesystem::directory_iterator(kscgen::testing::U8Path(folder_.toStdString()))) {
+      const std::string name = e.path().filename().u8string();
       QVERIFY2(!kscgen::os::IsTemporaryName(name), name.c_str());
       if (e.path().extension() != ".KSC") continue;
-      const QString video = QString::fromStdString(e.path().stem().string()) + ".mpg";
-      QVERIFY(ReadKsc(e.path().string()).endsWith("karaoke.CommonVideo := '" + video + "';\r\n"));
+      const QString video = QString::fromStdString(e.path().stem().u8string()) + ".mpg";
+      QVERIFY(ReadKsc(e.path().u8string()).endsWith("karaoke.CommonVideo := '" + video + "';\r\n"));
     }
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].kind, Kind::kInformation);

@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "test_support.h"
 #include "text/encoding.h"
 
 namespace kscgen::testing {
@@ -47,12 +48,13 @@ void WindowFixture::Touch(const QString& name) {
 }
 
 bool WindowFixture::Exists(const QString& name) {
-  return std::filesystem::exists((folder_ + "/" + name).toStdString());
+  return std::filesystem::exists(kscgen::testing::U8Path((folder_ + "/" + name).toStdString()));
 }
 
 int WindowFixture::KscFiles(const QString& folder) {
   int n = 0;
-  for (const auto& e : std::filesystem::directory_iterator(folder.toStdString())) {
+  for (const auto& e :
+       std::filesystem::directory_iterator(kscgen::testing::U8Path(folder.toStdString()))) {
     n += e.path().extension() == ".KSC";
   }
   return n;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -96,6 +97,64 @@ TEST(FileSystemTest, OneLockPerFolderUntilItsHandleCloses) {
   // Released, the lock leaves nothing behind.
   EXPECT_EQ(ListNames(dir.path()), "");
 }
+
+TEST(FileSystemTest, TheLockIsTheLockFileWhileHeld) {
+  TempFolder dir;
+  Touch(dir / ".kscgen.lock", "left by a killed run");  // not locked: no obstacle
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  ASSERT_FALSE(folder->Lock().failed());
+  EXPECT_EQ(ListNames(dir.path()), ".kscgen.lock");
+  folder.reset();
+  EXPECT_EQ(ListNames(dir.path()), "");
+}
+
+#ifndef _WIN32
+// What a Windows run does on the same folder (under Wine, or through a
+// share): a lock on the first byte of ".kscgen.lock", taken as a process-wide
+// record lock, which is what Wine turns LockFileEx into.
+TEST(FileSystemTest, ARecordLockOnTheLockFileAsAWindowsRunHoldsItStopsARun) {
+  TempFolder dir;
+  const std::string lock_file = dir / ".kscgen.lock";
+  int fd = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(fd, 0);
+  struct flock first_byte = {};
+  first_byte.l_type = F_WRLCK;
+  first_byte.l_whence = SEEK_SET;
+  first_byte.l_len = 1;
+  ASSERT_EQ(::fcntl(fd, F_SETLK, &first_byte), 0);
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  EXPECT_EQ(folder->Lock().kind, os::ErrorKind::kLocked);
+  folder.reset();
+  // The refused run leaves the other side's file alone.
+  EXPECT_EQ(ListNames(dir.path()), ".kscgen.lock");
+
+  // And while a run holds the folder, the other side cannot lock it.
+  ::close(fd);  // releases the record lock
+  folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  ASSERT_FALSE(folder->Lock().failed());
+  fd = ::open(lock_file.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  EXPECT_NE(::fcntl(fd, F_SETLK, &first_byte), 0);
+  ::close(fd);
+}
+
+TEST(FileSystemTest, AFolderNoFileCanBeCreatedInIsStillLockedAgainstLinuxRuns) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may create files anywhere";
+  TempFolder dir;
+  ::chmod(dir.path().c_str(), 0555);
+  std::unique_ptr<os::Folder> first = Open(dir.path());
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(first->Lock().failed());
+  std::unique_ptr<os::FileSystem> other = os::SeededFileSystem(1);
+  std::unique_ptr<os::Folder> second = Open(dir.path(), *other);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Lock().kind, os::ErrorKind::kLocked);
+  ::chmod(dir.path().c_str(), 0755);
+}
+#endif
 
 TEST(FileSystemTest, LeftoversAreOnlyRegularFilesOfTheExactPattern) {
   TempFolder dir;
