@@ -1,6 +1,7 @@
 #include "ksc/ksc_file.h"
 
 #include <cstring>
+#include <utility>
 
 namespace kscgen {
 
@@ -158,16 +159,26 @@ KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool 
   return existing.write_protected ? KscAction::kProtected : KscAction::kUpdate;
 }
 
+os::Error ReadExistingKsc(os::Folder& folder, const std::string& name, std::size_t text_size,
+                          bool force, os::Existing* existing) {
+  os::Error error = folder.ReadExisting(name, force ? 0 : text_size, existing);
+  if (!error.failed() && force && existing->kind == os::Existing::kRegular &&
+      existing->write_protected) {
+    // On failure `existing` still says what stands there.
+    os::Existing whole;
+    error = folder.ReadExisting(name, text_size, &whole);
+    if (!error.failed()) *existing = std::move(whole);
+  }
+  return error;
+}
+
 KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force) {
   os::Existing what;
-  // Reading no more than the new text's length: a longer file differs. A
-  // forced run reads the bytes only of a protected file, which it keeps
-  // when they are right.
-  if (folder.ReadExisting(name, force ? 0 : text.size(), &what).failed()) return KscAction::kUpdate;
-  if (force && what.kind == os::Existing::kRegular && what.write_protected &&
-      folder.ReadExisting(name, text.size(), &what).failed()) {
-    return KscAction::kProtected;
+  if (os::Error error = ReadExistingKsc(folder, name, text.size(), force, &what); error.failed()) {
+    // A protected file whose bytes could not be read is left alone;
+    // otherwise the write tells what becomes of it.
+    return what.write_protected ? KscAction::kProtected : KscAction::kUpdate;
   }
   return PlanKscFile(what, text, force);
 }

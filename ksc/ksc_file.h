@@ -42,8 +42,14 @@ enum class KscAction {
 // must hold the file's bytes when they may be the same as `text`.
 KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool force);
 
-// The same for the file `name` in `folder`, read here: no more of it than
-// the decision needs.
+// Reads what stands at `name` in `folder`, no more of it than deciding on
+// a text of `text_size` bytes needs: a longer file differs, and a forced run
+// needs the bytes only of a write-protected file, which it keeps when they
+// are right.
+os::Error ReadExistingKsc(os::Folder& folder, const std::string& name, std::size_t text_size,
+                          bool force, os::Existing* existing);
+
+// PlanKscFile for the file `name` in `folder`, read by ReadExistingKsc.
 KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
                       bool force);
 

@@ -462,14 +462,7 @@ class Run {
       *text = FormatKscText(song);
     } else {
       *text = FormatKscText(song);
-      // No more than the new text's length: a longer file differs. A forced
-      // run reads the bytes only of a protected file, which it keeps when
-      // they are right.
-      error = handle_->ReadExisting(ksc_native, request_.force ? 0 : text->size(), &existing);
-      if (!error.failed() && request_.force && existing.kind == os::Existing::kRegular &&
-          existing.write_protected) {
-        error = handle_->ReadExisting(ksc_native, text->size(), &existing);
-      }
+      error = ReadExistingKsc(*handle_, ksc_native, text->size(), request_.force, &existing);
     }
     if (error.failed()) {
       // A file that cannot be read for a reason of its own (another user's,
