@@ -17,6 +17,10 @@ bool Holds(const KeywordRule& rule, std::string_view text) {
       return text::ContainsUpper(text, keyword);
     case KeywordTest::kPrefix:
       return text::TrimView(text).substr(0, keyword.size()) == keyword;
+    case KeywordTest::kEqualsUpper: {
+      const std::string_view trimmed = text::TrimView(text);
+      return trimmed.size() == keyword.size() && text::ContainsUpper(trimmed, keyword);
+    }
   }
   return false;
 }

@@ -14,6 +14,7 @@ enum class KeywordTest {
   kContains,       // the keyword occurs anywhere, at a character boundary
   kPrefix,         // the trimmed text begins with the keyword
   kContainsUpper,  // the same once ASCII letters are raised
+  kEqualsUpper,    // the trimmed text, its ASCII letters raised, is the keyword
 };
 
 struct KeywordRule {
@@ -61,7 +62,8 @@ std::optional<std::string> LanguageWordOf(std::string_view field);
 
 // The channel code a text names: its leading digits when they make a number
 // from 0 to 3, else "2" for 左 (left), "1" for 右 (right), "3" for 立体
-// (stereo). None for anything else (9, 31, 伴唱, left).
+// (stereo), and for the letter L or R alone "2" or "1". None for anything
+// else (9, 31, 伴唱, left, Live).
 std::optional<std::string> ClassifyChannel(std::string_view text);
 
 }  // namespace kscgen

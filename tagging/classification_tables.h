@@ -22,5 +22,7 @@ struct WordList {
 };
 extern const WordList kLanguageWords;
 extern const WordList kLanguageWordEndings;
+// Words that mark a copy of a song (MTV, 伴奏, 高清), never part of a title.
+extern const WordList kTagWords;
 
 }  // namespace kscgen

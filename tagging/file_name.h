@@ -1,14 +1,19 @@
 // Reads the song values that a video's file name and its folder's name carry.
 //
 // Videos are named 歌手－歌名(语种－类别－声道).后缀名; the naming template says
-// how much of that scheme a folder's names follow, and the folder role says
-// what the folder's own name stands for.
+// how much of that scheme a folder's names follow, or a pattern of the
+// user's own says how they are written, and the folder role says what the
+// folder's own name stands for. Real libraries write more than the scheme:
+// square brackets ([国语], 【KTV】), tags before the singer, tag words and
+// their own catalogue numbers after the title (后来-国语-103962); these are
+// read too, and every reading that may be wrong is noted.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tagging/name_pattern.h"
 #include "tagging/song_info.h"
 
 namespace kscgen {
@@ -19,7 +24,8 @@ enum NamingTemplate : int {
   kTemplateSingerTitleLanguage = 2,              // 歌手－歌名(语种)
   kTemplateSingerTitleLanguageStyle = 3,         // 歌手－歌名(语种－类别)
   kTemplateSingerTitleLanguageStyleChannel = 4,  // 歌手－歌名(语种－类别－声道)
-  kTemplateCount = 5,
+  kTemplateCustom = 5,                           // 自定义: a NamePattern of the user's own
+  kTemplateCount = 6,
 };
 
 enum FolderRole : int {
@@ -44,6 +50,12 @@ enum class NameFindingKind {
   kUnknownChannel,   // text: the field, which names no channel
   kExtraFields,      // text: the bracket's fields past those the template reads
   kUnreadText,       // text: what follows a tag bracket and names nothing
+  kLeadingTag,       // text: a bracket before the singer holding no known tag word, left out
+  kTrailingTag,      // text: tag words after the title, left out of it
+  kTitleBracket,     // text: a bracket still in the title
+  kTitleLanguage,    // text: a language word still in the title
+  kTitleNumber,      // text: a catalogue-like number still in the title
+  kPatternMismatch,  // the name does not follow the user's pattern: all of it is the title
 };
 
 struct NameFinding {
@@ -72,21 +84,40 @@ struct BracketFields {
 };
 
 // The fields of a bracket part such as 粤语－怀旧－左声道): the text up to the
-// first closing bracket, ")" or "）", split at each "－" or "-", each field
+// first closing bracket of any kind, split at each "－" or "-", each field
 // trimmed. Walks by characters, so a separator is never found across two.
 BracketFields SplitBracketFields(std::string_view bracket_part);
 
-// Fills title, singer and, by template and role, language, style, channel and
-// date_text of `info`; leaves every other field as it is. Singer and title
-// split at the first "－" outside brackets, else at the first "-" outside
-// brackets. Under templates 3 and 4 the first bracket whose first field names
-// a language gives language, style and channel; without one, they are read
-// from the fields at the end of the name or after its tag brackets
-// (七里香-国语-流行, 练舞功(MTV)-闽南语-流行). Never fails: every
-// name, the empty one included, yields values; title and singer never begin
-// or end with a blank. Where the name departs from the template, says so in
-// `findings` (when given), which it appends to.
+// Fills title, singer, name_number and, by template and role, language,
+// style, channel and date_text of `info`; leaves every other field as it is.
+// Brackets are ( ), （ ）, [ ], ［ ］ and 【 】 alike.
+//
+// Templates 1 to 4: brackets at the very start of the name are tags, left
+// out of the singer. Singer and title split at the first "－" outside
+// brackets, else at the first "-" outside brackets ("--" counts as one).
+// Under templates 2 to 4 the title ends before the first bracket; the
+// brackets after it are read in turn (the first that names a language gives
+// the language and its further fields, then brackets naming a style or a
+// channel), and then the fields at the end of the name, split at "-", "－"
+// or "_" (七里香-国语-流行, 练舞功(MTV)-闽南语-流行), as far as the template
+// reads language (2), style (3) and channel (4). Under every template but 0,
+// a last field of four or more digits is the library's own number
+// (name_number), and tag words after the title (遇见 原唱) are left out of it;
+// one field always stays the title.
+//
+// Never fails: every name, the empty one included, yields values; title and
+// singer never begin or end with a blank. Where the name departs from the
+// template or a reading may be wrong (a bracket, a language word or a
+// number left in the title), says so in `findings` (when given), which it
+// appends to. Under kTemplateCustom without a pattern, reads as template 0.
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr);
+
+// The same by a pattern of the user's own. Brackets, fields, numbers and tag
+// words after the pattern's last placeholder are read as under template 4,
+// and the folder gives what the pattern does not name. A name the pattern
+// does not fit is read as a title alone, with a note.
+void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view base_name,
                    std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr);
 
 }  // namespace kscgen

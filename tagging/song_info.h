@@ -25,6 +25,7 @@ struct SongInfo {
   std::string date_text;      // the date added
   std::string singer_pinyin;  // pinyin initials of the whole singer
   std::string number;         // five or more digits, empty without numbering
+  std::string name_number;    // the library's own number its name carries (ASCII digits), or empty
   std::string video_name;     // the video's file name, extension included
   std::string ksc_path;       // where the KSC file goes, spelled as the file system holds it
 };

@@ -199,6 +199,18 @@ std::string NameNote(const NameFinding& finding) {
       return u8"括号中多出的" + quoted + u8"未读取";
     case NameFindingKind::kUnreadText:
       return u8"括号后的" + quoted + u8"未读取";
+    case NameFindingKind::kLeadingTag:
+      return u8"歌手前的" + quoted + u8"当作标签略去";
+    case NameFindingKind::kTrailingTag:
+      return u8"歌名后的" + quoted + u8"当作标签略去";
+    case NameFindingKind::kTitleBracket:
+      return u8"歌名中含有括号" + quoted;
+    case NameFindingKind::kTitleLanguage:
+      return u8"歌名中含有语种" + quoted;
+    case NameFindingKind::kTitleNumber:
+      return u8"歌名中含有编号样的数字" + quoted;
+    case NameFindingKind::kPatternMismatch:
+      return u8"名称不符合自定义格式，整个名称当作歌名";
   }
   return std::string();
 }

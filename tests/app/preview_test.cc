@@ -73,8 +73,8 @@ TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
   Add(u8"合唱团－小河水(国语－经典－9).mpg");
   Add(u8"歌手－(粤语.dat");
   Add("\x01.mpg");
-  Add(u8"a－b(MTV)-演唱会-国语.mpg");
-  Add(u8"a－b(MTV)-演唱会-国语.avi");
+  Add(u8"a－b(MTV)-节选-国语.mpg");
+  Add(u8"a－b(MTV)-节选-国语.avi");
   const std::vector<std::string> expected = {
       "",
       u8"歌手与歌名之间没有分隔符“－”或“-”",
@@ -82,8 +82,8 @@ TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
       u8"类别“经典”不是歌曲管理器的类别，按流行；声道“9”无法识别，按 0",
       u8"括号没有闭合；没有歌名",
       u8"跳过：文件名含有控制字符",
-      u8"与第 8 行同名，KSC文件由其生成；括号后的“演唱会”未读取",
-      u8"与第 7 行同名，覆盖其KSC文件；括号后的“演唱会”未读取",
+      u8"与第 8 行同名，KSC文件由其生成；括号后的“节选”未读取",
+      u8"与第 7 行同名，覆盖其KSC文件；括号后的“节选”未读取",
   };
   EXPECT_EQ(Notes(), expected);
 }

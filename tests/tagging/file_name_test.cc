@@ -38,7 +38,7 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
       {1, 0, "F.I.R.-我们的爱", "", "F.I.R.", "我们的爱", "国语", "流行"},
       // Dashes inside a bracket, closed or not, never split.
       {1, 0, "Beyond-富士山下(国语－流行)", "", "Beyond", "富士山下(国语－流行)", "国语", "流行"},
-      {1, 0, "(Live)周杰伦-双截棍", "", "(Live)周杰伦", "双截棍", "国语", "流行"},
+      {1, 0, "(Live)周杰伦-双截棍", "", "周杰伦", "双截棍", "国语", "流行"},
       {1, 0, "小河水(粤语－怀旧", "", "佚名", "小河水(粤语－怀旧", "国语", "流行"},
       // 埃瑻 holds the bytes of "－" across its two characters: no separator.
       {1, 0, "埃瑻-小河水", "", "埃瑻", "小河水", "国语", "流行"},
@@ -150,8 +150,8 @@ TEST(FullNameTest, FieldsEndAtTheFirstClosingBracketAndAreTrimmed) {
   EXPECT_EQ(info.style, "迪斯科");
   EXPECT_EQ(info.channel, "3");
   // A full-width bracket ends at its own closing bracket too: what follows
-  // is no field of it.
-  info = ParseFull(3, 0, "张三－歌（国语）－DJ舞曲版");
+  // is no field of it, but a field after the brackets.
+  info = ParseFull(3, 0, "张三－歌（国语－流行）－DJ舞曲版");
   EXPECT_EQ(info.title, "歌");
   EXPECT_EQ(info.language, "国语");
   EXPECT_EQ(info.style, "流行");
@@ -242,8 +242,8 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
        "0"},
       // A field that names nothing ends the reading; the title keeps its dashes.
       {4, "信乐团－离歌-Live版", "信乐团", "离歌-Live版", "国语", "流行", "0"},
-      {4, "邓丽君-甜蜜蜜-1979", "邓丽君", "甜蜜蜜-1979", "国语", "流行", "0"},
-      {4, "小虎队-青苹果乐园-国语-流行-DJ", "小虎队", "青苹果乐园-国语-流行-DJ", "国语", "流行",
+      {4, "邓丽君-甜蜜蜜-1979版", "邓丽君", "甜蜜蜜-1979版", "国语", "流行", "0"},
+      {4, "小虎队-青苹果乐园-国语-流行-DJ版", "小虎队", "青苹果乐园-国语-流行-DJ版", "国语", "流行",
        "0"},
       // Each at most once, in the order channel, style, language from the end.
       {4, "羽泉-奔跑-流行-国语", "羽泉", "奔跑-流行", "国语", "流行", "0"},
@@ -257,7 +257,7 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {4, "沈美娟-孟丽君-见书房寂寂无声好清净(MTV)-国语-戏曲", "沈美娟",
        "孟丽君-见书房寂寂无声好清净", "国语", "戏曲", "0"},
       {4, "Beyond-海阔天空(Live)", "Beyond", "海阔天空", "国语", "流行", "0"},
-      {4, "王菲-容易受伤的女人(原版)(粤语)-怀旧", "王菲", "容易受伤的女人", "粤语", "流行", "0"},
+      {4, "王菲-容易受伤的女人(原版)(粤语)-怀旧", "王菲", "容易受伤的女人", "粤语", "怀旧歌", "0"},
       {4, "王菲-红豆(Live)-粤语-怀旧-3", "王菲", "红豆", "粤语", "怀旧歌", "3"},
       {3, "王菲-红豆(Live)-粤语-怀旧-3", "王菲", "红豆", "国语", "流行", "0"},
       // A bracket that names a language wins over fields after it.
@@ -314,17 +314,15 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {2, "合唱团－小河水(", {{K::kUnclosedBracket, ""}}},
       {4, "合唱团－小河水（粤语－怀旧", {{K::kUnclosedBracket, ""}}},
       {4, "合唱团－小河水(MTV", {{K::kUnclosedBracket, ""}}},
-      {2, "合唱团－小河水(DJ版)", {{K::kUnknownLanguage, "DJ版"}}},
+      {2, "合唱团－小河水(DJ版)", {}},
       {3, "合唱团－小河水(国语－经典)", {{K::kUnknownStyle, "经典"}}},
       {4, "合唱团－小河水(国语－流行－9)", {{K::kUnknownChannel, "9"}}},
       {4, "合唱团－小河水(国语－流行－中)", {{K::kUnknownChannel, "中"}}},
       {2, "合唱团－小河水(粤语－怀旧)", {{K::kExtraFields, "怀旧"}}},
       {3, "合唱团－小河水(台语－对唱－左声道)", {{K::kExtraFields, "左声道"}}},
       {4, "合唱团－小河水(粤语-怀旧-2-DJ-x)", {{K::kExtraFields, "DJ－x"}}},
-      {4, "合唱团－小河水(MTV)-演唱会-国语", {{K::kUnreadText, "演唱会"}}},
-      {2,
-       "小河水(DJ版",
-       {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""}, {K::kUnknownLanguage, "DJ版"}}},
+      {4, "合唱团－小河水(MTV)-节选-国语", {{K::kUnreadText, "节选"}}},
+      {2, "小河水(DJ版", {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""}}},
   };
   for (const FindingCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +

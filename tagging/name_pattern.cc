@@ -1,0 +1,314 @@
+#include "tagging/name_pattern.h"
+
+#include <iterator>
+
+#include "tagging/classification.h"
+#include "tagging/file_name.h"
+#include "tagging/name_reading.h"
+#include "text/gbk_text.h"
+
+namespace kscgen {
+namespace {
+
+struct Placeholder {
+  std::string_view name;  // between the braces
+  PatternField field;
+};
+
+constexpr Placeholder kPlaceholders[] = {
+    {"歌手", PatternField::kSinger},   {"歌名", PatternField::kTitle},
+    {"语种", PatternField::kLanguage}, {"类别", PatternField::kStyle},
+    {"声道", PatternField::kChannel},  {"编号", PatternField::kNumber},
+    {"*", PatternField::kSkip},
+};
+
+const Placeholder* PlaceholderNamed(std::string_view name) {
+  name = text::TrimView(name);
+  for (const Placeholder& p : kPlaceholders) {
+    if (p.name == name) return &p;
+  }
+  return nullptr;
+}
+
+PatternCheck Refuse(PatternFault fault, std::string_view text) {
+  PatternCheck check;
+  check.fault = fault;
+  check.text = std::string(text);
+  return check;
+}
+
+}  // namespace
+
+bool NamePattern::Has(PatternField field) const {
+  for (const PatternStep& step : steps) {
+    if (step.field == field) return true;
+  }
+  return false;
+}
+
+PatternCheck CompileNamePattern(std::string_view gbk) {
+  gbk = text::TrimView(gbk);
+  NamePattern pattern;
+  std::string* literal = &pattern.leading;
+  std::size_t last_placeholder = std::string_view::npos;  // where the one before began
+  for (std::size_t i = 0; i < gbk.size();) {
+    const std::size_t len = text::CharLength(gbk, i);
+    if (len == 1 && gbk[i] == '}') return Refuse(PatternFault::kStrayClosingBrace, "}");
+    if (len != 1 || gbk[i] != '{') {
+      literal->append(gbk.substr(i, len));
+      i += len;
+      continue;
+    }
+    // Braces are ASCII, and no GBK trail byte is "}", so find() cannot stop
+    // inside a character.
+    const std::size_t close = gbk.find('}', i + 1);
+    if (close == std::string_view::npos) {
+      return Refuse(PatternFault::kUnclosedPlaceholder, gbk.substr(i));
+    }
+    const std::string_view typed = gbk.substr(i, close + 1 - i);
+    const Placeholder* p = PlaceholderNamed(typed.substr(1, typed.size() - 2));
+    if (p == nullptr) return Refuse(PatternFault::kUnknownPlaceholder, typed);
+    if (p->field != PatternField::kSkip && pattern.Has(p->field)) {
+      return Refuse(PatternFault::kRepeatedPlaceholder, typed);
+    }
+    if (!pattern.steps.empty() && literal->empty()) {
+      return Refuse(PatternFault::kAdjacentPlaceholders,
+                    gbk.substr(last_placeholder, close + 1 - last_placeholder));
+    }
+    pattern.steps.push_back({p->field, std::string()});
+    literal = &pattern.steps.back().literal;
+    last_placeholder = i;
+    i = close + 1;
+  }
+  if (!pattern.Has(PatternField::kTitle)) return Refuse(PatternFault::kNoTitle, gbk);
+  PatternCheck check;
+  check.pattern = std::move(pattern);
+  return check;
+}
+
+}  // namespace kscgen
+
+// Reading a name by a pattern.
+namespace kscgen {
+namespace {
+
+using naming::Mark;
+using naming::MarkOf;
+using text::TrimView;
+
+bool IsBlankAt(std::string_view s, std::size_t i, std::size_t len) {
+  return MarkOf(s, i, len) == Mark::kBlank || text::IsBlank(static_cast<unsigned char>(s[i]));
+}
+
+// A character as a pattern's literal text matches it: the full-width forms
+// of ASCII (GBK's row A3: －, （, ＿) are their ASCII.
+unsigned CanonicalChar(std::string_view s, std::size_t i, std::size_t len) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  if (len == 1) return lead;
+  const auto trail = static_cast<unsigned char>(s[i + 1]);
+  if (lead == 0xA3 && trail >= 0xA1) return trail - 0x80u;
+  return lead << 8 | trail;
+}
+
+std::size_t SkipBlanks(std::string_view s, std::size_t i) {
+  while (i < s.size() && IsBlankAt(s, i, text::CharLength(s, i))) i += text::CharLength(s, i);
+  return i;
+}
+
+// Where a literal (trimmed, not empty) that begins at `i` of `name` ends,
+// or npos when it does not begin there. A run of blanks in the literal
+// matches any run of blanks, none included.
+std::size_t LiteralEndAt(std::string_view name, std::size_t i, std::string_view literal) {
+  for (std::size_t k = 0; k < literal.size();) {
+    const std::size_t klen = text::CharLength(literal, k);
+    if (IsBlankAt(literal, k, klen)) {
+      k = SkipBlanks(literal, k);
+      i = SkipBlanks(name, i);
+      continue;
+    }
+    if (i >= name.size()) return std::string_view::npos;
+    const std::size_t len = text::CharLength(name, i);
+    if (CanonicalChar(name, i, len) != CanonicalChar(literal, k, klen)) {
+      return std::string_view::npos;
+    }
+    i += len;
+    k += klen;
+  }
+  return i;
+}
+
+struct Span {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// The first place at or after `from`, outside brackets opened after `from`,
+// where `literal` occurs with text before it (unless `may_be_empty`). Blanks
+// around a literal belong to it; a literal of blanks only needs one.
+bool FindLiteral(std::string_view name, std::size_t from, std::string_view literal,
+                 bool may_be_empty, Span* found) {
+  const std::string_view core = TrimView(literal);
+  bool ok = false;
+  naming::WalkChars(name, from, [&](std::size_t b, std::size_t e, Mark, std::size_t depth) {
+    if (depth > 0 || (!may_be_empty && TrimView(name.substr(from, b - from)).empty())) return true;
+    if (core.empty()) {
+      if (!IsBlankAt(name, b, e - b)) return true;
+      *found = {b, SkipBlanks(name, b)};
+    } else {
+      const std::size_t end = LiteralEndAt(name, b, core);
+      if (end == std::string_view::npos) return true;
+      *found = {b, SkipBlanks(name, end)};
+    }
+    ok = true;
+    return false;
+  });
+  return ok;
+}
+
+constexpr std::size_t kMaxSteps = 8;  // seven placeholders, {*} repeated a little
+
+// The text each placeholder takes, or false when the name does not fit.
+// `tail` is what follows the pattern's last literal.
+bool MatchPattern(const NamePattern& pattern, std::string_view name, std::string_view* captures,
+                  std::string_view* tail) {
+  if (pattern.steps.size() > kMaxSteps) return false;
+  std::size_t pos = 0;
+  if (!TrimView(pattern.leading).empty()) {
+    pos = LiteralEndAt(name, 0, TrimView(pattern.leading));
+    if (pos == std::string_view::npos) return false;
+    pos = SkipBlanks(name, pos);
+  }
+  *tail = std::string_view();
+  for (std::size_t s = 0; s < pattern.steps.size(); ++s) {
+    const PatternStep& step = pattern.steps[s];
+    const bool may_be_empty = step.field == PatternField::kSkip;
+    if (step.literal.empty()) {  // the last placeholder takes the rest
+      captures[s] = TrimView(name.substr(pos));
+      if (captures[s].empty() && !may_be_empty) return false;
+      return true;
+    }
+    Span at;
+    if (!FindLiteral(name, pos, step.literal, may_be_empty, &at)) return false;
+    captures[s] = TrimView(name.substr(pos, at.begin - pos));
+    pos = at.end;
+  }
+  *tail = name.substr(pos);
+  return true;
+}
+
+// The value a placeholder other than {歌名} and {歌手} gives, with a note
+// where it names none of the song manager's values.
+void ReadPlaceholder(PatternField field, std::string_view value, naming::Reading& r) {
+  switch (field) {
+    case PatternField::kLanguage:
+      r.info.language = ClassifyLanguage(value);
+      if (!NamesLanguage(value)) naming::Note(r.findings, NameFindingKind::kUnknownLanguage, value);
+      break;
+    case PatternField::kStyle:
+      if (std::optional<std::string> style = MatchStyle(value)) {
+        r.info.style = std::move(*style);
+      } else {
+        naming::Note(r.findings, NameFindingKind::kUnknownStyle, value);
+      }
+      break;
+    case PatternField::kChannel:
+      if (std::optional<std::string> channel = ClassifyChannel(value)) {
+        r.info.channel = std::move(*channel);
+      } else {
+        naming::Note(r.findings, NameFindingKind::kUnknownChannel, value);
+      }
+      break;
+    case PatternField::kNumber:
+      if (naming::IsDigits(value)) {
+        r.info.name_number = std::string(value);
+        r.number_read = true;
+      } else {
+        naming::Note(r.findings, NameFindingKind::kPatternMismatch);
+      }
+      break;
+    case PatternField::kSinger:
+      r.info.singer = std::string(value);
+      break;
+    case PatternField::kTitle:
+      r.info.title = std::string(value);
+      break;
+    case PatternField::kSkip:
+      break;
+  }
+}
+
+// The slot a placeholder fills, so that brackets after the name do not.
+unsigned SlotOf(PatternField field) {
+  switch (field) {
+    case PatternField::kLanguage:
+      return naming::kLanguageSlot;
+    case PatternField::kStyle:
+      return naming::kStyleSlot;
+    case PatternField::kChannel:
+      return naming::kChannelSlot;
+    default:
+      return 0;
+  }
+}
+
+// What the folder gives that the pattern does not name.
+void ApplyFolderRole(const NamePattern& pattern, int folder_role, std::string_view folder_name,
+                     const naming::Reading& r) {
+  SongInfo& info = r.info;
+  if (!pattern.Has(PatternField::kSinger)) {
+    info.singer = folder_role == kRoleSinger ? std::string(folder_name) : kUnknownSinger;
+  }
+  if (folder_role == kRoleLanguage && r.Open(naming::kLanguageSlot)) {
+    info.language = ClassifyLanguage(folder_name);
+  } else if (folder_role == kRoleStyle && r.Open(naming::kStyleSlot)) {
+    info.style = ClassifyStyle(folder_name);
+  } else if (folder_role == kRoleDateAdded) {
+    info.date_text = std::string(folder_name);
+  }
+}
+
+}  // namespace
+
+void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view base_name,
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings) {
+  folder_name = TrimView(folder_name);
+  const unsigned all = naming::SlotsOf(kTemplateCustom);
+  naming::Reading r{info, findings, all, all};
+  std::string_view name = TrimView(base_name);
+  // A pattern that begins with a placeholder leaves tags before the name
+  // aside; one that begins with text of its own says what is there.
+  if (TrimView(pattern.leading).empty()) name = naming::WithoutLeadingTags(name, r);
+
+  std::string_view captures[kMaxSteps];
+  std::string_view tail;
+  if (!MatchPattern(pattern, name, captures, &tail)) {
+    naming::Note(findings, NameFindingKind::kPatternMismatch);
+    info.title = std::string(naming::ReadTitlePart(name, r));
+    NamePattern title_only;
+    title_only.steps.push_back({PatternField::kTitle, std::string()});
+    ApplyFolderRole(title_only, folder_role, folder_name, r);
+  } else {
+    for (const PatternStep& step : pattern.steps) r.open &= ~SlotOf(step.field);
+    const std::size_t last = pattern.steps.size() - 1;
+    if (pattern.steps[last].literal.empty()) {
+      captures[last] = naming::ReadTitlePart(captures[last], r);
+    } else {
+      const std::string_view rest = naming::ReadTitlePart(tail, r);
+      if (!rest.empty() && !naming::IsTagWords(rest)) {
+        naming::Note(findings, NameFindingKind::kUnreadText, rest);
+      }
+    }
+    for (std::size_t s = 0; s < pattern.steps.size(); ++s) {
+      const PatternField field = pattern.steps[s].field;
+      if (field == PatternField::kTitle && s != last) {
+        captures[s] = naming::ReadTitlePart(captures[s], r);
+      }
+      ReadPlaceholder(field, captures[s], r);
+    }
+    ApplyFolderRole(pattern, folder_role, folder_name, r);
+  }
+  if (info.title.empty()) naming::Note(findings, NameFindingKind::kEmptyTitle);
+  naming::NoteDoubtfulTitle(info.title, findings);
+}
+
+}  // namespace kscgen

@@ -1,0 +1,368 @@
+#include "tagging/name_reading.h"
+
+#include "tagging/classification.h"
+#include "tagging/classification_tables.h"
+
+namespace kscgen::naming {
+namespace {
+
+using text::TrimView;
+
+constexpr std::string_view kWideDash = "－";
+
+// Whether a text holds, at a character boundary and without regard to the
+// case of ASCII letters, one of the words of `list` (stored raised).
+bool HoldsWord(const WordList& list, std::string_view s) {
+  for (std::size_t i = 0; i < list.size; ++i) {
+    if (text::ContainsUpper(s, list.words[i])) return true;
+  }
+  return false;
+}
+
+
+// A library's own song number: four or more ASCII digits.
+bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && IsDigits(s); }
+
+std::string JoinFields(const std::vector<std::string>& fields, std::size_t from) {
+  std::string joined;
+  for (std::size_t i = from; i < fields.size(); ++i) {
+    if (i > from) joined.append(kWideDash);
+    joined.append(fields[i]);
+  }
+  return joined;
+}
+
+// A bracket of the template's fields: language (named or, with a note, not),
+// then style and channel, as far as the template reads them.
+void ReadFieldBracket(const std::vector<std::string>& fields, Reading& r) {
+  r.Give(kLanguageSlot, ClassifyLanguage(fields[0]));
+  std::size_t reads = 1;
+  if (r.Reads(kStyleSlot)) {
+    ++reads;
+    if (fields.size() > 1 && !fields[1].empty()) {
+      if (std::optional<std::string> style = MatchStyle(fields[1])) {
+        r.Give(kStyleSlot, std::move(*style));
+      } else {
+        Note(r.findings, NameFindingKind::kUnknownStyle, fields[1]);
+      }
+    }
+  }
+  if (r.Reads(kChannelSlot)) {
+    ++reads;
+    if (fields.size() > 2 && !fields[2].empty()) {
+      if (std::optional<std::string> channel = ClassifyChannel(fields[2])) {
+        r.Give(kChannelSlot, std::move(*channel));
+      } else {
+        Note(r.findings, NameFindingKind::kUnknownChannel, fields[2]);
+      }
+    }
+  }
+  if (fields.size() > reads) {
+    Note(r.findings, NameFindingKind::kExtraFields, JoinFields(fields, reads));
+  }
+}
+
+// One bracket after the title. The first that names a language gives the
+// template's fields; one of several fields that names none (火星语－流行－1)
+// is taken for them too, with a note, unless it is a tag (Live-2008); a
+// bracket of one field that names a style or, once a language bracket has
+// been read or by a side (R, 左), a channel, gives it. Any other is a tag.
+void ReadBracket(std::string_view content, Reading& r) {
+  const BracketFields bf = SplitBracketFields(content);
+  if (bf.fields.empty() || bf.fields[0].empty()) return;
+  const std::vector<std::string>& fields = bf.fields;
+  if (r.Open(kLanguageSlot) && NamesLanguage(fields[0])) {
+    ReadFieldBracket(fields, r);
+    return;
+  }
+  if (fields.size() > 1) {
+    if (r.Open(kLanguageSlot) && !HoldsWord(kTagWords, fields[0])) {
+      Note(r.findings, NameFindingKind::kUnknownLanguage, fields[0]);
+      ReadFieldBracket(fields, r);
+      r.info.language = kDefaultLanguage;
+    }
+    return;
+  }
+  const std::string& field = fields[0];
+  if (r.Open(kStyleSlot)) {
+    if (std::optional<std::string> style = MatchStyle(field)) {
+      r.Give(kStyleSlot, std::move(*style));
+      return;
+    }
+  }
+  const bool language_read = r.Reads(kLanguageSlot) && !r.Open(kLanguageSlot);
+  if (r.Open(kChannelSlot) && (language_read || !IsDigits(field.substr(0, 1)))) {
+    if (std::optional<std::string> channel = ClassifyChannel(field)) {
+      r.Give(kChannelSlot, std::move(*channel));
+    }
+  }
+}
+
+// The template field a field after the title gives, channel first, then
+// style, then language, from the end: a later field never gives one that an
+// earlier-read one comes after. `next` is the first slot still allowed.
+bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
+  static constexpr Slot kOrder[] = {kChannelSlot, kStyleSlot, kLanguageSlot};
+  for (; *next < 3; ++*next) {
+    const Slot slot = kOrder[*next];
+    if (!r.Open(slot)) continue;
+    std::optional<std::string> value;
+    switch (slot) {
+      case kChannelSlot:
+        value = ClassifyChannel(field);
+        break;
+      case kStyleSlot:
+        value = MatchStyle(field);
+        break;
+      case kLanguageSlot:
+        value = LanguageWordOf(field);
+        break;
+    }
+    if (value) {
+      r.Give(slot, std::move(*value));
+      ++*next;
+      return true;
+    }
+  }
+  return false;
+}
+
+// What is left of `s` once separators and blanks at its start are removed.
+std::string_view WithoutLeadingSeparators(std::string_view s) {
+  s = TrimView(s);
+  while (!s.empty() && IsCut(MarkOf(s, 0, text::CharLength(s, 0)))) {
+    s = TrimView(s.substr(text::CharLength(s, 0)));
+  }
+  return s;
+}
+
+// A language word standing as a field of its own in the title, if any.
+std::string_view LanguageWordIn(std::string_view title) {
+  std::size_t begin = 0;
+  std::string_view found;
+  auto check = [&](std::size_t end) {
+    const std::string_view field = TrimView(title.substr(begin, end - begin));
+    if (found.empty() && LanguageWordOf(field)) found = field;
+  };
+  WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
+    if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
+      check(b);
+      begin = e;
+    }
+    return found.empty();
+  });
+  check(title.size());
+  return found;
+}
+
+// A catalogue-like number standing as a field of its own in a title of
+// more than one field (a title that is a number, 1874, is a title).
+std::string_view NumberIn(std::string_view title) {
+  std::size_t begin = 0;
+  std::string_view found;
+  bool several = false;
+  WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
+    if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
+      const std::string_view field = TrimView(title.substr(begin, b - begin));
+      if (found.empty() && IsCatalogueNumber(field)) found = field;
+      several = true;
+      begin = e;
+    }
+    return true;
+  });
+  const std::string_view last = TrimView(title.substr(begin));
+  if (found.empty() && IsCatalogueNumber(last)) found = last;
+  return several ? found : std::string_view();
+}
+
+}  // namespace
+
+bool IsTagWords(std::string_view word) {
+  if (word.empty()) return false;
+  for (std::size_t i = 0; i < word.size();) {
+    std::size_t longest = 0;
+    for (std::size_t w = 0; w < kTagWords.size; ++w) {
+      const std::string_view tag = kTagWords.words[w];
+      if (tag.size() <= longest || word.size() - i < tag.size()) continue;
+      bool same = true;
+      for (std::size_t k = 0; k < tag.size() && same; ++k) {
+        same = text::ToUpperAscii(word[i + k]) == tag[k];
+      }
+      if (same) longest = tag.size();
+    }
+    if (longest == 0) return false;
+    i += longest;
+  }
+  return true;
+}
+
+void Note(NameFindings* findings, NameFindingKind kind, std::string_view text) {
+  if (findings) findings->push_back({kind, std::string(text)});
+}
+
+// The first bracket that opens at or after `from`, outside any other; a
+// bracket inside it closes before it does.
+bool NextBracket(std::string_view s, std::size_t from, BracketSpan* span) {
+  bool found = false;
+  WalkChars(s, from, [&](std::size_t begin, std::size_t end, Mark m, std::size_t depth) {
+    if (m == Mark::kOpen && depth == 0) {
+      found = true;
+      *span = {begin, end, s.size(), s.size(), false};
+    } else if (m == Mark::kClose && depth == 1) {
+      span->close = begin;
+      span->end = end;
+      span->closed = true;
+      return false;
+    }
+    return true;
+  });
+  return found;
+}
+
+bool IsDigits(std::string_view s) {
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !s.empty();
+}
+
+unsigned SlotsOf(int naming_template) {
+  switch (naming_template) {
+    case kTemplateSingerTitleLanguage:
+      return kLanguageSlot;
+    case kTemplateSingerTitleLanguageStyle:
+      return kLanguageSlot | kStyleSlot;
+    case kTemplateSingerTitleLanguageStyleChannel:
+    case kTemplateCustom:
+      return kLanguageSlot | kStyleSlot | kChannelSlot;
+    default:
+      return 0;
+  }
+}
+
+std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
+  // The runs of separators and blanks outside brackets; only the last few
+  // are kept, for no name has more fields after its title than that.
+  struct Cut {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool field = false;  // holds a dash or "_", not blanks only
+  };
+  constexpr std::size_t kKept = 8;
+  Cut cuts[kKept];
+  std::size_t count = 0;
+  WalkChars(text, 0, [&](std::size_t begin, std::size_t end, Mark m, std::size_t depth) {
+    if (depth > 0 || m == Mark::kOpen || !IsCut(m)) return true;
+    Cut& last = cuts[(count + kKept - 1) % kKept];
+    if (count > 0 && last.end == begin) {
+      last.end = end;
+      last.field = last.field || m != Mark::kBlank;
+    } else {
+      cuts[count++ % kKept] = {begin, end, m != Mark::kBlank};
+    }
+    return true;
+  });
+  const std::size_t oldest = count > kKept ? count - kKept : 0;
+  std::size_t end = text.size();
+  std::size_t k = count;
+  if (k > oldest && cuts[(k - 1) % kKept].end == end) end = cuts[(--k) % kKept].begin;
+  unsigned next_slot = 0;
+  bool only_tags = true;
+  while (k > oldest) {
+    const Cut& cut = cuts[(k - 1) % kKept];
+    if (keep_first && cut.begin == 0) break;
+    const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
+    if (only_tags && !r.number_read && IsCatalogueNumber(word)) {
+      r.info.name_number = std::string(word);
+      r.number_read = true;
+      end = cut.begin;
+      --k;
+      continue;
+    }
+    if (IsTagWords(word)) {
+      Note(r.findings, NameFindingKind::kTrailingTag, word);
+      end = cut.begin;
+      --k;
+      continue;
+    }
+    // A field of the template reaches back to the separator before it.
+    std::size_t f = k;
+    while (f > oldest && !cuts[(f - 1) % kKept].field) --f;
+    if (f == oldest) break;
+    const Cut& sep = cuts[(f - 1) % kKept];
+    if (keep_first && sep.begin == 0) break;
+    if (!ReadTrailingField(TrimView(text.substr(sep.end, end - sep.end)), &next_slot, r)) break;
+    only_tags = false;
+    end = sep.begin;
+    k = f - 1;
+  }
+  return end;
+}
+
+std::string_view ReadTitlePart(std::string_view part, Reading& r) {
+  BracketSpan bracket;
+  if (!NextBracket(part, 0, &bracket)) {
+    return TrimView(part.substr(0, ReadTrailing(part, true, r)));
+  }
+  std::string_view title = part.substr(0, bracket.open);
+  std::size_t gap = bracket.open;  // where the text before this bracket began
+  do {
+    const std::string_view between =
+        WithoutLeadingSeparators(part.substr(gap, bracket.open - gap));
+    if (!between.empty() && !IsTagWords(between)) {
+      Note(r.findings, NameFindingKind::kUnreadText, between);
+    }
+    if (!bracket.closed) Note(r.findings, NameFindingKind::kUnclosedBracket);
+    ReadBracket(part.substr(bracket.content, bracket.end - bracket.content), r);
+    gap = bracket.end;
+  } while (NextBracket(part, gap, &bracket));
+  const std::string_view after = part.substr(gap);
+  const std::string_view rest = WithoutLeadingSeparators(after.substr(0, ReadTrailing(after, false, r)));
+  if (!rest.empty()) Note(r.findings, NameFindingKind::kUnreadText, rest);
+  return TrimView(title.substr(0, ReadTrailing(title, true, r)));
+}
+
+std::string_view WithoutLeadingTags(std::string_view name, Reading& r) {
+  std::string_view rest = TrimView(name);
+  BracketSpan bracket;
+  while (!rest.empty() && MarkOf(rest, 0, text::CharLength(rest, 0)) == Mark::kOpen &&
+         NextBracket(rest, 0, &bracket) && bracket.closed) {
+    const std::string_view after = TrimView(rest.substr(bracket.end));
+    if (after.empty()) break;
+    const std::string_view inside = TrimView(bracket.Inside(rest));
+    if (!r.number_read && IsCatalogueNumber(inside)) {
+      r.info.name_number = std::string(inside);
+      r.number_read = true;
+    } else if (!HoldsWord(kTagWords, rest.substr(0, bracket.end))) {
+      Note(r.findings, NameFindingKind::kLeadingTag, rest.substr(0, bracket.end));
+    }
+    rest = after;
+  }
+  return rest;
+}
+
+void NoteDoubtfulTitle(std::string_view title, NameFindings* findings) {
+  if (!findings) return;
+  bool bracket = false;
+  WalkChars(title, 0, [&](std::size_t, std::size_t, Mark m, std::size_t) {
+    bracket = m == Mark::kOpen || m == Mark::kClose;
+    return !bracket;
+  });
+  if (bracket) {
+    BracketSpan span;
+    if (NextBracket(title, 0, &span)) {
+      Note(findings, NameFindingKind::kTitleBracket, title.substr(span.open, span.end - span.open));
+    } else {
+      Note(findings, NameFindingKind::kTitleBracket, title);
+    }
+  }
+  if (const std::string_view word = LanguageWordIn(title); !word.empty()) {
+    Note(findings, NameFindingKind::kTitleLanguage, word);
+  }
+  if (const std::string_view number = NumberIn(title); !number.empty()) {
+    Note(findings, NameFindingKind::kTitleNumber, number);
+  }
+}
+
+
+}  // namespace kscgen::naming

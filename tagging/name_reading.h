@@ -1,0 +1,174 @@
+// How the parts of a video's name are read, by the templates and by a
+// pattern of the user's own alike: which characters separate fields and
+// which are brackets, the brackets and fields after a title, the tags
+// before a singer, and the notes on a title that may be misread. Used only
+// inside tagging/.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "tagging/file_name.h"
+#include "text/gbk_text.h"
+
+namespace kscgen::naming {
+
+// What one character of a name is to the parser. Every kind of bracket
+// libraries use counts alike: ( ) （ ） [ ] ［ ］ 【 】.
+enum class Mark { kOther, kAsciiDash, kWideDash, kUnderscore, kBlank, kOpen, kClose };
+
+inline Mark MarkOf(std::string_view s, std::size_t i, std::size_t len) {
+  if (len == 1) {
+    switch (s[i]) {
+      case '-':
+        return Mark::kAsciiDash;
+      case '_':
+        return Mark::kUnderscore;
+      case ' ':
+        return Mark::kBlank;
+      case '(':
+      case '[':
+        return Mark::kOpen;
+      case ')':
+      case ']':
+        return Mark::kClose;
+      default:
+        return Mark::kOther;
+    }
+  }
+  // By the two bytes rather than through memcmp: every character of a name
+  // passes here several times. A3 is GBK's row of full-width ASCII.
+  const auto lead = static_cast<unsigned char>(s[i]);
+  const auto trail = static_cast<unsigned char>(s[i + 1]);
+  if (lead == 0xA3) {
+    switch (trail) {
+      case 0xAD:  // －
+        return Mark::kWideDash;
+      case 0xDF:  // ＿
+        return Mark::kUnderscore;
+      case 0xA8:  // （
+      case 0xDB:  // ［
+        return Mark::kOpen;
+      case 0xA9:  // ）
+      case 0xDD:  // ］
+        return Mark::kClose;
+      default:
+        return Mark::kOther;
+    }
+  }
+  if (lead == 0xA1) {
+    if (trail == 0xA1) return Mark::kBlank;  // the full-width blank
+    if (trail == 0xBE) return Mark::kOpen;   // 【
+    if (trail == 0xBF) return Mark::kClose;  // 】
+  }
+  return Mark::kOther;
+}
+
+inline bool IsDash(Mark m) { return m == Mark::kAsciiDash || m == Mark::kWideDash; }
+inline bool IsFieldSeparator(Mark m) { return IsDash(m) || m == Mark::kUnderscore; }
+inline bool IsCut(Mark m) { return IsFieldSeparator(m) || m == Mark::kBlank; }
+
+// Calls `visit(begin, end, mark)` for each character of `s` from `from`,
+// with the bracket depth before it; stops when `visit` returns false.
+template <typename Visit>
+void WalkChars(std::string_view s, std::size_t from, Visit visit) {
+  std::size_t depth = 0;
+  for (std::size_t i = from; i < s.size();) {
+    const std::size_t len = text::CharLength(s, i);
+    const Mark m = MarkOf(s, i, len);
+    if (!visit(i, i + len, m, depth)) return;
+    if (m == Mark::kOpen) {
+      ++depth;
+    } else if (m == Mark::kClose && depth > 0) {
+      --depth;
+    }
+    i += len;
+  }
+}
+
+// One bracket of a text: where it opens, where its fields start, and where
+// it ends (after its closing bracket, or at the end when left open).
+struct BracketSpan {
+  std::size_t open = 0;
+  std::size_t content = 0;
+  std::size_t close = 0;  // where its closing bracket begins, or the end
+  std::size_t end = 0;
+  bool closed = false;
+
+  std::string_view Inside(std::string_view s) const { return s.substr(content, close - content); }
+};
+
+// The first bracket that opens at or after `from`, outside any other; a
+// bracket inside it closes before it does.
+bool NextBracket(std::string_view s, std::size_t from, BracketSpan* span);
+
+void Note(NameFindings* findings, NameFindingKind kind, std::string_view text = {});
+
+// The fields a reading fills, as bits.
+enum Slot : unsigned { kLanguageSlot = 1, kStyleSlot = 2, kChannelSlot = 4 };
+
+// The fields a template reads from names (a pattern reads them all).
+unsigned SlotsOf(int naming_template);
+
+
+// One name's reading: where its values go, and which fields the template
+// reads that nothing has given yet.
+struct Reading {
+  SongInfo& info;
+  NameFindings* findings;
+  unsigned reads = 0;  // the fields the template reads
+  unsigned open = 0;   // those of them still to be given
+  bool number_read = false;
+
+  bool Reads(Slot s) const { return (reads & s) != 0; }
+  bool Open(Slot s) const { return (open & s) != 0; }
+  void Give(Slot s, std::string value) {
+    open &= ~s;
+    switch (s) {
+      case kLanguageSlot:
+        info.language = std::move(value);
+        break;
+      case kStyleSlot:
+        info.style = std::move(value);
+        break;
+      case kChannelSlot:
+        info.channel = std::move(value);
+        break;
+    }
+  }
+};
+
+// Whether a word is made of tag words only (伴奏KTV, Live), without regard
+// to the case of ASCII letters.
+bool IsTagWords(std::string_view word);
+
+// Whether `s` is one or more ASCII digits.
+bool IsDigits(std::string_view s);
+
+// Reads, from the end of `text`, what large libraries write after the title
+// (后来-国语-103962, 七里香-国语-流行-2, 遇见 伴奏KTV): its own number (four
+// or more digits, once, last), tag words (after a blank or a dash), and the
+// template's fields (after "-", "－" or "_"); the first word that is none of
+// these ends the reading. A run of separators counts as one. With
+// `keep_first`, what precedes the first separator is never read. Returns
+// how many leading bytes of `text` stay unread.
+std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r);
+
+// The title part of templates 2 to 4 and of a pattern's last placeholder:
+// the title ends before the first bracket; the brackets after it, then the
+// fields after the last of them, then those at the end of the title itself
+// give the values. Returns the title, trimmed.
+std::string_view ReadTitlePart(std::string_view part, Reading& r);
+
+// Brackets at the very start of a name are tags ([高清]王菲-红豆): they are
+// left out, with a note unless they hold a known tag word; one of four or
+// more digits alone is the library's number ([0153]). Returns the rest, or
+// the whole name when nothing would be left.
+std::string_view WithoutLeadingTags(std::string_view name, Reading& r);
+
+// Notes a title that still holds what names usually carry beside it: a
+// bracket, a language word or a catalogue-like number.
+void NoteDoubtfulTitle(std::string_view title, NameFindings* findings);
+
+}  // namespace kscgen::naming
