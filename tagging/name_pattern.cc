@@ -190,6 +190,7 @@ bool MatchPattern(const NamePattern& pattern, std::string_view name, std::string
     Span at;
     if (!FindLiteral(name, pos, step.literal, may_be_empty, &at)) return false;
     captures[s] = TrimView(name.substr(pos, at.begin - pos));
+    if (step.field == PatternField::kNumber && !naming::IsDigits(captures[s])) return false;
     pos = at.end;
   }
   *tail = name.substr(pos);

@@ -136,23 +136,13 @@ std::string_view WithoutLeadingSeparators(std::string_view s) {
   return s;
 }
 
-// A language word standing as a field of its own in the title, if any.
+// The first language word the title holds anywhere (国语, 普通话), if any:
+// in a title it is more often a field left unread than part of the title.
 std::string_view LanguageWordIn(std::string_view title) {
-  std::size_t begin = 0;
-  std::string_view found;
-  auto check = [&](std::size_t end) {
-    const std::string_view field = TrimView(title.substr(begin, end - begin));
-    if (found.empty() && LanguageWordOf(field)) found = field;
-  };
-  WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
-    if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
-      check(b);
-      begin = e;
-    }
-    return found.empty();
-  });
-  check(title.size());
-  return found;
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    if (text::Contains(title, kLanguageWords.words[i])) return kLanguageWords.words[i];
+  }
+  return {};
 }
 
 // A catalogue-like number standing as a field of its own in a title of

@@ -265,6 +265,44 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {4, "王菲-红豆（普通话）", "王菲", "红豆", "国语", "流行", "0"},
       {4, "蔡琴-恰似你的温柔(华语－怀旧)", "蔡琴", "恰似你的温柔", "国语", "怀旧歌", "0"},
       {4, "孙燕姿-天黑黑(MTV)(国语-流行-1)", "孙燕姿", "天黑黑", "国语", "流行", "1"},
+      // Square brackets of every kind count as brackets; several in a row
+      // give language, then a channel or a style where each names one.
+      {4, "梁静茹-勇气[国语]", "梁静茹", "勇气", "国语", "流行", "0"},
+      {4, "张学友-吻别(MTV)[粤语]", "张学友", "吻别", "粤语", "流行", "0"},
+      {3, "江蕙-家后(演唱会)[台语]", "江蕙", "家后", "台语", "流行", "0"},
+      {4, "蔡琴-被遗忘的时光[国语](DVD)", "蔡琴", "被遗忘的时光", "国语", "流行", "0"},
+      {4, "邓丽君-小城故事[国语][L][怀旧歌]", "邓丽君", "小城故事", "国语", "怀旧歌", "2"},
+      {3, "邓丽君-小城故事[国语][R][怀旧歌]", "邓丽君", "小城故事", "国语", "怀旧歌", "0"},
+      {4, "韩红-天路【国语】【右】", "韩红", "天路", "国语", "流行", "1"},
+      {4, "周华健-朋友［粤语－对唱］", "周华健", "朋友", "粤语", "对唱", "0"},
+      {4, "黄品源-你怎么舍得我难过[国语](2)", "黄品源", "你怎么舍得我难过", "国语", "流行", "2"},
+      {4, "黄品源-你怎么舍得我难过(2)", "黄品源", "你怎么舍得我难过", "国语", "流行", "0"},
+      {4, "Oasis-Wonderwall[英语][Live]", "Oasis", "Wonderwall", "英语", "流行", "0"},
+      // Templates 2, 3 and 4 read brackets alike: the first bracket of any
+      // kind ends the title, the first naming a language gives it.
+      {2, "张学友-吻别(MTV)[粤语]", "张学友", "吻别", "粤语", "流行", "0"},
+      {3, "张学友-吻别(MTV)[粤语]", "张学友", "吻别", "粤语", "流行", "0"},
+      {2, "张学友－吻别(国语)（粤语）", "张学友", "吻别", "国语", "流行", "0"},
+      {3, "张学友－吻别(国语)（粤语）", "张学友", "吻别", "国语", "流行", "0"},
+      // Tags before the singer are left out of it.
+      {1, "【KTV】梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0"},
+      {4, "[高清]张学友-吻别[粤语]", "张学友", "吻别", "粤语", "流行", "0"},
+      {1, "(伴奏) 林志炫-单身情歌", "林志炫", "单身情歌", "国语", "流行", "0"},
+      {4, "【KTV】[HD]梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0"},
+      {1, "(KTV)", "佚名", "(KTV)", "国语", "流行", "0"},
+      // Tag words after the title, after a blank or a dash; only whole words
+      // of the list, only at the end.
+      {1, "梁静茹 - 勇气 原唱", "梁静茹", "勇气", "国语", "流行", "0"},
+      {4, "梁静茹-勇气 伴奏ktv", "梁静茹", "勇气", "国语", "流行", "0"},
+      {4, "梁静茹-勇气-伴唱-国语", "梁静茹", "勇气", "国语", "流行", "0"},
+      {4, "Oasis-Live Forever", "Oasis", "Live Forever", "国语", "流行", "0"},
+      {4, "Oasis-Forever Lively", "Oasis", "Forever Lively", "国语", "流行", "0"},
+      {1, "梁静茹-原唱", "梁静茹", "原唱", "国语", "流行", "0"},
+      {1, "梁静茹-高清晰", "梁静茹", "高清晰", "国语", "流行", "0"},
+      // A double dash separates as one.
+      {1, "梁静茹--勇气", "梁静茹", "勇气", "国语", "流行", "0"},
+      {4, "梁静茹－－勇气－－粤语", "梁静茹", "勇气", "粤语", "流行", "0"},
+      {2, "梁静茹 -- 勇气(台语)", "梁静茹", "勇气", "台语", "流行", "0"},
   };
   for (const FullCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
@@ -275,6 +313,42 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
     EXPECT_EQ(info.language, c.language);
     EXPECT_EQ(info.style, c.style);
     EXPECT_EQ(info.channel, c.channel);
+  }
+}
+
+struct NumberCase {
+  int naming_template;
+  const char* base_name;
+  const char* title;
+  const char* language;
+  const char* name_number;
+};
+
+TEST(FullNameTest, ALastFieldOfFourOrMoreDigitsIsTheLibrarysOwnNumber) {
+  const NumberCase cases[] = {
+      {4, "王菲-传奇-国语-204518", "传奇", "国语", "204518"},
+      {4, "张学友-一路上有你(MTV)-粤语-330127", "一路上有你", "粤语", "330127"},
+      {2, "刘若英-很爱很爱你-国语-100233", "很爱很爱你", "国语", "100233"},
+      {3, "王菲-传奇_粤语_0153", "传奇", "粤语", "0153"},
+      {1, "王菲-传奇-204518", "传奇", "国语", "204518"},
+      {4, "王菲-传奇 204518", "传奇", "国语", "204518"},
+      {4, "[0153]王菲-传奇", "传奇", "国语", "0153"},
+      // Three digits are no catalogue number; one field stays the title.
+      {4, "王菲-传奇-123", "传奇-123", "国语", ""},
+      {4, "陈奕迅-1874", "1874", "国语", ""},
+      {1, "五月天-2012", "2012", "国语", ""},
+      // Only the last field: one inside the title is the title's.
+      {4, "王菲-2046-传奇", "2046-传奇", "国语", ""},
+      // Template 0 reads the title only.
+      {0, "传奇-204518", "传奇-204518", "国语", ""},
+  };
+  for (const NumberCase& c : cases) {
+    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
+                 c.base_name + "]");
+    SongInfo info = ParseFull(c.naming_template, 0, c.base_name);
+    EXPECT_EQ(info.title, c.title);
+    EXPECT_EQ(info.language, c.naming_template == 0 ? "国语" : c.language);
+    EXPECT_EQ(info.name_number, c.name_number);
   }
 }
 
@@ -323,6 +397,25 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {4, "合唱团－小河水(粤语-怀旧-2-DJ-x)", {{K::kExtraFields, "DJ－x"}}},
       {4, "合唱团－小河水(MTV)-节选-国语", {{K::kUnreadText, "节选"}}},
       {2, "小河水(DJ版", {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""}}},
+      // Readings that may be wrong.
+      {4, "歌手－歌名(火星语－流行－1)", {{K::kUnknownLanguage, "火星语"}}},
+      {3, "歌手－歌名[火星语-怀旧]", {{K::kUnknownLanguage, "火星语"}}},
+      {4, "歌手－歌名(Live-2008)", {}},
+      {1, "梁静茹-勇气[国语]", {{K::kTitleBracket, "[国语]"}, {K::kTitleLanguage, "国语"}}},
+      {1, "梁静茹-勇气【MTV】", {{K::kTitleBracket, "【MTV】"}}},
+      {0, "勇气(MTV)", {{K::kTitleBracket, "(MTV)"}}},
+      {1, "王菲-传奇-国语", {{K::kTitleLanguage, "国语"}}},
+      {4, "周杰伦-国语", {{K::kTitleLanguage, "国语"}}},
+      {3, "刘德华-忘情水-粤语-怀旧-左声道", {{K::kTitleLanguage, "粤语"}}},
+      {0, "传奇 204518", {{K::kTitleNumber, "204518"}}},
+      {4, "王菲-2046-传奇", {{K::kTitleNumber, "2046"}}},
+      {4, "陈奕迅-1874", {}},
+      {4, "王菲-传奇-国语-204518", {}},
+      {1, "[伴奏]梁静茹-勇气", {}},
+      {1, "[梁静茹]勇气-x", {{K::kLeadingTag, "[梁静茹]"}}},
+      {4, "梁静茹-勇气 原唱", {{K::kTrailingTag, "原唱"}}},
+      {4, "梁静茹-勇气-KTV-伴奏", {{K::kTrailingTag, "伴奏"}, {K::kTrailingTag, "KTV"}}},
+      {4, "梁静茹-勇气(MTV)-x-国语", {{K::kUnreadText, "x"}}},
   };
   for (const FindingCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +

@@ -1,0 +1,180 @@
+#include "tagging/name_pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tagging/file_name.h"
+#include "text/gbk_text.h"
+
+namespace kscgen {
+namespace {
+
+struct RefusedPattern {
+  const char* pattern;
+  PatternFault fault;
+  const char* text;
+};
+
+TEST(NamePatternTest, RefusesPatternsThatCannotBeRead) {
+  const RefusedPattern cases[] = {
+      {"{歌手}-", PatternFault::kNoTitle, "{歌手}-"},
+      {"", PatternFault::kNoTitle, ""},
+      {"{歌手}-{歌手名}", PatternFault::kUnknownPlaceholder, "{歌手名}"},
+      {"{歌名}_{}", PatternFault::kUnknownPlaceholder, "{}"},
+      {"{歌手}{歌名}", PatternFault::kAdjacentPlaceholders, "{歌手}{歌名}"},
+      {"{编号} {*}{歌名}", PatternFault::kAdjacentPlaceholders, "{*}{歌名}"},
+      {"{歌手}-{歌名", PatternFault::kUnclosedPlaceholder, "{歌名"},
+      {"歌名}", PatternFault::kStrayClosingBrace, "}"},
+      {"{歌名}-{歌名}", PatternFault::kRepeatedPlaceholder, "{歌名}"},
+  };
+  for (const RefusedPattern& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const PatternCheck check = CompileNamePattern(c.pattern);
+    EXPECT_FALSE(check.pattern.has_value());
+    EXPECT_EQ(static_cast<int>(check.fault), static_cast<int>(c.fault));
+    EXPECT_EQ(check.text, c.text);
+  }
+  // {*} may stand more than once; blanks inside braces are allowed.
+  const PatternCheck ok = CompileNamePattern(" {*}_{ 歌手 }_{*}_{歌名} ");
+  ASSERT_TRUE(ok.pattern.has_value());
+  EXPECT_EQ(ok.pattern->leading, "");
+  ASSERT_EQ(ok.pattern->steps.size(), 4u);
+  EXPECT_EQ(ok.pattern->steps[1].field, PatternField::kSinger);
+  EXPECT_EQ(ok.pattern->steps[1].literal, "_");
+  EXPECT_EQ(ok.pattern->steps[3].literal, "");
+}
+
+struct PatternCase {
+  const char* pattern;
+  int folder_role;
+  const char* base_name;
+  const char* singer;
+  const char* title;
+  const char* language;
+  const char* style;
+  const char* channel;
+  const char* name_number;
+  bool fits;
+};
+
+TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
+  const PatternCase cases[] = {
+      // Title first; blanks around the literal text are tolerant.
+      {"{歌名} - {歌手}", 0, "勇气 - 梁静茹", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{歌名} - {歌手}", 0, "勇气-梁静茹", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{歌名} - {歌手}", 0, "勇气 － 梁静茹[粤语]", "梁静茹", "勇气", "粤语", "流行", "0", "",
+       true},
+      {"{歌名} - {歌手}", 0, "【KTV】勇气 - 梁静茹", "梁静茹", "勇气", "国语", "流行", "0", "",
+       true},
+      // A number first.
+      {"{编号}_{歌手}_{歌名}", 0, "0153_梁静茹_勇气", "梁静茹", "勇气", "国语", "流行", "0", "0153",
+       true},
+      {"{编号}_{歌手}_{歌名}", 0, "0153_梁静茹_勇气(MTV)[台语][R]", "梁静茹", "勇气", "台语",
+       "流行", "1", "0153", true},
+      {"{编号}_{歌手}_{歌名}", 0, "A153_梁静茹_勇气", "佚名", "A153_梁静茹_勇气", "国语", "流行",
+       "0", "", false},
+      // Literal brackets, ASCII or full-width alike.
+      {"{歌手}《{歌名}》", 0, "梁静茹《勇气》", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{歌手}《{歌名}》", 0, "梁静茹《勇气》[粤语]", "梁静茹", "勇气", "粤语", "流行", "0", "",
+       true},
+      {"{歌手} {歌名}({语种})", 0, "梁静茹 勇气(粤语)", "梁静茹", "勇气", "粤语", "流行", "0", "",
+       true},
+      {"{歌手} {歌名}({语种})", 0, "梁静茹 勇气（台语）", "梁静茹", "勇气", "台语", "流行", "0",
+       "", true},
+      // A blank separator needs a blank.
+      {"{歌手} {歌名}", 0, "梁静茹勇气", "佚名", "梁静茹勇气", "国语", "流行", "0", "", false},
+      {"{歌手} {歌名}", 1, "梁静茹勇气", "歌手们", "梁静茹勇气", "国语", "流行", "0", "", false},
+      // Skipped text, and every field.
+      {"{*}-{歌手}-{歌名}", 0, "K0153-梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{歌名}-{歌手}-{语种}-{类别}-{声道}", 0, "勇气-梁静茹-国语-怀旧-L", "梁静茹", "勇气", "国语",
+       "怀旧歌", "2", "", true},
+      // A dash inside a bracket is no literal's.
+      {"{歌手}-{歌名}", 0, "梁静茹(A-B)-勇气", "梁静茹(A-B)", "勇气", "国语", "流行", "0", "",
+       true},
+      // The folder gives what the pattern does not name.
+      {"{歌名}", 1, "勇气", "歌手们", "勇气", "国语", "流行", "0", "", true},
+      {"{歌名}", 0, "勇气", "佚名", "勇气", "国语", "流行", "0", "", true},
+      {"{歌手}-{歌名}", 2, "梁静茹-勇气", "梁静茹", "勇气", "粤语", "流行", "0", "", true},
+      {"{歌手}-{歌名}", 2, "梁静茹-勇气[台语]", "梁静茹", "勇气", "台语", "流行", "0", "", true},
+      // Literal text of its own before the first placeholder.
+      {"第{编号}首 {歌手}-{歌名}", 0, "第12首 梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0",
+       "12", true},
+  };
+  for (const PatternCase& c : cases) {
+    SCOPED_TRACE(std::string("pattern [") + c.pattern + "] name [" + c.base_name + "]");
+    const PatternCheck check = CompileNamePattern(c.pattern);
+    ASSERT_TRUE(check.pattern.has_value());
+    SongInfo info;
+    NameFindings findings;
+    const char* folder = c.folder_role == 2 ? "粤语金曲" : "歌手们";
+    ParseSongName(*check.pattern, c.folder_role, c.base_name, folder, info, &findings);
+    EXPECT_EQ(info.singer, c.singer);
+    EXPECT_EQ(info.title, c.title);
+    EXPECT_EQ(info.language, c.language);
+    EXPECT_EQ(info.style, c.style);
+    EXPECT_EQ(info.channel, c.channel);
+    EXPECT_EQ(info.name_number, c.name_number);
+    bool mismatch_noted = false;
+    for (const NameFinding& f : findings) {
+      mismatch_noted = mismatch_noted || f.kind == NameFindingKind::kPatternMismatch;
+    }
+    EXPECT_EQ(mismatch_noted, !c.fits);
+  }
+}
+
+// Names put together from the pieces real libraries use, in any order, with
+// any separators and brackets: whatever the reading, a title that still
+// holds a bracket or a language word carries a note.
+TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
+  const char* const pieces[] = {"梁静茹", "A-Lin", "F.I.R.", "勇气", "Live Forever", "1874",
+                                "后来",   "MTV",   "KTV",    "高清", "伴奏",         "103962",
+                                "12",     "国语",  "粤语",   "台语", "普通话",       "怀旧",
+                                "R",      "左",    "x"};
+  const char* const languages[] = {"国语", "粤语", "台语", "普通话", "英语", "闽南语"};
+  const char* const separators[] = {"-", "－", "_", " ", "--", " - ", "－－", ""};
+  const char* const brackets[][2] = {{"(", ")"}, {"（", "）"}, {"[", "]"},
+                                     {"［", "］"}, {"【", "】"}, {"(", ""}};
+  const char* const bracket_chars[] = {"(", ")", "（", "）", "[", "]", "［", "］", "【", "】"};
+  std::vector<NamePattern> patterns;
+  for (const char* p : {"{歌名} - {歌手}", "{编号}_{歌手}_{歌名}", "{歌手}《{歌名}》",
+                        "{歌手} {歌名}({语种})"}) {
+    patterns.push_back(*CompileNamePattern(p).pattern);
+  }
+  std::mt19937 random(20261207);
+  auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+  for (int round = 0; round < 20000; ++round) {
+    std::string name;
+    const std::size_t count = 1 + pick(6);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (i > 0) name += separators[pick(std::size(separators))];
+      const char* piece = pieces[pick(std::size(pieces))];
+      if (pick(3) == 0) {
+        const auto& b = brackets[pick(std::size(brackets))];
+        name += std::string(b[0]) + piece + b[1];
+      } else {
+        name += piece;
+      }
+    }
+    for (int scheme = 0; scheme < 9; ++scheme) {
+      SongInfo info;
+      NameFindings findings;
+      if (scheme < 5) {
+        ParseSongName(scheme, 0, name, "", info, &findings);
+      } else {
+        ParseSongName(patterns[scheme - 5], 0, name, "", info, &findings);
+      }
+      bool doubtful = false;
+      for (const char* b : bracket_chars) doubtful = doubtful || text::Contains(info.title, b);
+      for (const char* l : languages) doubtful = doubtful || text::Contains(info.title, l);
+      if (doubtful && findings.empty()) {
+        ADD_FAILURE() << "scheme " << scheme << ": [" << name << "] gives the title ["
+                      << info.title << "] without a note";
+        return;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kscgen
