@@ -56,6 +56,7 @@ enum class NameFindingKind {
   kTitleLanguage,    // text: a language word still in the title
   kTitleNumber,      // text: a catalogue-like number still in the title
   kPatternMismatch,  // the name does not follow the user's pattern: all of it is the title
+  kNoNameNumber,     // numbering from names, and the name carries no number
 };
 
 struct NameFinding {

@@ -4,6 +4,7 @@
 
 #include "app/cli/command_line.h"
 #include "app/engine/messages.h"
+#include "app/engine/name_pattern_option.h"
 #include "app/engine/start_number.h"
 #include "tagging/uniform_values.h"
 #include "text/encoding.h"
@@ -23,10 +24,15 @@ const char kUsage[] =
     u8"  -t, --template N          歌曲命名模板（必选）：0 歌名，1 歌手－歌名，\n"
     u8"                            2 歌手－歌名(语种)，3 歌手－歌名(语种－类别)，\n"
     u8"                            4 歌手－歌名(语种－类别－声道)\n"
+    u8"  -p, --pattern PATTERN     自定义命名格式（代替 -t），如 \"{歌名} - {歌手}\"、\n"
+    u8"                            \"{编号}_{歌手}_{歌名}\"；可用 {歌手} {歌名} {语种} {类别}\n"
+    u8"                            {声道} {编号} {*}（{*} 跳过任意文字）\n"
     u8"  -r, --folder-role N       目录名的作用：0 无作用（默认），1 歌手名，2 语种名，\n"
     u8"                            3 类别名，4 加入日期\n"
     u8"  -s, --start-number N      自动编号：第一首歌曲的编号为 N 加 1（N 不小于 0），\n"
     u8"                            至少五位数字，如 0 得 00001\n"
+    u8"      --number-from-name    编号取自文件名（如 后来-国语-103962 中的 103962），\n"
+    u8"                            不能与 -s 同用\n"
     u8"  -u, --uniform KIND=VALUE  统一设定值，可重复；KIND 为 singer（歌 手 名）、\n"
     u8"                            style（歌曲类别）、language（歌曲语种）或 channel（歌曲声道）\n"
     u8"      --date TEXT           每个KSC文件\"时间\"一项的内容；默认已有的KSC文件保留原日期，\n"
@@ -74,8 +80,10 @@ std::string UniformLabel(const std::string& kind) {
 
 enum OptionId {
   kOptTemplate,
+  kOptPattern,
   kOptFolderRole,
   kOptStartNumber,
+  kOptNumberFromName,
   kOptUniform,
   kOptDate,
   kOptRecursive,
@@ -89,8 +97,10 @@ enum OptionId {
 
 const std::vector<cli::OptionDef> kOptions = {
     {"template", 't', true, kOptTemplate},
+    {"pattern", 'p', true, kOptPattern},
     {"folder-role", 'r', true, kOptFolderRole},
     {"start-number", 's', true, kOptStartNumber},
+    {"number-from-name", '\0', false, kOptNumberFromName},
     {"uniform", 'u', true, kOptUniform},
     {"date", '\0', true, kOptDate},
     {"recursive", 'R', false, kOptRecursive},
@@ -133,12 +143,26 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                                   u8"必须是 0 到 4：" + text::DisplayName(value));
         }
         if (option.id == kOptTemplate) {
+          if (request.name_pattern) return Fail(parsed, messages::kTemplateAndPattern);
           request.naming_template = static_cast<NamingTemplate>(*index);
         } else {
           request.folder_role = static_cast<FolderRole>(*index);
         }
         break;
       }
+      case kOptPattern: {
+        if (request.naming_template && !request.name_pattern) {
+          return Fail(parsed, messages::kTemplateAndPattern);
+        }
+        NamePatternOption pattern = ParseNamePatternOption(value);
+        if (!pattern.pattern) return Fail(parsed, pattern.error);
+        request.naming_template = kTemplateCustom;
+        request.name_pattern = std::move(pattern.pattern);
+        break;
+      }
+      case kOptNumberFromName:
+        request.number_from_name = true;
+        break;
       case kOptStartNumber: {
         std::optional<std::int32_t> start = ParseStartNumber(value);
         if (!start) return Fail(parsed, messages::BadStartNumber(text::DisplayName(value)));
@@ -217,6 +241,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       return Fail(parsed, u8"未知选项：" + text::DisplayName(line.typed));
   }
   if (line.operands.size() != 1) return Fail(parsed, u8"请给出一个文件夹");
+  if (request.number_from_name && request.start_number) {
+    return Fail(parsed, messages::kTwoNumberings);
+  }
   if (!request.naming_template) {
     parsed.error = std::string(messages::kNoTemplate) + "\n";
     return parsed;

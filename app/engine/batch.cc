@@ -64,8 +64,13 @@ SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
                     NameFindings* findings) {
   SongInfo song;
   song.date_text = request.date_text.value_or(today);
-  ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
-                findings);
+  if (*request.naming_template == kTemplateCustom) {
+    ParseSongName(*request.name_pattern, request.folder_role, base_name, folder_name, song,
+                  findings);
+  } else {
+    ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
+                  findings);
+  }
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
   song.singer_pinyin = SingerInitials(song.singer);
@@ -127,8 +132,12 @@ class Run {
 
   BatchResult Go() {
     if (!request_.naming_template || *request_.naming_template < 0 ||
-        *request_.naming_template >= kTemplateCount) {
+        *request_.naming_template >= kTemplateCount ||
+        (*request_.naming_template == kTemplateCustom && !request_.name_pattern)) {
       return Fail(BatchStatus::kNoTemplate, messages::NoTemplate());
+    }
+    if (request_.number_from_name && request_.start_number) {
+      return Fail(BatchStatus::kBadOptions, messages::kTwoNumberings);
     }
     if (request_.start_number) {
       constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -408,6 +417,13 @@ class Run {
 
     // Numbers only for the videos whose KSC files hold them: no gaps.
     if (number_) song.number = FormatSongNumber(++*number_);
+    if (request_.number_from_name) {
+      if (song.name_number.empty()) {
+        report.name_findings.push_back({NameFindingKind::kNoNameNumber, std::string()});
+      } else {
+        song.number = SongNumberFromName(song.name_number);
+      }
+    }
     std::string text;
     const KscAction action = Plan(ksc_native, song, &text, report);
     switch (action) {

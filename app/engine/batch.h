@@ -27,9 +27,15 @@ namespace kscgen {
 
 struct BatchRequest {
   std::optional<NamingTemplate> naming_template;  // none: nothing is read or written
+  // The user's own pattern, read under kTemplateCustom (which needs one).
+  std::optional<NamePattern> name_pattern;
   FolderRole folder_role = kRoleNone;
   // Numbering: the first numbered video gets start_number + 1; none: no numbers.
   std::optional<std::int64_t> start_number;
+  // Each song's number is the one its name carries (name_number), at least
+  // five digits; a video whose name carries none gets none, and a note.
+  // Excludes start_number.
+  bool number_from_name = false;
   UniformValues uniform;  // imposed on every song
   // The "时间" of every song (GBK). None: a KSC file that exists keeps the
   // date it holds, and a new one gets today's (as does one that holds none);

@@ -178,6 +178,31 @@ std::string FolderNameNotInGbk(std::string_view folder) {
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
 }
 
+const char* const kTwoNumberings = u8"自动编号与编号取自文件名只能选一个";
+const char* const kTemplateAndPattern = u8"命名模板（-t）与自定义命名格式（-p）只能选一个";
+
+std::string BadNamePattern(PatternFault fault, std::string_view part_utf8) {
+  const std::string part = u8"“" + std::string(part_utf8) + u8"”";
+  switch (fault) {
+    case PatternFault::kNone:
+      break;
+    case PatternFault::kNoTitle:
+      return u8"命名格式中没有{歌名}";
+    case PatternFault::kUnknownPlaceholder:
+      return u8"命名格式中的" + part +
+             u8"不是可用的项目，可用 {歌手} {歌名} {语种} {类别} {声道} {编号} {*}";
+    case PatternFault::kUnclosedPlaceholder:
+      return u8"命名格式中的" + part + u8"缺少“}”";
+    case PatternFault::kStrayClosingBrace:
+      return u8"命名格式中的“}”前面缺少“{”";
+    case PatternFault::kRepeatedPlaceholder:
+      return u8"命名格式中" + part + u8"出现了两次";
+    case PatternFault::kAdjacentPlaceholders:
+      return u8"命名格式中" + part + u8"两项之间没有分隔的文字";
+  }
+  return std::string();
+}
+
 std::string NameNote(const NameFinding& finding) {
   const std::string quoted = u8"“" + text::GbkForDisplay(finding.text) + u8"”";
   switch (finding.kind) {
@@ -211,6 +236,8 @@ std::string NameNote(const NameFinding& finding) {
       return u8"歌名中含有编号样的数字" + quoted;
     case NameFindingKind::kPatternMismatch:
       return u8"名称不符合自定义格式，整个名称当作歌名";
+    case NameFindingKind::kNoNameNumber:
+      return u8"文件名中没有编号，未编号";
   }
   return std::string();
 }

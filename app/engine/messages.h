@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "os/file_system.h"
+#include "tagging/name_pattern.h"
 
 namespace kscgen {
 struct BatchResult;
@@ -33,6 +34,14 @@ std::string FolderLocked(std::string_view folder);
 std::string CannotUseFolder(std::string_view path, const os::Error& error);
 // A folder below the chosen one cannot be read.
 std::string CannotReadFolder(std::string_view path, const os::Error& error);
+
+// Numbering from a start number and from the names at once.
+extern const char* const kTwoNumberings;
+// kscgen given a template and a pattern of its own at once.
+extern const char* const kTemplateAndPattern;
+
+// A naming pattern that cannot be read: what is wrong and where (`part_utf8`).
+std::string BadNamePattern(PatternFault fault, std::string_view part_utf8);
 
 // The start number is not an integer of 0 or more.
 std::string BadStartNumber(std::string_view typed_utf8);

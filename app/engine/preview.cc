@@ -11,11 +11,13 @@ std::vector<std::string> PreviewHeader(bool recursive) {
   if (recursive) header.push_back(u8"文件夹");
   for (const char* title :
        {u8"视频文件", u8"KSC文件", u8"编号", u8"歌名", u8"缩写", u8"歌手", u8"字数", u8"语种",
-        u8"风格", u8"声道", u8"时间", u8"歌星拼音", u8"备注", u8"状态"}) {
+        u8"风格", u8"声道", u8"时间", u8"歌星拼音", u8"备注", u8"状态", u8"文件名编号"}) {
     header.push_back(title);
   }
   return header;
 }
+
+std::size_t NotesColumn(bool recursive) { return recursive ? 13 : 12; }
 
 std::string PreviewNotes(const VideoReport& report) {
   if (!report.skip_reason.empty()) return u8"跳过：" + report.skip_reason;
@@ -38,7 +40,7 @@ std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
   row.push_back(text::DisplayName(report.file->native_name));
   if (!report.skip_reason.empty()) {
     row.resize(PreviewHeader(recursive).size());
-    row[row.size() - 2] = PreviewNotes(report);
+    row[NotesColumn(recursive)] = PreviewNotes(report);
     return row;
   }
   const SongInfo& s = report.song;
@@ -66,6 +68,7 @@ std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
       row.push_back(std::string());
       break;
   }
+  row.push_back(s.name_number);
   return row;
 }
 

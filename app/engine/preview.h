@@ -10,9 +10,12 @@
 namespace kscgen {
 
 // Column titles (UTF-8): 视频文件, KSC文件, 编号, 歌名, 缩写, 歌手, 字数, 语种,
-// 风格, 声道, 时间, 歌星拼音, 备注, 状态; a run over a folder tree begins
-// with one more, 文件夹.
+// 风格, 声道, 时间, 歌星拼音, 备注, 状态, 文件名编号 (the library's own number
+// the name carries); a run over a folder tree begins with one more, 文件夹.
 std::vector<std::string> PreviewHeader(bool recursive);
+
+// Where 备注 stands in the header and the rows.
+std::size_t NotesColumn(bool recursive);
 
 // One video's row (UTF-8). 备注 holds its notes (PreviewNotes); 状态 says
 // whether its KSC file would be new (新建), replaced (更新) or left as it is

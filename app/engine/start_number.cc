@@ -47,4 +47,11 @@ std::string FormatSongNumber(std::int64_t number) {
   return digits;
 }
 
+std::string SongNumberFromName(std::string_view digits) {
+  constexpr std::size_t kDigits = 5;
+  std::string number(digits.size() < kDigits ? kDigits - digits.size() : 0, '0');
+  number.append(digits);
+  return number;
+}
+
 }  // namespace kscgen

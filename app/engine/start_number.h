@@ -16,4 +16,9 @@ std::optional<std::int32_t> ParseStartNumber(std::string_view text);
 // The song number text: at least five digits, zeros in front (101 → 00101).
 std::string FormatSongNumber(std::int64_t number);
 
+// The song number of a number a name carries (digits, any count): as it
+// stands, with zeros in front to five digits (0153 → 00153), the shape the
+// song manager gets from numbering.
+std::string SongNumberFromName(std::string_view digits);
+
 }  // namespace kscgen

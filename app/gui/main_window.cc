@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "app/engine/messages.h"
+#include "app/engine/name_pattern_option.h"
 #include "app/engine/start_number.h"
 #include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
@@ -164,9 +165,18 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
   BatchRequest r;
   if (int t = templateButtons->checkedId(); t >= 0)
     r.naming_template = static_cast<NamingTemplate>(t);
+  if (r.naming_template == kTemplateCustom) {
+    NamePatternOption pattern = ParseNamePatternOption(patternEdit->text().toStdString());
+    if (!pattern.pattern) {
+      *error = FromMessage(pattern.error);
+      return std::nullopt;
+    }
+    r.name_pattern = std::move(pattern.pattern);
+  }
+  r.number_from_name = numberFromNameCheck->isChecked();
   r.folder_role = static_cast<FolderRole>(std::max(0, roleButtons->checkedId()));
   // 歌曲自动编号 numbers from 00001; 编号始于 gives another start.
-  if (numberingCheck->isChecked()) {
+  if (numberingCheck->isChecked() && !r.number_from_name) {
     r.start_number = 0;
     const QString start = startNumberEdit->text().trimmed();
     if (startNumberCheck->isChecked() && !start.isEmpty()) {
@@ -230,10 +240,33 @@ void MainWindow::uniformToggled() {
 void MainWindow::numberingToggled() {
   startNumberCheck->setEnabled(numberingCheck->isChecked());
   startNumberEdit->setEnabled(numberingCheck->isChecked());
+  if (numberingCheck->isChecked()) numberFromNameCheck->setChecked(false);
 }
 
 void MainWindow::startNumberToggled() {
   startNumberEdit->setEnabled(startNumberCheck->isChecked());
+}
+
+void MainWindow::numberFromNameToggled() {
+  if (numberFromNameCheck->isChecked() && numberingCheck->isChecked()) {
+    numberingCheck->setChecked(false);
+    numberingToggled();
+  }
+}
+
+void MainWindow::templateChosen() {
+  patternEdit->setEnabled(templateButtons->checkedId() == kTemplateCustom);
+  patternEdited();
+}
+
+void MainWindow::patternEdited() {
+  QString problem;
+  if (patternEdit->isEnabled() && !patternEdit->text().trimmed().isEmpty()) {
+    const NamePatternOption pattern = ParseNamePatternOption(patternEdit->text().toStdString());
+    if (!pattern.pattern) problem = FromMessage(pattern.error);
+  }
+  patternError->setText(problem);
+  patternError->setVisible(!problem.isEmpty());
 }
 
 void MainWindow::recursiveToggled() {

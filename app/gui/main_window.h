@@ -118,9 +118,12 @@ class MainWindow : public QWidget {
   QLabel* templateHint;
   QGroupBox* templateGroup;
   QButtonGroup* templateButtons;
+  QLineEdit* patternEdit;   // the pattern of 自定义: "{歌名} - {歌手}"
+  QLabel* patternError;     // what is wrong with it, shown while it is
   QCheckBox* numberingCheck;
   QCheckBox* startNumberCheck;
   QLineEdit* startNumberEdit;
+  QCheckBox* numberFromNameCheck;  // 编号取自文件名; excludes 歌曲自动编号
   QProgressBar* progressBar;
   QGroupBox* uniformGroup;
   QCheckBox* uniformCheck;
@@ -147,6 +150,11 @@ class MainWindow : public QWidget {
   void uniformToggled();
   void numberingToggled();
   void startNumberToggled();
+  void numberFromNameToggled();
+  // 自定义 takes the pattern box; the other templates leave it.
+  void templateChosen();
+  // Checks the pattern as it is typed and says what is wrong with it.
+  void patternEdited();
   void recursiveToggled();
   void kindChanged();
   void addUniformEntry();

@@ -39,7 +39,8 @@ namespace {
 
 const QStringList kFolderRoles = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名", u8"加入日期"};
 const QStringList kTemplates = {u8"歌名", u8"歌手－歌名", u8"歌手－歌名(语种)",
-                                u8"歌手－歌名(语种－类别)", u8"歌手－歌名(语种－类别－声道)"};
+                                u8"歌手－歌名(语种－类别)", u8"歌手－歌名(语种－类别－声道)",
+                                u8"自定义"};
 
 // Every song gets 国语, 流行 and channel 0 (伴唱) unless its name, its folder or
 // a uniform value says otherwise.
@@ -238,7 +239,20 @@ void MainWindow::BuildControls() {
   templateLabel = Named("Label2", new QLabel(u8"3. 选择模版："));
   templateHint = Named("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
   templateGroup = RadioGroup("RadioGroup1", kTemplates, 1, &templateButtons);
+  patternEdit = Named("patternEdit", new QLineEdit);
+  patternEdit->setPlaceholderText(u8"例：{歌名} - {歌手}");
+  patternEdit->setToolTip(
+      u8"自定义命名格式：{歌手} {歌名} {语种} {类别} {声道} {编号}，{*} 跳过任意文字，\n"
+      u8"其间写上名称中的分隔文字，如 {编号}_{歌手}_{歌名}、{歌手}《{歌名}》");
+  patternEdit->setEnabled(false);
+  patternError = Named("patternError", new QLabel);
+  patternError->setWordWrap(true);
+  patternError->setStyleSheet("color: #b00000");
+  patternError->hide();
   numberingCheck = Named("CheckBox2", new QCheckBox(u8"歌曲自动编号"));
+  numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名"));
+  numberFromNameCheck->setToolTip(
+      u8"以文件名末尾四位以上的数字为歌曲编号，如 后来-国语-103962 的 103962");
   startNumberCheck = Named("CheckBox3", new QCheckBox(u8"编号始于:"));
   startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
   startNumberCheck->setEnabled(false);
@@ -251,8 +265,9 @@ void MainWindow::BuildControls() {
   progressBar->setAlignment(Qt::AlignCenter);
   QHBoxLayout* template_row = Row({templateLabel, templateHint}, true);
   QHBoxLayout* numbering_row = Row({numberingCheck, startNumberCheck, startNumberEdit}, true);
-  choice_column_ = Column({roleLabel, roleGroup, template_row, templateGroup, nullptr});
-  numbering_column_ = Column({numbering_row, progressBar});
+  choice_column_ = Column(
+      {roleLabel, roleGroup, template_row, templateGroup, patternEdit, patternError, nullptr});
+  numbering_column_ = Column({numbering_row, numberFromNameCheck, progressBar});
 
   // Uniform values: a frame whose caption is the check box that turns them on.
   uniformGroup = Named("GroupBox1", new QGroupBox);
@@ -338,7 +353,9 @@ void MainWindow::FitToFont() {
   for (QButtonGroup* group : {roleButtons, templateButtons}) {
     for (QAbstractButton* b : group->buttons()) b->setFixedHeight(line + 2);
   }
-  for (QCheckBox* c : {numberingCheck, startNumberCheck, uniformCheck}) c->setFixedHeight(line + 2);
+  for (QCheckBox* c : {numberingCheck, startNumberCheck, numberFromNameCheck, uniformCheck}) {
+    c->setFixedHeight(line + 2);
+  }
   videoList->setMinimumSize(8 * line, 4 * line);
   startNumberEdit->setFixedWidth(startNumberEdit->fontMetrics().horizontalAdvance("000000") + 12);
   progressBar->setFixedHeight(line);
@@ -411,6 +428,9 @@ void MainWindow::ConnectControls() {
   connect(uniformCheck, &QCheckBox::clicked, this, &MainWindow::uniformToggled);
   connect(numberingCheck, &QCheckBox::clicked, this, &MainWindow::numberingToggled);
   connect(startNumberCheck, &QCheckBox::clicked, this, &MainWindow::startNumberToggled);
+  connect(numberFromNameCheck, &QCheckBox::clicked, this, &MainWindow::numberFromNameToggled);
+  connect(templateButtons, &QButtonGroup::idClicked, this, &MainWindow::templateChosen);
+  connect(patternEdit, &QLineEdit::textChanged, this, &MainWindow::patternEdited);
   connect(kindBox, &QComboBox::currentTextChanged, this, &MainWindow::kindChanged);
   connect(addUniformButton, &QToolButton::clicked, this, &MainWindow::addUniformEntry);
   connect(valueBox->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::addUniformEntry);

@@ -53,7 +53,8 @@ void MainWindow::SetRunning(bool running) {
     held_.clear();
     for (QWidget* w : std::initializer_list<QWidget*>{
              folderEdit, browseButton, recursiveCheck, extensionsEdit, videoList, removeVideoButton,
-             roleGroup, templateGroup, numberingCheck, startNumberCheck, startNumberEdit,
+             roleGroup, templateGroup, patternEdit, numberingCheck, startNumberCheck,
+             startNumberEdit, numberFromNameCheck,
              uniformGroup, previewButton}) {
       held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
       w->setEnabled(false);

@@ -24,6 +24,8 @@ const char kTemplate[] = "template";  // -1: none chosen
 const char kNumbering[] = "numbering";
 const char kStartNumberOn[] = "startNumberOn";
 const char kStartNumber[] = "startNumber";
+const char kNamePattern[] = "namePattern";
+const char kNumberFromName[] = "numberFromName";
 const char kUniformOn[] = "uniform";
 const char kUniformEntries[] = "uniformEntries";  // kind and value, GBK bytes
 const char kKind[] = "kind";
@@ -49,6 +51,8 @@ void MainWindow::SaveSettings() const {
   s.setValue(key::kNumbering, numberingCheck->isChecked());
   s.setValue(key::kStartNumberOn, startNumberCheck->isChecked());
   s.setValue(key::kStartNumber, startNumberEdit->text());
+  s.setValue(key::kNamePattern, patternEdit->text());
+  s.setValue(key::kNumberFromName, numberFromNameCheck->isChecked());
   s.setValue(key::kUniformOn, uniformCheck->isChecked());
   s.beginWriteArray(key::kUniformEntries);
   int i = 0;
@@ -93,6 +97,9 @@ void MainWindow::RestoreSettings() {
       startNumberEdit->setText(s.value(key::kStartNumber).toString());
       numberingToggled();
       if (numberingCheck->isChecked()) startNumberToggled();
+      patternEdit->setText(s.value(key::kNamePattern).toString());
+      numberFromNameCheck->setChecked(flag(key::kNumberFromName) && !numberingCheck->isChecked());
+      templateChosen();
       // Each entry is read as if typed again: what the parser refuses goes.
       const int entries = s.beginReadArray(key::kUniformEntries);
       for (int i = 0; i < entries; ++i) {

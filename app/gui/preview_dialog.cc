@@ -39,7 +39,7 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   for (int r = 0; r < table_->rowCount(); ++r) {
     const VideoReport& report = reports_[static_cast<std::size_t>(r)];
     const std::vector<std::string> cells = PreviewRow(report, recursive);
-    noted_.push_back(!cells[cells.size() - 2].empty());
+    noted_.push_back(!cells[NotesColumn(recursive)].empty());
     for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
       auto* item = new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)]));
       if (!report.skip_reason.empty()) {

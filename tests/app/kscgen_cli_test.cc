@@ -122,10 +122,10 @@ TEST_F(KscgenTest, DryRunPrintsTheRowsAndWritesNothing) {
   EXPECT_EQ(
       o.out,
       u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\t"
-      u8"状态\n"
-      u8"\\x01.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过：文件名含有控制字符\t\n"
+      u8"状态\t文件名编号\n"
+      u8"\\x01.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过：文件名含有控制字符\t\t\n"
       u8"合唱团－小河水.mpg\t合唱团－小河水.KSC\t\t小河水\tXHS\t合唱团\t6\t粤语\t流行\t0\t12/7/"
-      u8"26\tHCT\t\t新建\n");
+      u8"26\tHCT\t\t新建\t\n");
   EXPECT_EQ(ListNames(folder_), std::string("\x01.mpg|") + u8"合唱团－小河水.mpg");
 }
 
@@ -139,16 +139,57 @@ TEST_F(KscgenTest, DryRunNotesWhereNamesDepartFromTheTemplate) {
   EXPECT_EQ(
       o.out,
       u8"视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t歌星拼音\t备注\t"
-      u8"状态\n"
-      u8"x－(国语).mpg\tx－(国语).KSC\t\t\t\tx\t0\t国语\t流行\t0\t12/7/26\tX\t没有歌名\t新建\n"
+      u8"状态\t文件名编号\n"
+      u8"x－(国语).mpg\tx－(国语).KSC\t\t\t\tx\t0\t国语\t流行\t0\t12/7/26\tX\t没有歌名\t新建\t\n"
       u8"谢金燕-练舞功(MTV)-闽南语-流行.mpg\t谢金燕-练舞功(MTV)-闽南语-流行.KSC\t\t练舞功\tLWG\t"
-      u8"谢金燕\t6\t粤语\t流行\t0\t12/7/26\tXJY\t\t新建\n"
+      u8"谢金燕\t6\t粤语\t流行\t0\t12/7/26\tXJY\t\t新建\t\n"
       u8"信乐团－死了都要爱(国语-摇滚-31).mpg\t信乐团－死了都要爱(国语-摇滚-31).KSC\t\t死了都要爱\t"
       u8"SLDY\t信乐团\t10\t国语\t流行\t0\t12/7/26\tXYT\t"
-      u8"类别“摇滚”不是歌曲管理器的类别，按流行；声道“31”无法识别，按 0\t新建\n"
+      u8"类别“摇滚”不是歌曲管理器的类别，按流行；声道“31”无法识别，按 0\t新建\t\n"
       u8"周杰伦-七里香-国语-流行.mkv\t周杰伦-七里香-国语-流行.KSC\t\t七里香\tQLX\t周杰伦\t6\t"
-      u8"国语\t流行\t0\t12/7/26\tZJL\t\t新建\n");
+      u8"国语\t流行\t0\t12/7/26\tZJL\t\t新建\t\n");
   EXPECT_EQ(ListNames(folder_).find(".KSC"), std::string::npos);
+}
+
+TEST_F(KscgenTest, APatternOfTheUsersOwnAndNumbersFromTheNames) {
+  Video(u8"0153_梁静茹_勇气[粤语].mpg");
+  Video(u8"梁静茹 宁夏.mpg");
+  Outcome o = Run(u8"-n -p '{编号}_{歌手}_{歌名}' --number-from-name --date 12/7/26 粤语金曲");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_NE(o.out.find(u8"\t00153\t勇气\tYQ\t梁静茹\t4\t粤语\t流行\t0\t12/7/26\tLJR\t\t新建\t0153\n"),
+            std::string::npos)
+      << o.out;
+  EXPECT_NE(o.out.find(u8"\t\t梁静茹 宁夏\tLJRN\t佚名\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"名称不符合自定义格式，整个名称当作歌名；文件名中没有编号，未编号\t新建\t\n"),
+            std::string::npos)
+      << o.out;
+  o = Run(u8"-p '{编号}_{歌手}_{歌名}' --number-from-name 粤语金曲");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  const std::string ksc = ReadFile(folder_ + u8"/0153_梁静茹_勇气[粤语].KSC");
+  EXPECT_NE(ksc.find("karaoke.internalnumber :=00153 ;\r\n"), std::string::npos) << ksc;
+  EXPECT_NE(ksc.find("karaoke.tag('歌手', '梁静茹');\r\n"), std::string::npos) << ksc;
+  EXPECT_NE(ksc.find("karaoke.tag('语种', '粤语');\r\n"), std::string::npos) << ksc;
+}
+
+TEST_F(KscgenTest, APatternThatCannotBeReadIsRefusedBeforeAnythingIsWritten) {
+  Video(u8"梁静茹-勇气.mpg");
+  const struct {
+    const char* args;
+    const char* message;
+  } cases[] = {
+      {u8"-p '{歌手}{歌名}'", u8"命名格式中“{歌手}{歌名}”两项之间没有分隔的文字"},
+      {u8"-p '{歌手}-{歌词}'", u8"命名格式中的“{歌词}”不是可用的项目"},
+      {u8"-p '{歌手}-'", u8"命名格式中没有{歌名}"},
+      {u8"-t 1 -p '{歌手}-{歌名}'", u8"命名模板（-t）与自定义命名格式（-p）只能选一个"},
+      {u8"-p '{歌手}-{歌名}' -t 1", u8"命名模板（-t）与自定义命名格式（-p）只能选一个"},
+      {u8"-t 1 -s 0 --number-from-name", u8"自动编号与编号取自文件名只能选一个"},
+  };
+  for (const auto& c : cases) {
+    Outcome o = Run(std::string(c.args) + u8" 粤语金曲");
+    EXPECT_EQ(o.exit_code, 2) << c.args;
+    EXPECT_NE(o.err.find(std::string("kscgen: ") + c.message), std::string::npos) << o.err;
+  }
+  EXPECT_EQ(ListNames(folder_), u8"梁静茹-勇气.mpg");
 }
 
 TEST_F(KscgenTest, ExtAddsKindsOfVideoAndTheKscFileNamesTheVideoAsItIs) {
@@ -286,9 +327,9 @@ TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
   EXPECT_EQ(o.exit_code, 0);
   EXPECT_EQ(o.out.substr(0, o.out.find('\n')),
             u8"文件夹\t视频文件\tKSC文件\t编号\t歌名\t缩写\t歌手\t字数\t语种\t风格\t声道\t时间\t"
-            u8"歌星拼音\t备注\t状态");
+            u8"歌星拼音\t备注\t状态\t文件名编号");
   EXPECT_NE(o.out.find(u8"\n周华健\t朋友.mpg\t朋友.KSC\t00003\t"), std::string::npos) << o.out;
-  EXPECT_NE(o.out.find(u8"\t未变\n"), std::string::npos);
+  EXPECT_NE(o.out.find(u8"\t未变\t\n"), std::string::npos);
   o = Run(u8"-R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
   EXPECT_EQ(o.out, u8"\n3 个KSC文件都已是最新，没有改动\n\n各文件夹的KSC文件：\n刘德华：2 个\n周华健：1 个\n");
   o = Run(u8"--force -R -t 0 -r 1 -s 0 --date 12/7/26 歌库");

@@ -51,7 +51,7 @@ class PreviewTest : public ::testing::Test {
     struct Collect : BatchObserver {
       void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
         std::vector<std::string> row = PreviewRow(report, false);
-        notes.push_back(row[row.size() - 2]);
+        notes.push_back(row[NotesColumn(false)]);
         EXPECT_EQ(notes.back(), PreviewNotes(report));
       }
       std::vector<std::string> notes;
@@ -66,7 +66,8 @@ class PreviewTest : public ::testing::Test {
 };
 
 TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
-  EXPECT_EQ(PreviewHeader(false)[12], u8"备注");
+  EXPECT_EQ(PreviewHeader(false)[NotesColumn(false)], u8"备注");
+  EXPECT_EQ(PreviewHeader(true)[NotesColumn(true)], u8"备注");
   Add(u8"周杰伦-七里香-国语-流行.mpg");
   Add(u8"小河水.mpg");
   Add(u8"x－(国语).mpg");

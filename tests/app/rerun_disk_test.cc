@@ -94,9 +94,9 @@ TEST(RerunDiskTest, AKscFileMarkedImmutableOrAppendOnlySkipsItsVideoOnly) {
   }
   Outcome dry = Kscgen("", "-n -t 0 '" + folder + "'");
   EXPECT_EQ(dry.exit_code, 1) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\n")) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\n")) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t新建\n")) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\t\n")) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\t\n")) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t新建\t\n")) << dry.out;
 
   Outcome run = Kscgen("", "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;
@@ -118,7 +118,7 @@ TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
   chmod((folder + "/a.KSC").c_str(), 0666);  // writable by all, but root's
   Outcome dry = Kscgen(kAsNobody, "-n -t 0 '" + folder + "'");
   EXPECT_EQ(dry.exit_code, 1) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\n")) << dry.out;
+  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\t\n")) << dry.out;
 
   Outcome run = Kscgen(kAsNobody, "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;

@@ -4,6 +4,8 @@
 // sink instead of being shown.
 #include "app/gui/main_window.h"
 
+#include "app/engine/preview.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -455,7 +457,7 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
       for (int r = 0; r < table->rowCount(); ++r) {
         table->selectRow(r);
         texts << dialog->kscText()->toPlainText();
-        remarks << table->item(r, table->columnCount() - 2)->text();
+        remarks << table->item(r, static_cast<int>(kscgen::NotesColumn(false)))->text();
       }
       // a.dat is superseded by a.mpg and takes no number: 7 + 1, 2, 3.
       QCOMPARE(table->item(0, 2)->text(), QString());
@@ -491,7 +493,7 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
       QTableWidget* table = dialog->table();
       QCOMPARE(dialog->windowTitle(), Q(u8"预览（3 行有备注）"));
       // Rows in list order: x, 合, 小, 周 (GBK order).
-      const int notes = table->columnCount() - 2;
+      const int notes = static_cast<int>(kscgen::NotesColumn(false));
       QCOMPARE(table->item(0, notes)->text(), Q(u8"没有歌名"));
       QCOMPARE(table->item(1, notes)->text(), Q(u8"声道“9”无法识别，按 0"));
       QCOMPARE(table->item(2, notes)->text(), Q(u8"歌手与歌名之间没有分隔符“－”或“-”"));
