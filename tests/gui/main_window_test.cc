@@ -319,6 +319,48 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
                 .contains(Q(u8"karaoke.internalnumber :=") + second + " ;\r\n"));
   }
 
+  // 自定义 takes a pattern, checked as it is typed; 编号取自文件名 and
+  // 歌曲自动编号 exclude each other; both are remembered.
+  void aPatternOfTheUsersOwnAndNumbersFromTheNames() {
+    Touch(Q(u8"0153_梁静茹_勇气[粤语].mpg"));
+    form_->ChooseFolder(folder_);
+    QVERIFY(!form_->patternEdit->isEnabled());
+    QCOMPARE(form_->patternEdit->placeholderText(), Q(u8"例：{歌名} - {歌手}"));
+    form_->templateButtons->button(5)->click();
+    QVERIFY(form_->patternEdit->isEnabled());
+    form_->patternEdit->setText(Q(u8"{编号}{歌手}"));
+    QVERIFY(!form_->patternError->isHidden());
+    QCOMPARE(form_->patternError->text(), Q(u8"命名格式中“{编号}{歌手}”两项之间没有分隔的文字"));
+    Run();  // refused, nothing written
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QVERIFY(!Exists(Q(u8"0153_梁静茹_勇气[粤语].KSC")));
+    messages_.clear();
+    form_->patternEdit->setText(Q(u8"{编号}_{歌手}_{歌名}"));
+    QVERIFY(form_->patternError->isHidden());
+    Click(form_->numberingCheck);
+    Click(form_->numberFromNameCheck);
+    QVERIFY(!form_->numberingCheck->isChecked());
+    Run();
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
+    const QString ksc = ReadKsc((folder_ + Q(u8"/0153_梁静茹_勇气[粤语].KSC")).toStdString());
+    QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00153 ;\r\n")));
+    QVERIFY(ksc.contains(Q(u8"karaoke.tag('歌手', '梁静茹');\r\n")));
+    QVERIFY(ksc.contains(Q(u8"karaoke.tag('语种', '粤语');\r\n")));
+
+    form_->close();
+    form_ = NewForm();
+    QCOMPARE(form_->templateButtons->checkedId(), 5);
+    QVERIFY(form_->patternEdit->isEnabled());
+    QCOMPARE(form_->patternEdit->text(), Q(u8"{编号}_{歌手}_{歌名}"));
+    QVERIFY(form_->numberFromNameCheck->isChecked());
+    Click(form_->numberingCheck);
+    QVERIFY(!form_->numberFromNameCheck->isChecked());
+    form_->templateButtons->button(1)->click();
+    QVERIFY(!form_->patternEdit->isEnabled());
+  }
+
   void aChannelThatNamesNoneIsRefusedAndKeptForCorrection() {
     Click(form_->uniformCheck);
     form_->kindBox->setCurrentIndex(3);  // 歌曲声道
