@@ -118,13 +118,18 @@ std::string& RerunFolder() {
 }
 
 // Names in the shapes libraries hold, one per iteration in turn: the scheme
-// itself, fields after the title, a tag bracket, and a name with two notes.
+// itself, fields after the title, tag brackets before and after, square
+// brackets, a catalogue number, a trailing tag word, and a name with two notes.
 void BM_TagOneVideo(benchmark::State& state) {
   const std::string bases[] = {
       "合唱团－小河水(粤语－怀旧－左声道)",
       "周杰伦-七里香-国语-流行",
       "谢金燕-练舞功(MTV)-闽南语-流行",
       "信乐团－死了都要爱(国语-摇滚-31)",
+      "【KTV】张学友-吻别(MTV)[粤语][R][怀旧歌]",
+      "刘若英-后来-国语-103962",
+      "梁静茹 - 勇气 伴奏KTV",
+      "梁静茹-勇气[国语]-x",
   };
   const UniformValues uniform =
       CollectUniformValues({ParseUniformEntry("歌曲类别", "怀旧歌").entry,
@@ -151,6 +156,30 @@ void BM_TagOneVideo(benchmark::State& state) {
 }
 // A shared machine's timings wander: each short figure is the median of five.
 BENCHMARK(BM_TagOneVideo)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same by patterns of the user's own, title first and number first.
+void BM_TagOneVideoByPattern(benchmark::State& state) {
+  const NamePattern patterns[] = {*CompileNamePattern("{歌名} - {歌手}").pattern,
+                                  *CompileNamePattern("{编号}_{歌手}_{歌名}").pattern};
+  const std::string bases[] = {"勇气 - 梁静茹[粤语](MTV)", "0153_梁静茹_勇气 原唱"};
+  std::size_t next = 0;
+  for (auto _ : state) {
+    SongInfo song;
+    NameFindings findings;
+    song.date_text = "2026/12/7";
+    ParseSongName(patterns[next], kRoleNone, bases[next], "粤语金曲", song, &findings);
+    song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
+    song.singer_pinyin = SingerInitials(song.singer);
+    song.video_name = bases[next] + ".mpg";
+    std::string text = FormatKscText(song);
+    std::string notes;
+    for (const NameFinding& finding : findings) notes += messages::NameNote(finding);
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(notes);
+    next = (next + 1) % std::size(bases);
+  }
+}
+BENCHMARK(BM_TagOneVideoByPattern)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Every KSC file is right already: the run reads them and writes nothing.
 void BM_KscgenUnchangedRerun20000(benchmark::State& state) {

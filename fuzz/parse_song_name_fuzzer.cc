@@ -31,10 +31,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) return 0;
   const int naming_template = data[0] % kTemplateCount;
   const int folder_role = data[1] % kRoleCount;
-  auto pieces = fuzz::Pieces(data + 2, size - 2, 2);
+  auto pieces = fuzz::Pieces(data + 2, size - 2, 3);
   SongInfo song;
   NameFindings findings;
-  ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song, &findings);
+  // Under 自定义 the third piece is the pattern; one that cannot be read is
+  // refused before any name meets it.
+  std::optional<NamePattern> pattern;
+  if (naming_template == kTemplateCustom) pattern = CompileNamePattern(pieces[2]).pattern;
+  if (pattern) {
+    ParseSongName(*pattern, folder_role, pieces[0], pieces[1], song, &findings);
+  } else {
+    ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song, &findings);
+  }
+  // A bracket left in the title is always noted.
+  for (std::string_view bracket : {"(", ")", "[", "]", "（", "）", "［", "］", "【", "】"}) {
+    fuzz::Check(!text::Contains(song.title, bracket) || !findings.empty());
+  }
+  fuzz::Check(song.name_number.empty() || song.name_number.find_first_not_of("0123456789") ==
+                                              std::string::npos);
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   fuzz::Check(fuzz::AreWellFormedInitials(song.abbrev, song.title));
   fuzz::Check(song.channel.size() == 1 && song.channel[0] >= '0' && song.channel[0] <= '3');
