@@ -19,7 +19,6 @@ bool HoldsWord(const WordList& list, std::string_view s) {
   return false;
 }
 
-
 // A library's own song number: four or more ASCII digits.
 bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && IsDigits(s); }
 
@@ -297,8 +296,7 @@ std::string_view ReadTitlePart(std::string_view part, Reading& r) {
   std::string_view title = part.substr(0, bracket.open);
   std::size_t gap = bracket.open;  // where the text before this bracket began
   do {
-    const std::string_view between =
-        WithoutLeadingSeparators(part.substr(gap, bracket.open - gap));
+    const std::string_view between = WithoutLeadingSeparators(part.substr(gap, bracket.open - gap));
     if (!between.empty() && !IsTagWords(between)) {
       Note(r.findings, NameFindingKind::kUnreadText, between);
     }
@@ -307,7 +305,8 @@ std::string_view ReadTitlePart(std::string_view part, Reading& r) {
     gap = bracket.end;
   } while (NextBracket(part, gap, &bracket));
   const std::string_view after = part.substr(gap);
-  const std::string_view rest = WithoutLeadingSeparators(after.substr(0, ReadTrailing(after, false, r)));
+  const std::string_view rest =
+      WithoutLeadingSeparators(after.substr(0, ReadTrailing(after, false, r)));
   if (!rest.empty()) Note(r.findings, NameFindingKind::kUnreadText, rest);
   return TrimView(title.substr(0, ReadTrailing(title, true, r)));
 }
@@ -353,6 +352,5 @@ void NoteDoubtfulTitle(std::string_view title, NameFindings* findings) {
     Note(findings, NameFindingKind::kTitleNumber, number);
   }
 }
-
 
 }  // namespace kscgen::naming

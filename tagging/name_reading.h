@@ -111,7 +111,6 @@ enum Slot : unsigned { kLanguageSlot = 1, kStyleSlot = 2, kChannelSlot = 4 };
 // The fields a template reads from names (a pattern reads them all).
 unsigned SlotsOf(int naming_template);
 
-
 // One name's reading: where its values go, and which fields the template
 // reads that nothing has given yet.
 struct Reading {

@@ -13,9 +13,9 @@ namespace kscgen {
 namespace {
 
 constexpr std::string_view kWords[] = {
-    "KTV",    "MTV",    "HD",     "DJ",     "VCD",  "DVD",  "LIVE", "KARAOKE", "卡拉OK",
-    "高清",   "超清",   "标清",   "伴奏",   "伴唱", "原唱", "原声", "原版",    "演唱会",
-    "现场",   "字幕",   "消音",   "导唱", "混音", "音轨", "双音轨",
+    "KTV",  "MTV",  "HD",   "DJ",   "VCD",  "DVD",  "LIVE",   "KARAOKE", "卡拉OK",
+    "高清", "超清", "标清", "伴奏", "伴唱", "原唱", "原声",   "原版",    "演唱会",
+    "现场", "字幕", "消音", "导唱", "混音", "音轨", "双音轨",
 };
 
 }  // namespace

@@ -80,13 +80,14 @@ TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
        true},
       {"{歌手} {歌名}({语种})", 0, "梁静茹 勇气(粤语)", "梁静茹", "勇气", "粤语", "流行", "0", "",
        true},
-      {"{歌手} {歌名}({语种})", 0, "梁静茹 勇气（台语）", "梁静茹", "勇气", "台语", "流行", "0",
-       "", true},
+      {"{歌手} {歌名}({语种})", 0, "梁静茹 勇气（台语）", "梁静茹", "勇气", "台语", "流行", "0", "",
+       true},
       // A blank separator needs a blank.
       {"{歌手} {歌名}", 0, "梁静茹勇气", "佚名", "梁静茹勇气", "国语", "流行", "0", "", false},
       {"{歌手} {歌名}", 1, "梁静茹勇气", "歌手们", "梁静茹勇气", "国语", "流行", "0", "", false},
       // Skipped text, and every field.
-      {"{*}-{歌手}-{歌名}", 0, "K0153-梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{*}-{歌手}-{歌名}", 0, "K0153-梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0", "",
+       true},
       {"{歌名}-{歌手}-{语种}-{类别}-{声道}", 0, "勇气-梁静茹-国语-怀旧-L", "梁静茹", "勇气", "国语",
        "怀旧歌", "2", "", true},
       // A dash inside a bracket is no literal's.
@@ -133,12 +134,12 @@ TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
                                 "R",      "左",    "x"};
   const char* const languages[] = {"国语", "粤语", "台语", "普通话", "英语", "闽南语"};
   const char* const separators[] = {"-", "－", "_", " ", "--", " - ", "－－", ""};
-  const char* const brackets[][2] = {{"(", ")"}, {"（", "）"}, {"[", "]"},
+  const char* const brackets[][2] = {{"(", ")"},   {"（", "）"}, {"[", "]"},
                                      {"［", "］"}, {"【", "】"}, {"(", ""}};
   const char* const bracket_chars[] = {"(", ")", "（", "）", "[", "]", "［", "］", "【", "】"};
   std::vector<NamePattern> patterns;
-  for (const char* p : {"{歌名} - {歌手}", "{编号}_{歌手}_{歌名}", "{歌手}《{歌名}》",
-                        "{歌手} {歌名}({语种})"}) {
+  for (const char* p :
+       {"{歌名} - {歌手}", "{编号}_{歌手}_{歌名}", "{歌手}《{歌名}》", "{歌手} {歌名}({语种})"}) {
     patterns.push_back(*CompileNamePattern(p).pattern);
   }
   std::mt19937 random(20261207);
@@ -168,8 +169,8 @@ TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
       for (const char* b : bracket_chars) doubtful = doubtful || text::Contains(info.title, b);
       for (const char* l : languages) doubtful = doubtful || text::Contains(info.title, l);
       if (doubtful && findings.empty()) {
-        ADD_FAILURE() << "scheme " << scheme << ": [" << name << "] gives the title ["
-                      << info.title << "] without a note";
+        ADD_FAILURE() << "scheme " << scheme << ": [" << name << "] gives the title [" << info.title
+                      << "] without a note";
         return;
       }
     }
