@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::string_view bracket : {"(", ")", "[", "]", "（", "）", "［", "］", "【", "】"}) {
     fuzz::Check(!text::Contains(song.title, bracket) || !findings.empty());
   }
-  fuzz::Check(song.name_number.empty() || song.name_number.find_first_not_of("0123456789") ==
-                                              std::string::npos);
+  fuzz::Check(song.name_number.empty() ||
+              song.name_number.find_first_not_of("0123456789") == std::string::npos);
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   fuzz::Check(fuzz::AreWellFormedInitials(song.abbrev, song.title));
   fuzz::Check(song.channel.size() == 1 && song.channel[0] >= '0' && song.channel[0] <= '3');

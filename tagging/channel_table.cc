@@ -10,10 +10,8 @@ namespace kscgen {
 namespace {
 
 constexpr KeywordRule kChannelRules[] = {
-    {KeywordTest::kContains, "左", "2"},
-    {KeywordTest::kContains, "右", "1"},
-    {KeywordTest::kContains, "立体", "3"},
-    {KeywordTest::kEqualsUpper, "L", "2"},
+    {KeywordTest::kContains, "左", "2"},   {KeywordTest::kContains, "右", "1"},
+    {KeywordTest::kContains, "立体", "3"}, {KeywordTest::kEqualsUpper, "L", "2"},
     {KeywordTest::kEqualsUpper, "R", "1"},
 };
 

@@ -118,8 +118,8 @@ class MainWindow : public QWidget {
   QLabel* templateHint;
   QGroupBox* templateGroup;
   QButtonGroup* templateButtons;
-  QLineEdit* patternEdit;   // the pattern of 自定义: "{歌名} - {歌手}"
-  QLabel* patternError;     // what is wrong with it, shown while it is
+  QLineEdit* patternEdit;  // the pattern of 自定义: "{歌名} - {歌手}"
+  QLabel* patternError;    // what is wrong with it, shown while it is
   QCheckBox* numberingCheck;
   QCheckBox* startNumberCheck;
   QLineEdit* startNumberEdit;

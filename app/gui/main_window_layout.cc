@@ -38,8 +38,11 @@ namespace kscgen::gui {
 namespace {
 
 const QStringList kFolderRoles = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名", u8"加入日期"};
-const QStringList kTemplates = {u8"歌名", u8"歌手－歌名", u8"歌手－歌名(语种)",
-                                u8"歌手－歌名(语种－类别)", u8"歌手－歌名(语种－类别－声道)",
+const QStringList kTemplates = {u8"歌名",
+                                u8"歌手－歌名",
+                                u8"歌手－歌名(语种)",
+                                u8"歌手－歌名(语种－类别)",
+                                u8"歌手－歌名(语种－类别－声道)",
                                 u8"自定义"};
 
 // Every song gets 国语, 流行 and channel 0 (伴唱) unless its name, its folder or

@@ -54,8 +54,7 @@ void MainWindow::SetRunning(bool running) {
     for (QWidget* w : std::initializer_list<QWidget*>{
              folderEdit, browseButton, recursiveCheck, extensionsEdit, videoList, removeVideoButton,
              roleGroup, templateGroup, patternEdit, numberingCheck, startNumberCheck,
-             startNumberEdit, numberFromNameCheck,
-             uniformGroup, previewButton}) {
+             startNumberEdit, numberFromNameCheck, uniformGroup, previewButton}) {
       held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
       w->setEnabled(false);
     }

@@ -156,12 +156,14 @@ TEST_F(KscgenTest, APatternOfTheUsersOwnAndNumbersFromTheNames) {
   Video(u8"梁静茹 宁夏.mpg");
   Outcome o = Run(u8"-n -p '{编号}_{歌手}_{歌名}' --number-from-name --date 12/7/26 粤语金曲");
   EXPECT_EQ(o.exit_code, 0) << o.err;
-  EXPECT_NE(o.out.find(u8"\t00153\t勇气\tYQ\t梁静茹\t4\t粤语\t流行\t0\t12/7/26\tLJR\t\t新建\t0153\n"),
-            std::string::npos)
+  EXPECT_NE(
+      o.out.find(u8"\t00153\t勇气\tYQ\t梁静茹\t4\t粤语\t流行\t0\t12/7/26\tLJR\t\t新建\t0153\n"),
+      std::string::npos)
       << o.out;
   EXPECT_NE(o.out.find(u8"\t\t梁静茹 宁夏\tLJRN\t佚名\t"), std::string::npos) << o.out;
-  EXPECT_NE(o.out.find(u8"名称不符合自定义格式，整个名称当作歌名；文件名中没有编号，未编号\t新建\t\n"),
-            std::string::npos)
+  EXPECT_NE(
+      o.out.find(u8"名称不符合自定义格式，整个名称当作歌名；文件名中没有编号，未编号\t新建\t\n"),
+      std::string::npos)
       << o.out;
   o = Run(u8"-p '{编号}_{歌手}_{歌名}' --number-from-name 粤语金曲");
   EXPECT_EQ(o.exit_code, 0) << o.err;

@@ -4,8 +4,6 @@
 // sink instead of being shown.
 #include "app/gui/main_window.h"
 
-#include "app/engine/preview.h"
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/engine/preview.h"
 #include "app/engine/short_date.h"
 #include "app/gui/folder_dialog.h"
 #include "app/gui/folder_tree_model.h"
