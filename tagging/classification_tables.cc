@@ -9,6 +9,8 @@ namespace {
 
 using T = KeywordTest;
 
+// 闽南 gives 粤语, not 台语: the song manager's libraries hold 闽南 songs
+// there, and a re-run must not move them; 台湾闽南语 meets 台 first.
 constexpr KeywordRule kLanguageRules[] = {
     {T::kContains, "粤", "粤语"},   {T::kContains, "台", "台语"},   {T::kContains, "英", "英语"},
     {T::kContains, "日", "日语"},   {T::kContains, "韩", "韩语"},   {T::kContains, "其他", "其他"},
@@ -26,12 +28,17 @@ constexpr KeywordRule kStyleRules[] = {
 };
 
 // For folder names under the template "歌名": they are read by how they begin.
+// A folder that begins with no language word gives 其它, not 国语: under this
+// template the folder is the only source, and one named 经典 or 国语金曲 says
+// nothing sure. (A folder named 国语 gives 其它 too; libraries rely on it.)
 constexpr KeywordRule kLanguagePrefixRules[] = {
     {T::kPrefix, "粤", "粤语"},   {T::kPrefix, "台", "台语"}, {T::kPrefix, "英", "英语"},
     {T::kPrefix, "日", "日语"},   {T::kPrefix, "韩", "韩语"}, {T::kContains, "闽南", "粤语"},
     {T::kContains, "汉", "国语"},
 };
 
+// A folder beginning 怀旧 gives 民歌, not 怀旧歌: the song manager's libraries
+// file such folders' songs under 民歌, and a re-run must not move them.
 constexpr KeywordRule kStylePrefixRules[] = {
     {T::kPrefix, "怀旧", "民歌"}, {T::kPrefix, "DISC", "迪斯科"}, {T::kPrefix, "劲舞", "迪斯科"},
     {T::kPrefix, "戏曲", "戏曲"}, {T::kPrefix, "生日", "生日歌"}, {T::kPrefix, "革命", "革命歌"},
