@@ -90,12 +90,41 @@ std::optional<std::string> LanguageWordOf(std::string_view field) {
     if (field.empty() || field[0] != word[0] || field.substr(0, word.size()) != word) continue;
     const std::string_view rest = field.substr(word.size());
     bool whole = rest.empty();
-    for (std::size_t e = 0; !whole && e < kLanguageWordEndings.size; ++e) {
-      whole = rest == kLanguageWordEndings.words[e];
+    for (std::size_t e = 0; !whole && e < kWordEndings.size; ++e) {
+      whole = rest == kWordEndings.words[e];
     }
     if (whole) return ClassifyLanguage(field);
   }
   return std::nullopt;
+}
+
+std::optional<std::string> StyleWordOf(std::string_view field) {
+  field = text::TrimView(field);
+  auto equals_upper = [](std::string_view s, std::string_view word) {
+    return s.size() == word.size() && text::ContainsUpper(s, word);
+  };
+  for (std::size_t i = 0; i < kStyleTable.size; ++i) {
+    const KeywordRule& rule = kStyleTable.rules[i];
+    const std::string_view value = rule.value;
+    for (std::string_view word : {rule.keyword, value}) {
+      if (field.size() < word.size() || !equals_upper(field.substr(0, word.size()), word)) continue;
+      const std::string_view rest = field.substr(word.size());
+      bool whole = rest.empty();
+      for (std::size_t e = 0; !whole && e < kWordEndings.size; ++e) {
+        whole = rest == kWordEndings.words[e];
+      }
+      if (whole) return std::string(value);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ChannelWordOf(std::string_view field) {
+  field = text::TrimView(field);
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < field.size(); i += text::CharLength(field, i)) ++chars;
+  if (field.empty() || (field[0] >= '0' && field[0] <= '9') || chars > 3) return std::nullopt;
+  return ClassifyChannel(field);
 }
 
 std::optional<std::string> ClassifyChannel(std::string_view text) {

@@ -60,6 +60,17 @@ bool NamesLanguage(std::string_view text);
 // None for any other field (国语版, 我的国语).
 std::optional<std::string> LanguageWordOf(std::string_view field);
 
+// The style of a field that is a style word on its own: a keyword or a
+// value of the style table (怀旧, 怀旧歌, DISCO), optionally followed by 歌曲,
+// 歌 or 版. None for any other field (迪克牛仔版, 经典怀旧).
+std::optional<std::string> StyleWordOf(std::string_view field);
+
+// The channel a field of at most three characters names by its side (L, R,
+// 左, 右声道, 立体声): none for digits, which in a bracket of their own
+// count copies ((2)), and for longer texts, which name other things
+// (《左耳》主题曲).
+std::optional<std::string> ChannelWordOf(std::string_view field);
+
 // The channel code a text names: its leading digits when they make a number
 // from 0 to 3, else "2" for 左 (left), "1" for 右 (right), "3" for 立体
 // (stereo), and for the letter L or R alone "2" or "1". None for anything

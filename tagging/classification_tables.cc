@@ -10,11 +10,15 @@ namespace {
 using T = KeywordTest;
 
 // 闽南 gives 粤语, not 台语: the song manager's libraries hold 闽南 songs
-// there, and a re-run must not move them; 台湾闽南语 meets 台 first.
+// there, and a re-run must not move them; 台湾闽南语 meets 台 first. The
+// traditional spellings (粵語, 臺語, 韓語), which names from Hong Kong and
+// Taiwan use, come last and give what their simplified forms give.
 constexpr KeywordRule kLanguageRules[] = {
     {T::kContains, "粤", "粤语"},   {T::kContains, "台", "台语"},   {T::kContains, "英", "英语"},
     {T::kContains, "日", "日语"},   {T::kContains, "韩", "韩语"},   {T::kContains, "其他", "其他"},
     {T::kContains, "其它", "其它"}, {T::kContains, "闽南", "粤语"}, {T::kContains, "汉", "国语"},
+    {T::kContains, "粵", "粤语"},   {T::kContains, "臺", "台语"},   {T::kContains, "韓", "韩语"},
+    {T::kContains, "閩南", "粤语"}, {T::kContains, "漢", "国语"},
 };
 
 constexpr KeywordRule kStyleRules[] = {

@@ -21,7 +21,8 @@ struct WordList {
   std::size_t size;
 };
 extern const WordList kLanguageWords;
-extern const WordList kLanguageWordEndings;
+// What may follow a language or style word in a field: 歌曲, 歌, 版.
+extern const WordList kWordEndings;
 // Words that mark a copy of a song (MTV, 伴奏, 高清), never part of a title.
 extern const WordList kTagWords;
 

@@ -12,13 +12,9 @@ using naming::Mark;
 using naming::MarkOf;
 using naming::Note;
 using naming::WalkChars;
-using text::Pos;
-using text::Trim;
 using text::TrimView;
 
 constexpr std::string_view kWideDash = "－";
-constexpr std::string_view kAsciiOpen = "(";
-constexpr std::string_view kWideOpen = "（";
 constexpr std::size_t kNone = std::string_view::npos;
 
 // The folder name stands for the singer, language, style or date added.
@@ -85,61 +81,47 @@ BracketFields SplitBracketFields(std::string_view bracket_part) {
 namespace {
 
 // Splits at the first "－" outside brackets, else at the first "-" outside
-// brackets: a dash between an opening bracket and its closing bracket (or
-// the end, for a bracket left open) is part of a field, never a separator
-// (Beyond-富士山下(国语－流行)). Dashes next to the separator belong to it
-// (孙燕姿--遇见). With neither, the singer is empty and the title part is
-// the whole text. Both parts are trimmed.
+// brackets that has a blank on each side (A-Lin - 给我一个理由忘记), else at
+// the first "-" outside brackets: a dash between an opening bracket and its
+// closing bracket (or the end, for a bracket left open) is part of a field,
+// never a separator (Beyond-富士山下(国语－流行)). Dashes next to the
+// separator belong to it (孙燕姿--遇见). With neither, the singer is empty
+// and the title part is the whole text. Both parts are trimmed.
 struct SingerTitleView {
   std::string_view singer;
   std::string_view title_part;
   bool separated = false;
 };
 
-std::string_view WithoutDashesAtEnds(std::string_view s) {
-  std::size_t begin = kNone;
-  std::size_t end = 0;
-  WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
-    if (IsDash(m) || m == Mark::kBlank || text::IsBlank(static_cast<unsigned char>(s[b]))) {
-      return true;
-    }
-    if (begin == kNone) begin = b;
-    end = e;
-    return true;
-  });
-  return begin == kNone ? std::string_view() : s.substr(begin, end - begin);
-}
-
 SingerTitleView SplitView(std::string_view text) {
   std::size_t wide = kNone;
   std::size_t ascii = kNone;
-  WalkChars(text, 0, [&](std::size_t b, std::size_t, Mark m, std::size_t depth) {
+  std::size_t spaced = kNone;
+  WalkChars(text, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t depth) {
     if (depth == 0 && m == Mark::kWideDash) wide = b;
-    if (depth == 0 && m == Mark::kAsciiDash && ascii == kNone) ascii = b;
+    if (depth == 0 && m == Mark::kAsciiDash) {
+      if (ascii == kNone) ascii = b;
+      // Blanks are ASCII, never the trail byte of a character.
+      if (spaced == kNone && b > 0 && e < text.size() && text[b - 1] == ' ' && text[e] == ' ') {
+        spaced = b;
+      }
+    }
     return wide == kNone;
   });
   SingerTitleView split;
-  const std::size_t at = wide != kNone ? wide : ascii;
+  const std::size_t at = wide != kNone ? wide : spaced != kNone ? spaced : ascii;
   if (at == kNone) {
     split.title_part = TrimView(text);
     return split;
   }
   split.separated = true;
-  split.singer = WithoutDashesAtEnds(text.substr(0, at));
-  split.title_part = WithoutDashesAtEnds(text.substr(at + (wide != kNone ? kWideDash.size() : 1)));
+  split.singer = naming::TrimSeparators(text.substr(0, at));
+  split.title_part =
+      naming::TrimSeparators(text.substr(at + (wide != kNone ? kWideDash.size() : 1)));
   return split;
 }
 
 }  // namespace
-
-TitleAndBracket SplitBracket(std::string_view title_part) {
-  const std::size_t q1 = Pos(kAsciiOpen, title_part);
-  const std::size_t q2 = Pos(kWideOpen, title_part);
-  if (q1 == 0 && q2 == 0) return {Trim(title_part), std::string()};
-  const std::size_t at = q2 > q1 ? q2 : q1;
-  const std::size_t width = q2 > q1 ? kWideOpen.size() : kAsciiOpen.size();
-  return {Trim(title_part.substr(0, at - 1)), std::string(title_part.substr(at - 1 + width))};
-}
 
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
                    std::string_view folder_name, SongInfo& info, NameFindings* findings) {
@@ -155,7 +137,7 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
 
   naming::Reading r{info, findings, naming::SlotsOf(naming_template),
                     naming::SlotsOf(naming_template)};
-  const SingerTitleView split = SplitView(naming::WithoutLeadingTags(base_name, r));
+  const SingerTitleView split = SplitView(naming::WithoutLeadingTags(base_name, r, true));
   if (!split.separated) {
     Note(findings, NameFindingKind::kNoSeparator);
   } else if (split.singer.empty()) {

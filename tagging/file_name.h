@@ -57,6 +57,10 @@ enum class NameFindingKind {
   kTitleNumber,      // text: a catalogue-like number still in the title
   kPatternMismatch,  // the name does not follow the user's pattern: all of it is the title
   kNoNameNumber,     // numbering from names, and the name carries no number
+  kYearAsNumber,     // text: a number read as the library's that may be a year (1999)
+  kUnreadEnd,        // text: what follows the pattern's last literal and names nothing
+  kBadNumber,        // text: what the pattern's {编号} took, which is no number
+  kSameNameNumber,   // text: the row (1-based) whose name carries the same number
 };
 
 struct NameFinding {
@@ -68,16 +72,6 @@ struct NameFinding {
 
 // In the order the name is read. Empty for a name that fits its template.
 using NameFindings = std::vector<NameFinding>;
-
-struct TitleAndBracket {
-  std::string title;         // trimmed
-  std::string bracket_part;  // after the opening bracket, closing bracket included
-};
-
-// Splits at "(" or "（", whichever first occurs further right. Without an
-// opening bracket the title is the whole text and the bracket part is empty,
-// so that a title such as 生日快乐 is not mistaken for a language.
-TitleAndBracket SplitBracket(std::string_view title_part);
 
 struct BracketFields {
   std::vector<std::string> fields;  // trimmed

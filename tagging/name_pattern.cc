@@ -1,5 +1,6 @@
 #include "tagging/name_pattern.h"
 
+#include <cctype>
 #include <iterator>
 
 #include "tagging/classification.h"
@@ -46,6 +47,21 @@ bool NamePattern::Has(PatternField field) const {
   return false;
 }
 
+// Which brace a character of a pattern is: "{" and "}", or their
+// full-width forms ｛ and ｝, which a Chinese input method types.
+enum class Brace { kNone, kOpen, kClose };
+
+Brace BraceAt(std::string_view s, std::size_t i, std::size_t len) {
+  if (len == 1) return s[i] == '{' ? Brace::kOpen : s[i] == '}' ? Brace::kClose : Brace::kNone;
+  if (static_cast<unsigned char>(s[i]) != 0xA3) return Brace::kNone;
+  const auto trail = static_cast<unsigned char>(s[i + 1]);
+  return trail == 0xFB ? Brace::kOpen : trail == 0xFD ? Brace::kClose : Brace::kNone;
+}
+
+// Characters no file name on Windows holds: a pattern that needs one fits
+// no video's name.
+constexpr std::string_view kNotInFileNames = "\\/:*?\"<>|";
+
 PatternCheck CompileNamePattern(std::string_view gbk) {
   gbk = text::TrimView(gbk);
   NamePattern pattern;
@@ -53,34 +69,48 @@ PatternCheck CompileNamePattern(std::string_view gbk) {
   std::size_t last_placeholder = std::string_view::npos;  // where the one before began
   for (std::size_t i = 0; i < gbk.size();) {
     const std::size_t len = text::CharLength(gbk, i);
-    if (len == 1 && gbk[i] == '}') return Refuse(PatternFault::kStrayClosingBrace, "}");
-    if (len != 1 || gbk[i] != '{') {
+    const Brace brace = BraceAt(gbk, i, len);
+    if (brace == Brace::kClose) return Refuse(PatternFault::kStrayClosingBrace, gbk.substr(i, len));
+    if (brace == Brace::kNone) {
+      if (len == 1 && kNotInFileNames.find(gbk[i]) != std::string_view::npos) {
+        return Refuse(PatternFault::kNotInFileNames, gbk.substr(i, 1));
+      }
       literal->append(gbk.substr(i, len));
       i += len;
       continue;
     }
-    // Braces are ASCII, and no GBK trail byte is "}", so find() cannot stop
-    // inside a character.
-    const std::size_t close = gbk.find('}', i + 1);
-    if (close == std::string_view::npos) {
-      return Refuse(PatternFault::kUnclosedPlaceholder, gbk.substr(i));
+    std::size_t close = i + len;
+    while (close < gbk.size() && BraceAt(gbk, close, text::CharLength(gbk, close)) != Brace::kClose) {
+      close += text::CharLength(gbk, close);
     }
-    const std::string_view typed = gbk.substr(i, close + 1 - i);
-    const Placeholder* p = PlaceholderNamed(typed.substr(1, typed.size() - 2));
+    if (close == gbk.size()) return Refuse(PatternFault::kUnclosedPlaceholder, gbk.substr(i));
+    const std::size_t end = close + text::CharLength(gbk, close);
+    const std::string_view typed = gbk.substr(i, end - i);
+    const Placeholder* p = PlaceholderNamed(gbk.substr(i + len, close - i - len));
     if (p == nullptr) return Refuse(PatternFault::kUnknownPlaceholder, typed);
     if (p->field != PatternField::kSkip && pattern.Has(p->field)) {
       return Refuse(PatternFault::kRepeatedPlaceholder, typed);
     }
     if (!pattern.steps.empty() && literal->empty()) {
       return Refuse(PatternFault::kAdjacentPlaceholders,
-                    gbk.substr(last_placeholder, close + 1 - last_placeholder));
+                    gbk.substr(last_placeholder, end - last_placeholder));
+    }
+    if (pattern.steps.size() == kMaxPatternSteps) {
+      return Refuse(PatternFault::kTooManyPlaceholders, typed);
     }
     pattern.steps.push_back({p->field, std::string()});
     literal = &pattern.steps.back().literal;
     last_placeholder = i;
-    i = close + 1;
+    i = end;
   }
   if (!pattern.Has(PatternField::kTitle)) return Refuse(PatternFault::kNoTitle, gbk);
+  // Names are read without their extension: ".mpg" at the end fits none.
+  if (const std::size_t dot = literal->rfind('.'); dot != std::string::npos && dot + 1 < literal->size()) {
+    const std::string_view after = std::string_view(*literal).substr(dot + 1);
+    bool letters = true;
+    for (char c : after) letters = letters && std::isalnum(static_cast<unsigned char>(c));
+    if (letters) return Refuse(PatternFault::kExtension, std::string_view(*literal).substr(dot));
+  }
   PatternCheck check;
   check.pattern = std::move(pattern);
   return check;
@@ -101,8 +131,12 @@ bool IsBlankAt(std::string_view s, std::size_t i, std::size_t len) {
 }
 
 // A character as a pattern's literal text matches it: the full-width forms
-// of ASCII (GBK's row A3: －, （, ＿) are their ASCII.
+// of ASCII (GBK's row A3: －, ＿) are their ASCII, and every opening bracket
+// is "(", every closing one ")", as brackets count alike everywhere.
 unsigned CanonicalChar(std::string_view s, std::size_t i, std::size_t len) {
+  const Mark m = MarkOf(s, i, len);
+  if (m == Mark::kOpen) return '(';
+  if (m == Mark::kClose) return ')';
   const auto lead = static_cast<unsigned char>(s[i]);
   if (len == 1) return lead;
   const auto trail = static_cast<unsigned char>(s[i + 1]);
@@ -115,15 +149,18 @@ std::size_t SkipBlanks(std::string_view s, std::size_t i) {
   return i;
 }
 
-// Where a literal (trimmed, not empty) that begins at `i` of `name` ends,
-// or npos when it does not begin there. A run of blanks in the literal
-// matches any run of blanks, none included.
-std::size_t LiteralEndAt(std::string_view name, std::size_t i, std::string_view literal) {
+// Where a literal that begins at `i` of `name` ends, or npos when it does
+// not begin there. A run of blanks in the literal matches a run of blanks
+// in the name; when not `strict`, no blank too.
+std::size_t LiteralEndAt(std::string_view name, std::size_t i, std::string_view literal,
+                         bool strict) {
   for (std::size_t k = 0; k < literal.size();) {
     const std::size_t klen = text::CharLength(literal, k);
     if (IsBlankAt(literal, k, klen)) {
       k = SkipBlanks(literal, k);
-      i = SkipBlanks(name, i);
+      const std::size_t after = SkipBlanks(name, i);
+      if (strict && after == i) return std::string_view::npos;
+      i = after;
       continue;
     }
     if (i >= name.size()) return std::string_view::npos;
@@ -143,38 +180,40 @@ struct Span {
 };
 
 // The first place at or after `from`, outside brackets opened after `from`,
-// where `literal` occurs with text before it (unless `may_be_empty`). Blanks
-// around a literal belong to it; a literal of blanks only needs one.
+// where `literal` occurs with text before it (unless `may_be_empty`). A
+// literal with blanks is looked for with them first ("A-Z - 大学生" splits at
+// " - "), then without; blanks around it belong to it either way.
 bool FindLiteral(std::string_view name, std::size_t from, std::string_view literal,
                  bool may_be_empty, Span* found) {
-  const std::string_view core = TrimView(literal);
+  const bool blank_only = TrimView(literal).empty();
   bool ok = false;
-  naming::WalkChars(name, from, [&](std::size_t b, std::size_t e, Mark, std::size_t depth) {
-    if (depth > 0 || (!may_be_empty && TrimView(name.substr(from, b - from)).empty())) return true;
-    if (core.empty()) {
-      if (!IsBlankAt(name, b, e - b)) return true;
-      *found = {b, SkipBlanks(name, b)};
-    } else {
-      const std::size_t end = LiteralEndAt(name, b, core);
-      if (end == std::string_view::npos) return true;
-      *found = {b, SkipBlanks(name, end)};
-    }
-    ok = true;
-    return false;
-  });
+  for (const bool strict : {true, false}) {
+    naming::WalkChars(name, from, [&](std::size_t b, std::size_t e, Mark, std::size_t depth) {
+      if (depth > 0 || (!may_be_empty && TrimView(name.substr(from, b - from)).empty())) return true;
+      if (blank_only) {
+        if (!IsBlankAt(name, b, e - b)) return true;
+        *found = {b, SkipBlanks(name, b)};
+      } else {
+        const std::size_t end = LiteralEndAt(name, b, literal, strict);
+        if (end == std::string_view::npos) return true;
+        *found = {b, SkipBlanks(name, end)};
+      }
+      ok = true;
+      return false;
+    });
+    if (ok || blank_only) break;
+  }
   return ok;
 }
 
-constexpr std::size_t kMaxSteps = 8;  // seven placeholders, {*} repeated a little
-
-// The text each placeholder takes, or false when the name does not fit.
-// `tail` is what follows the pattern's last literal.
+// The text each placeholder takes, separators at its ends left out, or
+// false when the name does not fit. `tail` is what follows the pattern's
+// last literal.
 bool MatchPattern(const NamePattern& pattern, std::string_view name, std::string_view* captures,
                   std::string_view* tail) {
-  if (pattern.steps.size() > kMaxSteps) return false;
   std::size_t pos = 0;
   if (!TrimView(pattern.leading).empty()) {
-    pos = LiteralEndAt(name, 0, TrimView(pattern.leading));
+    pos = LiteralEndAt(name, 0, TrimView(pattern.leading), false);
     if (pos == std::string_view::npos) return false;
     pos = SkipBlanks(name, pos);
   }
@@ -183,13 +222,13 @@ bool MatchPattern(const NamePattern& pattern, std::string_view name, std::string
     const PatternStep& step = pattern.steps[s];
     const bool may_be_empty = step.field == PatternField::kSkip;
     if (step.literal.empty()) {  // the last placeholder takes the rest
-      captures[s] = TrimView(name.substr(pos));
-      if (captures[s].empty() && !may_be_empty) return false;
-      return true;
+      captures[s] = naming::TrimSeparators(name.substr(pos));
+      return may_be_empty || !captures[s].empty();
     }
     Span at;
     if (!FindLiteral(name, pos, step.literal, may_be_empty, &at)) return false;
-    captures[s] = TrimView(name.substr(pos, at.begin - pos));
+    captures[s] = naming::TrimSeparators(name.substr(pos, at.begin - pos));
+    if (!may_be_empty && captures[s].empty()) return false;
     if (step.field == PatternField::kNumber && !naming::IsDigits(captures[s])) return false;
     pos = at.end;
   }
@@ -222,9 +261,8 @@ void ReadPlaceholder(PatternField field, std::string_view value, naming::Reading
     case PatternField::kNumber:
       if (naming::IsDigits(value)) {
         r.info.name_number = std::string(value);
-        r.number_read = true;
       } else {
-        naming::Note(r.findings, NameFindingKind::kPatternMismatch);
+        naming::Note(r.findings, NameFindingKind::kBadNumber, value);
       }
       break;
     case PatternField::kSinger:
@@ -278,9 +316,13 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
   std::string_view name = TrimView(base_name);
   // A pattern that begins with a placeholder leaves tags before the name
   // aside; one that begins with text of its own says what is there.
-  if (TrimView(pattern.leading).empty()) name = naming::WithoutLeadingTags(name, r);
+  // Its {编号} is the number: none is looked for elsewhere in the name.
+  r.number_read = pattern.Has(PatternField::kNumber);
+  if (TrimView(pattern.leading).empty()) {
+    name = naming::WithoutLeadingTags(name, r, !r.number_read);
+  }
 
-  std::string_view captures[kMaxSteps];
+  std::string_view captures[kMaxPatternSteps];
   std::string_view tail;
   if (!MatchPattern(pattern, name, captures, &tail)) {
     naming::Note(findings, NameFindingKind::kPatternMismatch);
@@ -294,9 +336,9 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
     if (pattern.steps[last].literal.empty()) {
       captures[last] = naming::ReadTitlePart(captures[last], r);
     } else {
-      const std::string_view rest = naming::ReadTitlePart(tail, r);
+      const std::string_view rest = naming::ReadTitlePart(tail, r, false);
       if (!rest.empty() && !naming::IsTagWords(rest)) {
-        naming::Note(findings, NameFindingKind::kUnreadText, rest);
+        naming::Note(findings, NameFindingKind::kUnreadEnd, rest);
       }
     }
     for (std::size_t s = 0; s < pattern.steps.size(); ++s) {

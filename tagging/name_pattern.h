@@ -29,6 +29,9 @@ struct PatternStep {
   std::string literal;
 };
 
+// The most placeholders a pattern holds.
+constexpr std::size_t kMaxPatternSteps = 16;
+
 struct NamePattern {
   std::string leading;  // literal text before the first placeholder (GBK)
   std::vector<PatternStep> steps;
@@ -44,6 +47,9 @@ enum class PatternFault {
   kStrayClosingBrace,     // a "}" with no "{" before it
   kRepeatedPlaceholder,   // text: the placeholder given twice ({*} may repeat)
   kAdjacentPlaceholders,  // text: the two placeholders with nothing between them
+  kTooManyPlaceholders,   // more than kMaxPatternSteps
+  kExtension,             // text: an extension at the end (".mpg"); names are read without it
+  kNotInFileNames,        // text: a character no file name holds (| : * ? ...)
 };
 
 struct PatternCheck {
@@ -52,10 +58,12 @@ struct PatternCheck {
   std::string text;  // GBK: the part of the pattern at fault
 };
 
-// Reads a pattern as the user typed it (GBK). Blanks at its ends are
-// dropped. Refuses a pattern without {歌名}, with an unknown or unclosed
-// placeholder, a field given twice, or two placeholders with nothing
-// between them (nothing could tell where one ends).
+// Reads a pattern as the user typed it (GBK); full-width braces ｛ ｝ count
+// as braces. Blanks at its ends are dropped. Refuses a pattern without
+// {歌名}, with an unknown or unclosed placeholder, a field given twice, two
+// placeholders with nothing between them (nothing could tell where one
+// ends), too many placeholders, an extension at its end, or a character no
+// file name can hold.
 PatternCheck CompileNamePattern(std::string_view gbk);
 
 }  // namespace kscgen

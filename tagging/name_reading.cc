@@ -19,12 +19,42 @@ bool HoldsWord(const WordList& list, std::string_view s) {
   return false;
 }
 
-// A library's own song number: four or more ASCII digits.
-bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && IsDigits(s); }
+// A library's own song number: four to nine ASCII digits (nine fit the song
+// manager's numbers; a longer run of digits is something else).
+bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && s.size() <= 9 && IsDigits(s); }
 
-std::string JoinFields(const std::vector<std::string>& fields, std::size_t from) {
+// A number in the years songs come from (1900 to 2099), which a name may
+// carry as a year rather than as the library's number.
+bool LooksLikeAYear(std::string_view s) {
+  return s.size() == 4 && ((s[0] == '1' && s[1] == '9') || (s[0] == '2' && s[1] == '0'));
+}
+
+void ReadNumber(std::string_view number, Reading& r) {
+  r.info.name_number = std::string(number);
+  r.number_read = true;
+  if (LooksLikeAYear(number)) Note(r.findings, NameFindingKind::kYearAsNumber, number);
+}
+
+// Whether a bracket of one field names a language: a language word (粤语版,
+// 國語), or a keyword of the language table (粤, 英文歌) in a field of at most
+// four characters that quotes no work: (电影《英雄》插曲) names a film.
+bool BracketNamesLanguage(std::string_view field) {
+  if (LanguageWordOf(field)) return true;
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < field.size(); i += text::CharLength(field, i)) ++chars;
+  return chars <= 4 && NamesLanguage(field);
+}
+
+// Fields, as a bracket holds them.
+struct FieldSpan {
+  const std::string* begin;
+  std::size_t size;
+  const std::string& operator[](std::size_t i) const { return begin[i]; }
+};
+
+std::string JoinFields(FieldSpan fields, std::size_t from) {
   std::string joined;
-  for (std::size_t i = from; i < fields.size(); ++i) {
+  for (std::size_t i = from; i < fields.size; ++i) {
     if (i > from) joined.append(kWideDash);
     joined.append(fields[i]);
   }
@@ -33,12 +63,12 @@ std::string JoinFields(const std::vector<std::string>& fields, std::size_t from)
 
 // A bracket of the template's fields: language (named or, with a note, not),
 // then style and channel, as far as the template reads them.
-void ReadFieldBracket(const std::vector<std::string>& fields, Reading& r) {
+void ReadFieldBracket(FieldSpan fields, Reading& r) {
   r.Give(kLanguageSlot, ClassifyLanguage(fields[0]));
   std::size_t reads = 1;
   if (r.Reads(kStyleSlot)) {
     ++reads;
-    if (fields.size() > 1 && !fields[1].empty()) {
+    if (fields.size > 1 && !fields[1].empty()) {
       if (std::optional<std::string> style = MatchStyle(fields[1])) {
         r.Give(kStyleSlot, std::move(*style));
       } else {
@@ -48,7 +78,7 @@ void ReadFieldBracket(const std::vector<std::string>& fields, Reading& r) {
   }
   if (r.Reads(kChannelSlot)) {
     ++reads;
-    if (fields.size() > 2 && !fields[2].empty()) {
+    if (fields.size > 2 && !fields[2].empty()) {
       if (std::optional<std::string> channel = ClassifyChannel(fields[2])) {
         r.Give(kChannelSlot, std::move(*channel));
       } else {
@@ -56,42 +86,44 @@ void ReadFieldBracket(const std::vector<std::string>& fields, Reading& r) {
       }
     }
   }
-  if (fields.size() > reads) {
+  if (fields.size > reads) {
     Note(r.findings, NameFindingKind::kExtraFields, JoinFields(fields, reads));
   }
 }
 
-// One bracket after the title. The first that names a language gives the
-// template's fields; one of several fields that names none (火星语－流行－1)
-// is taken for them too, with a note, unless it is a tag (Live-2008); a
-// bracket of one field that names a style or, once a language bracket has
-// been read or by a side (R, 左), a channel, gives it. Any other is a tag.
+// One bracket after the title. Tag words before its fields are passed over
+// ((MTV-粤语)). The first that names a language gives the template's
+// fields; one of several fields that names none (火星语－流行－1) is taken
+// for them too, with a note, unless it is a tag (Live-2008); a bracket of
+// one field that is a style word or names a side (R, 左声道) gives it. Any
+// other is a tag.
 void ReadBracket(std::string_view content, Reading& r) {
   const BracketFields bf = SplitBracketFields(content);
-  if (bf.fields.empty() || bf.fields[0].empty()) return;
-  const std::vector<std::string>& fields = bf.fields;
-  if (r.Open(kLanguageSlot) && NamesLanguage(fields[0])) {
-    ReadFieldBracket(fields, r);
-    return;
-  }
-  if (fields.size() > 1) {
-    if (r.Open(kLanguageSlot) && !HoldsWord(kTagWords, fields[0])) {
+  std::size_t first = 0;
+  while (first + 1 < bf.fields.size() && IsTagWords(bf.fields[first])) ++first;
+  if (first == bf.fields.size() || bf.fields[first].empty()) return;
+  const FieldSpan fields{bf.fields.data() + first, bf.fields.size() - first};
+  if (r.Open(kLanguageSlot)) {
+    if (fields.size == 1 ? BracketNamesLanguage(fields[0]) : NamesLanguage(fields[0])) {
+      ReadFieldBracket(fields, r);
+      return;
+    }
+    if (fields.size > 1 && !HoldsWord(kTagWords, fields[0])) {
       Note(r.findings, NameFindingKind::kUnknownLanguage, fields[0]);
       ReadFieldBracket(fields, r);
       r.info.language = kDefaultLanguage;
+      return;
     }
-    return;
   }
-  const std::string& field = fields[0];
+  if (fields.size > 1) return;
   if (r.Open(kStyleSlot)) {
-    if (std::optional<std::string> style = MatchStyle(field)) {
+    if (std::optional<std::string> style = StyleWordOf(fields[0])) {
       r.Give(kStyleSlot, std::move(*style));
       return;
     }
   }
-  const bool language_read = r.Reads(kLanguageSlot) && !r.Open(kLanguageSlot);
-  if (r.Open(kChannelSlot) && (language_read || !IsDigits(field.substr(0, 1)))) {
-    if (std::optional<std::string> channel = ClassifyChannel(field)) {
+  if (r.Open(kChannelSlot)) {
+    if (std::optional<std::string> channel = ChannelWordOf(fields[0])) {
       r.Give(kChannelSlot, std::move(*channel));
     }
   }
@@ -124,15 +156,6 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
     }
   }
   return false;
-}
-
-// What is left of `s` once separators and blanks at its start are removed.
-std::string_view WithoutLeadingSeparators(std::string_view s) {
-  s = TrimView(s);
-  while (!s.empty() && IsCut(MarkOf(s, 0, text::CharLength(s, 0)))) {
-    s = TrimView(s.substr(text::CharLength(s, 0)));
-  }
-  return s;
 }
 
 // The first language word the title holds anywhere (国语, 普通话), if any:
@@ -208,6 +231,18 @@ bool NextBracket(std::string_view s, std::size_t from, BracketSpan* span) {
   return found;
 }
 
+std::string_view TrimSeparators(std::string_view s) {
+  std::size_t begin = std::string_view::npos;
+  std::size_t end = 0;
+  WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
+    if (IsCut(m) || text::IsBlank(static_cast<unsigned char>(s[b]))) return true;
+    if (begin == std::string_view::npos) begin = b;
+    end = e;
+    return true;
+  });
+  return begin == std::string_view::npos ? std::string_view() : s.substr(begin, end - begin);
+}
+
 bool IsDigits(std::string_view s) {
   for (char c : s) {
     if (c < '0' || c > '9') return false;
@@ -237,7 +272,7 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
     std::size_t end = 0;
     bool field = false;  // holds a dash or "_", not blanks only
   };
-  constexpr std::size_t kKept = 8;
+  constexpr std::size_t kKept = 16;
   Cut cuts[kKept];
   std::size_t count = 0;
   WalkChars(text, 0, [&](std::size_t begin, std::size_t end, Mark m, std::size_t depth) {
@@ -262,8 +297,7 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
     if (keep_first && cut.begin == 0) break;
     const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
     if (only_tags && !r.number_read && IsCatalogueNumber(word)) {
-      r.info.name_number = std::string(word);
-      r.number_read = true;
+      ReadNumber(word, r);
       end = cut.begin;
       --k;
       continue;
@@ -288,15 +322,21 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
   return end;
 }
 
-std::string_view ReadTitlePart(std::string_view part, Reading& r) {
+std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_first) {
   BracketSpan bracket;
-  if (!NextBracket(part, 0, &bracket)) {
-    return TrimView(part.substr(0, ReadTrailing(part, true, r)));
+  bool found = NextBracket(part, 0, &bracket);
+  // A title that begins with a bracket of its own ((我是)一只小小鸟) keeps it.
+  if (found && bracket.open == 0 && bracket.closed) {
+    const std::string_view after = TrimView(part.substr(bracket.end));
+    if (!after.empty() && MarkOf(after, 0, text::CharLength(after, 0)) != Mark::kOpen) {
+      found = NextBracket(part, bracket.end, &bracket);
+    }
   }
+  if (!found) return TrimView(part.substr(0, ReadTrailing(part, keep_first, r)));
   std::string_view title = part.substr(0, bracket.open);
   std::size_t gap = bracket.open;  // where the text before this bracket began
   do {
-    const std::string_view between = WithoutLeadingSeparators(part.substr(gap, bracket.open - gap));
+    const std::string_view between = TrimSeparators(part.substr(gap, bracket.open - gap));
     if (!between.empty() && !IsTagWords(between)) {
       Note(r.findings, NameFindingKind::kUnreadText, between);
     }
@@ -306,26 +346,52 @@ std::string_view ReadTitlePart(std::string_view part, Reading& r) {
   } while (NextBracket(part, gap, &bracket));
   const std::string_view after = part.substr(gap);
   const std::string_view rest =
-      WithoutLeadingSeparators(after.substr(0, ReadTrailing(after, false, r)));
+      TrimSeparators(after.substr(0, ReadTrailing(after, false, r)));
   if (!rest.empty()) Note(r.findings, NameFindingKind::kUnreadText, rest);
   return TrimView(title.substr(0, ReadTrailing(title, true, r)));
 }
 
-std::string_view WithoutLeadingTags(std::string_view name, Reading& r) {
+std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numbers) {
   std::string_view rest = TrimView(name);
   BracketSpan bracket;
-  while (!rest.empty() && MarkOf(rest, 0, text::CharLength(rest, 0)) == Mark::kOpen &&
-         NextBracket(rest, 0, &bracket) && bracket.closed) {
-    const std::string_view after = TrimView(rest.substr(bracket.end));
-    if (after.empty()) break;
-    const std::string_view inside = TrimView(bracket.Inside(rest));
-    if (!r.number_read && IsCatalogueNumber(inside)) {
-      r.info.name_number = std::string(inside);
-      r.number_read = true;
-    } else if (!HoldsWord(kTagWords, rest.substr(0, bracket.end))) {
-      Note(r.findings, NameFindingKind::kLeadingTag, rest.substr(0, bracket.end));
+  while (!rest.empty()) {
+    if (MarkOf(rest, 0, text::CharLength(rest, 0)) == Mark::kOpen &&
+        NextBracket(rest, 0, &bracket) && bracket.closed) {
+      const std::string_view after = TrimView(rest.substr(bracket.end));
+      if (after.empty()) break;
+      const std::string_view inside = TrimView(bracket.Inside(rest));
+      if (numbers && !r.number_read && IsCatalogueNumber(inside)) {
+        ReadNumber(inside, r);
+      } else if (r.Open(kLanguageSlot) && BracketNamesLanguage(inside)) {
+        r.Give(kLanguageSlot, ClassifyLanguage(inside));
+      } else if (!HoldsWord(kTagWords, rest.substr(0, bracket.end))) {
+        Note(r.findings, NameFindingKind::kLeadingTag, rest.substr(0, bracket.end));
+      }
+      rest = after;
+      continue;
     }
-    rest = after;
+    // The library's number before the singer (0153-孙燕姿-遇见), when a
+    // separator still follows it.
+    if (!numbers || r.number_read) break;
+    std::size_t cut = std::string_view::npos;
+    std::size_t cut_end = 0;
+    bool separator_after = false;
+    WalkChars(rest, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t depth) {
+      if (depth > 0 || !IsCut(m)) return true;
+      if (cut == std::string_view::npos) {
+        cut = b;
+        cut_end = e;
+      } else if (b == cut_end) {
+        cut_end = e;  // the run of separators goes on
+      } else if (IsFieldSeparator(m)) {
+        separator_after = true;
+        return false;
+      }
+      return true;
+    });
+    if (!separator_after || !IsCatalogueNumber(rest.substr(0, cut))) break;
+    ReadNumber(rest.substr(0, cut), r);
+    rest = TrimView(rest.substr(cut_end));
   }
   return rest;
 }

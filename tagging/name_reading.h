@@ -142,6 +142,9 @@ struct Reading {
 // to the case of ASCII letters.
 bool IsTagWords(std::string_view word);
 
+// `s` without the separators and blanks at its ends.
+std::string_view TrimSeparators(std::string_view s);
+
 // Whether `s` is one or more ASCII digits.
 bool IsDigits(std::string_view s);
 
@@ -158,13 +161,17 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r);
 // the title ends before the first bracket; the brackets after it, then the
 // fields after the last of them, then those at the end of the title itself
 // give the values. Returns the title, trimmed.
-std::string_view ReadTitlePart(std::string_view part, Reading& r);
+// With `keep_first` false (the text after a pattern's last literal), a field
+// at its very start may be read too.
+std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_first = true);
 
 // Brackets at the very start of a name are tags ([高清]王菲-红豆): they are
-// left out, with a note unless they hold a known tag word; one of four or
-// more digits alone is the library's number ([0153]). Returns the rest, or
+// left out, with a note unless they hold a known tag word or name a
+// language ([粤语], which gives it). With `numbers`, one of four or more
+// digits alone ([0153]), or such digits before a separator that another
+// follows (0153-孙燕姿-遇见), is the library's number. Returns the rest, or
 // the whole name when nothing would be left.
-std::string_view WithoutLeadingTags(std::string_view name, Reading& r);
+std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numbers);
 
 // Notes a title that still holds what names usually carry beside it: a
 // bracket, a language word or a catalogue-like number.

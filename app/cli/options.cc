@@ -244,6 +244,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   if (request.number_from_name && request.start_number) {
     return Fail(parsed, messages::kTwoNumberings);
   }
+  if (request.number_from_name && request.naming_template == kTemplateTitle) {
+    return Fail(parsed, messages::kNoNumbersUnderTitleTemplate);
+  }
   if (!request.naming_template) {
     parsed.error = std::string(messages::kNoTemplate) + "\n";
     return parsed;

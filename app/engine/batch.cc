@@ -41,6 +41,18 @@ std::string_view BaseNameView(std::string_view file_name) {
   return text::TrimView(StemView(text::TrimView(file_name)));
 }
 
+// Whether a GBK name is blanks only, full-width blanks included: it has no
+// title to read.
+bool IsBlankName(std::string_view gbk) {
+  for (std::size_t i = 0; i < gbk.size(); i += text::CharLength(gbk, i)) {
+    const bool wide_blank = text::CharLength(gbk, i) == 2 &&
+                            static_cast<unsigned char>(gbk[i]) == 0xA1 &&
+                            static_cast<unsigned char>(gbk[i + 1]) == 0xA1;
+    if (!wide_blank && !text::IsBlank(static_cast<unsigned char>(gbk[i]))) return false;
+  }
+  return true;
+}
+
 // Why a video can get no KSC file, or the empty text when it can.
 const char* SkipReason(const VideoFile& file) {
   if (HasControlByte(file.native_name)) return messages::kControlCharacter;
@@ -52,7 +64,7 @@ const char* SkipReason(const VideoFile& file) {
     case text::NameProblem::kNone:
       break;
   }
-  if (BaseNameView(file.name.gbk).empty()) return messages::kEmptyBaseName;
+  if (IsBlankName(BaseNameView(file.name.gbk))) return messages::kEmptyBaseName;
   return "";
 }
 
@@ -138,6 +150,9 @@ class Run {
     }
     if (request_.number_from_name && request_.start_number) {
       return Fail(BatchStatus::kBadOptions, messages::kTwoNumberings);
+    }
+    if (request_.number_from_name && *request_.naming_template == kTemplateTitle) {
+      return Fail(BatchStatus::kBadOptions, messages::kNoNumbersUnderTitleTemplate);
     }
     if (request_.start_number) {
       constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -366,6 +381,22 @@ class Run {
     }
   }
 
+  // The number a video's name carries, as its song number; the first video
+  // of the run to carry each number is named in the notes of the others.
+  void NumberFromName(VideoReport& report) {
+    SongInfo& song = report.song;
+    if (song.name_number.empty()) {
+      report.name_findings.push_back({NameFindingKind::kNoNameNumber, std::string()});
+      return;
+    }
+    song.number = SongNumberFromName(song.name_number);
+    const auto [first, fresh] = name_numbers_.try_emplace(song.number, report.index);
+    if (!fresh) {
+      report.name_findings.push_back(
+          {NameFindingKind::kSameNameNumber, std::to_string(first->second + 1)});
+    }
+  }
+
   // A video skipped after it took a number gives it back: only the videos
   // whose KSC files hold their numbers take them, so there are no gaps.
   void GiveBackNumber(SongInfo& song) {
@@ -417,13 +448,7 @@ class Run {
 
     // Numbers only for the videos whose KSC files hold them: no gaps.
     if (number_) song.number = FormatSongNumber(++*number_);
-    if (request_.number_from_name) {
-      if (song.name_number.empty()) {
-        report.name_findings.push_back({NameFindingKind::kNoNameNumber, std::string()});
-      } else {
-        song.number = SongNumberFromName(song.name_number);
-      }
-    }
+    if (request_.number_from_name) NumberFromName(report);
     std::string text;
     const KscAction action = Plan(ksc_native, song, &text, report);
     switch (action) {
@@ -516,6 +541,8 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   std::optional<std::int64_t> number_;
+  // Numbering from the names: each number given, and the first video given it.
+  std::unordered_map<std::string, std::size_t> name_numbers_;
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in

@@ -180,6 +180,7 @@ std::string FolderNameNotInGbk(std::string_view folder) {
 
 const char* const kTwoNumberings = u8"自动编号与编号取自文件名只能选一个";
 const char* const kTemplateAndPattern = u8"命名模板（-t）与自定义命名格式（-p）只能选一个";
+const char* const kNoNumbersUnderTitleTemplate = u8"模板“歌名”不从文件名读取编号，不能用编号取自文件名";
 
 std::string BadNamePattern(PatternFault fault, std::string_view part_utf8) {
   const std::string part = u8"“" + std::string(part_utf8) + u8"”";
@@ -199,6 +200,12 @@ std::string BadNamePattern(PatternFault fault, std::string_view part_utf8) {
       return u8"命名格式中" + part + u8"出现了两次";
     case PatternFault::kAdjacentPlaceholders:
       return u8"命名格式中" + part + u8"两项之间没有分隔的文字";
+    case PatternFault::kTooManyPlaceholders:
+      return u8"命名格式中的项目太多，最多 " + std::to_string(kMaxPatternSteps) + u8" 个";
+    case PatternFault::kExtension:
+      return u8"命名格式中不要写后缀名" + part + u8"，文件名去掉后缀名后才与格式比较";
+    case PatternFault::kNotInFileNames:
+      return u8"命名格式中的" + part + u8"不会出现在文件名中";
   }
   return std::string();
 }
@@ -225,9 +232,9 @@ std::string NameNote(const NameFinding& finding) {
     case NameFindingKind::kUnreadText:
       return u8"括号后的" + quoted + u8"未读取";
     case NameFindingKind::kLeadingTag:
-      return u8"歌手前的" + quoted + u8"当作标签略去";
+      return u8"名称开头的" + quoted + u8"当作标签略去";
     case NameFindingKind::kTrailingTag:
-      return u8"歌名后的" + quoted + u8"当作标签略去";
+      return u8"末尾的" + quoted + u8"当作标签略去";
     case NameFindingKind::kTitleBracket:
       return u8"歌名中含有括号" + quoted;
     case NameFindingKind::kTitleLanguage:
@@ -238,6 +245,14 @@ std::string NameNote(const NameFinding& finding) {
       return u8"名称不符合自定义格式，整个名称当作歌名";
     case NameFindingKind::kNoNameNumber:
       return u8"文件名中没有编号，未编号";
+    case NameFindingKind::kYearAsNumber:
+      return quoted + u8"当作文件名编号，如是年份请核对";
+    case NameFindingKind::kUnreadEnd:
+      return u8"末尾的" + quoted + u8"未读取";
+    case NameFindingKind::kBadNumber:
+      return u8"编号" + quoted + u8"不是数字，未读取";
+    case NameFindingKind::kSameNameNumber:
+      return u8"编号与第 " + finding.text + u8" 行相同";
   }
   return std::string();
 }

@@ -39,6 +39,8 @@ std::string CannotReadFolder(std::string_view path, const os::Error& error);
 extern const char* const kTwoNumberings;
 // kscgen given a template and a pattern of its own at once.
 extern const char* const kTemplateAndPattern;
+// Numbers from the names under the template that reads the title only.
+extern const char* const kNoNumbersUnderTitleTemplate;
 
 // A naming pattern that cannot be read: what is wrong and where (`part_utf8`).
 std::string BadNamePattern(PatternFault fault, std::string_view part_utf8);

@@ -173,6 +173,19 @@ TEST_F(KscgenTest, APatternOfTheUsersOwnAndNumbersFromTheNames) {
   EXPECT_NE(ksc.find("karaoke.tag('语种', '粤语');\r\n"), std::string::npos) << ksc;
 }
 
+TEST_F(KscgenTest, NumbersFromTheNamesThatRepeatAreNoted) {
+  Video(u8"甲-歌一-0153.mpg");
+  Video(u8"乙-歌二-00153.mpg");
+  Video(u8"丙-歌三.mpg");
+  Video(u8"　.mpg");  // a full-width blank: no title to read
+  Outcome o = Run(u8"-n -t 4 --number-from-name --date 12/7/26 粤语金曲");
+  EXPECT_EQ(o.exit_code, 1) << o.err;
+  EXPECT_NE(o.out.find(u8"\t00153\t歌二\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t编号与第 3 行相同\t新建\t00153\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t文件名中没有编号，未编号\t新建\t\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"　.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过："), std::string::npos) << o.out;
+}
+
 TEST_F(KscgenTest, APatternThatCannotBeReadIsRefusedBeforeAnythingIsWritten) {
   Video(u8"梁静茹-勇气.mpg");
   const struct {
@@ -185,6 +198,7 @@ TEST_F(KscgenTest, APatternThatCannotBeReadIsRefusedBeforeAnythingIsWritten) {
       {u8"-t 1 -p '{歌手}-{歌名}'", u8"命名模板（-t）与自定义命名格式（-p）只能选一个"},
       {u8"-p '{歌手}-{歌名}' -t 1", u8"命名模板（-t）与自定义命名格式（-p）只能选一个"},
       {u8"-t 1 -s 0 --number-from-name", u8"自动编号与编号取自文件名只能选一个"},
+      {u8"-t 0 --number-from-name", u8"模板“歌名”不从文件名读取编号，不能用编号取自文件名"},
   };
   for (const auto& c : cases) {
     Outcome o = Run(std::string(c.args) + u8" 粤语金曲");

@@ -105,21 +105,6 @@ TEST(ParseSongNameTest, FolderRoleDateAddedSetsTheDateUnderEveryParsedTemplate) 
   }
 }
 
-TEST(SplitTest, SplitBracketKeepsTheClosingBracketAndTrimsTheTitle) {
-  TitleAndBracket b = SplitBracket("小河水(国语)");
-  EXPECT_EQ(b.title, "小河水");
-  EXPECT_EQ(b.bracket_part, "国语)");
-  b = SplitBracket("小河水（国语）(x)");  // "(" lies further right
-  EXPECT_EQ(b.title, "小河水（国语）");
-  EXPECT_EQ(b.bracket_part, "x)");
-  b = SplitBracket(" 小河水 （国语）");
-  EXPECT_EQ(b.title, "小河水");
-  EXPECT_EQ(b.bracket_part, "国语）");
-  b = SplitBracket("小河水");
-  EXPECT_EQ(b.title, "小河水");
-  EXPECT_EQ(b.bracket_part, "");
-}
-
 }  // namespace
 }  // namespace kscgen
 
@@ -275,7 +260,22 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {3, "邓丽君-小城故事[国语][R][怀旧歌]", "邓丽君", "小城故事", "国语", "怀旧歌", "0"},
       {4, "韩红-天路【国语】【右】", "韩红", "天路", "国语", "流行", "1"},
       {4, "周华健-朋友［粤语－对唱］", "周华健", "朋友", "粤语", "对唱", "0"},
-      {4, "黄品源-你怎么舍得我难过[国语](2)", "黄品源", "你怎么舍得我难过", "国语", "流行", "2"},
+      // A digit in a bracket of its own counts copies; a channel is named by its side.
+      {4, "黄品源-你怎么舍得我难过[国语](2)", "黄品源", "你怎么舍得我难过", "国语", "流行", "0"},
+      {4, "黄品源-你怎么舍得我难过[国语][3D]", "黄品源", "你怎么舍得我难过", "国语", "流行", "0"},
+      // A bracket that quotes a work names no language, style or channel.
+      {4, "梁静茹-好久不见(电影《左耳》主题曲)", "梁静茹", "好久不见", "国语", "流行", "0"},
+      {4, "王菲-乘客(电影《英雄》插曲)", "王菲", "乘客", "国语", "流行", "0"},
+      {3, "刘德华-歌名(迪克牛仔版)", "刘德华", "歌名", "国语", "流行", "0"},
+      // Traditional spellings, tags before the fields, a language tag first.
+      {4, "羅大佑-東方之珠[粵語]", "羅大佑", "東方之珠", "粤语", "流行", "0"},
+      {4, "張學友-吻別-粵語", "張學友", "吻別", "粤语", "流行", "0"},
+      {4, "梁静茹-勇气(MTV-粤语)", "梁静茹", "勇气", "粤语", "流行", "0"},
+      {4, "[粤语]陈奕迅-好久不见", "陈奕迅", "好久不见", "粤语", "流行", "0"},
+      // " - " splits before a dash of the singer's own.
+      {1, "A-Lin - 给我一个理由忘记", "A-Lin", "给我一个理由忘记", "国语", "流行", "0"},
+      // A title that begins with a bracket of its own keeps it.
+      {4, "歌手-(我是)一只小小鸟", "歌手", "(我是)一只小小鸟", "国语", "流行", "0"},
       {4, "黄品源-你怎么舍得我难过(2)", "黄品源", "你怎么舍得我难过", "国语", "流行", "0"},
       {4, "Oasis-Wonderwall[英语][Live]", "Oasis", "Wonderwall", "英语", "流行", "0"},
       // Templates 2, 3 and 4 read brackets alike: the first bracket of any
@@ -333,6 +333,11 @@ TEST(FullNameTest, ALastFieldOfFourOrMoreDigitsIsTheLibrarysOwnNumber) {
       {1, "王菲-传奇-204518", "传奇", "国语", "204518"},
       {4, "王菲-传奇 204518", "传奇", "国语", "204518"},
       {4, "[0153]王菲-传奇", "传奇", "国语", "0153"},
+      {4, "0153-王菲-传奇", "传奇", "国语", "0153"},
+      {4, "0153 王菲-传奇", "传奇", "国语", "0153"},
+      {4, "张学友-吻別-粵語-123456", "吻別", "粤语", "123456"},
+      // Ten digits and more are no number of the song manager's.
+      {4, "王菲-传奇-1234567890", "传奇-1234567890", "国语", ""},
       // Three digits are no catalogue number; one field stays the title.
       {4, "王菲-传奇-123", "传奇-123", "国语", ""},
       {4, "陈奕迅-1874", "1874", "国语", ""},
@@ -416,6 +421,8 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {4, "梁静茹-勇气 原唱", {{K::kTrailingTag, "原唱"}}},
       {4, "梁静茹-勇气-KTV-伴奏", {{K::kTrailingTag, "伴奏"}, {K::kTrailingTag, "KTV"}}},
       {4, "梁静茹-勇气(MTV)-x-国语", {{K::kUnreadText, "x"}}},
+      {4, "某歌手-Party Like 1999", {{K::kYearAsNumber, "1999"}}},
+      {4, "歌手-(我是)一只小小鸟", {{K::kTitleBracket, "(我是)"}}},
   };
   for (const FindingCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +

@@ -27,6 +27,13 @@ TEST(NamePatternTest, RefusesPatternsThatCannotBeRead) {
       {"{歌手}-{歌名", PatternFault::kUnclosedPlaceholder, "{歌名"},
       {"歌名}", PatternFault::kStrayClosingBrace, "}"},
       {"{歌名}-{歌名}", PatternFault::kRepeatedPlaceholder, "{歌名}"},
+      // 聖 ends in the byte of "}": only a whole character closes.
+      {"{歌手}-{聖歌}", PatternFault::kUnknownPlaceholder, "{聖歌}"},
+      {"{歌手}-{歌名}{聖", PatternFault::kUnclosedPlaceholder, "{聖"},
+      {"{歌手}-{歌名}.mpg", PatternFault::kExtension, ".mpg"},
+      {"{歌手}|{歌名}", PatternFault::kNotInFileNames, "|"},
+      {"{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{*}-{歌名}",
+       PatternFault::kTooManyPlaceholders, "{歌名}"},
   };
   for (const RefusedPattern& c : cases) {
     SCOPED_TRACE(c.pattern);
@@ -101,6 +108,23 @@ TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
       // Literal text of its own before the first placeholder.
       {"第{编号}首 {歌手}-{歌名}", 0, "第12首 梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0",
        "12", true},
+      // Full-width braces; brackets of any kind match a bracket.
+      {"【｛编号｝】{歌手}-{歌名}", 0, "[0153]梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0",
+       "0153", true},
+      {"{歌手} {歌名}({语种})", 0, "梁静茹 勇气[粤语]", "梁静茹", "勇气", "粤语", "流行", "0", "",
+       true},
+      // A literal with blanks is found with them first; doubled separators
+      // stay out of the fields.
+      {"{歌名} - {歌手}", 0, "A-Z - 大学生", "大学生", "A-Z", "国语", "流行", "0", "", true},
+      {"{歌名} - {歌手}", 0, "勇气--梁静茹", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{编号}_{歌手}_{歌名}", 0, "0153__梁静茹_勇气", "梁静茹", "勇气", "国语", "流行", "0",
+       "0153", true},
+      // With {编号}, no other number is read; after the last literal,
+      // fields are read as after a title.
+      {"{编号}_{歌手}_{歌名}", 0, "0153_梁静茹_勇气_2004", "梁静茹", "勇气_2004", "国语", "流行",
+       "0", "0153", true},
+      {"{歌手}《{歌名}》", 0, "梁静茹《勇气》-粤语-2046", "梁静茹", "勇气", "粤语", "流行", "0",
+       "2046", true},
   };
   for (const PatternCase& c : cases) {
     SCOPED_TRACE(std::string("pattern [") + c.pattern + "] name [" + c.base_name + "]");
