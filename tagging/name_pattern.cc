@@ -80,7 +80,8 @@ PatternCheck CompileNamePattern(std::string_view gbk) {
       continue;
     }
     std::size_t close = i + len;
-    while (close < gbk.size() && BraceAt(gbk, close, text::CharLength(gbk, close)) != Brace::kClose) {
+    while (close < gbk.size() &&
+           BraceAt(gbk, close, text::CharLength(gbk, close)) != Brace::kClose) {
       close += text::CharLength(gbk, close);
     }
     if (close == gbk.size()) return Refuse(PatternFault::kUnclosedPlaceholder, gbk.substr(i));
@@ -105,7 +106,8 @@ PatternCheck CompileNamePattern(std::string_view gbk) {
   }
   if (!pattern.Has(PatternField::kTitle)) return Refuse(PatternFault::kNoTitle, gbk);
   // Names are read without their extension: ".mpg" at the end fits none.
-  if (const std::size_t dot = literal->rfind('.'); dot != std::string::npos && dot + 1 < literal->size()) {
+  if (const std::size_t dot = literal->rfind('.');
+      dot != std::string::npos && dot + 1 < literal->size()) {
     const std::string_view after = std::string_view(*literal).substr(dot + 1);
     bool letters = true;
     for (char c : after) letters = letters && std::isalnum(static_cast<unsigned char>(c));
@@ -189,7 +191,8 @@ bool FindLiteral(std::string_view name, std::size_t from, std::string_view liter
   bool ok = false;
   for (const bool strict : {true, false}) {
     naming::WalkChars(name, from, [&](std::size_t b, std::size_t e, Mark, std::size_t depth) {
-      if (depth > 0 || (!may_be_empty && TrimView(name.substr(from, b - from)).empty())) return true;
+      if (depth > 0 || (!may_be_empty && TrimView(name.substr(from, b - from)).empty()))
+        return true;
       if (blank_only) {
         if (!IsBlankAt(name, b, e - b)) return true;
         *found = {b, SkipBlanks(name, b)};

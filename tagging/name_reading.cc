@@ -345,8 +345,7 @@ std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_firs
     gap = bracket.end;
   } while (NextBracket(part, gap, &bracket));
   const std::string_view after = part.substr(gap);
-  const std::string_view rest =
-      TrimSeparators(after.substr(0, ReadTrailing(after, false, r)));
+  const std::string_view rest = TrimSeparators(after.substr(0, ReadTrailing(after, false, r)));
   if (!rest.empty()) Note(r.findings, NameFindingKind::kUnreadText, rest);
   return TrimView(title.substr(0, ReadTrailing(title, true, r)));
 }

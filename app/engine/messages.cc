@@ -180,7 +180,8 @@ std::string FolderNameNotInGbk(std::string_view folder) {
 
 const char* const kTwoNumberings = u8"自动编号与编号取自文件名只能选一个";
 const char* const kTemplateAndPattern = u8"命名模板（-t）与自定义命名格式（-p）只能选一个";
-const char* const kNoNumbersUnderTitleTemplate = u8"模板“歌名”不从文件名读取编号，不能用编号取自文件名";
+const char* const kNoNumbersUnderTitleTemplate =
+    u8"模板“歌名”不从文件名读取编号，不能用编号取自文件名";
 
 std::string BadNamePattern(PatternFault fault, std::string_view part_utf8) {
   const std::string part = u8"“" + std::string(part_utf8) + u8"”";

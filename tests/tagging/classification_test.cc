@@ -73,11 +73,11 @@ TEST(ClassifyChannelTest, LeadingDigitsFromZeroToThreeElseASide) {
 
 TEST(LanguageWordTest, AFieldIsALanguageOnlyAsAWordOnItsOwn) {
   const MaybeRow rows[] = {
-      {"国语", "国语"},     {"粤语", "粤语"},        {"闽南语", "粤语"},  {"台语歌", "台语"},
-      {"英语歌曲", "英语"}, {"普通话", "国语"},      {"华语", "国语"},    {"汉语", "国语"},
-      {"其它", "其它"},     {"日语", "日语"},        {"国语版", "国语"},  {"我的国语", nullptr},
-      {"國語", "国语"},     {"粵語", "粤语"},        {"英文", "英语"},    {"中文歌", "国语"},
-      {"英雄", nullptr},    {"日不落", nullptr},     {"MTV", nullptr},    {"", nullptr},
+      {"国语", "国语"},     {"粤语", "粤语"},        {"闽南语", "粤语"}, {"台语歌", "台语"},
+      {"英语歌曲", "英语"}, {"普通话", "国语"},      {"华语", "国语"},   {"汉语", "国语"},
+      {"其它", "其它"},     {"日语", "日语"},        {"国语版", "国语"}, {"我的国语", nullptr},
+      {"國語", "国语"},     {"粵語", "粤语"},        {"英文", "英语"},   {"中文歌", "国语"},
+      {"英雄", nullptr},    {"日不落", nullptr},     {"MTV", nullptr},   {"", nullptr},
       {"国", nullptr},      {"粤语歌曲歌", nullptr},
   };
   for (const MaybeRow& r : rows) EXPECT_EQ(LanguageWordOf(r.text), Value(r)) << r.text;
@@ -95,14 +95,14 @@ TEST(NamesLanguageTest, AKeywordOrAWordForMandarin) {
 
 TEST(FieldWordTest, AStyleOrAChannelOnlyAsAWordOfItsOwn) {
   const MaybeRow styles[] = {
-      {"怀旧", "怀旧歌"},   {"怀旧歌", "怀旧歌"}, {"DISCO", "迪斯科"}, {"disco版", "迪斯科"},
-      {"儿歌", "儿歌"},     {"流行歌曲", "流行"}, {"迪克牛仔版", nullptr}, {"经典怀旧", nullptr},
-      {"", nullptr},
+      {"怀旧", "怀旧歌"},      {"怀旧歌", "怀旧歌"},  {"DISCO", "迪斯科"},
+      {"disco版", "迪斯科"},   {"儿歌", "儿歌"},      {"流行歌曲", "流行"},
+      {"迪克牛仔版", nullptr}, {"经典怀旧", nullptr}, {"", nullptr},
   };
   for (const MaybeRow& r : styles) EXPECT_EQ(StyleWordOf(r.text), Value(r)) << r.text;
   const MaybeRow channels[] = {
-      {"R", "1"},      {"l", "2"},        {"左", "2"},         {"右声道", "1"},
-      {"立体声", "3"}, {"1", nullptr},    {"3D", nullptr},     {"《左耳》主题曲", nullptr},
+      {"R", "1"},        {"l", "2"},     {"左", "2"},     {"右声道", "1"},
+      {"立体声", "3"},   {"1", nullptr}, {"3D", nullptr}, {"《左耳》主题曲", nullptr},
       {"Live", nullptr}, {"", nullptr},
   };
   for (const MaybeRow& r : channels) EXPECT_EQ(ChannelWordOf(r.text), Value(r)) << r.text;
