@@ -99,8 +99,8 @@ class MainWindow : public QWidget {
   // for the usual two.
   bool IsCompact() const { return compact_; }
 
-  // Controls, named for their job; each keeps its designer name (Edit3,
-  // BitBtn1, ...) as its object name, by which tests and tools find it.
+  // Controls, named for their job; each has its member's name as its object
+  // name, by which tests and tools find it.
   QTextEdit* instructions;
   QLabel* folderLabel;
   QLineEdit* folderEdit;

@@ -1,8 +1,8 @@
 // The main window's controls and their arrangement: layouts rather than
 // pixels, so that the window can be resized and reads the same at any scale.
-// The groups keep the order users know: the instructions; the folder and its
-// videos; the folder role, the template, numbering and progress; the uniform
-// values; the buttons.
+// The groups, top down and left to right: the instructions; the folder and
+// its videos; the folder role, the template, numbering and progress; the
+// uniform values; the buttons. Each control's object name is its member's.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -184,7 +184,7 @@ class CaptionOnEdge : public QObject {
 }  // namespace
 
 void MainWindow::BuildControls() {
-  instructions = Named("Memo1", new QTextEdit);
+  instructions = Named("instructions", new QTextEdit);
   instructions->setPlainText(QString::fromUtf8(kInstructions));
   instructions->setReadOnly(true);
   instructions->setLineWrapMode(QTextEdit::NoWrap);
@@ -200,21 +200,21 @@ void MainWindow::BuildControls() {
   instructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   // 1. The folder and its videos.
-  folderLabel = Named("Label1", new QLabel(u8"1. 请选择歌曲所在目录："));
-  folderEdit = Named("Edit3", new QLineEdit);
-  browseButton = Named("SpeedButton1", new QToolButton);
+  folderLabel = Named("folderLabel", new QLabel(u8"1. 请选择歌曲所在目录："));
+  folderEdit = Named("folderEdit", new QLineEdit);
+  browseButton = Named("browseButton", new QToolButton);
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
-  recursiveCheck = Named("CheckBox4", new QCheckBox(u8"包含子目录"));
-  extensionsLabel = Named("ExtLabel", new QLabel(u8"后缀:"));
-  extensionsEdit = Named("ExtEdit", new QLineEdit);
+  recursiveCheck = Named("recursiveCheck", new QCheckBox(u8"包含子目录"));
+  extensionsLabel = Named("extensionsLabel", new QLabel(u8"后缀:"));
+  extensionsEdit = Named("extensionsEdit", new QLineEdit);
   extensionsEdit->setPlaceholderText("mkv,mp4");
   // It takes what the row leaves, so that it never widens the column.
   extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   extensionsEdit->setToolTip(
       u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
       u8"用逗号分开，如 mkv,mp4,vob,ts");
-  videoList = Named("FileListBox1", new QListView);
+  videoList = Named("videoList", new QListView);
   videoList->setModel(videos_);
   videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
   videoList->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
@@ -222,8 +222,8 @@ void MainWindow::BuildControls() {
   videoList->setItemDelegate(new ViewWideNames(videoList));
   videoList->setTextElideMode(Qt::ElideMiddle);
   videoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  countLabel = Named("Label5", new QLabel);
-  removeVideoButton = Named("SpeedButton2", new QToolButton);
+  countLabel = Named("countLabel", new QLabel);
+  removeVideoButton = Named("removeVideoButton", new QToolButton);
   removeVideoButton->setText(u8"<< 移除");
   removeVideoButton->setAutoRaise(true);
   folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}),
@@ -232,21 +232,21 @@ void MainWindow::BuildControls() {
 
   // 2. and 3. What the folder's name stands for, the template, numbering and
   // the progress of a run.
-  roleLabel = Named("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用："));
-  roleGroup = RadioGroup("RadioGroup2", kFolderRoles, 3, &roleButtons);
+  roleLabel = Named("roleLabel", new QLabel(u8"2. 目录名在增加歌库时的作用："));
+  roleGroup = RadioGroup("roleGroup", kFolderRoles, 3, &roleButtons);
   roleButtons->button(0)->setChecked(true);
-  templateLabel = Named("Label2", new QLabel(u8"3. 选择模版："));
-  templateHint = Named("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
-  templateGroup = RadioGroup("RadioGroup1", kTemplates, 1, &templateButtons);
-  numberingCheck = Named("CheckBox2", new QCheckBox(u8"歌曲自动编号"));
-  startNumberCheck = Named("CheckBox3", new QCheckBox(u8"编号始于:"));
+  templateLabel = Named("templateLabel", new QLabel(u8"3. 选择模版："));
+  templateHint = Named("templateHint", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
+  templateGroup = RadioGroup("templateGroup", kTemplates, 1, &templateButtons);
+  numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号"));
+  startNumberCheck = Named("startNumberCheck", new QCheckBox(u8"编号始于:"));
   startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
   startNumberCheck->setEnabled(false);
-  startNumberEdit = Named("Edit4", new QLineEdit);
+  startNumberEdit = Named("startNumberEdit", new QLineEdit);
   startNumberEdit->setMaxLength(5);
   startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
   startNumberEdit->setEnabled(false);
-  progressBar = Named("ProgressBar1", new QProgressBar);
+  progressBar = Named("progressBar", new QProgressBar);
   progressBar->setTextVisible(false);
   progressBar->setAlignment(Qt::AlignCenter);
   QHBoxLayout* template_row = Row({templateLabel, templateHint}, true);
@@ -255,33 +255,33 @@ void MainWindow::BuildControls() {
   numbering_column_ = Column({numbering_row, progressBar});
 
   // Uniform values: a frame whose caption is the check box that turns them on.
-  uniformGroup = Named("GroupBox1", new QGroupBox);
+  uniformGroup = Named("uniformGroup", new QGroupBox);
   auto* caption = new QWidget(uniformGroup);
-  uniformCheck = Named("CheckBox1", new QCheckBox(u8"统一设定值"));
-  uniformNote = Named("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值")));
+  uniformCheck = Named("uniformCheck", new QCheckBox(u8"统一设定值"));
+  uniformNote = Named("uniformNote", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值")));
   auto* caption_row = Row({uniformCheck, uniformNote});
   caption_row->setSpacing(0);
   caption->setLayout(caption_row);
-  kindLabel = Named("Label6", new QLabel(u8"类别："));
-  kindBox = Named("ComboBox1", new QComboBox);
+  kindLabel = Named("kindLabel", new QLabel(u8"类别："));
+  kindBox = Named("kindBox", new QComboBox);
   kindBox->setEditable(true);
   kindBox->setInsertPolicy(QComboBox::NoInsert);  // typed text never becomes an item
   for (int k = 0; k < kUniformKindCount; ++k) kindBox->addItem(FromGbk(UniformKindLabel(k)));
   kindBox->setCurrentIndex(-1);
-  valueLabel = Named("Label7", new QLabel(u8"值："));
-  valueBox = Named("ComboBox2", new QComboBox);
+  valueLabel = Named("valueLabel", new QLabel(u8"值："));
+  valueBox = Named("valueBox", new QComboBox);
   valueBox->setEditable(true);
   valueBox->setInsertPolicy(QComboBox::NoInsert);
   for (QComboBox* box : {kindBox, valueBox}) {
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(2);
   }
-  addUniformButton = Named("SpeedButton3", new QToolButton);
+  addUniformButton = Named("addUniformButton", new QToolButton);
   addUniformButton->setText(u8"加入");
   addUniformButton->setAutoRaise(true);
-  uniformListLabel = Named("Label8", new QLabel(u8"结果："));
-  uniformList = Named("ListBox1", new QListWidget);
-  removeUniformButton = Named("SpeedButton4", new QToolButton);
+  uniformListLabel = Named("uniformListLabel", new QLabel(u8"结果："));
+  uniformList = Named("uniformList", new QListWidget);
+  removeUniformButton = Named("removeUniformButton", new QToolButton);
   removeUniformButton->setText(u8"移除");
   removeUniformButton->setAutoRaise(true);
   auto* uniform_grid = new QGridLayout(uniformGroup);
@@ -301,16 +301,16 @@ void MainWindow::BuildControls() {
   new CaptionOnEdge(uniformGroup, caption);
 
   previewButton =
-      Named("BitBtn2",
+      Named("previewButton",
             new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览"));
-  runButton = Named("BitBtn1", new QPushButton);
+  runButton = Named("runButton", new QPushButton);
   quitButton = Named(
-      "BitBtn3", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出"));
+      "quitButton", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出"));
   button_column_ = Column({previewButton, runButton, quitButton, nullptr});
 
-  initialsInput = Named("Edit1", new QLineEdit(this));
+  initialsInput = Named("initialsInput", new QLineEdit(this));
   initialsInput->hide();
-  initialsOutput = Named("Edit2", new QLineEdit("Edit2", this));
+  initialsOutput = Named("initialsOutput", new QLineEdit(this));
   initialsOutput->hide();
 
   // The group box stays enabled, its frame and note as at the first start;

@@ -87,8 +87,9 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QVERIFY(!form_->uniformList->isEnabled());
     QVERIFY(form_->uniformGroup->isEnabled());  // only its controls wait for uniformCheck
     QVERIFY(!form_->initialsInput->isVisible());
-    QCOMPARE(form_->initialsOutput->text(), Q("Edit2"));
-    QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), Q(u8"  注:统一设定值高于默认值"));
+    QCOMPARE(form_->initialsOutput->text(), QString());  // hidden, it holds no words
+    QCOMPARE(form_->initialsOutput->placeholderText(), QString());
+    QCOMPARE(form_->findChild<QLabel*>("uniformNote")->text(), Q(u8"  注:统一设定值高于默认值"));
     QVERIFY(form_->countLabel->text().startsWith(Q(u8"歌曲总数：　")));
     QVERIFY(!form_->progressBar->isTextVisible());
   }
