@@ -165,13 +165,16 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         }
         UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
         if (parse.error == UniformEntryError::kUnknownKind) {
-          return Fail(parsed, messages::UnknownUniformKind(text::DisplayName(arg)));
+          return Fail(parsed, messages::UnknownUniformKindOption(text::DisplayName(arg)));
         }
         if (parse.error == UniformEntryError::kEmptyValue) {
           return Fail(parsed, messages::EmptyUniformValue(arg));
         }
         if (parse.error == UniformEntryError::kBadChannel) {
           return Fail(parsed, messages::BadChannel(arg.substr(eq + 1)));
+        }
+        if (parse.error == UniformEntryError::kBadStyle) {
+          return Fail(parsed, messages::BadStyle(arg.substr(eq + 1)));
         }
         uniform_entries.push_back(std::move(parse.entry));
         break;
@@ -217,10 +220,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       return Fail(parsed, u8"未知选项：" + text::DisplayName(line.typed));
   }
   if (line.operands.size() != 1) return Fail(parsed, u8"请给出一个文件夹");
-  if (!request.naming_template) {
-    parsed.error = std::string(messages::kNoTemplate) + "\n";
-    return parsed;
-  }
+  if (!request.naming_template) return Fail(parsed, messages::kNoTemplate);
   options.folder = line.operands[0];
   request.uniform = CollectUniformValues(uniform_entries);
   return parsed;

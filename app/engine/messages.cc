@@ -4,6 +4,7 @@
 
 #include "app/engine/batch.h"
 #include "tagging/file_name.h"
+#include "tagging/uniform_values.h"
 #include "text/encoding.h"
 
 namespace kscgen::messages {
@@ -150,9 +151,24 @@ std::string BadChannel(std::string_view typed_utf8) {
 }
 
 std::string UnknownUniformKind(std::string_view typed_utf8) {
+  return u8"统一设定值的种类应为歌 手 名（歌手）、歌曲类别（类别、风格）、歌曲语种（语种）"
+         u8"或歌曲声道（声道）：" +
+         std::string(typed_utf8);
+}
+
+std::string UnknownUniformKindOption(std::string_view typed_utf8) {
   return u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
          u8"或 channel（歌曲声道）：" +
          std::string(typed_utf8);
+}
+
+std::string BadStyle(std::string_view typed_utf8) {
+  std::string styles;
+  for (const std::string& style : UniformValuesOffered(kUniformStyle)) {
+    styles += (styles.empty() ? "" : u8"、") + text::GbkToUtf8(style).value_or(std::string());
+  }
+  return u8"歌曲类别的值“" + std::string(typed_utf8) + u8"”不是歌曲管理器的类别：应为" + styles +
+         u8"之一，或含有其中的关键字";
 }
 
 std::string EmptyUniformValue(std::string_view typed_utf8) {

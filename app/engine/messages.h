@@ -46,8 +46,12 @@ std::string KscIsNoVideo(std::string_view typed_utf8);
 // A channel value that names no channel.
 std::string BadChannel(std::string_view typed_utf8);
 // A uniform kind that names none of the four kinds; `typed_utf8` is the
-// entry as typed (KIND=VALUE, or the window's kind box).
+// entry as typed (KIND=VALUE, or the window's kind and value). kscgen's
+// message names its English kinds too, the window's only its own.
 std::string UnknownUniformKind(std::string_view typed_utf8);
+std::string UnknownUniformKindOption(std::string_view typed_utf8);
+// A uniform style that names none of the song manager's styles.
+std::string BadStyle(std::string_view typed_utf8);
 // A uniform value that is empty after trimming.
 std::string EmptyUniformValue(std::string_view typed_utf8);
 // A typed text with a character GBK lacks (the KSC file could not hold it).

@@ -276,6 +276,10 @@ void MainWindow::addUniformEntry() {
       ShowMessage(MessageKind::kError,
                   FromMessage(messages::BadChannel(valueBox->currentText().toStdString())));
       break;
+    case UniformEntryError::kBadStyle:
+      ShowMessage(MessageKind::kError,
+                  FromMessage(messages::BadStyle(valueBox->currentText().toStdString())));
+      break;
     case UniformEntryError::kEmptyValue:
       valueBox->setEditText(QString());  // nothing to add
       break;

@@ -11,6 +11,7 @@
 //   message_box.cc           the message boxes it shows
 #pragma once
 
+#include <QByteArray>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -239,6 +240,7 @@ class MainWindow : public QWidget {
   std::vector<std::pair<QWidget*, bool>> held_;
   bool close_after_run_ = false;
   QPointer<QMessageBox> stop_question_;
+  QByteArray preview_geometry_;  // the preview's size and place when it last closed
 };
 
 }  // namespace kscgen::gui

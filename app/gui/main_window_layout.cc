@@ -8,8 +8,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +31,7 @@
 
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/screen_fit.h"
 #include "app/gui/video_list_model.h"
 #include "tagging/uniform_values.h"
 
@@ -50,11 +51,6 @@ const char kInstructions[] =
     u8"缺省情况为：语种：国语，类别为：流行，声道为伴唱";
 
 constexpr int kInstructionLineHeight = 14;
-
-// Room for the frame that the window system adds around the window and
-// reports only once the window is shown: a title bar above, borders around.
-constexpr int kTitleBarAllowance = 32;
-constexpr int kBorderAllowance = 4;
 
 QLabel* NavyLabel(QLabel* label) {
   QPalette p = label->palette();
@@ -389,17 +385,9 @@ void MainWindow::Arrange(bool compact) {
 void MainWindow::PlaceOnScreen() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect available = screen->availableGeometry();
-  const QSize frame_extra(2 * kBorderAllowance, kTitleBarAllowance + kBorderAllowance);
-  const QSize room = available.size() - frame_extra;
   Arrange(false);
-  if (grid_->totalMinimumSize().height() > room.height()) Arrange(true);
-  const QSize size = grid_->totalSizeHint().boundedTo(room).expandedTo(grid_->totalMinimumSize());
-  resize(size);
-  // move() places the frame.
-  QRect frame(QPoint(), size + frame_extra);
-  frame.moveCenter(available.center());
-  move(frame.topLeft());
+  if (grid_->totalMinimumSize().height() > RoomOn(screen).height()) Arrange(true);
+  CentreOn(this, grid_->totalSizeHint(), screen);
 }
 
 void MainWindow::ConnectControls() {

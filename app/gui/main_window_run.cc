@@ -163,8 +163,9 @@ void MainWindow::preview() {
     ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
     return;
   }
-  PreviewDialog dialog(rows, listed_recursive_, this);
+  PreviewDialog dialog(rows, listed_recursive_, this, preview_geometry_);
   dialog.exec();
+  preview_geometry_ = dialog.saveGeometry();
 }
 
 }  // namespace kscgen::gui

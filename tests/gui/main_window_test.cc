@@ -334,8 +334,9 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(form_->uniformList->item(0)->text(), Q(u8"歌曲声道 --> 左声道; "));
   }
 
-  // The same rule and words as kscgen -u: a kind is one of the four.
-  void aKindThatNamesNoneIsRefusedWithKscgensMessage() {
+  // The same rule as kscgen -u: a kind is one of the four, named in the
+  // window's own words.
+  void aKindThatNamesNoneIsRefusedInTheWindowsWords() {
     Click(form_->uniformCheck);
     form_->kindBox->setEditText(Q(u8"类型"));
     form_->valueBox->setEditText(Q("y"));
@@ -344,14 +345,36 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].kind, Kind::kError);
     QCOMPARE(messages_[0].text,
-             Q(u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
-               u8"或 channel（歌曲声道）：类型=y"));
+             Q(u8"统一设定值的种类应为歌 手 名（歌手）、歌曲类别（类别、风格）、歌曲语种（语种）"
+               u8"或歌曲声道（声道）：类型=y"));
     QCOMPARE(form_->kindBox->currentText(), Q(u8"类型"));  // kept for correction
     QCOMPARE(form_->valueBox->currentText(), Q("y"));
     // A kind whose text holds a label counts as that kind, as in kscgen.
     form_->kindBox->setEditText(Q(u8"新歌曲类别"));
+    form_->valueBox->setEditText(Q(u8"儿歌"));
     Click(form_->addUniformButton);
     QCOMPARE(form_->uniformList->count(), 1);
+    // And so does the preview's name of the column.
+    form_->kindBox->setEditText(Q(u8"风格"));
+    form_->valueBox->setEditText(Q(u8"戏曲"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 2);
+  }
+
+  // A style the song manager does not know would be written as 流行 over
+  // every song's own: refused, with the styles it knows.
+  void aStyleThatNamesNoneIsRefusedAndKeptForCorrection() {
+    Click(form_->uniformCheck);
+    form_->kindBox->setCurrentIndex(1);  // 歌曲类别
+    form_->valueBox->setEditText(Q(u8"摇滚"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 0);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QCOMPARE(messages_[0].text,
+             Q(u8"歌曲类别的值“摇滚”不是歌曲管理器的类别：应为流行、舞曲、戏曲、民歌、儿歌、"
+               u8"生日歌、革命歌、怀旧歌、迪斯科、情侣对唱、影视插曲之一，或含有其中的关键字"));
+    QCOMPARE(form_->valueBox->currentText(), Q(u8"摇滚"));
   }
 
   void writeFailureLeavesTheWindowUsable() {
@@ -412,21 +435,6 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
     // The folder a run takes.
     QCOMPARE(form_->folderEdit->placeholderText(), QDir::toNativeSeparators(folder_));
-  }
-
-  // Opens the preview, hands the dialog to `inspect` and closes it.
-  void Preview(const std::function<void(kscgen::gui::PreviewDialog*)>& inspect) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<kscgen::gui::PreviewDialog*>(QApplication::activeModalWidget());
-      if (dialog) {
-        seen = true;
-        inspect(dialog);
-        dialog->accept();
-      }
-    });
-    Click(form_->previewButton);
-    QVERIFY(seen);
   }
 
   void previewShowsWhatTheBatchThenWrites() {
@@ -500,7 +508,7 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
       QCOMPARE(table->item(3, 3)->text(), Q(u8"七里香"));
 
       QCheckBox* only = dialog->notesOnly();
-      QCOMPARE(only->text(), Q(u8"只看有备注的"));
+      QCOMPARE(only->text(), Q(u8"只看有备注的(&B)"));  // Alt+B
       QVERIFY(only->isEnabled());
       table->selectRow(3);
       QVERIFY(dialog->kscText()->toPlainText().contains(Q(u8"karaoke.tag('歌名', '七里香');")));
