@@ -101,6 +101,20 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
 
 std::string NoTemplate() { return u8"\n　" + std::string(kNoTemplate) + " "; }
 
+std::string ChooseFolderFirst() { return u8"请先选择歌曲所在目录。"; }
+
+std::string NoVideos(std::string_view folder, std::string_view masks) {
+  return u8"没有找到视频文件\n\n文件夹：" + Shown(folder) + u8"\n查找的是：" + std::string(masks) +
+         u8"\n\n其他格式的视频（如 .mkv、.mp4）可在“后缀”中加入。";
+}
+
+std::string NoVideosLeft() { return u8"列表中的视频都已移除：按 F5 重新列出文件夹中的视频。"; }
+
+std::string CannotOpenFolder(std::string_view folder) {
+  return u8"无法打开文件夹（没有可用的文件管理器）。请复制下面的路径自行打开：\n\n" +
+         text::DisplayName(folder);
+}
+
 std::string FolderLocked(std::string_view folder) {
   return std::string(kFolderLocked) + u8"：" + text::DisplayName(folder);
 }

@@ -28,6 +28,15 @@ extern const char* const kMovedOrReplaced;
 extern const char* const kFolderLocked;
 std::string FolderLocked(std::string_view folder);
 
+// 批量KSC before a folder is chosen.
+std::string ChooseFolderFirst();
+// A run on a list without videos: none found in `folder` by `masks`
+// ("*.mpg;...;*.mkv"), or every one removed from the list.
+std::string NoVideos(std::string_view folder, std::string_view masks);
+std::string NoVideosLeft();
+// 打开文件夹 when no file manager opened the folder: the path, to be copied.
+std::string CannotOpenFolder(std::string_view folder);
+
 // The chosen folder cannot be used: missing, not a folder, no permission,
 // a path too long, or another reason of the system's.
 std::string CannotUseFolder(std::string_view path, const os::Error& error);

@@ -99,10 +99,12 @@ bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
                                    &unreadable, extensions_);
   if (native != folder_native_) ClearProgress();  // a count of another folder's run
   folder_native_ = native;
+  ClearProgressOfAnotherList();
   folder_shown_ = shown;
   // Should the box be emptied, it still shows which folder a run would take.
   folderEdit->setPlaceholderText(ShownPath(native));
   listed_recursive_ = recursiveCheck->isChecked();
+  listed_count_ = videos_->rowCount();
   updateCount();
   if (!listed_ok_) {
     ShowMessage(MessageKind::kError, error);
@@ -126,7 +128,9 @@ void MainWindow::ListWorkingFolder() {
   folderEdit->setPlaceholderText(QDir::toNativeSeparators(QDir::currentPath()));
   listed_ok_ =
       videos_->ReadFolder(folder_native_, false, FileSystem(), &ignored, &unreadable, extensions_);
+  ClearProgressOfAnotherList();
   listed_recursive_ = false;
+  listed_count_ = videos_->rowCount();
   updateCount();
 }
 
@@ -206,6 +210,7 @@ void MainWindow::updateCount() {
 void MainWindow::removeCurrentVideo() {
   QModelIndex current = videoList->currentIndex();
   if (current.isValid()) videos_->Remove(current.row());
+  ClearProgressOfAnotherList();
   updateCount();
 }
 
@@ -215,6 +220,7 @@ void MainWindow::removeSelectedVideos() {
     rows.push_back(i.row());
   }
   videos_->RemoveRows(std::move(rows));
+  ClearProgressOfAnotherList();
   updateCount();
 }
 
@@ -227,13 +233,14 @@ void MainWindow::uniformToggled() {
   for (QWidget* w : UniformControls()) w->setEnabled(uniformCheck->isChecked());
 }
 
+// The start number can be typed only while it counts: both boxes ticked.
 void MainWindow::numberingToggled() {
   startNumberCheck->setEnabled(numberingCheck->isChecked());
-  startNumberEdit->setEnabled(numberingCheck->isChecked());
+  startNumberToggled();
 }
 
 void MainWindow::startNumberToggled() {
-  startNumberEdit->setEnabled(startNumberCheck->isChecked());
+  startNumberEdit->setEnabled(numberingCheck->isChecked() && startNumberCheck->isChecked());
 }
 
 void MainWindow::recursiveToggled() {
@@ -331,10 +338,14 @@ void MainWindow::rereadFolder() {
   }
 }
 
+// A folder is taken as it is, a file (a video) for the folder that holds it,
+// as when either is given to the program at its start.
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (IsRunning()) return;  // refused: the run's folder stays
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && IsFolder(NativePathOfUrl(urls[0]))) event->acceptProposedAction();
+  if (urls.size() == 1 && !FolderStoodFor(NativePathOfUrl(urls[0])).empty()) {
+    event->acceptProposedAction();
+  }
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
@@ -342,12 +353,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
-  const std::string native = NativePathOfUrl(event->mimeData()->urls().value(0));
-  if (!IsFolder(native)) {
+  const std::string folder = FolderStoodFor(NativePathOfUrl(event->mimeData()->urls().value(0)));
+  if (folder.empty()) {
     event->ignore();
     return;
   }
-  ChooseNativeFolder(native);
+  ChooseNativeFolder(folder);
   event->acceptProposedAction();
 }
 

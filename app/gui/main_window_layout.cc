@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -51,6 +52,8 @@ const char kInstructions[] =
     u8"缺省情况为：语种：国语，类别为：流行，声道为伴唱";
 
 constexpr int kInstructionLineHeight = 14;
+
+const char kExtensionsPlaceholder[] = "mkv,mp4";
 
 QLabel* NavyLabel(QLabel* label) {
   QPalette p = label->palette();
@@ -177,6 +180,25 @@ class CaptionOnEdge : public QObject {
   QWidget* caption_;
 };
 
+// Enter or Return on a button that has the focus clicks it, as the space bar
+// does; check boxes and radio buttons keep theirs for ticking.
+class EnterClicks : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+        key->modifiers() & ~Qt::KeypadModifier) {
+      return false;
+    }
+    auto* button = static_cast<QAbstractButton*>(watched);
+    if (!button->isEnabled()) return false;
+    button->click();
+    return true;
+  }
+};
+
 }  // namespace
 
 void MainWindow::BuildControls() {
@@ -196,15 +218,17 @@ void MainWindow::BuildControls() {
   instructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   // 1. The folder and its videos.
-  folderLabel = Named("folderLabel", new QLabel(u8"1. 请选择歌曲所在目录："));
+  // Alt+D clicks the folder button, as the label's underlined D shows.
+  folderLabel = Named("folderLabel", new QLabel(u8"1. 请选择歌曲所在目录(&D)："));
   folderEdit = Named("folderEdit", new QLineEdit);
   browseButton = Named("browseButton", new QToolButton);
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
+  folderLabel->setBuddy(browseButton);
   recursiveCheck = Named("recursiveCheck", new QCheckBox(u8"包含子目录"));
   extensionsLabel = Named("extensionsLabel", new QLabel(u8"后缀:"));
   extensionsEdit = Named("extensionsEdit", new QLineEdit);
-  extensionsEdit->setPlaceholderText("mkv,mp4");
+  extensionsEdit->setPlaceholderText(kExtensionsPlaceholder);
   // It takes what the row leaves, so that it never widens the column.
   extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   extensionsEdit->setToolTip(
@@ -298,10 +322,10 @@ void MainWindow::BuildControls() {
 
   previewButton =
       Named("previewButton",
-            new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览"));
+            new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览(&P)"));
   runButton = Named("runButton", new QPushButton);
   quitButton = Named(
-      "quitButton", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出"));
+      "quitButton", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出(&X)"));
   button_column_ = Column({previewButton, runButton, quitButton, nullptr});
 
   initialsInput = Named("initialsInput", new QLineEdit(this));
@@ -409,6 +433,11 @@ void MainWindow::ConnectControls() {
   connect(runButton, &QPushButton::clicked, this, &MainWindow::runOrStop);
   connect(previewButton, &QPushButton::clicked, this, &MainWindow::preview);
   connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* enter_clicks = new EnterClicks(this);
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+    if (!b->isCheckable()) b->installEventFilter(enter_clicks);
+  }
 
   auto* remove = new QShortcut(QKeySequence::Delete, videoList);
   remove->setContext(Qt::WidgetShortcut);

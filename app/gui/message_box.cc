@@ -6,7 +6,9 @@
 #include <QUrl>
 
 #include "app/gui/main_window.h"
+#include "app/engine/messages.h"
 #include "app/gui/native_path.h"
+#include "app/gui/qt_text.h"
 
 namespace kscgen::gui {
 
@@ -15,6 +17,7 @@ QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
   box->setWindowTitle(windowTitle());
   box->setText(message.text);
   box->setTextFormat(Qt::PlainText);  // names may hold '<'
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
   switch (message.kind) {
     case MessageKind::kError:
       box->setIcon(QMessageBox::Critical);
@@ -33,7 +36,11 @@ QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
     QPushButton* open = box->addButton(u8"打开文件夹", QMessageBox::ActionRole);
     open->setObjectName("OpenFolderButton");
     const QUrl url = UrlOfNative(message.folder);
-    connect(open, &QPushButton::clicked, box, [url] { QDesktopServices::openUrl(url); });
+    const std::string folder = message.folder;
+    connect(open, &QPushButton::clicked, box, [this, url, folder] {
+      const bool opened = folder_opener_ ? folder_opener_(url) : QDesktopServices::openUrl(url);
+      if (!opened) ShowMessage(MessageKind::kError, FromMessage(messages::CannotOpenFolder(folder)));
+    });
     box->addButton(QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);
   }

@@ -74,7 +74,11 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(form_->templateButtons->checkedId(), -1);
     QCOMPARE(form_->templateButtons->button(4)->text(), Q(u8"歌手－歌名(语种－类别－声道)"));
     QCOMPARE(form_->roleButtons->button(4)->text(), Q(u8"加入日期"));
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
+    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC(&B)"));  // Alt+B, shown underlined
+    QCOMPARE(form_->previewButton->text(), Q(u8"预览(&P)"));
+    QCOMPARE(form_->quitButton->text(), Q(u8"退出(&X)"));
+    QCOMPARE(form_->folderLabel->text(), Q(u8"1. 请选择歌曲所在目录(&D)："));
+    QCOMPARE(form_->folderLabel->buddy(), form_->browseButton);
     QVERIFY(form_->uniformGroup->isAncestorOf(form_->uniformList));
     QVERIFY(form_->uniformGroup->isAncestorOf(form_->uniformCheck));  // its caption
     QCOMPARE(form_->kindBox->count(), 4);
@@ -147,9 +151,14 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
   void checkBoxesFollowTheirEnablingRules() {
     Click(form_->numberingCheck);
     QVERIFY(form_->startNumberCheck->isEnabled());
-    QVERIFY(form_->startNumberEdit->isEnabled());
+    // The number can be typed only while it counts: both boxes ticked.
+    QVERIFY(!form_->startNumberEdit->isEnabled());
     Click(form_->startNumberCheck);
     QVERIFY(form_->startNumberCheck->isChecked());
+    QVERIFY(form_->startNumberEdit->isEnabled());
+    Click(form_->startNumberCheck);
+    QVERIFY(!form_->startNumberEdit->isEnabled());
+    Click(form_->startNumberCheck);
     Click(form_->numberingCheck);  // disables but does not clear
     QVERIFY(!form_->startNumberCheck->isEnabled());
     QVERIFY(form_->startNumberCheck->isChecked());
@@ -595,6 +604,110 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
+  // A video dropped on the window stands for its folder, as when it is given
+  // to the program at its start.
+  void droppedVideoFileChoosesItsFolder() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder_ + "/b.mpg")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &drop);
+    QCOMPARE(form_->ListedFolder(), Native(folder_));
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　2"));
+    // Something that is neither is refused.
+    data.setUrls({QUrl::fromLocalFile(folder_ + "/gone.mpg")});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+  }
+
+  // 批量KSC says why it has nothing to do rather than report a success.
+  void aRunWithNothingToDoSaysWhy() {
+    Click(form_->runButton);  // no folder chosen: the list is the working folder's
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].text, Q(u8"请先选择歌曲所在目录。"));
+    form_->ChooseFolder(folder_);  // empty
+    form_->templateButtons->button(0)->click();
+    Run();
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].text, Q(u8"没有找到视频文件\n\n文件夹：“") + folder_ +
+                                    Q(u8"”\n查找的是：*.mpg;*.dat;*.wmv;*.rmvb;*.avi\n\n"
+                                      u8"其他格式的视频（如 .mkv、.mp4）可在“后缀”中加入。"));
+    Touch("a.mpg");
+    form_->rereadFolder();
+    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
+    Click(form_->removeVideoButton);
+    Run();
+    QCOMPARE(messages_.size(), 3);
+    QCOMPARE(messages_[2].text, Q(u8"列表中的视频都已移除：按 F5 重新列出文件夹中的视频。"));
+    QVERIFY(!Exists("a.KSC"));
+  }
+
+  // 打开文件夹 with no file manager to open the folder says so, and gives the
+  // path to copy.
+  void openFolderThatOpensNothingSaysSo() {
+    Touch("a.mpg");
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Run();
+    QCOMPARE(messages_.size(), 1);
+    QList<QUrl> handed;
+    form_->setFolderOpener([&handed](const QUrl& url) {
+      handed << url;
+      return false;
+    });
+    std::unique_ptr<QMessageBox> box(form_->MakeMessageBox(messages_[0]));
+    box->show();
+    QVERIFY(box->textInteractionFlags() & Qt::TextSelectableByMouse);
+    Click(box->findChild<QPushButton*>("OpenFolderButton"));
+    QCOMPARE(handed.size(), 1);
+    QCOMPARE(handed[0].toLocalFile(), folder_);
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].kind, Kind::kError);
+    QCOMPARE(messages_[1].text,
+             Q(u8"无法打开文件夹（没有可用的文件管理器）。请复制下面的路径自行打开：\n\n") +
+                 QDir::toNativeSeparators(folder_));
+  }
+
+  // Enter clicks the button with the focus; Alt and the underlined letter
+  // click the main buttons.
+  void enterAndAltKeysClickButtons() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    form_->ChooseFolder(folder_);
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form_->runButton->setFocus();
+    QTest::keyClick(form_->runButton, Qt::Key_Return);
+    WaitForRunEnd();
+    QCOMPARE(messages_.size(), 1);  // no template: the run asked for one
+    QCOMPARE(messages_[0].text, Q(u8"\n　请选择歌曲命名模板！ "));
+    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
+    form_->removeVideoButton->setFocus();
+    QTest::keyClick(form_->removeVideoButton, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　1"));
+    // A check box keeps Enter to itself: it is ticked with the space bar.
+    form_->numberingCheck->setFocus();
+    QTest::keyClick(form_->numberingCheck, Qt::Key_Return);
+    QVERIFY(!form_->numberingCheck->isChecked());
+
+    // A mnemonic clicks its button a moment later, as a click looks.
+    auto wait_for = [](const std::function<bool()>& done) {
+      while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
+    form_->templateButtons->button(0)->click();
+    QTest::keyClick(form_.get(), Qt::Key_B, Qt::AltModifier);
+    wait_for([&] { return messages_.size() == 2; });
+    QVERIFY(Exists("b.KSC"));
+    QTest::keyClick(form_.get(), Qt::Key_X, Qt::AltModifier);
+    wait_for([&] { return !form_->isVisible(); });
+  }
+
   // A folder named in GBK bytes, as copied from a Chinese system: chosen
   // from the dialog, it gets the same KSC bytes as kscgen gives it.
   void gbkFolderFromTheDialogGetsTheSameFilesAsKscgen() {
@@ -886,6 +999,17 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 3"));
     form_->rereadFolder();  // the same folder again: the count stands
     QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 3"));
+    // A list of another length, read again or cut short, is not what was counted.
+    Touch("d.mpg");
+    form_->rereadFolder();
+    QVERIFY(!form_->progressBar->isTextVisible());
+    form_->rereadFolder();
+    Run();
+    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 4 / 4"));
+    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
+    Click(form_->removeVideoButton);
+    QVERIFY(!form_->progressBar->isTextVisible());
+    Run();
     const QString other = QString::fromStdString(*root_ / "other");
     QDir().mkpath(other);
     form_->ChooseFolder(other);
