@@ -244,7 +244,7 @@ class MainWindow : public QWidget {
   QString folder_shown_;       // the path box's text when the list was read
   bool listed_ok_ = false;     // whether that folder could be read
   bool listed_recursive_ = false;
-  int listed_count_ = 0;  // the videos the folder held when it was read
+  int listed_count_ = 0;        // the videos the folder held when it was read
   VideoExtensions extensions_;  // what extensionsEdit last held that could be used
   // The controls a run holds, with whether each was enabled before.
   std::vector<std::pair<QWidget*, bool>> held_;

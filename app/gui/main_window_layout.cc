@@ -320,12 +320,13 @@ void MainWindow::BuildControls() {
   uniform_grid->setRowStretch(1, 1);
   new CaptionOnEdge(uniformGroup, caption);
 
-  previewButton =
-      Named("previewButton",
-            new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览(&P)"));
+  previewButton = Named(
+      "previewButton",
+      new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览(&P)"));
   runButton = Named("runButton", new QPushButton);
-  quitButton = Named(
-      "quitButton", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出(&X)"));
+  quitButton =
+      Named("quitButton",
+            new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出(&X)"));
   button_column_ = Column({previewButton, runButton, quitButton, nullptr});
 
   initialsInput = Named("initialsInput", new QLineEdit(this));

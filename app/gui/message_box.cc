@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/gui/main_window.h"
 #include "app/engine/messages.h"
+#include "app/gui/main_window.h"
 #include "app/gui/native_path.h"
 #include "app/gui/qt_text.h"
 
@@ -39,7 +39,8 @@ QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
     const std::string folder = message.folder;
     connect(open, &QPushButton::clicked, box, [this, url, folder] {
       const bool opened = folder_opener_ ? folder_opener_(url) : QDesktopServices::openUrl(url);
-      if (!opened) ShowMessage(MessageKind::kError, FromMessage(messages::CannotOpenFolder(folder)));
+      if (!opened)
+        ShowMessage(MessageKind::kError, FromMessage(messages::CannotOpenFolder(folder)));
     });
     box->addButton(QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);

@@ -98,7 +98,8 @@ std::string FolderStoodFor(const std::string& native) {
   std::error_code ec;
   if (native.empty() || !std::filesystem::is_regular_file(FileSystemPath(native), ec)) return {};
   // A file's path always holds a separator before its name.
-  const std::size_t slash = native.find_last_of(QDir::separator() == QLatin1Char('/') ? "/" : "/\\");
+  const std::size_t slash =
+      native.find_last_of(QDir::separator() == QLatin1Char('/') ? "/" : "/\\");
   if (slash == std::string::npos) return {};
   return slash == 0 ? native.substr(0, 1) : native.substr(0, slash);
 }

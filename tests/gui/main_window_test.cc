@@ -620,8 +620,7 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　2"));
     // Something that is neither is refused.
     data.setUrls({QUrl::fromLocalFile(folder_ + "/gone.mpg")});
-    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                            Qt::NoModifier);
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &refused);
     QVERIFY(!refused.isAccepted());
   }
