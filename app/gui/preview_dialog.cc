@@ -20,10 +20,11 @@
 namespace kscgen::gui {
 namespace {
 
-// Widest a column opens, in the dialog's font's average characters: longer
-// names and notes are cut, and shown whole in their tooltips.
+// Widest a column opens, in the dialog's font's average characters (a
+// Chinese character takes about two): longer texts are cut, and the names
+// and notes shown whole in their tooltips.
 constexpr int kColumnChars = 20;
-constexpr int kNotesChars = 30;
+constexpr int kNameAndNotesChars = 40;
 // How tall the preview opens, in rows of the table, when the screen allows.
 constexpr int kRowsShown = 24;
 
@@ -135,7 +136,8 @@ void PreviewDialog::SizeColumns(int name_column) {
   table_->resizeColumnsToContents();
   const int chars = fontMetrics().averageCharWidth();
   for (int c = 0; c < table_->columnCount(); ++c) {
-    const int widest = (c == notes_column_ ? kNotesChars : kColumnChars) * chars;
+    const bool long_text = c == notes_column_ || c == name_column;
+    const int widest = (long_text ? kNameAndNotesChars : kColumnChars) * chars;
     table_->setColumnWidth(c, std::min(table_->columnWidth(c), widest));
   }
   // The notes come right after the name, where they are seen first; the
