@@ -44,7 +44,8 @@ MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
       runner_(new BatchRunner(this)),
       settings_file_(settings_file) {
   setObjectName("MainWindow");
-  setWindowTitle(u8"霁川KSC文件批量生成器");
+  // The version in the title bar, where a user reporting a fault finds it.
+  setWindowTitle(ProgramName() + QStringLiteral(" " KSCGEN_VERSION));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -68,6 +69,8 @@ MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+QString MainWindow::ProgramName() { return QString::fromUtf8(u8"霁川KSC文件批量生成器"); }
 
 os::FileSystem& MainWindow::FileSystem() const {
   return file_system_ ? *file_system_ : os::SystemFileSystem();

@@ -55,6 +55,10 @@ class MainWindow : public QWidget {
   explicit MainWindow(const QString& settings_file = QString(), QWidget* parent = nullptr);
   ~MainWindow() override;
 
+  // The program's name, which message boxes take as their title; the
+  // window's title adds the version.
+  static QString ProgramName();
+
   // Where the program keeps its options: the user's INI settings file.
   static QString DefaultSettingsFile();
 

@@ -14,7 +14,7 @@ namespace kscgen::gui {
 
 QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
   auto* box = new QMessageBox(this);
-  box->setWindowTitle(windowTitle());
+  box->setWindowTitle(ProgramName());
   box->setText(message.text);
   box->setTextFormat(Qt::PlainText);  // names may hold '<'
   box->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
