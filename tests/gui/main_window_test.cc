@@ -228,6 +228,13 @@ class MainWindowTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].kind, Kind::kError);
     QCOMPARE(messages_[0].text, Q(u8"\n　请选择歌曲命名模板！ "));
+    // Its box is as wide as its title, which the title bar would otherwise cut.
+    std::unique_ptr<QMessageBox> box(form_->MakeMessageBox(messages_[0]));
+    box->show();
+    QCOMPARE(box->windowTitle(), Q(u8"霁川KSC文件批量生成器"));
+    // The title and a title bar's icon and close button (about 96 pixels).
+    QVERIFY2(box->width() >= box->fontMetrics().horizontalAdvance(box->windowTitle()) + 96,
+             qPrintable(QString::number(box->width())));
     QVERIFY(!Exists("a.KSC"));
   }
 
