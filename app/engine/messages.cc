@@ -208,6 +208,20 @@ std::string FolderNameNotInGbk(std::string_view folder) {
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
 }
 
+std::string PreviewSummary(std::size_t videos, std::size_t written, std::size_t skipped,
+                           std::size_t superseded) {
+  return u8"共 " + Count(videos) + u8" 个视频：将生成 " + Count(written) + u8" 个KSC文件，跳过 " +
+         Count(skipped) + u8" 个（红色），" + Count(superseded) + u8" 个与后面的视频同名（黄色）。";
+}
+
+std::string PreviewTitle(std::size_t noted) { return u8"预览（" + Count(noted) + u8" 行有备注）"; }
+
+std::string PreviewNote(std::string_view notes) { return u8"备注：" + std::string(notes); }
+
+std::string PreviewSkipped(std::string_view reason) {
+  return u8"不生成KSC文件：" + std::string(reason);
+}
+
 std::string NameNote(const NameFinding& finding) {
   const std::string quoted = u8"“" + text::GbkForDisplay(finding.text) + u8"”";
   switch (finding.kind) {

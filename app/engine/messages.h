@@ -90,6 +90,15 @@ std::string CannotReadKscFile(const os::Error& error);
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
 
+// The preview's words: its summary of what a run would do, its title with
+// the rows that have notes, the notes above a row's KSC text, and what
+// stands in place of the text of a video that would be skipped.
+std::string PreviewSummary(std::size_t videos, std::size_t written, std::size_t skipped,
+                           std::size_t superseded);
+std::string PreviewTitle(std::size_t noted);
+std::string PreviewNote(std::string_view notes);
+std::string PreviewSkipped(std::string_view reason);
+
 // A note (备注) on where a video's name departs from the naming template.
 std::string NameNote(const NameFinding& finding);
 

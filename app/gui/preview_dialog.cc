@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/engine/messages.h"
 #include "app/engine/preview.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/screen_fit.h"
@@ -43,17 +44,14 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
     skipped_count += !report.skip_reason.empty();
     replaced_count += report.outcome == VideoOutcome::kSuperseded;
   }
-  auto* summary = new QLabel(QString(u8"共 %1 个视频：将生成 %2 个KSC文件，跳过 %3 个（红色），%4 "
-                                     u8"个与后面的视频同名（黄色）。")
-                                 .arg(reports_.size())
-                                 .arg(reports_.size() - skipped_count - replaced_count)
-                                 .arg(skipped_count)
-                                 .arg(replaced_count),
+  auto* summary = new QLabel(FromMessage(messages::PreviewSummary(
+                                 reports_.size(), reports_.size() - skipped_count - replaced_count,
+                                 skipped_count, replaced_count)),
                              this);
   summary->setObjectName("PreviewSummary");
   summary->setWordWrap(true);  // a narrow screen keeps 只看有备注的 in reach
   const auto noted = std::count(noted_.begin(), noted_.end(), true);
-  setWindowTitle(QString(u8"预览（%1 行有备注）").arg(noted));
+  setWindowTitle(FromMessage(messages::PreviewTitle(static_cast<std::size_t>(noted))));
   notes_only_ = new QCheckBox(u8"只看有备注的(&B)", this);
   notes_only_->setObjectName("NotesOnly");
   notes_only_->setEnabled(noted > 0);
@@ -170,11 +168,11 @@ void PreviewDialog::ShowKscText(int row) {
     return;
   }
   const QString note = table_->item(row, notes_column_)->text();
-  note_label_->setText(u8"备注：" + note);
+  note_label_->setText(FromMessage(messages::PreviewNote(note.toStdString())));
   note_label_->setVisible(!note.isEmpty());
   const VideoReport& report = reports_[static_cast<std::size_t>(row)];
   if (!report.skip_reason.empty()) {
-    ksc_text_->setPlainText(QString::fromStdString(u8"不生成KSC文件：" + report.skip_reason));
+    ksc_text_->setPlainText(FromMessage(messages::PreviewSkipped(report.skip_reason)));
     return;
   }
   // Line breaks as they are: the text is shown as the song manager reads it.
