@@ -74,7 +74,8 @@ done
 
 # The window's layout tests need a screen description and a scale that
 # only QT_ variables give, which Wine does not pass on; they run on Linux.
-for t in kscgen_gui_tests kscgen_gui_run_tests; do
+for t in kscgen_gui_options_tests kscgen_gui_folder_list_tests kscgen_gui_preview_tests \
+  kscgen_gui_run_messages_tests kscgen_gui_settings_tests kscgen_gui_run_tests; do
   [ -f "$build/bin/$t.exe" ] || continue
   echo "== $t.exe under Wine (offscreen) =="
   # The platform as an argument; Qt Test writes its log to a file, not to
