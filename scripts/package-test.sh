@@ -46,6 +46,12 @@ if grep -q $'[^\r]$' <(tail -c +4 "$guide") || ! grep -q '双击 kscgen-gui.exe'
   fail "使用说明.txt: not every line ends in CR LF, or no quick start"
 fi
 grep -q "GNU LESSER GENERAL PUBLIC LICENSE" "$dir/NOTICE.txt" || fail "NOTICE.txt without the LGPL"
+# Every file the guide sends the reader to is in the zip, by that name; and a
+# library of other kinds of video learns where to add them.
+for named in $(grep -o '见 [A-Za-z0-9._-]*' "$guide" | cut -d' ' -f2); do
+  [ -f "$dir/$named" ] || fail "使用说明.txt names $named, which the zip does not hold"
+done
+grep -q '后缀' "$guide" || fail "使用说明.txt does not say where other kinds of video are added"
 
 mkdir -p "$work/KTV"
 cp -r "$(dirname "$0")/../examples/粤语金曲" "$work/KTV/"

@@ -43,7 +43,7 @@ unset DISPLAY WAYLAND_DISPLAY
 "$wineserver" -w >/dev/null 2>&1 || true
 
 failed=0
-echo "== The programs: Windows' own DLLs, an icon, version information, no debug sections =="
+echo "== The programs: Windows' own DLLs, an icon, version information, a manifest, no debug sections =="
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 for exe in kscgen.exe kscgen-gui.exe; do
   if [ ! -f "$build/bin/$exe" ]; then
@@ -52,6 +52,7 @@ for exe in kscgen.exe kscgen-gui.exe; do
     continue
   fi
   bash "$(dirname "$0")/windows-imports.sh" "$build/bin/$exe" || failed=1
+  bash "$(dirname "$0")/windows-manifest.sh" "$build/bin/$exe" || failed=1
   resources=$(x86_64-w64-mingw32-windres -i "$build/bin/$exe" -O rc 2>/dev/null)
   for want in '"IDI_ICON1" 14 /\* RT_GROUP_ICON' "VALUE \"OriginalFilename\", \"$exe\"" \
     "VALUE \"FileVersion\", \"$version\"" 'VALUE "LegalCopyright", "Copyright'; do
@@ -73,7 +74,8 @@ done
 
 # The window's layout tests need a screen description and a scale that
 # only QT_ variables give, which Wine does not pass on; they run on Linux.
-for t in kscgen_gui_tests kscgen_gui_run_tests; do
+for t in kscgen_gui_options_tests kscgen_gui_folder_list_tests kscgen_gui_preview_tests \
+  kscgen_gui_run_messages_tests kscgen_gui_settings_tests kscgen_gui_run_tests; do
   [ -f "$build/bin/$t.exe" ] || continue
   echo "== $t.exe under Wine (offscreen) =="
   # The platform as an argument; Qt Test writes its log to a file, not to

@@ -325,10 +325,14 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
 std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_first) {
   BracketSpan bracket;
   bool found = NextBracket(part, 0, &bracket);
-  // A title that begins with a bracket of its own ((我是)一只小小鸟) keeps it.
+  // A title that begins with a bracket of its own ((我是)一只小小鸟) keeps
+  // it; one of the template's fields ((粤语－流行)小河水) is read as such.
   if (found && bracket.open == 0 && bracket.closed) {
     const std::string_view after = TrimView(part.substr(bracket.end));
-    if (!after.empty() && MarkOf(after, 0, text::CharLength(after, 0)) != Mark::kOpen) {
+    const std::string_view inside = bracket.Inside(part);
+    const bool fields = NamesLanguage(inside) || text::Contains(inside, kWideDash) ||
+                        inside.find('-') != std::string_view::npos;
+    if (!fields && !after.empty() && MarkOf(after, 0, text::CharLength(after, 0)) != Mark::kOpen) {
       found = NextBracket(part, bracket.end, &bracket);
     }
   }

@@ -12,17 +12,21 @@ constexpr std::string_view kEntryEnd = "; ";
 struct KindRow {
   std::string_view label;
   std::vector<const char*> offered;
+  // Other names the kind goes by: its label without 歌曲, and the title of
+  // the column the preview shows its value in.
+  std::vector<std::string_view> names;
 };
 
 // "歌 手 名" has one ASCII blank between its characters, so that every label
 // is eight bytes wide.
 const KindRow kKinds[kUniformKindCount] = {
-    {"歌 手 名", {}},
+    {"歌 手 名", {}, {"歌手"}},
     {"歌曲类别",
      {"流行", "舞曲", "戏曲", "民歌", "儿歌", "生日歌", "革命歌", "怀旧歌", "迪斯科", "情侣对唱",
-      "影视插曲"}},
-    {"歌曲语种", {"国语", "粤语", "台语", "英语", "日语", "韩语", "其它"}},
-    {"歌曲声道", {"0 默认右", "1 右声道", "2 左声道", "3 立体声"}},
+      "影视插曲"},
+     {"类别", "风格"}},
+    {"歌曲语种", {"国语", "粤语", "台语", "英语", "日语", "韩语", "其它"}, {"语种"}},
+    {"歌曲声道", {"0 默认右", "1 右声道", "2 左声道", "3 立体声"}, {"声道"}},
 };
 
 }  // namespace
@@ -38,8 +42,14 @@ std::vector<std::string> UniformValuesOffered(int kind) {
 }
 
 std::optional<UniformKind> UniformKindOf(std::string_view kind_text) {
+  // A label decides before any other name.
   for (int k = 0; k < kUniformKindCount; ++k) {
     if (text::Contains(kind_text, kKinds[k].label)) return static_cast<UniformKind>(k);
+  }
+  for (int k = 0; k < kUniformKindCount; ++k) {
+    for (std::string_view name : kKinds[k].names) {
+      if (text::Contains(kind_text, name)) return static_cast<UniformKind>(k);
+    }
   }
   return std::nullopt;
 }
@@ -56,6 +66,9 @@ UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view
     parse.error = UniformEntryError::kEmptyValue;
   } else if (e.kind == kUniformChannel && !ClassifyChannel(e.value)) {
     parse.error = UniformEntryError::kBadChannel;
+  } else if (e.kind == kUniformStyle && !MatchStyle(e.value)) {
+    // It would be written as 流行, whatever the names said.
+    parse.error = UniformEntryError::kBadStyle;
   }
   return parse;
 }
@@ -81,7 +94,7 @@ UniformValues CollectUniformValues(const std::vector<UniformEntry>& entries) {
         v.language = ClassifyLanguage(value);
         break;
       case kUniformStyle:
-        v.style = ClassifyStyle(value);
+        v.style = ClassifyStyle(value);  // checked when the entry was made
         break;
       case kUniformChannel:
         v.channel = ClassifyChannel(value);  // checked when the entry was made

@@ -30,8 +30,10 @@ std::string UniformKindLabel(int kind);
 // the singer, whose name is typed, and none for an index outside 0 to 3.
 std::vector<std::string> UniformValuesOffered(int kind);
 
-// The kind whose label a typed kind text holds (at a character boundary);
-// none for a text that holds no label.
+// The kind whose label a typed kind text holds (at a character boundary),
+// else the kind whose other name it holds: the label without 歌曲 (类别,
+// 语种, 声道) or the preview's title of its column (歌手, 风格). None for a
+// text that holds no name of a kind.
 std::optional<UniformKind> UniformKindOf(std::string_view kind_text);
 
 // One entry as the user added it (GBK, both texts trimmed).
@@ -41,16 +43,17 @@ struct UniformEntry {
   std::string value;
 };
 
-enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel };
+enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel, kBadStyle };
 
 struct UniformEntryParse {
   UniformEntryError error = UniformEntryError::kNone;
   UniformEntry entry;  // when error is kNone
 };
 
-// Reads a typed kind and value. A kind text that holds none of the four
-// labels (UniformKindOf), an empty value, or a channel value that names no
-// channel (ClassifyChannel), gives an error and no entry.
+// Reads a typed kind and value. A kind text that names none of the four
+// kinds (UniformKindOf), an empty value, a channel value that names no
+// channel (ClassifyChannel), or a style value that names none of the song
+// manager's styles (MatchStyle), gives an error and no entry.
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
 
 // The entry as the uniform list shows it: kind, " --> ", value, "; "

@@ -34,7 +34,8 @@ const char kUsage[] =
     u8"      --number-from-name    编号取自文件名（如 后来-国语-103962 中的 103962），\n"
     u8"                            不能与 -s 同用\n"
     u8"  -u, --uniform KIND=VALUE  统一设定值，可重复；KIND 为 singer（歌 手 名）、\n"
-    u8"                            style（歌曲类别）、language（歌曲语种）或 channel（歌曲声道）\n"
+    u8"                            style（歌曲类别）、language（歌曲语种）\n"
+    u8"                            或 channel（歌曲声道），也可写作 歌手、类别、风格、语种、声道\n"
     u8"      --date TEXT           每个KSC文件\"时间\"一项的内容；默认已有的KSC文件保留原日期，\n"
     u8"                            新的为今天的日期（如 2026/12/7）\n"
     u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
@@ -189,13 +190,16 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         }
         UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
         if (parse.error == UniformEntryError::kUnknownKind) {
-          return Fail(parsed, messages::UnknownUniformKind(text::DisplayName(arg)));
+          return Fail(parsed, messages::UnknownUniformKindOption(text::DisplayName(arg)));
         }
         if (parse.error == UniformEntryError::kEmptyValue) {
           return Fail(parsed, messages::EmptyUniformValue(arg));
         }
         if (parse.error == UniformEntryError::kBadChannel) {
           return Fail(parsed, messages::BadChannel(arg.substr(eq + 1)));
+        }
+        if (parse.error == UniformEntryError::kBadStyle) {
+          return Fail(parsed, messages::BadStyle(arg.substr(eq + 1)));
         }
         uniform_entries.push_back(std::move(parse.entry));
         break;
@@ -247,10 +251,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   if (request.number_from_name && request.naming_template == kTemplateTitle) {
     return Fail(parsed, messages::kNoNumbersUnderTitleTemplate);
   }
-  if (!request.naming_template) {
-    parsed.error = std::string(messages::kNoTemplate) + "\n";
-    return parsed;
-  }
+  if (!request.naming_template) return Fail(parsed, messages::kNoTemplate);
   options.folder = line.operands[0];
   request.uniform = CollectUniformValues(uniform_entries);
   return parsed;

@@ -4,6 +4,7 @@
 
 #include "app/engine/batch.h"
 #include "tagging/file_name.h"
+#include "tagging/uniform_values.h"
 #include "text/encoding.h"
 
 namespace kscgen::messages {
@@ -100,6 +101,20 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
 
 std::string NoTemplate() { return u8"\n　" + std::string(kNoTemplate) + " "; }
 
+std::string ChooseFolderFirst() { return u8"请先选择歌曲所在目录。"; }
+
+std::string NoVideos(std::string_view folder, std::string_view masks) {
+  return u8"没有找到视频文件\n\n文件夹：" + Shown(folder) + u8"\n查找的是：" + std::string(masks) +
+         u8"\n\n其他格式的视频（如 .mkv、.mp4）可在“后缀”中加入。";
+}
+
+std::string NoVideosLeft() { return u8"列表中的视频都已移除：按 F5 重新列出文件夹中的视频。"; }
+
+std::string CannotOpenFolder(std::string_view folder) {
+  return u8"无法打开文件夹（没有可用的文件管理器）。请复制下面的路径自行打开：\n\n" +
+         text::DisplayName(folder);
+}
+
 std::string FolderLocked(std::string_view folder) {
   return std::string(kFolderLocked) + u8"：" + text::DisplayName(folder);
 }
@@ -150,9 +165,24 @@ std::string BadChannel(std::string_view typed_utf8) {
 }
 
 std::string UnknownUniformKind(std::string_view typed_utf8) {
+  return u8"统一设定值的种类应为歌 手 名（歌手）、歌曲类别（类别、风格）、歌曲语种（语种）"
+         u8"或歌曲声道（声道）：" +
+         std::string(typed_utf8);
+}
+
+std::string UnknownUniformKindOption(std::string_view typed_utf8) {
   return u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
          u8"或 channel（歌曲声道）：" +
          std::string(typed_utf8);
+}
+
+std::string BadStyle(std::string_view typed_utf8) {
+  std::string styles;
+  for (const std::string& style : UniformValuesOffered(kUniformStyle)) {
+    styles += (styles.empty() ? "" : u8"、") + text::GbkToUtf8(style).value_or(std::string());
+  }
+  return u8"歌曲类别的值“" + std::string(typed_utf8) + u8"”不是歌曲管理器的类别：应为" + styles +
+         u8"之一，或含有其中的关键字";
 }
 
 std::string EmptyUniformValue(std::string_view typed_utf8) {
@@ -209,6 +239,20 @@ std::string BadNamePattern(PatternFault fault, std::string_view part_utf8) {
       return u8"命名格式中的" + part + u8"不会出现在文件名中";
   }
   return std::string();
+}
+
+std::string PreviewSummary(std::size_t videos, std::size_t written, std::size_t skipped,
+                           std::size_t superseded) {
+  return u8"共 " + Count(videos) + u8" 个视频：将生成 " + Count(written) + u8" 个KSC文件，跳过 " +
+         Count(skipped) + u8" 个（红色），" + Count(superseded) + u8" 个与后面的视频同名（黄色）。";
+}
+
+std::string PreviewTitle(std::size_t noted) { return u8"预览（" + Count(noted) + u8" 行有备注）"; }
+
+std::string PreviewNote(std::string_view notes) { return u8"备注：" + std::string(notes); }
+
+std::string PreviewSkipped(std::string_view reason) {
+  return u8"不生成KSC文件：" + std::string(reason);
 }
 
 std::string NameNote(const NameFinding& finding) {

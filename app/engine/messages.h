@@ -29,6 +29,15 @@ extern const char* const kMovedOrReplaced;
 extern const char* const kFolderLocked;
 std::string FolderLocked(std::string_view folder);
 
+// 批量KSC before a folder is chosen.
+std::string ChooseFolderFirst();
+// A run on a list without videos: none found in `folder` by `masks`
+// ("*.mpg;...;*.mkv"), or every one removed from the list.
+std::string NoVideos(std::string_view folder, std::string_view masks);
+std::string NoVideosLeft();
+// 打开文件夹 when no file manager opened the folder: the path, to be copied.
+std::string CannotOpenFolder(std::string_view folder);
+
 // The chosen folder cannot be used: missing, not a folder, no permission,
 // a path too long, or another reason of the system's.
 std::string CannotUseFolder(std::string_view path, const os::Error& error);
@@ -57,8 +66,12 @@ std::string KscIsNoVideo(std::string_view typed_utf8);
 // A channel value that names no channel.
 std::string BadChannel(std::string_view typed_utf8);
 // A uniform kind that names none of the four kinds; `typed_utf8` is the
-// entry as typed (KIND=VALUE, or the window's kind box).
+// entry as typed (KIND=VALUE, or the window's kind and value). kscgen's
+// message names its English kinds too, the window's only its own.
 std::string UnknownUniformKind(std::string_view typed_utf8);
+std::string UnknownUniformKindOption(std::string_view typed_utf8);
+// A uniform style that names none of the song manager's styles.
+std::string BadStyle(std::string_view typed_utf8);
 // A uniform value that is empty after trimming.
 std::string EmptyUniformValue(std::string_view typed_utf8);
 // A typed text with a character GBK lacks (the KSC file could not hold it).
@@ -87,6 +100,15 @@ std::string CannotReplaceKscFile(const os::Error& error);
 std::string CannotReadKscFile(const os::Error& error);
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
+
+// The preview's words: its summary of what a run would do, its title with
+// the rows that have notes, the notes above a row's KSC text, and what
+// stands in place of the text of a video that would be skipped.
+std::string PreviewSummary(std::size_t videos, std::size_t written, std::size_t skipped,
+                           std::size_t superseded);
+std::string PreviewTitle(std::size_t noted);
+std::string PreviewNote(std::string_view notes);
+std::string PreviewSkipped(std::string_view reason);
 
 // A note (备注) on where a video's name departs from the naming template.
 std::string NameNote(const NameFinding& finding);

@@ -19,14 +19,14 @@ FolderDialog::FolderDialog(MainWindow* main_window)
   setModal(true);
 
   promptLabel = new QLabel(u8"请选择歌曲所在目录：", this);
-  promptLabel->setObjectName("Label1");
+  promptLabel->setObjectName("promptLabel");
   promptLabel->setGeometry(13, 13, 120, 12);
   QFont font(u8"宋体");
   font.setPixelSize(12);
   promptLabel->setFont(font);
 
   folderTree = new QTreeView(this);
-  folderTree->setObjectName("ShellTreeView1");
+  folderTree->setObjectName("folderTree");
   folderTree->setGeometry(11, 40, 294, 195);
   folderTree->setModel(folders_);
   folderTree->setHeaderHidden(true);
@@ -36,11 +36,11 @@ FolderDialog::FolderDialog(MainWindow* main_window)
   connect(folderTree, &QTreeView::expanded, folders_, &FolderTreeModel::Refresh);
 
   okButton = new QPushButton(u8"确定", this);
-  okButton->setObjectName("Button1");
+  okButton->setObjectName("okButton");
   okButton->setGeometry(148, 251, 75, 25);
   okButton->setDefault(true);
   cancelButton = new QPushButton(u8"取消", this);
-  cancelButton->setObjectName("Button2");
+  cancelButton->setObjectName("cancelButton");
   cancelButton->setGeometry(230, 251, 75, 25);
 
   connect(okButton, &QPushButton::clicked, this, &FolderDialog::chooseSelected);

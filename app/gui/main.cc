@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
       // The preview is modal: it is grabbed from inside its own loop.
       QTimer::singleShot(1000, [&] {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
-          dialog->grab().save(args.value(preview_shot));
+          Grab(dialog, args.value(preview_shot));  // with its frame: where it lies on the screen
         }
         QApplication::quit();
       });

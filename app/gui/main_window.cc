@@ -45,7 +45,8 @@ MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
       runner_(new BatchRunner(this)),
       settings_file_(settings_file) {
   setObjectName("MainWindow");
-  setWindowTitle(u8"霁川KSC文件批量生成器");
+  // The version in the title bar, where a user reporting a fault finds it.
+  setWindowTitle(ProgramName() + QStringLiteral(" " KSCGEN_VERSION));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -69,6 +70,8 @@ MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+QString MainWindow::ProgramName() { return QString::fromUtf8(u8"霁川KSC文件批量生成器"); }
 
 os::FileSystem& MainWindow::FileSystem() const {
   return file_system_ ? *file_system_ : os::SystemFileSystem();
@@ -100,10 +103,12 @@ bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
                                    &unreadable, extensions_);
   if (native != folder_native_) ClearProgress();  // a count of another folder's run
   folder_native_ = native;
+  ClearProgressOfAnotherList();
   folder_shown_ = shown;
   // Should the box be emptied, it still shows which folder a run would take.
   folderEdit->setPlaceholderText(ShownPath(native));
   listed_recursive_ = recursiveCheck->isChecked();
+  listed_count_ = videos_->rowCount();
   updateCount();
   if (!listed_ok_) {
     ShowMessage(MessageKind::kError, error);
@@ -127,7 +132,9 @@ void MainWindow::ListWorkingFolder() {
   folderEdit->setPlaceholderText(QDir::toNativeSeparators(QDir::currentPath()));
   listed_ok_ =
       videos_->ReadFolder(folder_native_, false, FileSystem(), &ignored, &unreadable, extensions_);
+  ClearProgressOfAnotherList();
   listed_recursive_ = false;
+  listed_count_ = videos_->rowCount();
   updateCount();
 }
 
@@ -216,6 +223,7 @@ void MainWindow::updateCount() {
 void MainWindow::removeCurrentVideo() {
   QModelIndex current = videoList->currentIndex();
   if (current.isValid()) videos_->Remove(current.row());
+  ClearProgressOfAnotherList();
   updateCount();
 }
 
@@ -225,6 +233,7 @@ void MainWindow::removeSelectedVideos() {
     rows.push_back(i.row());
   }
   videos_->RemoveRows(std::move(rows));
+  ClearProgressOfAnotherList();
   updateCount();
 }
 
@@ -237,14 +246,15 @@ void MainWindow::uniformToggled() {
   for (QWidget* w : UniformControls()) w->setEnabled(uniformCheck->isChecked());
 }
 
+// The start number can be typed only while it counts: both boxes ticked.
 void MainWindow::numberingToggled() {
   startNumberCheck->setEnabled(numberingCheck->isChecked());
-  startNumberEdit->setEnabled(numberingCheck->isChecked());
+  startNumberToggled();
   if (numberingCheck->isChecked()) numberFromNameCheck->setChecked(false);
 }
 
 void MainWindow::startNumberToggled() {
-  startNumberEdit->setEnabled(startNumberCheck->isChecked());
+  startNumberEdit->setEnabled(numberingCheck->isChecked() && startNumberCheck->isChecked());
 }
 
 void MainWindow::numberFromNameToggled() {
@@ -309,6 +319,10 @@ void MainWindow::addUniformEntry() {
       ShowMessage(MessageKind::kError,
                   FromMessage(messages::BadChannel(valueBox->currentText().toStdString())));
       break;
+    case UniformEntryError::kBadStyle:
+      ShowMessage(MessageKind::kError,
+                  FromMessage(messages::BadStyle(valueBox->currentText().toStdString())));
+      break;
     case UniformEntryError::kEmptyValue:
       valueBox->setEditText(QString());  // nothing to add
       break;
@@ -360,10 +374,14 @@ void MainWindow::rereadFolder() {
   }
 }
 
+// A folder is taken as it is, a file (a video) for the folder that holds it,
+// as when either is given to the program at its start.
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (IsRunning()) return;  // refused: the run's folder stays
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && IsFolder(NativePathOfUrl(urls[0]))) event->acceptProposedAction();
+  if (urls.size() == 1 && !FolderStoodFor(NativePathOfUrl(urls[0])).empty()) {
+    event->acceptProposedAction();
+  }
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
@@ -371,12 +389,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
-  const std::string native = NativePathOfUrl(event->mimeData()->urls().value(0));
-  if (!IsFolder(native)) {
+  const std::string folder = FolderStoodFor(NativePathOfUrl(event->mimeData()->urls().value(0)));
+  if (folder.empty()) {
     event->ignore();
     return;
   }
-  ChooseNativeFolder(native);
+  ChooseNativeFolder(folder);
   event->acceptProposedAction();
 }
 

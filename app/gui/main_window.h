@@ -11,6 +11,7 @@
 //   message_box.cc           the message boxes it shows
 #pragma once
 
+#include <QByteArray>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -36,6 +37,7 @@ class QTextEdit;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class QUrl;
 
 namespace kscgen::gui {
 
@@ -52,6 +54,10 @@ class MainWindow : public QWidget {
   // nothing is remembered and the window starts as at a first start.
   explicit MainWindow(const QString& settings_file = QString(), QWidget* parent = nullptr);
   ~MainWindow() override;
+
+  // The program's name, which message boxes take as their title; the
+  // window's title adds the version.
+  static QString ProgramName();
 
   // Where the program keeps its options: the user's INI settings file.
   static QString DefaultSettingsFile();
@@ -77,6 +83,10 @@ class MainWindow : public QWidget {
   QMessageBox* StopQuestion() const { return stop_question_; }
 
   void setFolderDialog(FolderDialog* dialog) { folder_dialog_ = dialog; }
+  // What 打开文件夹 hands the folder's URL to, false when nothing opened it:
+  // the desktop's file manager unless set.
+  using FolderOpener = std::function<bool(const QUrl&)>;
+  void setFolderOpener(FolderOpener opener) { folder_opener_ = std::move(opener); }
   // The file system that listings and runs use; the system's when null.
   // Tests hold a run at a known step through it.
   void setFileSystem(os::FileSystem* file_system) { file_system_ = file_system; }
@@ -99,8 +109,8 @@ class MainWindow : public QWidget {
   // for the usual two.
   bool IsCompact() const { return compact_; }
 
-  // Controls, named for their job; each keeps its designer name (Edit3,
-  // BitBtn1, ...) as its object name, by which tests and tools find it.
+  // Controls, named for their job; each has its member's name as its object
+  // name, by which tests and tools find it.
   QTextEdit* instructions;
   QLabel* folderLabel;
   QLineEdit* folderEdit;
@@ -195,6 +205,9 @@ class MainWindow : public QWidget {
   void SetRunning(bool running);
   void ShowProgress(std::size_t done, std::size_t total);
   void ClearProgress();
+  // Clears the count of a run over a list of another length than the one
+  // shown now (后缀, F5, 移除 changed it).
+  void ClearProgressOfAnotherList();
   void RunFinished(const BatchResult& result);
   void AskWhetherToStop();
   // Whether the listed folder is there to be run on; if not, it is read
@@ -231,6 +244,7 @@ class MainWindow : public QWidget {
   FolderDialog* folder_dialog_ = nullptr;
   os::FileSystem* file_system_ = nullptr;
   MessageSink message_sink_;
+  FolderOpener folder_opener_;
   QString settings_file_;
   QGridLayout* grid_ = nullptr;
   QWidget* folder_column_ = nullptr;     // 1. the folder and its videos
@@ -242,11 +256,14 @@ class MainWindow : public QWidget {
   QString folder_shown_;       // the path box's text when the list was read
   bool listed_ok_ = false;     // whether that folder could be read
   bool listed_recursive_ = false;
+  int listed_count_ = 0;        // the videos the folder held when it was read
   VideoExtensions extensions_;  // what extensionsEdit last held that could be used
   // The controls a run holds, with whether each was enabled before.
   std::vector<std::pair<QWidget*, bool>> held_;
+  QString held_placeholder_;  // extensionsEdit's, put away during a run
   bool close_after_run_ = false;
   QPointer<QMessageBox> stop_question_;
+  QByteArray preview_geometry_;  // the preview's size and place when it last closed
 };
 
 }  // namespace kscgen::gui

@@ -1,16 +1,17 @@
 // The main window's controls and their arrangement: layouts rather than
 // pixels, so that the window can be resized and reads the same at any scale.
-// The groups keep the order users know: the instructions; the folder and its
-// videos; the folder role, the template, numbering and progress; the uniform
-// values; the buttons.
+// The groups, top down and left to right: the instructions; the folder and
+// its videos; the folder role, the template, numbering and progress; the
+// uniform values; the buttons. Each control's object name is its member's.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -31,6 +32,7 @@
 
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/screen_fit.h"
 #include "app/gui/video_list_model.h"
 #include "tagging/uniform_values.h"
 
@@ -55,10 +57,7 @@ const char kInstructions[] =
 
 constexpr int kInstructionLineHeight = 14;
 
-// Room for the frame that the window system adds around the window and
-// reports only once the window is shown: a title bar above, borders around.
-constexpr int kTitleBarAllowance = 32;
-constexpr int kBorderAllowance = 4;
+const char kExtensionsPlaceholder[] = "mkv,mp4";
 
 QLabel* NavyLabel(QLabel* label) {
   QPalette p = label->palette();
@@ -185,10 +184,29 @@ class CaptionOnEdge : public QObject {
   QWidget* caption_;
 };
 
+// Enter or Return on a button that has the focus clicks it, as the space bar
+// does; check boxes and radio buttons keep theirs for ticking.
+class EnterClicks : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+        key->modifiers() & ~Qt::KeypadModifier) {
+      return false;
+    }
+    auto* button = static_cast<QAbstractButton*>(watched);
+    if (!button->isEnabled()) return false;
+    button->click();
+    return true;
+  }
+};
+
 }  // namespace
 
 void MainWindow::BuildControls() {
-  instructions = Named("Memo1", new QTextEdit);
+  instructions = Named("instructions", new QTextEdit);
   instructions->setPlainText(QString::fromUtf8(kInstructions));
   instructions->setReadOnly(true);
   instructions->setLineWrapMode(QTextEdit::NoWrap);
@@ -204,21 +222,23 @@ void MainWindow::BuildControls() {
   instructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   // 1. The folder and its videos.
-  folderLabel = Named("Label1", new QLabel(u8"1. 请选择歌曲所在目录："));
-  folderEdit = Named("Edit3", new QLineEdit);
-  browseButton = Named("SpeedButton1", new QToolButton);
+  // Alt+D clicks the folder button, as the label's underlined D shows.
+  folderLabel = Named("folderLabel", new QLabel(u8"1. 请选择歌曲所在目录(&D)："));
+  folderEdit = Named("folderEdit", new QLineEdit);
+  browseButton = Named("browseButton", new QToolButton);
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
-  recursiveCheck = Named("CheckBox4", new QCheckBox(u8"包含子目录"));
-  extensionsLabel = Named("ExtLabel", new QLabel(u8"后缀:"));
-  extensionsEdit = Named("ExtEdit", new QLineEdit);
-  extensionsEdit->setPlaceholderText("mkv,mp4");
+  folderLabel->setBuddy(browseButton);
+  recursiveCheck = Named("recursiveCheck", new QCheckBox(u8"包含子目录"));
+  extensionsLabel = Named("extensionsLabel", new QLabel(u8"后缀:"));
+  extensionsEdit = Named("extensionsEdit", new QLineEdit);
+  extensionsEdit->setPlaceholderText(kExtensionsPlaceholder);
   // It takes what the row leaves, so that it never widens the column.
   extensionsEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   extensionsEdit->setToolTip(
       u8"除 mpg、dat、wmv、rmvb、avi 外，另外列出这些后缀名的视频，"
       u8"用逗号分开，如 mkv,mp4,vob,ts");
-  videoList = Named("FileListBox1", new QListView);
+  videoList = Named("videoList", new QListView);
   videoList->setModel(videos_);
   videoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
   videoList->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
@@ -226,8 +246,8 @@ void MainWindow::BuildControls() {
   videoList->setItemDelegate(new ViewWideNames(videoList));
   videoList->setTextElideMode(Qt::ElideMiddle);
   videoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  countLabel = Named("Label5", new QLabel);
-  removeVideoButton = Named("SpeedButton2", new QToolButton);
+  countLabel = Named("countLabel", new QLabel);
+  removeVideoButton = Named("removeVideoButton", new QToolButton);
   removeVideoButton->setText(u8"<< 移除");
   removeVideoButton->setAutoRaise(true);
   folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}),
@@ -236,12 +256,12 @@ void MainWindow::BuildControls() {
 
   // 2. and 3. What the folder's name stands for, the template, numbering and
   // the progress of a run.
-  roleLabel = Named("Label3", new QLabel(u8"2. 目录名在增加歌库时的作用："));
-  roleGroup = RadioGroup("RadioGroup2", kFolderRoles, 3, &roleButtons);
+  roleLabel = Named("roleLabel", new QLabel(u8"2. 目录名在增加歌库时的作用："));
+  roleGroup = RadioGroup("roleGroup", kFolderRoles, 3, &roleButtons);
   roleButtons->button(0)->setChecked(true);
-  templateLabel = Named("Label2", new QLabel(u8"3. 选择模版："));
-  templateHint = Named("Label4", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
-  templateGroup = RadioGroup("RadioGroup1", kTemplates, 1, &templateButtons);
+  templateLabel = Named("templateLabel", new QLabel(u8"3. 选择模版："));
+  templateHint = Named("templateHint", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
+  templateGroup = RadioGroup("templateGroup", kTemplates, 1, &templateButtons);
   patternEdit = Named("patternEdit", new QLineEdit);
   patternEdit->setPlaceholderText(u8"例：{歌名} - {歌手}");
   patternEdit->setToolTip(
@@ -252,18 +272,18 @@ void MainWindow::BuildControls() {
   patternError->setWordWrap(true);
   patternError->setStyleSheet("color: #b00000");
   patternError->hide();
-  numberingCheck = Named("CheckBox2", new QCheckBox(u8"歌曲自动编号"));
+  numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号"));
   numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名"));
   numberFromNameCheck->setToolTip(
       u8"以文件名末尾四位以上的数字为歌曲编号，如 后来-国语-103962 的 103962");
-  startNumberCheck = Named("CheckBox3", new QCheckBox(u8"编号始于:"));
+  startNumberCheck = Named("startNumberCheck", new QCheckBox(u8"编号始于:"));
   startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
   startNumberCheck->setEnabled(false);
-  startNumberEdit = Named("Edit4", new QLineEdit);
+  startNumberEdit = Named("startNumberEdit", new QLineEdit);
   startNumberEdit->setMaxLength(5);
   startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
   startNumberEdit->setEnabled(false);
-  progressBar = Named("ProgressBar1", new QProgressBar);
+  progressBar = Named("progressBar", new QProgressBar);
   progressBar->setTextVisible(false);
   progressBar->setAlignment(Qt::AlignCenter);
   QHBoxLayout* template_row = Row({templateLabel, templateHint}, true);
@@ -273,33 +293,33 @@ void MainWindow::BuildControls() {
   numbering_column_ = Column({numbering_row, numberFromNameCheck, progressBar});
 
   // Uniform values: a frame whose caption is the check box that turns them on.
-  uniformGroup = Named("GroupBox1", new QGroupBox);
+  uniformGroup = Named("uniformGroup", new QGroupBox);
   auto* caption = new QWidget(uniformGroup);
-  uniformCheck = Named("CheckBox1", new QCheckBox(u8"统一设定值"));
-  uniformNote = Named("Label9", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值")));
+  uniformCheck = Named("uniformCheck", new QCheckBox(u8"统一设定值"));
+  uniformNote = Named("uniformNote", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值")));
   auto* caption_row = Row({uniformCheck, uniformNote});
   caption_row->setSpacing(0);
   caption->setLayout(caption_row);
-  kindLabel = Named("Label6", new QLabel(u8"类别："));
-  kindBox = Named("ComboBox1", new QComboBox);
+  kindLabel = Named("kindLabel", new QLabel(u8"类别："));
+  kindBox = Named("kindBox", new QComboBox);
   kindBox->setEditable(true);
   kindBox->setInsertPolicy(QComboBox::NoInsert);  // typed text never becomes an item
   for (int k = 0; k < kUniformKindCount; ++k) kindBox->addItem(FromGbk(UniformKindLabel(k)));
   kindBox->setCurrentIndex(-1);
-  valueLabel = Named("Label7", new QLabel(u8"值："));
-  valueBox = Named("ComboBox2", new QComboBox);
+  valueLabel = Named("valueLabel", new QLabel(u8"值："));
+  valueBox = Named("valueBox", new QComboBox);
   valueBox->setEditable(true);
   valueBox->setInsertPolicy(QComboBox::NoInsert);
   for (QComboBox* box : {kindBox, valueBox}) {
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(2);
   }
-  addUniformButton = Named("SpeedButton3", new QToolButton);
+  addUniformButton = Named("addUniformButton", new QToolButton);
   addUniformButton->setText(u8"加入");
   addUniformButton->setAutoRaise(true);
-  uniformListLabel = Named("Label8", new QLabel(u8"结果："));
-  uniformList = Named("ListBox1", new QListWidget);
-  removeUniformButton = Named("SpeedButton4", new QToolButton);
+  uniformListLabel = Named("uniformListLabel", new QLabel(u8"结果："));
+  uniformList = Named("uniformList", new QListWidget);
+  removeUniformButton = Named("removeUniformButton", new QToolButton);
   removeUniformButton->setText(u8"移除");
   removeUniformButton->setAutoRaise(true);
   auto* uniform_grid = new QGridLayout(uniformGroup);
@@ -318,17 +338,18 @@ void MainWindow::BuildControls() {
   uniform_grid->setRowStretch(1, 1);
   new CaptionOnEdge(uniformGroup, caption);
 
-  previewButton =
-      Named("BitBtn2",
-            new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览"));
-  runButton = Named("BitBtn1", new QPushButton);
-  quitButton = Named(
-      "BitBtn3", new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出"));
+  previewButton = Named(
+      "previewButton",
+      new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览(&P)"));
+  runButton = Named("runButton", new QPushButton);
+  quitButton =
+      Named("quitButton",
+            new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u8"退出(&X)"));
   button_column_ = Column({previewButton, runButton, quitButton, nullptr});
 
-  initialsInput = Named("Edit1", new QLineEdit(this));
+  initialsInput = Named("initialsInput", new QLineEdit(this));
   initialsInput->hide();
-  initialsOutput = Named("Edit2", new QLineEdit("Edit2", this));
+  initialsOutput = Named("initialsOutput", new QLineEdit(this));
   initialsOutput->hide();
 
   // The group box stays enabled, its frame and note as at the first start;
@@ -409,17 +430,9 @@ void MainWindow::Arrange(bool compact) {
 void MainWindow::PlaceOnScreen() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect available = screen->availableGeometry();
-  const QSize frame_extra(2 * kBorderAllowance, kTitleBarAllowance + kBorderAllowance);
-  const QSize room = available.size() - frame_extra;
   Arrange(false);
-  if (grid_->totalMinimumSize().height() > room.height()) Arrange(true);
-  const QSize size = grid_->totalSizeHint().boundedTo(room).expandedTo(grid_->totalMinimumSize());
-  resize(size);
-  // move() places the frame.
-  QRect frame(QPoint(), size + frame_extra);
-  frame.moveCenter(available.center());
-  move(frame.topLeft());
+  if (grid_->totalMinimumSize().height() > RoomOn(screen).height()) Arrange(true);
+  CentreOn(this, grid_->totalSizeHint(), screen);
 }
 
 void MainWindow::ConnectControls() {
@@ -444,6 +457,11 @@ void MainWindow::ConnectControls() {
   connect(runButton, &QPushButton::clicked, this, &MainWindow::runOrStop);
   connect(previewButton, &QPushButton::clicked, this, &MainWindow::preview);
   connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* enter_clicks = new EnterClicks(this);
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+    if (!b->isCheckable()) b->installEventFilter(enter_clicks);
+  }
 
   auto* remove = new QShortcut(QKeySequence::Delete, videoList);
   remove->setContext(Qt::WidgetShortcut);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -18,12 +19,13 @@
 #include "app/gui/main_window.h"
 #include "app/gui/preview_dialog.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/video_list_model.h"
 
 namespace kscgen::gui {
 namespace {
 
-const char kRunCaption[] = u8" 批量KSC";
-const char kStopCaption[] = u8" 停止";
+const char kRunCaption[] = u8" 批量KSC(&B)";
+const char kStopCaption[] = u8" 停止(&S)";
 const char kStopQuestion[] = u8"批量任务正在进行，要停止并退出吗？\n（正在写入的文件会写完）";
 
 }  // namespace
@@ -52,18 +54,22 @@ void MainWindow::SetRunning(bool running) {
     // Everything that could change the list, the folder or the options.
     held_.clear();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             folderEdit, browseButton, recursiveCheck, extensionsEdit, videoList, removeVideoButton,
-             roleGroup, templateGroup, patternEdit, numberingCheck, startNumberCheck,
-             startNumberEdit, numberFromNameCheck, uniformGroup, previewButton}) {
+             folderLabel, folderEdit, browseButton, recursiveCheck, extensionsLabel, extensionsEdit,
+             videoList, removeVideoButton, roleGroup, templateGroup, patternEdit, numberingCheck,
+             startNumberCheck, startNumberEdit, numberFromNameCheck, uniformGroup, previewButton}) {
       held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
       w->setEnabled(false);
     }
+    // Greyed, a placeholder reads like typed text: an empty box shows none.
+    held_placeholder_ = extensionsEdit->placeholderText();
+    extensionsEdit->setPlaceholderText(QString());
     runButton->setText(kStopCaption);
     runButton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
     setCursor(Qt::BusyCursor);
   } else {
     for (auto [w, enabled] : held_) w->setEnabled(enabled);
     held_.clear();
+    if (!held_placeholder_.isEmpty()) extensionsEdit->setPlaceholderText(held_placeholder_);
     runButton->setText(kRunCaption);
     runButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     runButton->setEnabled(true);
@@ -85,13 +91,31 @@ void MainWindow::ClearProgress() {
   progressBar->setTextVisible(false);
 }
 
+void MainWindow::ClearProgressOfAnotherList() {
+  if (progressBar->isTextVisible() && progressBar->maximum() != videos_->rowCount()) {
+    ClearProgress();
+  }
+}
+
 void MainWindow::runOrStop() {
   if (IsRunning()) {
     stopRun();
     return;
   }
+  if (folderEdit->text().isEmpty() && folder_shown_.isEmpty()) {
+    // The list shows the working folder, which no one chose to fill.
+    ShowMessage(MessageKind::kError, FromMessage(messages::ChooseFolderFirst()));
+    return;
+  }
   std::optional<BatchRequest> request = RequestForRun(false);
   if (!request) return;
+  if (videos_->rowCount() == 0) {
+    ShowMessage(MessageKind::kInformation,
+                FromMessage(listed_count_ > 0
+                                ? messages::NoVideosLeft()
+                                : messages::NoVideos(folder_native_, VideoMasks(extensions_))));
+    return;
+  }
   SaveSettings();
   SetRunning(true);
   // The run takes copies: the list and the controls may change under it
@@ -163,8 +187,9 @@ void MainWindow::preview() {
     ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
     return;
   }
-  PreviewDialog dialog(rows, listed_recursive_, this);
+  PreviewDialog dialog(rows, listed_recursive_, this, preview_geometry_);
   dialog.exec();
+  preview_geometry_ = dialog.saveGeometry();
 }
 
 }  // namespace kscgen::gui

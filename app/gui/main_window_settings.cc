@@ -31,6 +31,7 @@ const char kUniformEntries[] = "uniformEntries";  // kind and value, GBK bytes
 const char kKind[] = "kind";
 const char kValue[] = "value";
 const char kGeometry[] = "geometry";  // QWidget::saveGeometry
+const char kPreviewGeometry[] = "previewGeometry";
 }  // namespace key
 
 }  // namespace
@@ -63,6 +64,7 @@ void MainWindow::SaveSettings() const {
   }
   s.endArray();
   s.setValue(key::kGeometry, saveGeometry());
+  if (!preview_geometry_.isEmpty()) s.setValue(key::kPreviewGeometry, preview_geometry_);
 }
 
 void MainWindow::RestoreSettings() {
@@ -115,6 +117,7 @@ void MainWindow::RestoreSettings() {
       folder = s.value(key::kFolder).toByteArray().toStdString();
       // Qt keeps a place that is off every screen now on one; a size below
       // the layout's minimum grows to it.
+      preview_geometry_ = s.value(key::kPreviewGeometry).toByteArray();
       const QByteArray geometry = s.value(key::kGeometry).toByteArray();
       if (!geometry.isEmpty() && restoreGeometry(geometry)) {
         resize(size().expandedTo(minimumSizeHint()));

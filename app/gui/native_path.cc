@@ -93,6 +93,17 @@ bool IsFolder(const std::string& native) {
   return !native.empty() && std::filesystem::is_directory(FileSystemPath(native), ec);
 }
 
+std::string FolderStoodFor(const std::string& native) {
+  if (IsFolder(native)) return native;
+  std::error_code ec;
+  if (native.empty() || !std::filesystem::is_regular_file(FileSystemPath(native), ec)) return {};
+  // A file's path always holds a separator before its name.
+  const std::size_t slash =
+      native.find_last_of(QDir::separator() == QLatin1Char('/') ? "/" : "/\\");
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? native.substr(0, 1) : native.substr(0, slash);
+}
+
 std::filesystem::path FileSystemPath(const std::string& native) {
 #ifdef _WIN32
   return std::filesystem::u8path(native);

@@ -36,6 +36,10 @@ QString ShownPath(const std::string& native);
 // Whether a folder stands at the native path (links followed).
 bool IsFolder(const std::string& native);
 
+// The folder a dropped or given path stands for: itself when it is a folder,
+// the folder that holds it when it is a file; empty for anything else.
+std::string FolderStoodFor(const std::string& native);
+
 // The native path for std::filesystem: bytes on POSIX systems; on Windows
 // the engine's UTF-8, which std::filesystem would read in the ANSI code page.
 std::filesystem::path FileSystemPath(const std::string& native);

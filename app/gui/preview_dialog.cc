@@ -5,55 +5,38 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/engine/messages.h"
 #include "app/engine/preview.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/screen_fit.h"
 #include "ksc/ksc_file.h"
 #include "text/encoding.h"
 
 namespace kscgen::gui {
+namespace {
 
-PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidget* parent)
+// Widest a column opens, in the dialog's font's average characters (a
+// Chinese character takes about two): longer texts are cut, and the names
+// and notes shown whole in their tooltips.
+constexpr int kColumnChars = 20;
+constexpr int kNameAndNotesChars = 40;
+// How tall the preview opens, in rows of the table, when the screen allows.
+constexpr int kRowsShown = 24;
+
+}  // namespace
+
+PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidget* parent,
+                             const QByteArray& geometry)
     : QDialog(parent), reports_(rows.reports) {
   setObjectName("PreviewDialog");
-  resize(900, 560);
-
-  const std::vector<std::string> header = PreviewHeader(recursive);
-  table_ =
-      new QTableWidget(static_cast<int>(reports_.size()), static_cast<int>(header.size()), this);
-  table_->setObjectName("PreviewTable");
-  QStringList titles;
-  for (const std::string& h : header) titles << QString::fromStdString(h);
-  table_->setHorizontalHeaderLabels(titles);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->verticalHeader()->setDefaultSectionSize(20);
-
-  // Skipped videos and KSC files written twice stand out.
-  const QColor skipped(255, 205, 205);
-  const QColor same_name(255, 240, 180);
-  for (int r = 0; r < table_->rowCount(); ++r) {
-    const VideoReport& report = reports_[static_cast<std::size_t>(r)];
-    const std::vector<std::string> cells = PreviewRow(report, recursive);
-    noted_.push_back(!cells[NotesColumn(recursive)].empty());
-    for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-      auto* item = new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)]));
-      if (!report.skip_reason.empty()) {
-        item->setBackground(skipped);
-      } else if (report.same_ksc_as) {
-        item->setBackground(same_name);
-      }
-      table_->setItem(r, c, item);
-    }
-  }
-  table_->resizeColumnsToContents();
-  for (int c = 0; c < table_->columnCount(); ++c) {
-    table_->setColumnWidth(c, std::min(table_->columnWidth(c), 240));  // long names scroll
-  }
+  setSizeGripEnabled(true);
+  FillTable(recursive);
 
   std::size_t skipped_count = 0;
   std::size_t replaced_count = 0;
@@ -61,21 +44,25 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
     skipped_count += !report.skip_reason.empty();
     replaced_count += report.outcome == VideoOutcome::kSuperseded;
   }
-  auto* summary = new QLabel(QString(u8"共 %1 个视频：将生成 %2 个KSC文件，跳过 %3 个（红色），%4 "
-                                     u8"个与后面的视频同名（黄色）。")
-                                 .arg(reports_.size())
-                                 .arg(reports_.size() - skipped_count - replaced_count)
-                                 .arg(skipped_count)
-                                 .arg(replaced_count),
+  auto* summary = new QLabel(FromMessage(messages::PreviewSummary(
+                                 reports_.size(), reports_.size() - skipped_count - replaced_count,
+                                 skipped_count, replaced_count)),
                              this);
   summary->setObjectName("PreviewSummary");
+  summary->setWordWrap(true);  // a narrow screen keeps 只看有备注的 in reach
   const auto noted = std::count(noted_.begin(), noted_.end(), true);
-  setWindowTitle(QString(u8"预览（%1 行有备注）").arg(noted));
-  notes_only_ = new QCheckBox(u8"只看有备注的", this);
+  setWindowTitle(FromMessage(messages::PreviewTitle(static_cast<std::size_t>(noted))));
+  notes_only_ = new QCheckBox(u8"只看有备注的(&B)", this);
   notes_only_->setObjectName("NotesOnly");
   notes_only_->setEnabled(noted > 0);
   connect(notes_only_, &QCheckBox::toggled, this, &PreviewDialog::ShowOnlyNoted);
 
+  note_label_ = new QLabel(this);
+  note_label_->setObjectName("PreviewNote");
+  note_label_->setWordWrap(true);
+  note_label_->setTextFormat(Qt::PlainText);
+  note_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  note_label_->hide();
   ksc_text_ = new QPlainTextEdit(this);
   ksc_text_->setObjectName("KscText");
   ksc_text_->setReadOnly(true);
@@ -87,11 +74,73 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(table_, 3);
+  layout->addWidget(note_label_);
   layout->addWidget(ksc_text_, 2);
 
   connect(table_, &QTableWidget::currentCellChanged, this,
           [this](int row, int, int, int) { ShowKscText(row); });
   if (table_->rowCount() > 0) table_->selectRow(0);
+
+  // As wide as its columns, as tall as a good many rows; never beyond the
+  // screen it opens on.
+  const QScreen* screen = parent && parent->screen() ? parent->screen() : this->screen();
+  if (!RestoreOn(this, geometry, screen)) {
+    int width = table_->verticalHeader()->sizeHint().width() + 2 * table_->frameWidth() +
+                table_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < table_->columnCount(); ++c) width += table_->columnWidth(c);
+    const int height = table_->verticalHeader()->defaultSectionSize() * kRowsShown;
+    CentreOn(this, QSize(width, height) + QSize(24, 0), screen);
+  }
+}
+
+void PreviewDialog::FillTable(bool recursive) {
+  const std::vector<std::string> header = PreviewHeader(recursive);
+  table_ =
+      new QTableWidget(static_cast<int>(reports_.size()), static_cast<int>(header.size()), this);
+  table_->setObjectName("PreviewTable");
+  QStringList titles;
+  for (const std::string& h : header) titles << QString::fromStdString(h);
+  table_->setHorizontalHeaderLabels(titles);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  const int name_column = recursive ? 1 : 0;
+  notes_column_ = static_cast<int>(NotesColumn(recursive));
+
+  // Skipped videos and KSC files written twice stand out.
+  const QColor skipped(255, 205, 205);
+  const QColor same_name(255, 240, 180);
+  for (int r = 0; r < table_->rowCount(); ++r) {
+    const VideoReport& report = reports_[static_cast<std::size_t>(r)];
+    const std::vector<std::string> cells = PreviewRow(report, recursive);
+    noted_.push_back(!cells[static_cast<std::size_t>(notes_column_)].empty());
+    for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+      auto* item = new QTableWidgetItem(QString::fromStdString(cells[static_cast<std::size_t>(c)]));
+      // A name or a note cut to its column reads whole here.
+      if (c == name_column || c == notes_column_) item->setToolTip(item->text());
+      if (!report.skip_reason.empty()) {
+        item->setBackground(skipped);
+      } else if (report.same_ksc_as) {
+        item->setBackground(same_name);
+      }
+      table_->setItem(r, c, item);
+    }
+  }
+  SizeColumns(name_column);
+}
+
+void PreviewDialog::SizeColumns(int name_column) {
+  table_->resizeColumnsToContents();
+  const int chars = fontMetrics().averageCharWidth();
+  for (int c = 0; c < table_->columnCount(); ++c) {
+    const bool long_text = c == notes_column_ || c == name_column;
+    const int widest = (long_text ? kNameAndNotesChars : kColumnChars) * chars;
+    table_->setColumnWidth(c, std::min(table_->columnWidth(c), widest));
+  }
+  // The notes come right after the name, where they are seen first; the
+  // columns keep their order for kscgen -n, and here only move on screen.
+  table_->horizontalHeader()->moveSection(notes_column_, name_column + 1);
 }
 
 void PreviewDialog::ShowOnlyNoted(bool only) {
@@ -114,12 +163,16 @@ void PreviewDialog::ShowOnlyNoted(bool only) {
 
 void PreviewDialog::ShowKscText(int row) {
   if (row < 0 || row >= static_cast<int>(reports_.size())) {
+    note_label_->hide();
     ksc_text_->clear();
     return;
   }
+  const QString note = table_->item(row, notes_column_)->text();
+  note_label_->setText(FromMessage(messages::PreviewNote(note.toStdString())));
+  note_label_->setVisible(!note.isEmpty());
   const VideoReport& report = reports_[static_cast<std::size_t>(row)];
   if (!report.skip_reason.empty()) {
-    ksc_text_->setPlainText(QString::fromStdString(u8"不生成KSC文件：" + report.skip_reason));
+    ksc_text_->setPlainText(FromMessage(messages::PreviewSkipped(report.skip_reason)));
     return;
   }
   // Line breaks as they are: the text is shown as the song manager reads it.

@@ -77,7 +77,7 @@ TEST_F(KscgenTest, WithoutTemplateSaysSoAndWritesNothing) {
   Video("a.mpg");
   Outcome o = Run(u8"-r 2 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
-  EXPECT_EQ(o.err, u8"请选择歌曲命名模板！\n");
+  EXPECT_EQ(o.err, u8"kscgen: 请选择歌曲命名模板！\n运行 kscgen --help 查看用法。\n");
   EXPECT_EQ(ListNames(folder_), "a.mpg");
 }
 
@@ -280,6 +280,9 @@ TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
       {u8"-t 1 -u channel=9 粤语金曲",
        u8"歌曲声道的值“9”无法识别：应以数字 0 到 3 开头（0 默认，1 右声道，2 左声道，3 "
        u8"立体声），或含有“左”、“右”或“立体”"},
+      {u8"-t 1 -u style=摇滚 粤语金曲",
+       u8"歌曲类别的值“摇滚”不是歌曲管理器的类别：应为流行、舞曲、戏曲、民歌、儿歌、生日歌、"
+       u8"革命歌、怀旧歌、迪斯科、情侣对唱、影视插曲之一，或含有其中的关键字"},
       {u8"-t 1 nowhere", u8"文件夹不存在：“nowhere”"},
       {u8"-t 1 ''", u8"请给出一个文件夹"},
       {u8"-t 1 粤语金曲/a.mpg", u8"不是文件夹：“粤语金曲/a.mpg”"},

@@ -27,6 +27,12 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "-u", u8"类型=y", "x"},
        u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
        u8"或 channel（歌曲声道）：类型=y"},
+      {{"-t", "1", "-u", u8"style=摇滚", "x"},
+       u8"歌曲类别的值“摇滚”不是歌曲管理器的类别：应为流行、舞曲、戏曲、民歌、儿歌、生日歌、"
+       u8"革命歌、怀旧歌、迪斯科、情侣对唱、影视插曲之一，或含有其中的关键字"},
+      {{"-t", "1", "-u", u8"风格=摇滚", "x"},
+       u8"歌曲类别的值“摇滚”不是歌曲管理器的类别：应为流行、舞曲、戏曲、民歌、儿歌、生日歌、"
+       u8"革命歌、怀旧歌、迪斯科、情侣对唱、影视插曲之一，或含有其中的关键字"},
       {{"-t", "1", "-u", "singer", "x"},
        u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：singer"},
       {{"-t", "1", "-u", u8"channel=中", "x"},
@@ -52,10 +58,10 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
   }
 }
 
-TEST(ParseArgumentsTest, NoTemplateIsTheWindowsOwnMessage) {
+TEST(ParseArgumentsTest, NoTemplateSaysTheWindowsWordsInTheShapeOfEveryUsageError) {
   ParsedArguments parsed = ParseArguments({"x"});
   ASSERT_TRUE(parsed.error);
-  EXPECT_EQ(*parsed.error, u8"请选择歌曲命名模板！\n");
+  EXPECT_EQ(*parsed.error, u8"kscgen: 请选择歌曲命名模板！" + kHint);
 }
 
 TEST(ParseArgumentsTest, EveryBoundThatCanBeUsedIsTaken) {

@@ -77,7 +77,7 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     ActivateWindow();
     StartHeld();
     QVERIFY(form_->IsRunning());
-    QCOMPARE(form_->runButton->text(), Q(u8" 停止"));
+    QCOMPARE(form_->runButton->text(), Q(u8" 停止(&S)"));  // Alt+S
     if (byKey) {
       QTest::keyClick(form_.get(), Qt::Key_Escape);
     } else {
@@ -102,7 +102,7 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_[0].text,
              Q(u8"批量任务已停止。\n本次已写入 3 个KSC文件，另有 2 个视频未处理。"));
     QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 5"));
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
+    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC(&B)"));
     QVERIFY(form_->runButton->isEnabled());
   }
 
@@ -162,6 +162,11 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     ActivateWindow();
     StartHeld();
     QCOMPARE(form_->cursor().shape(), Qt::BusyCursor);
+    // Every control that is held looks so, labels too; an empty box shows no
+    // placeholder words that could be taken for typed ones.
+    QVERIFY(!form_->extensionsLabel->isEnabled());
+    QVERIFY(!form_->folderLabel->isEnabled());
+    QCOMPARE(form_->extensionsEdit->placeholderText(), QString());
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(other)});
@@ -196,7 +201,9 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QVERIFY(form_->folderEdit->isEnabled());
     QVERIFY(form_->templateGroup->isEnabled());
     QVERIFY(!form_->startNumberCheck->isEnabled());  // held, then back as it was
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC"));
+    QVERIFY(form_->extensionsLabel->isEnabled());
+    QCOMPARE(form_->extensionsEdit->placeholderText(), Q("mkv,mp4"));
+    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC(&B)"));
     QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
   }
 };

@@ -1,8 +1,10 @@
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
@@ -71,6 +73,20 @@ void WindowFixture::WaitForRunEnd() {
   // The run's end is an event posted to this thread: wait for events until
   // it has come, however long the machine takes.
   while (form_->IsRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void WindowFixture::Preview(const std::function<void(gui::PreviewDialog*)>& inspect) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<gui::PreviewDialog*>(QApplication::activeModalWidget());
+    if (dialog) {
+      seen = true;
+      inspect(dialog);
+      dialog->accept();
+    }
+  });
+  Click(form_->previewButton);
+  QVERIFY(seen);
 }
 
 }  // namespace kscgen::testing

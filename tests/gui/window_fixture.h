@@ -7,10 +7,12 @@
 #include <QAbstractButton>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/gui/main_window.h"
+#include "app/gui/preview_dialog.h"
 #include "test_file_system.h"
 #include "test_support.h"
 
@@ -39,6 +41,8 @@ class WindowFixture {
   void Run();
   // Waits for a run to end.
   void WaitForRunEnd();
+  // Clicks 预览, hands the dialog to `inspect` and closes it.
+  void Preview(const std::function<void(gui::PreviewDialog*)>& inspect);
 
   std::unique_ptr<TempFolder> root_;
   std::unique_ptr<TestFileSystem> fs_;

@@ -3,13 +3,19 @@
 // control must be on the screen and whole; the window is resizable, placed
 // and sized sensibly, and remembers where it was.
 #include <QAbstractItemView>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "app/gui/main_window.h"
@@ -46,11 +52,15 @@ QString Describe(QWidget* w) {
       .arg(r.height());
 }
 
-// Every control lies on the screen and is not cut by what holds it.
-void CheckControlsOnScreen(QWidget* window) {
+// Each control lies on the screen and is not cut by what holds it.
+void CheckOnScreen(QWidget* window, const QList<QWidget*>& controls) {
   const QRect available = window->screen()->availableGeometry();
-  const QList<QWidget*> controls = Controls(window);
-  QVERIFY(controls.size() > 20);
+  QVERIFY2(available.contains(window->frameGeometry()),
+           qPrintable(QString("window %1x%2 on %3x%4")
+                          .arg(window->frameGeometry().width())
+                          .arg(window->frameGeometry().height())
+                          .arg(available.width())
+                          .arg(available.height())));
   for (QWidget* w : controls) {
     const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
     QVERIFY2(available.contains(global), qPrintable(Describe(w)));
@@ -60,6 +70,37 @@ void CheckControlsOnScreen(QWidget* window) {
     }
     QVERIFY2(!w->size().isEmpty(), qPrintable(Describe(w)));
   }
+}
+
+// Every control of the main window.
+void CheckControlsOnScreen(QWidget* window) {
+  const QList<QWidget*> controls = Controls(window);
+  QVERIFY(controls.size() > 20);
+  CheckOnScreen(window, controls);
+}
+
+// What the preview must show whole, and the notes column within the table's
+// view, without scrolling sideways.
+void CheckPreviewOnScreen(kscgen::gui::PreviewDialog* dialog) {
+  QVERIFY(QTest::qWaitForWindowExposed(dialog));
+  CheckOnScreen(dialog, {dialog->notesOnly(), dialog->table(), dialog->noteLabel(),
+                         dialog->kscText(), dialog->table()->verticalScrollBar()});
+  QTableWidget* table = dialog->table();
+  const int notes = dialog->notesColumn();
+  QCOMPARE(table->horizontalScrollBar()->value(), 0);
+  const int left = table->horizontalHeader()->sectionViewportPosition(notes);
+  const int right = left + table->columnWidth(notes);
+  QVERIFY2(left >= 0 && right <= table->viewport()->width(),
+           qPrintable(QString("notes from %1 to %2 in a view %3 wide")
+                          .arg(left)
+                          .arg(right)
+                          .arg(table->viewport()->width())));
+  QVERIFY(table->columnWidth(notes) >= 8 * table->fontMetrics().averageCharWidth());
+  // A few rows and a few lines of KSC text at least.
+  QVERIFY2(table->viewport()->height() >= 3 * table->rowHeight(0),
+           qPrintable(QString::number(table->viewport()->height())));
+  QVERIFY2(dialog->kscText()->viewport()->height() >= 3 * dialog->kscText()->fontMetrics().height(),
+           qPrintable(QString::number(dialog->kscText()->viewport()->height())));
 }
 
 }  // namespace
@@ -78,13 +119,6 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
                  qAbs(screen.height() * scale - 768) <= scale,
              "the test's screen is not 1366x768");
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    const QRect available = form_->screen()->availableGeometry();
-    QVERIFY2(available.contains(form_->frameGeometry()),
-             qPrintable(QString("window %1x%2 on %3x%4")
-                            .arg(form_->frameGeometry().width())
-                            .arg(form_->frameGeometry().height())
-                            .arg(available.width())
-                            .arg(available.height())));
     CheckControlsOnScreen(form_.get());
     // And so it stays when the window is made as small as it goes.
     form_->resize(1, 1);
@@ -147,6 +181,54 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     form_ = NewForm();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     QCOMPARE(form_->geometry(), left);
+  }
+
+  // The preview opens on the screen whole at every scale, its notes right
+  // after the names and in view; a long note reads whole in its tooltip and
+  // above the KSC text; its size and place are kept, a restart too.
+  void thePreviewFitsTheScreenWithItsNotesInReach() {
+    const QString noted = Q(u8"x－(粤语－摇滚－9－多余的一项－又一项)括号后的文字.mpg");
+    Touch(noted);
+    for (int i = 0; i < 30; ++i) {
+      Touch(Q(u8"张学友－") + QString(12, QChar(0x6B4C)) + QString::number(i) +
+            Q(u8"(粤语－流行－左声道).mpg"));
+    }
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(4)->click();
+    QRect left;
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      CheckPreviewOnScreen(dialog);
+      QTableWidget* table = dialog->table();
+      const int row = 0;  // x－(...) comes first, before 张 in GBK
+      QCOMPARE(table->item(row, 0)->text(), noted);
+      const QString note = table->item(row, dialog->notesColumn())->text();
+      QVERIFY(note.contains(Q(u8"括号中多出的")));
+      QCOMPARE(table->item(row, dialog->notesColumn())->toolTip(), note);
+      QCOMPARE(table->item(row, 0)->toolTip(), noted);
+      table->selectRow(row);
+      QVERIFY(dialog->noteLabel()->isVisible());
+      QCOMPARE(dialog->noteLabel()->text(), Q(u8"备注：") + note);
+      CheckPreviewOnScreen(dialog);  // with the note shown too
+      table->selectRow(1);
+      QVERIFY(!dialog->noteLabel()->isVisible());  // a row without notes
+      // Moved and resized, it comes back so.
+      const QRect available = dialog->screen()->availableGeometry();
+      dialog->resize(dialog->size() - QSize(40, 60));
+      dialog->move(available.topLeft() + QPoint(10, 40));  // room for a title bar
+      left = dialog->geometry();
+    });
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QVERIFY(QTest::qWaitForWindowExposed(dialog));
+      QCOMPARE(dialog->geometry(), left);
+    });
+    form_->close();
+    form_ = NewForm();
+    form_->templateButtons->button(4)->click();
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QVERIFY(QTest::qWaitForWindowExposed(dialog));
+      QCOMPARE(dialog->geometry(), left);
+      CheckPreviewOnScreen(dialog);
+    });
   }
 };
 

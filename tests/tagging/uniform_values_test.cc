@@ -21,10 +21,10 @@ TEST(UniformEntryTest, IsShownAsTheAddButtonShowsIt) {
   EXPECT_EQ(UniformEntryText(p.entry).size(), 19u);
   // A kind that holds none of the four labels is refused, not kept to count
   // for nothing.
-  for (const char* kind : {"", "类型", "歌手", "y"}) {
+  for (const char* kind : {"", "类型", "备注", "歌名", "y"}) {
     EXPECT_EQ(ParseUniformEntry(kind, "y").error, UniformEntryError::kUnknownKind) << kind;
   }
-  EXPECT_EQ(ParseUniformEntry("新歌曲类别", "y").error, UniformEntryError::kNone);
+  EXPECT_EQ(ParseUniformEntry("新歌曲类别", "儿歌").error, UniformEntryError::kNone);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "  ").error, UniformEntryError::kEmptyValue);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "").error, UniformEntryError::kEmptyValue);
 }
@@ -32,7 +32,15 @@ TEST(UniformEntryTest, IsShownAsTheAddButtonShowsIt) {
 TEST(UniformEntryTest, KindLabelsAreFoundOnlyAtCharacterBoundaries) {
   EXPECT_EQ(UniformKindOf("新歌曲语种"), kUniformLanguage);
   EXPECT_EQ(UniformKindOf("歌 手 名"), kUniformSinger);
-  EXPECT_EQ(UniformKindOf("歌手"), std::nullopt);
+  // Other names: the label without 歌曲, the preview's column title.
+  EXPECT_EQ(UniformKindOf("歌手"), kUniformSinger);
+  EXPECT_EQ(UniformKindOf(" 风格"), kUniformStyle);
+  EXPECT_EQ(UniformKindOf("类别"), kUniformStyle);
+  EXPECT_EQ(UniformKindOf("语种"), kUniformLanguage);
+  EXPECT_EQ(UniformKindOf("声道"), kUniformChannel);
+  // A label decides before another name: 歌曲语种 holds no 类别, but a typed
+  // 类别歌曲语种 holds both.
+  EXPECT_EQ(UniformKindOf("类别歌曲语种"), kUniformLanguage);
   // The bytes of 歌曲类别 (B8E8 C7FA C0E0 B1F0), one byte off: they straddle
   // the characters 81B8 E8C7 FAC0 E0B1, so no label is there.
   EXPECT_EQ(UniformKindOf("\x81\xB8\xE8\xC7\xFA\xC0\xE0\xB1\xF0"), std::nullopt);
@@ -44,6 +52,22 @@ TEST(ChannelTest, AChannelValueMustNameAChannel) {
   EXPECT_EQ(ParseUniformEntry("歌曲声道", "2 左声道").error, UniformEntryError::kNone);
   // Only channel values are checked as channels.
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "伴唱").error, UniformEntryError::kNone);
+}
+
+// A style that names none would be written as 流行 over every song's own.
+TEST(StyleTest, AStyleValueMustNameAStyle) {
+  for (const char* style : {"摇滚", "经典", "x", "国语"}) {
+    EXPECT_EQ(ParseUniformEntry("歌曲类别", style).error, UniformEntryError::kBadStyle) << style;
+    EXPECT_EQ(ParseUniformEntry("风格", style).error, UniformEntryError::kBadStyle) << style;
+  }
+  for (const char* style : {"流行", "情侣对唱", "对唱", "怀旧", "disco", "新儿歌"}) {
+    EXPECT_EQ(ParseUniformEntry("歌曲类别", style).error, UniformEntryError::kNone) << style;
+  }
+  for (const std::string& offered : UniformValuesOffered(kUniformStyle)) {
+    EXPECT_EQ(ParseUniformEntry("类别", offered).error, UniformEntryError::kNone) << offered;
+  }
+  // Only style values are checked as styles.
+  EXPECT_EQ(ParseUniformEntry("歌 手 名", "摇滚").error, UniformEntryError::kNone);
 }
 
 TEST(UniformEntryTest, OffersEachKindsValuesInOrder) {
@@ -104,7 +128,7 @@ TEST(UniformValuesTest, ForeignKindsAndNoEntriesChangeNothing) {
   SongInfo song;
   song.singer = "张三";
   ApplyUniformValues(CollectUniformValues({}), song);
-  ApplyUniformValues(CollectUniformValues(Entries({{"", "合唱团"}, {"歌手", "李四"}})), song);
+  ApplyUniformValues(CollectUniformValues(Entries({{"", "合唱团"}, {"歌名", "李四"}})), song);
   EXPECT_EQ(song.singer, "张三");
   EXPECT_EQ(song.language, "国语");
   EXPECT_EQ(song.style, "流行");

@@ -1,0 +1,160 @@
+// What the window remembers between starts, offscreen: options, folder and
+// places kept, a damaged settings file, a remembered folder that is gone.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QtTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/engine/short_date.h"
+#include "app/gui/folder_dialog.h"
+#include "app/gui/folder_tree_model.h"
+#include "app/gui/main_window.h"
+#include "app/gui/native_path.h"
+#include "app/gui/preview_dialog.h"
+#include "app/gui/translations.h"
+#include "os/file_system.h"
+#include "text/encoding.h"
+#include "window_fixture.h"
+
+using kscgen::gui::FolderDialog;
+using kscgen::gui::MainWindow;
+using kscgen::testing::Q;
+using kscgen::testing::ReadKsc;
+
+class SettingsTest : public QObject, public kscgen::testing::WindowFixture {
+  Q_OBJECT
+
+ public slots:
+  // Takes the URLs the window hands to the file manager: nothing is launched.
+  void openUrl(const QUrl& url) { opened_.append(url); }
+
+ private:
+  QList<QUrl> opened_;
+  std::string Native(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
+
+ private slots:
+  void init() {
+    opened_.clear();
+    SetUpWindow();
+  }
+
+  void cleanup() { TearDownWindow(); }
+
+  void settingsSurviveARestart() {
+    Touch("a.mpg");
+    QDir().mkpath(folder_ + "/sub");
+    Touch("sub/b.mpg");
+    form_->ChooseFolder(folder_);
+    Click(form_->recursiveCheck);
+    form_->roleButtons->button(3)->click();
+    form_->templateButtons->button(2)->click();
+    Click(form_->numberingCheck);
+    Click(form_->startNumberCheck);
+    QTest::keyClicks(form_->startNumberEdit, "100");
+    Click(form_->uniformCheck);
+    form_->kindBox->setCurrentIndex(3);  // 歌曲声道
+    form_->valueBox->setEditText(Q(u8"左"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 1);
+    const QString entry = form_->uniformList->item(0)->text();
+    form_->close();
+    form_ = NewForm();
+
+    QCOMPARE(form_->folderEdit->text(), folder_);
+    QVERIFY(form_->recursiveCheck->isChecked());
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　2"));
+    QCOMPARE(form_->roleButtons->checkedId(), 3);
+    QCOMPARE(form_->templateButtons->checkedId(), 2);
+    QVERIFY(form_->numberingCheck->isChecked());
+    QVERIFY(form_->startNumberCheck->isChecked() && form_->startNumberCheck->isEnabled());
+    QCOMPARE(form_->startNumberEdit->text(), Q("100"));
+    QVERIFY(form_->startNumberEdit->isEnabled());
+    QVERIFY(form_->uniformCheck->isChecked());
+    QVERIFY(form_->kindBox->isEnabled());
+    QCOMPARE(form_->uniformList->count(), 1);
+    QCOMPARE(form_->uniformList->item(0)->text(), entry);
+    QString error;
+    std::optional<kscgen::BatchRequest> request = form_->BuildRequest(true, &error);
+    QVERIFY(request);
+    QCOMPARE(request->start_number.value_or(-1), 100);
+    QCOMPARE(request->uniform.channel.value_or(""), std::string("2"));
+    QVERIFY(messages_.isEmpty());
+
+    // A remembered folder that is gone leaves the path empty.
+    form_->close();
+    QDir(folder_).removeRecursively();
+    form_ = NewForm();
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->templateButtons->checkedId(), 2);
+    QVERIFY(messages_.isEmpty());
+  }
+
+  // A damaged or meddled-with settings file gives the first start.
+  void damagedSettingsGiveTheFirstStart_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("binary") << QByteArray("\x00\xFF[\x01=\x02\n\xD4\xC1", 9);
+    QTest::newRow("out of range") << QByteArray(
+        "[General]\nfolderRole=9\ntemplate=-7\nnumbering=maybe\nuniform=2\n"
+        "uniformEntries\\1\\kind=@ByteArray(nonsense)\n"
+        "uniformEntries\\1\\value=@ByteArray(\"  \")\nuniformEntries\\size=1\n"
+        "folder=@ByteArray(/no/such/folder)\n");
+  }
+
+  void damagedSettingsGiveTheFirstStart() {
+    QFETCH(QByteArray, content);
+    form_.reset();
+    QFile file(settings_);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    form_ = NewForm();
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->roleButtons->checkedId(), 0);
+    QCOMPARE(form_->templateButtons->checkedId(), -1);
+    QVERIFY(!form_->numberingCheck->isChecked());
+    QVERIFY(!form_->startNumberCheck->isEnabled());
+    QVERIFY(!form_->uniformCheck->isChecked());
+    QVERIFY(!form_->kindBox->isEnabled());
+    QCOMPARE(form_->uniformList->count(), 0);
+    QCOMPARE(form_->ListedFolder(), QDir::currentPath().toStdString());
+  }
+
+  // A remembered 包含子目录 with a folder that is gone must not turn the
+  // working folder's whole tree into the list a run writes into.
+  void aMissingRememberedFolderListsOnlyTheWorkingFoldersOwnVideos() {
+    form_.reset();
+    QFile file(settings_);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nrecursive=true\nfolder=@ByteArray(/no/such/folder)\n");
+    file.close();
+    QDir().mkpath(folder_ + "/sub");
+    Touch("sub/deep.mpg");
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(folder_);
+    form_ = NewForm();
+    QDir::setCurrent(cwd);
+    QCOMPARE(form_->folderEdit->text(), QString());
+    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　0"));
+    QVERIFY(messages_.isEmpty());  // nothing to say about a folder nobody chose
+  }
+};
+
+QTEST_MAIN(SettingsTest)
+#include "settings_test.moc"
