@@ -203,6 +203,18 @@ std::string NotUtf8(std::string_view what, std::string_view bytes) {
   return std::string(what) + u8"不是有效的UTF-8文本（字节：" + hex + u8"）";
 }
 
+std::string UnlistedVideos(const std::map<std::string, std::size_t>& kinds) {
+  if (kinds.empty()) return std::string();
+  std::string text = u8"另有 ";
+  bool first = true;
+  for (const auto& [ext, count] : kinds) {
+    if (!first) text += u8"、";
+    text += std::to_string(count) + u8" 个 " + ext;
+    first = false;
+  }
+  return text + u8" 文件未列出，可在后缀中加入";
+}
+
 std::string FolderNameNotInGbk(std::string_view folder) {
   return u8"警告：文件夹名" + Shown(folder) +
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
@@ -221,8 +233,9 @@ std::string BadNamePattern(PatternFault fault, std::string_view part_utf8) {
     case PatternFault::kNoTitle:
       return u8"命名格式中没有{歌名}";
     case PatternFault::kUnknownPlaceholder:
-      return u8"命名格式中的" + part +
-             u8"不是可用的项目，可用 {歌手} {歌名} {语种} {类别} {声道} {编号} {*}";
+      // Short, for the window shows it under the pattern box, whose tooltip
+      // and kscgen --help list the placeholders.
+      return u8"命名格式中的" + part + u8"不是可用的项目";
     case PatternFault::kUnclosedPlaceholder:
       return u8"命名格式中的" + part + u8"缺少“}”";
     case PatternFault::kStrayClosingBrace:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,10 @@ std::string EmptyUniformValue(std::string_view typed_utf8);
 std::string NotInGbk(std::string_view what, std::string_view typed_utf8);
 // A typed text that is not UTF-8: its bytes in hexadecimal.
 std::string NotUtf8(std::string_view what, std::string_view bytes);
+
+// Files of other kinds of video not listed ({".mkv": 20}): 另有 20 个 .mkv
+// 文件未列出，可在后缀中加入. Empty when there are none.
+std::string UnlistedVideos(const std::map<std::string, std::size_t>& kinds);
 
 // A folder name that GBK cannot hold gives the folder role nothing to read.
 std::string FolderNameNotInGbk(std::string_view folder);

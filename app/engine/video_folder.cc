@@ -21,6 +21,22 @@ bool EndsWithFolded(std::string_view name, std::string_view lower_suffix) {
   return text::LowerAscii(name.substr(name.size() - lower_suffix.size())) == lower_suffix;
 }
 
+// Other kinds of video karaoke libraries hold, which are listed only once
+// the user adds them: a folder of them that lists nothing says so.
+constexpr std::string_view kOtherVideoExtensions[] = {
+    ".mkv", ".mp4", ".vob", ".ts",  ".mpeg", ".m2ts", ".mts",  ".flv",
+    ".mov", ".m4v", ".webm", ".3gp", ".f4v", ".asf",  ".divx", ".m2v",
+};
+
+// The other kind of video `name` is, if any: its extension, lower case.
+std::string_view OtherVideoKind(std::string_view name) {
+  for (std::string_view ext : kOtherVideoExtensions) {
+    if (EndsWithFolded(name, ext)) return ext;
+  }
+  return {};
+}
+
+
 bool IsAsciiAlnum(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
@@ -61,6 +77,8 @@ os::Error ListOne(os::Folder& handle, const VideoExtensions& extensions, VideoFo
   os::Error error = handle.ForEachEntry([&](os::FolderEntry& e) {
     if (e.type == os::EntryType::kFile && IsVideoFileName(e.name, extensions)) {
       folder.files.push_back(MakeVideoFile(std::move(e.name)));
+    } else if (e.type == os::EntryType::kFile && !OtherVideoKind(e.name).empty()) {
+      ++folder.unlisted_kinds[std::string(OtherVideoKind(e.name))];
     } else if (subfolders && e.type == os::EntryType::kFolder && !e.name.empty() &&
                e.name[0] != '.') {
       subfolders->push_back(MakeVideoFile(std::move(e.name)));
@@ -245,6 +263,14 @@ std::string FolderNameOf(std::string_view user_path, std::string_view resolved) 
   std::string_view last = LastComponent(user_path);
   if (user_path.empty() || last == "." || last == "..") last = LastComponent(resolved);
   return std::string(last);
+}
+
+std::map<std::string, std::size_t> FolderListing::unlisted_kinds() const {
+  std::map<std::string, std::size_t> kinds;
+  for (const VideoFolder& f : folders) {
+    for (const auto& [ext, count] : f.unlisted_kinds) kinds[ext] += count;
+  }
+  return kinds;
 }
 
 std::size_t FolderListing::video_count() const {

@@ -2,6 +2,7 @@
 // names match the video masks, in the order the batch walks them.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,6 +62,8 @@ struct VideoFolder {
   std::string folder_name;  // FolderName (GBK, trimmed); empty when it has no GBK form
   bool name_not_in_gbk = false;  // its name holds a character GBK lacks
   std::vector<VideoFile> files;  // sorted by SortVideoFiles
+  // Files of other kinds of video (.mkv, .mp4, ...) not listed, by kind.
+  std::map<std::string, std::size_t> unlisted_kinds;
   // Where the listing found it: the chosen folder (empty: `path` itself) and
   // the identities of both, so that a run can tell a folder moved or put in
   // its place since (zero: not known, not checked).
@@ -91,6 +94,8 @@ struct FolderListing {
 
   bool ok() const { return !error.failed(); }
   std::size_t video_count() const;
+  // Files of other kinds of video not listed, over all folders, by kind.
+  std::map<std::string, std::size_t> unlisted_kinds() const;
 };
 
 // Lists the videos of the folder at `path` (as the user gave it), and with

@@ -217,7 +217,9 @@ void MainWindow::browseFolder() {
 }
 
 void MainWindow::updateCount() {
-  countLabel->setText(u8"歌曲总数：　" + QString::number(videos_->rowCount()));
+  QString count = u8"歌曲总数：　" + QString::number(videos_->rowCount());
+  if (!videos_->unlisted().empty()) count += "\n" + FromMessage(videos_->unlisted());
+  countLabel->setText(count);
 }
 
 void MainWindow::removeCurrentVideo() {

@@ -90,6 +90,15 @@ W* Named(const char* name, W* w) {
   return w;
 }
 
+// A label of changing text (a message, a count with a hint) that wraps in
+// whatever width its column has: a long message must never widen the
+// window past the screen.
+void WrapInColumn(QLabel* label) {
+  label->setWordWrap(true);
+  label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  label->setMinimumWidth(1);
+}
+
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch_at_end = false) {
   auto* row = new QHBoxLayout;
   row->setContentsMargins(0, 0, 0, 0);
@@ -247,6 +256,7 @@ void MainWindow::BuildControls() {
   videoList->setTextElideMode(Qt::ElideMiddle);
   videoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   countLabel = Named("countLabel", new QLabel);
+  WrapInColumn(countLabel);
   removeVideoButton = Named("removeVideoButton", new QToolButton);
   removeVideoButton->setText(u8"<< 移除");
   removeVideoButton->setAutoRaise(true);
@@ -269,7 +279,7 @@ void MainWindow::BuildControls() {
       u8"其间写上名称中的分隔文字，如 {编号}_{歌手}_{歌名}、{歌手}《{歌名}》");
   patternEdit->setEnabled(false);
   patternError = Named("patternError", new QLabel);
-  patternError->setWordWrap(true);
+  WrapInColumn(patternError);
   patternError->setStyleSheet("color: #b00000");
   patternError->hide();
   numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号"));

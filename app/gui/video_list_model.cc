@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "app/engine/messages.h"
 #include "app/gui/qt_text.h"
 
 namespace kscgen::gui {
@@ -41,6 +42,7 @@ bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, 
   if (unreadable) *unreadable = std::move(listing.unreadable);
   beginResetModel();
   rows_ = static_cast<int>(listing.video_count());
+  unlisted_ = messages::UnlistedVideos(listing.unlisted_kinds());
   folders_ = std::move(listing.folders);
   endResetModel();
   if (!listing.ok()) {
@@ -48,13 +50,6 @@ bool VideoListModel::ReadFolder(const std::string& native_path, bool recursive, 
     return false;
   }
   return true;
-}
-
-void VideoListModel::Clear() {
-  beginResetModel();
-  folders_.clear();
-  rows_ = 0;
-  endResetModel();
 }
 
 void VideoListModel::Remove(int row) {

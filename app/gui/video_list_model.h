@@ -29,11 +29,13 @@ class VideoListModel : public QAbstractListModel {
   bool ReadFolder(const std::string& native_path, bool recursive, os::FileSystem& fs,
                   QString* error, std::vector<std::string>* unreadable = nullptr,
                   const VideoExtensions& extensions = {});
-  void Clear();
   void Remove(int row);
   // Removes every row named, in any order.
   void RemoveRows(std::vector<int> rows);
   const std::vector<VideoFolder>& folders() const { return folders_; }
+  // Files of other kinds of video the folder holds but the list leaves out
+  // (UTF-8: 另有 20 个 .mkv 文件未列出，可在后缀中加入), or empty.
+  const std::string& unlisted() const { return unlisted_; }
 
  private:
   // The folder and the video of a row.
@@ -42,6 +44,7 @@ class VideoListModel : public QAbstractListModel {
 
   std::vector<VideoFolder> folders_;
   int rows_ = 0;
+  std::string unlisted_;
   mutable QHash<QString, QIcon> icons_;  // by lower-case extension
 };
 
