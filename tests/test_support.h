@@ -1,10 +1,15 @@
 // Helpers shared by the tests: temporary folders and whole-file reads.
 #pragma once
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 
 namespace kscgen::testing {
+
+// "Today" for the windows of the tests, a fixed day, so that a test that
+// runs across midnight compares the same dates: 2026-12-07, noon UTC.
+constexpr std::time_t kToday = 1796644800;
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempFolder {

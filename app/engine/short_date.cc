@@ -16,6 +16,5 @@ std::string ShortDateText(std::time_t when) {
   return buf;
 }
 
-std::string TodayShortDate() { return ShortDateText(std::time(nullptr)); }
 
 }  // namespace kscgen

@@ -11,7 +11,4 @@ namespace kscgen {
 // the machine running the tool.
 std::string ShortDateText(std::time_t when);
 
-// ShortDateText of now.
-std::string TodayShortDate();
-
 }  // namespace kscgen

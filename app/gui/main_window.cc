@@ -198,6 +198,7 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
   if (uniformCheck->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
   r.dry_run = dry_run;
   r.file_system = file_system_;
+  r.clock = clock_;
   return r;
 }
 

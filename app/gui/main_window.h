@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
@@ -77,6 +78,9 @@ class MainWindow : public QWidget {
   // a real box: it closes by itself when the run ends.)
   using MessageSink = std::function<void(const Message&)>;
   void setMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
+  // What "today" is for the runs' dates, as for kscgen: the system's clock
+  // unless a test fixes it.
+  void setClock(std::function<std::time_t()> clock) { clock_ = std::move(clock); }
   // The box the window would show; the caller runs it.
   QMessageBox* MakeMessageBox(const Message& message);
   // The question 退出 asked during a run, while it is open.
@@ -244,6 +248,7 @@ class MainWindow : public QWidget {
   FolderDialog* folder_dialog_ = nullptr;
   os::FileSystem* file_system_ = nullptr;
   MessageSink message_sink_;
+  std::function<std::time_t()> clock_;
   FolderOpener folder_opener_;
   QString settings_file_;
   QGridLayout* grid_ = nullptr;

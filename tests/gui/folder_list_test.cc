@@ -233,7 +233,7 @@ class FolderListTest : public QObject, public kscgen::testing::WindowFixture {
             std::string::npos);  // 语种 粤语
     std::filesystem::remove(ksc_path);
 
-    const std::string date = kscgen::TodayShortDate();  // ASCII digits and separators
+    const std::string date = kscgen::ShortDateText(kscgen::testing::kToday);  // the window's
     const std::string cmd = "LC_ALL=C.UTF-8 '" KSCGEN_BIN "' -t 1 -r 2 --date '" + date + "' '" +
                             gbk_folder + "' >/dev/null 2>&1";
     QCOMPARE(std::system(cmd.c_str()), 0);
@@ -405,7 +405,7 @@ class FolderListTest : public QObject, public kscgen::testing::WindowFixture {
     std::filesystem::remove(first);
     std::filesystem::remove(second);
     const std::string cmd = "LC_ALL=C.UTF-8 '" KSCGEN_BIN "' -R -t 1 -r 2 --date '" +
-                            kscgen::TodayShortDate() + "' '" + folder_.toStdString() +
+                            kscgen::ShortDateText(kscgen::testing::kToday) + "' '" + folder_.toStdString() +
                             "' >/dev/null 2>&1";
     QCOMPARE(std::system(cmd.c_str()), 0);
     QCOMPARE(kscgen::testing::ReadFile(first), window_first);

@@ -41,6 +41,7 @@ std::unique_ptr<gui::MainWindow> WindowFixture::NewForm() {
   auto form = std::make_unique<gui::MainWindow>(settings_);
   form->setFileSystem(fs_.get());
   form->setMessageSink([this](const gui::MainWindow::Message& m) { messages_.append(m); });
+  form->setClock([] { return kToday; });
   form->show();
   return form;
 }

@@ -18,6 +18,7 @@
 
 #include "app/engine/short_date.h"
 #include "app/gui/main_window.h"
+#include "tests/test_support.h"
 
 using kscgen::gui::MainWindow;
 
@@ -46,9 +47,10 @@ int main(int argc, char** argv) {
   window.ChooseFolder(args[1]);
   window.templateButtons->button(args[2].toInt())->click();
   window.roleButtons->button(args[3].toInt())->click();
-  std::cout << "date " << kscgen::TodayShortDate() << std::endl;
+  // A fixed day, which the comparison with kscgen is given as --date.
+  window.setClock([] { return kscgen::testing::kToday; });
+  std::cout << "date " << kscgen::ShortDateText(kscgen::testing::kToday) << std::endl;
   QTest::mouseClick(window.runButton, Qt::LeftButton);
   const bool ended = QTest::qWaitFor([&] { return !window.IsRunning(); }, 120000);
-  std::cout << "date " << kscgen::TodayShortDate() << std::endl;
   return ended && information == 1 && errors == 0 ? 0 : 1;
 }
