@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +20,7 @@
 #include <random>
 
 #include "os/file_system.h"
+#include "os/file_system_common.h"
 
 namespace kscgen::os {
 namespace {
@@ -64,16 +64,17 @@ Error FromErrno(int err) {
   return {kind, std::strerror(err)};
 }
 
-// The file every run, on Linux or Windows, locks in the folder it works in.
-constexpr char kLockFileName[] = ".kscgen.lock";
+using common::kLockFileName;
+using common::kTries;
 
 // A descriptor closed when it goes out of scope.
 class Descriptor {
  public:
   explicit Descriptor(int fd = -1) : fd_(fd) {}
-  // Descriptors closed here were only read through, or their file is given
-  // up already: a failed close loses nothing. A written file is closed with
-  // its result looked at (see Replace).
+  // Descriptors closed here were only read through, held a lock (closing
+  // lets it go), or their file is given up already: a failed close loses
+  // nothing. A written file is closed with its result looked at (see
+  // Replace).
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -222,7 +223,7 @@ int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int 
   return 0;
 }
 
-class PosixFolder : public Folder {
+class PosixFolder : public common::EntryListingFolder {
  public:
   PosixFolder(int fd, const struct stat& st, std::mt19937_64* random)
       : fd_(fd),
@@ -232,10 +233,6 @@ class PosixFolder : public Folder {
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
-
-  Error List(std::vector<FolderEntry>* entries) override {
-    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
-  }
 
   Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     // A second descriptor for the listing: closedir closes what it reads.
@@ -284,7 +281,6 @@ class PosixFolder : public Folder {
       return FromErrno(errno);
     }
     if (lock_file_.held()) return {};
-    constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
       Descriptor fd(::openat(fd_.get(), kLockFileName,
                              O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
@@ -452,9 +448,8 @@ class PosixFolder : public Folder {
   // A new regular file under a fresh random name each try: a name planted in
   // advance, by guess or by chance, only costs one more try.
   int CreateTemporary(std::string* name) {
-    constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-      *name = NextName();
+      *name = common::NextTemporaryName(*random_);
       int fd = ::openat(fd_.get(), name->c_str(),
                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd >= 0) return fd;
@@ -463,26 +458,6 @@ class PosixFolder : public Folder {
     errno = EEXIST;
     return -1;
   }
-
-  std::string NextName() {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t r = (*random_)();
-    std::string name = ".kscgen-";
-    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
-    return name + ".tmp";
-  }
-
-  class Guard {
-   public:
-    explicit Guard(int fd) : fd_(fd) {}
-    ~Guard() { ::close(fd_); }  // closing releases the lock too
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-    int get() const { return fd_; }
-
-   private:
-    int fd_;
-  };
 
   // The locked ".kscgen.lock": removed, then unlocked by closing it, before
   // the folder's descriptor closes.
@@ -512,7 +487,7 @@ class PosixFolder : public Folder {
     int fd_ = -1;
   };
 
-  Guard fd_;
+  Descriptor fd_;  // closing it lets go of the flock
   FolderIdentity identity_;
   FolderTraits traits_;
   std::mt19937_64* random_;
@@ -546,18 +521,10 @@ class PosixFileSystem : public FileSystem {
   std::mt19937_64 random_;
 };
 
-std::uint64_t FreshSeed() {
-  std::random_device device;
-  std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
-  return seed ^
-         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-         static_cast<std::uint64_t>(::getpid());
-}
-
 }  // namespace
 
 FileSystem& SystemFileSystem() {
-  static PosixFileSystem fs(FreshSeed());
+  static PosixFileSystem fs(common::FreshSeed(static_cast<std::uint64_t>(::getpid())));
   return fs;
 }
 

@@ -6,10 +6,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <random>
+#include <utility>
 
 #include "os/file_system.h"
+#include "os/file_system_common.h"
 #include "text/utf16_win32.h"
 
 namespace kscgen::os {
@@ -84,15 +85,21 @@ Error FromCode(DWORD code) {
 
 Error LastError() { return FromCode(GetLastError()); }
 
-// A handle closed when it goes out of scope.
+using common::kTries;
+
+// A handle closed when it goes out of scope, movable.
 class Handle {
  public:
+  Handle() = default;
   explicit Handle(HANDLE h) : h_(h) {}
   ~Handle() {
     if (ok()) CloseHandle(h_);
   }
   Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
+  Handle& operator=(Handle&& o) noexcept {
+    std::swap(h_, o.h_);
+    return *this;
+  }
   bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
   HANDLE get() const { return h_; }
   HANDLE release() {
@@ -102,7 +109,7 @@ class Handle {
   }
 
  private:
-  HANDLE h_;
+  HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 
 bool StartsWith(std::wstring_view s, std::wstring_view prefix) {
@@ -239,7 +246,7 @@ Error OpenFolderHandle(const std::wstring& wide, bool no_link, HANDLE* out,
   return {};
 }
 
-class WindowsFolder : public Folder {
+class WindowsFolder : public common::EntryListingFolder {
  public:
   WindowsFolder(HANDLE h, std::wstring path, const BY_HANDLE_FILE_INFORMATION& info,
                 std::mt19937_64* random)
@@ -250,10 +257,6 @@ class WindowsFolder : public Folder {
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
-
-  Error List(std::vector<FolderEntry>* entries) override {
-    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
-  }
 
   Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     const std::wstring pattern = path_ + (path_.back() == L'\\' ? L"*" : L"\\*");
@@ -300,8 +303,7 @@ class WindowsFolder : public Folder {
   Error Lock() override {
     if (lock_.ok()) return {};
     std::wstring wide;
-    if (Error e = Child(".kscgen.lock", &wide); e.failed()) return e;
-    constexpr int kTries = 100;
+    if (Error e = Child(common::kLockFileName, &wide); e.failed()) return e;
     for (int attempt = 0; attempt < kTries; ++attempt) {
       HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT,
@@ -311,7 +313,7 @@ class WindowsFolder : public Folder {
         if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
         return FromCode(code);
       }
-      Owned file(h);
+      Handle file(h);
       OVERLAPPED first_byte = {};
       if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                       &first_byte)) {
@@ -483,25 +485,6 @@ class WindowsFolder : public Folder {
   }
 
  private:
-  // A handle closed when it goes out of scope, movable.
-  class Owned {
-   public:
-    Owned() = default;
-    explicit Owned(HANDLE h) : h_(h) {}
-    ~Owned() {
-      if (ok()) CloseHandle(h_);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(Owned&& o) noexcept {
-      std::swap(h_, o.h_);
-      return *this;
-    }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-
-   private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
-  };
-
   // The extended-length path of `name` in this folder; a name that is not
   // one ("", ".", "..", with a separator) is refused.
   Error Child(const std::string& name, std::wstring* wide) const {
@@ -531,9 +514,8 @@ class WindowsFolder : public Folder {
   // A new regular file under a fresh random name each try: a name planted
   // in advance, by guess or by chance, only costs one more try.
   Error CreateTemporary(std::wstring* path, HANDLE* out) {
-    constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-      if (Error e = Child(NextName(), path); e.failed()) return e;
+      if (Error e = Child(common::NextTemporaryName(*random_), path); e.failed()) return e;
       // CREATE_NEW fails on anything at the name, a link included
       // (FILE_FLAG_OPEN_REPARSE_POINT: the link itself counts, never its
       // target); no sharing while it is written.
@@ -555,19 +537,11 @@ class WindowsFolder : public Folder {
     return FromCode(ERROR_FILE_EXISTS);
   }
 
-  std::string NextName() {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t r = (*random_)();
-    std::string name = ".kscgen-";
-    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
-    return name + ".tmp";
-  }
-
-  Owned handle_;
+  Handle handle_;
   std::wstring path_;  // extended-length
   FolderIdentity identity_;
   std::mt19937_64* random_;
-  Owned lock_;
+  Handle lock_;
 };
 
 class WindowsFileSystem : public FileSystem {
@@ -627,18 +601,10 @@ class WindowsFileSystem : public FileSystem {
   std::mt19937_64 random_;
 };
 
-std::uint64_t FreshSeed() {
-  std::random_device device;
-  std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
-  return seed ^
-         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-         static_cast<std::uint64_t>(GetCurrentProcessId());
-}
-
 }  // namespace
 
 FileSystem& SystemFileSystem() {
-  static WindowsFileSystem fs(FreshSeed());
+  static WindowsFileSystem fs(common::FreshSeed(GetCurrentProcessId()));
   return fs;
 }
 
