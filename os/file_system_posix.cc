@@ -45,8 +45,20 @@ Error FromErrno(int err) {
       kind = ErrorKind::kIsFolder;
       break;
     case ENOSPC:
-    case EDQUOT:
       kind = ErrorKind::kNoSpace;
+      break;
+    case EDQUOT:
+      kind = ErrorKind::kQuota;
+      break;
+    case EEXIST:
+      kind = ErrorKind::kExists;
+      break;
+    case EBUSY:
+    case ETXTBSY:
+      kind = ErrorKind::kBusy;
+      break;
+    case EIO:
+      kind = ErrorKind::kIoError;
       break;
     case EROFS:
       kind = ErrorKind::kReadOnlyFileSystem;
@@ -61,7 +73,7 @@ Error FromErrno(int err) {
     default:
       break;
   }
-  return {kind, std::strerror(err)};
+  return {kind, std::strerror(err), err};
 }
 
 using common::kLockFileName;
@@ -85,6 +97,10 @@ class Descriptor {
     int fd = fd_;
     fd_ = -1;
     return fd;
+  }
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
   }
 
  private:
@@ -271,41 +287,69 @@ class PosixFolder : public common::EntryListingFolder {
   // works in any folder; and a write lock on the first byte of the file
   // ".kscgen.lock" in it, the file a Windows run holds, so that runs of both
   // systems on one folder of a shared disk (or under Wine) exclude each
-  // other. The file is removed while still locked, and a run that locks a
-  // file someone removed meanwhile tries again, so no two runs ever hold two
-  // different files of that name. Where the user may create no file, no run
-  // of this user can write in the folder and the flock alone is kept.
+  // other. A run that made the file removes it while still holding it, and
+  // a run that locks a file someone removed meanwhile tries again, so no two
+  // runs ever hold two different files of that name; a file of that name
+  // that holds bytes (a user's own: a lock file never does) stays. Where
+  // the user may create no file, no run of this user can write in the
+  // folder; where something else stands at the name (a link, a folder, a
+  // pipe), it is neither followed nor waited on: in both cases the flock
+  // alone is kept.
   Error Lock() override {
     if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
-      if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno)};
+      if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno), errno};
       return FromErrno(errno);
     }
     if (lock_file_.held()) return {};
     for (int attempt = 0; attempt < kTries; ++attempt) {
+      bool created = true;
       Descriptor fd(::openat(fd_.get(), kLockFileName,
-                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
-      if (fd.get() < 0) {
-        if (errno == EACCES || errno == EPERM || errno == EROFS) return {};
-        return FromErrno(errno == ELOOP ? EEXIST : errno);
+                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                             0666));
+      if (fd.get() < 0 && errno == EEXIST) {
+        created = false;
+        struct stat there;
+        if (::fstatat(fd_.get(), kLockFileName, &there, AT_SYMLINK_NOFOLLOW) != 0) {
+          if (errno == ENOENT) continue;  // removed meanwhile
+          return FromErrno(errno);
+        }
+        if (!S_ISREG(there.st_mode)) return {};
+        fd.reset(::openat(fd_.get(), kLockFileName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (fd.get() < 0 && errno == ENOENT) continue;
       }
+      if (fd.get() < 0) {
+        // EEXIST: a link, at O_CREAT | O_EXCL; ELOOP, EISDIR, ENXIO: a link,
+        // a folder or a pipe put there since it was looked at.
+        if (errno == EACCES || errno == EPERM || errno == EROFS || errno == EEXIST ||
+            errno == ELOOP || errno == EISDIR || errno == ENXIO) {
+          return {};
+        }
+        return FromErrno(errno);
+      }
+      struct stat held;
+      if (::fstat(fd.get(), &held) != 0) return FromErrno(errno);
+      if (!S_ISREG(held.st_mode)) return {};
       struct flock range = {};
       range.l_type = F_WRLCK;
       range.l_whence = SEEK_SET;
       range.l_start = 0;
       range.l_len = 1;
       if (::fcntl(fd.get(), F_OFD_SETLK, &range) != 0) {
-        if (errno == EAGAIN || errno == EACCES) return {ErrorKind::kLocked, std::strerror(errno)};
+        if (errno == EAGAIN || errno == EACCES) {
+          return {ErrorKind::kLocked, std::strerror(errno), errno};
+        }
         return FromErrno(errno);
       }
-      struct stat held, named;
-      if (::fstat(fd.get(), &held) == 0 &&
-          ::fstatat(fd_.get(), kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+      struct stat named;
+      if (::fstatat(fd_.get(), kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
           held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-        lock_file_.Hold(fd_.get(), fd.release());
+        // An empty file is a lock file a killed run left; one that holds
+        // bytes is not this tool's and stays.
+        lock_file_.Hold(fd_.get(), fd.release(), created || held.st_size == 0);
         return {};
       }
     }
-    return {ErrorKind::kLocked, std::strerror(EAGAIN)};
+    return {ErrorKind::kLocked, std::strerror(EAGAIN), EAGAIN};
   }
 
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
@@ -331,8 +375,26 @@ class PosixFolder : public common::EntryListingFolder {
     // Not through a link, and without waiting should a pipe take its place.
     Descriptor fd(
         ::openat(fd_.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) return {};  // unreadable: it will be replaced
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    if (fd.get() < 0) {
+      // Gone since, or a link or folder put in its place: what stands there
+      // now is no file to read. Anything else keeps the file from being read.
+      if (errno == ENOENT) {
+        *what = Existing();
+        return {};
+      }
+      if (errno == ELOOP || errno == EISDIR) {
+        *what = Existing();
+        what->kind = errno == EISDIR ? Existing::kFolder : Existing::kOther;
+        return {};
+      }
+      return FromErrno(errno);
+    }
+    if (::fstat(fd.get(), &st) != 0) return FromErrno(errno);
+    if (!S_ISREG(st.st_mode)) {
+      *what = Existing();
+      what->kind = Existing::kOther;
+      return {};
+    }
     // As much as the file holds, and one more byte to see it grew; no more,
     // however much the caller would take.
     const std::size_t limit = std::min(max_bytes, static_cast<std::size_t>(st.st_size)) + 1;
@@ -342,7 +404,12 @@ class PosixFolder : public common::EntryListingFolder {
     while (got < bytes.size()) {
       ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
+      if (n < 0) {
+        const int err = errno;
+        bytes.clear();
+        return FromErrno(err);
+      }
+      if (n == 0) break;
       got += static_cast<std::size_t>(n);
     }
     bytes.resize(got >= limit ? 0 : got);  // grown since: no bytes, as if too long
@@ -379,6 +446,31 @@ class PosixFolder : public common::EntryListingFolder {
       ::unlinkat(fd_.get(), temp.c_str(), 0);  // as above
       *in_folder = false;
       return FromErrno(err);
+    }
+    return {};
+  }
+
+  // Each way a folder refuses every new file, looked at before anything is
+  // written: in an append-only folder files can be made but not renamed or
+  // removed, so each video would leave its temporary file behind.
+  Error CheckWritable() override {
+    struct stat st;
+    std::uint64_t attributes = 0;
+    if (StatAt(fd_.get(), ".", &st, &attributes) != 0) return FromErrno(errno);
+#ifdef STATX_ATTR_IMMUTABLE
+    if ((attributes & STATX_ATTR_IMMUTABLE) != 0) {
+      return {ErrorKind::kImmutable, std::strerror(EPERM), EPERM};
+    }
+    if ((attributes & STATX_ATTR_APPEND) != 0) {
+      return {ErrorKind::kAppendOnly, std::strerror(EPERM), EPERM};
+    }
+#endif
+    // Write and search permission, as the kernel decides them for this user
+    // (root passes, an access control list counts; EROFS on a read-only
+    // file system).
+    if (::faccessat(fd_.get(), ".", W_OK | X_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EPERM || errno == EROFS)) {
+      return FromErrno(errno);
     }
     return {};
   }
@@ -459,15 +551,17 @@ class PosixFolder : public common::EntryListingFolder {
     return -1;
   }
 
-  // The locked ".kscgen.lock": removed, then unlocked by closing it, before
-  // the folder's descriptor closes.
+  // The locked ".kscgen.lock": removed if this run made it, then unlocked
+  // by closing it, before the folder's descriptor closes.
   class LockFile {
    public:
     LockFile() = default;
     ~LockFile() {
       if (fd_ < 0) return;
       struct stat held, named;
-      if (::fstat(fd_, &held) == 0 &&
+      // One that cannot be removed stays: a later run opens and locks it as
+      // it is, so it blocks nothing.
+      if (created_ && ::fstat(fd_, &held) == 0 &&
           ::fstatat(dir_fd_, kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
           held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
         ::unlinkat(dir_fd_, kLockFileName, 0);
@@ -477,14 +571,16 @@ class PosixFolder : public common::EntryListingFolder {
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
     bool held() const { return fd_ >= 0; }
-    void Hold(int dir_fd, int fd) {
+    void Hold(int dir_fd, int fd, bool created) {
       dir_fd_ = dir_fd;
       fd_ = fd;
+      created_ = created;
     }
 
    private:
     int dir_fd_ = -1;
     int fd_ = -1;
+    bool created_ = false;
   };
 
   Descriptor fd_;  // closing it lets go of the flock

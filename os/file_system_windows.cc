@@ -41,6 +41,9 @@ std::string Reason(DWORD code) {
   return WideToUtf8(text);
 }
 
+// ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 Error FromCode(DWORD code) {
   ErrorKind kind = ErrorKind::kOther;
   switch (code) {
@@ -67,6 +70,23 @@ Error FromCode(DWORD code) {
     case ERROR_HANDLE_DISK_FULL:
       kind = ErrorKind::kNoSpace;
       break;
+    case kDiskQuotaExceeded:
+      kind = ErrorKind::kQuota;
+      break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      kind = ErrorKind::kExists;
+      break;
+    case ERROR_BUSY:
+      kind = ErrorKind::kBusy;
+      break;
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+      kind = ErrorKind::kIoError;
+      break;
     case ERROR_WRITE_PROTECT:
       kind = ErrorKind::kReadOnlyFileSystem;
       break;
@@ -80,7 +100,7 @@ Error FromCode(DWORD code) {
     default:
       break;
   }
-  return {kind, Reason(code)};
+  return {kind, Reason(code), static_cast<long>(code)};
 }
 
 Error LastError() { return FromCode(GetLastError()); }
@@ -298,41 +318,65 @@ class WindowsFolder : public common::EntryListingFolder {
   // reaches where sharing does not: a Linux run locks the same byte of the
   // same file (under Wine, or on a shared disk). A Linux run removes the
   // file while holding it, so one locked after its removal is let go and
-  // the name tried again. FILE_FLAG_OPEN_REPARSE_POINT takes a link planted
-  // at the name as the link, never what it points to.
+  // the name tried again. A run that made the file has it removed when its
+  // handle closes, killed or not; a file of that name that holds bytes (a
+  // user's own: a lock file never does) stays. Something other than a file
+  // at the name (a folder, a link: FILE_FLAG_OPEN_REPARSE_POINT takes a
+  // link as itself, never what it points to), or a file this user may not
+  // open, is passed over: the run goes on without the file's lock, as a
+  // Linux run keeps its lock on the folder alone.
   Error Lock() override {
     if (lock_.ok()) return {};
     std::wstring wide;
     if (Error e = Child(common::kLockFileName, &wide); e.failed()) return e;
     for (int attempt = 0; attempt < kTries; ++attempt) {
+      const DWORD there = GetFileAttributesW(wide.c_str());
+      if (there != INVALID_FILE_ATTRIBUTES && (there & kNotAFile) != 0) return {};
       HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT,
                              nullptr);
       if (h == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
-        if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+        if (code == ERROR_SHARING_VIOLATION) {
+          return {ErrorKind::kLocked, Reason(code), static_cast<long>(code)};
+        }
+        if (code == ERROR_ACCESS_DENIED) {
+          // Removed by a run that held it (it is gone once that run's
+          // handle closes): try again; otherwise not ours to open.
+          if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES &&
+              GetLastError() == ERROR_FILE_NOT_FOUND) {
+            continue;
+          }
+          return {};
+        }
         return FromCode(code);
       }
+      const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
       Handle file(h);
+      BY_HANDLE_FILE_INFORMATION info;
+      if (!GetFileInformationByHandle(h, &info)) return LastError();
+      if ((info.dwFileAttributes & kNotAFile) != 0) return {};  // put there since
       OVERLAPPED first_byte = {};
       if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                       &first_byte)) {
         DWORD code = GetLastError();
-        if (code == ERROR_LOCK_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+        if (code == ERROR_LOCK_VIOLATION) {
+          return {ErrorKind::kLocked, Reason(code), static_cast<long>(code)};
+        }
         return FromCode(code);
       }
-      BY_HANDLE_FILE_INFORMATION info;
-      if (!GetFileInformationByHandle(h, &info)) return FromCode(GetLastError());
       if (info.nNumberOfLinks == 0) continue;
-      // Removed when the handle closes, at the run's end, killed or not.
       FILE_DISPOSITION_INFO remove = {TRUE};
-      if (!SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove)) {
-        return FromCode(GetLastError());
+      // An empty file is a lock file a killed Linux run left; one that
+      // holds bytes is not this tool's and stays.
+      const bool ours = created || (info.nFileSizeHigh == 0 && info.nFileSizeLow == 0);
+      if (ours && !SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove)) {
+        return LastError();
       }
       lock_ = std::move(file);
       return {};
     }
-    return {ErrorKind::kLocked, Reason(ERROR_LOCK_VIOLATION)};
+    return {ErrorKind::kLocked, Reason(ERROR_LOCK_VIOLATION), ERROR_LOCK_VIOLATION};
   }
 
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
@@ -362,10 +406,19 @@ class WindowsFolder : public common::EntryListingFolder {
     // since as itself, and it is then not read.
     Handle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!h.ok()) return {};  // unreadable: it will be replaced
+    if (!h.ok()) {
+      const DWORD code = GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND) {  // gone since
+        *what = Existing();
+        return {};
+      }
+      return FromCode(code);  // never read: it must not be taken for an empty file
+    }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h.get(), &info) || (info.dwFileAttributes & kNotAFile) != 0 ||
-        GetFileType(h.get()) != FILE_TYPE_DISK) {
+    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
+    if ((info.dwFileAttributes & kNotAFile) != 0 || GetFileType(h.get()) != FILE_TYPE_DISK) {
+      *what = Existing();
+      what->kind = IsFolderAttributes(info.dwFileAttributes) ? Existing::kFolder : Existing::kOther;
       return {};
     }
     // As much as the file holds, and one more byte to see it grew; no more,
@@ -377,10 +430,11 @@ class WindowsFolder : public common::EntryListingFolder {
       DWORD n = 0;
       const std::size_t want = bytes.size() - got;
       if (!ReadFile(h.get(), bytes.data() + got,
-                    want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &n, nullptr) ||
-          n == 0) {
-        break;
+                    want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &n, nullptr)) {
+        bytes.clear();
+        return LastError();
       }
+      if (n == 0) break;
       got += n;
     }
     bytes.resize(got >= bytes.size() ? 0 : got);  // grown since: no bytes, as if too long
@@ -434,6 +488,19 @@ class WindowsFolder : public common::EntryListingFolder {
     return FromCode(code);
   }
 
+  // A read-only volume refuses every file; a folder's own read-only
+  // attribute means nothing to Windows, and a folder whose access control
+  // list refuses new files is told by the first one the run makes.
+  Error CheckWritable() override {
+    DWORD flags = 0;
+    if (GetVolumeInformationByHandleW(handle_.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr,
+                                      0) &&
+        (flags & FILE_READ_ONLY_VOLUME) != 0) {
+      return FromCode(ERROR_WRITE_PROTECT);
+    }
+    return {};
+  }
+
   void RemoveTemporaryLeftovers() override {
     std::vector<std::string> leftovers;  // only these: a folder may hold many other files
     ForEachEntry([&](FolderEntry& e) {
@@ -459,6 +526,8 @@ class WindowsFolder : public common::EntryListingFolder {
     // file system allows it (NTFS does; others say the call is not theirs).
     // A whole volume can be flushed only by an administrator; for anyone
     // else the flushes per file stand in for it.
+    // A folder this user may not open for writing (or a file system that
+    // will not open one so) is left to the flushes per file.
     Handle dir(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (dir.ok() && !FlushFileBuffers(dir.get())) {
@@ -477,7 +546,7 @@ class WindowsFolder : public common::EntryListingFolder {
           Handle h(CreateFileW((L"\\\\.\\" + device.substr(0, 2)).c_str(), GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                nullptr));
-          if (h.ok()) FlushFileBuffers(h.get());
+          if (h.ok() && !FlushFileBuffers(h.get())) return LastError();
         }
       }
     }

@@ -34,6 +34,11 @@ class TestFileSystem::WrappedFolder : public os::Folder {
     return error.failed() ? error : real_->Lock();
   }
 
+  os::Error CheckWritable() override {
+    os::Error error = fs_->Enter(Step::kCheckWritable, key_);
+    return error.failed() ? error : real_->CheckWritable();
+  }
+
   os::Error ReadExisting(const std::string& name, std::size_t max_bytes,
                          os::Existing* what) override {
     os::Error error = fs_->Enter(Step::kReadExisting, name);

@@ -94,8 +94,18 @@ const char* LeftAloneReason(const os::Existing& existing) {
 // own (so that its video is skipped and the run goes on), rather than for
 // one of its folder or file system, which would fail every later file too.
 bool IsTheFilesOwnFailure(const os::Error& error) {
-  return error.kind == os::ErrorKind::kPermission || error.kind == os::ErrorKind::kIsFolder ||
-         error.kind == os::ErrorKind::kNotFolder || error.kind == os::ErrorKind::kNameTooLong;
+  switch (error.kind) {
+    case os::ErrorKind::kPermission:
+    case os::ErrorKind::kIsFolder:
+    case os::ErrorKind::kNotFolder:
+    case os::ErrorKind::kNameTooLong:
+    case os::ErrorKind::kBusy:  // a mount at its name, a program running it
+    case os::ErrorKind::kImmutable:
+    case os::ErrorKind::kAppendOnly:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // The name the song manager reads: the GBK name without its extension. Two
@@ -192,8 +202,15 @@ class Run {
       const std::uint64_t device = handle_->identity().device;
       to_sync_[device] = {path, std::move(handle_)};
     } catch (const std::bad_alloc&) {
-      handle_->Sync(true);  // no room to keep it: flushed now
+      // No room to keep it: flushed now.
+      if (os::Error error = handle_->Sync(true); error.failed()) NoteSyncFailure(path, error);
     }
+  }
+
+  void NoteSyncFailure(std::string_view path, const os::Error& error) {
+    if (result_.status != BatchStatus::kDone) return;  // the first failure is the one told
+    result_.status = BatchStatus::kWriteFailed;
+    result_.failure = messages::CannotSync(path, error);
   }
 
   void ForgetFolder() {
@@ -206,12 +223,14 @@ class Run {
     other_spelling_ = {};
   }
 
-  // Opens the folder to work in and, unless nothing is to be written, locks
-  // it. The lock is taken on a handle of its own, given back as soon as the
-  // run leaves the folder; the working handle stays open to flush the
-  // folder's file system at the end.
+  // Opens the folder to work in, sees that it takes new files (a dry run
+  // too, to tell what the run would do) and, unless nothing is to be
+  // written, locks it. The lock is taken on a handle of its own, given back
+  // as soon as the run leaves the folder; the working handle stays open to
+  // flush the folder's file system at the end.
   os::Error OpenAndLock(const VideoFolder& folder, std::unique_ptr<os::Folder>* lock) {
     os::Error error = OpenListedFolder(folder, fs_, &handle_);
+    if (!error.failed() && !folder.files.empty()) error = handle_->CheckWritable();
     if (error.failed() || request_.dry_run) return error;
     error = OpenListedFolder(folder, fs_, lock);
     if (error.failed()) return error;
@@ -244,7 +263,14 @@ class Run {
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
     GroupSameNames(folder);
-    FindKscFilesSpelledOtherwise(folder);
+    error = FindKscFilesSpelledOtherwise(folder);
+    if (error.failed()) {
+      // Without the whole listing a KSC file under another case could be
+      // joined by a second one.
+      Stop(BatchStatus::kWriteFailed, messages::CannotReadFolder(folder.path, error));
+      ForgetFolder();
+      return false;
+    }
 
     const std::size_t first_index = done_;
     bool keep_going = true;
@@ -332,11 +358,11 @@ class Run {
   // GBK name) is that video's KSC file: it is replaced under the name it
   // has, not joined by a second one. The name looked for first wins when
   // both are there.
-  void FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
+  os::Error FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
     other_spelling_.clear();
-    if (order_.empty()) return;
+    if (order_.empty()) return {};
     std::vector<bool> own_name_found(folder.files.size());
-    handle_->ForEachEntry([&](os::FolderEntry& e) {
+    os::Error error = handle_->ForEachEntry([&](os::FolderEntry& e) {
       if (!EndsWithKsc(e.name)) return;
       const text::DecodedName decoded = text::DecodeFileName(e.name);
       if (decoded.problem != text::NameProblem::kNone) return;
@@ -355,6 +381,7 @@ class Run {
     for (auto it = other_spelling_.begin(); it != other_spelling_.end();) {
       it = own_name_found[it->first] ? other_spelling_.erase(it) : std::next(it);
     }
+    return error;
   }
 
   // A video skipped after it took a number gives it back: only the videos
@@ -409,7 +436,13 @@ class Run {
     // Numbers only for the videos whose KSC files hold them: no gaps.
     if (number_) song.number = FormatSongNumber(++*number_);
     std::string text;
-    const KscAction action = Plan(ksc_native, song, &text, report);
+    os::Error unread;
+    const KscAction action = Plan(ksc_native, song, &text, report, &unread);
+    if (unread.failed()) {
+      GiveBackNumber(song);
+      Stop(BatchStatus::kWriteFailed, messages::CannotReadKscFileAt(song.ksc_path, unread));
+      return false;
+    }
     switch (action) {
       case KscAction::kUnchanged:
         report.outcome = VideoOutcome::kUnchanged;
@@ -451,9 +484,10 @@ class Run {
   // Reads what stands at the KSC file's name, settles the song's date (an
   // existing file keeps its own unless the request sets one), puts the text
   // in `*text` and decides what writing it does. A file left alone skips
-  // its video here.
+  // its video here; a read that fails for the disk's sake, which would fail
+  // for every later file too, is put in `*unread` to stop the run.
   KscAction Plan(const std::string& ksc_native, SongInfo& song, std::string* text,
-                 VideoReport& report) {
+                 VideoReport& report, os::Error* unread) {
     os::Existing existing;
     os::Error error;
     if (keep_dates_) {
@@ -467,8 +501,11 @@ class Run {
     if (error.failed()) {
       // A file that cannot be read for a reason of its own (another user's,
       // a name too long) is left as it is: what it holds is unknown, and
-      // would be lost. Otherwise the write itself tells what becomes of it.
-      if (!IsTheFilesOwnFailure(error)) return KscAction::kUpdate;
+      // would be lost.
+      if (!IsTheFilesOwnFailure(error)) {
+        *unread = error;
+        return KscAction::kUnreadable;
+      }
       Skip(*report.folder, *report.file, report, messages::CannotReadKscFile(error));
       return KscAction::kUnreadable;
     }
@@ -484,10 +521,7 @@ class Run {
   void Sync() {
     for (auto& [device, folder] : to_sync_) {
       os::Error error = folder.second->Sync(true);
-      if (error.failed() && result_.status == BatchStatus::kDone) {
-        result_.status = BatchStatus::kWriteFailed;
-        result_.failure = messages::CannotSync(folder.first, error);
-      }
+      if (error.failed()) NoteSyncFailure(folder.first, error);
     }
     to_sync_.clear();
   }

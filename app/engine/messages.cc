@@ -26,7 +26,10 @@ namespace {
 
 std::string Shown(std::string_view native) { return u8"“" + text::DisplayName(native) + u8"”"; }
 
-// The cause in the user's words; the system's own for causes without them.
+// The cause in the user's words. The system's own words would be English on
+// Linux (and a Windows machine's may differ from the user's): a cause
+// without a phrase of its own is given by the system's code for it, which
+// help and searches find.
 std::string Because(const os::Error& error) {
   std::string cause;
   switch (error.kind) {
@@ -60,9 +63,27 @@ std::string Because(const os::Error& error) {
     case os::ErrorKind::kNoMemory:
       cause = u8"内存不足";
       break;
+    case os::ErrorKind::kQuota:
+      cause = u8"超出磁盘配额";
+      break;
+    case os::ErrorKind::kExists:
+      cause = u8"已存在同名的文件或文件夹";
+      break;
+    case os::ErrorKind::kBusy:
+      cause = u8"正在使用中";
+      break;
+    case os::ErrorKind::kIoError:
+      cause = u8"磁盘读写错误";
+      break;
+    case os::ErrorKind::kImmutable:
+      cause = u8"被设为不可更改";
+      break;
+    case os::ErrorKind::kAppendOnly:
+      cause = u8"被设为只能追加";
+      break;
     case os::ErrorKind::kNone:
     case os::ErrorKind::kOther:
-      cause = error.reason;
+      cause = error.code != 0 ? u8"系统错误代码 " + std::to_string(error.code) : error.reason;
       break;
   }
   return cause.empty() ? std::string() : u8"（" + cause + u8"）";
@@ -217,6 +238,10 @@ std::string CannotReplaceKscFile(const os::Error& error) {
 
 std::string CannotReadKscFile(const os::Error& error) {
   return u8"无法读取已有的KSC文件" + Because(error);
+}
+
+std::string CannotReadKscFileAt(std::string_view path, const os::Error& error) {
+  return u8"无法读取已有的KSC文件：" + Shown(path) + Because(error);
 }
 
 std::string OutOfMemory(std::string_view folder) {

@@ -74,6 +74,8 @@ std::string CannotReplaceKscFile(const os::Error& error);
 // The skip reason of a video whose existing KSC file cannot be read: what it
 // holds (its date among it) would be lost.
 std::string CannotReadKscFile(const os::Error& error);
+// An existing KSC file whose read failed for the disk's sake: the run stops.
+std::string CannotReadKscFileAt(std::string_view path, const os::Error& error);
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
 

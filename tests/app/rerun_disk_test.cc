@@ -127,6 +127,52 @@ TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
 }
 
+// A KSC file its owner may write but not read: what it holds (its date
+// among it) is unknown, so it is left as it is and its video skipped.
+TEST(RerunDiskTest, AKscFileItsOwnerMayWriteButNotReadIsLeftAsItIs) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  for (const char* name : {"a.mpg", "b.mpg"}) Touch(folder + "/" + name);
+  const std::string old = "karaoke.tag('\xCA\xB1\xBC\xE4', '1999/1/1');\r\n";  // 时间 in GBK
+  Touch(folder + "/a.KSC", old);
+  ASSERT_EQ(chown((folder + "/a.KSC").c_str(), 65534, 65534), 0);
+  ASSERT_EQ(chmod((folder + "/a.KSC").c_str(), 0220), 0);
+  for (const char* args : {"-n -t 0 '", "-t 0 '"}) {
+    Outcome run = Kscgen(kAsNobody, args + folder + "'");
+    EXPECT_EQ(run.exit_code, 1) << run.out;
+    EXPECT_TRUE(Has(run.out, u8"无法读取已有的KSC文件（没有权限）")) << run.out;
+  }
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), old);
+  EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
+}
+
+// A KSC file that cannot be replaced for a reason of its own, here a mount
+// at its name (the rename fails with EBUSY), costs only its video.
+TEST(RerunDiskTest, AKscFileThatIsBusySkipsItsVideoOnly) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to mount a file at the KSC file's name";
+  TempFolder root;
+  const std::string folder = SharedSongs(root, 0755);
+  for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(folder + "/" + name);
+  Touch(folder + "/b.KSC", "under the mount");
+  Touch(root / "over", "mounted");
+  if (std::system(
+          ("mount --bind '" + root / "over" + "' '" + folder + "/b.KSC' 2>/dev/null").c_str()) !=
+      0) {
+    GTEST_SKIP() << "cannot bind-mount a file here";
+  }
+  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  const std::string names = ListNames(folder);
+  std::system(("umount '" + folder + "/b.KSC'").c_str());
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_TRUE(Has(run.out,
+                  u8"\n新建 2 个，更新 0 个，未变 0 个\n\n以下 1 个视频未生成KSC文件：\n"
+                  u8"b.mpg（无法替换KSC文件（正在使用中））\n"))
+      << run.out;
+  EXPECT_EQ(names, "a.KSC|a.mpg|b.KSC|b.mpg|c.KSC|c.mpg");
+  EXPECT_EQ(ReadFile(root / "over"), "mounted");
+}
+
 // An access control list as the kernel keeps it (system.posix_acl_access):
 // version 2, then each entry's tag, permissions and id, little-endian.
 std::string Acl(std::initializer_list<std::array<std::uint32_t, 3>> entries) {

@@ -256,10 +256,12 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
        u8"无法替换KSC文件（没有权限）"},
       {os::ErrorKind::kIsFolder, "Is a directory", false, u8"无法替换KSC文件（是一个文件夹）"},
       {os::ErrorKind::kNameTooLong, "File name too long", false, u8"无法替换KSC文件（名称太长）"},
+      // A mount at the KSC file's name (EBUSY at the rename).
+      {os::ErrorKind::kBusy, "Device or resource busy", false, u8"无法替换KSC文件（正在使用中）"},
       {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
-      {os::ErrorKind::kNoSpace, "Disk quota exceeded", true, nullptr},
+      {os::ErrorKind::kQuota, "Disk quota exceeded", true, nullptr},
       {os::ErrorKind::kReadOnlyFileSystem, "Read-only file system", false, nullptr},
-      {os::ErrorKind::kOther, "Input/output error", false, nullptr},
+      {os::ErrorKind::kIoError, "Input/output error", false, nullptr},
       {os::ErrorKind::kPermission, "Permission denied", true, nullptr},
   };
   for (const Case& c : cases) {
@@ -296,7 +298,7 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
 
 // An existing KSC file the run cannot read is left as it is, in a dry run
 // too: what it holds, its date among it, would be lost. A read that fails
-// for the disk's sake leaves it to the write to tell.
+// for the disk's sake stops the run there: it would fail every later file.
 TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
   for (bool dry_run : {true, false}) {
     TempFolder dir;
@@ -306,19 +308,23 @@ TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
     FolderListing listing = ListVideos(dir.path(), false, fs);
     fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kPermission, "Permission denied"}, 0,
               "b.KSC");
-    fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kOther, "Input/output error"}, 0,
+    fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kIoError, "Input/output error", 5}, 0,
               "c.KSC");
     BatchRequest request;
     request.naming_template = kTemplateTitle;
     request.file_system = &fs;
     request.dry_run = dry_run;
     BatchResult r = RunBatch(request, listing.folders, nullptr);
-    EXPECT_EQ(r.status, BatchStatus::kDone);
+    EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
     ASSERT_EQ(r.skipped.size(), 1u);
     EXPECT_EQ(r.skipped[0].name, "b.mpg");
     EXPECT_EQ(r.skipped[0].reason, u8"无法读取已有的KSC文件（没有权限）");
-    EXPECT_EQ(r.created + r.updated, 2u);
+    EXPECT_EQ(r.created + r.updated, 1u);
+    EXPECT_EQ(r.failure, u8"无法读取已有的KSC文件：“" + (dir / "c.KSC") +
+                             u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
     EXPECT_EQ(ReadFile(dir / "b.KSC"), "1999/1/1");
+    EXPECT_EQ(ListNames(dir.path()),
+              dry_run ? "a.mpg|b.KSC|b.mpg|c.mpg" : "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
   }
 }
 
@@ -388,6 +394,7 @@ class OutOfMemoryFileSystem : public os::FileSystem {
       return error;
     }
     os::Error Lock() override { return real_->Lock(); }
+    os::Error CheckWritable() override { return real_->CheckWritable(); }
     os::Error ReadExisting(const std::string& name, std::size_t max, os::Existing* what) override {
       if (++fs_->reads_ == fs_->fail_read) throw std::bad_alloc();
       return real_->ReadExisting(name, max, what);
