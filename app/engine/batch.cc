@@ -109,7 +109,8 @@ bool IsTheFilesOwnFailure(const os::Error& error) {
 }
 
 // The name the song manager reads: the GBK name without its extension. Two
-// names are one to it when these differ only in ASCII letter case.
+// names are one to it when these differ only in letter case, of any letter
+// GBK holds in two cases (text::CompareFoldingCase).
 std::string_view NameKey(const VideoFile& file) { return StemView(file.name.gbk); }
 
 bool EndsWithKsc(std::string_view name) {
@@ -310,7 +311,7 @@ class Run {
   }
 
   // Names the song manager cannot tell apart are one name: those that differ
-  // only in ASCII letter case, or whose spellings (UTF-8 and GBK) give the
+  // only in letter case, or whose spellings (UTF-8 and GBK) give the
   // same GBK bytes. Of each such group the last video in list order writes
   // the KSC file; each of the others is linked to the one before it. Sorted
   // indices rather than a map of names: a large folder costs four bytes a
@@ -357,11 +358,14 @@ class Run {
   // for a video's own (other letter case, the other spelling of the same
   // GBK name) is that video's KSC file: it is replaced under the name it
   // has, not joined by a second one. The name looked for first wins when
-  // both are there.
+  // it is there, else the first of the others in byte order; every other
+  // one is stale, left as it is and named, for the song manager sees only
+  // one of them.
   os::Error FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
     other_spelling_.clear();
     if (order_.empty()) return {};
     std::vector<bool> own_name_found(folder.files.size());
+    std::vector<std::pair<std::uint32_t, std::string>> others;  // by video
     os::Error error = handle_->ForEachEntry([&](os::FolderEntry& e) {
       if (!EndsWithKsc(e.name)) return;
       const text::DecodedName decoded = text::DecodeFileName(e.name);
@@ -375,11 +379,21 @@ class Run {
         own_name_found[w] = true;
         return;
       }
-      auto [it, fresh] = other_spelling_.try_emplace(w, e.name);
-      if (!fresh && e.name < it->second) it->second = e.name;
+      others.emplace_back(w, std::move(e.name));
     });
-    for (auto it = other_spelling_.begin(); it != other_spelling_.end();) {
-      it = own_name_found[it->first] ? other_spelling_.erase(it) : std::next(it);
+    std::sort(others.begin(), others.end());
+    const bool recursive = folders_.size() > 1;
+    for (std::size_t k = 0; k < others.size(); ++k) {
+      const std::uint32_t w = others[k].first;
+      if (!own_name_found[w] && (k == 0 || others[k - 1].first != w)) {
+        other_spelling_.emplace(w, std::move(others[k].second));
+        continue;
+      }
+      std::string shown = text::DisplayName(others[k].second);
+      if (recursive && folder.relative != ".") {
+        shown = text::DisplayName(folder.relative) + "/" + shown;
+      }
+      result_.warnings.push_back(messages::StaleKscFile(shown));
     }
     return error;
   }

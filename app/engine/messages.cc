@@ -194,6 +194,10 @@ std::string NotUtf8(std::string_view what, std::string_view bytes) {
   return std::string(what) + u8"不是有效的UTF-8文本（字节：" + hex + u8"）";
 }
 
+std::string StaleKscFile(std::string_view name_utf8) {
+  return u8"另有同名的旧KSC文件 “" + std::string(name_utf8) + u8"” 未更新";
+}
+
 std::string FolderNameNotInGbk(std::string_view folder) {
   return u8"警告：文件夹名" + Shown(folder) +
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";

@@ -55,6 +55,10 @@ std::string NotInGbk(std::string_view what, std::string_view typed_utf8);
 // A typed text that is not UTF-8: its bytes in hexadecimal.
 std::string NotUtf8(std::string_view what, std::string_view bytes);
 
+// A KSC file that is one name with the KSC file a video writes, and stays
+// as it is: the song manager sees only one of them.
+std::string StaleKscFile(std::string_view name_utf8);
+
 // A folder name that GBK cannot hold gives the folder role nothing to read.
 std::string FolderNameNotInGbk(std::string_view folder);
 

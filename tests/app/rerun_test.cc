@@ -208,6 +208,47 @@ TEST_F(RerunTest, TheKscFileOfTheVideosOwnNameWinsOverAnotherCase) {
   EXPECT_EQ(r.updated, 1u);
   EXPECT_EQ(Ksc("A.ksc"), "another");
   EXPECT_TRUE(Holds(Ksc("a.KSC"), "karaoke.CommonVideo := 'a.mpg';\r\n"));
+  // The other one stays stale, and is named.
+  EXPECT_EQ(r.warnings, std::vector<std::string>{u8"另有同名的旧KSC文件 “A.ksc” 未更新"});
+}
+
+// Without the video's own name, the first of the others in byte order is
+// its KSC file; each other one is named.
+TEST_F(RerunTest, EveryStaleKscFileOfOneNameIsNamed) {
+  Add("Song.mpg");
+  Touch(folder_.path + "/SONG.KSC", "upper");
+  Touch(folder_.path + "/song.ksc", "lower");
+  Touch(folder_.path + "/\xCB\xC6.ksc", "no video");  // another name: not looked at
+  BatchResult r = Run();
+  EXPECT_EQ(r.updated, 1u);
+  EXPECT_TRUE(Holds(Ksc("SONG.KSC"), "karaoke.CommonVideo := 'Song.mpg';\r\n"));
+  EXPECT_EQ(Ksc("song.ksc"), "lower");
+  EXPECT_EQ(r.warnings, std::vector<std::string>{u8"另有同名的旧KSC文件 “song.ksc” 未更新"});
+}
+
+// Letters of every script GBK holds in two cases: one name in either case,
+// as on Windows, exFAT and FAT.
+TEST(SameNameTest, LettersOfEveryScriptAreOneNameInEitherCase) {
+  const std::pair<const char*, const char*> pairs[] = {
+      {u8"Ａ", u8"ａ"}, {u8"Σ", u8"σ"}, {u8"Ё", u8"ё"}, {u8"Ⅹ", u8"ⅹ"}};
+  for (const auto& [upper, lower] : pairs) {
+    TempFolder dir;
+    Touch(dir / (std::string(upper) + ".mpg"));
+    Touch(dir / (std::string(lower) + ".avi"));
+    Touch(dir / (std::string(lower) + "x.avi"));  // another name
+    FolderListing listing = ListVideos(dir.path(), false);
+    BatchRequest request;
+    request.naming_template = kTemplateTitle;
+    request.start_number = 0;
+    BatchResult r = RunBatch(request, listing.folders, nullptr);
+    EXPECT_EQ(r.created, 2u) << upper;
+    ASSERT_EQ(r.same_ksc.size(), 1u) << upper;
+    // Case set aside, the list goes by extension: the .mpg is later, and writes.
+    EXPECT_EQ(r.same_ksc[0].earlier, std::string(lower) + ".avi");
+    EXPECT_EQ(r.same_ksc[0].later, std::string(upper) + ".mpg");
+    EXPECT_EQ(ListNames(dir.path()), std::string(upper) + ".KSC|" + upper + ".mpg|" + lower +
+                                         ".avi|" + lower + "x.KSC|" + lower + "x.avi");
+  }
 }
 #endif
 
