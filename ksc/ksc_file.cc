@@ -120,26 +120,73 @@ std::string FormatKscText(const SongInfo& info) {
   return out.Finish();
 }
 
-std::optional<std::string> KscDateText(std::string_view ksc_text) {
-  constexpr std::string_view kTag = "karaoke.tag('时间', '";
-  for (std::size_t at = ksc_text.find(kTag); at != std::string_view::npos;
-       at = ksc_text.find(kTag, at + 1)) {
-    if (at != 0 && ksc_text[at - 1] != '\n') continue;  // only at the start of a line
+namespace {
+
+// Reads `karaoke.tag('时间', 'VALUE')` at `line` as the song manager's script
+// reader takes it: blanks and tabs anywhere between the parts, the words in
+// either case, single or double quotes (a doubled quote inside a value is one
+// quote). None when the line is another statement.
+std::optional<std::string> DateOnLine(std::string_view line) {
+  std::size_t at = 0;
+  auto blanks = [&] {
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  };
+  auto word = [&](std::string_view w) {  // ASCII, either case
+    if (line.size() - at < w.size()) return false;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+      char c = line[at + i];
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c != w[i]) return false;
+    }
+    at += w.size();
+    return true;
+  };
+  // A quoted literal; no byte of a GBK character is a quote or a line end,
+  // so it ends at the first quote that is not doubled.
+  auto literal = [&]() -> std::optional<std::string> {
+    if (at >= line.size() || (line[at] != '\'' && line[at] != '"')) return std::nullopt;
+    const char quote = line[at++];
     std::string value;
-    // No byte of a GBK character is a quote or a line end, so the value
-    // ends at the first quote that is not doubled.
-    for (std::size_t i = at + kTag.size(); i < ksc_text.size(); ++i) {
-      const char c = ksc_text[i];
-      if (c == '\r' || c == '\n') break;
-      if (c != '\'') {
-        value += c;
-      } else if (i + 1 < ksc_text.size() && ksc_text[i + 1] == '\'') {
-        value += c;
-        ++i;
+    for (; at < line.size(); ++at) {
+      if (line[at] != quote) {
+        value += line[at];
+      } else if (at + 1 < line.size() && line[at + 1] == quote) {
+        value += quote;
+        ++at;
       } else {
+        ++at;
         return value;
       }
     }
+    return std::nullopt;
+  };
+  blanks();
+  if (!word("karaoke")) return std::nullopt;
+  blanks();
+  if (!word(".")) return std::nullopt;
+  blanks();
+  if (!word("tag")) return std::nullopt;
+  blanks();
+  if (!word("(")) return std::nullopt;
+  blanks();
+  if (literal() != std::optional<std::string>("时间")) return std::nullopt;
+  blanks();
+  if (!word(",")) return std::nullopt;
+  blanks();
+  return literal();
+}
+
+}  // namespace
+
+std::optional<std::string> KscDateText(std::string_view ksc_text) {
+  std::size_t start = 0;
+  while (start < ksc_text.size()) {
+    std::size_t end = ksc_text.find('\n', start);
+    if (end == std::string_view::npos) end = ksc_text.size();
+    std::string_view line = ksc_text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (std::optional<std::string> date = DateOnLine(line)) return date;
+    start = end + 1;
   }
   return std::nullopt;
 }

@@ -20,7 +20,9 @@ std::string KscQuote(std::string_view value);
 std::string FormatKscText(const SongInfo& info);
 
 // The "时间" value of a KSC file's text, as FormatKscText took it (a doubled
-// quote read as one); none when the text holds no such tag.
+// quote read as one), from the first line that sets it however it is spelled
+// (blanks or tabs, either case, single or double quotes); none when the text
+// holds no such tag.
 std::optional<std::string> KscDateText(std::string_view ksc_text);
 
 // The largest KSC file a run reads back: far more than any it writes.

@@ -102,6 +102,16 @@ TEST(KscDateTextTest, ReadsTheDateTagBackAsItWasGiven) {
       {"karaoke.tag('时间', '1/1/1\r\n');\r\n", std::nullopt},  // no closing quote on its line
       {"karaoke.tag('歌名', 'a');\r\n", std::nullopt},
       {"", std::nullopt},
+      // Spelled by hand or by other tools: the date is read all the same.
+      {"\tkaraoke.tag('时间', '2020/1/2');\r\n", "2020/1/2"},
+      {"karaoke.tag('时间',  '2020/1/3');\r\n", "2020/1/3"},
+      {"karaoke.tag ( '时间' ,\t'2020/1/4' ) ;\r\n", "2020/1/4"},
+      {"KARAOKE.Tag('时间', '2020/1/5');", "2020/1/5"},
+      {"karaoke.tag(\"时间\", \"2020/1/6\");\r\n", "2020/1/6"},
+      {"karaoke.tag(\"时间\", \"say \"\"hi\"\"\");\r\n", "say \"hi\""},
+      {"karaoke.tag('时间\", '2020/1/7');\r\n", std::nullopt},  // quotes that do not pair
+      {"karaoke.tags('时间', '2020/1/8');\r\n", std::nullopt},
+      {"karaoke.tag('时间x', '2020/1/9');\r\n", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(KscDateText(c.text), c.date) << c.text;
   EXPECT_EQ(KscDateText(kRoadKsc), "12/7/26");
