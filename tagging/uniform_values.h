@@ -41,7 +41,7 @@ struct UniformEntry {
   std::string value;
 };
 
-enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel };
+enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel, kControlCharacter };
 
 struct UniformEntryParse {
   UniformEntryError error = UniformEntryError::kNone;
@@ -49,8 +49,10 @@ struct UniformEntryParse {
 };
 
 // Reads a typed kind and value. A kind text that holds none of the four
-// labels (UniformKindOf), an empty value, or a channel value that names no
-// channel (ClassifyChannel), gives an error and no entry.
+// labels (UniformKindOf), an empty value, a value with a control character
+// (a line break would split the KSC file's line), or a channel value that
+// names no channel (ClassifyChannel), gives an error and no entry. The
+// window, its restored settings and kscgen all read entries here.
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
 
 // The entry as the uniform list shows it: kind, " --> ", value, "; "

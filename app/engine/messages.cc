@@ -150,6 +150,10 @@ std::string BadStartNumber(std::string_view typed_utf8) {
   return u8"编号起始值必须是不小于 0 的整数：“" + std::string(typed_utf8) + u8"”";
 }
 
+std::string StartNumberAboveLimit(std::string_view typed_utf8, std::int64_t max) {
+  return u8"编号起始值不能大于 " + std::to_string(max) + u8"：“" + std::string(typed_utf8) + u8"”";
+}
+
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max) {
   return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) +
          u8" 首歌曲的编号将超过 " + std::to_string(max);
@@ -174,6 +178,14 @@ std::string UnknownUniformKind(std::string_view typed_utf8) {
   return u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
          u8"或 channel（歌曲声道）：" +
          std::string(typed_utf8);
+}
+
+std::string UniformControlCharacter(std::string_view typed_utf8) {
+  return u8"统一设定值含有控制字符：" + std::string(typed_utf8);
+}
+
+std::string DateControlCharacter(std::string_view typed_utf8) {
+  return u8"日期含有控制字符：" + std::string(typed_utf8);
 }
 
 std::string EmptyUniformValue(std::string_view typed_utf8) {

@@ -36,6 +36,8 @@ std::string CannotReadFolder(std::string_view path, const os::Error& error);
 
 // The start number is not an integer of 0 or more.
 std::string BadStartNumber(std::string_view typed_utf8);
+// A start number past the largest one, `max`.
+std::string StartNumberAboveLimit(std::string_view typed_utf8, std::int64_t max);
 // Numbering from `start` would pass the largest song number.
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max);
 
@@ -48,6 +50,10 @@ std::string BadChannel(std::string_view typed_utf8);
 // A uniform kind that names none of the four kinds; `typed_utf8` is the
 // entry as typed (KIND=VALUE, or the window's kind box).
 std::string UnknownUniformKind(std::string_view typed_utf8);
+// A uniform value, or the date given for every song, that holds a control
+// character (a line break would split the KSC file's line).
+std::string UniformControlCharacter(std::string_view typed_utf8);
+std::string DateControlCharacter(std::string_view typed_utf8);
 // A uniform value that is empty after trimming.
 std::string EmptyUniformValue(std::string_view typed_utf8);
 // A typed text with a character GBK lacks (the KSC file could not hold it).
