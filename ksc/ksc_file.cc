@@ -122,73 +122,114 @@ std::string FormatKscText(const SongInfo& info) {
 
 namespace {
 
-// Reads `karaoke.tag('时间', 'VALUE')` at `line` as the song manager's script
-// reader takes it: blanks and tabs anywhere between the parts, the words in
-// either case, single or double quotes (a doubled quote inside a value is one
-// quote). None when the line is another statement.
-std::optional<std::string> DateOnLine(std::string_view line) {
-  std::size_t at = 0;
-  auto blanks = [&] {
-    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-  };
-  auto word = [&](std::string_view w) {  // ASCII, either case
-    if (line.size() - at < w.size()) return false;
+// One line of a KSC file's script, read as the song manager's script reader
+// takes it: blanks and tabs anywhere between the parts, the words in either
+// case, literals in single or double quotes (a doubled quote inside one is
+// one quote).
+class ScriptLine {
+ public:
+  explicit ScriptLine(std::string_view line) : line_(line) {}
+
+  // Whether `w` (ASCII, lower case) comes next, after any blanks; taken if so.
+  bool Word(std::string_view w) {
+    Blanks();
+    if (line_.size() - at_ < w.size()) return false;
     for (std::size_t i = 0; i < w.size(); ++i) {
-      char c = line[at + i];
+      char c = line_[at_ + i];
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
       if (c != w[i]) return false;
     }
-    at += w.size();
+    at_ += w.size();
     return true;
-  };
-  // A quoted literal; no byte of a GBK character is a quote or a line end,
-  // so it ends at the first quote that is not doubled.
-  auto literal = [&]() -> std::optional<std::string> {
-    if (at >= line.size() || (line[at] != '\'' && line[at] != '"')) return std::nullopt;
-    const char quote = line[at++];
+  }
+
+  // The quoted literal next, after any blanks. No byte of a GBK character is
+  // a quote, so it ends at the first quote that is not doubled.
+  std::optional<std::string> Literal() {
+    Blanks();
+    if (at_ >= line_.size() || (line_[at_] != '\'' && line_[at_] != '"')) return std::nullopt;
+    const char quote = line_[at_++];
     std::string value;
-    for (; at < line.size(); ++at) {
-      if (line[at] != quote) {
-        value += line[at];
-      } else if (at + 1 < line.size() && line[at + 1] == quote) {
+    for (; at_ < line_.size(); ++at_) {
+      if (line_[at_] != quote) {
+        value += line_[at_];
+      } else if (at_ + 1 < line_.size() && line_[at_ + 1] == quote) {
         value += quote;
-        ++at;
+        ++at_;
       } else {
-        ++at;
+        ++at_;
         return value;
       }
     }
     return std::nullopt;
-  };
-  blanks();
-  if (!word("karaoke")) return std::nullopt;
-  blanks();
-  if (!word(".")) return std::nullopt;
-  blanks();
-  if (!word("tag")) return std::nullopt;
-  blanks();
-  if (!word("(")) return std::nullopt;
-  blanks();
-  if (literal() != std::optional<std::string>("时间")) return std::nullopt;
-  blanks();
-  if (!word(",")) return std::nullopt;
-  blanks();
-  return literal();
+  }
+
+  // The decimal digits next, after any blanks, quoted or not.
+  std::optional<std::int64_t> Number() {
+    Blanks();
+    const bool quoted = at_ < line_.size() && (line_[at_] == '\'' || line_[at_] == '"');
+    const std::size_t first = at_ + (quoted ? 1 : 0);
+    std::size_t end = first;
+    while (end < line_.size() && end - first < 18 && line_[end] >= '0' && line_[end] <= '9') ++end;
+    if (end == first) return std::nullopt;
+    std::int64_t value = 0;
+    for (std::size_t i = first; i < end; ++i) value = value * 10 + (line_[i] - '0');
+    at_ = end;
+    return value;
+  }
+
+ private:
+  void Blanks() {
+    while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) ++at_;
+  }
+
+  std::string_view line_;
+  std::size_t at_ = 0;
+};
+
+// `karaoke.tag('时间', 'VALUE')`: VALUE.
+std::optional<std::string> DateOnLine(std::string_view text) {
+  ScriptLine line(text);
+  if (!line.Word("karaoke") || !line.Word(".") || !line.Word("tag") || !line.Word("(")) {
+    return std::nullopt;
+  }
+  if (line.Literal() != std::optional<std::string>("时间") || !line.Word(",")) return std::nullopt;
+  return line.Literal();
+}
+
+// `karaoke.internalnumber := N`: N.
+std::optional<std::int64_t> NumberOnLine(std::string_view text) {
+  ScriptLine line(text);
+  if (!line.Word("karaoke") || !line.Word(".") || !line.Word("internalnumber") ||
+      !line.Word(":=")) {
+    return std::nullopt;
+  }
+  return line.Number();
+}
+
+// The first of the text's lines (LF or CR LF) that `read` finds a value on.
+template <typename Read>
+auto FirstOnALine(std::string_view text, Read read) -> decltype(read(text)) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (auto value = read(line)) return value;
+    start = end + 1;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<std::string> KscDateText(std::string_view ksc_text) {
-  std::size_t start = 0;
-  while (start < ksc_text.size()) {
-    std::size_t end = ksc_text.find('\n', start);
-    if (end == std::string_view::npos) end = ksc_text.size();
-    std::string_view line = ksc_text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (std::optional<std::string> date = DateOnLine(line)) return date;
-    start = end + 1;
-  }
-  return std::nullopt;
+  return FirstOnALine(ksc_text, DateOnLine);
+}
+
+std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text) {
+  return FirstOnALine(ksc_text, NumberOnLine);
 }
 
 KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool force) {

@@ -2,6 +2,7 @@
 // KTV song manager runs when it scans a folder into its library.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ std::string FormatKscText(const SongInfo& info);
 // (blanks or tabs, either case, single or double quotes); none when the text
 // holds no such tag.
 std::optional<std::string> KscDateText(std::string_view ksc_text);
+
+// The song number a KSC file's text gives (`karaoke.internalnumber :=`,
+// read as the date is); none when it gives none.
+std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text);
 
 // The largest KSC file a run reads back: far more than any it writes.
 constexpr std::size_t kLargestKscFile = 64 * 1024;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <set>
 #include <unordered_map>
 
 #include "app/engine/messages.h"
@@ -398,12 +399,36 @@ class Run {
     return error;
   }
 
+  // The next number, past those that KSC files left alone hold.
+  void TakeNumber(SongInfo& song) {
+    if (!number_) return;
+    taken_from_ = *number_;
+    do {
+      ++*number_;
+    } while (held_numbers_.count(*number_) != 0);
+    song.number = FormatSongNumber(*number_);
+  }
+
   // A video skipped after it took a number gives it back: only the videos
   // whose KSC files hold their numbers take them, so there are no gaps.
   void GiveBackNumber(SongInfo& song) {
     if (!number_) return;
-    --*number_;
+    *number_ = taken_from_;
     song.number.clear();
+  }
+
+  // A KSC file left alone keeps the number it holds: a number still to come
+  // is stepped over, so that no two songs share it; one given already in
+  // this run is a clash the note names.
+  void KeepHeldNumber(const VideoFolder& folder, const VideoFile& file, std::int64_t held) {
+    if (!number_ || held <= *request_.start_number) return;
+    const std::string shown = ShownName(folder, file, folders_.size() > 1);
+    if (held > *number_) {
+      held_numbers_.insert(held);
+      result_.warnings.push_back(messages::HeldNumberSteppedOver(shown, FormatSongNumber(held)));
+    } else {
+      result_.warnings.push_back(messages::HeldNumberGivenTwice(shown, FormatSongNumber(held)));
+    }
   }
 
   void Skip(const VideoFolder& folder, const VideoFile& file, VideoReport& report,
@@ -448,10 +473,11 @@ class Run {
     if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
 
     // Numbers only for the videos whose KSC files hold them: no gaps.
-    if (number_) song.number = FormatSongNumber(++*number_);
+    TakeNumber(song);
     std::string text;
     os::Error unread;
-    const KscAction action = Plan(ksc_native, song, &text, report, &unread);
+    std::optional<std::int64_t> held;
+    const KscAction action = Plan(ksc_native, song, &text, report, &unread, &held);
     if (unread.failed()) {
       GiveBackNumber(song);
       Stop(BatchStatus::kWriteFailed, messages::CannotReadKscFileAt(song.ksc_path, unread));
@@ -466,6 +492,7 @@ class Run {
       case KscAction::kNotAFile:
       case KscAction::kUnreadable:
         GiveBackNumber(song);
+        if (held) KeepHeldNumber(folder, file, *held);
         return true;  // skipped by Plan, with the reason
       case KscAction::kCreate:
         report.outcome = VideoOutcome::kCreated;
@@ -498,10 +525,11 @@ class Run {
   // Reads what stands at the KSC file's name, settles the song's date (an
   // existing file keeps its own unless the request sets one), puts the text
   // in `*text` and decides what writing it does. A file left alone skips
-  // its video here; a read that fails for the disk's sake, which would fail
-  // for every later file too, is put in `*unread` to stop the run.
+  // its video here, and the song number it holds, if any, is put in
+  // `*held`; a read that fails for the disk's sake, which would fail for
+  // every later file too, is put in `*unread` to stop the run.
   KscAction Plan(const std::string& ksc_native, SongInfo& song, std::string* text,
-                 VideoReport& report, os::Error* unread) {
+                 VideoReport& report, os::Error* unread, std::optional<std::int64_t>* held) {
     os::Existing existing;
     os::Error error;
     if (keep_dates_) {
@@ -527,6 +555,14 @@ class Run {
     if (action == KscAction::kProtected || action == KscAction::kNotAFile) {
       Skip(*report.folder, *report.file, report, LeftAloneReason(existing));
     }
+    if (action == KscAction::kProtected && number_) {
+      // Read whole only now: deciding needed no more than the text's size.
+      if (existing.bytes.empty() &&
+          handle_->ReadExisting(ksc_native, kLargestKscFile, &existing).failed()) {
+        return action;  // its number unknown: nothing to step over
+      }
+      *held = KscSongNumber(existing.bytes);
+    }
     return action;
   }
 
@@ -548,6 +584,8 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   std::optional<std::int64_t> number_;
+  std::int64_t taken_from_ = 0;          // the number before the last one taken
+  std::set<std::int64_t> held_numbers_;  // by KSC files left alone, still to come
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in

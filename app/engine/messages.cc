@@ -210,6 +210,16 @@ std::string StaleKscFile(std::string_view name_utf8) {
   return u8"另有同名的旧KSC文件 “" + std::string(name_utf8) + u8"” 未更新";
 }
 
+std::string HeldNumberSteppedOver(std::string_view video, std::string_view number) {
+  return u8"“" + std::string(video) + u8"”的KSC文件未更新，仍占用编号 " + std::string(number) +
+         u8"，其他歌曲的编号跳过了它";
+}
+
+std::string HeldNumberGivenTwice(std::string_view video, std::string_view number) {
+  return u8"“" + std::string(video) + u8"”的KSC文件未更新，仍占用编号 " + std::string(number) +
+         u8"，与本次另一首歌曲的编号相同";
+}
+
 std::string FolderNameNotInGbk(std::string_view folder) {
   return u8"警告：文件夹名" + Shown(folder) +
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";

@@ -65,6 +65,11 @@ std::string NotUtf8(std::string_view what, std::string_view bytes);
 // as it is: the song manager sees only one of them.
 std::string StaleKscFile(std::string_view name_utf8);
 
+// A KSC file left alone holds the song number `number`: the numbering steps
+// over it, or (when another song of the run has it already) gives it twice.
+std::string HeldNumberSteppedOver(std::string_view video, std::string_view number);
+std::string HeldNumberGivenTwice(std::string_view video, std::string_view number);
+
 // A folder name that GBK cannot hold gives the folder role nothing to read.
 std::string FolderNameNotInGbk(std::string_view folder);
 

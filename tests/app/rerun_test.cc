@@ -369,6 +369,42 @@ TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
   }
 }
 
+// A KSC file left alone keeps its number: the numbering steps over a number
+// still to come, and names one already given; either way the note says so.
+TEST(ReplaceFailureTest, ANumberHeldByAKscFileLeftAloneIsNotGivenAgain) {
+  struct Case {
+    const char* held;  // b.KSC's number
+    const char* c;     // the number c.KSC gets
+    std::string note;
+  };
+  const Case cases[] = {
+      {"00002", "00003", u8"“b.mpg”的KSC文件未更新，仍占用编号 00002，其他歌曲的编号跳过了它"},
+      {"00001", "00002", u8"“b.mpg”的KSC文件未更新，仍占用编号 00001，与本次另一首歌曲的编号相同"},
+  };
+  for (const Case& c : cases) {
+    for (bool dated : {false, true}) {  // read whole to keep the date, or only as far as needed
+      TempFolder dir;
+      for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(dir / name);
+      // Longer than the text a run writes, so that deciding reads none of it.
+      Touch(dir / "b.KSC", std::string("karaoke.internalnumber :=") + c.held + " ;\r\n// " +
+                               std::string(2000, 'x') + "\r\n");
+      fs::permissions(U8Path(dir / "b.KSC"), fs::perms::owner_read);
+      FolderListing listing = ListVideos(dir.path(), false);
+      BatchRequest request;
+      request.naming_template = kTemplateTitle;
+      request.start_number = 0;
+      if (dated) request.date_text = "2026/12/7";
+      BatchResult r = RunBatch(request, listing.folders, nullptr);
+      EXPECT_EQ(r.status, BatchStatus::kDone);
+      EXPECT_TRUE(Holds(ReadFile(dir / "a.KSC"), "karaoke.internalnumber :=00001 ;\r\n"));
+      EXPECT_TRUE(
+          Holds(ReadFile(dir / "c.KSC"), std::string("karaoke.internalnumber :=") + c.c + " ;\r\n"))
+          << c.held << " " << dated;
+      EXPECT_EQ(r.warnings, std::vector<std::string>{c.note}) << c.held << " " << dated;
+    }
+  }
+}
+
 // Out of descriptors: a folder that cannot be opened is named, while
 // listing and while writing, and the folders not reached are counted.
 TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {

@@ -120,6 +120,17 @@ TEST(KscDateTextTest, ReadsTheDateTagBackAsItWasGiven) {
   EXPECT_EQ(KscDateText(FormatKscText(quoted)), "''a'");
 }
 
+TEST(KscSongNumberTest, ReadsTheNumberHoweverItsLineIsSpelled) {
+  EXPECT_EQ(KscSongNumber(kRoadKsc), std::nullopt);  // written without a number
+  SongInfo numbered = RoadSong();
+  numbered.number = "00103";
+  EXPECT_EQ(KscSongNumber(FormatKscText(numbered)), 103);
+  EXPECT_EQ(KscSongNumber("x\r\n  Karaoke.InternalNumber\t:= '42' ;\r\n"), 42);
+  EXPECT_EQ(KscSongNumber("karaoke.internalnumber := \"7\";\n"), 7);
+  EXPECT_EQ(KscSongNumber("karaoke.internalnumber :='' ;\r\n"), std::nullopt);
+  EXPECT_EQ(KscSongNumber("karaoke.rows := 2;\r\n"), std::nullopt);
+}
+
 // Every value a name of quotes: each doubles, so the text outgrows any
 // estimate made from the values' sizes alone (the sanitizer build checks
 // that nothing is written past the buffer).
