@@ -100,6 +100,13 @@ TEST(ParseArgumentsTest, UniformValuesKeepTheFirstOfEachKind) {
   ASSERT_FALSE(parsed.error) << *parsed.error;
   EXPECT_EQ(parsed.options.request.uniform.singer, "\xD5\xC5\xC8\xFD");  // 张三
   EXPECT_EQ(parsed.options.request.uniform.channel, "3");
+  // Each English kind name is its own kind.
+  parsed = ParseArguments({"-t", "1", "-u", u8"style=戏曲", "-u", u8"language=粤语", "x"});
+  ASSERT_FALSE(parsed.error) << *parsed.error;
+  EXPECT_EQ(parsed.options.request.uniform.style, "\xCF\xB7\xC7\xFA");     // 戏曲
+  EXPECT_EQ(parsed.options.request.uniform.language, "\xD4\xC1\xD3\xEF");  // 粤语
+  EXPECT_EQ(parsed.options.request.uniform.singer, std::nullopt);
+  EXPECT_EQ(parsed.options.request.uniform.channel, std::nullopt);
 }
 
 TEST(ParseArgumentsTest, ExtensionsAddUpAcrossOptions) {

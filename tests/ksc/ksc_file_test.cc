@@ -187,6 +187,17 @@ TEST(WriteFileReplacingTest, ReplacesAnExistingFileWholeKeepingItsPermissions) {
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0664u);
+  // A new file has what the user's file-creation mask leaves of 666, as any
+  // file the user makes.
+  for (const auto [mask_bits, mode] : {std::pair{022, 0644u}, std::pair{002, 0664u}}) {
+    const mode_t before = umask(static_cast<mode_t>(mask_bits));
+    status = WriteFileReplacing(*Open(dir.path()), "new.KSC", kRoadKsc);
+    umask(before);
+    ASSERT_TRUE(status.ok()) << status.error.reason;
+    ASSERT_EQ(stat((dir / "new.KSC").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    std::filesystem::remove(dir / "new.KSC");
+  }
 }
 
 TEST(WriteFileReplacingTest, SaysWhetherTheFolderOrTheKscFileFailed) {
@@ -230,6 +241,11 @@ TEST(PlanKscFileTest, TellsNewChangedUnchangedAndProtectedApart) {
   testing::Touch(path, std::string(kRoadKsc) + " ");
   EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
   testing::Touch(path, std::string(kRoadKsc).substr(1));
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
+  // So is one byte changed: the same length is not the same text.
+  std::string changed = kRoadKsc;
+  changed[changed.size() / 2] ^= 1;
+  testing::Touch(path, changed);
   EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
   // Write-protected: left alone when it differs, unchanged when it is right,
   // even when forced.
