@@ -273,9 +273,13 @@ KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_v
 
 WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text) {
   bool in_folder = false;
-  os::Error error = folder.Replace(name, text, &in_folder);
-  if (!error.failed()) return {};
-  return {in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile, error};
+  WriteStatus status;
+  os::Error error = folder.Replace(name, text, &in_folder, &status.lost_attributes);
+  if (error.failed()) {
+    status.failure = in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile;
+    status.error = error;
+  }
+  return status;
 }
 
 }  // namespace kscgen

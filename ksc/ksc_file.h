@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/file_system.h"
 #include "tagging/song_info.h"
@@ -67,6 +68,8 @@ enum class WriteFailure { kNone, kFolder, kKscFile };
 struct WriteStatus {
   WriteFailure failure = WriteFailure::kNone;
   os::Error error;
+  // Extended attributes of the old file the new one could not be given.
+  std::vector<std::string> lost_attributes;
 
   bool ok() const { return failure == WriteFailure::kNone; }
 };

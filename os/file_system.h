@@ -129,8 +129,15 @@ class Folder {
   // control list and extended attributes; never more access than before),
   // and moved over `name` in one step. On failure nothing is left;
   // `*in_folder` says whether the folder (the temporary file) or the file at
-  // `name` failed.
-  virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) = 0;
+  // `name` failed. The names of the extended attributes of the old file
+  // that the new one could not be given (the user may not set them) are put
+  // in `*lost`; the file is replaced all the same.
+  virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                        std::vector<std::string>* lost) = 0;
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) {
+    std::vector<std::string> lost;
+    return Replace(name, bytes, in_folder, &lost);
+  }
 
   // Whether the folder takes new files and lets them be renamed, told
   // without writing anything: none when it does; kPermission,

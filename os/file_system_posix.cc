@@ -176,10 +176,11 @@ int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attribu
 // running user may give them, extended attributes (the access control list
 // among them: it is one), then the permission bits. Whatever cannot be kept
 // takes access away, never adds it: set-id bits go with the owner, the
-// group's bits with the group. Returns 0, or the error that leaves the new
-// file's permissions unknown: it must then not take the old file's place.
+// group's bits with the group. The attributes that could not be given are
+// put in `*lost`. Returns 0, or the error that leaves the new file's
+// permissions unknown: it must then not take the old file's place.
 int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
-                 const FolderTraits& folder) {
+                 const FolderTraits& folder, std::vector<std::string>* lost) {
   mode_t mode = old.st_mode & 07777;
   if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
     mode &= 0777;
@@ -207,15 +208,22 @@ int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int 
     std::string value;
     for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
       const char* name = names.data() + at;
+      // One listed but not readable is lost too, unless it went meanwhile.
       ssize_t n = ::fgetxattr(from.get(), name, nullptr, 0);
-      if (n < 0) continue;
-      value.resize(static_cast<std::size_t>(n));
-      n = ::fgetxattr(from.get(), name, value.data(), value.size());
-      if (n < 0) continue;
-      // An attribute the user may not set (the system's own, or another
-      // user's trusted ones) is left to the system; only the access list
-      // decides who may read the file, and it is seen to below.
+      if (n >= 0) {
+        value.resize(static_cast<std::size_t>(n));
+        n = ::fgetxattr(from.get(), name, value.data(), value.size());
+      }
+      if (n < 0) {
+        if (errno != ENODATA) lost->push_back(name);
+        continue;
+      }
+      // An attribute the user may not set (security.* and trusted.* for
+      // anyone but root) is named as lost; only the access list decides who
+      // may read the file, and it is seen to below. (Trusted ones are not
+      // even listed for others than root: those go unseen.)
       const bool set = ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0) == 0;
+      if (!set && std::strcmp(name, kAccessAcl) != 0) lost->push_back(name);
       if (std::strcmp(name, kAccessAcl) == 0) {
         acl_kept = set;
         // Without its list, the group's bits (the list's mask) would give
@@ -416,7 +424,9 @@ class PosixFolder : public common::EntryListingFolder {
     return {};
   }
 
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                std::vector<std::string>* lost) override {
+    lost->clear();
     *in_folder = true;
     std::string temp;
     Descriptor fd(CreateTemporary(&temp));
@@ -426,7 +436,8 @@ class PosixFolder : public common::EntryListingFolder {
     struct stat old;
     if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
-      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_); kept != 0) {
+      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_, lost);
+          kept != 0) {
         ok = false;
         err = kept;
         *in_folder = false;

@@ -441,7 +441,11 @@ class WindowsFolder : public common::EntryListingFolder {
     return {};
   }
 
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+  // The attributes kept are the hidden, system and archive ones below, which
+  // any user who may write the file may set: none is ever lost.
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                std::vector<std::string>* lost) override {
+    lost->clear();
     *in_folder = true;
     std::wstring target;
     if (Error e = Child(name, &target); e.failed()) return e;

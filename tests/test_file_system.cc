@@ -45,9 +45,11 @@ class TestFileSystem::WrappedFolder : public os::Folder {
     return error.failed() ? error : real_->ReadExisting(name, max_bytes, what);
   }
 
-  os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+  os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                    std::vector<std::string>* lost) override {
+    lost->clear();
     os::Error error = fs_->Enter(Step::kReplace, name, in_folder);
-    return error.failed() ? error : real_->Replace(name, bytes, in_folder);
+    return error.failed() ? error : real_->Replace(name, bytes, in_folder, lost);
   }
 
   void RemoveTemporaryLeftovers() override {

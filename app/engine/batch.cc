@@ -517,6 +517,11 @@ class Run {
         return false;
       }
       wrote_in_folder_ = true;
+      if (!status.lost_attributes.empty()) {
+        report.lost_attributes = std::move(status.lost_attributes);
+        result_.warnings.push_back(
+            messages::AttributesLost(ShownName(folder, file, recursive), report.lost_attributes));
+      }
     }
     ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
     return true;

@@ -220,6 +220,16 @@ std::string HeldNumberGivenTwice(std::string_view video, std::string_view number
          u8"，与本次另一首歌曲的编号相同";
 }
 
+std::string AttributesLostNote(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& n : names) list += (list.empty() ? "" : u8"、") + text::DisplayName(n);
+  return u8"未能保留扩展属性 " + list;
+}
+
+std::string AttributesLost(std::string_view video, const std::vector<std::string>& names) {
+  return u8"“" + std::string(video) + u8"”的KSC文件已更新，但" + AttributesLostNote(names);
+}
+
 std::string FolderNameNotInGbk(std::string_view folder) {
   return u8"警告：文件夹名" + Shown(folder) +
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";

@@ -70,6 +70,11 @@ std::string StaleKscFile(std::string_view name_utf8);
 std::string HeldNumberSteppedOver(std::string_view video, std::string_view number);
 std::string HeldNumberGivenTwice(std::string_view video, std::string_view number);
 
+// A KSC file replaced without some of the old one's extended attributes:
+// as a note on its video, and as the run's message.
+std::string AttributesLostNote(const std::vector<std::string>& names);
+std::string AttributesLost(std::string_view video, const std::vector<std::string>& names);
+
 // A folder name that GBK cannot hold gives the folder role nothing to read.
 std::string FolderNameNotInGbk(std::string_view folder);
 

@@ -86,6 +86,10 @@ TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
       u8"与第 7 行同名，覆盖其KSC文件；括号后的“演唱会”未读取",
   };
   EXPECT_EQ(Notes(), expected);
+  // And where an update could not keep an attribute of the old KSC file.
+  VideoReport updated;
+  updated.lost_attributes = {"security.a", "trusted.b"};
+  EXPECT_EQ(PreviewNotes(updated), u8"未能保留扩展属性 security.a、trusted.b");
 }
 
 TEST_F(PreviewTest, ANameThatFitsItsTemplateHasNoNotes) {

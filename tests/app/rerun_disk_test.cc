@@ -253,6 +253,31 @@ TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
   EXPECT_EQ(StatOf(plain).mode, 0640u);
 }
 
+// An attribute only root may set (security.*) cannot go with the owner's
+// update: the file is updated all the same, and the message names it.
+TEST(RerunDiskTest, AnAttributeTheOwnerMayNotSetIsNamedAsLost) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to set a security attribute";
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  const std::string ksc = folder + "/a.KSC";
+  Touch(folder + "/a.mpg");
+  Touch(ksc, "old");
+  if (setxattr(ksc.c_str(), "security.kscgen-test", "x", 1, 0) != 0 ||
+      setxattr(ksc.c_str(), "user.note", "kept", 4, 0) != 0) {
+    GTEST_SKIP() << "the temporary folder's file system keeps no such attributes here: "
+                 << std::strerror(errno);
+  }
+  ASSERT_EQ(chown(ksc.c_str(), 65534, 65534), 0);
+  Outcome run = Kscgen(kAsNobody, "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_TRUE(Has(run.out,
+                  u8"\n\n注意：\n“a.mpg”的KSC文件已更新，但未能保留扩展属性 "
+                  u8"security.kscgen-test\n"))
+      << run.out;
+  EXPECT_NE(ReadFile(ksc), "old");
+  EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
+}
+
 TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAccess) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
   struct Case {

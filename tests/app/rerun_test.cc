@@ -476,8 +476,9 @@ class OutOfMemoryFileSystem : public os::FileSystem {
       if (++fs_->reads_ == fs_->fail_read) throw std::bad_alloc();
       return real_->ReadExisting(name, max, what);
     }
-    os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
-      return real_->Replace(name, bytes, in_folder);
+    os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                      std::vector<std::string>* lost) override {
+      return real_->Replace(name, bytes, in_folder, lost);
     }
     void RemoveTemporaryLeftovers() override { real_->RemoveTemporaryLeftovers(); }
     os::Error Sync(bool whole) override { return real_->Sync(whole); }
