@@ -223,6 +223,7 @@ class Run {
     previous_ = {};
     skip_reasons_ = {};
     other_spelling_ = {};
+    stale_ = {};
   }
 
   // Opens the folder to work in, sees that it takes new files (a dry run
@@ -364,6 +365,7 @@ class Run {
   // one of them.
   os::Error FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
     other_spelling_.clear();
+    stale_.clear();
     if (order_.empty()) return {};
     std::vector<bool> own_name_found(folder.files.size());
     std::vector<std::pair<std::uint32_t, std::string>> others;  // by video
@@ -395,6 +397,7 @@ class Run {
         shown = text::DisplayName(folder.relative) + "/" + shown;
       }
       result_.warnings.push_back(messages::StaleKscFile(shown));
+      stale_[w].push_back(text::DisplayName(others[k].second));
     }
     return error;
   }
@@ -471,6 +474,9 @@ class Run {
       return true;
     }
     if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
+    if (auto it = stale_.find(static_cast<std::uint32_t>(i)); it != stale_.end()) {
+      report.stale_ksc_files = it->second;
+    }
 
     // Numbers only for the videos whose KSC files hold them: no gaps.
     TakeNumber(song);
@@ -606,6 +612,8 @@ class Run {
   std::vector<std::uint32_t> order_;
   // KSC files found under another spelling of their video's name, by video.
   std::unordered_map<std::uint32_t, std::string> other_spelling_;
+  // The other KSC files of one name with a video's, left stale, by video.
+  std::unordered_map<std::uint32_t, std::vector<std::string>> stale_;
 };
 
 }  // namespace

@@ -63,6 +63,8 @@ struct VideoReport {
   VideoOutcome outcome = VideoOutcome::kSkipped;
   std::string skip_reason;  // UTF-8; not empty when skipped
   NameFindings name_findings;  // where its name departs from the template
+  // Other KSC files of one name with its own, left as they are (UTF-8).
+  std::vector<std::string> stale_ksc_files;
   // Extended attributes its old KSC file had that the new one could not be
   // given (the running user may not set them).
   std::vector<std::string> lost_attributes;
