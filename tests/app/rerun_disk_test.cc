@@ -127,6 +127,71 @@ TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
 }
 
+// The output of a shell command, its last line break taken off.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+  char buf[256];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  pclose(p);
+  if (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+// An exFAT file system in an image, mounted through FUSE on a loop device
+// for the test's time.
+class ExfatImage {
+ public:
+  explicit ExfatImage(const TempFolder& root) : image_(root / "exfat.img"), mount_(root / "mnt") {
+    fs::create_directory(mount_);
+    if (std::system(
+            ("truncate -s 8M '" + image_ + "' && mkfs.exfat '" + image_ + "' >/dev/null 2>&1")
+                .c_str()) != 0) {
+      return;
+    }
+    device_ = Output("losetup -f --show '" + image_ + "'");
+    if (device_.empty()) return;
+    mounted_ =
+        std::system(
+            ("mount.exfat-fuse '" + device_ + "' '" + mount_ + "' >/dev/null 2>&1").c_str()) == 0;
+  }
+  ~ExfatImage() {
+    if (mounted_) std::system(("umount '" + mount_ + "'").c_str());
+    if (!device_.empty()) std::system(("losetup -d '" + device_ + "'").c_str());
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& path() const { return mount_; }
+
+ private:
+  std::string image_;
+  std::string mount_;
+  std::string device_;
+  bool mounted_ = false;
+};
+
+// On exFAT, as on Windows, Ａ.KSC and ａ.KSC are one file: two videos of
+// those names get one KSC file and one number, named as a pair, and a
+// re-run finds it unchanged instead of flipping it between the two.
+TEST(RerunDiskTest, OnExfatLettersOfAnyScriptAreOneNameInEitherCase) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to mount an exFAT image";
+  TempFolder root;
+  ExfatImage exfat(root);
+  if (!exfat.mounted()) {
+    GTEST_SKIP() << "cannot mount an exFAT image through FUSE here (mkfs.exfat, losetup and "
+                    "mount.exfat-fuse: scripts/install-deps.sh installs exfatprogs, exfat-fuse)";
+  }
+  const std::string folder = exfat.path();
+  for (const char* name : {u8"Ａ.mpg", u8"ａ.avi", u8"Σ.mpg", u8"σ.avi"}) {
+    Touch(folder + "/" + name);
+  }
+  Outcome run = Kscgen("", "-t 0 -s 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_TRUE(Has(run.out, u8"新建 2 个，更新 0 个，未变 0 个")) << run.out;
+  EXPECT_TRUE(Has(run.out, u8"ａ.avi 与 Ａ.mpg\nσ.avi 与 Σ.mpg\n")) << run.out;
+  Outcome again = Kscgen("", "-t 0 -s 0 '" + folder + "'");
+  EXPECT_TRUE(Has(again.out, u8"2 个KSC文件都已是最新，没有改动")) << again.out;
+}
+
 // A KSC file its owner may write but not read: what it holds (its date
 // among it) is unknown, so it is left as it is and its video skipped.
 TEST(RerunDiskTest, AKscFileItsOwnerMayWriteButNotReadIsLeftAsItIs) {
