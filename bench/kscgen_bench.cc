@@ -215,11 +215,13 @@ class NoSyncFolder : public os::Folder {
     return error;
   }
   os::Error Lock() override { return f_->Lock(); }
+  os::Error CheckWritable() override { return f_->CheckWritable(); }
   os::Error ReadExisting(const std::string& n, std::size_t m, os::Existing* w) override {
     return f_->ReadExisting(n, m, w);
   }
-  os::Error Replace(const std::string& n, std::string_view b, bool* in_folder) override {
-    return f_->Replace(n, b, in_folder);
+  os::Error Replace(const std::string& n, std::string_view b, bool* in_folder,
+                    std::vector<std::string>* lost) override {
+    return f_->Replace(n, b, in_folder, lost);
   }
   void RemoveTemporaryLeftovers() override { f_->RemoveTemporaryLeftovers(); }
   os::Error Sync(bool) override { return {}; }

@@ -120,28 +120,116 @@ std::string FormatKscText(const SongInfo& info) {
   return out.Finish();
 }
 
-std::optional<std::string> KscDateText(std::string_view ksc_text) {
-  constexpr std::string_view kTag = "karaoke.tag('时间', '";
-  for (std::size_t at = ksc_text.find(kTag); at != std::string_view::npos;
-       at = ksc_text.find(kTag, at + 1)) {
-    if (at != 0 && ksc_text[at - 1] != '\n') continue;  // only at the start of a line
+namespace {
+
+// One line of a KSC file's script, read as the song manager's script reader
+// takes it: blanks and tabs anywhere between the parts, the words in either
+// case, literals in single or double quotes (a doubled quote inside one is
+// one quote).
+class ScriptLine {
+ public:
+  explicit ScriptLine(std::string_view line) : line_(line) {}
+
+  // Whether `w` (ASCII, lower case) comes next, after any blanks; taken if so.
+  bool Word(std::string_view w) {
+    Blanks();
+    if (line_.size() - at_ < w.size()) return false;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+      char c = line_[at_ + i];
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c != w[i]) return false;
+    }
+    at_ += w.size();
+    return true;
+  }
+
+  // The quoted literal next, after any blanks. No byte of a GBK character is
+  // a quote, so it ends at the first quote that is not doubled.
+  std::optional<std::string> Literal() {
+    Blanks();
+    if (at_ >= line_.size() || (line_[at_] != '\'' && line_[at_] != '"')) return std::nullopt;
+    const char quote = line_[at_++];
     std::string value;
-    // No byte of a GBK character is a quote or a line end, so the value
-    // ends at the first quote that is not doubled.
-    for (std::size_t i = at + kTag.size(); i < ksc_text.size(); ++i) {
-      const char c = ksc_text[i];
-      if (c == '\r' || c == '\n') break;
-      if (c != '\'') {
-        value += c;
-      } else if (i + 1 < ksc_text.size() && ksc_text[i + 1] == '\'') {
-        value += c;
-        ++i;
+    for (; at_ < line_.size(); ++at_) {
+      if (line_[at_] != quote) {
+        value += line_[at_];
+      } else if (at_ + 1 < line_.size() && line_[at_ + 1] == quote) {
+        value += quote;
+        ++at_;
       } else {
+        ++at_;
         return value;
       }
     }
+    return std::nullopt;
+  }
+
+  // The decimal digits next, after any blanks, quoted or not.
+  std::optional<std::int64_t> Number() {
+    Blanks();
+    const bool quoted = at_ < line_.size() && (line_[at_] == '\'' || line_[at_] == '"');
+    const std::size_t first = at_ + (quoted ? 1 : 0);
+    std::size_t end = first;
+    while (end < line_.size() && end - first < 18 && line_[end] >= '0' && line_[end] <= '9') ++end;
+    if (end == first) return std::nullopt;
+    std::int64_t value = 0;
+    for (std::size_t i = first; i < end; ++i) value = value * 10 + (line_[i] - '0');
+    at_ = end;
+    return value;
+  }
+
+ private:
+  void Blanks() {
+    while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) ++at_;
+  }
+
+  std::string_view line_;
+  std::size_t at_ = 0;
+};
+
+// `karaoke.tag('时间', 'VALUE')`: VALUE.
+std::optional<std::string> DateOnLine(std::string_view text) {
+  ScriptLine line(text);
+  if (!line.Word("karaoke") || !line.Word(".") || !line.Word("tag") || !line.Word("(")) {
+    return std::nullopt;
+  }
+  if (line.Literal() != std::optional<std::string>("时间") || !line.Word(",")) return std::nullopt;
+  return line.Literal();
+}
+
+// `karaoke.internalnumber := N`: N.
+std::optional<std::int64_t> NumberOnLine(std::string_view text) {
+  ScriptLine line(text);
+  if (!line.Word("karaoke") || !line.Word(".") || !line.Word("internalnumber") ||
+      !line.Word(":=")) {
+    return std::nullopt;
+  }
+  return line.Number();
+}
+
+// The first of the text's lines (LF or CR LF) that `read` finds a value on.
+template <typename Read>
+auto FirstOnALine(std::string_view text, Read read) -> decltype(read(text)) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (auto value = read(line)) return value;
+    start = end + 1;
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> KscDateText(std::string_view ksc_text) {
+  return FirstOnALine(ksc_text, DateOnLine);
+}
+
+std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text) {
+  return FirstOnALine(ksc_text, NumberOnLine);
 }
 
 KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool force) {
@@ -185,9 +273,13 @@ KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_v
 
 WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text) {
   bool in_folder = false;
-  os::Error error = folder.Replace(name, text, &in_folder);
-  if (!error.failed()) return {};
-  return {in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile, error};
+  WriteStatus status;
+  os::Error error = folder.Replace(name, text, &in_folder, &status.lost_attributes);
+  if (error.failed()) {
+    status.failure = in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile;
+    status.error = error;
+  }
+  return status;
 }
 
 }  // namespace kscgen

@@ -2,9 +2,11 @@
 // KTV song manager runs when it scans a folder into its library.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/file_system.h"
 #include "tagging/song_info.h"
@@ -20,8 +22,14 @@ std::string KscQuote(std::string_view value);
 std::string FormatKscText(const SongInfo& info);
 
 // The "时间" value of a KSC file's text, as FormatKscText took it (a doubled
-// quote read as one); none when the text holds no such tag.
+// quote read as one), from the first line that sets it however it is spelled
+// (blanks or tabs, either case, single or double quotes); none when the text
+// holds no such tag.
 std::optional<std::string> KscDateText(std::string_view ksc_text);
+
+// The song number a KSC file's text gives (`karaoke.internalnumber :=`,
+// read as the date is); none when it gives none.
+std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text);
 
 // The largest KSC file a run reads back: far more than any it writes.
 constexpr std::size_t kLargestKscFile = 64 * 1024;
@@ -60,6 +68,8 @@ enum class WriteFailure { kNone, kFolder, kKscFile };
 struct WriteStatus {
   WriteFailure failure = WriteFailure::kNone;
   os::Error error;
+  // Extended attributes of the old file the new one could not be given.
+  std::vector<std::string> lost_attributes;
 
   bool ok() const { return failure == WriteFailure::kNone; }
 };

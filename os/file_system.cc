@@ -1,12 +1,41 @@
-// What every file system shares: the temporary pattern and path joining.
+// What every file system shares: the temporary pattern, the lock name, the
+// seed, listing and path joining.
 #include "os/file_system.h"
+
+#include <chrono>
+
+#include "os/file_system_common.h"
 
 namespace kscgen::os {
 
+namespace common {
+
+std::string NextTemporaryName(std::mt19937_64& random) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::uint64_t r = random();
+  std::string name(kTemporaryPrefix);
+  for (std::size_t i = 0; i < kTemporaryDigits; ++i, r >>= 4) name += kHex[r & 0xF];
+  return name.append(kTemporarySuffix);
+}
+
+std::uint64_t FreshSeed(std::uint64_t process_id) {
+  std::random_device device;
+  std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
+  return seed ^
+         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+         process_id;
+}
+
+Error EntryListingFolder::List(std::vector<FolderEntry>* entries) {
+  return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
+}
+
+}  // namespace common
+
 bool IsTemporaryName(std::string_view name) {
-  constexpr std::string_view kPrefix = ".kscgen-";
-  constexpr std::string_view kSuffix = ".tmp";
-  constexpr std::size_t kDigits = 16;
+  constexpr std::string_view kPrefix = common::kTemporaryPrefix;
+  constexpr std::string_view kSuffix = common::kTemporarySuffix;
+  constexpr std::size_t kDigits = common::kTemporaryDigits;
   if (name.size() != kPrefix.size() + kDigits + kSuffix.size()) return false;
   if (name.substr(0, kPrefix.size()) != kPrefix) return false;
   if (name.substr(kPrefix.size() + kDigits) != kSuffix) return false;

@@ -27,16 +27,25 @@ enum class ErrorKind {
   kLocked,       // another run holds the folder
   kIsFolder,     // a folder stands where a file was to go
   kNoSpace,      // the disk is full
+  kQuota,        // the user's share of the disk is used up
   kReadOnlyFileSystem,
   kTooManyOpenFiles,  // the process or the system has no descriptor left
   kNoMemory,
+  kExists,      // something stands at a name that had to be new
+  kBusy,        // in use: a mount at the name, a running program
+  kIoError,     // the disk failed to read or write
+  kImmutable,   // marked unchangeable (chattr +i)
+  kAppendOnly,  // marked append-only (chattr +a): nothing in it may be renamed or removed
   kOther,
 };
 
-// What went wrong; `reason` is the system's own words for it.
+// What went wrong; `reason` is the system's own words for it, `code` its
+// number for it (errno, or the Windows error code; 0 when the reason is
+// this program's own).
 struct Error {
   ErrorKind kind = ErrorKind::kNone;
   std::string reason;
+  long code = 0;
 
   bool failed() const { return kind != ErrorKind::kNone; }
 };
@@ -103,11 +112,14 @@ class Folder {
   virtual Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) = 0;
 
   // An exclusive lock on the folder, without waiting (kLocked when another
-  // run holds it), released when the handle is destroyed.
+  // run holds it), released when the handle is destroyed. Nothing standing
+  // at the lock file's name blocks it or is followed.
   virtual Error Lock() = 0;
 
   // What stands at `name`; the bytes of a regular file of at most
-  // `max_bytes` bytes.
+  // `max_bytes` bytes. A regular file of at most that size that cannot be
+  // opened or read fails (kPermission for one the user may not read):
+  // never an empty file in its place.
   virtual Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) = 0;
 
   // Writes `bytes` to `name` whole or not at all: a new regular file of this
@@ -117,8 +129,21 @@ class Folder {
   // control list and extended attributes; never more access than before),
   // and moved over `name` in one step. On failure nothing is left;
   // `*in_folder` says whether the folder (the temporary file) or the file at
-  // `name` failed.
-  virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) = 0;
+  // `name` failed. The names of the extended attributes of the old file
+  // that the new one could not be given (the user may not set them) are put
+  // in `*lost`; the file is replaced all the same.
+  virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                        std::vector<std::string>* lost) = 0;
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) {
+    std::vector<std::string> lost;
+    return Replace(name, bytes, in_folder, &lost);
+  }
+
+  // Whether the folder takes new files and lets them be renamed, told
+  // without writing anything: none when it does; kPermission,
+  // kReadOnlyFileSystem, kImmutable or kAppendOnly when the system would
+  // refuse every file of the run.
+  virtual Error CheckWritable() = 0;
 
   // Removes the regular files whose names match this tool's temporary
   // pattern exactly; call only while holding the lock.

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +20,7 @@
 #include <random>
 
 #include "os/file_system.h"
+#include "os/file_system_common.h"
 
 namespace kscgen::os {
 namespace {
@@ -45,8 +45,20 @@ Error FromErrno(int err) {
       kind = ErrorKind::kIsFolder;
       break;
     case ENOSPC:
-    case EDQUOT:
       kind = ErrorKind::kNoSpace;
+      break;
+    case EDQUOT:
+      kind = ErrorKind::kQuota;
+      break;
+    case EEXIST:
+      kind = ErrorKind::kExists;
+      break;
+    case EBUSY:
+    case ETXTBSY:
+      kind = ErrorKind::kBusy;
+      break;
+    case EIO:
+      kind = ErrorKind::kIoError;
       break;
     case EROFS:
       kind = ErrorKind::kReadOnlyFileSystem;
@@ -61,19 +73,20 @@ Error FromErrno(int err) {
     default:
       break;
   }
-  return {kind, std::strerror(err)};
+  return {kind, std::strerror(err), err};
 }
 
-// The file every run, on Linux or Windows, locks in the folder it works in.
-constexpr char kLockFileName[] = ".kscgen.lock";
+using common::kLockFileName;
+using common::kTries;
 
 // A descriptor closed when it goes out of scope.
 class Descriptor {
  public:
   explicit Descriptor(int fd = -1) : fd_(fd) {}
-  // Descriptors closed here were only read through, or their file is given
-  // up already: a failed close loses nothing. A written file is closed with
-  // its result looked at (see Replace).
+  // Descriptors closed here were only read through, held a lock (closing
+  // lets it go), or their file is given up already: a failed close loses
+  // nothing. A written file is closed with its result looked at (see
+  // Replace).
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -84,6 +97,10 @@ class Descriptor {
     int fd = fd_;
     fd_ = -1;
     return fd;
+  }
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
   }
 
  private:
@@ -159,10 +176,11 @@ int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attribu
 // running user may give them, extended attributes (the access control list
 // among them: it is one), then the permission bits. Whatever cannot be kept
 // takes access away, never adds it: set-id bits go with the owner, the
-// group's bits with the group. Returns 0, or the error that leaves the new
-// file's permissions unknown: it must then not take the old file's place.
+// group's bits with the group. The attributes that could not be given are
+// put in `*lost`. Returns 0, or the error that leaves the new file's
+// permissions unknown: it must then not take the old file's place.
 int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
-                 const FolderTraits& folder) {
+                 const FolderTraits& folder, std::vector<std::string>* lost) {
   mode_t mode = old.st_mode & 07777;
   if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
     mode &= 0777;
@@ -190,15 +208,22 @@ int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int 
     std::string value;
     for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
       const char* name = names.data() + at;
+      // One listed but not readable is lost too, unless it went meanwhile.
       ssize_t n = ::fgetxattr(from.get(), name, nullptr, 0);
-      if (n < 0) continue;
-      value.resize(static_cast<std::size_t>(n));
-      n = ::fgetxattr(from.get(), name, value.data(), value.size());
-      if (n < 0) continue;
-      // An attribute the user may not set (the system's own, or another
-      // user's trusted ones) is left to the system; only the access list
-      // decides who may read the file, and it is seen to below.
+      if (n >= 0) {
+        value.resize(static_cast<std::size_t>(n));
+        n = ::fgetxattr(from.get(), name, value.data(), value.size());
+      }
+      if (n < 0) {
+        if (errno != ENODATA) lost->push_back(name);
+        continue;
+      }
+      // An attribute the user may not set (security.* and trusted.* for
+      // anyone but root) is named as lost; only the access list decides who
+      // may read the file, and it is seen to below. (Trusted ones are not
+      // even listed for others than root: those go unseen.)
       const bool set = ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0) == 0;
+      if (!set && std::strcmp(name, kAccessAcl) != 0) lost->push_back(name);
       if (std::strcmp(name, kAccessAcl) == 0) {
         acl_kept = set;
         // Without its list, the group's bits (the list's mask) would give
@@ -222,7 +247,7 @@ int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int 
   return 0;
 }
 
-class PosixFolder : public Folder {
+class PosixFolder : public common::EntryListingFolder {
  public:
   PosixFolder(int fd, const struct stat& st, std::mt19937_64* random)
       : fd_(fd),
@@ -232,10 +257,6 @@ class PosixFolder : public Folder {
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
-
-  Error List(std::vector<FolderEntry>* entries) override {
-    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
-  }
 
   Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     // A second descriptor for the listing: closedir closes what it reads.
@@ -274,42 +295,69 @@ class PosixFolder : public Folder {
   // works in any folder; and a write lock on the first byte of the file
   // ".kscgen.lock" in it, the file a Windows run holds, so that runs of both
   // systems on one folder of a shared disk (or under Wine) exclude each
-  // other. The file is removed while still locked, and a run that locks a
-  // file someone removed meanwhile tries again, so no two runs ever hold two
-  // different files of that name. Where the user may create no file, no run
-  // of this user can write in the folder and the flock alone is kept.
+  // other. A run that made the file removes it while still holding it, and
+  // a run that locks a file someone removed meanwhile tries again, so no two
+  // runs ever hold two different files of that name; a file of that name
+  // that holds bytes (a user's own: a lock file never does) stays. Where
+  // the user may create no file, no run of this user can write in the
+  // folder; where something else stands at the name (a link, a folder, a
+  // pipe), it is neither followed nor waited on: in both cases the flock
+  // alone is kept.
   Error Lock() override {
     if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
-      if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno)};
+      if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno), errno};
       return FromErrno(errno);
     }
     if (lock_file_.held()) return {};
-    constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
+      bool created = true;
       Descriptor fd(::openat(fd_.get(), kLockFileName,
-                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
-      if (fd.get() < 0) {
-        if (errno == EACCES || errno == EPERM || errno == EROFS) return {};
-        return FromErrno(errno == ELOOP ? EEXIST : errno);
+                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                             0666));
+      if (fd.get() < 0 && errno == EEXIST) {
+        created = false;
+        struct stat there;
+        if (::fstatat(fd_.get(), kLockFileName, &there, AT_SYMLINK_NOFOLLOW) != 0) {
+          if (errno == ENOENT) continue;  // removed meanwhile
+          return FromErrno(errno);
+        }
+        if (!S_ISREG(there.st_mode)) return {};
+        fd.reset(::openat(fd_.get(), kLockFileName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (fd.get() < 0 && errno == ENOENT) continue;
       }
+      if (fd.get() < 0) {
+        // EEXIST: a link, at O_CREAT | O_EXCL; ELOOP, EISDIR, ENXIO: a link,
+        // a folder or a pipe put there since it was looked at.
+        if (errno == EACCES || errno == EPERM || errno == EROFS || errno == EEXIST ||
+            errno == ELOOP || errno == EISDIR || errno == ENXIO) {
+          return {};
+        }
+        return FromErrno(errno);
+      }
+      struct stat held;
+      if (::fstat(fd.get(), &held) != 0) return FromErrno(errno);
+      if (!S_ISREG(held.st_mode)) return {};
       struct flock range = {};
       range.l_type = F_WRLCK;
       range.l_whence = SEEK_SET;
       range.l_start = 0;
       range.l_len = 1;
       if (::fcntl(fd.get(), F_OFD_SETLK, &range) != 0) {
-        if (errno == EAGAIN || errno == EACCES) return {ErrorKind::kLocked, std::strerror(errno)};
+        if (errno == EAGAIN || errno == EACCES) {
+          return {ErrorKind::kLocked, std::strerror(errno), errno};
+        }
         return FromErrno(errno);
       }
-      struct stat held, named;
-      if (::fstat(fd.get(), &held) == 0 &&
-          ::fstatat(fd_.get(), kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+      struct stat named;
+      if (::fstatat(fd_.get(), kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
           held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-        lock_file_.Hold(fd_.get(), fd.release());
+        // An empty file is a lock file a killed run left; one that holds
+        // bytes is not this tool's and stays.
+        lock_file_.Hold(fd_.get(), fd.release(), created || held.st_size == 0);
         return {};
       }
     }
-    return {ErrorKind::kLocked, std::strerror(EAGAIN)};
+    return {ErrorKind::kLocked, std::strerror(EAGAIN), EAGAIN};
   }
 
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
@@ -335,8 +383,26 @@ class PosixFolder : public Folder {
     // Not through a link, and without waiting should a pipe take its place.
     Descriptor fd(
         ::openat(fd_.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) return {};  // unreadable: it will be replaced
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    if (fd.get() < 0) {
+      // Gone since, or a link or folder put in its place: what stands there
+      // now is no file to read. Anything else keeps the file from being read.
+      if (errno == ENOENT) {
+        *what = Existing();
+        return {};
+      }
+      if (errno == ELOOP || errno == EISDIR) {
+        *what = Existing();
+        what->kind = errno == EISDIR ? Existing::kFolder : Existing::kOther;
+        return {};
+      }
+      return FromErrno(errno);
+    }
+    if (::fstat(fd.get(), &st) != 0) return FromErrno(errno);
+    if (!S_ISREG(st.st_mode)) {
+      *what = Existing();
+      what->kind = Existing::kOther;
+      return {};
+    }
     // As much as the file holds, and one more byte to see it grew; no more,
     // however much the caller would take.
     const std::size_t limit = std::min(max_bytes, static_cast<std::size_t>(st.st_size)) + 1;
@@ -346,14 +412,21 @@ class PosixFolder : public Folder {
     while (got < bytes.size()) {
       ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
+      if (n < 0) {
+        const int err = errno;
+        bytes.clear();
+        return FromErrno(err);
+      }
+      if (n == 0) break;
       got += static_cast<std::size_t>(n);
     }
     bytes.resize(got >= limit ? 0 : got);  // grown since: no bytes, as if too long
     return {};
   }
 
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                std::vector<std::string>* lost) override {
+    lost->clear();
     *in_folder = true;
     std::string temp;
     Descriptor fd(CreateTemporary(&temp));
@@ -363,7 +436,8 @@ class PosixFolder : public Folder {
     struct stat old;
     if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
-      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_); kept != 0) {
+      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_, lost);
+          kept != 0) {
         ok = false;
         err = kept;
         *in_folder = false;
@@ -383,6 +457,31 @@ class PosixFolder : public Folder {
       ::unlinkat(fd_.get(), temp.c_str(), 0);  // as above
       *in_folder = false;
       return FromErrno(err);
+    }
+    return {};
+  }
+
+  // Each way a folder refuses every new file, looked at before anything is
+  // written: in an append-only folder files can be made but not renamed or
+  // removed, so each video would leave its temporary file behind.
+  Error CheckWritable() override {
+    struct stat st;
+    std::uint64_t attributes = 0;
+    if (StatAt(fd_.get(), ".", &st, &attributes) != 0) return FromErrno(errno);
+#ifdef STATX_ATTR_IMMUTABLE
+    if ((attributes & STATX_ATTR_IMMUTABLE) != 0) {
+      return {ErrorKind::kImmutable, std::strerror(EPERM), EPERM};
+    }
+    if ((attributes & STATX_ATTR_APPEND) != 0) {
+      return {ErrorKind::kAppendOnly, std::strerror(EPERM), EPERM};
+    }
+#endif
+    // Write and search permission, as the kernel decides them for this user
+    // (root passes, an access control list counts; EROFS on a read-only
+    // file system).
+    if (::faccessat(fd_.get(), ".", W_OK | X_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EPERM || errno == EROFS)) {
+      return FromErrno(errno);
     }
     return {};
   }
@@ -452,9 +551,8 @@ class PosixFolder : public Folder {
   // A new regular file under a fresh random name each try: a name planted in
   // advance, by guess or by chance, only costs one more try.
   int CreateTemporary(std::string* name) {
-    constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-      *name = NextName();
+      *name = common::NextTemporaryName(*random_);
       int fd = ::openat(fd_.get(), name->c_str(),
                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd >= 0) return fd;
@@ -464,35 +562,17 @@ class PosixFolder : public Folder {
     return -1;
   }
 
-  std::string NextName() {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t r = (*random_)();
-    std::string name = ".kscgen-";
-    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
-    return name + ".tmp";
-  }
-
-  class Guard {
-   public:
-    explicit Guard(int fd) : fd_(fd) {}
-    ~Guard() { ::close(fd_); }  // closing releases the lock too
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-    int get() const { return fd_; }
-
-   private:
-    int fd_;
-  };
-
-  // The locked ".kscgen.lock": removed, then unlocked by closing it, before
-  // the folder's descriptor closes.
+  // The locked ".kscgen.lock": removed if this run made it, then unlocked
+  // by closing it, before the folder's descriptor closes.
   class LockFile {
    public:
     LockFile() = default;
     ~LockFile() {
       if (fd_ < 0) return;
       struct stat held, named;
-      if (::fstat(fd_, &held) == 0 &&
+      // One that cannot be removed stays: a later run opens and locks it as
+      // it is, so it blocks nothing.
+      if (created_ && ::fstat(fd_, &held) == 0 &&
           ::fstatat(dir_fd_, kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
           held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
         ::unlinkat(dir_fd_, kLockFileName, 0);
@@ -502,17 +582,19 @@ class PosixFolder : public Folder {
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
     bool held() const { return fd_ >= 0; }
-    void Hold(int dir_fd, int fd) {
+    void Hold(int dir_fd, int fd, bool created) {
       dir_fd_ = dir_fd;
       fd_ = fd;
+      created_ = created;
     }
 
    private:
     int dir_fd_ = -1;
     int fd_ = -1;
+    bool created_ = false;
   };
 
-  Guard fd_;
+  Descriptor fd_;  // closing it lets go of the flock
   FolderIdentity identity_;
   FolderTraits traits_;
   std::mt19937_64* random_;
@@ -546,18 +628,10 @@ class PosixFileSystem : public FileSystem {
   std::mt19937_64 random_;
 };
 
-std::uint64_t FreshSeed() {
-  std::random_device device;
-  std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
-  return seed ^
-         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-         static_cast<std::uint64_t>(::getpid());
-}
-
 }  // namespace
 
 FileSystem& SystemFileSystem() {
-  static PosixFileSystem fs(FreshSeed());
+  static PosixFileSystem fs(common::FreshSeed(static_cast<std::uint64_t>(::getpid())));
   return fs;
 }
 

@@ -6,10 +6,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <random>
+#include <utility>
 
 #include "os/file_system.h"
+#include "os/file_system_common.h"
 #include "text/utf16_win32.h"
 
 namespace kscgen::os {
@@ -40,6 +41,9 @@ std::string Reason(DWORD code) {
   return WideToUtf8(text);
 }
 
+// ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 Error FromCode(DWORD code) {
   ErrorKind kind = ErrorKind::kOther;
   switch (code) {
@@ -66,6 +70,23 @@ Error FromCode(DWORD code) {
     case ERROR_HANDLE_DISK_FULL:
       kind = ErrorKind::kNoSpace;
       break;
+    case kDiskQuotaExceeded:
+      kind = ErrorKind::kQuota;
+      break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      kind = ErrorKind::kExists;
+      break;
+    case ERROR_BUSY:
+      kind = ErrorKind::kBusy;
+      break;
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+      kind = ErrorKind::kIoError;
+      break;
     case ERROR_WRITE_PROTECT:
       kind = ErrorKind::kReadOnlyFileSystem;
       break;
@@ -79,20 +100,26 @@ Error FromCode(DWORD code) {
     default:
       break;
   }
-  return {kind, Reason(code)};
+  return {kind, Reason(code), static_cast<long>(code)};
 }
 
 Error LastError() { return FromCode(GetLastError()); }
 
-// A handle closed when it goes out of scope.
+using common::kTries;
+
+// A handle closed when it goes out of scope, movable.
 class Handle {
  public:
+  Handle() = default;
   explicit Handle(HANDLE h) : h_(h) {}
   ~Handle() {
     if (ok()) CloseHandle(h_);
   }
   Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
+  Handle& operator=(Handle&& o) noexcept {
+    std::swap(h_, o.h_);
+    return *this;
+  }
   bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
   HANDLE get() const { return h_; }
   HANDLE release() {
@@ -102,7 +129,7 @@ class Handle {
   }
 
  private:
-  HANDLE h_;
+  HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 
 bool StartsWith(std::wstring_view s, std::wstring_view prefix) {
@@ -239,7 +266,7 @@ Error OpenFolderHandle(const std::wstring& wide, bool no_link, HANDLE* out,
   return {};
 }
 
-class WindowsFolder : public Folder {
+class WindowsFolder : public common::EntryListingFolder {
  public:
   WindowsFolder(HANDLE h, std::wstring path, const BY_HANDLE_FILE_INFORMATION& info,
                 std::mt19937_64* random)
@@ -250,10 +277,6 @@ class WindowsFolder : public Folder {
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
-
-  Error List(std::vector<FolderEntry>* entries) override {
-    return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
-  }
 
   Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
     const std::wstring pattern = path_ + (path_.back() == L'\\' ? L"*" : L"\\*");
@@ -295,42 +318,65 @@ class WindowsFolder : public Folder {
   // reaches where sharing does not: a Linux run locks the same byte of the
   // same file (under Wine, or on a shared disk). A Linux run removes the
   // file while holding it, so one locked after its removal is let go and
-  // the name tried again. FILE_FLAG_OPEN_REPARSE_POINT takes a link planted
-  // at the name as the link, never what it points to.
+  // the name tried again. A run that made the file has it removed when its
+  // handle closes, killed or not; a file of that name that holds bytes (a
+  // user's own: a lock file never does) stays. Something other than a file
+  // at the name (a folder, a link: FILE_FLAG_OPEN_REPARSE_POINT takes a
+  // link as itself, never what it points to), or a file this user may not
+  // open, is passed over: the run goes on without the file's lock, as a
+  // Linux run keeps its lock on the folder alone.
   Error Lock() override {
     if (lock_.ok()) return {};
     std::wstring wide;
-    if (Error e = Child(".kscgen.lock", &wide); e.failed()) return e;
-    constexpr int kTries = 100;
+    if (Error e = Child(common::kLockFileName, &wide); e.failed()) return e;
     for (int attempt = 0; attempt < kTries; ++attempt) {
+      const DWORD there = GetFileAttributesW(wide.c_str());
+      if (there != INVALID_FILE_ATTRIBUTES && (there & kNotAFile) != 0) return {};
       HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT,
                              nullptr);
       if (h == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
-        if (code == ERROR_SHARING_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+        if (code == ERROR_SHARING_VIOLATION) {
+          return {ErrorKind::kLocked, Reason(code), static_cast<long>(code)};
+        }
+        if (code == ERROR_ACCESS_DENIED) {
+          // Removed by a run that held it (it is gone once that run's
+          // handle closes): try again; otherwise not ours to open.
+          if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES &&
+              GetLastError() == ERROR_FILE_NOT_FOUND) {
+            continue;
+          }
+          return {};
+        }
         return FromCode(code);
       }
-      Owned file(h);
+      const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+      Handle file(h);
+      BY_HANDLE_FILE_INFORMATION info;
+      if (!GetFileInformationByHandle(h, &info)) return LastError();
+      if ((info.dwFileAttributes & kNotAFile) != 0) return {};  // put there since
       OVERLAPPED first_byte = {};
       if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                       &first_byte)) {
         DWORD code = GetLastError();
-        if (code == ERROR_LOCK_VIOLATION) return {ErrorKind::kLocked, Reason(code)};
+        if (code == ERROR_LOCK_VIOLATION) {
+          return {ErrorKind::kLocked, Reason(code), static_cast<long>(code)};
+        }
         return FromCode(code);
       }
-      BY_HANDLE_FILE_INFORMATION info;
-      if (!GetFileInformationByHandle(h, &info)) return FromCode(GetLastError());
       if (info.nNumberOfLinks == 0) continue;
-      // Removed when the handle closes, at the run's end, killed or not.
       FILE_DISPOSITION_INFO remove = {TRUE};
-      if (!SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove)) {
-        return FromCode(GetLastError());
+      // An empty file is a lock file a killed Linux run left; one that
+      // holds bytes is not this tool's and stays.
+      const bool ours = created || (info.nFileSizeHigh == 0 && info.nFileSizeLow == 0);
+      if (ours && !SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove)) {
+        return LastError();
       }
       lock_ = std::move(file);
       return {};
     }
-    return {ErrorKind::kLocked, Reason(ERROR_LOCK_VIOLATION)};
+    return {ErrorKind::kLocked, Reason(ERROR_LOCK_VIOLATION), ERROR_LOCK_VIOLATION};
   }
 
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
@@ -360,10 +406,19 @@ class WindowsFolder : public Folder {
     // since as itself, and it is then not read.
     Handle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!h.ok()) return {};  // unreadable: it will be replaced
+    if (!h.ok()) {
+      const DWORD code = GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND) {  // gone since
+        *what = Existing();
+        return {};
+      }
+      return FromCode(code);  // never read: it must not be taken for an empty file
+    }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h.get(), &info) || (info.dwFileAttributes & kNotAFile) != 0 ||
-        GetFileType(h.get()) != FILE_TYPE_DISK) {
+    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
+    if ((info.dwFileAttributes & kNotAFile) != 0 || GetFileType(h.get()) != FILE_TYPE_DISK) {
+      *what = Existing();
+      what->kind = IsFolderAttributes(info.dwFileAttributes) ? Existing::kFolder : Existing::kOther;
       return {};
     }
     // As much as the file holds, and one more byte to see it grew; no more,
@@ -375,17 +430,22 @@ class WindowsFolder : public Folder {
       DWORD n = 0;
       const std::size_t want = bytes.size() - got;
       if (!ReadFile(h.get(), bytes.data() + got,
-                    want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &n, nullptr) ||
-          n == 0) {
-        break;
+                    want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &n, nullptr)) {
+        bytes.clear();
+        return LastError();
       }
+      if (n == 0) break;
       got += n;
     }
     bytes.resize(got >= bytes.size() ? 0 : got);  // grown since: no bytes, as if too long
     return {};
   }
 
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+  // The attributes kept are the hidden, system and archive ones below, which
+  // any user who may write the file may set: none is ever lost.
+  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                std::vector<std::string>* lost) override {
+    lost->clear();
     *in_folder = true;
     std::wstring target;
     if (Error e = Child(name, &target); e.failed()) return e;
@@ -432,6 +492,19 @@ class WindowsFolder : public Folder {
     return FromCode(code);
   }
 
+  // A read-only volume refuses every file; a folder's own read-only
+  // attribute means nothing to Windows, and a folder whose access control
+  // list refuses new files is told by the first one the run makes.
+  Error CheckWritable() override {
+    DWORD flags = 0;
+    if (GetVolumeInformationByHandleW(handle_.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr,
+                                      0) &&
+        (flags & FILE_READ_ONLY_VOLUME) != 0) {
+      return FromCode(ERROR_WRITE_PROTECT);
+    }
+    return {};
+  }
+
   void RemoveTemporaryLeftovers() override {
     std::vector<std::string> leftovers;  // only these: a folder may hold many other files
     ForEachEntry([&](FolderEntry& e) {
@@ -457,6 +530,8 @@ class WindowsFolder : public Folder {
     // file system allows it (NTFS does; others say the call is not theirs).
     // A whole volume can be flushed only by an administrator; for anyone
     // else the flushes per file stand in for it.
+    // A folder this user may not open for writing (or a file system that
+    // will not open one so) is left to the flushes per file.
     Handle dir(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (dir.ok() && !FlushFileBuffers(dir.get())) {
@@ -475,7 +550,7 @@ class WindowsFolder : public Folder {
           Handle h(CreateFileW((L"\\\\.\\" + device.substr(0, 2)).c_str(), GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                nullptr));
-          if (h.ok()) FlushFileBuffers(h.get());
+          if (h.ok() && !FlushFileBuffers(h.get())) return LastError();
         }
       }
     }
@@ -483,25 +558,6 @@ class WindowsFolder : public Folder {
   }
 
  private:
-  // A handle closed when it goes out of scope, movable.
-  class Owned {
-   public:
-    Owned() = default;
-    explicit Owned(HANDLE h) : h_(h) {}
-    ~Owned() {
-      if (ok()) CloseHandle(h_);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(Owned&& o) noexcept {
-      std::swap(h_, o.h_);
-      return *this;
-    }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-
-   private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
-  };
-
   // The extended-length path of `name` in this folder; a name that is not
   // one ("", ".", "..", with a separator) is refused.
   Error Child(const std::string& name, std::wstring* wide) const {
@@ -531,9 +587,8 @@ class WindowsFolder : public Folder {
   // A new regular file under a fresh random name each try: a name planted
   // in advance, by guess or by chance, only costs one more try.
   Error CreateTemporary(std::wstring* path, HANDLE* out) {
-    constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-      if (Error e = Child(NextName(), path); e.failed()) return e;
+      if (Error e = Child(common::NextTemporaryName(*random_), path); e.failed()) return e;
       // CREATE_NEW fails on anything at the name, a link included
       // (FILE_FLAG_OPEN_REPARSE_POINT: the link itself counts, never its
       // target); no sharing while it is written.
@@ -555,19 +610,11 @@ class WindowsFolder : public Folder {
     return FromCode(ERROR_FILE_EXISTS);
   }
 
-  std::string NextName() {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t r = (*random_)();
-    std::string name = ".kscgen-";
-    for (int i = 0; i < 16; ++i, r >>= 4) name += kHex[r & 0xF];
-    return name + ".tmp";
-  }
-
-  Owned handle_;
+  Handle handle_;
   std::wstring path_;  // extended-length
   FolderIdentity identity_;
   std::mt19937_64* random_;
-  Owned lock_;
+  Handle lock_;
 };
 
 class WindowsFileSystem : public FileSystem {
@@ -627,18 +674,10 @@ class WindowsFileSystem : public FileSystem {
   std::mt19937_64 random_;
 };
 
-std::uint64_t FreshSeed() {
-  std::random_device device;
-  std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
-  return seed ^
-         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-         static_cast<std::uint64_t>(GetCurrentProcessId());
-}
-
 }  // namespace
 
 FileSystem& SystemFileSystem() {
-  static WindowsFileSystem fs(FreshSeed());
+  static WindowsFileSystem fs(common::FreshSeed(GetCurrentProcessId()));
   return fs;
 }
 

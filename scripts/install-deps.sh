@@ -24,7 +24,7 @@ case "${1:-}" in
       qt6-base-dev libgl-dev qt6-translations-l10n
       clang libclang-rt-14-dev python3
       unicode-data bzip2 locales
-      faketime util-linux e2fsprogs
+      faketime util-linux e2fsprogs exfatprogs exfat-fuse
       xvfb xauth fonts-noto-cjk
     )
     if [ "${1:-}" = "--bench" ]; then

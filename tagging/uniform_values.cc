@@ -1,5 +1,7 @@
 #include "tagging/uniform_values.h"
 
+#include <algorithm>
+
 #include "tagging/classification.h"
 #include "text/gbk_text.h"
 
@@ -60,7 +62,11 @@ UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view
   e.kind_text = text::Trim(kind_text);
   e.kind = UniformKindOf(e.kind_text);
   e.value = text::Trim(value_text);
-  if (!e.kind) {
+  const bool control = std::any_of(value_text.begin(), value_text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  if (control) {
+    parse.error = UniformEntryError::kControlCharacter;
+  } else if (!e.kind) {
     parse.error = UniformEntryError::kUnknownKind;
   } else if (e.value.empty()) {
     parse.error = UniformEntryError::kEmptyValue;

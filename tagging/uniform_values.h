@@ -43,7 +43,14 @@ struct UniformEntry {
   std::string value;
 };
 
-enum class UniformEntryError { kNone, kUnknownKind, kEmptyValue, kBadChannel, kBadStyle };
+enum class UniformEntryError {
+  kNone,
+  kUnknownKind,
+  kEmptyValue,
+  kBadChannel,
+  kBadStyle,
+  kControlCharacter,
+};
 
 struct UniformEntryParse {
   UniformEntryError error = UniformEntryError::kNone;
@@ -51,9 +58,11 @@ struct UniformEntryParse {
 };
 
 // Reads a typed kind and value. A kind text that names none of the four
-// kinds (UniformKindOf), an empty value, a channel value that names no
-// channel (ClassifyChannel), or a style value that names none of the song
-// manager's styles (MatchStyle), gives an error and no entry.
+// kinds (UniformKindOf), an empty value, a value with a control character
+// (a line break would split the KSC file's line), a channel value that names
+// no channel (ClassifyChannel), or a style value that names none of the song
+// manager's styles (MatchStyle), gives an error and no entry. The window, its
+// restored settings and kscgen all read entries here.
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
 
 // The entry as the uniform list shows it: kind, " --> ", value, "; "

@@ -34,15 +34,22 @@ class TestFileSystem::WrappedFolder : public os::Folder {
     return error.failed() ? error : real_->Lock();
   }
 
+  os::Error CheckWritable() override {
+    os::Error error = fs_->Enter(Step::kCheckWritable, key_);
+    return error.failed() ? error : real_->CheckWritable();
+  }
+
   os::Error ReadExisting(const std::string& name, std::size_t max_bytes,
                          os::Existing* what) override {
     os::Error error = fs_->Enter(Step::kReadExisting, name);
     return error.failed() ? error : real_->ReadExisting(name, max_bytes, what);
   }
 
-  os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
+  os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                    std::vector<std::string>* lost) override {
+    lost->clear();
     os::Error error = fs_->Enter(Step::kReplace, name, in_folder);
-    return error.failed() ? error : real_->Replace(name, bytes, in_folder);
+    return error.failed() ? error : real_->Replace(name, bytes, in_folder, lost);
   }
 
   void RemoveTemporaryLeftovers() override {

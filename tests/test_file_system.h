@@ -19,11 +19,12 @@ namespace kscgen::testing {
 
 // The steps a run takes, one per call of the file-system interface.
 enum class Step {
-  kResolve,      // FileSystem::ResolveFolder
-  kOpenFolder,   // FileSystem::OpenFolder
-  kList,         // Folder::List
+  kResolve,     // FileSystem::ResolveFolder
+  kOpenFolder,  // FileSystem::OpenFolder
+  kList,        // Folder::List
   kOpenSubfolder,
   kLock,
+  kCheckWritable,
   kReadExisting,
   kReplace,
   kRemoveLeftovers,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/case_fold_table.h"
+
 namespace kscgen::text {
 
 std::string_view TrimView(std::string_view s) {
@@ -44,24 +46,43 @@ std::string UpperAscii(std::string_view s) {
   return out;
 }
 
+namespace {
+
+// The character at `at` of a GBK text, one byte or two, with its letter
+// case set aside: an ASCII letter lowered, a double-byte letter as the
+// character of its class in the generated table.
+unsigned FoldedChar(std::string_view s, std::size_t at, std::size_t* length) {
+  *length = CharLength(s, at);
+  if (*length == 1) return static_cast<unsigned char>(ToLowerAscii(s[at]));
+  const unsigned code =
+      static_cast<unsigned char>(s[at]) << 8 | static_cast<unsigned char>(s[at + 1]);
+  const GbkCaseFold* begin = kGbkCaseFolds;
+  const GbkCaseFold* end = kGbkCaseFolds + kGbkCaseFoldCount;
+  // Most names are Chinese characters, which lie past the letters.
+  if (begin == end || code < begin->code || code > (end - 1)->code) return code;
+  const GbkCaseFold* it = std::lower_bound(
+      begin, end, code, [](const GbkCaseFold& f, unsigned c) { return f.code < c; });
+  return it != end && it->code == code ? it->folded : code;
+}
+
+}  // namespace
+
 int CompareFoldingCase(std::string_view x, std::string_view y) {
-  const std::size_t n = std::min(x.size(), y.size());
-  std::size_t next_x = 0;  // where the next character of each begins
-  std::size_t next_y = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    char cx = x[i];
-    char cy = y[i];
-    if (i == next_x) {
-      next_x += CharLength(x, i);
-      cx = ToLowerAscii(cx);
-    }
-    if (i == next_y) {
-      next_y += CharLength(y, i);
-      cy = ToLowerAscii(cy);
-    }
-    if (cx != cy) return static_cast<unsigned char>(cx) < static_cast<unsigned char>(cy) ? -1 : 1;
+  std::size_t i = 0, j = 0;
+  while (i < x.size() && j < y.size()) {
+    std::size_t nx = 0, ny = 0;
+    const unsigned cx = FoldedChar(x, i, &nx);
+    const unsigned cy = FoldedChar(y, j, &ny);
+    // A double-byte character compares by its lead byte first, as bytes
+    // would: the order is the bytewise one, letters folded.
+    const unsigned kx = nx == 1 ? cx << 8 : cx;
+    const unsigned ky = ny == 1 ? cy << 8 : cy;
+    if (kx != ky) return kx < ky ? -1 : 1;
+    i += nx;
+    j += ny;
   }
-  return x.size() < y.size() ? -1 : x.size() > y.size() ? 1 : 0;
+  const std::size_t rest_x = x.size() - i, rest_y = y.size() - j;
+  return rest_x < rest_y ? -1 : rest_x > rest_y ? 1 : 0;
 }
 
 std::string LowerAscii(std::string_view s) {

@@ -58,10 +58,13 @@ bool ContainsUpper(std::string_view hay, std::string_view needle);
 // Raises the ASCII letters that are characters of their own.
 std::string UpperAscii(std::string_view s);
 
-// Compares two GBK texts bytewise once the ASCII letters that are characters
-// of their own are lowered (a trail byte is never lowered): below zero when
-// `x` comes first, zero when the song manager, which reads names without
-// regard to letter case, cannot tell them apart.
+// Compares two GBK texts bytewise once letter case is set aside as Windows
+// sets it aside in file names: ASCII letters that are characters of their
+// own lowered (a trail byte is never lowered), and every double-byte letter
+// (full-width Latin, Greek, Cyrillic, Roman numerals...) taken as the first
+// character of its class in text/case_fold_table.cc. Below zero when `x`
+// comes first, zero when the song manager, which reads names on Windows,
+// cannot tell them apart.
 int CompareFoldingCase(std::string_view x, std::string_view y);
 
 // The leading whole characters of `s` that fit into `max_bytes` bytes.

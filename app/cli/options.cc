@@ -1,5 +1,6 @@
 #include "app/cli/options.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/cli/command_line.h"
@@ -166,7 +167,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         break;
       case kOptStartNumber: {
         std::optional<std::int32_t> start = ParseStartNumber(value);
-        if (!start) return Fail(parsed, messages::BadStartNumber(text::DisplayName(value)));
+        if (!start) return Fail(parsed, StartNumberRefusal(text::DisplayName(value)));
         request.start_number = *start;
         break;
       }
@@ -182,13 +183,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         std::string label = UniformLabel(arg.substr(0, eq));
         auto uniform_value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
         if (!uniform_value) return Fail(parsed, error);
-        for (char c : *uniform_value) {
-          // A line break would split the entry; the window's fields cannot hold one either.
-          if (static_cast<unsigned char>(c) < 0x20) {
-            return Fail(parsed, u8"统一设定值含有控制字符：" + text::DisplayName(arg));
-          }
-        }
         UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
+        if (parse.error == UniformEntryError::kControlCharacter) {
+          return Fail(parsed, messages::UniformControlCharacter(text::DisplayName(arg)));
+        }
         if (parse.error == UniformEntryError::kUnknownKind) {
           return Fail(parsed, messages::UnknownUniformKindOption(text::DisplayName(arg)));
         }
@@ -207,6 +205,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       case kOptDate:
         options.date = ArgumentInGbk(u8"日期", value, &error);
         if (!options.date) return Fail(parsed, error);
+        // A line break would split the KSC file's line, as in a uniform value.
+        if (std::any_of(options.date->begin(), options.date->end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+          return Fail(parsed, messages::DateControlCharacter(text::DisplayName(value)));
+        }
         break;
       case kOptRecursive:
         options.recursive = true;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <set>
 #include <unordered_map>
 
 #include "app/engine/messages.h"
@@ -111,12 +112,23 @@ const char* LeftAloneReason(const os::Existing& existing) {
 // own (so that its video is skipped and the run goes on), rather than for
 // one of its folder or file system, which would fail every later file too.
 bool IsTheFilesOwnFailure(const os::Error& error) {
-  return error.kind == os::ErrorKind::kPermission || error.kind == os::ErrorKind::kIsFolder ||
-         error.kind == os::ErrorKind::kNotFolder || error.kind == os::ErrorKind::kNameTooLong;
+  switch (error.kind) {
+    case os::ErrorKind::kPermission:
+    case os::ErrorKind::kIsFolder:
+    case os::ErrorKind::kNotFolder:
+    case os::ErrorKind::kNameTooLong:
+    case os::ErrorKind::kBusy:  // a mount at its name, a program running it
+    case os::ErrorKind::kImmutable:
+    case os::ErrorKind::kAppendOnly:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // The name the song manager reads: the GBK name without its extension. Two
-// names are one to it when these differ only in ASCII letter case.
+// names are one to it when these differ only in letter case, of any letter
+// GBK holds in two cases (text::CompareFoldingCase).
 std::string_view NameKey(const VideoFile& file) { return StemView(file.name.gbk); }
 
 bool EndsWithKsc(std::string_view name) {
@@ -216,8 +228,15 @@ class Run {
       const std::uint64_t device = handle_->identity().device;
       to_sync_[device] = {path, std::move(handle_)};
     } catch (const std::bad_alloc&) {
-      handle_->Sync(true);  // no room to keep it: flushed now
+      // No room to keep it: flushed now.
+      if (os::Error error = handle_->Sync(true); error.failed()) NoteSyncFailure(path, error);
     }
+  }
+
+  void NoteSyncFailure(std::string_view path, const os::Error& error) {
+    if (result_.status != BatchStatus::kDone) return;  // the first failure is the one told
+    result_.status = BatchStatus::kWriteFailed;
+    result_.failure = messages::CannotSync(path, error);
   }
 
   void ForgetFolder() {
@@ -228,14 +247,17 @@ class Run {
     previous_ = {};
     skip_reasons_ = {};
     other_spelling_ = {};
+    stale_ = {};
   }
 
-  // Opens the folder to work in and, unless nothing is to be written, locks
-  // it. The lock is taken on a handle of its own, given back as soon as the
-  // run leaves the folder; the working handle stays open to flush the
-  // folder's file system at the end.
+  // Opens the folder to work in, sees that it takes new files (a dry run
+  // too, to tell what the run would do) and, unless nothing is to be
+  // written, locks it. The lock is taken on a handle of its own, given back
+  // as soon as the run leaves the folder; the working handle stays open to
+  // flush the folder's file system at the end.
   os::Error OpenAndLock(const VideoFolder& folder, std::unique_ptr<os::Folder>* lock) {
     os::Error error = OpenListedFolder(folder, fs_, &handle_);
+    if (!error.failed() && !folder.files.empty()) error = handle_->CheckWritable();
     if (error.failed() || request_.dry_run) return error;
     error = OpenListedFolder(folder, fs_, lock);
     if (error.failed()) return error;
@@ -268,7 +290,14 @@ class Run {
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
     GroupSameNames(folder);
-    FindKscFilesSpelledOtherwise(folder);
+    error = FindKscFilesSpelledOtherwise(folder);
+    if (error.failed()) {
+      // Without the whole listing a KSC file under another case could be
+      // joined by a second one.
+      Stop(BatchStatus::kWriteFailed, messages::CannotReadFolder(folder.path, error));
+      ForgetFolder();
+      return false;
+    }
 
     const std::size_t first_index = done_;
     bool keep_going = true;
@@ -308,7 +337,7 @@ class Run {
   }
 
   // Names the song manager cannot tell apart are one name: those that differ
-  // only in ASCII letter case, or whose spellings (UTF-8 and GBK) give the
+  // only in letter case, or whose spellings (UTF-8 and GBK) give the
   // same GBK bytes. Of each such group the last video in list order writes
   // the KSC file; each of the others is linked to the one before it. Sorted
   // indices rather than a map of names: a large folder costs four bytes a
@@ -355,12 +384,16 @@ class Run {
   // for a video's own (other letter case, the other spelling of the same
   // GBK name) is that video's KSC file: it is replaced under the name it
   // has, not joined by a second one. The name looked for first wins when
-  // both are there.
-  void FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
+  // it is there, else the first of the others in byte order; every other
+  // one is stale, left as it is and named, for the song manager sees only
+  // one of them.
+  os::Error FindKscFilesSpelledOtherwise(const VideoFolder& folder) {
     other_spelling_.clear();
-    if (order_.empty()) return;
+    stale_.clear();
+    if (order_.empty()) return {};
     std::vector<bool> own_name_found(folder.files.size());
-    handle_->ForEachEntry([&](os::FolderEntry& e) {
+    std::vector<std::pair<std::uint32_t, std::string>> others;  // by video
+    os::Error error = handle_->ForEachEntry([&](os::FolderEntry& e) {
       if (!EndsWithKsc(e.name)) return;
       const text::DecodedName decoded = text::DecodeFileName(e.name);
       if (decoded.problem != text::NameProblem::kNone) return;
@@ -373,12 +406,34 @@ class Run {
         own_name_found[w] = true;
         return;
       }
-      auto [it, fresh] = other_spelling_.try_emplace(w, e.name);
-      if (!fresh && e.name < it->second) it->second = e.name;
+      others.emplace_back(w, std::move(e.name));
     });
-    for (auto it = other_spelling_.begin(); it != other_spelling_.end();) {
-      it = own_name_found[it->first] ? other_spelling_.erase(it) : std::next(it);
+    std::sort(others.begin(), others.end());
+    const bool recursive = folders_.size() > 1;
+    for (std::size_t k = 0; k < others.size(); ++k) {
+      const std::uint32_t w = others[k].first;
+      if (!own_name_found[w] && (k == 0 || others[k - 1].first != w)) {
+        other_spelling_.emplace(w, std::move(others[k].second));
+        continue;
+      }
+      std::string shown = text::DisplayName(others[k].second);
+      if (recursive && folder.relative != ".") {
+        shown = text::DisplayName(folder.relative) + "/" + shown;
+      }
+      result_.warnings.push_back(messages::StaleKscFile(shown));
+      stale_[w].push_back(text::DisplayName(others[k].second));
     }
+    return error;
+  }
+
+  // The next number, past those that KSC files left alone hold.
+  void TakeNumber(SongInfo& song) {
+    if (!number_) return;
+    taken_from_ = *number_;
+    do {
+      ++*number_;
+    } while (held_numbers_.count(*number_) != 0);
+    song.number = FormatSongNumber(*number_);
   }
 
   // The number a video's name carries, as its song number; the first video
@@ -401,8 +456,22 @@ class Run {
   // whose KSC files hold their numbers take them, so there are no gaps.
   void GiveBackNumber(SongInfo& song) {
     if (!number_) return;
-    --*number_;
+    *number_ = taken_from_;
     song.number.clear();
+  }
+
+  // A KSC file left alone keeps the number it holds: a number still to come
+  // is stepped over, so that no two songs share it; one given already in
+  // this run is a clash the note names.
+  void KeepHeldNumber(const VideoFolder& folder, const VideoFile& file, std::int64_t held) {
+    if (!number_ || held <= *request_.start_number) return;
+    const std::string shown = ShownName(folder, file, folders_.size() > 1);
+    if (held > *number_) {
+      held_numbers_.insert(held);
+      result_.warnings.push_back(messages::HeldNumberSteppedOver(shown, FormatSongNumber(held)));
+    } else {
+      result_.warnings.push_back(messages::HeldNumberGivenTwice(shown, FormatSongNumber(held)));
+    }
   }
 
   void Skip(const VideoFolder& folder, const VideoFile& file, VideoReport& report,
@@ -445,12 +514,22 @@ class Run {
       return true;
     }
     if (previous_[i] != kNone) report.same_ksc_as = first_index + previous_[i];
+    if (auto it = stale_.find(static_cast<std::uint32_t>(i)); it != stale_.end()) {
+      report.stale_ksc_files = it->second;
+    }
 
     // Numbers only for the videos whose KSC files hold them: no gaps.
-    if (number_) song.number = FormatSongNumber(++*number_);
+    TakeNumber(song);
     if (request_.number_from_name) NumberFromName(report);
     std::string text;
-    const KscAction action = Plan(ksc_native, song, &text, report);
+    os::Error unread;
+    std::optional<std::int64_t> held;
+    const KscAction action = Plan(ksc_native, song, &text, report, &unread, &held);
+    if (unread.failed()) {
+      GiveBackNumber(song);
+      Stop(BatchStatus::kWriteFailed, messages::CannotReadKscFileAt(song.ksc_path, unread));
+      return false;
+    }
     switch (action) {
       case KscAction::kUnchanged:
         report.outcome = VideoOutcome::kUnchanged;
@@ -460,6 +539,7 @@ class Run {
       case KscAction::kNotAFile:
       case KscAction::kUnreadable:
         GiveBackNumber(song);
+        if (held) KeepHeldNumber(folder, file, *held);
         return true;  // skipped by Plan, with the reason
       case KscAction::kCreate:
         report.outcome = VideoOutcome::kCreated;
@@ -484,6 +564,11 @@ class Run {
         return false;
       }
       wrote_in_folder_ = true;
+      if (!status.lost_attributes.empty()) {
+        report.lost_attributes = std::move(status.lost_attributes);
+        result_.warnings.push_back(
+            messages::AttributesLost(ShownName(folder, file, recursive), report.lost_attributes));
+      }
     }
     ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
     return true;
@@ -492,9 +577,11 @@ class Run {
   // Reads what stands at the KSC file's name, settles the song's date (an
   // existing file keeps its own unless the request sets one), puts the text
   // in `*text` and decides what writing it does. A file left alone skips
-  // its video here.
+  // its video here, and the song number it holds, if any, is put in
+  // `*held`; a read that fails for the disk's sake, which would fail for
+  // every later file too, is put in `*unread` to stop the run.
   KscAction Plan(const std::string& ksc_native, SongInfo& song, std::string* text,
-                 VideoReport& report) {
+                 VideoReport& report, os::Error* unread, std::optional<std::int64_t>* held) {
     os::Existing existing;
     os::Error error;
     if (keep_dates_) {
@@ -508,14 +595,25 @@ class Run {
     if (error.failed()) {
       // A file that cannot be read for a reason of its own (another user's,
       // a name too long) is left as it is: what it holds is unknown, and
-      // would be lost. Otherwise the write itself tells what becomes of it.
-      if (!IsTheFilesOwnFailure(error)) return KscAction::kUpdate;
+      // would be lost.
+      if (!IsTheFilesOwnFailure(error)) {
+        *unread = error;
+        return KscAction::kUnreadable;
+      }
       Skip(*report.folder, *report.file, report, messages::CannotReadKscFile(error));
       return KscAction::kUnreadable;
     }
     const KscAction action = PlanKscFile(existing, *text, request_.force);
     if (action == KscAction::kProtected || action == KscAction::kNotAFile) {
       Skip(*report.folder, *report.file, report, LeftAloneReason(existing));
+    }
+    if (action == KscAction::kProtected && number_) {
+      // Read whole only now: deciding needed no more than the text's size.
+      if (existing.bytes.empty() &&
+          handle_->ReadExisting(ksc_native, kLargestKscFile, &existing).failed()) {
+        return action;  // its number unknown: nothing to step over
+      }
+      *held = KscSongNumber(existing.bytes);
     }
     return action;
   }
@@ -525,10 +623,7 @@ class Run {
   void Sync() {
     for (auto& [device, folder] : to_sync_) {
       os::Error error = folder.second->Sync(true);
-      if (error.failed() && result_.status == BatchStatus::kDone) {
-        result_.status = BatchStatus::kWriteFailed;
-        result_.failure = messages::CannotSync(folder.first, error);
-      }
+      if (error.failed()) NoteSyncFailure(folder.first, error);
     }
     to_sync_.clear();
   }
@@ -541,6 +636,8 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   std::optional<std::int64_t> number_;
+  std::int64_t taken_from_ = 0;          // the number before the last one taken
+  std::set<std::int64_t> held_numbers_;  // by KSC files left alone, still to come
   // Numbering from the names: each number given, and the first video given it.
   std::unordered_map<std::string, std::size_t> name_numbers_;
   std::size_t done_ = 0;
@@ -558,6 +655,8 @@ class Run {
   std::vector<std::uint32_t> order_;
   // KSC files found under another spelling of their video's name, by video.
   std::unordered_map<std::uint32_t, std::string> other_spelling_;
+  // The other KSC files of one name with a video's, left stale, by video.
+  std::unordered_map<std::uint32_t, std::vector<std::string>> stale_;
 };
 
 }  // namespace

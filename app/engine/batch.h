@@ -69,6 +69,11 @@ struct VideoReport {
   VideoOutcome outcome = VideoOutcome::kSkipped;
   std::string skip_reason;  // UTF-8; not empty when skipped
   NameFindings name_findings;  // where its name departs from the template
+  // Other KSC files of one name with its own, left as they are (UTF-8).
+  std::vector<std::string> stale_ksc_files;
+  // Extended attributes its old KSC file had that the new one could not be
+  // given (the running user may not set them).
+  std::vector<std::string> lost_attributes;
   // The other video of a pair that shares one KSC file (by index): for the
   // superseded one the later video, for the later one the video it supersedes.
   std::optional<std::size_t> same_ksc_as;

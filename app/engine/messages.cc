@@ -27,7 +27,10 @@ namespace {
 
 std::string Shown(std::string_view native) { return u8"“" + text::DisplayName(native) + u8"”"; }
 
-// The cause in the user's words; the system's own for causes without them.
+// The cause in the user's words. The system's own words would be English on
+// Linux (and a Windows machine's may differ from the user's): a cause
+// without a phrase of its own is given by the system's code for it, which
+// help and searches find.
 std::string Because(const os::Error& error) {
   std::string cause;
   switch (error.kind) {
@@ -61,9 +64,27 @@ std::string Because(const os::Error& error) {
     case os::ErrorKind::kNoMemory:
       cause = u8"内存不足";
       break;
+    case os::ErrorKind::kQuota:
+      cause = u8"超出磁盘配额";
+      break;
+    case os::ErrorKind::kExists:
+      cause = u8"已存在同名的文件或文件夹";
+      break;
+    case os::ErrorKind::kBusy:
+      cause = u8"正在使用中";
+      break;
+    case os::ErrorKind::kIoError:
+      cause = u8"磁盘读写错误";
+      break;
+    case os::ErrorKind::kImmutable:
+      cause = u8"被设为不可更改";
+      break;
+    case os::ErrorKind::kAppendOnly:
+      cause = u8"被设为只能追加";
+      break;
     case os::ErrorKind::kNone:
     case os::ErrorKind::kOther:
-      cause = error.reason;
+      cause = error.code != 0 ? u8"系统错误代码 " + std::to_string(error.code) : error.reason;
       break;
   }
   return cause.empty() ? std::string() : u8"（" + cause + u8"）";
@@ -144,6 +165,10 @@ std::string BadStartNumber(std::string_view typed_utf8) {
   return u8"编号起始值必须是不小于 0 的整数：“" + std::string(typed_utf8) + u8"”";
 }
 
+std::string StartNumberAboveLimit(std::string_view typed_utf8, std::int64_t max) {
+  return u8"编号起始值不能大于 " + std::to_string(max) + u8"：“" + std::string(typed_utf8) + u8"”";
+}
+
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max) {
   return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) +
          u8" 首歌曲的编号将超过 " + std::to_string(max);
@@ -185,6 +210,14 @@ std::string BadStyle(std::string_view typed_utf8) {
          u8"之一，或含有其中的关键字";
 }
 
+std::string UniformControlCharacter(std::string_view typed_utf8) {
+  return u8"统一设定值含有控制字符：" + std::string(typed_utf8);
+}
+
+std::string DateControlCharacter(std::string_view typed_utf8) {
+  return u8"日期含有控制字符：" + std::string(typed_utf8);
+}
+
 std::string EmptyUniformValue(std::string_view typed_utf8) {
   return u8"统一设定值为空：“" + std::string(typed_utf8) + u8"”";
 }
@@ -213,6 +246,30 @@ std::string UnlistedVideos(const std::map<std::string, std::size_t>& kinds) {
     first = false;
   }
   return text + u8" 文件未列出，可在后缀中加入";
+}
+
+std::string StaleKscFile(std::string_view name_utf8) {
+  return u8"另有同名的旧KSC文件 “" + std::string(name_utf8) + u8"” 未更新";
+}
+
+std::string HeldNumberSteppedOver(std::string_view video, std::string_view number) {
+  return u8"“" + std::string(video) + u8"”的KSC文件未更新，仍占用编号 " + std::string(number) +
+         u8"，其他歌曲的编号跳过了它";
+}
+
+std::string HeldNumberGivenTwice(std::string_view video, std::string_view number) {
+  return u8"“" + std::string(video) + u8"”的KSC文件未更新，仍占用编号 " + std::string(number) +
+         u8"，与本次另一首歌曲的编号相同";
+}
+
+std::string AttributesLostNote(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& n : names) list += (list.empty() ? "" : u8"、") + text::DisplayName(n);
+  return u8"未能保留扩展属性 " + list;
+}
+
+std::string AttributesLost(std::string_view video, const std::vector<std::string>& names) {
+  return u8"“" + std::string(video) + u8"”的KSC文件已更新，但" + AttributesLostNote(names);
 }
 
 std::string FolderNameNotInGbk(std::string_view folder) {
@@ -329,6 +386,10 @@ std::string CannotReplaceKscFile(const os::Error& error) {
 
 std::string CannotReadKscFile(const os::Error& error) {
   return u8"无法读取已有的KSC文件" + Because(error);
+}
+
+std::string CannotReadKscFileAt(std::string_view path, const os::Error& error) {
+  return u8"无法读取已有的KSC文件：" + Shown(path) + Because(error);
 }
 
 std::string OutOfMemory(std::string_view folder) {

@@ -57,6 +57,8 @@ std::string BadNamePattern(PatternFault fault, std::string_view part_utf8);
 
 // The start number is not an integer of 0 or more.
 std::string BadStartNumber(std::string_view typed_utf8);
+// A start number past the largest one, `max`.
+std::string StartNumberAboveLimit(std::string_view typed_utf8, std::int64_t max);
 // Numbering from `start` would pass the largest song number.
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max);
 
@@ -73,6 +75,11 @@ std::string UnknownUniformKind(std::string_view typed_utf8);
 std::string UnknownUniformKindOption(std::string_view typed_utf8);
 // A uniform style that names none of the song manager's styles.
 std::string BadStyle(std::string_view typed_utf8);
+
+// A uniform value, or the date given for every song, that holds a control
+// character (a line break would split the KSC file's line).
+std::string UniformControlCharacter(std::string_view typed_utf8);
+std::string DateControlCharacter(std::string_view typed_utf8);
 // A uniform value that is empty after trimming.
 std::string EmptyUniformValue(std::string_view typed_utf8);
 // A typed text with a character GBK lacks (the KSC file could not hold it).
@@ -83,6 +90,20 @@ std::string NotUtf8(std::string_view what, std::string_view bytes);
 // Files of other kinds of video not listed ({".mkv": 20}): 另有 20 个 .mkv
 // 文件未列出，可在后缀中加入. Empty when there are none.
 std::string UnlistedVideos(const std::map<std::string, std::size_t>& kinds);
+
+// A KSC file that is one name with the KSC file a video writes, and stays
+// as it is: the song manager sees only one of them.
+std::string StaleKscFile(std::string_view name_utf8);
+
+// A KSC file left alone holds the song number `number`: the numbering steps
+// over it, or (when another song of the run has it already) gives it twice.
+std::string HeldNumberSteppedOver(std::string_view video, std::string_view number);
+std::string HeldNumberGivenTwice(std::string_view video, std::string_view number);
+
+// A KSC file replaced without some of the old one's extended attributes:
+// as a note on its video, and as the run's message.
+std::string AttributesLostNote(const std::vector<std::string>& names);
+std::string AttributesLost(std::string_view video, const std::vector<std::string>& names);
 
 // A folder name that GBK cannot hold gives the folder role nothing to read.
 std::string FolderNameNotInGbk(std::string_view folder);
@@ -103,6 +124,8 @@ std::string CannotReplaceKscFile(const os::Error& error);
 // The skip reason of a video whose existing KSC file cannot be read: what it
 // holds (its date among it) would be lost.
 std::string CannotReadKscFile(const os::Error& error);
+// An existing KSC file whose read failed for the disk's sake: the run stops.
+std::string CannotReadKscFileAt(std::string_view path, const os::Error& error);
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
 

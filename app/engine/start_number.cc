@@ -2,11 +2,18 @@
 
 #include <limits>
 
+#include "app/engine/messages.h"
 #include "text/gbk_text.h"
 
 namespace kscgen {
 
-std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
+namespace {
+
+constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+
+// The number `text` spells, capped just past the largest (so that any
+// number too large reads as kLargest + 1); none when it spells none.
+std::optional<std::int64_t> ReadNumber(std::string_view text) {
   text = text::TrimView(text);
   std::size_t i = 0;
   bool negative = false;
@@ -33,12 +40,23 @@ std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
     } else {
       return std::nullopt;
     }
-    value = value * base + digit;
-    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
+    value = std::min(value * base + digit, kLargest + 1);
   }
-  if (negative) value = -value;
-  if (value < 0 || value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
+  const std::optional<std::int64_t> value = ReadNumber(text);
+  if (!value || *value < 0 || *value > kLargest) return std::nullopt;
+  return static_cast<std::int32_t>(*value);
+}
+
+std::string StartNumberRefusal(std::string_view typed_utf8) {
+  const std::optional<std::int64_t> value = ReadNumber(typed_utf8);
+  if (value && *value > kLargest) return messages::StartNumberAboveLimit(typed_utf8, kLargest);
+  return messages::BadStartNumber(typed_utf8);
 }
 
 std::string FormatSongNumber(std::int64_t number) {

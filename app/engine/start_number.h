@@ -13,6 +13,10 @@ namespace kscgen {
 // ignored. No value for anything else, a negative number included.
 std::optional<std::int32_t> ParseStartNumber(std::string_view text);
 
+// Why ParseStartNumber refused `typed_utf8`, in the user's words: a number
+// past the largest start number is named as such, with the limit.
+std::string StartNumberRefusal(std::string_view typed_utf8);
+
 // The song number text: at least five digits, zeros in front (101 → 00101).
 std::string FormatSongNumber(std::int64_t number);
 

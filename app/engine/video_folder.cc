@@ -51,8 +51,8 @@ std::string_view LastComponent(std::string_view path) {
   return path.substr(at);
 }
 
-// GBK bytes with the ASCII letters that are characters of their own folded
-// to lower case (a trail byte is never folded): the order of the file list.
+// GBK bytes with letter case set aside as Windows sets it aside
+// (text::CompareFoldingCase): the order of the file list.
 // Folded while comparing: a folded copy of every name would cost a large
 // folder as much memory again as its names.
 bool FoldedLess(std::string_view x, std::string_view y) {

@@ -189,7 +189,7 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
     if (startNumberCheck->isChecked() && !start.isEmpty()) {
       std::optional<std::int32_t> n = ParseStartNumber(start.toStdString());
       if (!n) {
-        *error = FromMessage(messages::BadStartNumber(start.toStdString()));
+        *error = FromMessage(StartNumberRefusal(start.toStdString()));
         return std::nullopt;
       }
       r.start_number = *n;
@@ -328,6 +328,11 @@ void MainWindow::addUniformEntry() {
       break;
     case UniformEntryError::kEmptyValue:
       valueBox->setEditText(QString());  // nothing to add
+      break;
+    case UniformEntryError::kControlCharacter:
+      ShowMessage(MessageKind::kError,
+                  FromMessage(messages::UniformControlCharacter(
+                      (kindBox->currentText() + "=" + valueBox->currentText()).toStdString())));
       break;
   }
 }

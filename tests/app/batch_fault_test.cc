@@ -63,13 +63,30 @@ TEST_F(BatchFaultTest, EverythingWrittenIsFlushedOnceBeforeTheRunReports) {
   EXPECT_EQ(fs_.Calls(Step::kSyncFileSystem), 1);
 }
 
+// EIO, as syncfs gives it when the disk failed to write back.
 TEST_F(BatchFaultTest, AFlushThatFailsIsAFailureNotDone) {
   Touch(dir_ / "a-x.mpg");
-  fs_.FailAt(Step::kSyncFileSystem, Failure(os::ErrorKind::kOther, "Input/output error"));
+  fs_.FailAt(Step::kSyncFileSystem, {os::ErrorKind::kIoError, "Input/output error", 5});
   BatchResult result = Run(List());
   EXPECT_EQ(result.status, BatchStatus::kWriteFailed);
-  EXPECT_NE(result.failure.find("Input/output error"), std::string::npos) << result.failure;
-  EXPECT_NE(result.failure.find(dir_.path()), std::string::npos) << result.failure;
+  EXPECT_EQ(result.failure,
+            u8"无法将文件写入磁盘：“" + dir_.path() +
+                u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 0 个视频未处理。");
+}
+
+// The run reads the folder again for KSC files under other names; should
+// that read fail (EIO from getdents), a second KSC file could be made
+// beside one it did not see: the run stops there instead.
+TEST_F(BatchFaultTest, AFolderThatCannotBeReadAgainStopsTheRun) {
+  Touch(dir_ / "a-x.mpg");
+  const std::vector<VideoFolder> folders = List();
+  fs_.FailAt(Step::kList, {os::ErrorKind::kIoError, "Input/output error", 5});
+  BatchResult result = Run(folders);
+  EXPECT_EQ(result.status, BatchStatus::kWriteFailed);
+  EXPECT_EQ(result.failure,
+            u8"无法读取文件夹：“" + dir_.path() +
+                u8"”（磁盘读写错误）\n本次已写入 0 个KSC文件，另有 1 个视频未处理。");
+  EXPECT_EQ(ListNames(dir_.path()), "a-x.mpg");
 }
 
 TEST_F(BatchFaultTest, ADryRunNeitherLocksNorCleansUpAndWorksWhileAnotherRunHoldsTheFolder) {

@@ -22,7 +22,13 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "-r", "04", "x"}, u8"目录名作用必须是 0 到 4：04"},
       {{"-t", "1", "-r", "", "x"}, u8"目录名作用必须是 0 到 4："},
       {{"-t", "1", "-s", "-1", "x"}, u8"编号起始值必须是不小于 0 的整数：“-1”"},
-      {{"-t", "1", "-s", "2147483648", "x"}, u8"编号起始值必须是不小于 0 的整数：“2147483648”"},
+      {{"-t", "1", "-s", "2147483648", "x"}, u8"编号起始值不能大于 2147483647：“2147483648”"},
+      {{"-t", "1", "-s", "4294967294", "x"}, u8"编号起始值不能大于 2147483647：“4294967294”"},
+      {{"-t", "1", "-s", "0x80000000", "x"}, u8"编号起始值不能大于 2147483647：“0x80000000”"},
+      {{"-t", "1", "--date", "2026/1/1\n", "x"}, u8"日期含有控制字符：2026/1/1\\x0A"},
+      {{"-t", "1", "--date", "2026\t1", "x"}, u8"日期含有控制字符：2026\\x091"},
+      {{"-t", "1", "--date", "2026/1/1\r", "x"}, u8"日期含有控制字符：2026/1/1\\x0D"},
+      {{"-t", "1", "-u", "singer=a\x01", "x"}, u8"统一设定值含有控制字符：singer=a\\x01"},
       {{"-t", "1", "-s", "1e3", "x"}, u8"编号起始值必须是不小于 0 的整数：“1e3”"},
       {{"-t", "1", "-u", u8"类型=y", "x"},
        u8"统一设定值的种类应为 singer（歌 手 名）、style（歌曲类别）、language（歌曲语种）"
@@ -100,6 +106,13 @@ TEST(ParseArgumentsTest, UniformValuesKeepTheFirstOfEachKind) {
   ASSERT_FALSE(parsed.error) << *parsed.error;
   EXPECT_EQ(parsed.options.request.uniform.singer, "\xD5\xC5\xC8\xFD");  // 张三
   EXPECT_EQ(parsed.options.request.uniform.channel, "3");
+  // Each English kind name is its own kind.
+  parsed = ParseArguments({"-t", "1", "-u", u8"style=戏曲", "-u", u8"language=粤语", "x"});
+  ASSERT_FALSE(parsed.error) << *parsed.error;
+  EXPECT_EQ(parsed.options.request.uniform.style, "\xCF\xB7\xC7\xFA");     // 戏曲
+  EXPECT_EQ(parsed.options.request.uniform.language, "\xD4\xC1\xD3\xEF");  // 粤语
+  EXPECT_EQ(parsed.options.request.uniform.singer, std::nullopt);
+  EXPECT_EQ(parsed.options.request.uniform.channel, std::nullopt);
 }
 
 TEST(ParseArgumentsTest, ExtensionsAddUpAcrossOptions) {

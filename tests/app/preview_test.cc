@@ -87,6 +87,17 @@ TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
       u8"与第 7 行同名，覆盖其KSC文件；括号后的“节选”未读取",
   };
   EXPECT_EQ(Notes(), expected);
+  // And where an update could not keep an attribute of the old KSC file.
+  VideoReport updated;
+  updated.lost_attributes = {"security.a", "trusted.b"};
+  EXPECT_EQ(PreviewNotes(updated), u8"未能保留扩展属性 security.a、trusted.b");
+  // And where other KSC files of one name with its own stay stale.
+  folder_.files.clear();
+  request_.naming_template = kTemplateTitle;
+  Add("Song.mpg");
+  Touch(root_ / "SONG.KSC");
+  Touch(root_ / "song.ksc");
+  EXPECT_EQ(Notes(), (std::vector<std::string>{u8"另有同名的旧KSC文件 “song.ksc” 未更新"}));
 }
 
 TEST_F(PreviewTest, ANameThatFitsItsTemplateHasNoNotes) {

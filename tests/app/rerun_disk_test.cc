@@ -127,6 +127,117 @@ TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
 }
 
+// The output of a shell command, its last line break taken off.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+  char buf[256];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  pclose(p);
+  if (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+// An exFAT file system in an image, mounted through FUSE on a loop device
+// for the test's time.
+class ExfatImage {
+ public:
+  explicit ExfatImage(const TempFolder& root) : image_(root / "exfat.img"), mount_(root / "mnt") {
+    fs::create_directory(mount_);
+    if (std::system(
+            ("truncate -s 8M '" + image_ + "' && mkfs.exfat '" + image_ + "' >/dev/null 2>&1")
+                .c_str()) != 0) {
+      return;
+    }
+    device_ = Output("losetup -f --show '" + image_ + "'");
+    if (device_.empty()) return;
+    mounted_ =
+        std::system(
+            ("mount.exfat-fuse '" + device_ + "' '" + mount_ + "' >/dev/null 2>&1").c_str()) == 0;
+  }
+  ~ExfatImage() {
+    if (mounted_) std::system(("umount '" + mount_ + "'").c_str());
+    if (!device_.empty()) std::system(("losetup -d '" + device_ + "'").c_str());
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& path() const { return mount_; }
+
+ private:
+  std::string image_;
+  std::string mount_;
+  std::string device_;
+  bool mounted_ = false;
+};
+
+// On exFAT, as on Windows, Ａ.KSC and ａ.KSC are one file: two videos of
+// those names get one KSC file and one number, named as a pair, and a
+// re-run finds it unchanged instead of flipping it between the two.
+TEST(RerunDiskTest, OnExfatLettersOfAnyScriptAreOneNameInEitherCase) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to mount an exFAT image";
+  TempFolder root;
+  ExfatImage exfat(root);
+  if (!exfat.mounted()) {
+    GTEST_SKIP() << "cannot mount an exFAT image through FUSE here (mkfs.exfat, losetup and "
+                    "mount.exfat-fuse: scripts/install-deps.sh installs exfatprogs, exfat-fuse)";
+  }
+  const std::string folder = exfat.path();
+  for (const char* name : {u8"Ａ.mpg", u8"ａ.avi", u8"Σ.mpg", u8"σ.avi"}) {
+    Touch(folder + "/" + name);
+  }
+  Outcome run = Kscgen("", "-t 0 -s 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_TRUE(Has(run.out, u8"新建 2 个，更新 0 个，未变 0 个")) << run.out;
+  EXPECT_TRUE(Has(run.out, u8"ａ.avi 与 Ａ.mpg\nσ.avi 与 Σ.mpg\n")) << run.out;
+  Outcome again = Kscgen("", "-t 0 -s 0 '" + folder + "'");
+  EXPECT_TRUE(Has(again.out, u8"2 个KSC文件都已是最新，没有改动")) << again.out;
+}
+
+// A KSC file its owner may write but not read: what it holds (its date
+// among it) is unknown, so it is left as it is and its video skipped.
+TEST(RerunDiskTest, AKscFileItsOwnerMayWriteButNotReadIsLeftAsItIs) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  for (const char* name : {"a.mpg", "b.mpg"}) Touch(folder + "/" + name);
+  const std::string old = "karaoke.tag('\xCA\xB1\xBC\xE4', '1999/1/1');\r\n";  // 时间 in GBK
+  Touch(folder + "/a.KSC", old);
+  ASSERT_EQ(chown((folder + "/a.KSC").c_str(), 65534, 65534), 0);
+  ASSERT_EQ(chmod((folder + "/a.KSC").c_str(), 0220), 0);
+  for (const char* args : {"-n -t 0 '", "-t 0 '"}) {
+    Outcome run = Kscgen(kAsNobody, args + folder + "'");
+    EXPECT_EQ(run.exit_code, 1) << run.out;
+    EXPECT_TRUE(Has(run.out, u8"无法读取已有的KSC文件（没有权限）")) << run.out;
+  }
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), old);
+  EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
+}
+
+// A KSC file that cannot be replaced for a reason of its own, here a mount
+// at its name (the rename fails with EBUSY), costs only its video.
+TEST(RerunDiskTest, AKscFileThatIsBusySkipsItsVideoOnly) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to mount a file at the KSC file's name";
+  TempFolder root;
+  const std::string folder = SharedSongs(root, 0755);
+  for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(folder + "/" + name);
+  Touch(folder + "/b.KSC", "under the mount");
+  Touch(root / "over", "mounted");
+  if (std::system(
+          ("mount --bind '" + root / "over" + "' '" + folder + "/b.KSC' 2>/dev/null").c_str()) !=
+      0) {
+    GTEST_SKIP() << "cannot bind-mount a file here";
+  }
+  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  const std::string names = ListNames(folder);
+  std::system(("umount '" + folder + "/b.KSC'").c_str());
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_TRUE(Has(run.out,
+                  u8"\n新建 2 个，更新 0 个，未变 0 个\n\n以下 1 个视频未生成KSC文件：\n"
+                  u8"b.mpg（无法替换KSC文件（正在使用中））\n"))
+      << run.out;
+  EXPECT_EQ(names, "a.KSC|a.mpg|b.KSC|b.mpg|c.KSC|c.mpg");
+  EXPECT_EQ(ReadFile(root / "over"), "mounted");
+}
+
 // An access control list as the kernel keeps it (system.posix_acl_access):
 // version 2, then each entry's tag, permissions and id, little-endian.
 std::string Acl(std::initializer_list<std::array<std::uint32_t, 3>> entries) {
@@ -205,6 +316,31 @@ TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
   ASSERT_NE(ReadFile(plain), "old");
   EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), "(none)");  // bin gains nothing
   EXPECT_EQ(StatOf(plain).mode, 0640u);
+}
+
+// An attribute only root may set (security.*) cannot go with the owner's
+// update: the file is updated all the same, and the message names it.
+TEST(RerunDiskTest, AnAttributeTheOwnerMayNotSetIsNamedAsLost) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to set a security attribute";
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  const std::string ksc = folder + "/a.KSC";
+  Touch(folder + "/a.mpg");
+  Touch(ksc, "old");
+  if (setxattr(ksc.c_str(), "security.kscgen-test", "x", 1, 0) != 0 ||
+      setxattr(ksc.c_str(), "user.note", "kept", 4, 0) != 0) {
+    GTEST_SKIP() << "the temporary folder's file system keeps no such attributes here: "
+                 << std::strerror(errno);
+  }
+  ASSERT_EQ(chown(ksc.c_str(), 65534, 65534), 0);
+  Outcome run = Kscgen(kAsNobody, "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_TRUE(Has(run.out,
+                  u8"\n\n注意：\n“a.mpg”的KSC文件已更新，但未能保留扩展属性 "
+                  u8"security.kscgen-test\n"))
+      << run.out;
+  EXPECT_NE(ReadFile(ksc), "old");
+  EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
 }
 
 TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAccess) {

@@ -208,6 +208,47 @@ TEST_F(RerunTest, TheKscFileOfTheVideosOwnNameWinsOverAnotherCase) {
   EXPECT_EQ(r.updated, 1u);
   EXPECT_EQ(Ksc("A.ksc"), "another");
   EXPECT_TRUE(Holds(Ksc("a.KSC"), "karaoke.CommonVideo := 'a.mpg';\r\n"));
+  // The other one stays stale, and is named.
+  EXPECT_EQ(r.warnings, std::vector<std::string>{u8"另有同名的旧KSC文件 “A.ksc” 未更新"});
+}
+
+// Without the video's own name, the first of the others in byte order is
+// its KSC file; each other one is named.
+TEST_F(RerunTest, EveryStaleKscFileOfOneNameIsNamed) {
+  Add("Song.mpg");
+  Touch(folder_.path + "/SONG.KSC", "upper");
+  Touch(folder_.path + "/song.ksc", "lower");
+  Touch(folder_.path + "/\xCB\xC6.ksc", "no video");  // another name: not looked at
+  BatchResult r = Run();
+  EXPECT_EQ(r.updated, 1u);
+  EXPECT_TRUE(Holds(Ksc("SONG.KSC"), "karaoke.CommonVideo := 'Song.mpg';\r\n"));
+  EXPECT_EQ(Ksc("song.ksc"), "lower");
+  EXPECT_EQ(r.warnings, std::vector<std::string>{u8"另有同名的旧KSC文件 “song.ksc” 未更新"});
+}
+
+// Letters of every script GBK holds in two cases: one name in either case,
+// as on Windows, exFAT and FAT.
+TEST(SameNameTest, LettersOfEveryScriptAreOneNameInEitherCase) {
+  const std::pair<const char*, const char*> pairs[] = {
+      {u8"Ａ", u8"ａ"}, {u8"Σ", u8"σ"}, {u8"Ё", u8"ё"}, {u8"Ⅹ", u8"ⅹ"}};
+  for (const auto& [upper, lower] : pairs) {
+    TempFolder dir;
+    Touch(dir / (std::string(upper) + ".mpg"));
+    Touch(dir / (std::string(lower) + ".avi"));
+    Touch(dir / (std::string(lower) + "x.avi"));  // another name
+    FolderListing listing = ListVideos(dir.path(), false);
+    BatchRequest request;
+    request.naming_template = kTemplateTitle;
+    request.start_number = 0;
+    BatchResult r = RunBatch(request, listing.folders, nullptr);
+    EXPECT_EQ(r.created, 2u) << upper;
+    ASSERT_EQ(r.same_ksc.size(), 1u) << upper;
+    // Case set aside, the list goes by extension: the .mpg is later, and writes.
+    EXPECT_EQ(r.same_ksc[0].earlier, std::string(lower) + ".avi");
+    EXPECT_EQ(r.same_ksc[0].later, std::string(upper) + ".mpg");
+    EXPECT_EQ(ListNames(dir.path()), std::string(upper) + ".KSC|" + upper + ".mpg|" + lower +
+                                         ".avi|" + lower + "x.KSC|" + lower + "x.avi");
+  }
 }
 #endif
 
@@ -256,10 +297,12 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
        u8"无法替换KSC文件（没有权限）"},
       {os::ErrorKind::kIsFolder, "Is a directory", false, u8"无法替换KSC文件（是一个文件夹）"},
       {os::ErrorKind::kNameTooLong, "File name too long", false, u8"无法替换KSC文件（名称太长）"},
+      // A mount at the KSC file's name (EBUSY at the rename).
+      {os::ErrorKind::kBusy, "Device or resource busy", false, u8"无法替换KSC文件（正在使用中）"},
       {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
-      {os::ErrorKind::kNoSpace, "Disk quota exceeded", true, nullptr},
+      {os::ErrorKind::kQuota, "Disk quota exceeded", true, nullptr},
       {os::ErrorKind::kReadOnlyFileSystem, "Read-only file system", false, nullptr},
-      {os::ErrorKind::kOther, "Input/output error", false, nullptr},
+      {os::ErrorKind::kIoError, "Input/output error", false, nullptr},
       {os::ErrorKind::kPermission, "Permission denied", true, nullptr},
   };
   for (const Case& c : cases) {
@@ -296,7 +339,7 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
 
 // An existing KSC file the run cannot read is left as it is, in a dry run
 // too: what it holds, its date among it, would be lost. A read that fails
-// for the disk's sake leaves it to the write to tell.
+// for the disk's sake stops the run there: it would fail every later file.
 TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
   for (bool dry_run : {true, false}) {
     TempFolder dir;
@@ -306,19 +349,59 @@ TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
     FolderListing listing = ListVideos(dir.path(), false, fs);
     fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kPermission, "Permission denied"}, 0,
               "b.KSC");
-    fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kOther, "Input/output error"}, 0,
+    fs.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kIoError, "Input/output error", 5}, 0,
               "c.KSC");
     BatchRequest request;
     request.naming_template = kTemplateTitle;
     request.file_system = &fs;
     request.dry_run = dry_run;
     BatchResult r = RunBatch(request, listing.folders, nullptr);
-    EXPECT_EQ(r.status, BatchStatus::kDone);
+    EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
     ASSERT_EQ(r.skipped.size(), 1u);
     EXPECT_EQ(r.skipped[0].name, "b.mpg");
     EXPECT_EQ(r.skipped[0].reason, u8"无法读取已有的KSC文件（没有权限）");
-    EXPECT_EQ(r.created + r.updated, 2u);
+    EXPECT_EQ(r.created + r.updated, 1u);
+    EXPECT_EQ(r.failure, u8"无法读取已有的KSC文件：“" + (dir / "c.KSC") +
+                             u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
     EXPECT_EQ(ReadFile(dir / "b.KSC"), "1999/1/1");
+    EXPECT_EQ(ListNames(dir.path()),
+              dry_run ? "a.mpg|b.KSC|b.mpg|c.mpg" : "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");
+  }
+}
+
+// A KSC file left alone keeps its number: the numbering steps over a number
+// still to come, and names one already given; either way the note says so.
+TEST(ReplaceFailureTest, ANumberHeldByAKscFileLeftAloneIsNotGivenAgain) {
+  struct Case {
+    const char* held;  // b.KSC's number
+    const char* c;     // the number c.KSC gets
+    std::string note;
+  };
+  const Case cases[] = {
+      {"00002", "00003", u8"“b.mpg”的KSC文件未更新，仍占用编号 00002，其他歌曲的编号跳过了它"},
+      {"00001", "00002", u8"“b.mpg”的KSC文件未更新，仍占用编号 00001，与本次另一首歌曲的编号相同"},
+  };
+  for (const Case& c : cases) {
+    for (bool dated : {false, true}) {  // read whole to keep the date, or only as far as needed
+      TempFolder dir;
+      for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(dir / name);
+      // Longer than the text a run writes, so that deciding reads none of it.
+      Touch(dir / "b.KSC", std::string("karaoke.internalnumber :=") + c.held + " ;\r\n// " +
+                               std::string(2000, 'x') + "\r\n");
+      fs::permissions(U8Path(dir / "b.KSC"), fs::perms::owner_read);
+      FolderListing listing = ListVideos(dir.path(), false);
+      BatchRequest request;
+      request.naming_template = kTemplateTitle;
+      request.start_number = 0;
+      if (dated) request.date_text = "2026/12/7";
+      BatchResult r = RunBatch(request, listing.folders, nullptr);
+      EXPECT_EQ(r.status, BatchStatus::kDone);
+      EXPECT_TRUE(Holds(ReadFile(dir / "a.KSC"), "karaoke.internalnumber :=00001 ;\r\n"));
+      EXPECT_TRUE(
+          Holds(ReadFile(dir / "c.KSC"), std::string("karaoke.internalnumber :=") + c.c + " ;\r\n"))
+          << c.held << " " << dated;
+      EXPECT_EQ(r.warnings, std::vector<std::string>{c.note}) << c.held << " " << dated;
+    }
   }
 }
 
@@ -388,12 +471,14 @@ class OutOfMemoryFileSystem : public os::FileSystem {
       return error;
     }
     os::Error Lock() override { return real_->Lock(); }
+    os::Error CheckWritable() override { return real_->CheckWritable(); }
     os::Error ReadExisting(const std::string& name, std::size_t max, os::Existing* what) override {
       if (++fs_->reads_ == fs_->fail_read) throw std::bad_alloc();
       return real_->ReadExisting(name, max, what);
     }
-    os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) override {
-      return real_->Replace(name, bytes, in_folder);
+    os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+                      std::vector<std::string>* lost) override {
+      return real_->Replace(name, bytes, in_folder, lost);
     }
     void RemoveTemporaryLeftovers() override { real_->RemoveTemporaryLeftovers(); }
     os::Error Sync(bool whole) override { return real_->Sync(whole); }

@@ -17,6 +17,23 @@ std::string Names(const std::vector<VideoFile>& files) {
   return out;
 }
 
+#ifndef _WIN32
+// A link to a file is the video it points to; a link to nothing or to a
+// folder is no video.
+TEST(VideoFolderTest, ALinkToAFileIsAVideo) {
+  testing::TempFolder dir;
+  namespace fs = std::filesystem;
+  testing::Touch(dir / "real.mpg");
+  fs::create_directory(dir / "folder.mpg");
+  fs::create_symlink(dir / "real.mpg", dir / "link.mpg");
+  fs::create_symlink(dir / "missing.mpg", dir / "dangling.mpg");
+  fs::create_symlink(dir / "folder.mpg", dir / "to-folder.mpg");
+  FolderListing listing = ListVideos(dir.path(), false);
+  ASSERT_TRUE(listing.ok()) << listing.message;
+  EXPECT_EQ(Names(listing.folders[0].files), "link.mpg|real.mpg");
+}
+#endif
+
 TEST(VideoFolderTest, MatchesTheMasksWithoutRegardToCase) {
   for (const char* yes : {"a.mpg", "a.MPG", "a.Dat", "a.wmv", "a.rmvb", "a.AVI", ".mpg"}) {
     EXPECT_TRUE(IsVideoFileName(yes)) << yes;

@@ -124,7 +124,7 @@ class RunMessagesTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_[0].kind, Kind::kError);
     QCOMPARE(messages_[0].text, Q(u8"无法在文件夹中写入文件：“") +
                                     QDir::toNativeSeparators(folder_) +
-                                    Q(u8"”（没有权限）\n本次已写入 0 个KSC文件，另有 2 "
+                                    Q(u8"”（被设为不可更改）\n本次已写入 0 个KSC文件，另有 2 "
                                       u8"个视频未处理。"));
     QVERIFY(!Exists("a.KSC"));
     QVERIFY(form_->isEnabled());

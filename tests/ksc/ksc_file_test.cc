@@ -102,12 +102,33 @@ TEST(KscDateTextTest, ReadsTheDateTagBackAsItWasGiven) {
       {"karaoke.tag('时间', '1/1/1\r\n');\r\n", std::nullopt},  // no closing quote on its line
       {"karaoke.tag('歌名', 'a');\r\n", std::nullopt},
       {"", std::nullopt},
+      // Spelled by hand or by other tools: the date is read all the same.
+      {"\tkaraoke.tag('时间', '2020/1/2');\r\n", "2020/1/2"},
+      {"karaoke.tag('时间',  '2020/1/3');\r\n", "2020/1/3"},
+      {"karaoke.tag ( '时间' ,\t'2020/1/4' ) ;\r\n", "2020/1/4"},
+      {"KARAOKE.Tag('时间', '2020/1/5');", "2020/1/5"},
+      {"karaoke.tag(\"时间\", \"2020/1/6\");\r\n", "2020/1/6"},
+      {"karaoke.tag(\"时间\", \"say \"\"hi\"\"\");\r\n", "say \"hi\""},
+      {"karaoke.tag('时间\", '2020/1/7');\r\n", std::nullopt},  // quotes that do not pair
+      {"karaoke.tags('时间', '2020/1/8');\r\n", std::nullopt},
+      {"karaoke.tag('时间x', '2020/1/9');\r\n", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(KscDateText(c.text), c.date) << c.text;
   EXPECT_EQ(KscDateText(kRoadKsc), "12/7/26");
   SongInfo quoted = RoadSong();
   quoted.date_text = "''a'";
   EXPECT_EQ(KscDateText(FormatKscText(quoted)), "''a'");
+}
+
+TEST(KscSongNumberTest, ReadsTheNumberHoweverItsLineIsSpelled) {
+  EXPECT_EQ(KscSongNumber(kRoadKsc), std::nullopt);  // written without a number
+  SongInfo numbered = RoadSong();
+  numbered.number = "00103";
+  EXPECT_EQ(KscSongNumber(FormatKscText(numbered)), 103);
+  EXPECT_EQ(KscSongNumber("x\r\n  Karaoke.InternalNumber\t:= '42' ;\r\n"), 42);
+  EXPECT_EQ(KscSongNumber("karaoke.internalnumber := \"7\";\n"), 7);
+  EXPECT_EQ(KscSongNumber("karaoke.internalnumber :='' ;\r\n"), std::nullopt);
+  EXPECT_EQ(KscSongNumber("karaoke.rows := 2;\r\n"), std::nullopt);
 }
 
 // Every value a name of quotes: each doubles, so the text outgrows any
@@ -166,6 +187,17 @@ TEST(WriteFileReplacingTest, ReplacesAnExistingFileWholeKeepingItsPermissions) {
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0664u);
+  // A new file has what the user's file-creation mask leaves of 666, as any
+  // file the user makes.
+  for (const auto [mask_bits, mode] : {std::pair{022, 0644u}, std::pair{002, 0664u}}) {
+    const mode_t before = umask(static_cast<mode_t>(mask_bits));
+    status = WriteFileReplacing(*Open(dir.path()), "new.KSC", kRoadKsc);
+    umask(before);
+    ASSERT_TRUE(status.ok()) << status.error.reason;
+    ASSERT_EQ(stat((dir / "new.KSC").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    std::filesystem::remove(dir / "new.KSC");
+  }
 }
 
 TEST(WriteFileReplacingTest, SaysWhetherTheFolderOrTheKscFileFailed) {
@@ -209,6 +241,11 @@ TEST(PlanKscFileTest, TellsNewChangedUnchangedAndProtectedApart) {
   testing::Touch(path, std::string(kRoadKsc) + " ");
   EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
   testing::Touch(path, std::string(kRoadKsc).substr(1));
+  EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
+  // So is one byte changed: the same length is not the same text.
+  std::string changed = kRoadKsc;
+  changed[changed.size() / 2] ^= 1;
+  testing::Touch(path, changed);
   EXPECT_EQ(PlanKscFile(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
   // Write-protected: left alone when it differs, unchanged when it is right,
   // even when forced.

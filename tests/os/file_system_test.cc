@@ -8,8 +8,14 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
 #endif
 
 #include "app/engine/batch.h"
@@ -100,13 +106,22 @@ TEST(FileSystemTest, OneLockPerFolderUntilItsHandleCloses) {
 
 TEST(FileSystemTest, TheLockIsTheLockFileWhileHeld) {
   TempFolder dir;
-  Touch(dir / ".kscgen.lock", "left by a killed run");  // not locked: no obstacle
+  Touch(dir / ".kscgen.lock", "");  // left by a killed run: not locked, no obstacle
   std::unique_ptr<os::Folder> folder = Open(dir.path());
   ASSERT_NE(folder, nullptr);
   ASSERT_FALSE(folder->Lock().failed());
   EXPECT_EQ(ListNames(dir.path()), ".kscgen.lock");
   folder.reset();
   EXPECT_EQ(ListNames(dir.path()), "");
+
+  // A file of that name that holds bytes is someone's own: locked, kept.
+  Touch(dir / ".kscgen.lock", "my notes");
+  folder = Open(dir.path());
+  ASSERT_FALSE(folder->Lock().failed());
+  std::unique_ptr<os::Folder> second = Open(dir.path());
+  EXPECT_EQ(second->Lock().kind, os::ErrorKind::kLocked);
+  folder.reset();
+  EXPECT_EQ(ReadFile(dir / ".kscgen.lock"), "my notes");
 }
 
 #ifndef _WIN32
@@ -139,6 +154,116 @@ TEST(FileSystemTest, ARecordLockOnTheLockFileAsAWindowsRunHoldsItStopsARun) {
   ASSERT_GE(fd, 0);
   EXPECT_NE(::fcntl(fd, F_SETLK, &first_byte), 0);
   ::close(fd);
+}
+
+// Nothing standing at the lock file's name blocks a run or is followed: the
+// folder is locked all the same (by its own descriptor), and what stands
+// there stays as it was.
+TEST(FileSystemTest, NothingAtTheLockFilesNameBlocksTheLockOrIsFollowed) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& at, const std::string& target)> plant;
+  };
+  const Case cases[] = {
+      {"a link to a file",
+       [](const std::string& at, const std::string& target) {
+         ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0);
+       }},
+      {"a link to nothing",
+       [](const std::string& at, const std::string&) {
+         ASSERT_EQ(::symlink("missing", at.c_str()), 0);
+       }},
+      {"a folder", [](const std::string& at, const std::string&) { fs::create_directory(at); }},
+      {"a pipe",
+       [](const std::string& at, const std::string&) { ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0); }},
+  };
+  for (const Case& c : cases) {
+    TempFolder dir, elsewhere;
+    Touch(elsewhere / "target", "not the run's");
+    c.plant(dir / ".kscgen.lock", elsewhere / "target");
+    struct stat before;
+    ASSERT_EQ(::lstat((dir / ".kscgen.lock").c_str(), &before), 0);
+    std::unique_ptr<os::Folder> folder = Open(dir.path());
+    ASSERT_NE(folder, nullptr);
+    os::Error error = folder->Lock();
+    EXPECT_FALSE(error.failed()) << c.what << ": " << error.reason;
+    std::unique_ptr<os::Folder> second = Open(dir.path());
+    EXPECT_EQ(second->Lock().kind, os::ErrorKind::kLocked) << c.what;
+    folder.reset();
+    struct stat after;
+    ASSERT_EQ(::lstat((dir / ".kscgen.lock").c_str(), &after), 0) << c.what;
+    EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
+    EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+    EXPECT_EQ(ReadFile(elsewhere / "target"), "not the run's") << c.what;
+    EXPECT_EQ(ListNames(elsewhere.path()), "target") << c.what;
+  }
+}
+
+// Runs `step` in a child process as the user nobody (when root; as the user
+// running the test otherwise) and gives back what it returned.
+int AsAnotherUser(const std::function<int()>& step) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+         ::setresuid(65534, 65534, 65534) != 0)) {
+      std::_Exit(99);
+    }
+    std::_Exit(step());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A regular file its user may write but not read is a file that could not
+// be read, never an empty one: what it holds would be lost.
+TEST(FileSystemTest, AFileTheUserMayNotReadFailsToBeRead) {
+  TempFolder dir;
+  ::chmod(dir.path().c_str(), 0777);
+  Touch(dir / "a.KSC", "karaoke.tag('时间', '1999/1/1');");
+  if (::geteuid() == 0) ASSERT_EQ(::chown((dir / "a.KSC").c_str(), 65534, 65534), 0);
+  ::chmod((dir / "a.KSC").c_str(), 0220);
+  const int kind = AsAnotherUser([&] {
+    std::unique_ptr<os::Folder> folder;
+    if (os::SystemFileSystem().OpenFolder(dir.path(), &folder).failed()) return 98;
+    os::Existing what;
+    os::Error error = folder->ReadExisting("a.KSC", 1000, &what);
+    return static_cast<int>(error.kind);
+  });
+  EXPECT_EQ(kind, static_cast<int>(os::ErrorKind::kPermission));
+}
+
+// The ways a folder refuses every new file, told before anything is written.
+TEST(FileSystemTest, AFolderThatTakesNoNewFileIsToldBeforehand) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root: chattr, mount and another user";
+  TempFolder dir;
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  EXPECT_FALSE(folder->CheckWritable().failed());
+  for (auto [flag, kind] :
+       {std::pair{"+a", os::ErrorKind::kAppendOnly}, std::pair{"+i", os::ErrorKind::kImmutable}}) {
+    if (std::system(
+            ("chattr " + std::string(flag) + " '" + dir.path() + "' 2>/dev/null").c_str()) != 0) {
+      GTEST_SKIP() << "the temporary folder's file system keeps no chattr marks";
+    }
+    EXPECT_EQ(folder->CheckWritable().kind, kind) << flag;
+    std::system(("chattr -ai '" + dir.path() + "'").c_str());
+  }
+  ::chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(AsAnotherUser([&] {
+              std::unique_ptr<os::Folder> f;
+              if (os::SystemFileSystem().OpenFolder(dir.path(), &f).failed()) return 98;
+              return static_cast<int>(f->CheckWritable().kind);
+            }),
+            static_cast<int>(os::ErrorKind::kPermission));
+  fs::create_directory(dir / "ro");
+  if (::mount("kscgen-test", (dir / "ro").c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a read-only file system here";
+  }
+  std::unique_ptr<os::Folder> read_only = Open(dir / "ro");
+  EXPECT_EQ(read_only->CheckWritable().kind, os::ErrorKind::kReadOnlyFileSystem);
+  read_only.reset();
+  ::umount((dir / "ro").c_str());
 }
 
 TEST(FileSystemTest, AFolderNoFileCanBeCreatedInIsStillLockedAgainstLinuxRuns) {

@@ -27,6 +27,13 @@ TEST(UniformEntryTest, IsShownAsTheAddButtonShowsIt) {
   EXPECT_EQ(ParseUniformEntry("新歌曲类别", "儿歌").error, UniformEntryError::kNone);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "  ").error, UniformEntryError::kEmptyValue);
   EXPECT_EQ(ParseUniformEntry("歌曲语种", "").error, UniformEntryError::kEmptyValue);
+  // A line break or another control character would split the KSC file's
+  // line: refused wherever it stands, for the window, its saved settings
+  // and kscgen alike.
+  for (const char* value : {"a\nb", "ab\n", "\tab", "a\rb", "a\x1F"}) {
+    EXPECT_EQ(ParseUniformEntry("歌 手 名", value).error, UniformEntryError::kControlCharacter)
+        << value;
+  }
 }
 
 TEST(UniformEntryTest, KindLabelsAreFoundOnlyAtCharacterBoundaries) {

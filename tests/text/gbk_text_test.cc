@@ -59,6 +59,37 @@ TEST(CompareFoldingCaseTest, IgnoresTheCaseOfLettersThatStandAloneOnly) {
   EXPECT_EQ(CompareFoldingCase("\x81\x61Z", "\x81\x61z"), 0);
 }
 
+// Windows sets aside the case of every letter, not only ASCII's: the GBK
+// letters with two cases are one name in either case.
+TEST(CompareFoldingCaseTest, SetsAsideTheCaseOfEveryLetterGbkHolds) {
+  struct Row {
+    const char* x;
+    const char* y;
+    int sign;
+  };
+  const Row rows[] = {
+      {"\xA3\xC1", "\xA3\xE1", 0},      // full-width Ａ, ａ
+      {"x\xA3\xC1.", "X\xA3\xE1.", 0},  // amid other characters
+      {"\xA6\xB2", "\xA6\xD2", 0},      // Greek Σ, σ
+      {"\xA7\xA7", "\xA7\xD7", 0},      // Cyrillic Ё, ё
+      {"\xA2\xF1", "\xA2\xA1", 0},      // Roman numerals Ⅰ, ⅰ
+      {"\xA3\xE1", "\xA3\xC2", -1},     // ａ before Ｂ, as Ａ is
+      {"\xA3\xC1", "A", 1},             // full-width Ａ is not A
+      {"\xA6\xB2", "\xA6\xB3", -1},     // Σ before Τ
+      {"\xB4\xF3", "\xB4\xF3", 0},      // 大: no case
+      {"\xB4\xF3\xA3\xC1",
+       "\xB4\xF3\xA3\xE1"
+       "b",
+       -1},  // shorter first
+  };
+  for (const Row& r : rows) {
+    const int c = CompareFoldingCase(r.x, r.y);
+    EXPECT_EQ((c > 0) - (c < 0), r.sign) << r.x << " " << r.y;
+    const int back = CompareFoldingCase(r.y, r.x);
+    EXPECT_EQ((back > 0) - (back < 0), -r.sign) << r.y << " " << r.x;
+  }
+}
+
 TEST(CharLengthTest, PairsALeadByteWithAValidTrailByteOnly) {
   EXPECT_EQ(CharLength("\xB4\xF3", 0), 2u);  // 大
   EXPECT_EQ(CharLength("\x81\x40", 0), 2u);  // lowest GBK code

@@ -1,0 +1,44 @@
+// What the POSIX and the Windows file systems share, written once: the
+// temporary and lock names, how often a name is tried, the seed of the
+// temporary names, and a listing gathered from the entries one by one.
+// Only the two implementations include this.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "os/file_system.h"
+
+namespace kscgen::os::common {
+
+// The file every run, on Linux or Windows, locks in the folder it works in.
+constexpr char kLockFileName[] = ".kscgen.lock";
+
+// How many names a run tries before it gives up on a folder (a temporary
+// name taken by chance, a lock file removed under it by another run).
+constexpr int kTries = 100;
+
+// The temporary pattern: ".kscgen-", sixteen lower-case hexadecimal
+// digits, ".tmp".
+constexpr std::string_view kTemporaryPrefix = ".kscgen-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryDigits = 16;
+
+// A fresh temporary name from `random`.
+std::string NextTemporaryName(std::mt19937_64& random);
+
+// A seed no other run picks at the same time; `process_id` tells apart two
+// runs started in the same instant.
+std::uint64_t FreshSeed(std::uint64_t process_id);
+
+// A folder whose List gathers what ForEachEntry hands out.
+class EntryListingFolder : public Folder {
+ public:
+  Error List(std::vector<FolderEntry>* entries) final;
+  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override = 0;
+};
+
+}  // namespace kscgen::os::common
