@@ -52,12 +52,6 @@ class KscWriter {
 
 }  // namespace
 
-std::string KscQuote(std::string_view value) {
-  KscWriter out(value.size() * 2);
-  out.Quoted(value);
-  return out.Finish();
-}
-
 std::string FormatKscText(const SongInfo& info) {
   const SongInfo& s = info;
   // Fixed text, the title's byte count, and every value twice over (a value
@@ -230,56 +224,6 @@ std::optional<std::string> KscDateText(std::string_view ksc_text) {
 
 std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text) {
   return FirstOnALine(ksc_text, NumberOnLine);
-}
-
-KscAction PlanKscFile(const os::Existing& existing, std::string_view text, bool force) {
-  switch (existing.kind) {
-    case os::Existing::kMissing:
-      return KscAction::kCreate;
-    case os::Existing::kFolder:
-    case os::Existing::kOther:
-      return KscAction::kNotAFile;
-    case os::Existing::kRegular:
-      break;
-  }
-  const bool same = existing.bytes.size() == text.size() && existing.bytes == text;
-  if (same && (!force || existing.write_protected)) return KscAction::kUnchanged;
-  return existing.write_protected ? KscAction::kProtected : KscAction::kUpdate;
-}
-
-os::Error ReadExistingKsc(os::Folder& folder, const std::string& name, std::size_t text_size,
-                          bool force, os::Existing* existing) {
-  os::Error error = folder.ReadExisting(name, force ? 0 : text_size, existing);
-  if (!error.failed() && force && existing->kind == os::Existing::kRegular &&
-      existing->write_protected) {
-    // On failure `existing` still says what stands there.
-    os::Existing whole;
-    error = folder.ReadExisting(name, text_size, &whole);
-    if (!error.failed()) *existing = std::move(whole);
-  }
-  return error;
-}
-
-KscAction PlanKscFile(os::Folder& folder, const std::string& name, std::string_view text,
-                      bool force) {
-  os::Existing what;
-  if (os::Error error = ReadExistingKsc(folder, name, text.size(), force, &what); error.failed()) {
-    // A protected file whose bytes could not be read is left alone;
-    // otherwise the write tells what becomes of it.
-    return what.write_protected ? KscAction::kProtected : KscAction::kUpdate;
-  }
-  return PlanKscFile(what, text, force);
-}
-
-WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text) {
-  bool in_folder = false;
-  WriteStatus status;
-  os::Error error = folder.Replace(name, text, &in_folder, &status.lost_attributes);
-  if (error.failed()) {
-    status.failure = in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile;
-    status.error = error;
-  }
-  return status;
 }
 
 }  // namespace kscgen

@@ -9,6 +9,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "app/engine/ksc_plan.h"
 #include "app/engine/messages.h"
 #include "app/engine/short_date.h"
 #include "app/engine/start_number.h"
