@@ -40,12 +40,6 @@ bool ContainsUpper(std::string_view hay, std::string_view needle) {
   return false;
 }
 
-std::string UpperAscii(std::string_view s) {
-  std::string out(s);
-  for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) out[i] = ToUpperAscii(out[i]);
-  return out;
-}
-
 namespace {
 
 // The character at `at` of a GBK text, one byte or two, with its letter

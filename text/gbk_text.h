@@ -55,9 +55,6 @@ bool Contains(std::string_view hay, std::string_view needle);
 // raised; a trail byte is never raised, so it never matches a letter.
 bool ContainsUpper(std::string_view hay, std::string_view needle);
 
-// Raises the ASCII letters that are characters of their own.
-std::string UpperAscii(std::string_view s);
-
 // Compares two GBK texts bytewise once letter case is set aside as Windows
 // sets it aside in file names: ASCII letters that are characters of their
 // own lowered (a trail byte is never lowered), and every double-byte letter

@@ -662,7 +662,6 @@ class Run {
 
 }  // namespace
 
-std::string BaseNameOf(std::string_view file_name) { return std::string(BaseNameView(file_name)); }
 
 BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer) {

@@ -139,8 +139,4 @@ struct BatchResult {
 BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer);
 
-// The file name without its extension, trimmed (a.rmvb → a): what song
-// values are read from.
-std::string BaseNameOf(std::string_view file_name);
-
 }  // namespace kscgen

@@ -324,9 +324,12 @@ TEST_F(BatchTest, SearchesNeverMatchAcrossTwoCharacters) {
 TEST_F(BatchTest, KscFilesAreNamedAfterTheRealVideoName) {
   Add(" lead.mpg");
   Add("tail .mpg");
+  Add("a.b.mpg");  // only the last extension goes
   request_.naming_template = kTemplateTitle;
   ASSERT_EQ(Run().status, BatchStatus::kDone);
-  EXPECT_EQ(ListNames(folder_.path), " lead.KSC| lead.mpg|tail .KSC|tail .mpg");
+  EXPECT_EQ(ListNames(folder_.path),
+            " lead.KSC| lead.mpg|a.b.KSC|a.b.mpg|tail .KSC|tail .mpg");
+  EXPECT_NE(Ksc("a.b.KSC").find("karaoke.tag('歌名', 'a.b');\r\n"), std::string::npos);
   std::string lead = Ksc(" lead.KSC");
   EXPECT_NE(lead.find("karaoke.tag('歌名', 'lead');\r\n"), std::string::npos);
   EXPECT_NE(lead.find("karaoke.CommonVideo := ' lead.mpg';\r\n"), std::string::npos);
@@ -430,14 +433,6 @@ TEST(FolderNameTest, IsTheLastComponentAsWrittenOrTheResolvedOneForDots) {
   EXPECT_EQ(FolderNameOf("a/link/..", u8"/data"), "data");
   EXPECT_EQ(FolderNameOf("", u8"/ktv/国语"), u8"国语");
   EXPECT_EQ(FolderNameOf("/", "/"), "");
-}
-
-TEST(BaseNameTest, DropsTheWholeExtensionAndTrims) {
-  EXPECT_EQ(BaseNameOf("a.rmvb"), "a");
-  EXPECT_EQ(BaseNameOf(" 合唱团－小河水 .mpg "), "合唱团－小河水");
-  EXPECT_EQ(BaseNameOf("a.b.mpg"), "a.b");
-  EXPECT_EQ(BaseNameOf(".mpg"), "");
-  EXPECT_EQ(BaseNameOf("noext"), "noext");
 }
 
 }  // namespace
