@@ -33,6 +33,7 @@ enum class ErrorKind {
   kNoMemory,
   kExists,      // something stands at a name that had to be new
   kBusy,        // in use: a mount at the name, a running program
+  kHeldByAnotherProgram,  // open in another program that shares it with no one (Windows)
   kIoError,     // the disk failed to read or write
   kImmutable,   // marked unchangeable (chattr +i)
   kAppendOnly,  // marked append-only (chattr +a): nothing in it may be renamed or removed

@@ -80,6 +80,9 @@ Error FromCode(DWORD code) {
     case ERROR_BUSY:
       kind = ErrorKind::kBusy;
       break;
+    case ERROR_SHARING_VIOLATION:  // a player or editor has the file open
+      kind = ErrorKind::kHeldByAnotherProgram;
+      break;
     case ERROR_CRC:
     case ERROR_IO_DEVICE:
     case ERROR_READ_FAULT:

@@ -119,6 +119,7 @@ bool IsTheFilesOwnFailure(const os::Error& error) {
     case os::ErrorKind::kNotFolder:
     case os::ErrorKind::kNameTooLong:
     case os::ErrorKind::kBusy:  // a mount at its name, a program running it
+    case os::ErrorKind::kHeldByAnotherProgram:
     case os::ErrorKind::kImmutable:
     case os::ErrorKind::kAppendOnly:
       return true;

@@ -73,6 +73,9 @@ std::string Because(const os::Error& error) {
     case os::ErrorKind::kBusy:
       cause = u8"正在使用中";
       break;
+    case os::ErrorKind::kHeldByAnotherProgram:
+      cause = u8"被其他程序占用";
+      break;
     case os::ErrorKind::kIoError:
       cause = u8"磁盘读写错误";
       break;
