@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -188,5 +189,9 @@ char PathSeparator();
 
 // `folder` and `name` joined by one separator.
 std::string JoinPath(const std::string& folder, std::string_view name);
+
+// A native path for std::filesystem: its bytes on POSIX systems; on Windows
+// the program's UTF-8, which std::filesystem would read in the ANSI code page.
+std::filesystem::path StdPath(const std::string& native);
 
 }  // namespace kscgen::os

@@ -20,6 +20,7 @@
 #include <random>
 
 #include "os/file_system.h"
+#include "os/local_time.h"
 #include "os/file_system_common.h"
 
 namespace kscgen::os {
@@ -640,5 +641,15 @@ std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed) {
 }
 
 char PathSeparator() { return '/'; }
+
+std::filesystem::path StdPath(const std::string& native) {
+  return std::filesystem::path(native);
+}
+
+std::tm LocalTime(std::time_t when) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  return local;
+}
 
 }  // namespace kscgen::os

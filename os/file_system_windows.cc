@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "os/file_system.h"
+#include "os/local_time.h"
 #include "os/file_system_common.h"
 #include "text/utf16_win32.h"
 
@@ -689,5 +690,15 @@ std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed) {
 }
 
 char PathSeparator() { return '\\'; }
+
+std::filesystem::path StdPath(const std::string& native) {
+  return std::filesystem::u8path(native);
+}
+
+std::tm LocalTime(std::time_t when) {
+  std::tm local{};
+  localtime_s(&local, &when);
+  return local;
+}
 
 }  // namespace kscgen::os

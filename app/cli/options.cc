@@ -12,11 +12,6 @@
 
 namespace kscgen::cli {
 
-#ifdef _WIN32
-#define KSCGEN_WINDOW_PROGRAM "kscgen-gui.exe"
-#else
-#define KSCGEN_WINDOW_PROGRAM "kscgen-gui"
-#endif
 
 const char kUsage[] =
     u8"用法: kscgen [选项] 文件夹\n"

@@ -42,7 +42,7 @@ std::vector<std::pair<QString, std::string>> Subfolders(const std::string& folde
     if (e.name.empty() || e.name[0] == '.' || e.type == os::EntryType::kFile) continue;
     if (e.type == os::EntryType::kOther) {
       std::error_code ec;
-      if (!std::filesystem::is_directory(FileSystemPath(os::JoinPath(folder, e.name)), ec)) continue;
+      if (!std::filesystem::is_directory(os::StdPath(os::JoinPath(folder, e.name)), ec)) continue;
     }
     names.emplace_back(FromNative(e.name), e.name);
   }

@@ -14,7 +14,7 @@ namespace {
 
 bool Exists(const std::string& native) {
   std::error_code ec;
-  return std::filesystem::exists(FileSystemPath(native), ec);
+  return std::filesystem::exists(os::StdPath(native), ec);
 }
 
 // The entry of `folder` whose shown name is `shown`; empty when none is.
@@ -90,13 +90,13 @@ QString ShownPath(const std::string& native) { return FromNative(native); }
 
 bool IsFolder(const std::string& native) {
   std::error_code ec;
-  return !native.empty() && std::filesystem::is_directory(FileSystemPath(native), ec);
+  return !native.empty() && std::filesystem::is_directory(os::StdPath(native), ec);
 }
 
 std::string FolderStoodFor(const std::string& native) {
   if (IsFolder(native)) return native;
   std::error_code ec;
-  if (native.empty() || !std::filesystem::is_regular_file(FileSystemPath(native), ec)) return {};
+  if (native.empty() || !std::filesystem::is_regular_file(os::StdPath(native), ec)) return {};
   // A file's path always holds a separator before its name.
   const std::size_t slash =
       native.find_last_of(QDir::separator() == QLatin1Char('/') ? "/" : "/\\");
@@ -104,12 +104,5 @@ std::string FolderStoodFor(const std::string& native) {
   return slash == 0 ? native.substr(0, 1) : native.substr(0, slash);
 }
 
-std::filesystem::path FileSystemPath(const std::string& native) {
-#ifdef _WIN32
-  return std::filesystem::u8path(native);
-#else
-  return std::filesystem::path(native);
-#endif
-}
 
 }  // namespace kscgen::gui

@@ -40,8 +40,4 @@ bool IsFolder(const std::string& native);
 // the folder that holds it when it is a file; empty for anything else.
 std::string FolderStoodFor(const std::string& native);
 
-// The native path for std::filesystem: bytes on POSIX systems; on Windows
-// the engine's UTF-8, which std::filesystem would read in the ANSI code page.
-std::filesystem::path FileSystemPath(const std::string& native);
-
 }  // namespace kscgen::gui
