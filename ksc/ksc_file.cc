@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "text/gbk_text.h"
+
 namespace kscgen {
 
 namespace {
@@ -30,7 +32,7 @@ class KscWriter {
         out_[size_++] = '\'';
         out_[size_++] = '\'';
       } else {
-        out_[size_++] = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        out_[size_++] = text::IsControlByte(static_cast<unsigned char>(c)) ? ' ' : c;
       }
     }
   }

@@ -62,9 +62,7 @@ UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view
   e.kind_text = text::Trim(kind_text);
   e.kind = UniformKindOf(e.kind_text);
   e.value = text::Trim(value_text);
-  const bool control = std::any_of(value_text.begin(), value_text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-  if (control) {
+  if (text::HasControlByte(value_text)) {
     parse.error = UniformEntryError::kControlCharacter;
   } else if (!e.kind) {
     parse.error = UniformEntryError::kUnknownKind;

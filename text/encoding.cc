@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "text/gbk_codec.h"
+#include "text/gbk_text.h"
 
 namespace kscgen::text {
 namespace {
@@ -27,7 +28,8 @@ std::string EscapeControls(std::string_view s, bool high) {
   out.reserve(s.size());
   for (char c : s) {
     auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F || (high && b >= 0x80)) {
+    // DEL too: harmless in a KSC file, but it shows as nothing.
+    if (IsControlByte(b) || b == 0x7F || (high && b >= 0x80)) {
       out += Escaped(b);
     } else {
       out += c;

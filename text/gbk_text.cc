@@ -95,4 +95,11 @@ std::string LeadingChars(std::string_view s, std::size_t max_bytes) {
   return std::string(s.substr(0, end));
 }
 
+bool HasControlByte(std::string_view s) {
+  for (char c : s) {
+    if (IsControlByte(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
+
 }  // namespace kscgen::text

@@ -9,6 +9,7 @@
 #include "app/engine/start_number.h"
 #include "tagging/uniform_values.h"
 #include "text/encoding.h"
+#include "text/gbk_text.h"
 
 namespace kscgen::cli {
 
@@ -201,8 +202,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         options.date = ArgumentInGbk(u8"日期", value, &error);
         if (!options.date) return Fail(parsed, error);
         // A line break would split the KSC file's line, as in a uniform value.
-        if (std::any_of(options.date->begin(), options.date->end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        if (text::HasControlByte(*options.date)) {
           return Fail(parsed, messages::DateControlCharacter(text::DisplayName(value)));
         }
         break;

@@ -22,13 +22,6 @@ namespace kscgen {
 
 namespace {
 
-bool HasControlByte(std::string_view s) {
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) < 0x20) return true;
-  }
-  return false;
-}
-
 // The name without its extension, as it stands: the KSC file is named after
 // the video's real name, blanks and all.
 std::string_view StemView(std::string_view file_name) {
@@ -57,7 +50,7 @@ bool IsBlankName(std::string_view gbk) {
 
 // Why a video can get no KSC file, or the empty text when it can.
 const char* SkipReason(const VideoFile& file) {
-  if (HasControlByte(file.native_name)) return messages::kControlCharacter;
+  if (text::HasControlByte(file.native_name)) return messages::kControlCharacter;
   switch (file.name.problem) {
     case text::NameProblem::kNotInGbk:
       return messages::kNotInGbkName;
