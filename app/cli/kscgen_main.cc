@@ -84,7 +84,7 @@ static int Main(int argc, char** argv) {
                                                  : cli::RedirectedText::kCodePage);
   const KeepOwnConsoleOpen keep_open;
   if (keep_open.own() && args.empty()) {  // double-clicked: no folder, no prompt to type one at
-    std::cout << cli::kUsage;
+    std::cout << cli::Usage();
     return Finish(cli::kExitUsage);
   }
   if (parsed.error) {
@@ -95,7 +95,7 @@ static int Main(int argc, char** argv) {
   const cli::Options& options = parsed.options;
   switch (options.action) {
     case cli::Options::Action::kHelp:
-      std::cout << cli::kUsage;
+      std::cout << cli::Usage();
       return Finish(cli::kExitDone);
     case cli::Options::Action::kVersion:
       std::cout << "kscgen " << KSCGEN_VERSION << "\n";

@@ -14,19 +14,36 @@
 namespace kscgen::cli {
 
 
-const char kUsage[] =
-    u8"用法: kscgen [选项] 文件夹\n"
-    u8"为文件夹中的每个视频（*.mpg;*.dat;*.wmv;*.rmvb;*.avi）在其旁边生成一个KSC歌曲文件。\n"
-    u8"\n"
-    u8"  -t, --template N          歌曲命名模板（必选）：0 歌名，1 歌手－歌名，\n"
-    u8"                            2 歌手－歌名(语种)，3 歌手－歌名(语种－类别)，\n"
-    u8"                            4 歌手－歌名(语种－类别－声道)\n"
-    u8"  -p, --pattern PATTERN     自定义命名格式（代替 -t），如 \"{歌名} - {歌手}\"、\n"
+namespace {
+
+// "0 歌名，1 歌手－歌名，..." from the labels the window shows, `per_line`
+// to a line of the help's second column; the first `count` labels.
+std::string NumberedLabels(const char* const* labels, int count, int per_line,
+                           const char* first_note = "") {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) text += i % per_line == 0 ? u8"，\n                            " : u8"，";
+    text += std::to_string(i) + " " + labels[i] + (i == 0 ? first_note : "");
+  }
+  return text + "\n";
+}
+
+}  // namespace
+
+std::string Usage() {
+  return std::string(u8"用法: kscgen [选项] 文件夹\n"
+                     u8"为文件夹中的每个视频（*.mpg;*.dat;*.wmv;*.rmvb;*.avi）在其旁边生成一个KSC歌曲文件。\n"
+                     u8"\n"
+                     u8"  -t, --template N          歌曲命名模板（必选）：\n"
+                     u8"                            ") +
+         NumberedLabels(messages::kTemplateLabels, kTemplateCustom, 2) +
+         u8"  -p, --pattern PATTERN     自定义命名格式（代替 -t），如 \"{歌名} - {歌手}\"、\n"
     u8"                            \"{编号}_{歌手}_{歌名}\"；可用 {歌手} {歌名} {语种} {类别}\n"
     u8"                            {声道} {编号} {*}（{*} 跳过任意文字）\n"
-    u8"  -r, --folder-role N       目录名的作用：0 无作用（默认），1 歌手名，2 语种名，\n"
-    u8"                            3 类别名，4 加入日期\n"
-    u8"  -s, --start-number N      自动编号：第一首歌曲的编号为 N 加 1（N 不小于 0），\n"
+    u8"  -r, --folder-role N       目录名的作用：\n"
+    u8"                            " +
+         NumberedLabels(messages::kFolderRoleLabels, kRoleCount, 3, u8"（默认）") +
+         u8"  -s, --start-number N      自动编号：第一首歌曲的编号为 N 加 1（N 不小于 0），\n"
     u8"                            至少五位数字，如 0 得 00001\n"
     u8"      --number-from-name    编号取自文件名（如 后来-国语-103962 中的 103962），\n"
     u8"                            不能与 -s 同用\n"
@@ -46,6 +63,7 @@ const char kUsage[] =
     u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n"
     u8"\n"
     u8"要用窗口操作，请运行 " KSCGEN_WINDOW_PROGRAM u8"。\n";
+}
 
 namespace {
 

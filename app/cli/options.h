@@ -53,6 +53,6 @@ std::string UsageError(const std::string& message);
 int ExitStatusOf(const BatchResult& result, std::size_t unreadable_folders);
 
 // kscgen --help.
-extern const char kUsage[];
+std::string Usage();
 
 }  // namespace kscgen::cli

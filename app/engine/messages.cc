@@ -280,6 +280,17 @@ std::string FolderNameNotInGbk(std::string_view folder) {
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
 }
 
+const char* const kTemplateLabels[kTemplateCount] = {
+    u8"歌名",
+    u8"歌手－歌名",
+    u8"歌手－歌名(语种)",
+    u8"歌手－歌名(语种－类别)",
+    u8"歌手－歌名(语种－类别－声道)",
+    u8"自定义",
+};
+const char* const kFolderRoleLabels[kRoleCount] = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名",
+                                                   u8"加入日期"};
+
 const char* const kTwoNumberings = u8"自动编号与编号取自文件名只能选一个";
 const char* const kTemplateAndPattern = u8"命名模板（-t）与自定义命名格式（-p）只能选一个";
 const char* const kNoNumbersUnderTitleTemplate =

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "os/file_system.h"
+#include "tagging/file_name.h"
 #include "tagging/name_pattern.h"
 
 namespace kscgen {
@@ -18,6 +19,11 @@ struct NameFinding;
 }
 
 namespace kscgen::messages {
+
+// The naming templates' and the folder roles' names, by index, as the
+// window lists them and kscgen --help names them.
+extern const char* const kTemplateLabels[kTemplateCount];  // 歌名 ... 自定义
+extern const char* const kFolderRoleLabels[kRoleCount];    // 无作用 ... 加入日期
 
 // 请选择歌曲命名模板！, as the window's message box says it.
 extern const char* const kNoTemplate;

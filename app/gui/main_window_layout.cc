@@ -31,6 +31,8 @@
 #include <QVBoxLayout>
 
 #include "app/gui/main_window.h"
+
+#include "app/engine/messages.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/screen_fit.h"
 #include "app/gui/video_list_model.h"
@@ -39,13 +41,13 @@
 namespace kscgen::gui {
 namespace {
 
-const QStringList kFolderRoles = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名", u8"加入日期"};
-const QStringList kTemplates = {u8"歌名",
-                                u8"歌手－歌名",
-                                u8"歌手－歌名(语种)",
-                                u8"歌手－歌名(语种－类别)",
-                                u8"歌手－歌名(语种－类别－声道)",
-                                u8"自定义"};
+// The radio buttons' captions, as kscgen --help names them too.
+template <std::size_t N>
+QStringList Labels(const char* const (&labels)[N]) {
+  QStringList list;
+  for (const char* label : labels) list << QString::fromUtf8(label);
+  return list;
+}
 
 // Every song gets 国语, 流行 and channel 0 (伴唱) unless its name, its folder or
 // a uniform value says otherwise.
@@ -267,11 +269,12 @@ void MainWindow::BuildControls() {
   // 2. and 3. What the folder's name stands for, the template, numbering and
   // the progress of a run.
   roleLabel = Named("roleLabel", new QLabel(u8"2. 目录名在增加歌库时的作用："));
-  roleGroup = RadioGroup("roleGroup", kFolderRoles, 3, &roleButtons);
+  roleGroup = RadioGroup("roleGroup", Labels(messages::kFolderRoleLabels), 3, &roleButtons);
   roleButtons->button(0)->setChecked(true);
   templateLabel = Named("templateLabel", new QLabel(u8"3. 选择模版："));
   templateHint = Named("templateHint", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
-  templateGroup = RadioGroup("templateGroup", kTemplates, 1, &templateButtons);
+  templateGroup = RadioGroup("templateGroup", Labels(messages::kTemplateLabels), 1,
+                             &templateButtons);
   patternEdit = Named("patternEdit", new QLineEdit);
   patternEdit->setPlaceholderText(u8"例：{歌名} - {歌手}");
   patternEdit->setToolTip(

@@ -127,6 +127,10 @@ TEST(ParseArgumentsTest, HelpAndVersionNeedNothingElse) {
   EXPECT_EQ(ParseArguments({"-t", "9", "-h"}).error.has_value(), true);  // in order given
   EXPECT_EQ(ParseArguments({"-h", "-t", "9"}).options.action, Options::Action::kHelp);
   EXPECT_EQ(ParseArguments({"--version"}).options.action, Options::Action::kVersion);
+  // The help names templates and roles as the window does.
+  EXPECT_NE(Usage().find(u8"4 歌手－歌名(语种－类别－声道)\n"), std::string::npos);
+  EXPECT_NE(Usage().find(u8"0 无作用（默认），1 歌手名，2 语种名，"), std::string::npos);
+  EXPECT_EQ(Usage().find(u8"自定义"), std::string::npos);  // that is -p
 }
 
 TEST(ExitStatusTest, OnlyARunWhereEveryVideoGotItsFileIsZero) {
