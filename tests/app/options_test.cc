@@ -130,7 +130,7 @@ TEST(ParseArgumentsTest, HelpAndVersionNeedNothingElse) {
   // The help names templates and roles as the window does.
   EXPECT_NE(Usage().find(u8"4 歌手－歌名(语种－类别－声道)\n"), std::string::npos);
   EXPECT_NE(Usage().find(u8"0 无作用（默认），1 歌手名，2 语种名，"), std::string::npos);
-  EXPECT_EQ(Usage().find(u8"自定义"), std::string::npos);  // that is -p
+  EXPECT_EQ(Usage().find(u8"5 自定义"), std::string::npos);  // that is -p
 }
 
 TEST(ExitStatusTest, OnlyARunWhereEveryVideoGotItsFileIsZero) {
