@@ -18,13 +18,16 @@
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
 #include "os/file_system.h"
+#include "kscgen_process.h"
 #include "test_support.h"
 
 namespace kscgen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::KscgenRun;
 using testing::ReadFile;
+using testing::RunKscgenBehind;
 using testing::TempFolder;
 using testing::Touch;
 
@@ -46,18 +49,6 @@ int CountTemporaryFiles(const std::string& folder) {
     if (e.path().filename().string().rfind(".kscgen-", 0) == 0) ++n;
   }
   return n;
-}
-
-// Runs kscgen with `args` behind `prefix` (a command that changes the user).
-std::string Shell(const std::string& prefix, const std::string& args, int* exit_code) {
-  std::string cmd = prefix + "'" + KSCGEN_BIN + "' " + args + " 2>&1";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  int status = pclose(p);
-  *exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
 }
 
 // A folder "songs" in `root` holding one video, a.mpg.
@@ -107,15 +98,14 @@ TEST(FaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
         c.as_nobody && geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     const std::string expected = u8"无法在文件夹中写入文件：“" + folder + u8"”（" + c.cause +
                                  u8"）\n本次已写入 0 个KSC文件，另有 2 个视频未处理。\n";
-    int dry_code = 0, code = 0;
-    std::string dry = Shell(as_user, "-n -t 0 '" + folder + "'", &dry_code);
-    std::string out = Shell(as_user, "-t 0 '" + folder + "'", &code);
+    KscgenRun dry = RunKscgenBehind(as_user, "-n -t 0 '" + folder + "'");
+    KscgenRun run = RunKscgenBehind(as_user, "-t 0 '" + folder + "'");
     const std::string names = testing::ListNames(folder);
     in_folder(c.undo);
-    EXPECT_EQ(code, 1) << c.cause << out;
-    EXPECT_EQ(out, expected);
-    EXPECT_EQ(dry_code, code) << c.cause << dry;
-    EXPECT_EQ(dry.substr(dry.find('\n') + 1), expected);  // after the table's header
+    EXPECT_EQ(run.exit_code, 1) << c.cause << run.out;
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(dry.exit_code, run.exit_code) << c.cause << dry.out;
+    EXPECT_EQ(dry.out.substr(dry.out.find('\n') + 1), expected);  // after the table's header
     EXPECT_EQ(names, "a.mpg|b.mpg") << c.cause;
   }
   if (!skipped.empty()) GTEST_SKIP() << "these fail here:" << skipped;
@@ -220,9 +210,8 @@ TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
     // At most the one file being written when the run was killed.
     EXPECT_LE(CountTemporaryFiles(folder), 1);
   }
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
   EXPECT_EQ(CountTemporaryFiles(folder), 0);
   int kscs = 0;
   for (const auto& e : fs::directory_iterator(folder)) {
@@ -253,12 +242,12 @@ TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
       {"UPPER.AVI", "UPPER.KSC", ""},
   };
   for (const Video& v : videos) Touch(folder + "/" + v.name);
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
   for (const Video& v : videos) {
     if (v.ksc.empty()) {
-      EXPECT_NE(out.find(u8"（" + v.reason + u8"）"), std::string::npos) << v.name << "\n" << out;
+      EXPECT_NE(run.out.find(u8"（" + v.reason + u8"）"), std::string::npos) << v.name << "\n"
+                                                                             << run.out;
     } else {
       std::string video = v.name;
       std::string quoted;
@@ -352,9 +341,8 @@ TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
   Touch(folder + "/.kscgen-my-notes.tmp", "notes");
   Touch(folder + "/.kscgen-0123456789ABCDEF.tmp", "upper case: not ours");
   Touch(folder + "/.kscgen-0123456789abcdef.tmp", "a leftover of a killed run");
-  int code = 0;
-  Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0);
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(testing::ListNames(folder),
             ".kscgen-0123456789ABCDEF.tmp|.kscgen-my-notes.tmp|a.KSC|a.mpg");
 }
@@ -365,15 +353,14 @@ TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   std::unique_ptr<os::Folder> lock;  // as another run holds it
   ASSERT_FALSE(os::SystemFileSystem().OpenFolder(folder, &lock).failed());
   ASSERT_FALSE(lock->Lock().failed());
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1);
-  EXPECT_EQ(out, u8"另一个批量任务正在处理此文件夹：" + folder +
-                     u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, u8"另一个批量任务正在处理此文件夹：" + folder +
+                         u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
   EXPECT_EQ(testing::ListNames(folder), ".kscgen.lock|a.mpg");
   lock.reset();
-  Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0);
+  run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(testing::ListNames(folder), "a.KSC|a.mpg");
 }
 
@@ -386,20 +373,19 @@ TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
   Touch(folder + "/a.mpg");
   Touch(folder + "/a.KSC", "hand-corrected");
   chmod((folder + "/a.KSC").c_str(), 0444);  // chmod a-w
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1) << out;
-  EXPECT_NE(out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_NE(run.out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
 
   if (geteuid() != 0) return;  // the rest needs another user
   // Writable by its owner only: another user may not replace it, even
   // though the folder would let a rename do so.
   chmod((folder + "/a.KSC").c_str(), 0644);
-  out =
-      Shell("setpriv --reuid=65534 --regid=65534 --clear-groups ", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1) << out;
-  EXPECT_NE(out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << out;
+  run = RunKscgenBehind("setpriv --reuid=65534 --regid=65534 --clear-groups ",
+                        "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_NE(run.out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
 }
 
@@ -410,9 +396,8 @@ TEST(FaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
   Touch(root / "a/in-a.mpg");
   Touch(root / "b/in-b.mpg");
   fs::create_directory_symlink(root / "b/target", root / "a/sublink");
-  int code = 0;
-  std::string out = Shell("", "-t 0 -r 1 '" + root / "a/sublink/.." + "'", &code);
-  EXPECT_EQ(code, 0) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 -r 1 '" + root / "a/sublink/.." + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
   EXPECT_EQ(testing::ListNames(root / "a"), "in-a.mpg|sublink");
   EXPECT_NE(ReadFile(root / "b/in-b.KSC").find("karaoke.tag('歌手', 'b');"), std::string::npos);
 }
@@ -422,15 +407,14 @@ TEST(FaultTest, AFolderNameGbkCannotHoldIsWarnedAbout) {
   std::string folder = root / u8"\U0001F3A4周杰伦";
   fs::create_directory(folder);
   Touch(folder + "/a.mpg");
-  int code = 0;
-  std::string out = Shell("", "-t 0 -r 1 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0) << out;
-  EXPECT_NE(out.find(u8"警告：文件夹名“" + folder +
-                     u8"”含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用"),
+  KscgenRun run = RunKscgenBehind("", "-t 0 -r 1 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_NE(run.out.find(u8"警告：文件夹名“" + folder +
+                         u8"”含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用"),
             std::string::npos)
-      << out;
-  out = Shell("", "-t 0 -r 0 '" + folder + "'", &code);
-  EXPECT_EQ(out.find(u8"警告"), std::string::npos) << out;
+      << run.out;
+  run = RunKscgenBehind("", "-t 0 -r 0 '" + folder + "'");
+  EXPECT_EQ(run.out.find(u8"警告"), std::string::npos) << run.out;
 }
 
 }  // namespace
