@@ -20,16 +20,13 @@ namespace kscgen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Holds;
 using testing::KscgenRun;
 using testing::ListNames;
 using testing::ReadFile;
 using testing::RunKscgenBehind;
 using testing::TempFolder;
 using testing::Touch;
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 const char kAsNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups";
 
@@ -79,15 +76,15 @@ TEST(RerunDiskTest, AKscFileMarkedImmutableOrAppendOnlySkipsItsVideoOnly) {
   }
   KscgenRun dry = RunKscgenBehind("", "-n -t 0 '" + folder + "'");
   EXPECT_EQ(dry.exit_code, 1) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\t\n")) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\t\n")) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t新建\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t新建\t\n")) << dry.out;
 
   KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out,
-                  u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
-                  u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
+  EXPECT_TRUE(Holds(run.out,
+                    u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
+                    u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
       << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-made a");
   EXPECT_EQ(ReadFile(folder + "/b.KSC"), "hand-made b");
@@ -103,11 +100,11 @@ TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
   chmod((folder + "/a.KSC").c_str(), 0666);  // writable by all, but root's
   KscgenRun dry = RunKscgenBehind(kAsNobody, "-n -t 0 '" + folder + "'");
   EXPECT_EQ(dry.exit_code, 1) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\t\n")) << dry.out;
 
   KscgenRun run = RunKscgenBehind(kAsNobody, "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"a.mpg（KSC文件属于其他用户，文件夹不允许替换它）")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"a.mpg（KSC文件属于其他用户，文件夹不允许替换它）")) << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "root's");
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
 }
@@ -171,10 +168,10 @@ TEST(RerunDiskTest, OnExfatLettersOfAnyScriptAreOneNameInEitherCase) {
   }
   KscgenRun run = RunKscgenBehind("", "-t 0 -s 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 0) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"新建 2 个，更新 0 个，未变 0 个")) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"ａ.avi 与 Ａ.mpg\nσ.avi 与 Σ.mpg\n")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"新建 2 个，更新 0 个，未变 0 个")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"ａ.avi 与 Ａ.mpg\nσ.avi 与 Σ.mpg\n")) << run.out;
   KscgenRun again = RunKscgenBehind("", "-t 0 -s 0 '" + folder + "'");
-  EXPECT_TRUE(Has(again.out, u8"2 个KSC文件都已是最新，没有改动")) << again.out;
+  EXPECT_TRUE(Holds(again.out, u8"2 个KSC文件都已是最新，没有改动")) << again.out;
 }
 
 // A KSC file its owner may write but not read: what it holds (its date
@@ -191,7 +188,7 @@ TEST(RerunDiskTest, AKscFileItsOwnerMayWriteButNotReadIsLeftAsItIs) {
   for (const char* args : {"-n -t 0 '", "-t 0 '"}) {
     KscgenRun run = RunKscgenBehind(kAsNobody, args + folder + "'");
     EXPECT_EQ(run.exit_code, 1) << run.out;
-    EXPECT_TRUE(Has(run.out, u8"无法读取已有的KSC文件（没有权限）")) << run.out;
+    EXPECT_TRUE(Holds(run.out, u8"无法读取已有的KSC文件（没有权限）")) << run.out;
   }
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), old);
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
@@ -215,9 +212,9 @@ TEST(RerunDiskTest, AKscFileThatIsBusySkipsItsVideoOnly) {
   const std::string names = ListNames(folder);
   std::system(("umount '" + folder + "/b.KSC'").c_str());
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out,
-                  u8"\n新建 2 个，更新 0 个，未变 0 个\n\n以下 1 个视频未生成KSC文件：\n"
-                  u8"b.mpg（无法替换KSC文件（正在使用中））\n"))
+  EXPECT_TRUE(Holds(run.out,
+                    u8"\n新建 2 个，更新 0 个，未变 0 个\n\n以下 1 个视频未生成KSC文件：\n"
+                    u8"b.mpg（无法替换KSC文件（正在使用中））\n"))
       << run.out;
   EXPECT_EQ(names, "a.KSC|a.mpg|b.KSC|b.mpg|c.KSC|c.mpg");
   EXPECT_EQ(ReadFile(root / "over"), "mounted");
@@ -320,9 +317,9 @@ TEST(RerunDiskTest, AnAttributeTheOwnerMayNotSetIsNamedAsLost) {
   ASSERT_EQ(chown(ksc.c_str(), 65534, 65534), 0);
   KscgenRun run = RunKscgenBehind(kAsNobody, "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 0) << run.out;
-  EXPECT_TRUE(Has(run.out,
-                  u8"\n\n注意：\n“a.mpg”的KSC文件已更新，但未能保留扩展属性 "
-                  u8"security.kscgen-test\n"))
+  EXPECT_TRUE(Holds(run.out,
+                    u8"\n\n注意：\n“a.mpg”的KSC文件已更新，但未能保留扩展属性 "
+                    u8"security.kscgen-test\n"))
       << run.out;
   EXPECT_NE(ReadFile(ksc), "old");
   EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
@@ -374,9 +371,9 @@ TEST(RerunDiskTest, TheNextDaysRunLeavesTheOldSongsAlone) {
   Touch(folder + "/b-y.mpg");
   KscgenRun next = RunKscgenBehind(on + "'2026-12-08 12:00:00'", "-t 1 '" + folder + "'");
   EXPECT_EQ(next.exit_code, 0) << next.out;
-  EXPECT_TRUE(Has(next.out, u8"新建 1 个，更新 0 个，未变 1 个")) << next.out;
-  EXPECT_TRUE(Has(ReadFile(folder + "/a-x.KSC"), "karaoke.tag('时间', '2026/12/7');\r\n"));
-  EXPECT_TRUE(Has(ReadFile(folder + "/b-y.KSC"), "karaoke.tag('时间', '2026/12/8');\r\n"));
+  EXPECT_TRUE(Holds(next.out, u8"新建 1 个，更新 0 个，未变 1 个")) << next.out;
+  EXPECT_TRUE(Holds(ReadFile(folder + "/a-x.KSC"), "karaoke.tag('时间', '2026/12/7');\r\n"));
+  EXPECT_TRUE(Holds(ReadFile(folder + "/b-y.KSC"), "karaoke.tag('时间', '2026/12/8');\r\n"));
 }
 
 TEST(RerunDiskTest, ATreeThreeHundredFoldersDeepUnderSixtyFourDescriptors) {
@@ -389,7 +386,7 @@ TEST(RerunDiskTest, ATreeThreeHundredFoldersDeepUnderSixtyFourDescriptors) {
   }
   KscgenRun run = RunKscgenBehind("prlimit --nofile=64 --", "-R -t 0 '" + root.path() + "'");
   EXPECT_EQ(run.exit_code, 0) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"新建 300 个")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"新建 300 个")) << run.out;
   EXPECT_FALSE(ReadFile(path + "/300.KSC").empty());
 }
 

@@ -1,6 +1,7 @@
-// Faults a library keeper meets: folders that cannot be written or vanish,
-// runs killed halfway, and names of every odd kind. Nothing may be lost and
-// no KSC file may be left broken.
+// Faults a library keeper meets on a real disk, mostly through the kscgen
+// program: folders that cannot be written or vanish, runs killed halfway,
+// and names of every odd kind. Nothing may be lost and no KSC file may be
+// left broken. The same faults at chosen steps: simulated_fault_test.cc.
 #include <fcntl.h>
 #include <poll.h>
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ std::string SongsWithOneVideo(const TempFolder& root) {
 // A folder that takes no new file stops the run once, before anything is
 // written (no temporary file, no lock file left behind), and a dry run
 // says so beforehand, with the same exit status.
-TEST(FaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
+TEST(RealDiskFaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
   struct Case {
     const char* cause;
     std::string setup;  // a shell command that makes the folder so; FOLDER stands for it
@@ -111,7 +112,7 @@ TEST(FaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
   if (!skipped.empty()) GTEST_SKIP() << "these fail here:" << skipped;
 }
 
-TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
+TEST(RealDiskFaultTest, FolderThatVanishesAfterListingStopsTheRun) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   FolderListing listing = ListVideos(folder, false);
@@ -164,7 +165,7 @@ class FolderWatch {
   int watch_;
 };
 
-TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
+TEST(RealDiskFaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
@@ -220,7 +221,7 @@ TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
   EXPECT_EQ(kscs, kVideos);
 }
 
-TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
+TEST(RealDiskFaultTest, OddNamesGetAWholeFileOrAClearSkip) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
@@ -301,7 +302,7 @@ std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uin
   return names;
 }
 
-TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
+TEST(RealDiskFaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   const std::string secret = root / "secret";
@@ -335,7 +336,7 @@ TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
   EXPECT_TRUE(fs::is_symlink(folder + "/.kscgen.lock"));
 }
 
-TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
+TEST(RealDiskFaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   Touch(folder + "/.kscgen-my-notes.tmp", "notes");
@@ -347,7 +348,7 @@ TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
             ".kscgen-0123456789ABCDEF.tmp|.kscgen-my-notes.tmp|a.KSC|a.mpg");
 }
 
-TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
+TEST(RealDiskFaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   std::unique_ptr<os::Folder> lock;  // as another run holds it
@@ -364,7 +365,7 @@ TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   EXPECT_EQ(testing::ListNames(folder), "a.KSC|a.mpg");
 }
 
-TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
+TEST(RealDiskFaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
@@ -389,7 +390,7 @@ TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
 }
 
-TEST(FaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
+TEST(RealDiskFaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
   TempFolder root;
   fs::create_directories(root / "a");
   fs::create_directories(root / "b/target");
@@ -402,7 +403,7 @@ TEST(FaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
   EXPECT_NE(ReadFile(root / "b/in-b.KSC").find("karaoke.tag('歌手', 'b');"), std::string::npos);
 }
 
-TEST(FaultTest, AFolderNameGbkCannotHoldIsWarnedAbout) {
+TEST(RealDiskFaultTest, AFolderNameGbkCannotHoldIsWarnedAbout) {
   TempFolder root;
   std::string folder = root / u8"\U0001F3A4周杰伦";
   fs::create_directory(folder);
