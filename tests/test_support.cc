@@ -77,4 +77,8 @@ std::string ListNames(const std::string& folder) {
   return out;
 }
 
+bool Holds(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 }  // namespace kscgen::testing

@@ -37,6 +37,9 @@ void Touch(const std::string& path, const std::string& content = "");
 // The whole file's bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
 
+// Whether `text` holds `part`.
+bool Holds(const std::string& text, const std::string& part);
+
 // The names in a folder (UTF-8 on Windows), sorted bytewise.
 std::string ListNames(const std::string& folder);
 

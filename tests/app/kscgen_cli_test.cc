@@ -1,42 +1,31 @@
 // Drives the kscgen binary as a user or another tool would: arguments and
 // output in UTF-8 (u8 literals), KSC files in GBK (plain literals).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "kscgen_process.h"
 #include "test_support.h"
 
 namespace kscgen {
 namespace {
 
+using testing::KscgenRun;
+using testing::KscgenStart;
 using testing::ListNames;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::Touch;
-
-struct Outcome {
-  int exit_code;
-  std::string out;
-  std::string err;
-};
 
 class KscgenTest : public ::testing::Test {
  protected:
   KscgenTest() : folder_(root_ / u8"粤语金曲") { std::filesystem::create_directory(folder_); }
 
   // Runs kscgen with `args` (shell words) from `cwd`.
-  Outcome Run(const std::string& args, const std::string& cwd = "") {
-    std::string out = root_ / "out.txt";
-    std::string err = root_ / "err.txt";
-    std::string cmd = "cd '" + (cwd.empty() ? root_.path() : cwd) + "' && LC_ALL=C.UTF-8 '" +
-                      KSCGEN_BIN + "' " + args + " >'" + out + "' 2>'" + err + "'";
-    int status = std::system(cmd.c_str());
-    Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return o;
+  KscgenRun Run(const std::string& args, const std::string& cwd = "") {
+    KscgenStart start;
+    start.cwd = cwd.empty() ? root_.path() : cwd;
+    return testing::RunKscgen(args, start);
   }
 
   std::string Video(const std::string& name) {
@@ -51,7 +40,7 @@ class KscgenTest : public ::testing::Test {
 TEST_F(KscgenTest, WritesKscFilesAndPrintsTheCompletionMessage) {
   Video(u8"合唱团－小河水.mpg");
   Video(u8"Beyond-海阔天空.avi");
-  Outcome o = Run(u8"-t 1 -r 2 --date 12/7/26 .", folder_);
+  KscgenRun o = Run(u8"-t 1 -r 2 --date 12/7/26 .", folder_);
   EXPECT_EQ(o.exit_code, 0) << o.err;
   EXPECT_EQ(o.out,
             u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！\n\n"
@@ -67,7 +56,7 @@ TEST_F(KscgenTest, WritesKscFilesAndPrintsTheCompletionMessage) {
 TEST_F(KscgenTest, RelativeFolderNamesItsRealName) {
   Video("a.mpg");
   std::filesystem::create_directory(root_ / "other");
-  Outcome o = Run(u8"-t 0 -r 1 ../粤语金曲", root_ / "other");
+  KscgenRun o = Run(u8"-t 0 -r 1 ../粤语金曲", root_ / "other");
   ASSERT_EQ(o.exit_code, 0) << o.err;
   EXPECT_NE(ReadFile(folder_ + "/a.KSC").find("karaoke.tag('歌手', '粤语金曲');\r\n"),
             std::string::npos);
@@ -75,7 +64,7 @@ TEST_F(KscgenTest, RelativeFolderNamesItsRealName) {
 
 TEST_F(KscgenTest, WithoutTemplateSaysSoAndWritesNothing) {
   Video("a.mpg");
-  Outcome o = Run(u8"-r 2 粤语金曲");
+  KscgenRun o = Run(u8"-r 2 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
   EXPECT_EQ(o.err, u8"kscgen: 请选择歌曲命名模板！\n运行 kscgen --help 查看用法。\n");
   EXPECT_EQ(ListNames(folder_), "a.mpg");
@@ -83,7 +72,7 @@ TEST_F(KscgenTest, WithoutTemplateSaysSoAndWritesNothing) {
 
 TEST_F(KscgenTest, BadOptionsExitWithTwo) {
   Video("a.mpg");
-  Outcome o = Run(u8"-t 1 -s 12a 粤语金曲");
+  KscgenRun o = Run(u8"-t 1 -s 12a 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
   EXPECT_EQ(o.err,
             u8"kscgen: 编号起始值必须是不小于 0 的整数：“12a”\n运行 kscgen --help 查看用法。\n");
@@ -103,7 +92,7 @@ TEST_F(KscgenTest, BadOptionsExitWithTwo) {
 
 TEST_F(KscgenTest, UniformEntriesAndNumberingReachTheFile) {
   Video(u8"张三－小河水.mpg");
-  Outcome o =
+  KscgenRun o =
       Run(u8"-t 1 -s 100 -u singer=合唱团 -u '歌曲语种=英语' -u channel='2 左声道' 粤语金曲");
   ASSERT_EQ(o.exit_code, 0) << o.err;
   std::string ksc = ReadFile(folder_ + u8"/张三－小河水.KSC");
@@ -117,7 +106,7 @@ TEST_F(KscgenTest, UniformEntriesAndNumberingReachTheFile) {
 TEST_F(KscgenTest, DryRunPrintsTheRowsAndWritesNothing) {
   Video(u8"合唱团－小河水.mpg");
   Video("\x01.mpg");
-  Outcome o = Run(u8"-n -t 1 -r 2 --date 12/7/26 粤语金曲");
+  KscgenRun o = Run(u8"-n -t 1 -r 2 --date 12/7/26 粤语金曲");
   EXPECT_EQ(o.exit_code, 1);
   EXPECT_EQ(
       o.out,
@@ -134,7 +123,7 @@ TEST_F(KscgenTest, DryRunNotesWhereNamesDepartFromTheTemplate) {
   Video(u8"谢金燕-练舞功(MTV)-闽南语-流行.mpg");
   Video(u8"x－(国语).mpg");
   Video(u8"信乐团－死了都要爱(国语-摇滚-31).mpg");
-  Outcome o = Run(u8"-n -t 4 --date 12/7/26 --ext mkv 粤语金曲");
+  KscgenRun o = Run(u8"-n -t 4 --date 12/7/26 --ext mkv 粤语金曲");
   EXPECT_EQ(o.exit_code, 0) << o.err;
   EXPECT_EQ(
       o.out,
@@ -154,7 +143,7 @@ TEST_F(KscgenTest, DryRunNotesWhereNamesDepartFromTheTemplate) {
 TEST_F(KscgenTest, APatternOfTheUsersOwnAndNumbersFromTheNames) {
   Video(u8"0153_梁静茹_勇气[粤语].mpg");
   Video(u8"梁静茹 宁夏.mpg");
-  Outcome o = Run(u8"-n -p '{编号}_{歌手}_{歌名}' --number-from-name --date 12/7/26 粤语金曲");
+  KscgenRun o = Run(u8"-n -p '{编号}_{歌手}_{歌名}' --number-from-name --date 12/7/26 粤语金曲");
   EXPECT_EQ(o.exit_code, 0) << o.err;
   EXPECT_NE(
       o.out.find(u8"\t00153\t勇气\tYQ\t梁静茹\t4\t粤语\t流行\t0\t12/7/26\tLJR\t\t新建\t0153\n"),
@@ -178,7 +167,7 @@ TEST_F(KscgenTest, NumbersFromTheNamesThatRepeatAreNoted) {
   Video(u8"乙-歌二-00153.mpg");
   Video(u8"丙-歌三.mpg");
   Video(u8"　.mpg");  // a full-width blank: no title to read
-  Outcome o = Run(u8"-n -t 4 --number-from-name --date 12/7/26 粤语金曲");
+  KscgenRun o = Run(u8"-n -t 4 --number-from-name --date 12/7/26 粤语金曲");
   EXPECT_EQ(o.exit_code, 1) << o.err;
   EXPECT_NE(o.out.find(u8"\t00153\t歌二\t"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find(u8"\t编号与第 3 行相同\t新建\t00153\n"), std::string::npos) << o.out;
@@ -201,7 +190,7 @@ TEST_F(KscgenTest, APatternThatCannotBeReadIsRefusedBeforeAnythingIsWritten) {
       {u8"-t 0 --number-from-name", u8"模板“歌名”不从文件名读取编号，不能用编号取自文件名"},
   };
   for (const auto& c : cases) {
-    Outcome o = Run(std::string(c.args) + u8" 粤语金曲");
+    KscgenRun o = Run(std::string(c.args) + u8" 粤语金曲");
     EXPECT_EQ(o.exit_code, 2) << c.args;
     EXPECT_NE(o.err.find(std::string("kscgen: ") + c.message), std::string::npos) << o.err;
   }
@@ -212,7 +201,7 @@ TEST_F(KscgenTest, ExtAddsKindsOfVideoAndTheKscFileNamesTheVideoAsItIs) {
   Video(u8"合唱团－小河水.mkv");
   Video(u8"Beyond-海阔天空.MP4");
   Video(u8"张学友-吻别.ts");
-  Outcome o = Run(u8"-t 1 --ext mkv --ext=.mp4 粤语金曲");
+  KscgenRun o = Run(u8"-t 1 --ext mkv --ext=.mp4 粤语金曲");
   EXPECT_EQ(o.exit_code, 0) << o.err;
   EXPECT_NE(o.out.find(u8"2　首歌曲生成KSC文件完毕！"), std::string::npos) << o.out;
   EXPECT_NE(ReadFile(folder_ + u8"/合唱团－小河水.KSC")
@@ -233,7 +222,7 @@ TEST_F(KscgenTest, ExtAddsKindsOfVideoAndTheKscFileNamesTheVideoAsItIs) {
 TEST_F(KscgenTest, InitialsReadSurnamesAndWordsAsPeopleSayThem) {
   Video(u8"单依纯－音乐.mpg");
   Video(u8"信乐团－快乐.mpg");
-  Outcome o = Run(u8"-n -t 1 --date 2026/12/7 粤语金曲");
+  KscgenRun o = Run(u8"-n -t 1 --date 2026/12/7 粤语金曲");
   EXPECT_EQ(o.exit_code, 0) << o.err;
   EXPECT_NE(o.out.find(u8"\t音乐\tYY\t单依纯\t4\t国语\t流行\t0\t2026/12/7\tSYC\t"),
             std::string::npos)
@@ -246,7 +235,7 @@ TEST_F(KscgenTest, InitialsReadSurnamesAndWordsAsPeopleSayThem) {
 TEST_F(KscgenTest, SkippedVideosAndWriteFailuresExitWithOne) {
   Video("\x01.mpg");
   Video("b.mpg");
-  Outcome o = Run(u8"-t 0 粤语金曲");
+  KscgenRun o = Run(u8"-t 0 粤语金曲");
   EXPECT_EQ(o.exit_code, 1);
   EXPECT_NE(o.out.find(u8"以下 1 个视频未生成KSC文件：\n\\x01.mpg（文件名含有控制字符）"),
             std::string::npos)
@@ -288,7 +277,7 @@ TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
       {u8"-t 1 粤语金曲/a.mpg", u8"不是文件夹：“粤语金曲/a.mpg”"},
   };
   for (const Case& c : cases) {
-    Outcome o = Run(c.args);
+    KscgenRun o = Run(c.args);
     EXPECT_EQ(o.exit_code, 2) << c.args;
     EXPECT_EQ(o.err, "kscgen: " + c.err + u8"\n运行 kscgen --help 查看用法。\n") << c.args;
     EXPECT_EQ(o.out, "") << c.args;  // nothing, not even a dry-run header, before an error
@@ -300,20 +289,21 @@ TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
 
 TEST_F(KscgenTest, LostOutputIsAFailure) {
   Video("a.mpg");
+  KscgenStart full_output;
+  full_output.cwd = root_.path();
+  full_output.out_file = "/dev/full";
+  full_output.err_file = "/dev/null";
   for (const char* args : {u8"-n -t 0 粤语金曲", u8"-t 0 粤语金曲", "--help"}) {
-    std::string cmd =
-        "cd '" + root_.path() + "' && '" + KSCGEN_BIN + "' " + args + " >/dev/full 2>/dev/null";
-    int status = std::system(cmd.c_str());
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << args;
+    EXPECT_EQ(testing::RunKscgen(args, full_output).exit_code, 1) << args;
   }
   // A warning on standard error, lost.
   const std::string odd = root_ / u8"\U0001F3A4周杰伦";
   std::filesystem::create_directory(odd);
   Touch(odd + "/a.mpg");
-  std::string cmd =
-      "'" + std::string(KSCGEN_BIN) + "' -n -t 0 -r 1 '" + odd + "' >/dev/null 2>/dev/full";
-  int status = std::system(cmd.c_str());
-  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  KscgenStart full_errors;
+  full_errors.out_file = "/dev/null";
+  full_errors.err_file = "/dev/full";
+  EXPECT_EQ(testing::RunKscgen("-n -t 0 -r 1 '" + odd + "'", full_errors).exit_code, 1);
 }
 
 TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
@@ -327,7 +317,7 @@ TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
   Touch(library + u8"/周华健/朋友.mpg");
   Touch(library + u8"/.trash/old.mpg");
   fs::create_directory_symlink(library + u8"/周华健", library + u8"/刘德华/link");
-  Outcome o = Run(u8"-R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
+  KscgenRun o = Run(u8"-R -t 0 -r 1 -s 0 --date 12/7/26 歌库");
   ASSERT_EQ(o.exit_code, 0) << o.err;
   // Numbers run on across folders in folder order: 刘 (C1F5) before 周 (D6DC).
   std::string bing = ReadFile(library + u8"/刘德华/冰雨.KSC");
@@ -356,7 +346,7 @@ TEST_F(KscgenTest, ARecursiveRunTreatsEachFolderAsItsOwn) {
 }
 
 TEST_F(KscgenTest, HelpAndVersion) {
-  Outcome o = Run("--help");
+  KscgenRun o = Run("--help");
   EXPECT_EQ(o.exit_code, 0);
   EXPECT_NE(o.out.find("--template"), std::string::npos);
   o = Run("--version");

@@ -3,7 +3,6 @@
 // lists and extended attributes, the real clock, descriptor limits.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -14,37 +13,20 @@
 #include <filesystem>
 #include <string>
 
+#include "kscgen_process.h"
 #include "test_support.h"
 
 namespace kscgen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Holds;
+using testing::KscgenRun;
 using testing::ListNames;
 using testing::ReadFile;
+using testing::RunKscgenBehind;
 using testing::TempFolder;
 using testing::Touch;
-
-struct Outcome {
-  int exit_code;
-  std::string out;  // standard output and standard error
-};
-
-// Runs `prefix` kscgen `args` (shell words).
-Outcome Kscgen(const std::string& prefix, const std::string& args) {
-  const std::string cmd =
-      "LC_ALL=C.UTF-8 " + prefix + " '" + std::string(KSCGEN_BIN) + "' " + args + " 2>&1";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  int status = pclose(p);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 const char kAsNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups";
 
@@ -92,17 +74,17 @@ TEST(RerunDiskTest, AKscFileMarkedImmutableOrAppendOnlySkipsItsVideoOnly) {
   if (!marks.Set("+i", folder + "/a.KSC") || !marks.Set("+a", folder + "/b.KSC")) {
     GTEST_SKIP() << "chattr +i and +a need root and a file system that keeps them";
   }
-  Outcome dry = Kscgen("", "-n -t 0 '" + folder + "'");
+  KscgenRun dry = RunKscgenBehind("", "-n -t 0 '" + folder + "'");
   EXPECT_EQ(dry.exit_code, 1) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\t\n")) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\t\n")) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t新建\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t跳过：KSC文件被设为不可更改\t\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t跳过：KSC文件被设为只能追加\t\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t新建\t\n")) << dry.out;
 
-  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out,
-                  u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
-                  u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
+  EXPECT_TRUE(Holds(run.out,
+                    u8"\n新建 1 个，更新 0 个，未变 0 个\n\n以下 2 个视频未生成KSC文件：\n"
+                    u8"a.mpg（KSC文件被设为不可更改）\nb.mpg（KSC文件被设为只能追加）\n"))
       << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-made a");
   EXPECT_EQ(ReadFile(folder + "/b.KSC"), "hand-made b");
@@ -116,13 +98,13 @@ TEST(RerunDiskTest, AnotherUsersKscFileInAStickyFolderSkipsItsVideoOnly) {
   for (const char* name : {"a.mpg", "b.mpg"}) Touch(folder + "/" + name);
   Touch(folder + "/a.KSC", "root's");
   chmod((folder + "/a.KSC").c_str(), 0666);  // writable by all, but root's
-  Outcome dry = Kscgen(kAsNobody, "-n -t 0 '" + folder + "'");
+  KscgenRun dry = RunKscgenBehind(kAsNobody, "-n -t 0 '" + folder + "'");
   EXPECT_EQ(dry.exit_code, 1) << dry.out;
-  EXPECT_TRUE(Has(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\t\n")) << dry.out;
+  EXPECT_TRUE(Holds(dry.out, u8"\t跳过：KSC文件属于其他用户，文件夹不允许替换它\t\t\n")) << dry.out;
 
-  Outcome run = Kscgen(kAsNobody, "-t 0 '" + folder + "'");
+  KscgenRun run = RunKscgenBehind(kAsNobody, "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"a.mpg（KSC文件属于其他用户，文件夹不允许替换它）")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"a.mpg（KSC文件属于其他用户，文件夹不允许替换它）")) << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "root's");
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
 }
@@ -184,12 +166,12 @@ TEST(RerunDiskTest, OnExfatLettersOfAnyScriptAreOneNameInEitherCase) {
   for (const char* name : {u8"Ａ.mpg", u8"ａ.avi", u8"Σ.mpg", u8"σ.avi"}) {
     Touch(folder + "/" + name);
   }
-  Outcome run = Kscgen("", "-t 0 -s 0 '" + folder + "'");
+  KscgenRun run = RunKscgenBehind("", "-t 0 -s 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 0) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"新建 2 个，更新 0 个，未变 0 个")) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"ａ.avi 与 Ａ.mpg\nσ.avi 与 Σ.mpg\n")) << run.out;
-  Outcome again = Kscgen("", "-t 0 -s 0 '" + folder + "'");
-  EXPECT_TRUE(Has(again.out, u8"2 个KSC文件都已是最新，没有改动")) << again.out;
+  EXPECT_TRUE(Holds(run.out, u8"新建 2 个，更新 0 个，未变 0 个")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"ａ.avi 与 Ａ.mpg\nσ.avi 与 Σ.mpg\n")) << run.out;
+  KscgenRun again = RunKscgenBehind("", "-t 0 -s 0 '" + folder + "'");
+  EXPECT_TRUE(Holds(again.out, u8"2 个KSC文件都已是最新，没有改动")) << again.out;
 }
 
 // A KSC file its owner may write but not read: what it holds (its date
@@ -204,9 +186,9 @@ TEST(RerunDiskTest, AKscFileItsOwnerMayWriteButNotReadIsLeftAsItIs) {
   ASSERT_EQ(chown((folder + "/a.KSC").c_str(), 65534, 65534), 0);
   ASSERT_EQ(chmod((folder + "/a.KSC").c_str(), 0220), 0);
   for (const char* args : {"-n -t 0 '", "-t 0 '"}) {
-    Outcome run = Kscgen(kAsNobody, args + folder + "'");
+    KscgenRun run = RunKscgenBehind(kAsNobody, args + folder + "'");
     EXPECT_EQ(run.exit_code, 1) << run.out;
-    EXPECT_TRUE(Has(run.out, u8"无法读取已有的KSC文件（没有权限）")) << run.out;
+    EXPECT_TRUE(Holds(run.out, u8"无法读取已有的KSC文件（没有权限）")) << run.out;
   }
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), old);
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
@@ -226,13 +208,13 @@ TEST(RerunDiskTest, AKscFileThatIsBusySkipsItsVideoOnly) {
       0) {
     GTEST_SKIP() << "cannot bind-mount a file here";
   }
-  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
   const std::string names = ListNames(folder);
   std::system(("umount '" + folder + "/b.KSC'").c_str());
   EXPECT_EQ(run.exit_code, 1) << run.out;
-  EXPECT_TRUE(Has(run.out,
-                  u8"\n新建 2 个，更新 0 个，未变 0 个\n\n以下 1 个视频未生成KSC文件：\n"
-                  u8"b.mpg（无法替换KSC文件（正在使用中））\n"))
+  EXPECT_TRUE(Holds(run.out,
+                    u8"\n新建 2 个，更新 0 个，未变 0 个\n\n以下 1 个视频未生成KSC文件：\n"
+                    u8"b.mpg（无法替换KSC文件（正在使用中））\n"))
       << run.out;
   EXPECT_EQ(names, "a.KSC|a.mpg|b.KSC|b.mpg|c.KSC|c.mpg");
   EXPECT_EQ(ReadFile(root / "over"), "mounted");
@@ -304,7 +286,7 @@ TEST(RerunDiskTest, AnUpdateKeepsOwnerGroupAccessListAndAttributes) {
             0)
       << std::strerror(errno);
 
-  Outcome run = Kscgen("", "-t 0 '" + folder + "'");
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
   ASSERT_EQ(run.exit_code, 0) << run.out;
   ASSERT_NE(ReadFile(ksc), "old");
   const Kept after = StatOf(ksc);
@@ -333,11 +315,11 @@ TEST(RerunDiskTest, AnAttributeTheOwnerMayNotSetIsNamedAsLost) {
                  << std::strerror(errno);
   }
   ASSERT_EQ(chown(ksc.c_str(), 65534, 65534), 0);
-  Outcome run = Kscgen(kAsNobody, "-t 0 '" + folder + "'");
+  KscgenRun run = RunKscgenBehind(kAsNobody, "-t 0 '" + folder + "'");
   EXPECT_EQ(run.exit_code, 0) << run.out;
-  EXPECT_TRUE(Has(run.out,
-                  u8"\n\n注意：\n“a.mpg”的KSC文件已更新，但未能保留扩展属性 "
-                  u8"security.kscgen-test\n"))
+  EXPECT_TRUE(Holds(run.out,
+                    u8"\n\n注意：\n“a.mpg”的KSC文件已更新，但未能保留扩展属性 "
+                    u8"security.kscgen-test\n"))
       << run.out;
   EXPECT_NE(ReadFile(ksc), "old");
   EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
@@ -363,7 +345,7 @@ TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAcc
     Touch(ksc, "old");
     ASSERT_EQ(chown(ksc.c_str(), 65534, 1), 0);
     ASSERT_EQ(chmod(ksc.c_str(), 0640), 0);
-    Outcome run = Kscgen(c.as, "-t 0 '" + folder + "'");
+    KscgenRun run = RunKscgenBehind(c.as, "-t 0 '" + folder + "'");
     ASSERT_EQ(run.exit_code, 0) << c.as << "\n" << run.out;
     ASSERT_NE(ReadFile(ksc), "old");
     const Kept after = StatOf(ksc);
@@ -384,14 +366,14 @@ TEST(RerunDiskTest, TheNextDaysRunLeavesTheOldSongsAlone) {
   Touch(folder + "/a-x.mpg");
   // A sanitizer's runtime need not come first when faketime's is preloaded.
   const std::string on = "ASAN_OPTIONS=verify_asan_link_order=0 faketime ";
-  Outcome first = Kscgen(on + "'2026-12-07 12:00:00'", "-t 1 '" + folder + "'");
+  KscgenRun first = RunKscgenBehind(on + "'2026-12-07 12:00:00'", "-t 1 '" + folder + "'");
   ASSERT_EQ(first.exit_code, 0) << first.out;
   Touch(folder + "/b-y.mpg");
-  Outcome next = Kscgen(on + "'2026-12-08 12:00:00'", "-t 1 '" + folder + "'");
+  KscgenRun next = RunKscgenBehind(on + "'2026-12-08 12:00:00'", "-t 1 '" + folder + "'");
   EXPECT_EQ(next.exit_code, 0) << next.out;
-  EXPECT_TRUE(Has(next.out, u8"新建 1 个，更新 0 个，未变 1 个")) << next.out;
-  EXPECT_TRUE(Has(ReadFile(folder + "/a-x.KSC"), "karaoke.tag('时间', '2026/12/7');\r\n"));
-  EXPECT_TRUE(Has(ReadFile(folder + "/b-y.KSC"), "karaoke.tag('时间', '2026/12/8');\r\n"));
+  EXPECT_TRUE(Holds(next.out, u8"新建 1 个，更新 0 个，未变 1 个")) << next.out;
+  EXPECT_TRUE(Holds(ReadFile(folder + "/a-x.KSC"), "karaoke.tag('时间', '2026/12/7');\r\n"));
+  EXPECT_TRUE(Holds(ReadFile(folder + "/b-y.KSC"), "karaoke.tag('时间', '2026/12/8');\r\n"));
 }
 
 TEST(RerunDiskTest, ATreeThreeHundredFoldersDeepUnderSixtyFourDescriptors) {
@@ -402,9 +384,9 @@ TEST(RerunDiskTest, ATreeThreeHundredFoldersDeepUnderSixtyFourDescriptors) {
     fs::create_directory(path);
     Touch(path + "/" + std::to_string(level) + ".mpg");
   }
-  Outcome run = Kscgen("prlimit --nofile=64 --", "-R -t 0 '" + root.path() + "'");
+  KscgenRun run = RunKscgenBehind("prlimit --nofile=64 --", "-R -t 0 '" + root.path() + "'");
   EXPECT_EQ(run.exit_code, 0) << run.out;
-  EXPECT_TRUE(Has(run.out, u8"新建 300 个")) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"新建 300 个")) << run.out;
   EXPECT_FALSE(ReadFile(path + "/300.KSC").empty());
 }
 

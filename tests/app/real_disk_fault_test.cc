@@ -1,6 +1,7 @@
-// Faults a library keeper meets: folders that cannot be written or vanish,
-// runs killed halfway, and names of every odd kind. Nothing may be lost and
-// no KSC file may be left broken.
+// Faults a library keeper meets on a real disk, mostly through the kscgen
+// program: folders that cannot be written or vanish, runs killed halfway,
+// and names of every odd kind. Nothing may be lost and no KSC file may be
+// left broken. The same faults at chosen steps: simulated_fault_test.cc.
 #include <fcntl.h>
 #include <poll.h>
 #include <gtest/gtest.h>
@@ -18,13 +19,16 @@
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
 #include "os/file_system.h"
+#include "kscgen_process.h"
 #include "test_support.h"
 
 namespace kscgen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::KscgenRun;
 using testing::ReadFile;
+using testing::RunKscgenBehind;
 using testing::TempFolder;
 using testing::Touch;
 
@@ -48,18 +52,6 @@ int CountTemporaryFiles(const std::string& folder) {
   return n;
 }
 
-// Runs kscgen with `args` behind `prefix` (a command that changes the user).
-std::string Shell(const std::string& prefix, const std::string& args, int* exit_code) {
-  std::string cmd = prefix + "'" + KSCGEN_BIN + "' " + args + " 2>&1";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  int status = pclose(p);
-  *exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
-}
-
 // A folder "songs" in `root` holding one video, a.mpg.
 std::string SongsWithOneVideo(const TempFolder& root) {
   const std::string folder = root / "songs";
@@ -71,7 +63,7 @@ std::string SongsWithOneVideo(const TempFolder& root) {
 // A folder that takes no new file stops the run once, before anything is
 // written (no temporary file, no lock file left behind), and a dry run
 // says so beforehand, with the same exit status.
-TEST(FaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
+TEST(RealDiskFaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
   struct Case {
     const char* cause;
     std::string setup;  // a shell command that makes the folder so; FOLDER stands for it
@@ -107,21 +99,20 @@ TEST(FaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
         c.as_nobody && geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     const std::string expected = u8"无法在文件夹中写入文件：“" + folder + u8"”（" + c.cause +
                                  u8"）\n本次已写入 0 个KSC文件，另有 2 个视频未处理。\n";
-    int dry_code = 0, code = 0;
-    std::string dry = Shell(as_user, "-n -t 0 '" + folder + "'", &dry_code);
-    std::string out = Shell(as_user, "-t 0 '" + folder + "'", &code);
+    KscgenRun dry = RunKscgenBehind(as_user, "-n -t 0 '" + folder + "'");
+    KscgenRun run = RunKscgenBehind(as_user, "-t 0 '" + folder + "'");
     const std::string names = testing::ListNames(folder);
     in_folder(c.undo);
-    EXPECT_EQ(code, 1) << c.cause << out;
-    EXPECT_EQ(out, expected);
-    EXPECT_EQ(dry_code, code) << c.cause << dry;
-    EXPECT_EQ(dry.substr(dry.find('\n') + 1), expected);  // after the table's header
+    EXPECT_EQ(run.exit_code, 1) << c.cause << run.out;
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(dry.exit_code, run.exit_code) << c.cause << dry.out;
+    EXPECT_EQ(dry.out.substr(dry.out.find('\n') + 1), expected);  // after the table's header
     EXPECT_EQ(names, "a.mpg|b.mpg") << c.cause;
   }
   if (!skipped.empty()) GTEST_SKIP() << "these fail here:" << skipped;
 }
 
-TEST(FaultTest, FolderThatVanishesAfterListingStopsTheRun) {
+TEST(RealDiskFaultTest, FolderThatVanishesAfterListingStopsTheRun) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   FolderListing listing = ListVideos(folder, false);
@@ -174,7 +165,7 @@ class FolderWatch {
   int watch_;
 };
 
-TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
+TEST(RealDiskFaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
@@ -220,9 +211,8 @@ TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
     // At most the one file being written when the run was killed.
     EXPECT_LE(CountTemporaryFiles(folder), 1);
   }
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
   EXPECT_EQ(CountTemporaryFiles(folder), 0);
   int kscs = 0;
   for (const auto& e : fs::directory_iterator(folder)) {
@@ -231,7 +221,7 @@ TEST(FaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
   EXPECT_EQ(kscs, kVideos);
 }
 
-TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
+TEST(RealDiskFaultTest, OddNamesGetAWholeFileOrAClearSkip) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
@@ -253,12 +243,12 @@ TEST(FaultTest, OddNamesGetAWholeFileOrAClearSkip) {
       {"UPPER.AVI", "UPPER.KSC", ""},
   };
   for (const Video& v : videos) Touch(folder + "/" + v.name);
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
   for (const Video& v : videos) {
     if (v.ksc.empty()) {
-      EXPECT_NE(out.find(u8"（" + v.reason + u8"）"), std::string::npos) << v.name << "\n" << out;
+      EXPECT_NE(run.out.find(u8"（" + v.reason + u8"）"), std::string::npos) << v.name << "\n"
+                                                                             << run.out;
     } else {
       std::string video = v.name;
       std::string quoted;
@@ -312,7 +302,7 @@ std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uin
   return names;
 }
 
-TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
+TEST(RealDiskFaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   const std::string secret = root / "secret";
@@ -346,38 +336,36 @@ TEST(FaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
   EXPECT_TRUE(fs::is_symlink(folder + "/.kscgen.lock"));
 }
 
-TEST(FaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
+TEST(RealDiskFaultTest, TheCleanUpRemovesOnlyThisToolsOwnLeftovers) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   Touch(folder + "/.kscgen-my-notes.tmp", "notes");
   Touch(folder + "/.kscgen-0123456789ABCDEF.tmp", "upper case: not ours");
   Touch(folder + "/.kscgen-0123456789abcdef.tmp", "a leftover of a killed run");
-  int code = 0;
-  Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0);
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(testing::ListNames(folder),
             ".kscgen-0123456789ABCDEF.tmp|.kscgen-my-notes.tmp|a.KSC|a.mpg");
 }
 
-TEST(FaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
+TEST(RealDiskFaultTest, ASecondRunOnTheSameFolderStopsBeforeWriting) {
   TempFolder root;
   const std::string folder = SongsWithOneVideo(root);
   std::unique_ptr<os::Folder> lock;  // as another run holds it
   ASSERT_FALSE(os::SystemFileSystem().OpenFolder(folder, &lock).failed());
   ASSERT_FALSE(lock->Lock().failed());
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1);
-  EXPECT_EQ(out, u8"另一个批量任务正在处理此文件夹：" + folder +
-                     u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, u8"另一个批量任务正在处理此文件夹：" + folder +
+                         u8"\n本次已写入 0 个KSC文件，另有 1 个视频未处理。\n");
   EXPECT_EQ(testing::ListNames(folder), ".kscgen.lock|a.mpg");
   lock.reset();
-  Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0);
+  run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(testing::ListNames(folder), "a.KSC|a.mpg");
 }
 
-TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
+TEST(RealDiskFaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
   TempFolder root;
   const std::string folder = root / "songs";
   fs::create_directory(folder);
@@ -386,51 +374,48 @@ TEST(FaultTest, AWriteProtectedKscFileIsLeftAloneForRootAndForOthers) {
   Touch(folder + "/a.mpg");
   Touch(folder + "/a.KSC", "hand-corrected");
   chmod((folder + "/a.KSC").c_str(), 0444);  // chmod a-w
-  int code = 0;
-  std::string out = Shell("", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1) << out;
-  EXPECT_NE(out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_NE(run.out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
 
-  if (geteuid() != 0) return;  // the rest needs another user
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
   // Writable by its owner only: another user may not replace it, even
   // though the folder would let a rename do so.
   chmod((folder + "/a.KSC").c_str(), 0644);
-  out =
-      Shell("setpriv --reuid=65534 --regid=65534 --clear-groups ", "-t 0 '" + folder + "'", &code);
-  EXPECT_EQ(code, 1) << out;
-  EXPECT_NE(out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << out;
+  run = RunKscgenBehind("setpriv --reuid=65534 --regid=65534 --clear-groups ",
+                        "-t 0 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_NE(run.out.find(u8"a.mpg（KSC文件只读）"), std::string::npos) << run.out;
   EXPECT_EQ(ReadFile(folder + "/a.KSC"), "hand-corrected");
 }
 
-TEST(FaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
+TEST(RealDiskFaultTest, TheFolderWrittenIsTheOneTheSystemResolves) {
   TempFolder root;
   fs::create_directories(root / "a");
   fs::create_directories(root / "b/target");
   Touch(root / "a/in-a.mpg");
   Touch(root / "b/in-b.mpg");
   fs::create_directory_symlink(root / "b/target", root / "a/sublink");
-  int code = 0;
-  std::string out = Shell("", "-t 0 -r 1 '" + root / "a/sublink/.." + "'", &code);
-  EXPECT_EQ(code, 0) << out;
+  KscgenRun run = RunKscgenBehind("", "-t 0 -r 1 '" + root / "a/sublink/.." + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
   EXPECT_EQ(testing::ListNames(root / "a"), "in-a.mpg|sublink");
   EXPECT_NE(ReadFile(root / "b/in-b.KSC").find("karaoke.tag('歌手', 'b');"), std::string::npos);
 }
 
-TEST(FaultTest, AFolderNameGbkCannotHoldIsWarnedAbout) {
+TEST(RealDiskFaultTest, AFolderNameGbkCannotHoldIsWarnedAbout) {
   TempFolder root;
   std::string folder = root / u8"\U0001F3A4周杰伦";
   fs::create_directory(folder);
   Touch(folder + "/a.mpg");
-  int code = 0;
-  std::string out = Shell("", "-t 0 -r 1 '" + folder + "'", &code);
-  EXPECT_EQ(code, 0) << out;
-  EXPECT_NE(out.find(u8"警告：文件夹名“" + folder +
-                     u8"”含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用"),
+  KscgenRun run = RunKscgenBehind("", "-t 0 -r 1 '" + folder + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_NE(run.out.find(u8"警告：文件夹名“" + folder +
+                         u8"”含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用"),
             std::string::npos)
-      << out;
-  out = Shell("", "-t 0 -r 0 '" + folder + "'", &code);
-  EXPECT_EQ(out.find(u8"警告"), std::string::npos) << out;
+      << run.out;
+  run = RunKscgenBehind("", "-t 0 -r 0 '" + folder + "'");
+  EXPECT_EQ(run.out.find(u8"警告"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The batch engine when the disk misbehaves or another run is at work, on a
-// file system that fails, holds or disguises chosen steps: each case at a
-// known point, none by racing real files.
+// The batch engine when the disk misbehaves or another run is at work, on the
+// test file system (test_file_system.h), which fails, holds or disguises
+// chosen steps: each case at a known point, none by racing real files. The
+// faults of a real disk and of killed runs: real_disk_fault_test.cc.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,9 +22,9 @@ using testing::TestFileSystem;
 using testing::Touch;
 using testing::U8Path;
 
-class BatchFaultTest : public ::testing::Test {
+class SimulatedFaultTest : public ::testing::Test {
  protected:
-  BatchFaultTest() {
+  SimulatedFaultTest() {
     request_.naming_template = kTemplateSingerTitle;
     request_.date_text = "2026/12/7";
     request_.file_system = &fs_;
@@ -47,7 +48,7 @@ class BatchFaultTest : public ::testing::Test {
   BatchRequest request_;
 };
 
-TEST_F(BatchFaultTest, EverythingWrittenIsFlushedOnceBeforeTheRunReports) {
+TEST_F(SimulatedFaultTest, EverythingWrittenIsFlushedOnceBeforeTheRunReports) {
   Touch(dir_ / "a-x.mpg");
   Touch(dir_ / "b-y.mpg");
   BatchResult result = Run(List());
@@ -64,7 +65,7 @@ TEST_F(BatchFaultTest, EverythingWrittenIsFlushedOnceBeforeTheRunReports) {
 }
 
 // EIO, as syncfs gives it when the disk failed to write back.
-TEST_F(BatchFaultTest, AFlushThatFailsIsAFailureNotDone) {
+TEST_F(SimulatedFaultTest, AFlushThatFailsIsAFailureNotDone) {
   Touch(dir_ / "a-x.mpg");
   fs_.FailAt(Step::kSyncFileSystem, {os::ErrorKind::kIoError, "Input/output error", 5});
   BatchResult result = Run(List());
@@ -77,7 +78,7 @@ TEST_F(BatchFaultTest, AFlushThatFailsIsAFailureNotDone) {
 // The run reads the folder again for KSC files under other names; should
 // that read fail (EIO from getdents), a second KSC file could be made
 // beside one it did not see: the run stops there instead.
-TEST_F(BatchFaultTest, AFolderThatCannotBeReadAgainStopsTheRun) {
+TEST_F(SimulatedFaultTest, AFolderThatCannotBeReadAgainStopsTheRun) {
   Touch(dir_ / "a-x.mpg");
   const std::vector<VideoFolder> folders = List();
   fs_.FailAt(Step::kList, {os::ErrorKind::kIoError, "Input/output error", 5});
@@ -89,7 +90,7 @@ TEST_F(BatchFaultTest, AFolderThatCannotBeReadAgainStopsTheRun) {
   EXPECT_EQ(ListNames(dir_.path()), "a-x.mpg");
 }
 
-TEST_F(BatchFaultTest, ADryRunNeitherLocksNorCleansUpAndWorksWhileAnotherRunHoldsTheFolder) {
+TEST_F(SimulatedFaultTest, ADryRunNeitherLocksNorCleansUpAndWorksWhileAnotherRunHoldsTheFolder) {
   Touch(dir_ / "a-x.mpg");
   Touch(dir_ / ".kscgen-0123456789abcdef.tmp", "another run's file");
   fs_.FailAt(Step::kLock, Failure(os::ErrorKind::kLocked, "locked"));
@@ -102,7 +103,7 @@ TEST_F(BatchFaultTest, ADryRunNeitherLocksNorCleansUpAndWorksWhileAnotherRunHold
   EXPECT_EQ(ListNames(dir_.path()), ".kscgen-0123456789abcdef.tmp|a-x.mpg");
 }
 
-TEST_F(BatchFaultTest, AFolderAnotherRunHoldsIsNeitherWrittenNorCleanedUp) {
+TEST_F(SimulatedFaultTest, AFolderAnotherRunHoldsIsNeitherWrittenNorCleanedUp) {
   Touch(dir_ / "a-x.mpg");
   Touch(dir_ / ".kscgen-0123456789abcdef.tmp", "another run's file");
   fs_.FailAt(Step::kLock, Failure(os::ErrorKind::kLocked, "locked"));
@@ -114,7 +115,7 @@ TEST_F(BatchFaultTest, AFolderAnotherRunHoldsIsNeitherWrittenNorCleanedUp) {
   EXPECT_EQ(ListNames(dir_.path()), ".kscgen-0123456789abcdef.tmp|a-x.mpg");
 }
 
-TEST_F(BatchFaultTest, AFullDiskStopsAtTheFileWithTheCounts) {
+TEST_F(SimulatedFaultTest, AFullDiskStopsAtTheFileWithTheCounts) {
   for (const char* name : {"a-x.mpg", "b-y.mpg", "c-z.mpg"}) Touch(dir_ / name);
   fs_.FailAt(Step::kReplace, Failure(os::ErrorKind::kNoSpace, "No space left on device"), 2);
   BatchResult result = Run(List());
@@ -128,7 +129,7 @@ TEST_F(BatchFaultTest, AFullDiskStopsAtTheFileWithTheCounts) {
   EXPECT_EQ(ListNames(dir_.path()), "a-x.KSC|a-x.mpg|b-y.mpg|c-z.mpg");
 }
 
-TEST_F(BatchFaultTest, AFolderReachedTwiceIsWalkedOnce) {
+TEST_F(SimulatedFaultTest, AFolderReachedTwiceIsWalkedOnce) {
   // "loop" shows the chosen folder's own identity, as a folder bind-mounted
   // inside itself does.
   std::filesystem::create_directory(U8Path(dir_ / "loop"));
@@ -142,7 +143,7 @@ TEST_F(BatchFaultTest, AFolderReachedTwiceIsWalkedOnce) {
   EXPECT_EQ(folders[0].relative, ".");
 }
 
-TEST_F(BatchFaultTest, ASecondRunStopsBeforeWritingWhileTheFirstWorksInTheFolder) {
+TEST_F(SimulatedFaultTest, ASecondRunStopsBeforeWritingWhileTheFirstWorksInTheFolder) {
   for (const char* name : {"a-x.mpg", "b-y.mpg"}) Touch(dir_ / name);
   std::vector<VideoFolder> folders = List();
   fs_.HoldAt(Step::kReplace, 1);  // the first run, locked in, about to write a-x.KSC
@@ -159,7 +160,7 @@ TEST_F(BatchFaultTest, ASecondRunStopsBeforeWritingWhileTheFirstWorksInTheFolder
   EXPECT_EQ(fs_.Calls(Step::kReplace), 2);
 }
 
-TEST_F(BatchFaultTest, AReRunOfATreeCountsTheUnchangedFilesOfEachFolder) {
+TEST_F(SimulatedFaultTest, AReRunOfATreeCountsTheUnchangedFilesOfEachFolder) {
   for (const char* name : {"a/x.mpg", "a/y.mpg", "b/z.mpg"}) {
     std::filesystem::create_directories(U8Path(dir_ / name).parent_path());
     Touch(dir_ / name);
