@@ -38,6 +38,10 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
       {os::ErrorKind::kNameTooLong, "File name too long", false, u8"无法替换KSC文件（名称太长）"},
       // A mount at the KSC file's name (EBUSY at the rename).
       {os::ErrorKind::kBusy, "Device or resource busy", false, u8"无法替换KSC文件（正在使用中）"},
+      // Windows: a player has the KSC file open and shares it with no one
+      // (ERROR_SHARING_VIOLATION).
+      {os::ErrorKind::kHeldByAnotherProgram, "The process cannot access the file", false,
+       u8"无法替换KSC文件（被其他程序占用）"},
       {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
       {os::ErrorKind::kQuota, "Disk quota exceeded", true, nullptr},
       {os::ErrorKind::kReadOnlyFileSystem, "Read-only file system", false, nullptr},
