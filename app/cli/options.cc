@@ -139,137 +139,161 @@ std::string UsageError(const std::string& message) {
   return "kscgen: " + message + "\n" + u8"运行 kscgen --help 查看用法。\n";
 }
 
-ParsedArguments ParseArguments(const std::vector<std::string>& args) {
-  ParsedArguments parsed;
-  Options& options = parsed.options;
-  BatchRequest& request = options.request;
-  std::vector<UniformEntry> uniform_entries;
-  // Options act in the order given, and the first error ends the run before
-  // anything is written.
-  const CommandLine line = ParseCommandLine(args, kOptions);
-  for (const ParsedOption& option : line.options) {
-    const std::string& value = option.value;
-    std::string error;
-    switch (option.id) {
-      case kOptTemplate:
-      case kOptFolderRole: {
-        std::optional<int> index = ParseIndex(value);
-        if (!index) {
-          return Fail(parsed, std::string(option.id == kOptTemplate ? u8"模板" : u8"目录名作用") +
-                                  u8"必须是 0 到 4：" + text::DisplayName(value));
-        }
-        if (option.id == kOptTemplate) {
-          if (request.name_pattern) return Fail(parsed, messages::kTemplateAndPattern);
-          request.naming_template = static_cast<NamingTemplate>(*index);
-        } else {
-          request.folder_role = static_cast<FolderRole>(*index);
-        }
-        break;
-      }
-      case kOptPattern: {
-        if (request.naming_template && !request.name_pattern) {
-          return Fail(parsed, messages::kTemplateAndPattern);
-        }
-        NamePatternOption pattern = ParseNamePatternOption(value);
-        if (!pattern.pattern) return Fail(parsed, pattern.error);
-        request.naming_template = kTemplateCustom;
-        request.name_pattern = std::move(pattern.pattern);
-        break;
-      }
-      case kOptNumberFromName:
-        request.number_from_name = true;
-        break;
-      case kOptStartNumber: {
-        std::optional<std::int32_t> start = ParseStartNumber(value);
-        if (!start) return Fail(parsed, StartNumberRefusal(text::DisplayName(value)));
-        request.start_number = *start;
-        break;
-      }
-      case kOptUniform: {
-        const std::string& arg = value;
-        std::size_t eq = arg.find('=');
-        if (eq == std::string::npos || !text::IsValidUtf8(arg.substr(0, eq))) {
-          return Fail(
-              parsed,
-              u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" +
-                  text::DisplayName(arg));
-        }
-        std::string label = UniformLabel(arg.substr(0, eq));
-        auto uniform_value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
-        if (!uniform_value) return Fail(parsed, error);
-        UniformEntryParse parse = ParseUniformEntry(label, *uniform_value);
-        if (parse.error == UniformEntryError::kControlCharacter) {
-          return Fail(parsed, messages::UniformControlCharacter(text::DisplayName(arg)));
-        }
-        if (parse.error == UniformEntryError::kUnknownKind) {
-          return Fail(parsed, messages::UnknownUniformKindOption(text::DisplayName(arg)));
-        }
-        if (parse.error == UniformEntryError::kEmptyValue) {
-          return Fail(parsed, messages::EmptyUniformValue(arg));
-        }
-        if (parse.error == UniformEntryError::kBadChannel) {
-          return Fail(parsed, messages::BadChannel(arg.substr(eq + 1)));
-        }
-        if (parse.error == UniformEntryError::kBadStyle) {
-          return Fail(parsed, messages::BadStyle(arg.substr(eq + 1)));
-        }
-        uniform_entries.push_back(std::move(parse.entry));
-        break;
-      }
-      case kOptDate:
-        options.date = ArgumentInGbk(u8"日期", value, &error);
-        if (!options.date) return Fail(parsed, error);
-        // A line break would split the KSC file's line, as in a uniform value.
-        if (text::HasControlByte(*options.date)) {
-          return Fail(parsed, messages::DateControlCharacter(text::DisplayName(value)));
-        }
-        break;
-      case kOptRecursive:
-        options.recursive = true;
-        break;
-      case kOptExtensions: {
-        VideoExtensionsParse parse =
-            ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
-        if (!parse.error.empty()) return Fail(parsed, parse.error);
-        options.extensions = std::move(parse.extensions);
-        break;
-      }
-      case kOptForce:
-        request.force = true;
-        break;
-      case kOptDryRun:
-        request.dry_run = true;
-        break;
-      case kOptUtf8:
-        options.utf8 = true;
-        break;
-      case kOptHelp:
-        options.action = Options::Action::kHelp;
-        return parsed;
-      case kOptVersion:
-        options.action = Options::Action::kVersion;
-        return parsed;
-    }
+namespace {
+
+// Reads one -u KIND=VALUE into `entries`; its refusal, or empty.
+std::string ReadUniformOption(const std::string& arg, std::vector<UniformEntry>& entries) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string::npos || !text::IsValidUtf8(arg.substr(0, eq))) {
+    return messages::UniformOptionShape(text::DisplayName(arg));
   }
+  std::string error;
+  const std::optional<std::string> value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
+  if (!value) return error;
+  UniformEntryParse parse = ParseUniformEntry(UniformLabel(arg.substr(0, eq)), *value);
+  switch (parse.error) {
+    case UniformEntryError::kNone:
+      entries.push_back(std::move(parse.entry));
+      return {};
+    case UniformEntryError::kControlCharacter:
+      return messages::UniformControlCharacter(text::DisplayName(arg));
+    case UniformEntryError::kUnknownKind:
+      return messages::UnknownUniformKindOption(text::DisplayName(arg));
+    case UniformEntryError::kEmptyValue:
+      return messages::EmptyUniformValue(arg);
+    case UniformEntryError::kBadChannel:
+      return messages::BadChannel(arg.substr(eq + 1));
+    case UniformEntryError::kBadStyle:
+      return messages::BadStyle(arg.substr(eq + 1));
+  }
+  return {};
+}
+
+// -t or -r: its index, into `request`; the refusal, or empty.
+std::string ReadIndexOption(const ParsedOption& option, BatchRequest& request) {
+  const bool naming = option.id == kOptTemplate;
+  const std::optional<int> index = ParseIndex(option.value);
+  if (!index) return messages::BadIndexOption(naming, text::DisplayName(option.value));
+  if (!naming) {
+    request.folder_role = static_cast<FolderRole>(*index);
+  } else if (request.name_pattern) {
+    return messages::kTemplateAndPattern;
+  } else {
+    request.naming_template = static_cast<NamingTemplate>(*index);
+  }
+  return {};
+}
+
+// -p: the pattern, into `request`; the refusal, or empty.
+std::string ReadPatternOption(const std::string& value, BatchRequest& request) {
+  if (request.naming_template && !request.name_pattern) return messages::kTemplateAndPattern;
+  NamePatternOption pattern = ParseNamePatternOption(value);
+  if (!pattern.pattern) return pattern.error;
+  request.naming_template = kTemplateCustom;
+  request.name_pattern = std::move(pattern.pattern);
+  return {};
+}
+
+// One option, into `options`; its refusal, or empty.
+std::string ApplyOption(const ParsedOption& option, Options& options,
+                        std::vector<UniformEntry>& uniform_entries) {
+  BatchRequest& request = options.request;
+  const std::string& value = option.value;
+  std::string error;
+  switch (option.id) {
+    case kOptTemplate:
+    case kOptFolderRole:
+      return ReadIndexOption(option, request);
+    case kOptPattern:
+      return ReadPatternOption(value, request);
+    case kOptNumberFromName:
+      request.number_from_name = true;
+      break;
+    case kOptStartNumber: {
+      const std::optional<std::int32_t> start = ParseStartNumber(value);
+      if (!start) return StartNumberRefusal(text::DisplayName(value));
+      request.start_number = *start;
+      break;
+    }
+    case kOptUniform:
+      return ReadUniformOption(value, uniform_entries);
+    case kOptDate:
+      options.date = ArgumentInGbk(u8"日期", value, &error);
+      if (!options.date) return error;
+      // A line break would split the KSC file's line, as in a uniform value.
+      if (text::HasControlByte(*options.date)) {
+        return messages::DateControlCharacter(text::DisplayName(value));
+      }
+      break;
+    case kOptRecursive:
+      options.recursive = true;
+      break;
+    case kOptExtensions: {
+      VideoExtensionsParse parse =
+          ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
+      if (!parse.error.empty()) return parse.error;
+      options.extensions = std::move(parse.extensions);
+      break;
+    }
+    case kOptForce:
+      request.force = true;
+      break;
+    case kOptDryRun:
+      request.dry_run = true;
+      break;
+    case kOptUtf8:
+      options.utf8 = true;
+      break;
+    case kOptHelp:
+      options.action = Options::Action::kHelp;
+      break;
+    case kOptVersion:
+      options.action = Options::Action::kVersion;
+      break;
+  }
+  return {};
+}
+
+// What the options together refuse, once each was read; empty when none.
+std::string CheckTogether(const CommandLine& line, const BatchRequest& request) {
   switch (line.error) {
     case OptionError::kNone:
       break;
     case OptionError::kMissingValue:
-      return Fail(parsed, u8"选项缺少参数：" + text::DisplayName(line.typed));
+      return messages::MissingOptionValue(text::DisplayName(line.typed));
     case OptionError::kUnknown:
     case OptionError::kUnexpectedValue:
-      return Fail(parsed, u8"未知选项：" + text::DisplayName(line.typed));
+      return messages::UnknownOption(text::DisplayName(line.typed));
   }
-  if (line.operands.size() != 1) return Fail(parsed, u8"请给出一个文件夹");
-  if (request.number_from_name && request.start_number) {
-    return Fail(parsed, messages::kTwoNumberings);
-  }
+  if (line.operands.size() != 1) return messages::kOneFolder;
+  if (request.number_from_name && request.start_number) return messages::kTwoNumberings;
   if (request.number_from_name && request.naming_template == kTemplateTitle) {
-    return Fail(parsed, messages::kNoNumbersUnderTitleTemplate);
+    return messages::kNoNumbersUnderTitleTemplate;
   }
-  if (!request.naming_template) return Fail(parsed, messages::kNoTemplate);
+  if (!request.naming_template) return messages::kNoTemplate;
+  return {};
+}
+
+}  // namespace
+
+ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+  ParsedArguments parsed;
+  Options& options = parsed.options;
+  std::vector<UniformEntry> uniform_entries;
+  // Options act in the order given, and the first error ends the run before
+  // anything is written; help and version need nothing else.
+  const CommandLine line = ParseCommandLine(args, kOptions);
+  for (const ParsedOption& option : line.options) {
+    if (std::string error = ApplyOption(option, options, uniform_entries); !error.empty()) {
+      return Fail(parsed, error);
+    }
+    if (options.action != Options::Action::kRun) return parsed;
+  }
+  if (std::string error = CheckTogether(line, options.request); !error.empty()) {
+    return Fail(parsed, error);
+  }
   options.folder = line.operands[0];
-  request.uniform = CollectUniformValues(uniform_entries);
+  options.request.uniform = CollectUniformValues(uniform_entries);
   return parsed;
 }
 

@@ -291,6 +291,26 @@ const char* const kTemplateLabels[kTemplateCount] = {
 const char* const kFolderRoleLabels[kRoleCount] = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名",
                                                    u8"加入日期"};
 
+std::string BadIndexOption(bool naming, std::string_view typed_utf8) {
+  return std::string(naming ? u8"模板" : u8"目录名作用") + u8"必须是 0 到 4：" +
+         std::string(typed_utf8);
+}
+
+std::string UniformOptionShape(std::string_view typed_utf8) {
+  return u8"统一设定值应写成 KIND=VALUE，KIND 为 singer、style、language 或 channel：" +
+         std::string(typed_utf8);
+}
+
+std::string MissingOptionValue(std::string_view typed_utf8) {
+  return u8"选项缺少参数：" + std::string(typed_utf8);
+}
+
+std::string UnknownOption(std::string_view typed_utf8) {
+  return u8"未知选项：" + std::string(typed_utf8);
+}
+
+const char* const kOneFolder = u8"请给出一个文件夹";
+
 const char* const kTwoNumberings = u8"自动编号与编号取自文件名只能选一个";
 const char* const kTemplateAndPattern = u8"命名模板（-t）与自定义命名格式（-p）只能选一个";
 const char* const kNoNumbersUnderTitleTemplate =

@@ -53,6 +53,15 @@ std::string CannotReadFolder(std::string_view path, const os::Error& error);
 
 // Numbering from a start number and from the names at once.
 extern const char* const kTwoNumberings;
+// kscgen's usage errors: an index out of range for -t (`naming`) or -r, a
+// -u not written KIND=VALUE, an option without its value, an unknown
+// option, and not one folder given.
+std::string BadIndexOption(bool naming, std::string_view typed_utf8);
+std::string UniformOptionShape(std::string_view typed_utf8);
+std::string MissingOptionValue(std::string_view typed_utf8);
+std::string UnknownOption(std::string_view typed_utf8);
+extern const char* const kOneFolder;
+
 // kscgen given a template and a pattern of its own at once.
 extern const char* const kTemplateAndPattern;
 // Numbers from the names under the template that reads the title only.

@@ -192,6 +192,12 @@ class MainWindow : public QWidget {
  private:
   // main_window_layout.cc
   void BuildControls();
+  void BuildInstructions();
+  void BuildFolderColumn();
+  void BuildChoiceColumn();
+  void BuildNumberingColumn();
+  void BuildUniformGroup();
+  void BuildButtonColumn();
   void FitToFont();
   void ConnectControls();
   // Two columns (the usual arrangement) or three; the same groups in the

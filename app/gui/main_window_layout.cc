@@ -217,6 +217,30 @@ class EnterClicks : public QObject {
 }  // namespace
 
 void MainWindow::BuildControls() {
+  BuildInstructions();
+  BuildFolderColumn();
+  BuildChoiceColumn();
+  BuildNumberingColumn();
+  BuildUniformGroup();
+  BuildButtonColumn();
+  // The group box stays enabled, its frame and note as at the first start;
+  // its controls wait for uniformCheck.
+  for (QWidget* w : UniformControls()) w->setEnabled(false);
+
+  grid_ = new QGridLayout(this);
+  grid_->setContentsMargins(8, 8, 8, 8);
+  grid_->setHorizontalSpacing(6);
+  grid_->setVerticalSpacing(6);
+  for (QWidget* w : {static_cast<QWidget*>(instructions), folder_column_, choice_column_,
+                     numbering_column_, static_cast<QWidget*>(uniformGroup), button_column_}) {
+    grid_->addWidget(w, 0, 0);
+  }
+  FitToFont();
+  Arrange(false);
+}
+
+// The instructions above everything.
+void MainWindow::BuildInstructions() {
   instructions = Named("instructions", new QTextEdit);
   instructions->setPlainText(QString::fromUtf8(kInstructions));
   instructions->setReadOnly(true);
@@ -231,8 +255,10 @@ void MainWindow::BuildControls() {
   all.mergeBlockFormat(lines);
   instructions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   instructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
 
-  // 1. The folder and its videos.
+// 1. The folder and its videos.
+void MainWindow::BuildFolderColumn() {
   // Alt+D clicks the folder button, as the label's underlined D shows.
   folderLabel = Named("folderLabel", new QLabel(u8"1. 请选择歌曲所在目录(&D)："));
   folderEdit = Named("folderEdit", new QLineEdit);
@@ -265,9 +291,11 @@ void MainWindow::BuildControls() {
   folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}),
                            Row({recursiveCheck, extensionsLabel, extensionsEdit}), videoList,
                            Row({countLabel, removeVideoButton})});
+}
 
-  // 2. and 3. What the folder's name stands for, the template, numbering and
-  // the progress of a run.
+// 2. and 3. What the folder's name stands for, and the naming template or
+// the user's own pattern.
+void MainWindow::BuildChoiceColumn() {
   roleLabel = Named("roleLabel", new QLabel(u8"2. 目录名在增加歌库时的作用："));
   roleGroup = RadioGroup("roleGroup", Labels(messages::kFolderRoleLabels), 3, &roleButtons);
   roleButtons->button(0)->setChecked(true);
@@ -285,6 +313,13 @@ void MainWindow::BuildControls() {
   WrapInColumn(patternError);
   patternError->setStyleSheet("color: #b00000");
   patternError->hide();
+  QHBoxLayout* template_row = Row({templateLabel, templateHint}, true);
+  choice_column_ = Column(
+      {roleLabel, roleGroup, template_row, templateGroup, patternEdit, patternError, nullptr});
+}
+
+// Numbering, and the progress of a run.
+void MainWindow::BuildNumberingColumn() {
   numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号"));
   numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名"));
   numberFromNameCheck->setToolTip(
@@ -299,13 +334,12 @@ void MainWindow::BuildControls() {
   progressBar = Named("progressBar", new QProgressBar);
   progressBar->setTextVisible(false);
   progressBar->setAlignment(Qt::AlignCenter);
-  QHBoxLayout* template_row = Row({templateLabel, templateHint}, true);
   QHBoxLayout* numbering_row = Row({numberingCheck, startNumberCheck, startNumberEdit}, true);
-  choice_column_ = Column(
-      {roleLabel, roleGroup, template_row, templateGroup, patternEdit, patternError, nullptr});
   numbering_column_ = Column({numbering_row, numberFromNameCheck, progressBar});
+}
 
-  // Uniform values: a frame whose caption is the check box that turns them on.
+// Uniform values: a frame whose caption is the check box that turns them on.
+void MainWindow::BuildUniformGroup() {
   uniformGroup = Named("uniformGroup", new QGroupBox);
   auto* caption = new QWidget(uniformGroup);
   uniformCheck = Named("uniformCheck", new QCheckBox(u8"统一设定值"));
@@ -350,7 +384,10 @@ void MainWindow::BuildControls() {
   uniform_grid->setColumnStretch(3, 1);
   uniform_grid->setRowStretch(1, 1);
   new CaptionOnEdge(uniformGroup, caption);
+}
 
+// The buttons, and the hidden pair that gives pinyin initials.
+void MainWindow::BuildButtonColumn() {
   previewButton = Named(
       "previewButton",
       new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), u8"预览(&P)"));
@@ -364,21 +401,6 @@ void MainWindow::BuildControls() {
   initialsInput->hide();
   initialsOutput = Named("initialsOutput", new QLineEdit(this));
   initialsOutput->hide();
-
-  // The group box stays enabled, its frame and note as at the first start;
-  // its controls wait for uniformCheck.
-  for (QWidget* w : UniformControls()) w->setEnabled(false);
-
-  grid_ = new QGridLayout(this);
-  grid_->setContentsMargins(8, 8, 8, 8);
-  grid_->setHorizontalSpacing(6);
-  grid_->setVerticalSpacing(6);
-  for (QWidget* w : {static_cast<QWidget*>(instructions), folder_column_, choice_column_,
-                     numbering_column_, static_cast<QWidget*>(uniformGroup), button_column_}) {
-    grid_->addWidget(w, 0, 0);
-  }
-  FitToFont();
-  Arrange(false);
 }
 
 void MainWindow::FitToFont() {
