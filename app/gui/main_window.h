@@ -26,6 +26,7 @@
 #include "app/engine/batch.h"
 
 class QButtonGroup;
+class QSettings;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -209,6 +210,9 @@ class MainWindow : public QWidget {
 
   // main_window_settings.cc
   void RestoreSettings();
+  // The options' controls, and the uniform entries, from a settings file.
+  void RestoreOptions(QSettings& s);
+  void RestoreUniformEntries(QSettings& s);
   void SaveSettings() const;
 
   // main_window_run.cc

@@ -67,6 +67,58 @@ void MainWindow::SaveSettings() const {
   if (!preview_geometry_.isEmpty()) s.setValue(key::kPreviewGeometry, preview_geometry_);
 }
 
+namespace {
+
+// A remembered number, or `fallback` when it is missing or out of range.
+int NumberIn(const QSettings& s, const char* name, int low, int high, int fallback) {
+  bool ok = false;
+  const int n = s.value(name).toInt(&ok);
+  return ok && n >= low && n <= high ? n : fallback;
+}
+
+bool FlagIn(const QSettings& s, const char* name) {
+  const QVariant v = s.value(name);
+  return v.typeId() == QMetaType::Bool ? v.toBool() : v.toString() == QLatin1String("true");
+}
+
+}  // namespace
+
+void MainWindow::RestoreOptions(QSettings& s) {
+  recursiveCheck->setChecked(FlagIn(s, key::kRecursive));
+  // Read as if typed again: a text the parser refuses gives the five alone.
+  VideoExtensionsParse ext = ParseVideoExtensions(s.value(key::kExtensions).toString().toStdString());
+  if (ext.error.empty()) extensions_ = std::move(ext.extensions);
+  extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(extensions_)));
+  roleButtons->button(NumberIn(s, key::kFolderRole, 0, roleButtons->buttons().size() - 1, 0))
+      ->setChecked(true);
+  if (int t = NumberIn(s, key::kTemplate, 0, templateButtons->buttons().size() - 1, -1); t >= 0) {
+    templateButtons->button(t)->setChecked(true);
+  }
+  numberingCheck->setChecked(FlagIn(s, key::kNumbering));
+  startNumberCheck->setChecked(FlagIn(s, key::kStartNumberOn));
+  startNumberEdit->setText(s.value(key::kStartNumber).toString());
+  numberingToggled();
+  if (numberingCheck->isChecked()) startNumberToggled();
+  patternEdit->setText(s.value(key::kNamePattern).toString());
+  numberFromNameCheck->setChecked(FlagIn(s, key::kNumberFromName) &&
+                                  !numberingCheck->isChecked());
+  templateChosen();
+}
+
+void MainWindow::RestoreUniformEntries(QSettings& s) {
+  // Each entry is read as if typed again: what the parser refuses goes.
+  const int entries = s.beginReadArray(key::kUniformEntries);
+  for (int i = 0; i < entries; ++i) {
+    s.setArrayIndex(i);
+    UniformEntryParse parse = ParseUniformEntry(s.value(key::kKind).toByteArray().toStdString(),
+                                                s.value(key::kValue).toByteArray().toStdString());
+    if (parse.error == UniformEntryError::kNone) AppendUniformEntry(parse.entry);
+  }
+  s.endArray();
+  uniformCheck->setChecked(FlagIn(s, key::kUniformOn));
+  uniformToggled();
+}
+
 void MainWindow::RestoreSettings() {
   std::string folder;
   if (!settings_file_.isEmpty()) {
@@ -74,46 +126,8 @@ void MainWindow::RestoreSettings() {
     // A damaged file gives the first start; so does any value out of range,
     // each on its own.
     if (s.status() == QSettings::NoError) {
-      auto number = [&](const char* name, int low, int high, int fallback) {
-        bool ok = false;
-        int n = s.value(name).toInt(&ok);
-        return ok && n >= low && n <= high ? n : fallback;
-      };
-      auto flag = [&](const char* name) {
-        const QVariant v = s.value(name);
-        return v.typeId() == QMetaType::Bool ? v.toBool() : v.toString() == QLatin1String("true");
-      };
-      recursiveCheck->setChecked(flag(key::kRecursive));
-      // Read as if typed again: a text the parser refuses gives the five alone.
-      VideoExtensionsParse ext =
-          ParseVideoExtensions(s.value(key::kExtensions).toString().toStdString());
-      if (ext.error.empty()) extensions_ = std::move(ext.extensions);
-      extensionsEdit->setText(QString::fromStdString(VideoExtensionsText(extensions_)));
-      roleButtons->button(number(key::kFolderRole, 0, roleButtons->buttons().size() - 1, 0))
-          ->setChecked(true);
-      if (int t = number(key::kTemplate, 0, templateButtons->buttons().size() - 1, -1); t >= 0) {
-        templateButtons->button(t)->setChecked(true);
-      }
-      numberingCheck->setChecked(flag(key::kNumbering));
-      startNumberCheck->setChecked(flag(key::kStartNumberOn));
-      startNumberEdit->setText(s.value(key::kStartNumber).toString());
-      numberingToggled();
-      if (numberingCheck->isChecked()) startNumberToggled();
-      patternEdit->setText(s.value(key::kNamePattern).toString());
-      numberFromNameCheck->setChecked(flag(key::kNumberFromName) && !numberingCheck->isChecked());
-      templateChosen();
-      // Each entry is read as if typed again: what the parser refuses goes.
-      const int entries = s.beginReadArray(key::kUniformEntries);
-      for (int i = 0; i < entries; ++i) {
-        s.setArrayIndex(i);
-        UniformEntryParse parse =
-            ParseUniformEntry(s.value(key::kKind).toByteArray().toStdString(),
-                              s.value(key::kValue).toByteArray().toStdString());
-        if (parse.error == UniformEntryError::kNone) AppendUniformEntry(parse.entry);
-      }
-      s.endArray();
-      uniformCheck->setChecked(flag(key::kUniformOn));
-      uniformToggled();
+      RestoreOptions(s);
+      RestoreUniformEntries(s);
       folder = s.value(key::kFolder).toByteArray().toStdString();
       // Qt keeps a place that is off every screen now on one; a size below
       // the layout's minimum grows to it.
