@@ -39,25 +39,10 @@ using kscgen::gui::MainWindow;
 using kscgen::testing::Q;
 using kscgen::testing::ReadKsc;
 
-class FolderListTest : public QObject, public kscgen::testing::WindowFixture {
+class FolderListTest : public kscgen::testing::WindowTest {
   Q_OBJECT
 
- public slots:
-  // Takes the URLs the window hands to the file manager: nothing is launched.
-  void openUrl(const QUrl& url) { opened_.append(url); }
-
- private:
-  QList<QUrl> opened_;
-  std::string Native(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
-
  private slots:
-  void init() {
-    opened_.clear();
-    SetUpWindow();
-  }
-
-  void cleanup() { TearDownWindow(); }
-
   void choosingAFolderListsItsVideosAndCount() {
     Touch(Q(u8"合唱团－小河水.mpg"));
     Touch("b.AVI");

@@ -39,25 +39,10 @@ using kscgen::gui::MainWindow;
 using kscgen::testing::Q;
 using kscgen::testing::ReadKsc;
 
-class RunMessagesTest : public QObject, public kscgen::testing::WindowFixture {
+class RunMessagesTest : public kscgen::testing::WindowTest {
   Q_OBJECT
 
- public slots:
-  // Takes the URLs the window hands to the file manager: nothing is launched.
-  void openUrl(const QUrl& url) { opened_.append(url); }
-
- private:
-  QList<QUrl> opened_;
-  std::string Native(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
-
  private slots:
-  void init() {
-    opened_.clear();
-    SetUpWindow();
-  }
-
-  void cleanup() { TearDownWindow(); }
-
   void batchWithoutTemplateOnlySaysSo() {
     Touch("a.mpg");
     form_->ChooseFolder(folder_);

@@ -38,25 +38,10 @@ using kscgen::gui::MainWindow;
 using kscgen::testing::Q;
 using kscgen::testing::ReadKsc;
 
-class SettingsTest : public QObject, public kscgen::testing::WindowFixture {
+class SettingsTest : public kscgen::testing::WindowTest {
   Q_OBJECT
 
- public slots:
-  // Takes the URLs the window hands to the file manager: nothing is launched.
-  void openUrl(const QUrl& url) { opened_.append(url); }
-
- private:
-  QList<QUrl> opened_;
-  std::string Native(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
-
  private slots:
-  void init() {
-    opened_.clear();
-    SetUpWindow();
-  }
-
-  void cleanup() { TearDownWindow(); }
-
   void settingsSurviveARestart() {
     Touch("a.mpg");
     QDir().mkpath(folder_ + "/sub");

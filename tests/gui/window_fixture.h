@@ -5,6 +5,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QObject>
+#include <QUrl>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -50,6 +53,28 @@ class WindowFixture {
   QString folder_;
   QString settings_;
   QList<gui::MainWindow::Message> messages_;
+};
+
+// The base of the window's test classes: a window for each test, and the
+// URLs it hands to the file manager taken instead of opened.
+class WindowTest : public QObject, public WindowFixture {
+  Q_OBJECT
+
+ public slots:
+  void openUrl(const QUrl& url) { opened_.append(url); }
+
+ protected:
+  QList<QUrl> opened_;
+  static std::string Native(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdString();
+  }
+
+ private slots:
+  void init() {
+    opened_.clear();
+    SetUpWindow();
+  }
+  void cleanup() { TearDownWindow(); }
 };
 
 }  // namespace kscgen::testing
