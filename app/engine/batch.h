@@ -59,7 +59,10 @@ enum class VideoOutcome {
   kSkipped,     // no KSC file: skip_reason says why
 };
 
-// What became of one video.
+// What became of one video. `folder` and `file` point into the folders
+// given to RunBatch: a report kept past the run (the window's preview keeps
+// them all) is valid only while those folders live unchanged, so whoever
+// keeps one keeps them too (the preview is modal over the window's list).
 struct VideoReport {
   const VideoFolder* folder = nullptr;
   const VideoFile* file = nullptr;
