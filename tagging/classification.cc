@@ -76,12 +76,22 @@ namespace kscgen {
 
 std::optional<std::string> MatchStyle(std::string_view text) { return Match(kStyleTable, text); }
 
-bool NamesLanguage(std::string_view text) {
-  if (FirstHolding(kLanguageTable, text)) return true;
-  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
-    if (text::Contains(text, kLanguageWords.words[i])) return true;
+std::string_view LanguageWordIn(std::string_view text) {
+  // Only words whose first byte begins a character of the text are looked
+  // for: every title is checked, and most hold none of these bytes.
+  std::bitset<256> leads;
+  for (std::size_t i = 0; i < text.size(); i += text::CharLength(text, i)) {
+    leads.set(static_cast<unsigned char>(text[i]));
   }
-  return false;
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    const std::string_view word = kLanguageWords.words[i];
+    if (leads.test(static_cast<unsigned char>(word[0])) && text::Contains(text, word)) return word;
+  }
+  return {};
+}
+
+bool NamesLanguage(std::string_view text) {
+  return FirstHolding(kLanguageTable, text) || !LanguageWordIn(text).empty();
 }
 
 std::optional<std::string> LanguageWordOf(std::string_view field) {

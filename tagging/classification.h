@@ -55,6 +55,10 @@ std::optional<std::string> MatchStyle(std::string_view text);
 // language, which ClassifyLanguage gives without a keyword.
 bool NamesLanguage(std::string_view text);
 
+// The first language word (国语, 普通话, 粵語) the text holds anywhere; empty
+// when it holds none.
+std::string_view LanguageWordIn(std::string_view text);
+
 // The language of a field that is a language word on its own, optionally
 // followed by 歌曲 or 歌 (国语, 闽南语歌): what ClassifyLanguage gives for it.
 // None for any other field (国语版, 我的国语).

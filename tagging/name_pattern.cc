@@ -190,11 +190,15 @@ bool FindLiteral(std::string_view name, std::size_t from, std::string_view liter
   const bool blank_only = TrimView(literal).empty();
   bool ok = false;
   for (const bool strict : {true, false}) {
+    bool text_before = may_be_empty;  // a placeholder takes some text first
     naming::WalkChars(name, from, [&](std::size_t b, std::size_t e, Mark, std::size_t depth) {
-      if (depth > 0 || (!may_be_empty && TrimView(name.substr(from, b - from)).empty()))
+      const bool blank = IsBlankAt(name, b, e - b);
+      if (depth > 0 || !text_before) {
+        text_before = text_before || !blank;
         return true;
+      }
       if (blank_only) {
-        if (!IsBlankAt(name, b, e - b)) return true;
+        if (!blank) return true;
         *found = {b, SkipBlanks(name, b)};
       } else {
         const std::size_t end = LiteralEndAt(name, b, literal, strict);

@@ -1,5 +1,7 @@
 #include "tagging/name_reading.h"
 
+#include <bitset>
+
 #include "tagging/classification.h"
 #include "tagging/classification_tables.h"
 
@@ -13,8 +15,13 @@ constexpr std::string_view kWideDash = "－";
 // Whether a text holds, at a character boundary and without regard to the
 // case of ASCII letters, one of the words of `list` (stored raised).
 bool HoldsWord(const WordList& list, std::string_view s) {
+  std::bitset<256> leads;  // the first bytes of its characters, raised
+  for (std::size_t i = 0; i < s.size(); i += text::CharLength(s, i)) {
+    leads.set(static_cast<unsigned char>(text::ToUpperAscii(s[i])));
+  }
   for (std::size_t i = 0; i < list.size; ++i) {
-    if (text::ContainsUpper(s, list.words[i])) return true;
+    const std::string_view word = list.words[i];
+    if (leads.test(static_cast<unsigned char>(word[0])) && text::ContainsUpper(s, word)) return true;
   }
   return false;
 }
@@ -156,15 +163,6 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
     }
   }
   return false;
-}
-
-// The first language word the title holds anywhere (国语, 普通话), if any:
-// in a title it is more often a field left unread than part of the title.
-std::string_view LanguageWordIn(std::string_view title) {
-  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
-    if (text::Contains(title, kLanguageWords.words[i])) return kLanguageWords.words[i];
-  }
-  return {};
 }
 
 // A catalogue-like number standing as a field of its own in a title of
