@@ -528,6 +528,13 @@ class WindowsFolder : public common::EntryListingFolder {
     }
   }
 
+  // A flush the file system does not offer, or not to this user: the
+  // flushes per file stand in for it.
+  static bool FlushNotOffered(DWORD code) {
+    return code == ERROR_INVALID_FUNCTION || code == ERROR_ACCESS_DENIED ||
+           code == ERROR_NOT_SUPPORTED;
+  }
+
   Error Sync(bool whole_file_system) override {
     // Each file's bytes were flushed before its rename, and each rename
     // asked for write-through. The folder's entries are flushed where the
@@ -538,12 +545,8 @@ class WindowsFolder : public common::EntryListingFolder {
     // will not open one so) is left to the flushes per file.
     Handle dir(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (dir.ok() && !FlushFileBuffers(dir.get())) {
-      DWORD code = GetLastError();
-      if (code != ERROR_INVALID_FUNCTION && code != ERROR_ACCESS_DENIED &&
-          code != ERROR_NOT_SUPPORTED) {
-        return FromCode(code);
-      }
+    if (dir.ok() && !FlushFileBuffers(dir.get()) && !FlushNotOffered(GetLastError())) {
+      return LastError();
     }
     if (whole_file_system) {
       wchar_t volume[MAX_PATH];
@@ -554,7 +557,9 @@ class WindowsFolder : public common::EntryListingFolder {
           Handle h(CreateFileW((L"\\\\.\\" + device.substr(0, 2)).c_str(), GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                nullptr));
-          if (h.ok() && !FlushFileBuffers(h.get())) return LastError();
+          if (h.ok() && !FlushFileBuffers(h.get()) && !FlushNotOffered(GetLastError())) {
+            return LastError();
+          }
         }
       }
     }

@@ -92,6 +92,9 @@ TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
   updated.lost_attributes = {"security.a", "trusted.b"};
   EXPECT_EQ(PreviewNotes(updated), u8"未能保留扩展属性 security.a、trusted.b");
   // And where other KSC files of one name with its own stay stale.
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds no two files whose names differ only in case";
+#endif
   folder_.files.clear();
   request_.naming_template = kTemplateTitle;
   Add("Song.mpg");

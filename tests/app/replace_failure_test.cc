@@ -104,7 +104,7 @@ TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
     EXPECT_EQ(r.skipped[0].name, "b.mpg");
     EXPECT_EQ(r.skipped[0].reason, u8"无法读取已有的KSC文件（没有权限）");
     EXPECT_EQ(r.created + r.updated, 1u);
-    EXPECT_EQ(r.failure, u8"无法读取已有的KSC文件：“" + (dir / "c.KSC") +
+    EXPECT_EQ(r.failure, u8"无法读取已有的KSC文件：“" + os::JoinPath(dir.path(), "c.KSC") +
                              u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
     EXPECT_EQ(ReadFile(dir / "b.KSC"), "1999/1/1");
     EXPECT_EQ(ListNames(dir.path()),
