@@ -5,9 +5,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#ifdef __linux__
-#include <sys/sysmacros.h>
-#endif
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -22,231 +19,20 @@
 #include "os/file_system.h"
 #include "os/local_time.h"
 #include "os/file_system_common.h"
+#include "os/posix_file.h"
 
 namespace kscgen::os {
 namespace {
 
-Error FromErrno(int err) {
-  ErrorKind kind = ErrorKind::kOther;
-  switch (err) {
-    case ENOENT:
-      kind = ErrorKind::kNotFound;
-      break;
-    case ENOTDIR:
-      kind = ErrorKind::kNotFolder;
-      break;
-    case EACCES:
-    case EPERM:
-      kind = ErrorKind::kPermission;
-      break;
-    case ENAMETOOLONG:
-      kind = ErrorKind::kNameTooLong;
-      break;
-    case EISDIR:
-      kind = ErrorKind::kIsFolder;
-      break;
-    case ENOSPC:
-      kind = ErrorKind::kNoSpace;
-      break;
-    case EDQUOT:
-      kind = ErrorKind::kQuota;
-      break;
-    case EEXIST:
-      kind = ErrorKind::kExists;
-      break;
-    case EBUSY:
-    case ETXTBSY:
-      kind = ErrorKind::kBusy;
-      break;
-    case EIO:
-      kind = ErrorKind::kIoError;
-      break;
-    case EROFS:
-      kind = ErrorKind::kReadOnlyFileSystem;
-      break;
-    case EMFILE:
-    case ENFILE:
-      kind = ErrorKind::kTooManyOpenFiles;
-      break;
-    case ENOMEM:
-      kind = ErrorKind::kNoMemory;
-      break;
-    default:
-      break;
-  }
-  return {kind, std::strerror(err), err};
-}
-
 using common::kLockFileName;
 using common::kTries;
-
-// A descriptor closed when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  // Descriptors closed here were only read through, held a lock (closing
-  // lets it go), or their file is given up already: a failed close loses
-  // nothing. A written file is closed with its result looked at (see
-  // Replace).
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-  void reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// What of the folder a file is in decides how the file is replaced.
-struct FolderTraits {
-  uid_t owner = 0;
-  bool sticky = false;       // only a file's owner (or the folder's) may replace it
-  bool default_acl = false;  // a new file inherits an access control list
-};
-
-// Why the file `name` (whose status is `st`, its attributes `attributes`)
-// cannot be replaced, if it cannot.
-Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct stat& st,
-                                  std::uint64_t attributes, const FolderTraits& folder) {
-#ifdef STATX_ATTR_IMMUTABLE
-  // Not even root may replace these.
-  if ((attributes & STATX_ATTR_IMMUTABLE) != 0) return Existing::kImmutable;
-  if ((attributes & STATX_ATTR_APPEND) != 0) return Existing::kAppendOnly;
-#else
-  (void)attributes;
-#endif
-  // The permission bits next: they protect a file even from root, who
-  // may write anything.
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Existing::kReadOnly;
-  const uid_t me = ::geteuid();
-  if (folder.sticky && me != 0 && st.st_uid != me && folder.owner != me) {
-    return Existing::kOtherOwner;
-  }
-  if (::faccessat(dir_fd, name, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0 && errno == EACCES) {
-    return Existing::kReadOnly;
-  }
-  return Existing::kNotProtected;
-}
-
-// The status of `name` without following a link, with its immutable and
-// append-only marks where the system tells them.
-int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes) {
-  *attributes = 0;
-#if defined(__linux__) && defined(STATX_BASIC_STATS)
-  struct statx x;
-  if (::statx(dir_fd, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &x) != 0) return -1;
-  *st = {};
-  st->st_mode = x.stx_mode;
-  st->st_uid = x.stx_uid;
-  st->st_gid = x.stx_gid;
-  st->st_size = static_cast<off_t>(x.stx_size);
-  st->st_dev = makedev(x.stx_dev_major, x.stx_dev_minor);
-  st->st_ino = x.stx_ino;
-  *attributes = x.stx_attributes & x.stx_attributes_mask;
-  return 0;
-#else
-  return ::fstatat(dir_fd, name, st, AT_SYMLINK_NOFOLLOW);
-#endif
-}
-
-// Gives the new file `to` (not yet in place) what the file it replaces,
-// `from_name` in `dir_fd` with status `old`, had: owner and group where the
-// running user may give them, extended attributes (the access control list
-// among them: it is one), then the permission bits. Whatever cannot be kept
-// takes access away, never adds it: set-id bits go with the owner, the
-// group's bits with the group. The attributes that could not be given are
-// put in `*lost`. Returns 0, or the error that leaves the new file's
-// permissions unknown: it must then not take the old file's place.
-int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
-                 const FolderTraits& folder, std::vector<std::string>* lost) {
-  mode_t mode = old.st_mode & 07777;
-  if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
-    mode &= 0777;
-  }
-  struct stat now;
-  if (::fstat(to, &now) != 0) return errno;
-  const mode_t created = now.st_mode & 07777;
-  if (now.st_gid != old.st_gid && ::fchown(to, static_cast<uid_t>(-1), old.st_gid) != 0) {
-    mode &= ~static_cast<mode_t>(S_ISGID | 070);
-  }
-  // The old file's attributes replace whatever the new one inherited from
-  // the folder; an access control list it did not have is taken off.
-  constexpr const char* kAccessAcl = "system.posix_acl_access";
-  bool acl_kept = false;
-  bool listed = false;
-  Descriptor from(::openat(dir_fd, from_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-  struct stat same;
-  if (from.get() >= 0 && ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino &&
-      same.st_dev == old.st_dev) {
-    ssize_t size = ::flistxattr(from.get(), nullptr, 0);
-    std::string names(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-    if (size > 0) size = ::flistxattr(from.get(), names.data(), names.size());
-    listed = size >= 0 || errno == ENOTSUP;
-    names.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-    std::string value;
-    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
-      const char* name = names.data() + at;
-      // One listed but not readable is lost too, unless it went meanwhile.
-      ssize_t n = ::fgetxattr(from.get(), name, nullptr, 0);
-      if (n >= 0) {
-        value.resize(static_cast<std::size_t>(n));
-        n = ::fgetxattr(from.get(), name, value.data(), value.size());
-      }
-      if (n < 0) {
-        if (errno != ENODATA) lost->push_back(name);
-        continue;
-      }
-      // An attribute the user may not set (security.* and trusted.* for
-      // anyone but root) is named as lost; only the access list decides who
-      // may read the file, and it is seen to below. (Trusted ones are not
-      // even listed for others than root: those go unseen.)
-      const bool set = ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0) == 0;
-      if (!set && std::strcmp(name, kAccessAcl) != 0) lost->push_back(name);
-      if (std::strcmp(name, kAccessAcl) == 0) {
-        acl_kept = set;
-        // Without its list, the group's bits (the list's mask) would give
-        // the owning group what only named users had.
-        if (!set) mode &= ~static_cast<mode_t>(070);
-      }
-    }
-  }
-  if (!listed) {
-    // What the old file carried is unknown: only its owner keeps access.
-    mode &= ~static_cast<mode_t>(077);
-  }
-  if (!acl_kept && folder.default_acl && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA &&
-      errno != ENOTSUP) {
-    mode &= ~static_cast<mode_t>(077);
-  }
-  // A list set or taken off here agrees with the old mode (the group's bits
-  // are the list's mask), so the mode needs setting only where it differs
-  // from what the new file got: most often it does not.
-  if (mode != created && ::fchmod(to, mode) != 0) return errno;
-  return 0;
-}
+using posix::Descriptor;
+using posix::FolderTraits;
+using posix::FromErrno;
+using posix::KeepMetadata;
+using posix::ProtectionOf;
+using posix::StatAt;
+using posix::WriteAll;
 
 class PosixFolder : public common::EntryListingFolder {
  public:
@@ -407,21 +193,8 @@ class PosixFolder : public common::EntryListingFolder {
     // As much as the file holds, and one more byte to see it grew; no more,
     // however much the caller would take.
     const std::size_t limit = std::min(max_bytes, static_cast<std::size_t>(st.st_size)) + 1;
-    std::string& bytes = what->bytes;
-    bytes.resize(limit);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-      ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        const int err = errno;
-        bytes.clear();
-        return FromErrno(err);
-      }
-      if (n == 0) break;
-      got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got >= limit ? 0 : got);  // grown since: no bytes, as if too long
+    if (Error error = posix::ReadUpTo(fd.get(), limit, &what->bytes); error.failed()) return error;
+    if (what->bytes.size() >= limit) what->bytes.clear();  // grown since: as if too long
     return {};
   }
 

@@ -290,10 +290,15 @@ class Run {
     return true;
   }
 
+  // A file of a listed folder as the user is shown it: with its folder when
+  // the run covers several.
+  std::string Shown(const VideoFolder& folder, std::string_view native_name) const {
+    return ShownName(folder, native_name, folders_.size() > 1);
+  }
+
   void Skip(const VideoFolder& folder, const VideoFile& file, VideoReport& report,
             std::string reason) {
-    const bool recursive = folders_.size() > 1;
-    result_.skipped.push_back({ShownName(folder, file.native_name, recursive), reason});
+    result_.skipped.push_back({Shown(folder, file.native_name), reason});
     report.outcome = VideoOutcome::kSkipped;
     report.skip_reason = std::move(reason);
   }
@@ -302,30 +307,22 @@ class Run {
   bool Video(const VideoFolder& folder, std::size_t first_index, std::size_t i,
              VideoReport& report) {
     const VideoFile& file = folder.files[i];
-    const bool recursive = folders_.size() > 1;
     if (const char* reason = names_.skip_reason(i); *reason != '\0') {
       Skip(folder, file, report, reason);
       return true;
     }
-
     SongInfo& song = report.song;
     song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
                       &report.name_findings);
     song.video_name = file.name.gbk;
-    std::string ksc_native = std::string(StemView(file.native_name)) + ".KSC";
-    report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
-    if (const std::string* other = names_.other_spelling(i)) {
-      ksc_native = *other;
-      report.ksc_name = text::DecodeFileName(ksc_native).gbk;
-    }
-    song.ksc_path = os::JoinPath(folder.path, ksc_native);
+    const std::string ksc_native = NameKscFile(folder, i, report);
 
     const std::size_t winner = names_.winner(i);
     if (winner != i) {
       report.outcome = VideoOutcome::kSuperseded;
       report.same_ksc_as = first_index + winner;
       result_.same_ksc.push_back(
-          {ShownName(folder, file.native_name, recursive), ShownName(folder, folder.files[winner].native_name, recursive)});
+          {Shown(folder, file.native_name), Shown(folder, folder.files[winner].native_name)});
       return true;
     }
     if (const std::uint32_t previous = names_.previous(i); previous != SameNames::kNone) {
@@ -353,38 +350,59 @@ class Run {
       case KscAction::kNotAFile:
       case KscAction::kUnreadable:
         numbering_.GiveBack(song);
-        if (held) Warn(numbering_.KeepHeld(ShownName(folder, file.native_name, recursive), *held));
+        if (held) Warn(numbering_.KeepHeld(Shown(folder, file.native_name), *held));
         return true;  // skipped by Plan, with the reason
       case KscAction::kCreate:
-        report.outcome = VideoOutcome::kCreated;
-        break;
       case KscAction::kUpdate:
-        report.outcome = VideoOutcome::kUpdated;
         break;
     }
-    if (!request_.dry_run) {
-      WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
-      if (!status.ok() && status.failure == WriteFailure::kKscFile &&
-          IsTheFilesOwnFailure(status.error)) {
-        numbering_.GiveBack(song);
-        Skip(folder, file, report, messages::CannotReplaceKscFile(status.error));
-        return true;
-      }
-      if (!status.ok()) {
-        Stop(BatchStatus::kWriteFailed,
-             status.failure == WriteFailure::kFolder
-                 ? messages::CannotWriteInFolder(folder.path, status.error)
-                 : messages::CannotWriteKscFile(song.ksc_path, status.error));
-        return false;
-      }
-      wrote_in_folder_ = true;
-      if (!status.lost_attributes.empty()) {
-        report.lost_attributes = std::move(status.lost_attributes);
-        result_.warnings.push_back(
-            messages::AttributesLost(ShownName(folder, file.native_name, recursive), report.lost_attributes));
-      }
-    }
+    report.outcome =
+        action == KscAction::kCreate ? VideoOutcome::kCreated : VideoOutcome::kUpdated;
+    if (!request_.dry_run && !Write(ksc_native, text, report)) return false;
+    if (report.outcome == VideoOutcome::kSkipped) return true;  // by Write, with the reason
     ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
+    return true;
+  }
+
+  // The name of video `i`'s KSC file as the file system spells it: the
+  // video's own, or the one it has under another spelling. Puts its GBK name
+  // and its path in the report.
+  std::string NameKscFile(const VideoFolder& folder, std::size_t i, VideoReport& report) {
+    const VideoFile& file = folder.files[i];
+    std::string ksc_native = std::string(StemView(file.native_name)) + ".KSC";
+    report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
+    if (const std::string* other = names_.other_spelling(i)) {
+      ksc_native = *other;
+      report.ksc_name = text::DecodeFileName(ksc_native).gbk;
+    }
+    report.song.ksc_path = os::JoinPath(folder.path, ksc_native);
+    return ksc_native;
+  }
+
+  // Writes the KSC file of `report`'s video. A failure of the file's own
+  // skips the video; false when the run must end.
+  bool Write(const std::string& ksc_native, const std::string& text, VideoReport& report) {
+    const VideoFolder& folder = *report.folder;
+    WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
+    if (!status.ok() && status.failure == WriteFailure::kKscFile &&
+        IsTheFilesOwnFailure(status.error)) {
+      numbering_.GiveBack(report.song);
+      Skip(folder, *report.file, report, messages::CannotReplaceKscFile(status.error));
+      return true;
+    }
+    if (!status.ok()) {
+      Stop(BatchStatus::kWriteFailed,
+           status.failure == WriteFailure::kFolder
+               ? messages::CannotWriteInFolder(folder.path, status.error)
+               : messages::CannotWriteKscFile(report.song.ksc_path, status.error));
+      return false;
+    }
+    wrote_in_folder_ = true;
+    if (!status.lost_attributes.empty()) {
+      report.lost_attributes = std::move(status.lost_attributes);
+      result_.warnings.push_back(messages::AttributesLost(
+          Shown(folder, report.file->native_name), report.lost_attributes));
+    }
     return true;
   }
 
