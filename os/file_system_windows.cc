@@ -12,6 +12,7 @@
 #include "os/file_system.h"
 #include "os/local_time.h"
 #include "os/file_system_common.h"
+#include "os/windows_file.h"
 #include "text/utf16_win32.h"
 
 namespace kscgen::os {
@@ -20,255 +21,21 @@ namespace {
 using text::win32::Utf8ToWide;
 using text::win32::WideToUtf8;
 
-// The longest name NTFS, FAT and exFAT allow, in UTF-16 units.
-constexpr std::size_t kMaxName = 255;
-// The longest path the wide API takes, in UTF-16 units.
-constexpr std::size_t kMaxPath = 32767;
-
-// The system's words for an error, in its language, as UTF-8.
-std::string Reason(DWORD code) {
-  wchar_t* buffer = nullptr;
-  DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text;
-  if (n != 0 && buffer != nullptr) text.assign(buffer, n);
-  if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
-                           text.back() == L'.' || text.back() == 0x3002)) {
-    text.pop_back();
-  }
-  if (text.empty()) return "error " + std::to_string(code);
-  return WideToUtf8(text);
-}
-
-// ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
-constexpr DWORD kDiskQuotaExceeded = 1295;
-
-Error FromCode(DWORD code) {
-  ErrorKind kind = ErrorKind::kOther;
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-    case ERROR_INVALID_NAME:  // a name the system cannot have, so none that exists
-      kind = ErrorKind::kNotFound;
-      break;
-    case ERROR_DIRECTORY:
-      kind = ErrorKind::kNotFolder;
-      break;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_PRIVILEGE_NOT_HELD:
-      kind = ErrorKind::kPermission;
-      break;
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_BUFFER_OVERFLOW:
-      kind = ErrorKind::kNameTooLong;
-      break;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      kind = ErrorKind::kNoSpace;
-      break;
-    case kDiskQuotaExceeded:
-      kind = ErrorKind::kQuota;
-      break;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      kind = ErrorKind::kExists;
-      break;
-    case ERROR_BUSY:
-      kind = ErrorKind::kBusy;
-      break;
-    case ERROR_SHARING_VIOLATION:  // a player or editor has the file open
-      kind = ErrorKind::kHeldByAnotherProgram;
-      break;
-    case ERROR_CRC:
-    case ERROR_IO_DEVICE:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_GEN_FAILURE:
-      kind = ErrorKind::kIoError;
-      break;
-    case ERROR_WRITE_PROTECT:
-      kind = ErrorKind::kReadOnlyFileSystem;
-      break;
-    case ERROR_TOO_MANY_OPEN_FILES:
-      kind = ErrorKind::kTooManyOpenFiles;
-      break;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      kind = ErrorKind::kNoMemory;
-      break;
-    default:
-      break;
-  }
-  return {kind, Reason(code), static_cast<long>(code)};
-}
-
-Error LastError() { return FromCode(GetLastError()); }
-
 using common::kTries;
-
-// A handle closed when it goes out of scope, movable.
-class Handle {
- public:
-  Handle() = default;
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (ok()) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(Handle&& o) noexcept {
-    std::swap(h_, o.h_);
-    return *this;
-  }
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  HANDLE get() const { return h_; }
-  HANDLE release() {
-    HANDLE h = h_;
-    h_ = INVALID_HANDLE_VALUE;
-    return h;
-  }
-
- private:
-  HANDLE h_ = INVALID_HANDLE_VALUE;
-};
-
-bool StartsWith(std::wstring_view s, std::wstring_view prefix) {
-  return s.substr(0, prefix.size()) == prefix;
-}
-
-// Whether `path` (separators already backslashes) is fully qualified and
-// holds no "." or ".." component: then it can be prefixed as it stands.
-bool IsPlainAbsolute(std::wstring_view path) {
-  std::size_t start;
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
-      ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'))) {
-    start = 3;
-  } else if (StartsWith(path, L"\\\\") && !StartsWith(path, L"\\\\.\\")) {
-    start = 2;
-  } else {
-    return false;
-  }
-  std::size_t at = start;
-  while (at <= path.size()) {
-    std::size_t end = path.find(L'\\', at);
-    if (end == std::wstring_view::npos) end = path.size();
-    std::wstring_view part = path.substr(at, end - at);
-    if (part == L"." || part == L"..") return false;
-    if (part.empty() && end != path.size()) return false;  // "\\" inside
-    at = end + 1;
-  }
-  return true;
-}
-
-// The extended-length form of a UTF-8 path. A relative path, or one with
-// "." or "..", is first made absolute by the system, as a user's path is
-// read everywhere on Windows: ".." goes up from the path as written.
-Error WidePath(const std::string& utf8, std::wstring* out) {
-  std::optional<std::wstring> wide = Utf8ToWide(utf8.empty() ? "." : utf8);
-  if (!wide) return {ErrorKind::kNotFound, "not UTF-8"};
-  std::wstring path = std::move(*wide);
-  if (StartsWith(path, L"\\\\?\\")) {
-    *out = std::move(path);
-    return {};
-  }
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  if (!IsPlainAbsolute(path)) {
-    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return LastError();
-    std::wstring full(n, L'\0');
-    n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    if (n == 0 || n >= full.size()) return LastError();
-    full.resize(n);
-    path = std::move(full);
-  }
-  if (StartsWith(path, L"\\\\.\\")) {
-    // A device path stays as it is.
-  } else if (StartsWith(path, L"\\\\")) {
-    path = L"\\\\?\\UNC\\" + path.substr(2);
-  } else {
-    path = L"\\\\?\\" + path;
-  }
-  // Each name, and the whole, within what the system allows, so that a
-  // name too long is told apart from one that does not exist.
-  std::size_t at = 4;
-  while (at < path.size()) {
-    std::size_t end = path.find(L'\\', at);
-    if (end == std::wstring::npos) end = path.size();
-    if (end - at > kMaxName) return {ErrorKind::kNameTooLong, "name too long"};
-    at = end + 1;
-  }
-  if (path.size() > kMaxPath) return {ErrorKind::kNameTooLong, "path too long"};
-  *out = std::move(path);
-  return {};
-}
-
-// The extended-length form as users write paths: "C:\x", "\\server\share\x".
-std::string UserPath(std::wstring_view path) {
-  if (StartsWith(path, L"\\\\?\\UNC\\")) return "\\\\" + WideToUtf8(path.substr(8));
-  if (StartsWith(path, L"\\\\?\\")) return WideToUtf8(path.substr(4));
-  return WideToUtf8(path);
-}
-
-bool IsFolderAttributes(DWORD attributes) {
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-}
-
-bool WriteAll(HANDLE h, std::string_view bytes) {
-  while (!bytes.empty()) {
-    DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return false;
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kNotAFile =
-    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
-
-// A folder is a real directory, never a junction or a directory link; any
-// other name is a file (a link to a file, or a cloud placeholder, counts as
-// the file it stands for, as a link to a file does on POSIX).
-EntryType TypeOf(DWORD attributes) {
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return IsFolderAttributes(attributes) ? EntryType::kFolder : EntryType::kOther;
-  }
-  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryType::kOther;
-  return EntryType::kFile;
-}
-
-// Opens the folder at the extended-length `wide`, never through a link when
-// `no_link`. The handle does not share deletion: while it is open, no one
-// can rename, move or delete the folder (nor, on NTFS, a folder above it),
-// so every name under its path stays in this folder for the whole run.
-Error OpenFolderHandle(const std::wstring& wide, bool no_link, HANDLE* out,
-                       BY_HANDLE_FILE_INFORMATION* info) {
-  HANDLE h = CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS | (no_link ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) return LastError();
-  if (!GetFileInformationByHandle(h, info)) {
-    Error error = LastError();
-    CloseHandle(h);
-    return error;
-  }
-  const bool is_link = (info->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if ((info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (no_link && is_link)) {
-    CloseHandle(h);
-    return FromCode(ERROR_DIRECTORY);
-  }
-  *out = h;
-  return {};
-}
+using win32::FromCode;
+using win32::Handle;
+using win32::IsFolderAttributes;
+using win32::kMaxName;
+using win32::kNotAFile;
+using win32::kShareAll;
+using win32::LastError;
+using win32::OpenFolderHandle;
+using win32::Reason;
+using win32::StartsWith;
+using win32::TypeOf;
+using win32::UserPath;
+using win32::WidePath;
+using win32::WriteAll;
 
 class WindowsFolder : public common::EntryListingFolder {
  public:
@@ -427,21 +194,10 @@ class WindowsFolder : public common::EntryListingFolder {
     }
     // As much as the file holds, and one more byte to see it grew; no more,
     // however much the caller would take.
-    std::string& bytes = what->bytes;
-    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(max_bytes, size)) + 1);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-      DWORD n = 0;
-      const std::size_t want = bytes.size() - got;
-      if (!ReadFile(h.get(), bytes.data() + got,
-                    want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &n, nullptr)) {
-        bytes.clear();
-        return LastError();
-      }
-      if (n == 0) break;
-      got += n;
-    }
-    bytes.resize(got >= bytes.size() ? 0 : got);  // grown since: no bytes, as if too long
+    const std::size_t limit =
+        static_cast<std::size_t>(std::min<std::uint64_t>(max_bytes, size)) + 1;
+    if (Error error = win32::ReadUpTo(h.get(), limit, &what->bytes); error.failed()) return error;
+    if (what->bytes.size() >= limit) what->bytes.clear();  // grown since: as if too long
     return {};
   }
 
