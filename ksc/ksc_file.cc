@@ -52,16 +52,19 @@ class KscWriter {
   std::size_t size_ = 0;
 };
 
+// The bytes of the values a KSC file holds, unquoted.
+std::size_t ValueBytes(const SongInfo& s) {
+  return s.number.size() + s.title.size() + s.abbrev.size() + s.singer.size() +
+         s.language.size() + s.style.size() + s.channel.size() + s.date_text.size() +
+         s.singer_pinyin.size() + s.video_name.size();
+}
+
 }  // namespace
 
-std::string FormatKscText(const SongInfo& info) {
-  const SongInfo& s = info;
+std::string FormatKscText(const SongInfo& s) {
   // Fixed text, the title's byte count, and every value twice over (a value
   // of quotes doubles in size).
-  std::size_t values = s.number.size() + s.title.size() + s.abbrev.size() + s.singer.size() +
-                       s.language.size() + s.style.size() + s.channel.size() + s.date_text.size() +
-                       s.singer_pinyin.size() + s.video_name.size();
-  KscWriter out(1024 + 2 * values);
+  KscWriter out(1024 + 2 * ValueBytes(s));
   out.Text(
       "karaoke := CreateKaraokeObject;\r\n"
       "karaoke.internalnumber :=");

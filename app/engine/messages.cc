@@ -27,68 +27,60 @@ namespace {
 
 std::string Shown(std::string_view native) { return u8"“" + text::DisplayName(native) + u8"”"; }
 
+// The phrase for a kind of error; null for one without a phrase of its own.
+const char* PhraseFor(os::ErrorKind kind) {
+  switch (kind) {
+    case os::ErrorKind::kNotFound:
+      return u8"不存在";
+    case os::ErrorKind::kNotFolder:
+      return u8"不是文件夹";
+    case os::ErrorKind::kPermission:
+      return u8"没有权限";
+    case os::ErrorKind::kNameTooLong:
+      return u8"名称太长";
+    case os::ErrorKind::kLocked:
+      return kFolderLocked;
+    case os::ErrorKind::kIsFolder:
+      return u8"是一个文件夹";
+    case os::ErrorKind::kNoSpace:
+      return u8"磁盘空间不足";
+    case os::ErrorKind::kReadOnlyFileSystem:
+      return u8"只读文件系统";
+    case os::ErrorKind::kTooManyOpenFiles:
+      return u8"打开的文件太多";
+    case os::ErrorKind::kNoMemory:
+      return u8"内存不足";
+    case os::ErrorKind::kQuota:
+      return u8"超出磁盘配额";
+    case os::ErrorKind::kExists:
+      return u8"已存在同名的文件或文件夹";
+    case os::ErrorKind::kBusy:
+      return u8"正在使用中";
+    case os::ErrorKind::kHeldByAnotherProgram:
+      return u8"被其他程序占用";
+    case os::ErrorKind::kIoError:
+      return u8"磁盘读写错误";
+    case os::ErrorKind::kImmutable:
+      return u8"被设为不可更改";
+    case os::ErrorKind::kAppendOnly:
+      return u8"被设为只能追加";
+    case os::ErrorKind::kNone:
+    case os::ErrorKind::kOther:
+      break;
+  }
+  return nullptr;
+}
+
 // The cause in the user's words. The system's own words would be English on
 // Linux (and a Windows machine's may differ from the user's): a cause
 // without a phrase of its own is given by the system's code for it, which
 // help and searches find.
 std::string Because(const os::Error& error) {
   std::string cause;
-  switch (error.kind) {
-    case os::ErrorKind::kNotFound:
-      cause = u8"不存在";
-      break;
-    case os::ErrorKind::kNotFolder:
-      cause = u8"不是文件夹";
-      break;
-    case os::ErrorKind::kPermission:
-      cause = u8"没有权限";
-      break;
-    case os::ErrorKind::kNameTooLong:
-      cause = u8"名称太长";
-      break;
-    case os::ErrorKind::kLocked:
-      cause = kFolderLocked;
-      break;
-    case os::ErrorKind::kIsFolder:
-      cause = u8"是一个文件夹";
-      break;
-    case os::ErrorKind::kNoSpace:
-      cause = u8"磁盘空间不足";
-      break;
-    case os::ErrorKind::kReadOnlyFileSystem:
-      cause = u8"只读文件系统";
-      break;
-    case os::ErrorKind::kTooManyOpenFiles:
-      cause = u8"打开的文件太多";
-      break;
-    case os::ErrorKind::kNoMemory:
-      cause = u8"内存不足";
-      break;
-    case os::ErrorKind::kQuota:
-      cause = u8"超出磁盘配额";
-      break;
-    case os::ErrorKind::kExists:
-      cause = u8"已存在同名的文件或文件夹";
-      break;
-    case os::ErrorKind::kBusy:
-      cause = u8"正在使用中";
-      break;
-    case os::ErrorKind::kHeldByAnotherProgram:
-      cause = u8"被其他程序占用";
-      break;
-    case os::ErrorKind::kIoError:
-      cause = u8"磁盘读写错误";
-      break;
-    case os::ErrorKind::kImmutable:
-      cause = u8"被设为不可更改";
-      break;
-    case os::ErrorKind::kAppendOnly:
-      cause = u8"被设为只能追加";
-      break;
-    case os::ErrorKind::kNone:
-    case os::ErrorKind::kOther:
-      cause = error.code != 0 ? u8"系统错误代码 " + std::to_string(error.code) : error.reason;
-      break;
+  if (const char* phrase = PhraseFor(error.kind)) {
+    cause = phrase;
+  } else {
+    cause = error.code != 0 ? u8"系统错误代码 " + std::to_string(error.code) : error.reason;
   }
   return cause.empty() ? std::string() : u8"（" + cause + u8"）";
 }

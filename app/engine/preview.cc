@@ -19,6 +19,17 @@ std::vector<std::string> PreviewHeader(bool recursive) {
 
 std::size_t NotesColumn(bool recursive) { return recursive ? 13 : 12; }
 
+std::string PreviewSummary(const std::vector<VideoReport>& reports) {
+  std::size_t skipped = 0;
+  std::size_t superseded = 0;
+  for (const VideoReport& report : reports) {
+    skipped += !report.skip_reason.empty();
+    superseded += report.outcome == VideoOutcome::kSuperseded;
+  }
+  return messages::PreviewSummary(reports.size(), reports.size() - skipped - superseded, skipped,
+                                  superseded);
+}
+
 std::string PreviewNotes(const VideoReport& report) {
   if (!report.skip_reason.empty()) return u8"跳过：" + report.skip_reason;
   std::string notes;

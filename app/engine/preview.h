@@ -22,6 +22,10 @@ std::size_t NotesColumn(bool recursive);
 // (未变).
 std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive);
 
+// The line above the preview's table (UTF-8): how many videos, how many
+// would get a KSC file, how many are skipped, how many share one.
+std::string PreviewSummary(const std::vector<VideoReport>& reports);
+
 // The notes on one video (UTF-8), separated by "；": why it is skipped, that
 // it shares its KSC file with another, where its name departs from the
 // template. Empty when there are none.

@@ -80,8 +80,8 @@ void SameNames::Group(const VideoFolder& folder) {
   });
   for (std::size_t k = 0; k < order_.size();) {
     std::size_t end = k + 1;
-    while (end < order_.size() && text::CompareFoldingCase(NameKey(files[order_[end]]),
-                                                           NameKey(files[order_[k]])) == 0) {
+    while (end < order_.size() &&
+           text::CompareFoldingCase(NameKey(files[order_[end]]), NameKey(files[order_[k]])) == 0) {
       previous_[order_[end]] = order_[end - 1];
       ++end;
     }

@@ -17,7 +17,8 @@ namespace kscgen {
 class SongNumbering {
  public:
   explicit SongNumbering(const BatchRequest& request)
-      : start_(request.start_number), next_(request.start_number),
+      : start_(request.start_number),
+        next_(request.start_number),
         from_name_(request.number_from_name) {}
 
   // Gives the song of `report` its number. Only the videos whose KSC files
@@ -42,7 +43,7 @@ class SongNumbering {
   void TakeFromName(VideoReport& report);
 
   const std::optional<std::int64_t> start_;
-  std::optional<std::int64_t> next_;    // the number last given
+  std::optional<std::int64_t> next_;  // the number last given
   const bool from_name_;
   std::int64_t taken_from_ = 0;          // the number before the last one taken
   std::set<std::int64_t> held_numbers_;  // by KSC files left alone, still to come

@@ -38,16 +38,7 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   setSizeGripEnabled(true);
   FillTable(recursive);
 
-  std::size_t skipped_count = 0;
-  std::size_t replaced_count = 0;
-  for (const VideoReport& report : reports_) {
-    skipped_count += !report.skip_reason.empty();
-    replaced_count += report.outcome == VideoOutcome::kSuperseded;
-  }
-  auto* summary = new QLabel(FromMessage(messages::PreviewSummary(
-                                 reports_.size(), reports_.size() - skipped_count - replaced_count,
-                                 skipped_count, replaced_count)),
-                             this);
+  auto* summary = new QLabel(FromMessage(PreviewSummary(reports_)), this);
   summary->setObjectName("PreviewSummary");
   summary->setWordWrap(true);  // a narrow screen keeps 只看有备注的 in reach
   const auto noted = std::count(noted_.begin(), noted_.end(), true);
@@ -67,7 +58,17 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   ksc_text_->setObjectName("KscText");
   ksc_text_->setReadOnly(true);
   ksc_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Lay(summary);
 
+  connect(table_, &QTableWidget::currentCellChanged, this,
+          [this](int row, int, int, int) { ShowKscText(row); });
+  if (table_->rowCount() > 0) table_->selectRow(0);
+  OpenOn(parent && parent->screen() ? parent->screen() : screen(), geometry);
+}
+
+// The summary and the notes-only box above the table, the selected row's
+// note and KSC text below it.
+void PreviewDialog::Lay(QWidget* summary) {
   auto* top = new QHBoxLayout;
   top->addWidget(summary, 1);
   top->addWidget(notes_only_);
@@ -76,14 +77,11 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   layout->addWidget(table_, 3);
   layout->addWidget(note_label_);
   layout->addWidget(ksc_text_, 2);
+}
 
-  connect(table_, &QTableWidget::currentCellChanged, this,
-          [this](int row, int, int, int) { ShowKscText(row); });
-  if (table_->rowCount() > 0) table_->selectRow(0);
-
-  // As wide as its columns, as tall as a good many rows; never beyond the
-  // screen it opens on.
-  const QScreen* screen = parent && parent->screen() ? parent->screen() : this->screen();
+// Where and how large it was last, or as wide as its columns and as tall
+// as a good many rows; never beyond the screen it opens on.
+void PreviewDialog::OpenOn(const QScreen* screen, const QByteArray& geometry) {
   if (!RestoreOn(this, geometry, screen)) {
     int width = table_->verticalHeader()->sizeHint().width() + 2 * table_->frameWidth() +
                 table_->verticalScrollBar()->sizeHint().width();

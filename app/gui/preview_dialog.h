@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QScreen>
 #include <vector>
 
 #include "app/engine/batch.h"
@@ -46,6 +47,8 @@ class PreviewDialog : public QDialog {
 
  private:
   void FillTable(bool recursive);
+  void Lay(QWidget* summary);
+  void OpenOn(const QScreen* screen, const QByteArray& geometry);
   void SizeColumns(int name_column);
   void ShowKscText(int row);
   void ShowOnlyNoted(bool only);
