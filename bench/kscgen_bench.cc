@@ -29,6 +29,7 @@
 
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
+#include "bench/bench_summary.h"
 #include "ksc/ksc_file.h"
 #include "tagging/file_name.h"
 #include "tagging/pinyin.h"
@@ -424,31 +425,6 @@ BENCHMARK(BM_KscgenLibraryPeakMemory100000)
     ->UseRealTime()
     ->Iterations(1);
 
-// Keeps each run's figures for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      std::string name = run.run_name.function_name;
-      if (!run.aggregate_name.empty()) name += "_" + run.aggregate_name;
-      seconds[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      cpu_seconds[name] =
-          run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      for (const auto& [key, counter] : run.counters) counters[key] = counter.value;
-    }
-  }
-  std::map<std::string, double> seconds;
-  std::map<std::string, double> cpu_seconds;  // the process's own time, whatever else runs
-  std::map<std::string, double> counters;
-};
-
-void Line(const char* what, double value, const char* unit, double bound, bool below) {
-  bool ok = below ? value < bound : value <= bound;
-  std::printf("  %-48s %10.3f %-4s (bound %g %s) %s\n", what, value, unit, bound, unit,
-              ok ? "ok" : "OVER");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -457,65 +433,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 #endif
   benchmark::Initialize(&argc, argv);
-  SummaryReporter reporter;
+  kscgen::bench::SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
-  auto& s = reporter.seconds;
-  std::printf("\nSummary on %u cores:\n", std::thread::hardware_concurrency());
-  if (s.count("BM_TagOneVideo_median")) {
-    // CPU time: on a shared machine the wall clock also counts the time the
-    // other processes hold the core, which is no part of the tagging.
-    Line("tagging one video, its notes and its KSC text (CPU)",
-         reporter.cpu_seconds["BM_TagOneVideo_median"] * 1e6, "us", 2, true);
-    std::printf("  %-48s %10.3f us\n", "the same, wall clock", s["BM_TagOneVideo_median"] * 1e6);
-  }
-  if (s.count("BM_PlainLoop20000")) {
-    const double plain = s["BM_PlainLoop20000"];
-    std::printf("  %-48s %10.1f ms\n", "plain write-and-rename loop, 20,000 files", plain * 1e3);
-    if (s.count("BM_KscgenUnchangedRerun20000")) {
-      const double unchanged = s["BM_KscgenUnchangedRerun20000"];
-      std::printf("  %-48s %10.1f ms\n", "kscgen re-run, all 20,000 unchanged", unchanged * 1e3);
-      Line("ratio unchanged re-run / plain loop", unchanged / plain, "x", 0.5, false);
-    }
-    if (s.count("BM_ForcedRunWithoutSync20000")) {
-      const double forced = s["BM_ForcedRunWithoutSync20000"];
-      std::printf("  %-48s %10.1f ms\n", "forced rewrite of 20,000, before the sync", forced * 1e3);
-      Line("ratio forced rewrite / plain loop", forced / plain, "x", 1.3, false);
-    }
-  }
-  if (s.count("BM_ForcedRunWithSync20000") && s.count("BM_ForcedRunWithoutSync20000")) {
-    std::printf("  %-48s %10.1f ms\n", "putting 20,000 rewritten files on disk",
-                (s["BM_ForcedRunWithSync20000"] - s["BM_ForcedRunWithoutSync20000"]) * 1e3);
-  }
-  if (s.count("BM_KscgenForcedRerun20000")) {
-    std::printf("  %-48s %10.1f ms\n", "kscgen --force, 20,000 videos, synced",
-                s["BM_KscgenForcedRerun20000"] * 1e3);
-  }
-  if (s.count("BM_StopTakesHold20000")) {
-    std::printf("  %-48s %10.1f ms\n", "a stop during a run, until the run has ended",
-                s["BM_StopTakesHold20000"] * 1e3);
-  }
-  if (s.count("BM_ListFolder20000_median")) {
-    Line("listing 20,000 videos", s["BM_ListFolder20000_median"], "s", 0.5, true);
-  }
-  if (s.count("BM_WindowLoadsFolder20000_median")) {
-    Line("loading 20,000 videos into the window", s["BM_WindowLoadsFolder20000_median"], "s", 0.5,
-         true);
-  }
-  if (s.count("BM_ListLibrary100000_median")) {
-    Line("listing 100,000 videos in 1,000 folders", s["BM_ListLibrary100000_median"], "s", 1, true);
-  }
-  if (reporter.counters.count("library_peak_MB")) {
-    Line("kscgen -R peak memory, 1,000 folders", reporter.counters["library_peak_MB"], "MB", 64,
-         true);
-  }
-  auto& c = reporter.counters;
-  if (c.count("first_peak_MB")) {
-    Line("kscgen peak memory, 200,000 videos, first run", c["first_peak_MB"], "MB", 64, true);
-    Line("kscgen peak memory, 200,000 videos, re-run", c["rerun_peak_MB"], "MB", 64, true);
-    std::printf("  %-48s %10.1f MB\n", "kscgen peak memory, an empty folder", c["empty_peak_MB"]);
-    std::printf("  %-48s %10.0f B\n", "re-run memory per video", c["bytes_per_video"]);
-  }
+  kscgen::bench::PrintSummary(reporter);
   benchmark::Shutdown();
   return 0;
 }
