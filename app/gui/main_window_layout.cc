@@ -33,6 +33,7 @@
 #include "app/gui/main_window.h"
 
 #include "app/engine/messages.h"
+#include "app/gui/layout_blocks.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/screen_fit.h"
 #include "app/gui/video_list_model.h"
@@ -40,14 +41,6 @@
 
 namespace kscgen::gui {
 namespace {
-
-// The radio buttons' captions, as kscgen --help names them too.
-template <std::size_t N>
-QStringList Labels(const char* const (&labels)[N]) {
-  QStringList list;
-  for (const char* label : labels) list << QString::fromUtf8(label);
-  return list;
-}
 
 // Every song gets 国语, 流行 and channel 0 (伴唱) unless its name, its folder or
 // a uniform value says otherwise.
@@ -60,159 +53,6 @@ const char kInstructions[] =
 constexpr int kInstructionLineHeight = 14;
 
 const char kExtensionsPlaceholder[] = "mkv,mp4";
-
-QLabel* NavyLabel(QLabel* label) {
-  QPalette p = label->palette();
-  // In every colour group: a disabled parent must not grey the note.
-  p.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  label->setPalette(p);
-  return label;
-}
-
-// A radio group: a frame of radio buttons, row by row.
-QGroupBox* RadioGroup(const char* name, const QStringList& items, int columns,
-                      QButtonGroup** buttons) {
-  auto* box = new QGroupBox;
-  box->setObjectName(name);
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(8, 2, 4, 2);
-  grid->setVerticalSpacing(0);
-  *buttons = new QButtonGroup(box);
-  for (int i = 0; i < items.size(); ++i) {
-    auto* radio = new QRadioButton(items[i], box);
-    grid->addWidget(radio, i / columns, i % columns);
-    (*buttons)->addButton(radio, i);
-  }
-  return box;
-}
-
-template <typename W>
-W* Named(const char* name, W* w) {
-  w->setObjectName(name);
-  return w;
-}
-
-// A label of changing text (a message, a count with a hint) that wraps in
-// whatever width its column has: a long message must never widen the
-// window past the screen.
-void WrapInColumn(QLabel* label) {
-  label->setWordWrap(true);
-  label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  label->setMinimumWidth(1);
-}
-
-QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch_at_end = false) {
-  auto* row = new QHBoxLayout;
-  row->setContentsMargins(0, 0, 0, 0);
-  for (QWidget* w : widgets) row->addWidget(w);
-  if (stretch_at_end) row->addStretch(1);
-  return row;
-}
-
-// A column of widgets, rows of widgets (layouts) and stretches (null), top down.
-struct Cell {
-  // Implicit, so that a column is written as the list of what it holds.
-  Cell(QWidget* w) : widget(w) {}
-  Cell(QLayout* l) : layout(l) {}
-  Cell(std::nullptr_t) {}
-  QWidget* widget = nullptr;
-  QLayout* layout = nullptr;
-};
-
-QWidget* Column(std::initializer_list<Cell> cells) {
-  auto* column = new QWidget;
-  auto* box = new QVBoxLayout(column);
-  box->setContentsMargins(0, 0, 0, 0);
-  box->setSpacing(4);
-  for (const Cell& c : cells) {
-    if (qobject_cast<QCheckBox*>(c.widget)) {
-      box->addWidget(c.widget, 0, Qt::AlignLeft);  // as wide as what a click hits
-    } else if (c.widget) {
-      box->addWidget(c.widget);
-    } else if (c.layout) {
-      box->addLayout(c.layout);
-    } else {
-      box->addStretch(1);
-    }
-  }
-  return column;
-}
-
-// Names as wide as the list is: a long name is cut in the middle, where its
-// singer and title keep their ends, rather than widening the list.
-class ViewWideNames : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
-    size.setWidth(1);
-    return size;
-  }
-};
-
-// Keeps the uniform values' check box and note on the group's top edge, as
-// its caption: the group's title is blanks as wide as they are, and they sit
-// where the style draws the title.
-class CaptionOnEdge : public QObject {
- public:
-  CaptionOnEdge(QGroupBox* group, QWidget* caption) : QObject(group), caption_(caption) {
-    group->installEventFilter(this);
-    Place(group);
-  }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::Resize:
-      case QEvent::Show:
-      case QEvent::FontChange:
-      case QEvent::StyleChange:
-      case QEvent::LayoutRequest:
-        Place(static_cast<QGroupBox*>(watched));
-        break;
-      default:
-        break;
-    }
-    return false;
-  }
-
- private:
-  void Place(QGroupBox* group) {
-    const QSize wanted = caption_->sizeHint();
-    const int blank = std::max(1, group->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-    const QString title((wanted.width() + blank - 1) / blank + 1, QLatin1Char(' '));
-    if (group->title() != title) group->setTitle(title);
-    QStyleOptionGroupBox option;
-    option.initFrom(group);
-    option.text = title;
-    option.lineWidth = 1;
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    option.textAlignment = group->alignment();
-    const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                       QStyle::SC_GroupBoxLabel, group);
-    caption_->setGeometry(label.left(), std::max(0, label.center().y() - wanted.height() / 2 + 1),
-                          wanted.width(), wanted.height());
-    caption_->raise();
-  }
-  QWidget* caption_;
-};
-
-// Enter or Return on a button that has the focus clicks it, as the space bar
-// does; check boxes and radio buttons keep theirs for ticking.
-class EnterClicks : public QObject {
- public:
-  using QObject::QObject;
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-        key->modifiers() & ~Qt::KeypadModifier) {
-      return false;
-    }
-    auto* button = static_cast<QAbstractButton*>(watched);
-    if (!button->isEnabled()) return false;
-    button->click();
-    return true;
-  }
-};
 
 }  // namespace
 

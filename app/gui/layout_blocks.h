@@ -1,0 +1,91 @@
+// Building blocks of the window's layout: labels, radio groups, rows and
+// columns, and the small behaviours some controls need.
+#pragma once
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QObject>
+#include <QStringList>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <cstddef>
+#include <initializer_list>
+
+namespace kscgen::gui {
+
+// The captions of a set of radio buttons, from the engine's labels.
+template <std::size_t N>
+QStringList Labels(const char* const (&labels)[N]) {
+  QStringList list;
+  for (const char* label : labels) list << QString::fromUtf8(label);
+  return list;
+}
+
+// `w`, given the object name `name`: each control's is its member's.
+template <typename W>
+W* Named(const char* name, W* w) {
+  w->setObjectName(name);
+  return w;
+}
+
+// `label`, its text in navy: a note.
+QLabel* NavyLabel(QLabel* label);
+
+// A radio group: a frame of radio buttons, row by row.
+QGroupBox* RadioGroup(const char* name, const QStringList& items, int columns,
+                      QButtonGroup** buttons);
+
+// A label of changing text (a message, a count with a hint) that wraps in
+// whatever width its column has: a long message must never widen the
+// window past the screen.
+void WrapInColumn(QLabel* label);
+
+// A row of widgets without margins, with a stretch after them when asked.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch_at_end = false);
+
+// A column of widgets, rows of widgets (layouts) and stretches (null), top down.
+struct Cell {
+  // Implicit, so that a column is written as the list of what it holds.
+  Cell(QWidget* w) : widget(w) {}
+  Cell(QLayout* l) : layout(l) {}
+  Cell(std::nullptr_t) {}
+  QWidget* widget = nullptr;
+  QLayout* layout = nullptr;
+};
+QWidget* Column(std::initializer_list<Cell> cells);
+
+// Names as wide as the list is: a long name is cut in the middle, where its
+// singer and title keep their ends, rather than widening the list.
+class ViewWideNames : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+// Keeps a check box and note on a group's top edge, as its caption: the
+// group's title is blanks as wide as they are, and they sit where the style
+// draws the title.
+class CaptionOnEdge : public QObject {
+ public:
+  CaptionOnEdge(QGroupBox* group, QWidget* caption);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Place(QGroupBox* group);
+  QWidget* caption_;
+};
+
+// Enter or Return on a button that has the focus clicks it, as the space bar
+// does; check boxes and radio buttons keep theirs for ticking.
+class EnterClicks : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace kscgen::gui
