@@ -50,70 +50,95 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-// The entries of the object literal that follows `opening` (such as
+// A reader of the object literal that follows `opening` (such as
 // "const DICT2 = {") up to the next "};": keys bare or quoted, each value a
-// quoted string or an array of quoted strings.
-Entries ParseObject(const std::string& text, const std::string& opening) {
-  std::size_t i = text.find(opening);
-  const std::size_t end = i == std::string::npos ? i : text.find("\n};", i);
-  auto fail = [&](const char* what) {
-    std::cerr << "pinyin_dict_gen: " << what << " after \"" << opening << "\"\n";
+// quoted string or an array of quoted strings. Anything but that shape
+// stops the generator rather than giving a table that is quietly wrong.
+class ObjectReader {
+ public:
+  ObjectReader(const std::string& text, const std::string& opening)
+      : text_(text), opening_(opening), i_(text.find(opening)) {
+    end_ = i_ == std::string::npos ? i_ : text.find("\n};", i_);
+    if (end_ == std::string::npos) Fail("no object");
+    i_ += opening.size();
+  }
+
+  Entries Read() {
+    Entries entries;
+    for (Skip(); i_ < end_; Skip()) {
+      std::string key = Key();
+      Skip();
+      std::vector<std::string> values;
+      if (text_[i_] == '[') {
+        ++i_;
+        for (Skip(); i_ < end_ && text_[i_] != ']'; Skip()) values.push_back(Quoted());
+        ++i_;
+      } else {
+        values.push_back(Quoted());
+      }
+      if (values.empty()) Fail("an entry without a value");
+      entries.emplace_back(key, values);
+    }
+    return entries;
+  }
+
+ private:
+  [[noreturn]] void Fail(const char* what) const {
+    std::cerr << "pinyin_dict_gen: " << what << " after \"" << opening_ << "\"\n";
     std::exit(1);
-  };
-  if (end == std::string::npos) fail("no object");
-  i += opening.size();
+  }
+
   // Blanks, commas and // comments.
-  auto skip = [&] {
-    while (i < end) {
-      if (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == ',') {
-        ++i;
-      } else if (text.compare(i, 2, "//") == 0) {
-        i = text.find('\n', i);
+  void Skip() {
+    while (i_ < end_) {
+      if (std::isspace(static_cast<unsigned char>(text_[i_])) || text_[i_] == ',') {
+        ++i_;
+      } else if (text_.compare(i_, 2, "//") == 0) {
+        i_ = text_.find('\n', i_);
       } else {
         break;
       }
     }
-  };
-  // Anything but the expected shape stops the generator rather than giving a
-  // table that is quietly wrong.
-  auto find = [&](char c) {
-    std::size_t at = text.find(c, i);
-    if (at >= end) fail("an entry that is not key: value");
-    return at;
-  };
-  auto quoted = [&] {
-    const char quote = text[i];
-    if (quote != '\'' && quote != '"') fail("a value that is not quoted");
-    ++i;
-    const std::size_t close = find(quote);
-    std::string s = text.substr(i, close - i);
-    i = close + 1;
-    return s;
-  };
-  Entries entries;
-  for (skip(); i < end; skip()) {
-    std::string key;
-    if (text[i] == '\'' || text[i] == '"') {
-      key = quoted();
-    } else {
-      const std::size_t colon = find(':');
-      key = text.substr(i, colon - i);
-      i = colon;
-    }
-    i = find(':') + 1;
-    skip();
-    std::vector<std::string> values;
-    if (text[i] == '[') {
-      ++i;
-      for (skip(); i < end && text[i] != ']'; skip()) values.push_back(quoted());
-      ++i;
-    } else {
-      values.push_back(quoted());
-    }
-    if (values.empty()) fail("an entry without a value");
-    entries.emplace_back(key, values);
   }
-  return entries;
+
+  std::size_t Find(char c) const {
+    std::size_t at = text_.find(c, i_);
+    if (at >= end_) Fail("an entry that is not key: value");
+    return at;
+  }
+
+  std::string Quoted() {
+    const char quote = text_[i_];
+    if (quote != '\'' && quote != '"') Fail("a value that is not quoted");
+    ++i_;
+    const std::size_t close = Find(quote);
+    std::string s = text_.substr(i_, close - i_);
+    i_ = close + 1;
+    return s;
+  }
+
+  // The key, quoted or bare, and past its colon.
+  std::string Key() {
+    std::string key;
+    if (text_[i_] == '\'' || text_[i_] == '"') {
+      key = Quoted();
+    } else {
+      const std::size_t colon = Find(':');
+      key = text_.substr(i_, colon - i_);
+      i_ = colon;
+    }
+    i_ = Find(':') + 1;
+    return key;
+  }
+
+  const std::string& text_;
+  const std::string& opening_;
+  std::size_t i_;
+  std::size_t end_;
+};
+
+Entries ParseObject(const std::string& text, const std::string& opening) {
+  return ObjectReader(text, opening).Read();
 }
 
 // One initial per syllable of a reading such as "yīn yuè".
