@@ -18,12 +18,12 @@ std::string NextTemporaryName(std::mt19937_64& random) {
   return name.append(kTemporarySuffix);
 }
 
-std::uint64_t FreshSeed(std::uint64_t process_id) {
+std::uint64_t FreshSeed() {
   std::random_device device;
   std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
   return seed ^
          static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-         process_id;
+         ProcessId();
 }
 
 Error EntryListingFolder::List(std::vector<FolderEntry>* entries) {
@@ -31,6 +31,15 @@ Error EntryListingFolder::List(std::vector<FolderEntry>* entries) {
 }
 
 }  // namespace common
+
+FileSystem& SystemFileSystem() {
+  static const std::unique_ptr<FileSystem> fs = common::NewFileSystem(common::FreshSeed());
+  return *fs;
+}
+
+std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed) {
+  return common::NewFileSystem(seed);
+}
 
 bool IsTemporaryName(std::string_view name) {
   constexpr std::string_view kPrefix = common::kTemporaryPrefix;

@@ -1,10 +1,12 @@
 // What the POSIX and the Windows file systems share, written once: the
 // temporary and lock names, how often a name is tried, the seed of the
 // temporary names, and a listing gathered from the entries one by one.
-// Only the two implementations include this.
+// Only the two implementations and file_system.cc include this; each system's
+// file defines NewFileSystem and ProcessId.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -30,9 +32,16 @@ constexpr std::size_t kTemporaryDigits = 16;
 // A fresh temporary name from `random`.
 std::string NextTemporaryName(std::mt19937_64& random);
 
-// A seed no other run picks at the same time; `process_id` tells apart two
-// runs started in the same instant.
-std::uint64_t FreshSeed(std::uint64_t process_id);
+// The system's file system, its temporary names drawn from `seed`; each
+// system's file defines it.
+std::unique_ptr<FileSystem> NewFileSystem(std::uint64_t seed);
+
+// The running process's id.
+std::uint64_t ProcessId();
+
+// A seed no other run picks at the same time: the process's id tells
+// apart two runs started in the same instant.
+std::uint64_t FreshSeed();
 
 // A folder whose List gathers what ForEachEntry hands out.
 class EntryListingFolder : public Folder {

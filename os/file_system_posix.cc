@@ -404,20 +404,19 @@ class PosixFileSystem : public FileSystem {
 
 }  // namespace
 
-FileSystem& SystemFileSystem() {
-  static PosixFileSystem fs(common::FreshSeed(static_cast<std::uint64_t>(::getpid())));
-  return fs;
-}
+namespace common {
 
-std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed) {
+std::unique_ptr<FileSystem> NewFileSystem(std::uint64_t seed) {
   return std::make_unique<PosixFileSystem>(seed);
 }
 
+std::uint64_t ProcessId() { return static_cast<std::uint64_t>(::getpid()); }
+
+}  // namespace common
+
 char PathSeparator() { return '/'; }
 
-std::filesystem::path StdPath(const std::string& native) {
-  return std::filesystem::path(native);
-}
+std::filesystem::path StdPath(const std::string& native) { return std::filesystem::path(native); }
 
 std::tm LocalTime(std::time_t when) {
   std::tm local{};

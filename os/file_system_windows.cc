@@ -441,14 +441,15 @@ class WindowsFileSystem : public FileSystem {
 
 }  // namespace
 
-FileSystem& SystemFileSystem() {
-  static WindowsFileSystem fs(common::FreshSeed(GetCurrentProcessId()));
-  return fs;
-}
+namespace common {
 
-std::unique_ptr<FileSystem> SeededFileSystem(std::uint64_t seed) {
+std::unique_ptr<FileSystem> NewFileSystem(std::uint64_t seed) {
   return std::make_unique<WindowsFileSystem>(seed);
 }
+
+std::uint64_t ProcessId() { return GetCurrentProcessId(); }
+
+}  // namespace common
 
 char PathSeparator() { return '\\'; }
 
