@@ -5,6 +5,7 @@
 // file defines NewFileSystem and ProcessId.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -42,6 +43,22 @@ std::uint64_t ProcessId();
 // A seed no other run picks at the same time: the process's id tells
 // apart two runs started in the same instant.
 std::uint64_t FreshSeed();
+
+// One system error code and what the engine calls it.
+template <typename Code>
+struct CodeKind {
+  Code code;
+  ErrorKind kind;
+};
+
+// The kind `table` gives `code`; ErrorKind::kOther for a code not in it.
+template <typename Code, std::size_t N>
+ErrorKind KindOf(const CodeKind<Code> (&table)[N], Code code) {
+  for (const CodeKind<Code>& known : table) {
+    if (known.code == code) return known.kind;
+  }
+  return ErrorKind::kOther;
+}
 
 // A folder whose List gathers what ForEachEntry hands out.
 class EntryListingFolder : public Folder {

@@ -9,58 +9,36 @@
 #include <cerrno>
 #include <cstring>
 
+#include "os/file_system_common.h"
+
 namespace kscgen::os::posix {
 
-Error FromErrno(int err) {
-  ErrorKind kind = ErrorKind::kOther;
-  switch (err) {
-    case ENOENT:
-      kind = ErrorKind::kNotFound;
-      break;
-    case ENOTDIR:
-      kind = ErrorKind::kNotFolder;
-      break;
-    case EACCES:
-    case EPERM:
-      kind = ErrorKind::kPermission;
-      break;
-    case ENAMETOOLONG:
-      kind = ErrorKind::kNameTooLong;
-      break;
-    case EISDIR:
-      kind = ErrorKind::kIsFolder;
-      break;
-    case ENOSPC:
-      kind = ErrorKind::kNoSpace;
-      break;
-    case EDQUOT:
-      kind = ErrorKind::kQuota;
-      break;
-    case EEXIST:
-      kind = ErrorKind::kExists;
-      break;
-    case EBUSY:
-    case ETXTBSY:
-      kind = ErrorKind::kBusy;
-      break;
-    case EIO:
-      kind = ErrorKind::kIoError;
-      break;
-    case EROFS:
-      kind = ErrorKind::kReadOnlyFileSystem;
-      break;
-    case EMFILE:
-    case ENFILE:
-      kind = ErrorKind::kTooManyOpenFiles;
-      break;
-    case ENOMEM:
-      kind = ErrorKind::kNoMemory;
-      break;
-    default:
-      break;
-  }
-  return {kind, std::strerror(err), err};
-}
+namespace {
+
+// What the engine calls each errno value it tells apart; any other is
+// ErrorKind::kOther.
+constexpr common::CodeKind<int> kKinds[] = {
+    {ENOENT, ErrorKind::kNotFound},
+    {ENOTDIR, ErrorKind::kNotFolder},
+    {EACCES, ErrorKind::kPermission},
+    {EPERM, ErrorKind::kPermission},
+    {ENAMETOOLONG, ErrorKind::kNameTooLong},
+    {EISDIR, ErrorKind::kIsFolder},
+    {ENOSPC, ErrorKind::kNoSpace},
+    {EDQUOT, ErrorKind::kQuota},
+    {EEXIST, ErrorKind::kExists},
+    {EBUSY, ErrorKind::kBusy},
+    {ETXTBSY, ErrorKind::kBusy},
+    {EIO, ErrorKind::kIoError},
+    {EROFS, ErrorKind::kReadOnlyFileSystem},
+    {EMFILE, ErrorKind::kTooManyOpenFiles},
+    {ENFILE, ErrorKind::kTooManyOpenFiles},
+    {ENOMEM, ErrorKind::kNoMemory},
+};
+
+}  // namespace
+
+Error FromErrno(int err) { return {common::KindOf(kKinds, err), std::strerror(err), err}; }
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {

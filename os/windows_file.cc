@@ -1,5 +1,6 @@
 #include "os/windows_file.h"
 
+#include "os/file_system_common.h"
 #include "text/utf16_win32.h"
 
 namespace kscgen::os::win32 {
@@ -14,10 +15,7 @@ constexpr DWORD kDiskQuotaExceeded = 1295;
 
 // What the engine calls each system error it tells apart; any other is
 // ErrorKind::kOther.
-constexpr struct {
-  DWORD code;
-  ErrorKind kind;
-} kKinds[] = {
+constexpr common::CodeKind<DWORD> kKinds[] = {
     {ERROR_FILE_NOT_FOUND, ErrorKind::kNotFound},
     {ERROR_PATH_NOT_FOUND, ErrorKind::kNotFound},
     {ERROR_INVALID_DRIVE, ErrorKind::kNotFound},
@@ -90,11 +88,7 @@ std::string Reason(DWORD code) {
 }
 
 Error FromCode(DWORD code) {
-  ErrorKind kind = ErrorKind::kOther;
-  for (const auto& known : kKinds) {
-    if (known.code == code) kind = known.kind;
-  }
-  return {kind, Reason(code), static_cast<long>(code)};
+  return {common::KindOf(kKinds, code), Reason(code), static_cast<long>(code)};
 }
 
 Error LastError() { return FromCode(GetLastError()); }
