@@ -5,6 +5,7 @@
 // file defines NewFileSystem and ProcessId.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -59,6 +60,30 @@ ErrorKind KindOf(const CodeKind<Code> (&table)[N], Code code) {
   }
   return ErrorKind::kOther;
 }
+
+// Reads the file open as `file`, of `size` bytes, `max_bytes` at the most,
+// into `*bytes` through `read(file, limit, bytes)`, which reads up to `limit`
+// bytes: as much as the file holds and one more byte, to see it grew; no
+// more, however much the caller would take. A file grown since gives no
+// bytes, as if too long.
+template <typename File, typename Read>
+Error ReadWhole(File file, Read read, std::uint64_t size, std::size_t max_bytes,
+                std::string* bytes) {
+  const std::size_t limit = static_cast<std::size_t>(std::min<std::uint64_t>(max_bytes, size)) + 1;
+  if (Error error = read(file, limit, bytes); error.failed()) return error;
+  if (bytes->size() >= limit) bytes->clear();
+  return {};
+}
+
+// A file system whose folders draw their temporary names from one
+// generator, seeded once.
+class NamingFileSystem : public FileSystem {
+ public:
+  explicit NamingFileSystem(std::uint64_t seed) : random_(seed) {}
+
+ protected:
+  std::mt19937_64 random_;
+};
 
 // A folder whose List gathers what ForEachEntry hands out.
 class EntryListingFolder : public Folder {

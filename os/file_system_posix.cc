@@ -190,12 +190,8 @@ class PosixFolder : public common::EntryListingFolder {
       what->kind = Existing::kOther;
       return {};
     }
-    // As much as the file holds, and one more byte to see it grew; no more,
-    // however much the caller would take.
-    const std::size_t limit = std::min(max_bytes, static_cast<std::size_t>(st.st_size)) + 1;
-    if (Error error = posix::ReadUpTo(fd.get(), limit, &what->bytes); error.failed()) return error;
-    if (what->bytes.size() >= limit) what->bytes.clear();  // grown since: as if too long
-    return {};
+    return common::ReadWhole(fd.get(), posix::ReadUpTo, static_cast<std::uint64_t>(st.st_size),
+                             max_bytes, &what->bytes);
   }
 
   Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
@@ -375,9 +371,9 @@ class PosixFolder : public common::EntryListingFolder {
   LockFile lock_file_;  // after fd_: destroyed before it
 };
 
-class PosixFileSystem : public FileSystem {
+class PosixFileSystem : public common::NamingFileSystem {
  public:
-  explicit PosixFileSystem(std::uint64_t seed) : random_(seed) {}
+  using NamingFileSystem::NamingFileSystem;
 
   Error ResolveFolder(const std::string& path, std::string* resolved) override {
     if (path.empty()) return FromErrno(ENOENT);
@@ -397,9 +393,6 @@ class PosixFileSystem : public FileSystem {
     if (fd < 0) return FromErrno(errno);
     return PosixFolder::Wrap(fd, &random_, folder);
   }
-
- private:
-  std::mt19937_64 random_;
 };
 
 }  // namespace

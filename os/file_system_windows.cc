@@ -192,13 +192,7 @@ class WindowsFolder : public common::EntryListingFolder {
       what->kind = IsFolderAttributes(info.dwFileAttributes) ? Existing::kFolder : Existing::kOther;
       return {};
     }
-    // As much as the file holds, and one more byte to see it grew; no more,
-    // however much the caller would take.
-    const std::size_t limit =
-        static_cast<std::size_t>(std::min<std::uint64_t>(max_bytes, size)) + 1;
-    if (Error error = win32::ReadUpTo(h.get(), limit, &what->bytes); error.failed()) return error;
-    if (what->bytes.size() >= limit) what->bytes.clear();  // grown since: as if too long
-    return {};
+    return common::ReadWhole(h.get(), win32::ReadUpTo, size, max_bytes, &what->bytes);
   }
 
   // The attributes kept are the hidden, system and archive ones below, which
@@ -382,7 +376,7 @@ class WindowsFolder : public common::EntryListingFolder {
   Handle lock_;
 };
 
-class WindowsFileSystem : public FileSystem {
+class WindowsFileSystem : public common::NamingFileSystem {
  public:
   // Opens the folder at a path as the engine spells it; its wide long form
   // in `*wide`.
@@ -393,7 +387,7 @@ class WindowsFileSystem : public FileSystem {
     return OpenFolderHandle(*wide, false, h, info);
   }
 
-  explicit WindowsFileSystem(std::uint64_t seed) : random_(seed) {}
+  using NamingFileSystem::NamingFileSystem;
 
   Error ResolveFolder(const std::string& path, std::string* resolved) override {
     // Links and junctions on the way are followed, as the system follows
@@ -434,9 +428,6 @@ class WindowsFileSystem : public FileSystem {
     *folder = std::make_unique<WindowsFolder>(h, std::move(wide), info, &random_);
     return {};
   }
-
- private:
-  std::mt19937_64 random_;
 };
 
 }  // namespace
