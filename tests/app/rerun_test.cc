@@ -9,6 +9,10 @@
 #include "app/engine/video_folder.h"
 #include "test_support.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kscgen {
 namespace {
 
@@ -243,6 +247,28 @@ TEST(SameNameTest, LettersOfEveryScriptAreOneNameInEitherCase) {
     EXPECT_EQ(ListNames(dir.path()), std::string(upper) + ".KSC|" + upper + ".mpg|" + lower +
                                          ".avi|" + lower + "x.KSC|" + lower + "x.avi");
   }
+}
+#endif
+
+#ifdef _WIN32
+// A KSC file a player or an editor holds open without sharing it costs only
+// its video: Windows refuses every other program even a look at it.
+TEST_F(RerunTest, AKscFileAnotherProgramHoldsSkipsItsVideoOnly) {
+  for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Add(name);
+  ASSERT_EQ(Run().created, 3u);
+  const std::string held_bytes = Ksc("b.KSC");
+  HANDLE held = CreateFileW(U8Path(folder_.path + "/b.KSC").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  request_.force = true;
+  BatchResult r = Run();
+  CloseHandle(held);
+  EXPECT_EQ(r.status, BatchStatus::kDone) << r.failure;
+  EXPECT_EQ(r.updated, 2u);
+  ASSERT_EQ(r.skipped.size(), 1u);
+  EXPECT_EQ(r.skipped[0].name, "b.mpg");
+  EXPECT_EQ(r.skipped[0].reason, u8"无法读取已有的KSC文件（被其他程序占用）");
+  EXPECT_EQ(Ksc("b.KSC"), held_bytes);
 }
 #endif
 
