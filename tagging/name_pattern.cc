@@ -297,11 +297,12 @@ unsigned SlotOf(PatternField field) {
   }
 }
 
-// What the folder gives that the pattern does not name.
-void ApplyFolderRole(const NamePattern& pattern, int folder_role, std::string_view folder_name,
+// What the folder gives that the name does not: the singer unless
+// `singer_read`, and a language or style the name left open.
+void ApplyFolderRole(bool singer_read, int folder_role, std::string_view folder_name,
                      const naming::Reading& r) {
   SongInfo& info = r.info;
-  if (!pattern.Has(PatternField::kSinger)) {
+  if (!singer_read) {
     info.singer = folder_role == kRoleSinger ? std::string(folder_name) : kUnknownSinger;
   }
   if (folder_role == kRoleLanguage && r.Open(naming::kLanguageSlot)) {
@@ -334,9 +335,7 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
   if (!MatchPattern(pattern, name, captures, &tail)) {
     naming::Note(findings, NameFindingKind::kPatternMismatch);
     info.title = std::string(naming::ReadTitlePart(name, r));
-    NamePattern title_only;
-    title_only.steps.push_back({PatternField::kTitle, std::string()});
-    ApplyFolderRole(title_only, folder_role, folder_name, r);
+    ApplyFolderRole(false, folder_role, folder_name, r);
   } else {
     for (const PatternStep& step : pattern.steps) r.open &= ~SlotOf(step.field);
     const std::size_t last = pattern.steps.size() - 1;
@@ -355,7 +354,7 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
       }
       ReadPlaceholder(field, captures[s], r);
     }
-    ApplyFolderRole(pattern, folder_role, folder_name, r);
+    ApplyFolderRole(pattern.Has(PatternField::kSinger), folder_role, folder_name, r);
   }
   if (info.title.empty()) naming::Note(findings, NameFindingKind::kEmptyTitle);
   naming::NoteDoubtfulTitle(info.title, findings);
