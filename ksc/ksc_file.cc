@@ -54,9 +54,9 @@ class KscWriter {
 
 // The bytes of the values a KSC file holds, unquoted.
 std::size_t ValueBytes(const SongInfo& s) {
-  return s.number.size() + s.title.size() + s.abbrev.size() + s.singer.size() +
-         s.language.size() + s.style.size() + s.channel.size() + s.date_text.size() +
-         s.singer_pinyin.size() + s.video_name.size();
+  return s.number.size() + s.title.size() + s.abbrev.size() + s.singer.size() + s.language.size() +
+         s.style.size() + s.channel.size() + s.date_text.size() + s.singer_pinyin.size() +
+         s.video_name.size();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// What every file system shares: the temporary pattern, the lock name, the
-// seed, listing and path joining.
+// What every file system shares: the system's file system and a seeded
+// one, made here from each system's own; the temporary pattern, the seed,
+// listing and path joining.
 #include "os/file_system.h"
 
 #include <chrono>

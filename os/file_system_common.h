@@ -1,8 +1,9 @@
 // What the POSIX and the Windows file systems share, written once: the
-// temporary and lock names, how often a name is tried, the seed of the
-// temporary names, and a listing gathered from the entries one by one.
-// Only the two implementations and file_system.cc include this; each system's
-// file defines NewFileSystem and ProcessId.
+// temporary and lock names, how often a name is tried, the seed and the
+// generator of the temporary names, a system code's kind from each system's
+// table, reading a file whole, and a listing gathered from the entries one
+// by one. Only os/ includes this; each system's file defines NewFileSystem
+// and ProcessId.
 #pragma once
 
 #include <algorithm>

@@ -356,8 +356,7 @@ class Run {
       case KscAction::kUpdate:
         break;
     }
-    report.outcome =
-        action == KscAction::kCreate ? VideoOutcome::kCreated : VideoOutcome::kUpdated;
+    report.outcome = action == KscAction::kCreate ? VideoOutcome::kCreated : VideoOutcome::kUpdated;
     if (!request_.dry_run && !Write(ksc_native, text, report)) return false;
     if (report.outcome == VideoOutcome::kSkipped) return true;  // by Write, with the reason
     ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
@@ -400,8 +399,8 @@ class Run {
     wrote_in_folder_ = true;
     if (!status.lost_attributes.empty()) {
       report.lost_attributes = std::move(status.lost_attributes);
-      result_.warnings.push_back(messages::AttributesLost(
-          Shown(folder, report.file->native_name), report.lost_attributes));
+      result_.warnings.push_back(messages::AttributesLost(Shown(folder, report.file->native_name),
+                                                          report.lost_attributes));
     }
     return true;
   }
@@ -478,7 +477,6 @@ class Run {
 };
 
 }  // namespace
-
 
 BatchResult RunBatch(const BatchRequest& request, const std::vector<VideoFolder>& folders,
                      BatchObserver* observer) {

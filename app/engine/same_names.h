@@ -1,6 +1,8 @@
-// Names the song manager cannot tell apart, within one folder: the videos
-// that would share one KSC file, and the KSC files already there under
-// another spelling of a video's name.
+// A video's name as the run uses it (its stem, its trimmed base name, why
+// it can get no KSC file, how it is shown), and the names the song manager
+// cannot tell apart within one folder: the videos that would share one KSC
+// file, and the KSC files already there under another spelling of a
+// video's name.
 #pragma once
 
 #include <cstdint>

@@ -8,7 +8,6 @@
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace kscgen::gui {

@@ -12,7 +12,6 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 #include <QWidget>
-
 #include <cstddef>
 #include <initializer_list>
 
