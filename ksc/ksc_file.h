@@ -7,12 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "ksc/ksc_statements.h"
 #include "tagging/song_info.h"
 
 namespace kscgen {
 
 // The 28 lines, each ended by CR LF, in GBK.
 std::string FormatKscText(const SongInfo& info);
+std::string FormatKscText(const KscValues& values);
 
 // The "时间" value of a KSC file's text, as FormatKscText took it (a doubled
 // quote read as one), from the first line that sets it however it is spelled
@@ -24,7 +26,8 @@ std::optional<std::string> KscDateText(std::string_view ksc_text);
 // read as the date is); none when it gives none.
 std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text);
 
-// The largest KSC file a run reads back: far more than any it writes.
-constexpr std::size_t kLargestKscFile = 64 * 1024;
+// The largest KSC file a run reads: far more than any lyric file holds. A
+// larger one is left alone, never cut short.
+constexpr std::size_t kLargestKscFile = 16 * 1024 * 1024;
 
 }  // namespace kscgen

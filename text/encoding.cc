@@ -50,6 +50,11 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
   return codec::GbkToUtf8(gbk);
 }
 
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  if (bytes.empty()) return std::string();
+  return codec::Utf16ToUtf8(bytes, big_endian);
+}
+
 bool IsValidUtf8(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {

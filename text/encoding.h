@@ -16,6 +16,10 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk);
 
 bool IsValidUtf8(std::string_view s);
 
+// UTF-16 bytes without their byte-order mark as UTF-8; no value for an odd
+// length or a lone surrogate.
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool big_endian);
+
 // The encoding a file name is spelled in on disk. A KSC file is created under
 // a name in the same encoding as its video, so that both sort and display
 // alike in the file manager.

@@ -17,4 +17,8 @@ namespace kscgen::text::codec {
 std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 std::optional<std::string> GbkToUtf8(std::string_view gbk);
 
+// UTF-16 bytes (little- or big-endian, no byte-order mark) as UTF-8; no
+// value for an odd length or a lone surrogate.
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool big_endian);
+
 }  // namespace kscgen::text::codec

@@ -58,7 +58,18 @@ Converter& GbkToUtf8Converter() {
   return c;
 }
 
+Converter& Utf16ToUtf8Converter(bool big_endian) {
+  thread_local Converter little("UTF-8", "UTF-16LE");
+  thread_local Converter big("UTF-8", "UTF-16BE");
+  return big_endian ? big : little;
+}
+
 }  // namespace
+
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  return Utf16ToUtf8Converter(big_endian).Convert(bytes);
+}
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
   return Utf8ToGbkConverter().Convert(utf8);

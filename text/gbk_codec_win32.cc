@@ -50,4 +50,16 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
   return FromWide(CP_UTF8, WC_ERR_INVALID_CHARS, *wide, nullptr);
 }
 
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  std::wstring wide(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]);
+    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    wide[i] = static_cast<wchar_t>(big_endian ? (first << 8) | second : (second << 8) | first);
+  }
+  // WC_ERR_INVALID_CHARS: a lone surrogate gives no value, as iconv does.
+  return FromWide(CP_UTF8, WC_ERR_INVALID_CHARS, wide, nullptr);
+}
+
 }  // namespace kscgen::text::codec

@@ -1,0 +1,81 @@
+// The statements of a KSC file as kscgen writes them: one table of the 28
+// lines, which the writer walks to write a new file and the merge reads to
+// put a value into a file someone else wrote (a lyric editor's, a person's).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "tagging/song_info.h"
+
+namespace kscgen {
+
+// The values kscgen derives for a KSC file; every other statement it writes
+// has a fixed value.
+enum class KscField {
+  kNumber,  // karaoke.internalnumber
+  kTitle,
+  kAbbrev,
+  kSinger,
+  kWordCount,
+  kLanguage,
+  kStyle,
+  kChannel,
+  kDate,
+  kSingerPinyin,
+  kVideo,  // karaoke.CommonVideo
+};
+constexpr std::size_t kKscFieldCount = 11;
+
+// One value per field, GBK, as it goes between the quotes (unquoted).
+using KscValues = std::array<std::string, kKscFieldCount>;
+
+// The values of `song`'s KSC file; 字数 is the title's byte count.
+KscValues KscValuesOf(const SongInfo& song);
+
+// What a statement does to `karaoke`: creates it, clears it, sets a tag,
+// assigns to a member or calls a method (`karaoke.add(` times a lyric line).
+enum class StatementKind { kNone, kCreate, kClear, kTag, kAssign, kCall };
+
+// What a statement of a KSC file sets: its kind and its name (the tag's
+// name, GBK; the member's name in lower case). Two statements with the same
+// key set the same thing.
+struct StatementKey {
+  StatementKind kind = StatementKind::kNone;
+  std::string name;
+  bool operator==(const StatementKey& o) const { return kind == o.kind && name == o.name; }
+};
+
+// One of the 28 lines: `prefix`, then the field's value quoted (when it
+// has one), then `suffix`. The line ends are not part of it.
+struct KscStatement {
+  const char* prefix;
+  bool has_field;
+  KscField field;
+  const char* suffix;
+  StatementKind kind;  // what the line sets, with `name`
+  const char* name;
+};
+
+// The 28 lines in the order kscgen writes them.
+extern const KscStatement kKscStatements[];
+extern const std::size_t kKscStatementCount;
+
+// The place of the first of the 28 lines with `key`; none for a statement
+// kscgen does not write.
+constexpr std::size_t kNoStatement = static_cast<std::size_t>(-1);
+std::size_t StatementOrder(const StatementKey& key);
+
+// The line kscgen writes for `field` with `value`, without its line end.
+std::string KscLineFor(KscField field, std::string_view value);
+
+// How the song manager's files quote a value: a quote doubled, a control
+// byte as a blank. Appends to `*out`.
+void AppendQuoted(std::string_view value, std::string* out);
+
+// The field's name for the user (UTF-8): 编号, 歌名, ... 视频.
+const char* KscFieldLabel(KscField field);
+
+}  // namespace kscgen
