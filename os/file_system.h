@@ -81,6 +81,7 @@ struct Existing {
     kOtherOwner,  // another user's, in a folder whose sticky bit keeps it theirs
   };
   std::string bytes;             // of a regular file of at most the size asked for
+  std::uint64_t size = 0;        // of a regular file, as the system told it before reading
   bool write_protected = false;  // protection != kNotProtected
   Protection protection = kNotProtected;
 };

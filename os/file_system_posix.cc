@@ -166,7 +166,8 @@ class PosixFolder : public common::EntryListingFolder {
     what->kind = Existing::kRegular;
     what->protection = ProtectionOf(fd_.get(), name.c_str(), st, attributes, traits_);
     what->write_protected = what->protection != Existing::kNotProtected;
-    if (static_cast<std::uint64_t>(st.st_size) > max_bytes) return {};
+    what->size = static_cast<std::uint64_t>(st.st_size);
+    if (what->size > max_bytes) return {};
     // Not through a link, and without waiting should a pipe take its place.
     Descriptor fd(
         ::openat(fd_.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -190,6 +191,7 @@ class PosixFolder : public common::EntryListingFolder {
       what->kind = Existing::kOther;
       return {};
     }
+    what->size = static_cast<std::uint64_t>(st.st_size);
     return common::ReadWhole(fd.get(), posix::ReadUpTo, static_cast<std::uint64_t>(st.st_size),
                              max_bytes, &what->bytes);
   }

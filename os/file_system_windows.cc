@@ -172,6 +172,7 @@ class WindowsFolder : public common::EntryListingFolder {
     what->write_protected = IsWriteProtected(wide, data.dwFileAttributes);
     if (what->write_protected) what->protection = Existing::kReadOnly;
     const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    what->size = size;
     if (size > max_bytes) return {};
     // Not through a link: FILE_FLAG_OPEN_REPARSE_POINT opens one planted
     // since as itself, and it is then not read.

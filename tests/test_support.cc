@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "app/engine/written_record.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -67,10 +69,12 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-std::string ListNames(const std::string& folder) {
+std::string ListNames(const std::string& folder, bool with_record) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(U8Path(folder)))
-    names.push_back(e.path().filename().u8string());
+  for (const auto& e : fs::directory_iterator(U8Path(folder))) {
+    std::string name = e.path().filename().u8string();
+    if (with_record || name != WrittenRecord::kFileName) names.push_back(std::move(name));
+  }
   std::sort(names.begin(), names.end());
   std::string out;
   for (const auto& n : names) out += (out.empty() ? "" : "|") + n;

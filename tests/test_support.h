@@ -40,7 +40,9 @@ std::string ReadFile(const std::string& path);
 // Whether `text` holds `part`.
 bool Holds(const std::string& text, const std::string& part);
 
-// The names in a folder (UTF-8 on Windows), sorted bytewise.
-std::string ListNames(const std::string& folder);
+// The names in a folder (UTF-8 on Windows), sorted bytewise; the record of
+// what kscgen wrote there is left out unless `with_record`: the tests of the
+// KSC files look at those, the tests of the record at it.
+std::string ListNames(const std::string& folder, bool with_record = false);
 
 }  // namespace kscgen::testing

@@ -11,6 +11,8 @@
 #include "app/engine/same_names.h"
 #include "app/engine/short_date.h"
 #include "app/engine/song_numbering.h"
+#include "app/engine/video_plan.h"
+#include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
 #include "tagging/pinyin.h"
 #include "text/encoding.h"
@@ -18,6 +20,10 @@
 namespace kscgen {
 
 namespace {
+
+// The largest record of a folder's KSC files a run reads: a few hundred
+// bytes a file, for a folder of a hundred thousand videos and more.
+constexpr std::size_t kLargestRecord = 256 * 1024 * 1024;
 
 // The song values a video's name, its folder and the request give, in the
 // order they depend on one another: the name first, the uniform values over
@@ -38,43 +44,6 @@ SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
   ApplyUniformValues(request.uniform, song);
   song.singer_pinyin = SingerInitials(song.singer);
   return song;
-}
-
-// Why an existing KSC file cannot be replaced, for a file the plan leaves alone.
-const char* LeftAloneReason(const os::Existing& existing) {
-  if (existing.kind == os::Existing::kFolder) return messages::kKscIsFolder;
-  if (existing.kind == os::Existing::kOther) return messages::kKscNotAFile;
-  switch (existing.protection) {
-    case os::Existing::kImmutable:
-      return messages::kKscImmutable;
-    case os::Existing::kAppendOnly:
-      return messages::kKscAppendOnly;
-    case os::Existing::kOtherOwner:
-      return messages::kKscOtherOwner;
-    case os::Existing::kReadOnly:
-    case os::Existing::kNotProtected:
-      break;
-  }
-  return messages::kKscReadOnly;
-}
-
-// Whether a KSC file that could not be replaced failed for a reason of its
-// own (so that its video is skipped and the run goes on), rather than for
-// one of its folder or file system, which would fail every later file too.
-bool IsTheFilesOwnFailure(const os::Error& error) {
-  switch (error.kind) {
-    case os::ErrorKind::kPermission:
-    case os::ErrorKind::kIsFolder:
-    case os::ErrorKind::kNotFolder:
-    case os::ErrorKind::kNameTooLong:
-    case os::ErrorKind::kBusy:  // a mount at its name, a program running it
-    case os::ErrorKind::kHeldByAnotherProgram:
-    case os::ErrorKind::kImmutable:
-    case os::ErrorKind::kAppendOnly:
-      return true;
-    default:
-      return false;
-  }
 }
 
 struct Refusal {
@@ -194,6 +163,27 @@ class Run {
     handle_.reset();
     wrote_in_folder_ = false;
     names_.Clear();
+    record_.Clear();
+  }
+
+  // What kscgen last wrote into the folder's KSC files. A record that
+  // cannot be read is none: every file is then one kscgen knows nothing of.
+  void LoadRecord() {
+    os::Existing existing;
+    if (handle_->ReadExisting(WrittenRecord::kFileName, kLargestRecord, &existing).failed()) return;
+    if (existing.kind == os::Existing::kRegular) record_.Load(existing.bytes);
+  }
+
+  // Keeps what this run wrote for the next; a record that cannot be saved
+  // is told, and the files are whole all the same.
+  void SaveRecord(const VideoFolder& folder) {
+    if (request_.dry_run || !record_.changed()) return;
+    WriteStatus status = WriteFileReplacing(*handle_, WrittenRecord::kFileName, record_.Bytes());
+    if (!status.ok()) {
+      Warn(messages::CannotSaveRecord(folder.path, status.error));
+      return;
+    }
+    wrote_in_folder_ = true;
   }
 
   // Opens the folder to work in, sees that it takes new files (a dry run
@@ -225,6 +215,7 @@ class Run {
       return false;
     }
     bool keep_going = Videos(folder);
+    SaveRecord(folder);
     if (!folder.files.empty()) result_.folders.push_back(std::move(count_));
     if (wrote_in_folder_) {
       // The folder's own entries now; its file system's data once, at the end.
@@ -255,6 +246,7 @@ class Run {
       result_.warnings.push_back(
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
+    LoadRecord();
     names_.Group(folder);
     error = names_.FindKscFilesSpelledOtherwise(folder, *handle_, folders_.size() > 1,
                                                 &result_.warnings);
@@ -311,10 +303,9 @@ class Run {
       Skip(folder, file, report, reason);
       return true;
     }
-    SongInfo& song = report.song;
-    song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
-                      &report.name_findings);
-    song.video_name = file.name.gbk;
+    report.song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
+                             &report.name_findings);
+    report.song.video_name = file.name.gbk;
     const std::string ksc_native = NameKscFile(folder, i, report);
 
     const std::size_t winner = names_.winner(i);
@@ -330,37 +321,66 @@ class Run {
     }
     if (const std::vector<std::string>* stale = names_.stale(i)) report.stale_ksc_files = *stale;
 
-    // Numbers only for the videos whose KSC files hold them: no gaps.
-    numbering_.Take(report);
-    std::string text;
-    os::Error unread;
-    std::optional<std::int64_t> held;
-    const KscAction action = Plan(ksc_native, song, &text, report, &unread, &held);
-    if (unread.failed()) {
-      numbering_.GiveBack(song);
-      Stop(BatchStatus::kWriteFailed, messages::CannotReadKscFileAt(song.ksc_path, unread));
-      return false;
-    }
-    switch (action) {
-      case KscAction::kUnchanged:
-        report.outcome = VideoOutcome::kUnchanged;
-        ++result_.unchanged;
+    numbering_.Propose(report);
+    ExistingKsc existing;
+    existing.error = handle_->ReadExisting(ksc_native, kLargestKscFile, &existing.file);
+    const VideoInput input{report.song, keep_dates_, request_.force, record_.Find(ksc_native)};
+    return Carry(ksc_native, PlanVideo(input, existing), report);
+  }
+
+  // Carries out the plan for `report`'s video; false when the run must end.
+  bool Carry(const std::string& ksc_native, VideoPlan plan, VideoReport& report) {
+    const VideoFolder& folder = *report.folder;
+    const std::string shown = Shown(folder, report.file->native_name);
+    switch (plan.action) {
+      case VideoPlan::kStopRun:
+        Stop(BatchStatus::kWriteFailed, messages::CannotReadKscFileAt(report.song.ksc_path, plan.error));
+        return false;
+      case VideoPlan::kSkip:
+        report.song.number.clear();
+        Skip(folder, *report.file, report, std::move(plan.skip_reason));
+        if (plan.held_number) Warn(numbering_.KeepHeld(shown, *plan.held_number));
         return true;
-      case KscAction::kProtected:
-      case KscAction::kNotAFile:
-      case KscAction::kUnreadable:
-        numbering_.GiveBack(song);
-        if (held) Warn(numbering_.KeepHeld(Shown(folder, file.native_name), *held));
-        return true;  // skipped by Plan, with the reason
-      case KscAction::kCreate:
-      case KscAction::kUpdate:
+      case VideoPlan::kUnchanged:
+        report.outcome = VideoOutcome::kUnchanged;
+        break;
+      case VideoPlan::kCreate:
+      case VideoPlan::kUpdate:
+        report.outcome =
+            plan.action == VideoPlan::kCreate ? VideoOutcome::kCreated : VideoOutcome::kUpdated;
         break;
     }
-    report.outcome = action == KscAction::kCreate ? VideoOutcome::kCreated : VideoOutcome::kUpdated;
-    if (!request_.dry_run && !Write(ksc_native, text, report)) return false;
-    if (report.outcome == VideoOutcome::kSkipped) return true;  // by Write, with the reason
-    ++(report.outcome == VideoOutcome::kCreated ? result_.created : result_.updated);
+    report.song = std::move(plan.song);
+    report.changes = std::move(plan.changes);
+    report.kept = std::move(plan.kept);
+    if (report.outcome != VideoOutcome::kUnchanged && !request_.dry_run) {
+      if (!Write(ksc_native, plan.text, report)) return false;
+      if (report.outcome == VideoOutcome::kSkipped) return true;  // by Write, with the reason
+    }
+    if (!request_.dry_run) record_.Set(ksc_native, plan.record);
+    if (plan.takes_number) Warn(numbering_.Commit(report));
+    if (plan.held_number) Warn(numbering_.KeepHeld(shown, *plan.held_number));
+    Count(report);
     return true;
+  }
+
+  void Count(const VideoReport& report) {
+    switch (report.outcome) {
+      case VideoOutcome::kCreated:
+        ++result_.created;
+        break;
+      case VideoOutcome::kUpdated:
+        ++result_.updated;
+        result_.kept_lyrics += report.kept.lyric_lines + report.kept.other_lines > 0;
+        break;
+      case VideoOutcome::kUnchanged:
+        ++result_.unchanged;
+        break;
+      case VideoOutcome::kSuperseded:
+      case VideoOutcome::kSkipped:
+        return;
+    }
+    result_.kept_edits += !report.kept.edits.empty();
   }
 
   // The name of video `i`'s KSC file as the file system spells it: the
@@ -385,7 +405,7 @@ class Run {
     WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
     if (!status.ok() && status.failure == WriteFailure::kKscFile &&
         IsTheFilesOwnFailure(status.error)) {
-      numbering_.GiveBack(report.song);
+      report.song.number.clear();
       Skip(folder, *report.file, report, messages::CannotReplaceKscFile(status.error));
       return true;
     }
@@ -403,50 +423,6 @@ class Run {
                                                           report.lost_attributes));
     }
     return true;
-  }
-
-  // Reads what stands at the KSC file's name, settles the song's date (an
-  // existing file keeps its own unless the request sets one), puts the text
-  // in `*text` and decides what writing it does. A file left alone skips
-  // its video here, and the song number it holds, if any, is put in
-  // `*held`; a read that fails for the disk's sake, which would fail for
-  // every later file too, is put in `*unread` to stop the run.
-  KscAction Plan(const std::string& ksc_native, SongInfo& song, std::string* text,
-                 VideoReport& report, os::Error* unread, std::optional<std::int64_t>* held) {
-    os::Existing existing;
-    os::Error error;
-    if (keep_dates_) {
-      error = handle_->ReadExisting(ksc_native, kLargestKscFile, &existing);
-      if (!error.failed()) song.date_text = KscDateText(existing.bytes).value_or(today_);
-      *text = FormatKscText(song);
-    } else {
-      *text = FormatKscText(song);
-      error = ReadExistingKsc(*handle_, ksc_native, text->size(), request_.force, &existing);
-    }
-    if (error.failed()) {
-      // A file that cannot be read for a reason of its own (another user's,
-      // a name too long) is left as it is: what it holds is unknown, and
-      // would be lost.
-      if (!IsTheFilesOwnFailure(error)) {
-        *unread = error;
-        return KscAction::kUnreadable;
-      }
-      Skip(*report.folder, *report.file, report, messages::CannotReadKscFile(error));
-      return KscAction::kUnreadable;
-    }
-    const KscAction action = PlanKscFile(existing, *text, request_.force);
-    if (action == KscAction::kProtected || action == KscAction::kNotAFile) {
-      Skip(*report.folder, *report.file, report, LeftAloneReason(existing));
-    }
-    if (action == KscAction::kProtected && numbering_.counting()) {
-      // Read whole only now: deciding needed no more than the text's size.
-      if (existing.bytes.empty() &&
-          handle_->ReadExisting(ksc_native, kLargestKscFile, &existing).failed()) {
-        return action;  // its number unknown: nothing to step over
-      }
-      *held = KscSongNumber(existing.bytes);
-    }
-    return action;
   }
 
   // Everything written reaches the disk before the run reports: one flush
@@ -474,6 +450,7 @@ class Run {
   // A folder written in on each file system (by device), kept open to flush it.
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
   SameNames names_;  // of the folder being worked in
+  WrittenRecord record_;  // of the folder being worked in
 };
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/engine/video_folder.h"
+#include "app/engine/video_plan.h"
 #include "ksc/ksc_file.h"
 #include "os/file_system.h"
 #include "tagging/file_name.h"
@@ -77,6 +78,9 @@ struct VideoReport {
   // Extended attributes its old KSC file had that the new one could not be
   // given (the running user may not set them).
   std::vector<std::string> lost_attributes;
+  // What an update changes in its KSC file, and what it keeps of it.
+  std::vector<ValueChange> changes;
+  KeptContent kept;
   // The other video of a pair that shares one KSC file (by index): for the
   // superseded one the later video, for the later one the video it supersedes.
   std::optional<std::size_t> same_ksc_as;
@@ -122,6 +126,10 @@ struct BatchResult {
   std::size_t updated = 0;
   std::size_t unchanged = 0;
   std::size_t not_reached = 0;  // videos after a stop or a failure
+  // KSC files updated with lines kscgen does not write (lyrics and the
+  // like) kept, and KSC files whose values changed by hand were kept.
+  std::size_t kept_lyrics = 0;
+  std::size_t kept_edits = 0;
   std::vector<SkippedVideo> skipped;
   std::vector<SameKscPair> same_ksc;
   std::vector<FolderCount> folders;   // every folder with videos, in run order

@@ -418,6 +418,10 @@ std::string CannotReadKscFileAt(std::string_view path, const os::Error& error) {
   return u8"无法读取已有的KSC文件：" + Shown(path) + Because(error);
 }
 
+std::string CannotSaveRecord(std::string_view folder, const os::Error& error) {
+  return u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：" + Shown(folder) + Because(error);
+}
+
 std::string OutOfMemory(std::string_view folder) {
   return u8"内存不足，无法处理文件夹：" + Shown(folder);
 }
@@ -447,6 +451,12 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
         u8"\n\n新建 " +
         Count(r.created) + u8" 个，更新 " + Count(r.updated) + u8" 个，未变 " + Count(r.unchanged) +
         u8" 个";
+  }
+  if (r.kept_lyrics > 0) {
+    report.summary += u8"\n其中 " + Count(r.kept_lyrics) + u8" 个KSC文件保留了原有的歌词等内容";
+  }
+  if (r.kept_edits > 0) {
+    report.summary += u8"\n" + Count(r.kept_edits) + u8" 个KSC文件中的手工修改已保留（见预览的备注）";
   }
   if (r.folders.size() > 1) {
     std::size_t folders = max_names;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/engine/video_plan.h"
 #include "os/file_system.h"
 #include "tagging/file_name.h"
 #include "tagging/name_pattern.h"
@@ -141,6 +142,23 @@ std::string CannotReplaceKscFile(const os::Error& error);
 std::string CannotReadKscFile(const os::Error& error);
 // An existing KSC file whose read failed for the disk's sake: the run stops.
 std::string CannotReadKscFileAt(std::string_view path, const os::Error& error);
+// A KSC file left alone: larger than a run reads (`limit` bytes), changed
+// while it was read, or text that GBK cannot hold or its encoding (`encoding`)
+// does not allow.
+std::string KscFileTooLarge(std::size_t limit);
+extern const char* const kKscChangedWhileRead;
+std::string KscTextNotInGbk(KscEncoding encoding);
+// A KSC file left alone holds a number the song manager cannot hold.
+std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max);
+// The record of what kscgen wrote could not be saved in `folder`.
+std::string CannotSaveRecord(std::string_view folder, const os::Error& error);
+
+// The notes on an update (UTF-8): the values it changes (风格：流行→怀旧歌),
+// each value a person changed and the run kept, and what else it keeps of the
+// file (保留 12 行歌词). Empty when there is nothing to say.
+std::string ChangesNote(const std::vector<ValueChange>& changes);
+std::string KeptNote(const KeptContent& kept);
+
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);
 

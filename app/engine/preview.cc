@@ -41,6 +41,8 @@ std::string PreviewNotes(const VideoReport& report) {
             : u8"与第 " + other + u8" 行同名，覆盖其KSC文件");
   }
   for (const NameFinding& finding : report.name_findings) add(messages::NameNote(finding));
+  if (std::string kept = messages::KeptNote(report.kept); !kept.empty()) add(kept);
+  if (std::string changes = messages::ChangesNote(report.changes); !changes.empty()) add(changes);
   for (const std::string& stale : report.stale_ksc_files) add(messages::StaleKscFile(stale));
   if (!report.lost_attributes.empty()) add(messages::AttributesLostNote(report.lost_attributes));
   return notes;

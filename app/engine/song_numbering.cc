@@ -1,54 +1,89 @@
 #include "app/engine/song_numbering.h"
 
+#include <limits>
+
 #include "app/engine/messages.h"
 #include "app/engine/start_number.h"
 
 namespace kscgen {
 
-void SongNumbering::Take(VideoReport& report) {
-  TakeNext(report.song);
-  if (from_name_) TakeFromName(report);
+namespace {
+
+// The largest song number the song manager holds.
+constexpr std::int64_t kLargestSongNumber = std::numeric_limits<std::int32_t>::max();
+
+// The number of a key, when the song manager can hold it.
+std::optional<std::int64_t> ValueOf(const std::string& key) {
+  if (key.size() > 10) return std::nullopt;
+  const std::int64_t value = std::stoll(key);
+  if (value > kLargestSongNumber) return std::nullopt;
+  return value;
 }
 
-// The next number, past those that KSC files left alone hold.
-void SongNumbering::TakeNext(SongInfo& song) {
-  if (!next_) return;
-  taken_from_ = *next_;
-  do {
-    ++*next_;
-  } while (held_numbers_.count(*next_) != 0);
-  song.number = FormatSongNumber(*next_);
+}  // namespace
+
+std::string NumberKey(std::string_view digits) {
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string_view::npos) return digits.empty() ? std::string() : "0";
+  return std::string(digits.substr(first));
 }
 
-// The number a video's name carries; the first video of the run to carry
-// each number is named in the notes of the others.
-void SongNumbering::TakeFromName(VideoReport& report) {
+void SongNumbering::Propose(VideoReport& report) const {
   SongInfo& song = report.song;
+  if (next_) {
+    std::int64_t next = *next_;
+    do {
+      ++next;
+    } while (held_numbers_.count(next) != 0);
+    song.number = FormatSongNumber(next);
+  }
+  if (!from_name_) return;
   if (song.name_number.empty()) {
     report.name_findings.push_back({NameFindingKind::kNoNameNumber, std::string()});
     return;
   }
   song.number = SongNumberFromName(song.name_number);
-  const auto [first, fresh] = name_numbers_.try_emplace(song.number, report.index);
-  if (!fresh) {
+  const auto first = name_numbers_.find(NumberKey(song.name_number));
+  if (first != name_numbers_.end()) {
     report.name_findings.push_back(
         {NameFindingKind::kSameNameNumber, std::to_string(first->second + 1)});
   }
 }
 
-void SongNumbering::GiveBack(SongInfo& song) {
-  if (!next_) return;
-  *next_ = taken_from_;
-  song.number.clear();
+std::string SongNumbering::Commit(const VideoReport& report) {
+  if (next_) {
+    do {
+      ++*next_;
+    } while (held_numbers_.count(*next_) != 0);
+  }
+  if (!from_name_ || report.song.name_number.empty()) return std::string();
+  const std::string key = NumberKey(report.song.name_number);
+  name_numbers_.try_emplace(key, report.index);
+  const auto held = held_by_name_.find(key);
+  if (held == held_by_name_.end()) return std::string();
+  std::string warning = messages::HeldNumberGivenTwice(held->second, report.song.number);
+  held_by_name_.erase(held);
+  return warning;
 }
 
-std::string SongNumbering::KeepHeld(std::string_view shown, std::int64_t held) {
-  if (!next_ || held <= *start_) return std::string();
-  if (held > *next_) {
-    held_numbers_.insert(held);
-    return messages::HeldNumberSteppedOver(shown, FormatSongNumber(held));
+std::string SongNumbering::KeepHeld(std::string_view shown, std::string_view digits) {
+  const std::string key = NumberKey(digits);
+  if (key.empty() || (!next_ && !from_name_)) return std::string();
+  const std::optional<std::int64_t> held = ValueOf(key);
+  if (!held) return messages::HeldNumberTooLarge(shown, key, kLargestSongNumber);
+  if (from_name_) {
+    if (name_numbers_.count(key) != 0) {
+      return messages::HeldNumberGivenTwice(shown, FormatSongNumber(*held));
+    }
+    held_by_name_.emplace(key, std::string(shown));
+    return std::string();
   }
-  return messages::HeldNumberGivenTwice(shown, FormatSongNumber(held));
+  if (*held <= *start_) return std::string();
+  if (*held > *next_) {
+    held_numbers_.insert(*held);
+    return messages::HeldNumberSteppedOver(shown, FormatSongNumber(*held));
+  }
+  return messages::HeldNumberGivenTwice(shown, FormatSongNumber(*held));
 }
 
 }  // namespace kscgen

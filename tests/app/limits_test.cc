@@ -121,7 +121,7 @@ TEST(LimitsTest, OutOfMemorySaysWhatWasDoneAndWhatWasNot) {
   BatchRequest request;
   request.naming_template = kTemplateTitle;
   request.file_system = &memory;
-  memory.fail_read = 4;  // the second video of b
+  memory.fail_read = 6;  // the second video of b (each folder reads its record first)
   BatchResult r = RunBatch(request, listing.folders, nullptr);
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(messages::BatchReport(r, 10).summary,

@@ -1,0 +1,76 @@
+// The words about what a run does to a KSC file that exists already: what
+// an update changes and keeps, and why a file is left alone.
+#include <string>
+
+#include "app/engine/messages.h"
+#include "text/encoding.h"
+
+namespace kscgen::messages {
+
+const char* const kKscChangedWhileRead = u8"KSC文件在读取时被其他程序改动，未改动";
+
+namespace {
+
+const char* EncodingName(KscEncoding encoding) {
+  switch (encoding) {
+    case KscEncoding::kGbk:
+      return "GBK";
+    case KscEncoding::kUtf8:
+    case KscEncoding::kUtf8WithBom:
+      return "UTF-8";
+    case KscEncoding::kUtf16Le:
+    case KscEncoding::kUtf16Be:
+      return "UTF-16";
+  }
+  return "";
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string out;
+  for (const std::string& p : parts) out += (out.empty() ? "" : u8"；") + p;
+  return out;
+}
+
+}  // namespace
+
+std::string KscFileTooLarge(std::size_t limit) {
+  return u8"KSC文件大于 " + std::to_string(limit / (1024 * 1024)) + u8" MiB，未改动";
+}
+
+std::string KscTextNotInGbk(KscEncoding encoding) {
+  return std::string(u8"KSC文件为") + EncodingName(encoding) +
+         u8"编码，含有无效或GBK无法表示的字符，未改动";
+}
+
+std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max) {
+  return u8"“" + std::string(video) + u8"”的KSC文件未更新，其编号 " + std::string(digits) +
+         u8" 超过歌曲管理器能存的最大编号 " + std::to_string(max);
+}
+
+std::string ChangesNote(const std::vector<ValueChange>& changes) {
+  std::vector<std::string> parts;
+  for (const ValueChange& c : changes) {
+    parts.push_back(std::string(KscFieldLabel(c.field)) + u8"：" +
+                    (c.before ? text::GbkForDisplay(*c.before) : std::string(u8"（无）")) + u8"→" +
+                    text::GbkForDisplay(c.after));
+  }
+  return Joined(parts);
+}
+
+std::string KeptNote(const KeptContent& kept) {
+  std::vector<std::string> parts;
+  for (const auto& [field, value] : kept.edits) {
+    parts.push_back(std::string(KscFieldLabel(field)) + u8"“" + text::GbkForDisplay(value) +
+                    u8"”为手工修改，已保留");
+  }
+  if (kept.lyric_lines > 0) parts.push_back(u8"保留 " + std::to_string(kept.lyric_lines) + u8" 行歌词");
+  if (kept.other_lines > 0) {
+    parts.push_back(u8"保留 " + std::to_string(kept.other_lines) + u8" 行其他内容");
+  }
+  if (kept.converted_from) {
+    parts.push_back(std::string(u8"原为") + EncodingName(*kept.converted_from) + u8"编码，已改存为GBK");
+  }
+  return Joined(parts);
+}
+
+}  // namespace kscgen::messages

@@ -1,0 +1,183 @@
+#include "app/engine/video_plan.h"
+
+#include "app/engine/messages.h"
+#include "ksc/ksc_file.h"
+#include "tagging/pinyin.h"
+
+namespace kscgen {
+
+namespace {
+
+// Why an existing KSC file cannot be replaced, for a file the plan leaves alone.
+const char* LeftAloneReason(const os::Existing& existing) {
+  if (existing.kind == os::Existing::kFolder) return messages::kKscIsFolder;
+  if (existing.kind == os::Existing::kOther) return messages::kKscNotAFile;
+  switch (existing.protection) {
+    case os::Existing::kImmutable:
+      return messages::kKscImmutable;
+    case os::Existing::kAppendOnly:
+      return messages::kKscAppendOnly;
+    case os::Existing::kOtherOwner:
+      return messages::kKscOtherOwner;
+    case os::Existing::kReadOnly:
+    case os::Existing::kNotProtected:
+      break;
+  }
+  return messages::kKscReadOnly;
+}
+
+std::size_t At(KscField field) { return static_cast<std::size_t>(field); }
+
+// What a value reads as once written: the song manager's files hold no
+// control bytes (the writer puts blanks in their place).
+std::string AsWritten(std::string value) {
+  for (char& c : value) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  return value;
+}
+
+void SetSong(const KscValues& v, SongInfo* song) {
+  song->number = v[At(KscField::kNumber)];
+  song->title = v[At(KscField::kTitle)];
+  song->abbrev = v[At(KscField::kAbbrev)];
+  song->singer = v[At(KscField::kSinger)];
+  song->language = v[At(KscField::kLanguage)];
+  song->style = v[At(KscField::kStyle)];
+  song->channel = v[At(KscField::kChannel)];
+  song->date_text = v[At(KscField::kDate)];
+  song->singer_pinyin = v[At(KscField::kSingerPinyin)];
+  song->video_name = v[At(KscField::kVideo)];
+}
+
+VideoPlan Skipped(std::string reason) {
+  VideoPlan plan;
+  plan.action = VideoPlan::kSkip;
+  plan.skip_reason = std::move(reason);
+  return plan;
+}
+
+// The values `script` gets: kscgen's, but for those a person changed since
+// kscgen last wrote them (kept unless forced), and the values that follow
+// from a kept title or singer. Fills the plan's record and kept edits.
+KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPlan* plan) {
+  KscValues values = KscValuesOf(input.song);
+  plan->record = values;
+  std::array<bool, kKscFieldCount> kept{};
+  for (std::size_t f = 0; f < kKscFieldCount; ++f) {
+    const std::optional<std::string>& held = script.Value(static_cast<KscField>(f));
+    if (!held || !input.record || input.force || *held == (*input.record)[f]) continue;
+    if (static_cast<KscField>(f) == KscField::kDate && input.keep_date) continue;
+    kept[f] = true;
+    values[f] = *held;
+    plan->record[f] = (*input.record)[f];
+    plan->kept.edits.emplace_back(static_cast<KscField>(f), *held);
+  }
+  const std::string& title = values[At(KscField::kTitle)];
+  if (kept[At(KscField::kTitle)]) {
+    if (!kept[At(KscField::kAbbrev)]) values[At(KscField::kAbbrev)] = PinyinInitials(title, kAbbrevLimit);
+    if (!kept[At(KscField::kWordCount)]) values[At(KscField::kWordCount)] = std::to_string(title.size());
+  }
+  if (kept[At(KscField::kSinger)] && !kept[At(KscField::kSingerPinyin)]) {
+    values[At(KscField::kSingerPinyin)] = SingerInitials(values[At(KscField::kSinger)]);
+  }
+  if (kept[At(KscField::kNumber)]) plan->held_number = values[At(KscField::kNumber)];
+  plan->takes_number = !kept[At(KscField::kNumber)];
+  for (std::string& v : plan->record) v = AsWritten(std::move(v));
+  return values;
+}
+
+// The plan for a regular file whose bytes were read.
+VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
+  if (file.size > kLargestKscFile) return Skipped(messages::KscFileTooLarge(kLargestKscFile));
+  if (file.bytes.size() != file.size) return Skipped(messages::kKscChangedWhileRead);
+  KscEncoding encoding = KscEncoding::kGbk;
+  std::optional<std::string> gbk = KscTextAsGbk(file.bytes, &encoding);
+  if (!gbk) return Skipped(messages::KscTextNotInGbk(encoding));
+  KscScript script(std::move(*gbk));
+
+  VideoInput derived = input;
+  if (input.keep_date) derived.song.date_text = script.Value(KscField::kDate).value_or(input.song.date_text);
+  VideoPlan plan;
+  const KscValues values = MergedValues(derived, script, &plan);
+  plan.text = script.Merge(values);
+  plan.song = input.song;
+  SetSong(values, &plan.song);
+  if (plan.text == file.bytes && (!input.force || file.write_protected)) {
+    plan.action = VideoPlan::kUnchanged;
+    return plan;
+  }
+  if (file.write_protected) {
+    VideoPlan skipped = Skipped(LeftAloneReason(file));
+    skipped.held_number = script.Value(KscField::kNumber);
+    return skipped;
+  }
+  plan.action = VideoPlan::kUpdate;
+  // A file that sets none of the values gets kscgen's whole file: no value
+  // of its own changes.
+  bool sets_any = false;
+  for (std::size_t f = 0; f < kKscFieldCount; ++f) sets_any |= script.Value(static_cast<KscField>(f)).has_value();
+  for (std::size_t f = 0; sets_any && f < kKscFieldCount; ++f) {
+    const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
+    if (!before || AsWritten(values[f]) != *before) {
+      plan.changes.push_back({static_cast<KscField>(f), before, values[f]});
+    }
+  }
+  plan.kept.lyric_lines = script.lyric_lines();
+  plan.kept.other_lines = script.other_lines();
+  if (encoding != KscEncoding::kGbk) plan.kept.converted_from = encoding;
+  return plan;
+}
+
+}  // namespace
+
+bool IsTheFilesOwnFailure(const os::Error& error) {
+  switch (error.kind) {
+    case os::ErrorKind::kPermission:
+    case os::ErrorKind::kIsFolder:
+    case os::ErrorKind::kNotFolder:
+    case os::ErrorKind::kNameTooLong:
+    case os::ErrorKind::kBusy:  // a mount at its name, a program running it
+    case os::ErrorKind::kHeldByAnotherProgram:
+    case os::ErrorKind::kImmutable:
+    case os::ErrorKind::kAppendOnly:
+      return true;
+    default:
+      return false;
+  }
+}
+
+VideoPlan PlanVideo(const VideoInput& input, const ExistingKsc& existing) {
+  if (existing.error.failed()) {
+    // A file that cannot be read for a reason of its own (another user's,
+    // a name too long) is left as it is: what it holds is unknown, and
+    // would be lost.
+    if (IsTheFilesOwnFailure(existing.error)) {
+      return Skipped(messages::CannotReadKscFile(existing.error));
+    }
+    VideoPlan plan;
+    plan.action = VideoPlan::kStopRun;
+    plan.error = existing.error;
+    return plan;
+  }
+  switch (existing.file.kind) {
+    case os::Existing::kMissing: {
+      VideoPlan plan;
+      plan.action = VideoPlan::kCreate;
+      plan.song = input.song;
+      plan.text = FormatKscText(input.song);
+      plan.takes_number = true;
+      plan.record = KscValuesOf(input.song);
+      for (std::string& v : plan.record) v = AsWritten(std::move(v));
+      return plan;
+    }
+    case os::Existing::kFolder:
+    case os::Existing::kOther:
+      return Skipped(LeftAloneReason(existing.file));
+    case os::Existing::kRegular:
+      break;
+  }
+  return PlanOver(input, existing.file);
+}
+
+}  // namespace kscgen

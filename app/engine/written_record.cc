@@ -1,0 +1,73 @@
+#include "app/engine/written_record.h"
+
+#include <algorithm>
+
+namespace kscgen {
+
+namespace {
+
+// One line a file: its name, then its values, separated by tabs. Values hold
+// no control bytes (the KSC writer puts blanks in their place); a name that
+// holds a tab or a line break is not recorded.
+constexpr std::string_view kHeader = "kscgen written values 1\n";
+
+bool Recordable(std::string_view s) {
+  return std::none_of(s.begin(), s.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
+}
+
+}  // namespace
+
+void WrittenRecord::Load(std::string_view bytes) {
+  Clear();
+  if (bytes.substr(0, kHeader.size()) != kHeader) return;
+  bytes.remove_prefix(kHeader.size());
+  while (!bytes.empty()) {
+    std::size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) break;  // cut short: the last line is not whole
+    std::string_view line = bytes.substr(0, end);
+    bytes.remove_prefix(end + 1);
+    std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) continue;
+    const std::string name(line.substr(0, tab));
+    KscValues values;
+    std::size_t f = 0;
+    for (; f < kKscFieldCount && tab != std::string_view::npos; ++f) {
+      line.remove_prefix(tab + 1);
+      tab = line.find('\t');
+      values[f] = std::string(line.substr(0, tab));
+    }
+    if (f == kKscFieldCount && tab == std::string_view::npos) files_[name] = std::move(values);
+  }
+}
+
+const KscValues* WrittenRecord::Find(const std::string& name) const {
+  const auto found = files_.find(name);
+  return found == files_.end() ? nullptr : &found->second;
+}
+
+void WrittenRecord::Set(const std::string& name, const KscValues& values) {
+  if (!Recordable(name) ||
+      !std::all_of(values.begin(), values.end(), [](const std::string& v) { return Recordable(v); })) {
+    changed_ = files_.erase(name) != 0 || changed_;
+    return;
+  }
+  auto [at, fresh] = files_.try_emplace(name, values);
+  if (!fresh && at->second == values) return;
+  at->second = values;
+  changed_ = true;
+}
+
+std::string WrittenRecord::Bytes() const {
+  std::string out(kHeader);
+  for (const auto& [name, values] : files_) {
+    out += name;
+    for (const std::string& v : values) {
+      out += '\t';
+      out += v;
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace kscgen

@@ -1,0 +1,52 @@
+// What kscgen last wrote into each KSC file of a folder, so that a later run
+// can tell a value a person changed by hand (which it keeps) from one its
+// own options changed (which it updates).
+//
+// The record is a file of its own in the folder, beside the KSC files: it
+// goes wherever the folder is copied or moved, the song manager (which reads
+// only KSC files) never sees it, and losing it costs nothing but the
+// knowledge of hand edits: each file is then treated as one kscgen knows
+// nothing about, its derived values updated and every other line kept.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "ksc/ksc_statements.h"
+
+namespace kscgen {
+
+class WrittenRecord {
+ public:
+  // The record's name in its folder.
+  static constexpr const char* kFileName = ".kscgen.written";
+
+  // Reads a record from the bytes of its file; anything that is not a
+  // record line is passed over (a damaged record forgets those files only).
+  void Load(std::string_view bytes);
+
+  // What kscgen last wrote into the KSC file `name` (as the folder spells
+  // it); null when the record does not know it.
+  const KscValues* Find(const std::string& name) const;
+
+  // Records `values` as what `name` holds of kscgen's now.
+  void Set(const std::string& name, const KscValues& values);
+
+  // Whether Set changed the record since Load.
+  bool changed() const { return changed_; }
+
+  // The record's file.
+  std::string Bytes() const;
+
+  void Clear() {
+    files_.clear();
+    changed_ = false;
+  }
+
+ private:
+  std::map<std::string, KscValues> files_;
+  bool changed_ = false;
+};
+
+}  // namespace kscgen
