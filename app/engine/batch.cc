@@ -246,7 +246,7 @@ class Run {
       result_.warnings.push_back(
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
-    LoadRecord();
+    if (!folder.files.empty()) LoadRecord();
     names_.Group(folder);
     error = names_.FindKscFilesSpelledOtherwise(folder, *handle_, folders_.size() > 1,
                                                 &result_.warnings);
