@@ -2,6 +2,8 @@
 // writer and of the batch.
 #pragma once
 
+#include "tagging/song_info.h"
+
 namespace kscgen::testing {
 
 // The KSC file of 合唱团－小河水.mpg in a folder named 粤语金曲, naming
@@ -36,5 +38,18 @@ inline constexpr char kRoadKsc[] =
     "karaoke.audiofilename := '*.wav';\r\n"
     "karaoke.XSDVideoMode := 4;\r\n"
     "karaoke.CommonVideo := '\xBA\xCF\xB3\xAA\xCD\xC5\xA3\xAD\xD0\xA1\xBA\xD3\xCB\xAE.mpg';\r\n";
+
+// The song of kRoadKsc.
+inline SongInfo RoadSong() {
+  SongInfo s;
+  s.title = "\xD0\xA1\xBA\xD3\xCB\xAE";       // 小河水
+  s.abbrev = "XHS";
+  s.singer = "\xBA\xCF\xB3\xAA\xCD\xC5";      // 合唱团
+  s.language = "\xD4\xC1\xD3\xEF";            // 粤语
+  s.date_text = "12/7/26";
+  s.singer_pinyin = "HCT";
+  s.video_name = "\xBA\xCF\xB3\xAA\xCD\xC5\xA3\xAD\xD0\xA1\xBA\xD3\xCB\xAE.mpg";
+  return s;
+}
 
 }  // namespace kscgen::testing

@@ -1,4 +1,4 @@
-// What a run does about the file at a KSC file's name, on a real disk.
+// Writing a KSC file whole or not at all, on a real disk.
 #include "app/engine/ksc_plan.h"
 
 #include <gtest/gtest.h>
@@ -81,44 +81,6 @@ TEST(WriteFileReplacingTest, SaysWhetherTheFolderOrTheKscFileFailed) {
   EXPECT_EQ(status.failure, WriteFailure::kKscFile);
   EXPECT_EQ(status.error.kind, os::ErrorKind::kIsFolder);
   EXPECT_EQ(testing::ListNames(dir.path()), "taken.KSC");
-}
-
-// What a run plans for `name`: what stands there, read as the run reads it,
-// and the decision on it.
-KscAction Plan(os::Folder& folder, const std::string& name, std::string_view text, bool force) {
-  os::Existing existing;
-  const os::Error error = ReadExistingKsc(folder, name, text.size(), force, &existing);
-  EXPECT_FALSE(error.failed()) << error.reason;
-  return PlanKscFile(existing, text, force);
-}
-
-TEST(PlanKscFileTest, TellsNewChangedUnchangedAndProtectedApart) {
-  TempFolder dir;
-  std::unique_ptr<os::Folder> folder = Open(dir.path());
-  const std::string path = dir / "song.KSC";
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kCreate);
-  testing::Touch(path, kRoadKsc);
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kUnchanged);
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, true), KscAction::kUpdate);
-  // One byte more or less is a change.
-  testing::Touch(path, std::string(kRoadKsc) + " ");
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
-  testing::Touch(path, std::string(kRoadKsc).substr(1));
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
-  // So is one byte changed: the same length is not the same text.
-  std::string changed = kRoadKsc;
-  changed[changed.size() / 2] ^= 1;
-  testing::Touch(path, changed);
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kUpdate);
-  // Write-protected: left alone when it differs, unchanged when it is right,
-  // even when forced.
-  chmod(path.c_str(), 0444);
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kProtected);
-  chmod(path.c_str(), 0644);
-  testing::Touch(path, kRoadKsc);
-  chmod(path.c_str(), 0444);
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, false), KscAction::kUnchanged);
-  EXPECT_EQ(Plan(*folder, "song.KSC", kRoadKsc, true), KscAction::kUnchanged);
 }
 
 }  // namespace

@@ -13,21 +13,9 @@ namespace kscgen {
 namespace {
 
 using testing::kRoadKsc;
+using testing::RoadSong;
 using testing::ReadFile;
 using testing::TempFolder;
-
-// The song of kRoadKsc.
-SongInfo RoadSong() {
-  SongInfo s;
-  s.title = "小河水";
-  s.abbrev = "XHS";
-  s.singer = "合唱团";
-  s.language = "粤语";
-  s.date_text = "12/7/26";
-  s.singer_pinyin = "HCT";
-  s.video_name = "合唱团－小河水.mpg";
-  return s;
-}
 
 TEST(FormatKscTextTest, WritesTheTwentyEightLinesByteForByte) {
   EXPECT_EQ(FormatKscText(RoadSong()), kRoadKsc);

@@ -1,0 +1,220 @@
+// What becomes of one video's KSC file, decided from what stands at its
+// name, without a disk: the expected files are kRoadKsc, written by hand,
+// with the lines each case changes spelled out.
+#include "app/engine/video_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "expected_ksc.h"
+#include "test_support.h"
+#include "text/encoding.h"
+
+namespace kscgen {
+namespace {
+
+using testing::kRoadKsc;
+using testing::RoadSong;
+
+const std::string kRoad = kRoadKsc;
+const std::string kStyleLine = "karaoke.tag('风格', '流行');\r\n";
+const std::string kLyric = "karaoke.add('00:12.345', '00:15.678', '我是在等待一个女孩', '1000');\r\n";
+
+// `text` with its first `from` replaced by `to`.
+std::string With(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return text.replace(at, from.size(), to);
+}
+
+os::Existing File(std::string bytes, bool write_protected = false) {
+  os::Existing file;
+  file.kind = os::Existing::kRegular;
+  file.size = bytes.size();
+  file.bytes = std::move(bytes);
+  file.write_protected = write_protected;
+  if (write_protected) file.protection = os::Existing::kReadOnly;
+  return file;
+}
+
+VideoPlan Plan(const os::Existing& file, bool force = false, const KscValues* record = nullptr,
+               SongInfo song = RoadSong()) {
+  return PlanVideo(VideoInput{std::move(song), true, force, record}, ExistingKsc{{}, file});
+}
+
+TEST(PlanVideoTest, TellsNewChangedUnchangedAndProtectedApart) {
+  struct Case {
+    const char* what;
+    os::Existing file;
+    bool force;
+    VideoPlan::Action action;
+  };
+  const std::string changed = With(kRoad, "'HCT'", "'HCX'");
+  const Case cases[] = {
+      {"nothing there", os::Existing(), false, VideoPlan::kCreate},
+      {"the same bytes", File(kRoad), false, VideoPlan::kUnchanged},
+      {"the same bytes, forced", File(kRoad), true, VideoPlan::kUpdate},
+      {"the same bytes, forced, write-protected", File(kRoad, true), true, VideoPlan::kUnchanged},
+      {"a value changed", File(changed), false, VideoPlan::kUpdate},
+      {"a value changed, write-protected", File(changed, true), false, VideoPlan::kSkip},
+      {"an empty file", File(""), false, VideoPlan::kUpdate},
+  };
+  for (const Case& c : cases) {
+    const VideoPlan plan = Plan(c.file, c.force);
+    EXPECT_EQ(plan.action, c.action) << c.what;
+    if (plan.action != VideoPlan::kSkip) EXPECT_EQ(plan.text, kRoad) << c.what;
+    EXPECT_EQ(plan.takes_number, plan.action != VideoPlan::kSkip) << c.what;
+  }
+  EXPECT_EQ(Plan(File(changed, true)).skip_reason, u8"KSC文件只读");
+}
+
+TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
+  struct Case {
+    const char* what;
+    ExistingKsc existing;
+    VideoPlan::Action action;
+    const char* reason;
+  };
+  os::Existing folder;
+  folder.kind = os::Existing::kFolder;
+  os::Existing link;
+  link.kind = os::Existing::kOther;
+  os::Existing huge = File("");
+  huge.size = 16 * 1024 * 1024 + 1;  // the bytes of a file over the limit are not read
+  os::Existing grown = File(kRoad);
+  grown.size = kRoad.size() - 1;  // it grew between the size and the read
+  const Case cases[] = {
+      {"no permission", {{os::ErrorKind::kPermission, "Permission denied", 13}, File("")},
+       VideoPlan::kSkip, u8"无法读取已有的KSC文件（没有权限）"},
+      {"a disk failure", {{os::ErrorKind::kIoError, "Input/output error", 5}, File("")},
+       VideoPlan::kStopRun, ""},
+      {"a folder", {{}, folder}, VideoPlan::kSkip, u8"KSC文件的位置上是一个文件夹"},
+      {"a link", {{}, link}, VideoPlan::kSkip, u8"KSC文件的位置上是链接或特殊文件"},
+      {"over the limit", {{}, huge}, VideoPlan::kSkip, u8"KSC文件大于 16 MiB，未改动"},
+      {"changed while read", {{}, grown}, VideoPlan::kSkip,
+       u8"KSC文件在读取时被其他程序改动，未改动"},
+      {"UTF-16 of an odd length", {{}, File("\xFF\xFE\x41\x00\x42")}, VideoPlan::kSkip,
+       u8"KSC文件为UTF-16编码，含有无效或GBK无法表示的字符，未改动"},
+      {"UTF-8 GBK cannot hold", {{}, File(u8"karaoke.tag('歌名', '\U0001F3A4');")},
+       VideoPlan::kSkip, u8"KSC文件为UTF-8编码，含有无效或GBK无法表示的字符，未改动"},
+  };
+  for (const Case& c : cases) {
+    const VideoPlan plan = PlanVideo(VideoInput{RoadSong(), true, false, nullptr}, c.existing);
+    EXPECT_EQ(plan.action, c.action) << c.what;
+    EXPECT_EQ(plan.skip_reason, c.reason) << c.what;
+    EXPECT_FALSE(plan.takes_number) << c.what;
+  }
+}
+
+TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
+  // A lyric file: kscgen's lines with another style, lyrics and a player's
+  // statements after them, a comment, and a fixed statement with its own value.
+  const std::string lyric_file =
+      With(With(kRoad, kStyleLine, "karaoke.tag('风格', '摇滚');\r\n"), "karaoke.rows := 2;",
+           "karaoke.rows := 3;") +
+      "karaoke.songname := '小河水';\r\n// 第一段\r\n" + kLyric + kLyric;
+  const VideoPlan plan = Plan(File(lyric_file));
+  EXPECT_EQ(plan.action, VideoPlan::kUpdate);
+  EXPECT_EQ(plan.text, With(kRoad, "karaoke.rows := 2;", "karaoke.rows := 3;") +
+                           "karaoke.songname := '小河水';\r\n// 第一段\r\n" + kLyric + kLyric);
+  ASSERT_EQ(plan.changes.size(), 1u);
+  EXPECT_EQ(plan.changes[0].field, KscField::kStyle);
+  EXPECT_EQ(plan.changes[0].before, std::optional<std::string>("摇滚"));
+  EXPECT_EQ(plan.changes[0].after, "流行");
+  EXPECT_EQ(plan.kept.lyric_lines, 2u);
+  EXPECT_EQ(plan.kept.other_lines, 2u);  // the song's name and the comment
+  EXPECT_TRUE(plan.kept.edits.empty());
+
+  // A tag the file lacks comes in kscgen's order, after the one before it.
+  const VideoPlan added = Plan(File(With(kRoad, kStyleLine, "") + kLyric));
+  EXPECT_EQ(added.text, kRoad + kLyric);
+  ASSERT_EQ(added.changes.size(), 1u);
+  EXPECT_EQ(added.changes[0].before, std::nullopt);
+}
+
+TEST(PlanVideoTest, AValueAPersonChangedStaysUnlessForced) {
+  const std::string edited = With(kRoad, kStyleLine, "karaoke.tag('风格', '怀旧歌');\r\n");
+  const KscValues record = KscValuesOf(RoadSong());
+  // kscgen wrote 流行 last; the file says 怀旧歌 now: a person's.
+  VideoPlan plan = Plan(File(edited), false, &record);
+  EXPECT_EQ(plan.action, VideoPlan::kUnchanged);
+  ASSERT_EQ(plan.kept.edits.size(), 1u);
+  EXPECT_EQ(plan.kept.edits[0].first, KscField::kStyle);
+  EXPECT_EQ(plan.kept.edits[0].second, "怀旧歌");
+  EXPECT_EQ(plan.song.style, "怀旧歌");
+  // The record keeps what kscgen wrote, so the edit is seen as one next time.
+  EXPECT_EQ(plan.record[static_cast<std::size_t>(KscField::kStyle)], "流行");
+
+  plan = Plan(File(edited), true, &record);
+  EXPECT_EQ(plan.action, VideoPlan::kUpdate);
+  EXPECT_EQ(plan.text, kRoad);
+  EXPECT_TRUE(plan.kept.edits.empty());
+
+  // Without a record the file's value is kscgen's to update.
+  plan = Plan(File(edited));
+  EXPECT_EQ(plan.action, VideoPlan::kUpdate);
+  EXPECT_EQ(plan.text, kRoad);
+
+  // A value the options changed (the record agrees with the file) is updated.
+  SongInfo rock = RoadSong();
+  rock.style = "摇滚";
+  plan = Plan(File(kRoad), false, &record, rock);
+  EXPECT_EQ(plan.text, With(kRoad, kStyleLine, "karaoke.tag('风格', '摇滚');\r\n"));
+}
+
+TEST(PlanVideoTest, AKeptTitleOrNumberCarriesWhatFollowsFromIt) {
+  SongInfo numbered = RoadSong();
+  numbered.number = "00012";
+  const KscValues record = KscValuesOf(numbered);
+  const std::string numbered_ksc =
+      With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00012 ;");
+  // A title corrected by hand keeps its own initials and byte count.
+  const std::string retitled = With(numbered_ksc, "'小河水'", "'大河'");
+  VideoPlan plan = Plan(File(retitled), false, &record, numbered);
+  EXPECT_EQ(plan.text, With(With(retitled, "'XHS'", "'DH'"), "'字数', '6'", "'字数', '4'"));
+  // A number written by hand is the file's: the run gives it no other.
+  const std::string renumbered = With(numbered_ksc, ":=00012 ;", ":=00020 ;");
+  SongInfo next = numbered;
+  next.number = "00013";
+  plan = Plan(File(renumbered), false, &record, next);
+  EXPECT_EQ(plan.action, VideoPlan::kUnchanged);
+  EXPECT_FALSE(plan.takes_number);
+  EXPECT_EQ(plan.held_number, std::optional<std::string>("00020"));
+}
+
+TEST(PlanVideoTest, AFileInAnotherEncodingIsWrittenBackInGbk) {
+  // kRoadKsc as an editor saves it in UTF-8 and UTF-16, with another date,
+  // which stays.
+  const std::string dated = With(kRoad, "12/7/26", "3/4/25");
+  const std::string utf8 = *text::GbkToUtf8(dated);
+  std::string utf16le = "\xFF\xFE";
+  const std::u16string wide = u"karaoke.tag('时间', '3/4/25');\r\n";
+  for (char16_t c : wide) {
+    utf16le += static_cast<char>(c & 0xFF);
+    utf16le += static_cast<char>(c >> 8);
+  }
+  struct Case {
+    const char* what;
+    std::string bytes;
+    KscEncoding encoding;
+  };
+  const Case cases[] = {
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, KscEncoding::kUtf8WithBom},
+      {"UTF-8", utf8, KscEncoding::kUtf8},
+  };
+  for (const Case& c : cases) {
+    const VideoPlan plan = Plan(File(c.bytes));
+    EXPECT_EQ(plan.action, VideoPlan::kUpdate) << c.what;
+    EXPECT_EQ(plan.text, dated) << c.what;
+    EXPECT_EQ(plan.kept.converted_from, std::optional<KscEncoding>(c.encoding)) << c.what;
+  }
+  // A UTF-16 file holding only the date: kscgen's lines come in around it.
+  const VideoPlan plan = Plan(File(utf16le));
+  EXPECT_EQ(plan.action, VideoPlan::kUpdate);
+  EXPECT_EQ(plan.song.date_text, "3/4/25");
+  EXPECT_EQ(plan.kept.converted_from, std::optional<KscEncoding>(KscEncoding::kUtf16Le));
+}
+
+}  // namespace
+}  // namespace kscgen
