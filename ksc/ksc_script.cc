@@ -172,7 +172,8 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
     if (line.field) {
       const auto f = static_cast<std::size_t>(*line.field);
       set_[f] = true;
-      if (!values_[f]) values_[f] = std::move(statement.value);
+      line.value = std::move(statement.value);
+      if (!values_[f]) values_[f] = line.value;
     } else if (statement.key.kind == StatementKind::kCall && statement.key.name == "add") {
       ++lyric_lines_;
     } else if (line.order == kNoStatement && !IsBlank(TextOf(line)) &&
@@ -232,8 +233,12 @@ std::string KscScript::Merge(const KscValues& values) const {
     const Line& line = lines_[i];
     const std::string_view old = TextOf(line);
     if (line.field) {
-      const std::string now = KscLineFor(*line.field, values[static_cast<std::size_t>(*line.field)]);
-      out += now == old ? old : std::string_view(now);
+      const std::string& value = values[static_cast<std::size_t>(*line.field)];
+      if (line.value && *line.value == ValueAsWritten(value)) {
+        out += old;
+      } else {
+        out += KscLineFor(*line.field, value);
+      }
     } else {
       out += old;
     }

@@ -50,8 +50,8 @@ class KscScript {
   }
 
   // The file with `values` put in: a line that sets a field and already
-  // reads as kscgen writes that value stays byte for byte; one that does
-  // not is written as kscgen writes it; a field no line sets gets kscgen's
+  // gives its value stays byte for byte, however it is spelled; one that
+  // does not is written as kscgen writes it; a field no line sets gets kscgen's
   // line after the nearest statement that comes before it in kscgen's
   // order. Every other line, and every line end, stays as it is.
   std::string Merge(const KscValues& values) const;
@@ -68,6 +68,7 @@ class KscScript {
     std::size_t end_size;  // of the line end: 0 (last line), 1 or 2
     std::size_t order = kNoStatement;  // among the 28 lines
     std::optional<KscField> field;
+    std::optional<std::string> value;  // of the field
   };
 
   std::string_view TextOf(const Line& line) const {

@@ -69,6 +69,13 @@ void AppendQuoted(std::string_view value, std::string* out) {
   }
 }
 
+std::string ValueAsWritten(std::string value) {
+  for (char& c : value) {
+    if (text::IsControlByte(static_cast<unsigned char>(c))) c = ' ';
+  }
+  return value;
+}
+
 std::string KscLineFor(KscField field, std::string_view value) {
   for (std::size_t i = 0; i < kKscStatementCount; ++i) {
     const KscStatement& s = kKscStatements[i];

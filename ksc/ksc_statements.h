@@ -75,6 +75,9 @@ std::string KscLineFor(KscField field, std::string_view value);
 // byte as a blank. Appends to `*out`.
 void AppendQuoted(std::string_view value, std::string* out);
 
+// `value` as a line kscgen writes reads back: control bytes are blanks.
+std::string ValueAsWritten(std::string value);
+
 // The field's name for the user (UTF-8): 编号, 歌名, ... 视频.
 const char* KscFieldLabel(KscField field);
 

@@ -25,6 +25,12 @@ const char* EncodingName(KscEncoding encoding) {
   return "";
 }
 
+// A value as a change shows it: 无 where no line gave one, 空 where it is empty.
+std::string Shown(const std::optional<std::string>& value) {
+  if (!value) return u8"（无）";
+  return value->empty() ? u8"（空）" : text::GbkForDisplay(*value);
+}
+
 std::string Joined(const std::vector<std::string>& parts) {
   std::string out;
   for (const std::string& p : parts) out += (out.empty() ? "" : u8"；") + p;
@@ -51,8 +57,7 @@ std::string ChangesNote(const std::vector<ValueChange>& changes) {
   std::vector<std::string> parts;
   for (const ValueChange& c : changes) {
     parts.push_back(std::string(KscFieldLabel(c.field)) + u8"：" +
-                    (c.before ? text::GbkForDisplay(*c.before) : std::string(u8"（无）")) + u8"→" +
-                    text::GbkForDisplay(c.after));
+                    Shown(c.before) + u8"→" + Shown(c.after));
   }
   return Joined(parts);
 }

@@ -28,15 +28,6 @@ const char* LeftAloneReason(const os::Existing& existing) {
 
 std::size_t At(KscField field) { return static_cast<std::size_t>(field); }
 
-// What a value reads as once written: the song manager's files hold no
-// control bytes (the writer puts blanks in their place).
-std::string AsWritten(std::string value) {
-  for (char& c : value) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  }
-  return value;
-}
-
 void SetSong(const KscValues& v, SongInfo* song) {
   song->number = v[At(KscField::kNumber)];
   song->title = v[At(KscField::kTitle)];
@@ -83,7 +74,7 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
   }
   if (kept[At(KscField::kNumber)]) plan->held_number = values[At(KscField::kNumber)];
   plan->takes_number = !kept[At(KscField::kNumber)];
-  for (std::string& v : plan->record) v = AsWritten(std::move(v));
+  for (std::string& v : plan->record) v = ValueAsWritten(std::move(v));
   return values;
 }
 
@@ -119,7 +110,7 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   for (std::size_t f = 0; f < kKscFieldCount; ++f) sets_any |= script.Value(static_cast<KscField>(f)).has_value();
   for (std::size_t f = 0; sets_any && f < kKscFieldCount; ++f) {
     const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
-    if (!before || AsWritten(values[f]) != *before) {
+    if (!before || ValueAsWritten(values[f]) != *before) {
       plan.changes.push_back({static_cast<KscField>(f), before, values[f]});
     }
   }
@@ -168,7 +159,7 @@ VideoPlan PlanVideo(const VideoInput& input, const ExistingKsc& existing) {
       plan.text = FormatKscText(input.song);
       plan.takes_number = true;
       plan.record = KscValuesOf(input.song);
-      for (std::string& v : plan.record) v = AsWritten(std::move(v));
+      for (std::string& v : plan.record) v = ValueAsWritten(std::move(v));
       return plan;
     }
     case os::Existing::kFolder:

@@ -123,6 +123,12 @@ TEST(ReplaceFailureTest, ANumberHeldByAKscFileLeftAloneIsNotGivenAgain) {
   const Case cases[] = {
       {"00002", "00003", u8"“b.mpg”的KSC文件未更新，仍占用编号 00002，其他歌曲的编号跳过了它"},
       {"00001", "00002", u8"“b.mpg”的KSC文件未更新，仍占用编号 00001，与本次另一首歌曲的编号相同"},
+      // Zeros in front are the same number, however many.
+      {"0000000000000000002", "00003",
+       u8"“b.mpg”的KSC文件未更新，仍占用编号 00002，其他歌曲的编号跳过了它"},
+      {"12345678901234567890", "00002",
+       u8"“b.mpg”的KSC文件未更新，其编号 12345678901234567890 超过歌曲管理器能存的最大编号 "
+       u8"2147483647"},
   };
   for (const Case& c : cases) {
     for (bool dated : {false, true}) {  // read whole to keep the date, or only as far as needed

@@ -126,6 +126,11 @@ TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
   EXPECT_EQ(plan.kept.other_lines, 2u);  // the song's name and the comment
   EXPECT_TRUE(plan.kept.edits.empty());
 
+  // A line that gives the right value, spelled its own way, stays as it is.
+  const std::string spelled =
+      With(kRoad, "karaoke.tag('缩写', 'XHS');", "KARAOKE.tag( \"缩写\" ,\t\"XHS\" );");
+  EXPECT_EQ(Plan(File(spelled)).action, VideoPlan::kUnchanged);
+
   // A tag the file lacks comes in kscgen's order, after the one before it.
   const VideoPlan added = Plan(File(With(kRoad, kStyleLine, "") + kLyric));
   EXPECT_EQ(added.text, kRoad + kLyric);
@@ -156,9 +161,15 @@ TEST(PlanVideoTest, AValueAPersonChangedStaysUnlessForced) {
   EXPECT_EQ(plan.action, VideoPlan::kUpdate);
   EXPECT_EQ(plan.text, kRoad);
 
-  // A value the options changed (the record agrees with the file) is updated.
+  // An edit kept while the options give another value: the record still
+  // holds what kscgen last wrote.
   SongInfo rock = RoadSong();
   rock.style = "摇滚";
+  plan = Plan(File(edited), false, &record, rock);
+  EXPECT_EQ(plan.text, edited);
+  EXPECT_EQ(plan.record[static_cast<std::size_t>(KscField::kStyle)], "流行");
+
+  // A value the options changed (the record agrees with the file) is updated.
   plan = Plan(File(kRoad), false, &record, rock);
   EXPECT_EQ(plan.text, With(kRoad, kStyleLine, "karaoke.tag('风格', '摇滚');\r\n"));
 }

@@ -1,0 +1,264 @@
+// A library's KSC files are also lyric scripts and hold a keeper's
+// corrections: a run on a real disk puts kscgen's values into them and
+// keeps every other line and every value a person changed. Names on disk
+// are UTF-8 (u8 literals); KSC text is GBK (plain literals).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <ctime>
+#include <filesystem>
+
+#include "app/engine/batch.h"
+#include "app/engine/messages.h"
+#include "app/engine/preview.h"
+#include "app/engine/short_date.h"
+#include "app/engine/video_folder.h"
+#include "app/engine/written_record.h"
+#include "expected_ksc.h"
+#include "test_support.h"
+#include "text/encoding.h"
+
+namespace kscgen {
+namespace {
+
+using testing::Holds;
+using testing::kRoadKsc;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::Touch;
+using testing::U8Path;
+namespace fs = std::filesystem;
+
+// kRoadKsc with the date as this system writes the run's day.
+const std::string kRoad = [] {
+  std::string road = kRoadKsc;
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 7;
+  t.tm_hour = 12;
+  t.tm_isdst = -1;
+  const std::string today = ShortDateText(std::mktime(&t));
+  return road.replace(road.find("12/7/26"), 7, today);
+}();
+const char kVideo[] = u8"合唱团－小河水.mpg";
+const char kKsc[] = u8"合唱团－小河水.KSC";
+
+std::string With(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return text.replace(at, from.size(), to);
+}
+
+// `text` with the date `date`.
+std::string WithDate(std::string text, const std::string& date) {
+  const std::size_t at = text.find("'时间', '") + 10;
+  return text.replace(at, text.find('\'', at) - at, date);
+}
+
+// A lyric editor's lines: the song's name and singer, an effect, a comment
+// and `count` timed lines, GBK with CR LF.
+std::string LyricLines(int count) {
+  std::string lines =
+      "karaoke.songname := '小河水';\r\nkaraoke.singer := '合唱团';\r\n"
+      "karaoke.TimeAfterAnimate := 2000;\r\n// 歌词由编辑器生成\r\n";
+  for (int i = 0; i < count; ++i) {
+    lines += "karaoke.add('00:" + std::to_string(10 + i % 50) + ".345', '00:" +
+             std::to_string(11 + i % 50) + ".678', '我是在等待一个女孩', '1000');\r\n";
+  }
+  return lines;
+}
+
+// The folder 粤语金曲 with the role 语种名 and the template 歌手－歌名 on
+// 12/7/26: its video's KSC file is kRoadKsc.
+class MergeTest : public ::testing::Test {
+ protected:
+  MergeTest() {
+    folder_.path = root_ / u8"粤语金曲";
+    folder_.relative = ".";
+    folder_.folder_name = "粤语金曲";
+    fs::create_directory(U8Path(folder_.path));
+    request_.naming_template = kTemplateSingerTitle;
+    request_.folder_role = kRoleLanguage;
+    request_.clock = [] {
+      std::tm t{};
+      t.tm_year = 2026 - 1900;
+      t.tm_mon = 11;
+      t.tm_mday = 7;
+      t.tm_hour = 12;
+      t.tm_isdst = -1;
+      return std::mktime(&t);
+    };
+    Add(kVideo);
+  }
+
+  void Add(const std::string& native_name) {
+    Touch(folder_.path + "/" + native_name);
+    folder_.files.push_back(MakeVideoFile(native_name));
+  }
+
+  BatchResult Run() {
+    recorder_.reports.clear();
+    return RunBatch(request_, folders_, &recorder_);
+  }
+
+  std::string Path(const std::string& name) const { return folder_.path + "/" + name; }
+  std::string Ksc() const { return ReadFile(Path(kKsc)); }
+  void WriteKsc(const std::string& bytes) const { Touch(Path(kKsc), bytes); }
+  std::string Notes(std::size_t row = 0) const { return PreviewNotes(recorder_.reports.at(row)); }
+
+  struct Recorder : BatchObserver {
+    void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
+      reports.push_back(report);
+    }
+    std::vector<VideoReport> reports;
+  };
+
+  TempFolder root_;
+  std::vector<VideoFolder> folders_{1};  // the reports point into it
+  VideoFolder& folder_ = folders_[0];
+  BatchRequest request_;
+  Recorder recorder_;
+};
+
+TEST_F(MergeTest, ALyricFileKeepsEveryLineWhereItIs) {
+  ASSERT_EQ(Run().created, 1u);
+  ASSERT_EQ(Ksc(), kRoad);
+  WriteKsc(kRoad + LyricLines(30));
+  request_.start_number = 100;  // a derived value changes: the number
+  const BatchResult result = Run();
+  EXPECT_EQ(result.updated, 1u);
+  EXPECT_EQ(result.kept_lyrics, 1u);
+  EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;") +
+                       LyricLines(30));
+  EXPECT_EQ(Notes(), u8"保留 30 行歌词；保留 4 行其他内容；编号：（空）→00101");
+  EXPECT_TRUE(Holds(messages::BatchReport(result, 10).summary,
+                    u8"其中 1 个KSC文件保留了原有的歌词等内容"));
+}
+
+TEST_F(MergeTest, AValueChangedByHandSurvivesARerunAndGoesUnderForce) {
+  ASSERT_EQ(Run().created, 1u);
+  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
+  WriteKsc(edited);
+  for (int rerun = 0; rerun < 2; ++rerun) {
+    const BatchResult result = Run();
+    EXPECT_EQ(result.unchanged, 1u);
+    EXPECT_EQ(result.kept_edits, 1u);
+    EXPECT_EQ(Ksc(), edited);
+    EXPECT_EQ(Notes(), u8"风格“怀旧歌”为手工修改，已保留");
+  }
+  request_.force = true;
+  const BatchResult forced = Run();
+  EXPECT_EQ(forced.updated, 1u);
+  EXPECT_EQ(Ksc(), kRoad);
+  EXPECT_EQ(Notes(), u8"风格：怀旧歌→流行");
+
+  // Without the record, the file is one kscgen knows nothing of: its
+  // derived values are updated.
+  request_.force = false;
+  WriteKsc(edited);
+  fs::remove(U8Path(Path(WrittenRecord::kFileName)));
+  EXPECT_EQ(Run().updated, 1u);
+  EXPECT_EQ(Ksc(), kRoad);
+}
+
+TEST_F(MergeTest, AFileInUtf8OrUtf16KeepsItsDateAndComesOutInGbk) {
+  // Only the object, the date and a lyric line: kscgen's lines go around them.
+  const std::string expected =
+      "karaoke := CreateKaraokeObject;\r\n"
+      "karaoke.internalnumber := ;\r\n"
+      "karaoke.tag('歌名', '小河水');\r\n"
+      "karaoke.tag('缩写', 'XHS');\r\n"
+      "karaoke.tag('歌手', '合唱团');\r\n"
+      "karaoke.tag('字数', '6');\r\n"
+      "karaoke.tag('语种', '粤语');\r\n"
+      "karaoke.tag('风格', '流行');\r\n"
+      "karaoke.tag('声道', '0');\r\n"
+      "karaoke.tag('时间', '3/4/25');\r\n"
+      "karaoke.tag('歌星拼音', 'HCT');\r\n"
+      "karaoke.CommonVideo := '合唱团－小河水.mpg';\r\n"
+      "karaoke.add('00:01.000', '00:02.000', '我', '1000');\r\n";
+  const std::u16string wide =
+      u"karaoke := CreateKaraokeObject;\r\nkaraoke.tag('时间', '3/4/25');\r\n"
+      u"karaoke.add('00:01.000', '00:02.000', '我', '1000');\r\n";
+  std::string utf16le = "\xFF\xFE";
+  for (char16_t c : wide) {
+    utf16le += static_cast<char>(c & 0xFF);
+    utf16le += static_cast<char>(c >> 8);
+  }
+  const std::string utf8 =
+      u8"karaoke := CreateKaraokeObject;\r\nkaraoke.tag('时间', '3/4/25');\r\n"
+      u8"karaoke.add('00:01.000', '00:02.000', '我', '1000');\r\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, u8"原为UTF-8编码，已改存为GBK"},
+      {"UTF-8", utf8, u8"原为UTF-8编码，已改存为GBK"},
+      {"UTF-16LE", utf16le, u8"原为UTF-16编码，已改存为GBK"},
+      {"GBK with CR line ends", "karaoke := CreateKaraokeObject;\rkaraoke.tag('时间', '3/4/25');\r", ""},
+  };
+  for (const Case& c : cases) {
+    WriteKsc(c.bytes);
+    EXPECT_EQ(Run().updated, 1u) << c.what;
+    if (*c.note != '\0') {
+      EXPECT_EQ(Ksc(), expected) << c.what;
+      EXPECT_TRUE(Holds(Notes(), c.note)) << c.what << ": " << Notes();
+    } else {
+      EXPECT_TRUE(Holds(Ksc(), "karaoke.tag('时间', '3/4/25');\r")) << c.what;
+    }
+  }
+}
+
+TEST_F(MergeTest, ALargeLyricFileKeepsItsDateAndEveryLine) {
+  const std::string large = WithDate(kRoad, "1/2/23") + LyricLines(3000);
+  ASSERT_GT(large.size(), 200u * 1024);
+  WriteKsc(large);
+  request_.start_number = 100;
+  EXPECT_EQ(Run().updated, 1u);
+  EXPECT_EQ(Ksc(), With(large, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
+}
+
+TEST_F(MergeTest, AnUnchangedRerunLeavesTheFileItself) {
+  ASSERT_EQ(Run().created, 1u);
+  struct stat before;
+  ASSERT_EQ(stat(Path(kKsc).c_str(), &before), 0);
+  const BatchResult result = Run();
+  EXPECT_EQ(result.unchanged, 1u);
+  struct stat after;
+  ASSERT_EQ(stat(Path(kKsc).c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(Ksc(), kRoad);
+}
+
+TEST_F(MergeTest, TheDryRunAndTheRunAgreeOnEveryRow) {
+  // A lyric file, a hand edit kscgen knows of, an editor's UTF-8 file, a
+  // file already right, and a video without a KSC file.
+  for (const char* name : {u8"a－甲.mpg", u8"b－乙.mpg", u8"c－丙.mpg", u8"d－丁.mpg"}) Add(name);
+  ASSERT_EQ(Run().created, 5u);
+  WriteKsc(Ksc() + LyricLines(3));
+  const std::string b = ReadFile(Path(u8"b－乙.KSC"));
+  Touch(Path(u8"b－乙.KSC"), With(b, "'风格', '流行'", "'风格', '怀旧歌'"));
+  Touch(Path(u8"c－丙.KSC"), *text::GbkToUtf8(ReadFile(Path(u8"c－丙.KSC"))) + u8"// 编辑\r\n");
+  Add(u8"e－戊.mpg");
+  request_.start_number = 10;
+  request_.dry_run = true;
+  Run();
+  std::vector<std::vector<std::string>> dry;
+  for (const VideoReport& r : recorder_.reports) dry.push_back(PreviewRow(r, false));
+  request_.dry_run = false;
+  Run();
+  ASSERT_EQ(recorder_.reports.size(), dry.size());
+  for (std::size_t i = 0; i < dry.size(); ++i) {
+    EXPECT_EQ(PreviewRow(recorder_.reports[i], false), dry[i]) << i;
+  }
+  EXPECT_EQ(Notes(0), u8"保留 3 行歌词；保留 4 行其他内容；编号：（空）→00011");
+  EXPECT_EQ(Notes(2), u8"风格“怀旧歌”为手工修改，已保留；编号：（空）→00013");
+  EXPECT_EQ(Notes(3), u8"保留 1 行其他内容；原为UTF-8编码，已改存为GBK；编号：（空）→00014");
+  EXPECT_EQ(Notes(5), "");  // new: nothing of its own to keep or change
+}
+
+}  // namespace
+}  // namespace kscgen
