@@ -79,6 +79,11 @@ struct Existing {
     kImmutable,   // marked unchangeable (chattr +i)
     kAppendOnly,  // marked append-only (chattr +a)
     kOtherOwner,  // another user's, in a folder whose sticky bit keeps it theirs
+    // Another user's, or of a group the running user is not in: a new file
+    // in its place would be the running user's, and who may read it would
+    // change (the owner, the group, an access list's mask).
+    kForeignOwner,
+    kForeignGroup,
   };
   std::string bytes;             // of a regular file of at most the size asked for
   std::uint64_t size = 0;        // of a regular file, as the system told it before reading

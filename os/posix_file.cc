@@ -1,11 +1,14 @@
 #include "os/posix_file.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #ifdef __linux__
+#include <linux/fs.h>
 #include <sys/sysmacros.h>
 #endif
 #include <sys/xattr.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -70,6 +73,20 @@ Error ReadUpTo(int fd, std::size_t limit, std::string* bytes) {
   return {};
 }
 
+namespace {
+
+// Whether the running user may give a file the group `gid`.
+bool InGroup(gid_t gid) {
+  if (::getegid() == gid) return true;
+  const int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  const int got = ::getgroups(count, groups.data());
+  return got > 0 && std::find(groups.begin(), groups.begin() + got, gid) != groups.begin() + got;
+}
+
+}  // namespace
+
 Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct stat& st,
                                   std::uint64_t attributes, const FolderTraits& folder) {
 #ifdef STATX_ATTR_IMMUTABLE
@@ -89,6 +106,9 @@ Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct sta
   if (::faccessat(dir_fd, name, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0 && errno == EACCES) {
     return Existing::kReadOnly;
   }
+  // Only root may give a new file another owner, and only a member a group.
+  if (me != 0 && st.st_uid != me) return Existing::kForeignOwner;
+  if (me != 0 && !InGroup(st.st_gid)) return Existing::kForeignGroup;
   return Existing::kNotProtected;
 }
 
@@ -155,6 +175,42 @@ bool CopyAttributes(int from, int to, mode_t* mode, bool* acl_kept,
   return listed;
 }
 
+#ifdef __linux__
+// The inode flags a file's owner may set (chattr), with their letters; the
+// immutable and append-only ones need privilege, and a file carrying them
+// is never replaced.
+struct InodeFlag {
+  int flag;
+  char letter;
+};
+constexpr InodeFlag kOwnersFlags[] = {
+    {FS_NOATIME_FL, 'A'}, {FS_NODUMP_FL, 'd'},  {FS_SYNC_FL, 'S'}, {FS_COMPR_FL, 'c'},
+    {FS_SECRM_FL, 's'},   {FS_UNRM_FL, 'u'},    {FS_NOTAIL_FL, 't'},
+};
+
+// Gives the file open as `to` the owner's inode flags of the one open as
+// `from`, naming in `*lost` those it cannot be given. A file system without
+// such flags has none to keep.
+void CopyInodeFlags(int from, int to, std::vector<std::string>* lost) {
+  int old_flags = 0;
+  int new_flags = 0;
+  if (::ioctl(from, FS_IOC_GETFLAGS, &old_flags) != 0) return;
+  if (::ioctl(to, FS_IOC_GETFLAGS, &new_flags) != 0) new_flags = 0;
+  int wanted = new_flags;
+  for (const InodeFlag& f : kOwnersFlags) wanted = (wanted & ~f.flag) | (old_flags & f.flag);
+  if (wanted == new_flags) return;
+  if (::ioctl(to, FS_IOC_SETFLAGS, &wanted) == 0) {
+    int got = 0;
+    if (::ioctl(to, FS_IOC_GETFLAGS, &got) == 0) new_flags = got;
+  }
+  for (const InodeFlag& f : kOwnersFlags) {
+    if ((old_flags & f.flag) != 0 && (new_flags & f.flag) == 0) {
+      lost->push_back(std::string("chattr +") + f.letter);
+    }
+  }
+}
+#endif
+
 }  // namespace
 
 int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
@@ -178,6 +234,9 @@ int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int 
   if (from.get() >= 0 && ::fstat(from.get(), &same) == 0 && same.st_ino == old.st_ino &&
       same.st_dev == old.st_dev) {
     listed = CopyAttributes(from.get(), to, &mode, &acl_kept, lost);
+#ifdef __linux__
+    CopyInodeFlags(from.get(), to, lost);
+#endif
   }
   if (!listed) {
     // What the old file carried is unknown: only its owner keeps access.

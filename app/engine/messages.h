@@ -133,6 +133,8 @@ extern const char* const kKscReadOnly;
 extern const char* const kKscImmutable;
 extern const char* const kKscAppendOnly;
 extern const char* const kKscOtherOwner;
+extern const char* const kKscForeignOwner;
+extern const char* const kKscForeignGroup;
 extern const char* const kKscIsFolder;
 extern const char* const kKscNotAFile;
 // A KSC file the system would not let the run replace, for a reason of its own.

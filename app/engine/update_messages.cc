@@ -7,6 +7,8 @@
 
 namespace kscgen::messages {
 
+const char* const kKscForeignOwner = u8"KSC文件属于其他用户，替换后所有者和读取权限会改变，未改动";
+const char* const kKscForeignGroup = u8"KSC文件属于当前用户不在其中的组，替换后组和读取权限会改变，未改动";
 const char* const kKscChangedWhileRead = u8"KSC文件在读取时被其他程序改动，未改动";
 
 namespace {

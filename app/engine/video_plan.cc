@@ -19,6 +19,10 @@ const char* LeftAloneReason(const os::Existing& existing) {
       return messages::kKscAppendOnly;
     case os::Existing::kOtherOwner:
       return messages::kKscOtherOwner;
+    case os::Existing::kForeignOwner:
+      return messages::kKscForeignOwner;
+    case os::Existing::kForeignGroup:
+      return messages::kKscForeignGroup;
     case os::Existing::kReadOnly:
     case os::Existing::kNotProtected:
       break;

@@ -325,17 +325,27 @@ TEST(RerunDiskTest, AnAttributeTheOwnerMayNotSetIsNamedAsLost) {
   EXPECT_EQ(Attribute(ksc, "user.note"), "kept");
 }
 
-TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAccess) {
+TEST(RerunDiskTest, WhoMayReadAKscFileStaysWhoMayReadIt) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  constexpr std::uint32_t kNoId = 0xFFFFFFFF;
+  // user::rw- user:nobody:rw- group::r-- mask::rw- other::---: nobody may
+  // write the file through the list, but it is not theirs.
+  const std::string named =
+      Acl({{0x01, 6, kNoId}, {0x02, 6, 65534}, {0x04, 4, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
   struct Case {
     const char* as;  // nobody, in the group daemon (1) or not
+    unsigned uid;    // a.KSC's owner and group
     unsigned gid;
-    unsigned mode;
+    bool with_list;
+    const char* skipped;  // the reason a.mpg is skipped, or empty when a.KSC is updated
   };
   const Case cases[] = {
-      {"setpriv --reuid=65534 --regid=65534 --groups=1", 1, 0640},
-      // The group cannot be kept: the new one (nobody's own) gets nothing.
-      {"setpriv --reuid=65534 --regid=65534 --clear-groups", 65534, 0600},
+      {"setpriv --reuid=65534 --regid=65534 --groups=1", 65534, 1, false, ""},
+      // A new file could not have the group, nor another user's file its owner.
+      {"setpriv --reuid=65534 --regid=65534 --clear-groups", 65534, 1, false,
+       u8"KSC文件属于当前用户不在其中的组，替换后组和读取权限会改变，未改动"},
+      {"setpriv --reuid=65534 --regid=65534 --clear-groups", 0, 0, true,
+       u8"KSC文件属于其他用户，替换后所有者和读取权限会改变，未改动"},
   };
   for (const Case& c : cases) {
     TempFolder root;
@@ -343,16 +353,46 @@ TEST(RerunDiskTest, AnUpdateByTheOwnerKeepsTheGroupOnlyWhereItMayAndNeverAddsAcc
     const std::string ksc = folder + "/a.KSC";
     Touch(folder + "/a.mpg");
     Touch(ksc, "old");
-    ASSERT_EQ(chown(ksc.c_str(), 65534, 1), 0);
+    ASSERT_EQ(chown(ksc.c_str(), c.uid, c.gid), 0);
     ASSERT_EQ(chmod(ksc.c_str(), 0640), 0);
+    if (c.with_list &&
+        setxattr(ksc.c_str(), "system.posix_acl_access", named.data(), named.size(), 0) != 0) {
+      GTEST_SKIP() << "no access control lists here: " << std::strerror(errno);
+    }
+    const Kept before = StatOf(ksc);
     KscgenRun run = RunKscgenBehind(c.as, "-t 0 '" + folder + "'");
-    ASSERT_EQ(run.exit_code, 0) << c.as << "\n" << run.out;
-    ASSERT_NE(ReadFile(ksc), "old");
     const Kept after = StatOf(ksc);
-    EXPECT_EQ(after.uid, 65534u) << c.as;
-    EXPECT_EQ(after.gid, c.gid) << c.as;
-    EXPECT_EQ(after.mode, c.mode) << c.as;
+    EXPECT_EQ(after.uid, before.uid) << c.as;
+    EXPECT_EQ(after.gid, before.gid) << c.as;
+    EXPECT_EQ(after.mode, before.mode) << c.as;
+    if (c.with_list) EXPECT_EQ(Attribute(ksc, "system.posix_acl_access"), named);
+    if (*c.skipped == '\0') {
+      EXPECT_EQ(run.exit_code, 0) << c.as << "\n" << run.out;
+      EXPECT_NE(ReadFile(ksc), "old");
+    } else {
+      EXPECT_EQ(run.exit_code, 1) << c.as << "\n" << run.out;
+      EXPECT_TRUE(Holds(run.out, std::string(u8"a.mpg（") + c.skipped + u8"）")) << run.out;
+      EXPECT_EQ(ReadFile(ksc), "old");
+    }
   }
+}
+
+// Inode flags the owner may set (no dump, no access times) go with the file.
+TEST(RerunDiskTest, AnUpdateKeepsTheOwnersInodeFlags) {
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  const std::string ksc = folder + "/a.KSC";
+  Touch(folder + "/a.mpg");
+  Touch(ksc, "old");
+  if (std::system(("chattr +dA '" + ksc + "' 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "the temporary folder's file system keeps no inode flags here";
+  }
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  ASSERT_EQ(run.exit_code, 0) << run.out;
+  ASSERT_NE(ReadFile(ksc), "old");
+  const std::string flags = Output("lsattr -d '" + ksc + "' | cut -d' ' -f1");
+  EXPECT_NE(flags.find('d'), std::string::npos) << flags;
+  EXPECT_NE(flags.find('A'), std::string::npos) << flags;
 }
 
 // What a keeper meets first: the next day's run must not rewrite the
