@@ -54,7 +54,7 @@ std::string Usage() {
     u8"                            新的为今天的日期（如 2026/12/7）\n"
     u8"  -R, --recursive           同时处理文件夹下的所有子文件夹\n"
     u8"      --ext LIST            另外处理这些后缀名的视频，如 mkv,mp4；可重复\n"
-    u8"      --force               重写内容未变的KSC文件\n"
+    u8"      --force               重写内容未变的KSC文件，并替换其中手工修改过的值\n"
     u8"  -n, --dry-run             只列出每个视频将得到的内容，不写任何文件\n"
     u8"      --utf8                输出到文件或管道时用 UTF-8（Windows 默认用控制台的代码页）\n"
     u8"  -h, --help                显示本帮助\n"

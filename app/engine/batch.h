@@ -81,6 +81,9 @@ struct VideoReport {
   // What an update changes in its KSC file, and what it keeps of it.
   std::vector<ValueChange> changes;
   KeptContent kept;
+  // The KSC file's text (GBK) where it is not kscgen's own 28 lines for
+  // `song` (lines kept, spelled otherwise); empty where it is.
+  std::string merged_text;
   // The other video of a pair that shares one KSC file (by index): for the
   // superseded one the later video, for the later one the video it supersedes.
   std::optional<std::size_t> same_ksc_as;

@@ -135,6 +135,8 @@ extern const char* const kKscAppendOnly;
 extern const char* const kKscOtherOwner;
 extern const char* const kKscForeignOwner;
 extern const char* const kKscForeignGroup;
+// Asked before a run that replaces the values a person changed.
+extern const char* const kReplaceEditsQuestion;
 extern const char* const kKscIsFolder;
 extern const char* const kKscNotAFile;
 // A KSC file the system would not let the run replace, for a reason of its own.

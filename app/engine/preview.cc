@@ -2,6 +2,7 @@
 
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
+#include "ksc/ksc_file.h"
 #include "text/encoding.h"
 
 namespace kscgen {
@@ -46,6 +47,17 @@ std::string PreviewNotes(const VideoReport& report) {
   for (const std::string& stale : report.stale_ksc_files) add(messages::StaleKscFile(stale));
   if (!report.lost_attributes.empty()) add(messages::AttributesLostNote(report.lost_attributes));
   return notes;
+}
+
+std::string PreviewKscText(const VideoReport& report) {
+  if (!report.skip_reason.empty() || report.outcome == VideoOutcome::kSuperseded) {
+    return std::string();
+  }
+  return report.merged_text.empty() ? FormatKscText(report.song) : report.merged_text;
+}
+
+bool WouldWrite(const VideoReport& report) {
+  return report.outcome == VideoOutcome::kCreated || report.outcome == VideoOutcome::kUpdated;
 }
 
 std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {

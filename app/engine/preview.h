@@ -17,6 +17,12 @@ std::vector<std::string> PreviewHeader(bool recursive);
 // Where 备注 stands in the header and the rows.
 std::size_t NotesColumn(bool recursive);
 
+// The KSC text a video's file would hold (GBK); empty for a skipped one.
+std::string PreviewKscText(const VideoReport& report);
+
+// Whether a run would write the video's KSC file (新建 or 更新).
+bool WouldWrite(const VideoReport& report);
+
 // One video's row (UTF-8). 备注 holds its notes (PreviewNotes); 状态 says
 // whether its KSC file would be new (新建), replaced (更新) or left as it is
 // (未变).

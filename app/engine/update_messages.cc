@@ -9,6 +9,8 @@ namespace kscgen::messages {
 
 const char* const kKscForeignOwner = u8"KSC文件属于其他用户，替换后所有者和读取权限会改变，未改动";
 const char* const kKscForeignGroup = u8"KSC文件属于当前用户不在其中的组，替换后组和读取权限会改变，未改动";
+const char* const kReplaceEditsQuestion =
+    u8"已选择“替换手工修改”：KSC文件中手工改过的值将改为本次生成的值（歌词等其他内容仍保留）。\n要继续吗？";
 const char* const kKscChangedWhileRead = u8"KSC文件在读取时被其他程序改动，未改动";
 
 namespace {

@@ -59,6 +59,10 @@ MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
     std::unique_ptr<QMessageBox> box(MakeMessageBox(message));
     box->exec();
   };
+  confirmer_ = [this](const QString& text) {
+    std::unique_ptr<QMessageBox> box(MakeMessageBox(Message{MessageKind::kQuestion, text, {}, {}}));
+    return box->exec() == QMessageBox::Yes;
+  };
   BuildControls();
   ConnectControls();
   SetRunning(false);
@@ -196,6 +200,7 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
     }
   }
   if (uniformCheck->isChecked()) r.uniform = CollectUniformValues(UniformEntries());
+  r.force = replaceEditsCheck->isChecked();
   r.dry_run = dry_run;
   r.file_system = file_system_;
   r.clock = clock_;

@@ -79,6 +79,10 @@ class MainWindow : public QWidget {
   // a real box: it closes by itself when the run ends.)
   using MessageSink = std::function<void(const Message&)>;
   void setMessageSink(MessageSink sink) { message_sink_ = std::move(sink); }
+  // Asks a yes-or-no question (a real box unless a test answers it); true
+  // for yes.
+  using Confirmer = std::function<bool(const QString&)>;
+  void setConfirmer(Confirmer confirmer) { confirmer_ = std::move(confirmer); }
   // What "today" is for the runs' dates, as for kscgen: the system's clock
   // unless a test fixes it.
   void setClock(std::function<std::time_t()> clock) { clock_ = std::move(clock); }
@@ -139,6 +143,10 @@ class MainWindow : public QWidget {
   QCheckBox* startNumberCheck;
   QLineEdit* startNumberEdit;
   QCheckBox* numberFromNameCheck;  // 编号取自文件名; excludes 歌曲自动编号
+  // 替换手工修改: a run replaces the values a person changed in KSC files
+  // (and rewrites the files that are right); asked before each run, never
+  // remembered between starts.
+  QCheckBox* replaceEditsCheck;
   QProgressBar* progressBar;
   QGroupBox* uniformGroup;
   QCheckBox* uniformCheck;
@@ -258,6 +266,7 @@ class MainWindow : public QWidget {
   FolderDialog* folder_dialog_ = nullptr;
   os::FileSystem* file_system_ = nullptr;
   MessageSink message_sink_;
+  Confirmer confirmer_;
   std::function<std::time_t()> clock_;
   FolderOpener folder_opener_;
   QString settings_file_;

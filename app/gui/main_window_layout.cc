@@ -164,6 +164,9 @@ void MainWindow::BuildNumberingColumn() {
   numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名"));
   numberFromNameCheck->setToolTip(
       u8"以文件名末尾四位以上的数字为歌曲编号，如 后来-国语-103962 的 103962");
+  replaceEditsCheck = Named("replaceEditsCheck", new QCheckBox(u8"替换手工修改"));
+  replaceEditsCheck->setToolTip(
+      u8"KSC文件中手工改过的值（如风格）默认保留；选中后改为本次生成的值，歌词等其他内容仍保留");
   startNumberCheck = Named("startNumberCheck", new QCheckBox(u8"编号始于:"));
   startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
   startNumberCheck->setEnabled(false);
@@ -175,7 +178,8 @@ void MainWindow::BuildNumberingColumn() {
   progressBar->setTextVisible(false);
   progressBar->setAlignment(Qt::AlignCenter);
   QHBoxLayout* numbering_row = Row({numberingCheck, startNumberCheck, startNumberEdit}, true);
-  numbering_column_ = Column({numbering_row, numberFromNameCheck, progressBar});
+  numbering_column_ =
+      Column({numbering_row, Row({numberFromNameCheck, replaceEditsCheck}, true), progressBar});
 }
 
 // Uniform values: a frame whose caption is the check box that turns them on.
@@ -252,7 +256,8 @@ void MainWindow::FitToFont() {
   for (QButtonGroup* group : {roleButtons, templateButtons}) {
     for (QAbstractButton* b : group->buttons()) b->setFixedHeight(line + 2);
   }
-  for (QCheckBox* c : {numberingCheck, startNumberCheck, numberFromNameCheck, uniformCheck}) {
+  for (QCheckBox* c :
+       {numberingCheck, startNumberCheck, numberFromNameCheck, replaceEditsCheck, uniformCheck}) {
     c->setFixedHeight(line + 2);
   }
   videoList->setMinimumSize(8 * line, 4 * line);

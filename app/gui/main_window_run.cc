@@ -56,7 +56,8 @@ void MainWindow::SetRunning(bool running) {
     for (QWidget* w : std::initializer_list<QWidget*>{
              folderLabel, folderEdit, browseButton, recursiveCheck, extensionsLabel, extensionsEdit,
              videoList, removeVideoButton, roleGroup, templateGroup, patternEdit, numberingCheck,
-             startNumberCheck, startNumberEdit, numberFromNameCheck, uniformGroup, previewButton}) {
+             startNumberCheck, startNumberEdit, numberFromNameCheck, replaceEditsCheck, uniformGroup,
+             previewButton}) {
       held_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
       w->setEnabled(false);
     }
@@ -116,6 +117,7 @@ void MainWindow::runOrStop() {
                                 : messages::NoVideos(folder_native_, VideoMasks(extensions_))));
     return;
   }
+  if (request->force && !confirmer_(FromMessage(messages::kReplaceEditsQuestion))) return;
   SaveSettings();
   SetRunning(true);
   // The run takes copies: the list and the controls may change under it

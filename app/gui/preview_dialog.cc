@@ -15,7 +15,6 @@
 #include "app/engine/preview.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/screen_fit.h"
-#include "ksc/ksc_file.h"
 #include "text/encoding.h"
 
 namespace kscgen::gui {
@@ -46,7 +45,11 @@ PreviewDialog::PreviewDialog(const PreviewCollector& rows, bool recursive, QWidg
   notes_only_ = new QCheckBox(u8"只看有备注的(&B)", this);
   notes_only_->setObjectName("NotesOnly");
   notes_only_->setEnabled(noted > 0);
-  connect(notes_only_, &QCheckBox::toggled, this, &PreviewDialog::ShowOnlyNoted);
+  connect(notes_only_, &QCheckBox::toggled, this, &PreviewDialog::ShowOnlyChosenRows);
+  changes_only_ = new QCheckBox(u8"只看有变化的(&G)", this);
+  changes_only_->setObjectName("ChangesOnly");
+  changes_only_->setEnabled(std::any_of(reports_.begin(), reports_.end(), WouldWrite));
+  connect(changes_only_, &QCheckBox::toggled, this, &PreviewDialog::ShowOnlyChosenRows);
 
   note_label_ = new QLabel(this);
   note_label_->setObjectName("PreviewNote");
@@ -72,6 +75,7 @@ void PreviewDialog::Lay(QWidget* summary) {
   auto* top = new QHBoxLayout;
   top->addWidget(summary, 1);
   top->addWidget(notes_only_);
+  top->addWidget(changes_only_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(table_, 3);
@@ -141,10 +145,12 @@ void PreviewDialog::SizeColumns(int name_column) {
   table_->horizontalHeader()->moveSection(notes_column_, name_column + 1);
 }
 
-void PreviewDialog::ShowOnlyNoted(bool only) {
+void PreviewDialog::ShowOnlyChosenRows() {
   int first_shown = -1;
   for (int r = 0; r < table_->rowCount(); ++r) {
-    const bool hide = only && !noted_[static_cast<std::size_t>(r)];
+    const auto row = static_cast<std::size_t>(r);
+    const bool hide = (notes_only_->isChecked() && !noted_[row]) ||
+                      (changes_only_->isChecked() && !WouldWrite(reports_[row]));
     table_->setRowHidden(r, hide);
     if (!hide && first_shown < 0) first_shown = r;
   }
@@ -174,7 +180,7 @@ void PreviewDialog::ShowKscText(int row) {
     return;
   }
   // Line breaks as they are: the text is shown as the song manager reads it.
-  const std::string ksc = FormatKscText(report.song);
+  const std::string ksc = PreviewKscText(report);
   QString text = QString::fromStdString(text::GbkToUtf8(ksc).value_or(text::GbkForDisplay(ksc)));
   text.remove(QLatin1Char('\r'));
   ksc_text_->setPlainText(text);

@@ -44,6 +44,8 @@ class PreviewDialog : public QDialog {
   QLabel* noteLabel() const { return note_label_; }
   // 只看有备注的: hides the rows without notes.
   QCheckBox* notesOnly() const { return notes_only_; }
+  // 只看有变化的: hides the rows whose KSC files a run would not write.
+  QCheckBox* changesOnly() const { return changes_only_; }
 
  private:
   void FillTable(bool recursive);
@@ -51,12 +53,13 @@ class PreviewDialog : public QDialog {
   void OpenOn(const QScreen* screen, const QByteArray& geometry);
   void SizeColumns(int name_column);
   void ShowKscText(int row);
-  void ShowOnlyNoted(bool only);
+  void ShowOnlyChosenRows();
 
   std::vector<VideoReport> reports_;
   std::vector<bool> noted_;  // by row: whether it has notes
   int notes_column_ = 0;
   QCheckBox* notes_only_;
+  QCheckBox* changes_only_;
   QTableWidget* table_;
   QLabel* note_label_;
   QPlainTextEdit* ksc_text_;

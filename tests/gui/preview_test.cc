@@ -138,6 +138,65 @@ class PreviewTest : public kscgen::testing::WindowTest {
     });
   }
 
+  // A lyric file's lines are in the text the preview shows; the rows the
+  // run would not write can be hidden; replacing hand edits is asked first.
+  void previewShowsTheLinesAFileKeepsAndOnlyTheRowsThatChange() {
+    Touch("a.mpg");
+    Touch("b.mpg");
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Run();
+    QCOMPARE(messages_.size(), 1);
+    const QString lyric = Q(u8"karaoke.add('00:01.000', '00:02.000', '我', '1000');");
+    {
+      QFile a(folder_ + "/a.KSC");
+      QVERIFY(a.open(QIODevice::Append));
+      a.write(kscgen::text::Utf8ToGbk((lyric + "\r\n").toStdString())->c_str());
+    }
+    const QString edited = ReadKsc((folder_ + "/b.KSC").toStdString())
+                               .replace(Q(u8"'风格', '流行'"), Q(u8"'风格', '怀旧歌'"));
+    {
+      QFile file(folder_ + "/b.KSC");
+      QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(kscgen::text::Utf8ToGbk(edited.toStdString())->c_str());
+    }
+    Touch("c.mpg");
+    form_->ChooseFolder(folder_);
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      QTableWidget* table = dialog->table();
+      const int notes = static_cast<int>(kscgen::NotesColumn(false));
+      QCOMPARE(table->item(1, notes)->text(), Q(u8"风格“怀旧歌”为手工修改，已保留"));
+      table->selectRow(0);
+      QVERIFY(dialog->kscText()->toPlainText().endsWith(lyric + "\n"));
+      QCheckBox* changes = dialog->changesOnly();
+      QCOMPARE(changes->text(), Q(u8"只看有变化的(&G)"));
+      QVERIFY(changes->isEnabled());
+      Click(changes);
+      QVERIFY(table->isRowHidden(0));  // a.KSC and b.KSC hold what they should
+      QVERIFY(table->isRowHidden(1));
+      QVERIFY(!table->isRowHidden(2));  // c.KSC is new
+    });
+    form_->replaceEditsCheck->setChecked(true);
+    Preview([&](kscgen::gui::PreviewDialog* dialog) {
+      const int notes = static_cast<int>(kscgen::NotesColumn(false));
+      QCOMPARE(dialog->table()->item(1, notes)->text(), Q(u8"风格：怀旧歌→流行"));
+    });
+    QStringList asked;
+    bool answer = false;
+    form_->setConfirmer([&](const QString& question) {
+      asked << question;
+      return answer;
+    });
+    Run();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked[0].contains(Q(u8"替换手工修改")));
+    QCOMPARE(ReadKsc((folder_ + "/b.KSC").toStdString()), edited);  // no: nothing written
+    answer = true;
+    Run();
+    QVERIFY(ReadKsc((folder_ + "/b.KSC").toStdString()).contains(Q(u8"'风格', '流行'")));
+    QVERIFY(ReadKsc((folder_ + "/a.KSC").toStdString()).contains(lyric));
+  }
+
   void previewChecksTheTemplateAndShowsAnEmptyList() {
     form_->ChooseFolder(folder_);
     Click(form_->previewButton);
