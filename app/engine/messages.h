@@ -157,7 +157,8 @@ std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, 
 // The record of what kscgen wrote could not be saved in `folder`.
 std::string CannotSaveRecord(std::string_view folder, const os::Error& error);
 
-// The notes on an update (UTF-8): the values it changes (风格：流行→怀旧歌),
+// The notes on an update (UTF-8): the values it changes (风格：流行→怀旧歌)
+// and those it adds (加入缩写、歌手),
 // each value a person changed and the run kept, and what else it keeps of the
 // file (保留 12 行歌词). Empty when there is nothing to say.
 std::string ChangesNote(const std::vector<ValueChange>& changes);

@@ -29,9 +29,8 @@ const char* EncodingName(KscEncoding encoding) {
   return "";
 }
 
-// A value as a change shows it: 无 where no line gave one, 空 where it is empty.
+// A value as a change shows it: 空 where it is empty.
 std::string Shown(const std::optional<std::string>& value) {
-  if (!value) return u8"（无）";
   return value->empty() ? u8"（空）" : text::GbkForDisplay(*value);
 }
 
@@ -59,10 +58,16 @@ std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, 
 
 std::string ChangesNote(const std::vector<ValueChange>& changes) {
   std::vector<std::string> parts;
+  std::string added;  // values no line gave, named once
   for (const ValueChange& c : changes) {
-    parts.push_back(std::string(KscFieldLabel(c.field)) + u8"：" +
-                    Shown(c.before) + u8"→" + Shown(c.after));
+    if (!c.before) {
+      added += (added.empty() ? u8"加入" : u8"、") + std::string(KscFieldLabel(c.field));
+      continue;
+    }
+    parts.push_back(std::string(KscFieldLabel(c.field)) + u8"：" + Shown(c.before) + u8"→" +
+                    Shown(c.after));
   }
+  if (!added.empty()) parts.push_back(added);
   return Joined(parts);
 }
 
