@@ -306,8 +306,7 @@ BENCHMARK(BM_StopTakesHold20000)
 
 // The same bytes over the same names, through a temporary file and a
 // rename, and nothing else: the floor that any safe writer pays.
-void BM_PlainLoop20000(benchmark::State& state) {
-  const std::string& folder = RerunFolder();
+void PlainLoop(benchmark::State& state, const std::string& folder) {
   std::vector<std::pair<std::string, std::string>> files;
   for (const auto& e : fs::directory_iterator(folder)) {
     if (e.path().extension() != ".KSC") continue;
@@ -326,7 +325,53 @@ void BM_PlainLoop20000(benchmark::State& state) {
     }
   }
 }
+void BM_PlainLoop20000(benchmark::State& state) { PlainLoop(state, RerunFolder()); }
 BENCHMARK(BM_PlainLoop20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// 20,000 lyric files: kscgen's lines and thirty timed lyric lines each.
+std::string& LyricFolder() {
+  static std::string folder = [] {
+    std::string f = MakeFolder("kscgen-bench-lyrics", kFolderVideos);
+    RunKscgen(f, nullptr);
+    std::string lyrics;
+    for (int i = 0; i < 30; ++i) {
+      lyrics += "karaoke.add('00:" + std::to_string(10 + i) + ".345', '00:" +
+                std::to_string(11 + i) + ".678', '\xCE\xD2\xCA\xC7', '1000');\r\n";
+    }
+    for (const auto& e : fs::directory_iterator(f)) {
+      if (e.path().extension() == ".KSC") std::ofstream(e.path(), std::ios::app) << lyrics;
+    }
+    return f;
+  }();
+  return folder;
+}
+
+// A re-run that changes one derived value (the song number, on and off in
+// turn) in every lyric file, merging it into the file's own lines, before
+// the flush to disk; beside the plain loop over the same files.
+void BM_ChangedLyricRerunWithoutSync20000(benchmark::State& state) {
+  FolderListing listing = ListVideos(LyricFolder(), false);
+  NoSync no_sync;
+  BatchRequest request;
+  request.naming_template = kTemplateSingerTitleLanguageStyleChannel;
+  request.folder_role = kRoleDateAdded;
+  request.file_system = &no_sync;
+  bool numbered = false;
+  for (auto _ : state) {
+    numbered = !numbered;
+    request.start_number = numbered ? std::optional<std::int64_t>(0) : std::nullopt;
+    const BatchResult result = RunBatch(request, listing.folders, nullptr);
+    if (result.status != BatchStatus::kDone || result.updated != kFolderVideos) {
+      state.SkipWithError("the run did not update every file");
+    }
+  }
+}
+BENCHMARK(BM_ChangedLyricRerunWithoutSync20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4);
+void BM_PlainLoopLyrics20000(benchmark::State& state) { PlainLoop(state, LyricFolder()); }
+BENCHMARK(BM_PlainLoopLyrics20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_ListFolder20000(benchmark::State& state) {
   const std::string& folder = RerunFolder();

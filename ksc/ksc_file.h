@@ -26,6 +26,10 @@ std::optional<std::string> KscDateText(std::string_view ksc_text);
 // read as the date is); none when it gives none.
 std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text);
 
+// The extension of every KSC file kscgen writes: the song manager scans for
+// it in any case, and kscgen writes it in upper case.
+constexpr std::string_view kKscExtension = ".KSC";
+
 // The largest KSC file a run reads: far more than any lyric file holds. A
 // larger one is left alone, never cut short.
 constexpr std::size_t kLargestKscFile = 16 * 1024 * 1024;

@@ -11,6 +11,7 @@
 #include "app/engine/same_names.h"
 #include "app/engine/short_date.h"
 #include "app/engine/song_numbering.h"
+#include "app/engine/start_number.h"
 #include "app/engine/video_plan.h"
 #include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
@@ -65,7 +66,7 @@ std::optional<Refusal> RefusalOf(const BatchRequest& request, std::size_t listed
     return Refusal{BatchStatus::kBadOptions, messages::kNoNumbersUnderTitleTemplate};
   }
   if (request.start_number) {
-    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t kMax = kLargestSongNumber;
     const std::int64_t start = *request.start_number;
     if (start < 0) {
       return Refusal{BatchStatus::kBadOptions, messages::BadStartNumber(std::to_string(start))};
@@ -391,8 +392,8 @@ class Run {
   // and its path in the report.
   std::string NameKscFile(const VideoFolder& folder, std::size_t i, VideoReport& report) {
     const VideoFile& file = folder.files[i];
-    std::string ksc_native = std::string(StemView(file.native_name)) + ".KSC";
-    report.ksc_name = std::string(StemView(file.name.gbk)) + ".KSC";
+    std::string ksc_native = std::string(StemView(file.native_name)).append(kKscExtension);
+    report.ksc_name = std::string(StemView(file.name.gbk)).append(kKscExtension);
     if (const std::string* other = names_.other_spelling(i)) {
       ksc_native = *other;
       report.ksc_name = text::DecodeFileName(ksc_native).gbk;

@@ -191,6 +191,8 @@ std::string CannotSync(std::string_view folder, const os::Error& error);
 // The completion message, or the failure with its counts. At most
 // `max_names` video names are listed in all (and as many folders); the rest
 // are counted ("另有 N 个"), and every list cut short is in the details whole.
+// How many names a message box lists before it counts the rest.
+constexpr std::size_t kNamesInAMessageBox = 10;
 struct Report {
   std::string summary;  // what a message box shows
   std::string details;  // every name past the summary's; empty when none

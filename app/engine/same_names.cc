@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/engine/messages.h"
+#include "ksc/ksc_file.h"
 #include "text/encoding.h"
 #include "text/gbk_text.h"
 
@@ -28,7 +29,8 @@ bool IsBlankName(std::string_view gbk) {
 std::string_view NameKey(const VideoFile& file) { return StemView(file.name.gbk); }
 
 bool EndsWithKsc(std::string_view name) {
-  return name.size() >= 4 && text::CompareFoldingCase(name.substr(name.size() - 4), ".ksc") == 0;
+  const std::size_t n = kKscExtension.size();
+  return name.size() >= n && text::CompareFoldingCase(name.substr(name.size() - n), kKscExtension) == 0;
 }
 
 }  // namespace
@@ -115,11 +117,12 @@ os::Error SameNames::FindKscFilesSpelledOtherwise(const VideoFolder& folder, os:
     const text::DecodedName decoded = text::DecodeFileName(e.name);
     if (decoded.problem != text::NameProblem::kNone) return;
     const std::uint32_t w =
-        WinnerFor(folder, std::string_view(decoded.gbk).substr(0, decoded.gbk.size() - 4));
+        WinnerFor(folder, std::string_view(decoded.gbk).substr(0, decoded.gbk.size() - kKscExtension.size()));
     if (w == kNone) return;
     const std::string_view stem = StemView(folder.files[w].native_name);
-    if (e.name.size() == stem.size() + 4 && e.name.compare(0, stem.size(), stem) == 0 &&
-        e.name.compare(stem.size(), 4, ".KSC") == 0) {
+    if (e.name.size() == stem.size() + kKscExtension.size() &&
+        e.name.compare(0, stem.size(), stem) == 0 &&
+        std::string_view(e.name).substr(stem.size()) == kKscExtension) {
       own_name_found[w] = true;
       return;
     }

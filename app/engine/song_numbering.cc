@@ -9,9 +9,6 @@ namespace kscgen {
 
 namespace {
 
-// The largest song number the song manager holds.
-constexpr std::int64_t kLargestSongNumber = std::numeric_limits<std::int32_t>::max();
-
 // The number of a key, when the song manager can hold it.
 std::optional<std::int64_t> ValueOf(const std::string& key) {
   if (key.size() > 10) return std::nullopt;

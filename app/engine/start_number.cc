@@ -9,7 +9,7 @@ namespace kscgen {
 
 namespace {
 
-constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kLargest = kLargestSongNumber;
 
 // The number `text` spells, capped just past the largest (so that any
 // number too large reads as kLargest + 1); none when it spells none.

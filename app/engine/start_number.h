@@ -8,6 +8,9 @@
 
 namespace kscgen {
 
+// The largest song number the song manager holds (a 32-bit signed number).
+constexpr std::int64_t kLargestSongNumber = 2147483647;
+
 // A decimal integer of 0 or more, or a hexadecimal one after "$", "x" or
 // "0x" (in either case), within the 32-bit range; blanks around it are
 // ignored. No value for anything else, a negative number included.

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/engine/messages.h"
+#include "ksc/ksc_file.h"
 #include "text/gbk_text.h"
 
 namespace kscgen {
@@ -220,7 +221,7 @@ VideoExtensionsParse ParseVideoExtensions(std::string_view typed) {
       return parse;
     }
     const std::string ext = "." + text::LowerAscii(name);
-    if (ext == ".ksc") {
+    if (text::CompareFoldingCase(ext, kKscExtension) == 0) {
       // A KSC file taken for a video would be written over by its own.
       parse.extensions.added.clear();
       parse.error = messages::KscIsNoVideo(text::DisplayName(word));

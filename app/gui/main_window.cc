@@ -118,7 +118,7 @@ bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
     ShowMessage(MessageKind::kError, error);
   } else if (!unreadable.empty()) {
     // The folders that could be read are listed; these are not.
-    const messages::Report report = messages::LinesReport(unreadable, 10);
+    const messages::Report report = messages::LinesReport(unreadable, messages::kNamesInAMessageBox);
     ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
   }
   return listed_ok_;

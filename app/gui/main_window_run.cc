@@ -141,7 +141,7 @@ void MainWindow::RunFinished(const BatchResult& result) {
     close();
     return;
   }
-  messages::Report report = messages::BatchReport(result, 10);
+  messages::Report report = messages::BatchReport(result, messages::kNamesInAMessageBox);
   const bool failed = result.status != BatchStatus::kDone && result.status != BatchStatus::kStopped;
   ShowMessage(failed ? MessageKind::kError : MessageKind::kInformation, FromMessage(report.summary),
               FromMessage(report.details), failed ? std::string() : folder_native_);
@@ -185,7 +185,7 @@ void MainWindow::preview() {
   PreviewCollector rows;
   BatchResult result = RunBatch(*request, ListedFolders(), &rows);
   if (result.status != BatchStatus::kDone) {
-    messages::Report report = messages::BatchReport(result, 10);
+    messages::Report report = messages::BatchReport(result, messages::kNamesInAMessageBox);
     ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
     return;
   }
