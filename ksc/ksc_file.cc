@@ -1,32 +1,100 @@
 #include "ksc/ksc_file.h"
 
+#include <cstring>
 #include <string>
 
 #include "ksc/ksc_script.h"
 
 namespace kscgen {
 
+namespace {
+
+// Writes the KSC text into a buffer sized for the usual case up front: it
+// runs once per video, and growing a string piece by piece dominated it. An
+// estimate that falls short costs one more allocation, never a write past
+// the end.
+class KscWriter {
+ public:
+  explicit KscWriter(std::size_t capacity) { out_.resize(capacity); }
+
+  void Text(std::string_view text) {
+    Reserve(text.size());
+    std::memcpy(&out_[size_], text.data(), text.size());
+    size_ += text.size();
+  }
+
+  // `value` as the inside of a quoted literal.
+  void Quoted(std::string_view value) {
+    Reserve(2 * value.size());
+    size_ += QuoteInto(value, &out_[size_]);
+  }
+
+  std::string Finish() {
+    out_.resize(size_);
+    return std::move(out_);
+  }
+
+ private:
+  // Room for `more` bytes after what is written.
+  void Reserve(std::size_t more) {
+    if (out_.size() - size_ < more) out_.resize(2 * out_.size() + more);
+  }
+
+  std::string out_;
+  std::size_t size_ = 0;
+};
+
+// The 28 lines with the value `value_of(field)` gives each field.
+template <typename ValueOf>
+std::string Format(ValueOf value_of, std::size_t value_bytes) {
+  // The fixed text, and every value twice over (a value of quotes doubles).
+  KscWriter out(1024 + 2 * value_bytes);
+  for (std::size_t i = 0; i < kKscStatementCount; ++i) {
+    const KscStatement& line = kKscStatements[i];
+    out.Text(line.prefix);
+    if (line.has_field) {
+      out.Quoted(value_of(line.field));
+      out.Text(line.suffix);
+    }
+    out.Text("\r\n");
+  }
+  return out.Finish();
+}
+
+}  // namespace
+
 std::string FormatKscText(const KscValues& values) {
   std::size_t value_bytes = 0;
   for (const std::string& v : values) value_bytes += v.size();
-  // Room for the fixed text and every value twice over (a value of quotes
-  // doubles in size) up front: this runs once per video, and growing the
-  // string piece by piece dominated it.
-  std::string out;
-  out.reserve(1024 + 2 * value_bytes);
-  for (std::size_t i = 0; i < kKscStatementCount; ++i) {
-    const KscStatement& line = kKscStatements[i];
-    out += line.prefix;
-    if (line.has_field) {
-      AppendQuoted(values[static_cast<std::size_t>(line.field)], &out);
-      out += line.suffix;
-    }
-    out += "\r\n";
-  }
-  return out;
+  return Format([&values](KscField f) -> std::string_view { return values[static_cast<std::size_t>(f)]; },
+                value_bytes);
 }
 
-std::string FormatKscText(const SongInfo& song) { return FormatKscText(KscValuesOf(song)); }
+std::string FormatKscText(const SongInfo& s) {
+  const std::string word_count = std::to_string(s.title.size());  // bytes: two per Chinese character
+  const std::size_t value_bytes = s.number.size() + s.title.size() + s.abbrev.size() +
+                                  s.singer.size() + s.language.size() + s.style.size() +
+                                  s.channel.size() + s.date_text.size() + s.singer_pinyin.size() +
+                                  s.video_name.size();
+  return Format(
+      [&](KscField f) -> std::string_view {
+        switch (f) {
+          case KscField::kNumber: return s.number;
+          case KscField::kTitle: return s.title;
+          case KscField::kAbbrev: return s.abbrev;
+          case KscField::kSinger: return s.singer;
+          case KscField::kWordCount: return word_count;
+          case KscField::kLanguage: return s.language;
+          case KscField::kStyle: return s.style;
+          case KscField::kChannel: return s.channel;
+          case KscField::kDate: return s.date_text;
+          case KscField::kSingerPinyin: return s.singer_pinyin;
+          case KscField::kVideo: return s.video_name;
+        }
+        return {};
+      },
+      value_bytes);
+}
 
 std::optional<std::string> KscDateText(std::string_view ksc_text) {
   return KscScript(std::string(ksc_text)).Value(KscField::kDate);

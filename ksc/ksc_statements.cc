@@ -59,14 +59,23 @@ std::size_t StatementOrder(const StatementKey& key) {
   return kNoStatement;
 }
 
-void AppendQuoted(std::string_view value, std::string* out) {
+std::size_t QuoteInto(std::string_view value, char* out) {
+  std::size_t n = 0;
   for (char c : value) {
     if (c == '\'') {
-      out->append(2, '\'');
+      out[n++] = '\'';
+      out[n++] = '\'';
     } else {
-      out->push_back(text::IsControlByte(static_cast<unsigned char>(c)) ? ' ' : c);
+      out[n++] = text::IsControlByte(static_cast<unsigned char>(c)) ? ' ' : c;
     }
   }
+  return n;
+}
+
+void AppendQuoted(std::string_view value, std::string* out) {
+  const std::size_t at = out->size();
+  out->resize(at + 2 * value.size());
+  out->resize(at + QuoteInto(value, out->data() + at));
 }
 
 std::string ValueAsWritten(std::string value) {
@@ -80,7 +89,7 @@ std::string KscLineFor(KscField field, std::string_view value) {
   for (std::size_t i = 0; i < kKscStatementCount; ++i) {
     const KscStatement& s = kKscStatements[i];
     if (!s.has_field || s.field != field) continue;
-    std::string line = s.prefix;
+    std::string line(s.prefix);
     AppendQuoted(value, &line);
     line += s.suffix;
     return line;

@@ -51,10 +51,10 @@ struct StatementKey {
 // One of the 28 lines: `prefix`, then the field's value quoted (when it
 // has one), then `suffix`. The line ends are not part of it.
 struct KscStatement {
-  const char* prefix;
+  std::string_view prefix;
   bool has_field;
   KscField field;
-  const char* suffix;
+  std::string_view suffix;
   StatementKind kind;  // what the line sets, with `name`
   const char* name;
 };
@@ -72,7 +72,9 @@ std::size_t StatementOrder(const StatementKey& key);
 std::string KscLineFor(KscField field, std::string_view value);
 
 // How the song manager's files quote a value: a quote doubled, a control
-// byte as a blank. Appends to `*out`.
+// byte as a blank. QuoteInto writes it to `out`, which has room for twice
+// the value, and returns the bytes written; AppendQuoted appends it.
+std::size_t QuoteInto(std::string_view value, char* out);
 void AppendQuoted(std::string_view value, std::string* out);
 
 // `value` as a line kscgen writes reads back: control bytes are blanks.
