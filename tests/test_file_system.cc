@@ -119,6 +119,25 @@ std::vector<std::string> TestFileSystem::Names(Step step) const {
   return it == names_.end() ? std::vector<std::string>() : it->second;
 }
 
+namespace {
+
+// A full disk, a used-up quota, a read-only file system or an I/O error
+// meets a replacement as the real systems meet it: while the temporary file
+// is written in the folder, before the KSC file is touched.
+bool IsFileSystemWide(const os::Error& error) {
+  switch (error.kind) {
+    case os::ErrorKind::kNoSpace:
+    case os::ErrorKind::kQuota:
+    case os::ErrorKind::kReadOnlyFileSystem:
+    case os::ErrorKind::kIoError:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 os::Error TestFileSystem::Enter(Step step, const std::string& name, bool* in_folder) {
   std::unique_lock<std::mutex> lock(mutex_);
   const int call = ++calls_[step];
@@ -136,7 +155,7 @@ os::Error TestFileSystem::Enter(Step step, const std::string& name, bool* in_fol
     if (failure.step != step || (!failure.name.empty() && failure.name != name)) continue;
     ++failure.seen;
     if (failure.nth == 0 || failure.nth == failure.seen) {
-      if (in_folder != nullptr) *in_folder = failure.in_folder;
+      if (in_folder != nullptr) *in_folder = failure.in_folder || IsFileSystemWide(failure.error);
       return failure.error;
     }
   }

@@ -26,6 +26,7 @@ namespace kscgen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Holds;
 using testing::KscgenRun;
 using testing::ReadFile;
 using testing::RunKscgenBehind;
@@ -110,6 +111,27 @@ TEST(RealDiskFaultTest, AFolderThatTakesNoNewFileStopsOnceAndADryRunSaysSo) {
     EXPECT_EQ(names, "a.mpg|b.mpg") << c.cause;
   }
   if (!skipped.empty()) GTEST_SKIP() << "these fail here:" << skipped;
+}
+
+// A disk that fills up during a run: the folder is named, what was
+// written stays whole, nothing is left half-written.
+TEST(RealDiskFaultTest, AFullDiskStopsTheRunNamingTheFolder) {
+  TempFolder root;
+  const std::string folder = root / "songs";
+  fs::create_directory(folder);
+  if (std::system(("mount -t tmpfs -o size=64k none '" + folder + "' 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "mounting a tmpfs needs root";
+  }
+  for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(folder + "/" + name);
+  // Fills the disk: dd stops at the end of the space.
+  std::system(("dd if=/dev/zero of='" + folder + "/fill' bs=4k 2>/dev/null").c_str());
+  KscgenRun run = RunKscgenBehind("", "-t 0 '" + folder + "'");
+  const std::string names = testing::ListNames(folder);
+  std::system(("umount '" + folder + "'").c_str());
+  EXPECT_EQ(run.exit_code, 1) << run.out;
+  EXPECT_TRUE(Holds(run.out, u8"无法在文件夹中写入文件：“" + folder + u8"”（磁盘空间不足）"))
+      << run.out;
+  EXPECT_EQ(names, "a.mpg|b.mpg|c.mpg|fill");
 }
 
 TEST(RealDiskFaultTest, FolderThatVanishesAfterListingStopsTheRun) {
