@@ -61,6 +61,11 @@ enum class NameFindingKind {
   kUnreadEnd,        // text: what follows the pattern's last literal and names nothing
   kBadNumber,        // text: what the pattern's {编号} took, which is no number
   kSameNameNumber,   // text: the row (1-based) whose name carries the same number
+  kCatalogueCode,    // text: a library's code with letters (MB302511), left out of the title
+  kYearInTitle,      // text: a year after a blank, kept in the title (恋曲 1980)
+  kLatinName,        // text: a Latin name after a Chinese singer's name, left out
+  kFolderNoLanguage, // text: the folder's name, which names no language (语种名)
+  kFolderNoStyle,    // text: the folder's name, which names no style (类别名)
 };
 
 struct NameFinding {

@@ -26,9 +26,19 @@ bool HoldsWord(const WordList& list, std::string_view s) {
   return false;
 }
 
-// A library's own song number: four to nine ASCII digits (nine fit the song
-// manager's numbers; a longer run of digits is something else).
-bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && s.size() <= 9 && IsDigits(s); }
+// What a video site or sharer adds after a library's code (NCA20417_MTVP2P):
+// two to twelve capital ASCII letters and digits, at least one a letter.
+bool IsSiteTag(std::string_view s) {
+  bool letter = false;
+  for (char c : s) {
+    if (c >= 'A' && c <= 'Z') {
+      letter = true;
+    } else if (c < '0' || c > '9') {
+      return false;
+    }
+  }
+  return letter && s.size() >= 2 && s.size() <= 12;
+}
 
 // A number in the years songs come from (1900 to 2099), which a name may
 // carry as a year rather than as the library's number.
@@ -40,16 +50,6 @@ void ReadNumber(std::string_view number, Reading& r) {
   r.info.name_number = std::string(number);
   r.number_read = true;
   if (LooksLikeAYear(number)) Note(r.findings, NameFindingKind::kYearAsNumber, number);
-}
-
-// Whether a bracket of one field names a language: a language word (粤语版,
-// 國語), or a keyword of the language table (粤, 英文歌) in a field of at most
-// four characters that quotes no work: (电影《英雄》插曲) names a film.
-bool BracketNamesLanguage(std::string_view field) {
-  if (LanguageWordOf(field)) return true;
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < field.size(); i += text::CharLength(field, i)) ++chars;
-  return chars <= 4 && NamesLanguage(field);
 }
 
 // Fields, as a bracket holds them.
@@ -68,14 +68,16 @@ std::string JoinFields(FieldSpan fields, std::size_t from) {
   return joined;
 }
 
-// A bracket of the template's fields: language (named or, with a note, not),
-// then style and channel, as far as the template reads them.
-void ReadFieldBracket(FieldSpan fields, Reading& r) {
-  r.Give(kLanguageSlot, ClassifyLanguage(fields[0]));
+// A bracket of the template's fields: the language (when `language` is
+// given), then style and channel, as far as the template reads them. Only
+// values still open are given: the first field that names one wins.
+void ReadFieldBracket(FieldSpan fields, const std::optional<std::string>& language,
+                      Reading& r) {
+  if (language && r.Open(kLanguageSlot)) r.Give(kLanguageSlot, *language);
   std::size_t reads = 1;
   if (r.Reads(kStyleSlot)) {
     ++reads;
-    if (fields.size > 1 && !fields[1].empty()) {
+    if (fields.size > 1 && !fields[1].empty() && r.Open(kStyleSlot)) {
       if (std::optional<std::string> style = MatchStyle(fields[1])) {
         r.Give(kStyleSlot, std::move(*style));
       } else {
@@ -85,7 +87,7 @@ void ReadFieldBracket(FieldSpan fields, Reading& r) {
   }
   if (r.Reads(kChannelSlot)) {
     ++reads;
-    if (fields.size > 2 && !fields[2].empty()) {
+    if (fields.size > 2 && !fields[2].empty() && r.Open(kChannelSlot)) {
       if (std::optional<std::string> channel = ClassifyChannel(fields[2])) {
         r.Give(kChannelSlot, std::move(*channel));
       } else {
@@ -99,30 +101,36 @@ void ReadFieldBracket(FieldSpan fields, Reading& r) {
 }
 
 // One bracket after the title. Tag words before its fields are passed over
-// ((MTV-粤语)). The first that names a language gives the template's
-// fields; one of several fields that names none (火星语－流行－1) is taken
-// for them too, with a note, unless it is a tag (Live-2008); a bracket of
-// one field that is a style word or names a side (R, 左声道) gives it. Any
-// other is a tag.
+// ((MTV-粤语)). A bracket of several fields whose first names a language,
+// or is empty (the language left out: (－儿歌－1)), gives the template's
+// fields; one whose first names none (火星语－流行－1) is taken for them
+// too, with a note, unless it is a tag (Live-2008). A bracket of one field
+// gives the language it names, else a style word or a side (R, 左声道).
+// Any other is a tag.
 void ReadBracket(std::string_view content, Reading& r) {
   const BracketFields bf = SplitBracketFields(content);
   std::size_t first = 0;
   while (first + 1 < bf.fields.size() && IsTagWords(bf.fields[first])) ++first;
-  if (first == bf.fields.size() || bf.fields[first].empty()) return;
+  if (first == bf.fields.size()) return;
   const FieldSpan fields{bf.fields.data() + first, bf.fields.size() - first};
-  if (r.Open(kLanguageSlot)) {
-    if (fields.size == 1 ? BracketNamesLanguage(fields[0]) : NamesLanguage(fields[0])) {
-      ReadFieldBracket(fields, r);
-      return;
-    }
-    if (fields.size > 1 && !HoldsWord(kTagWords, fields[0])) {
+  if (fields.size > 1 && r.reads != 0) {
+    if (fields[0].empty() || NamesLanguage(fields[0])) {
+      ReadFieldBracket(fields, fields[0].empty() ? std::nullopt
+                                                 : std::optional(ClassifyLanguage(fields[0])),
+                       r);
+    } else if (r.Open(kLanguageSlot) && !HoldsWord(kTagWords, fields[0])) {
       Note(r.findings, NameFindingKind::kUnknownLanguage, fields[0]);
-      ReadFieldBracket(fields, r);
-      r.info.language = kDefaultLanguage;
+      ReadFieldBracket(fields, std::string(kDefaultLanguage), r);
+    }
+    return;
+  }
+  if (fields.size > 1 || fields[0].empty()) return;
+  if (r.Open(kLanguageSlot)) {
+    if (std::optional<std::string> language = BracketLanguage(fields[0])) {
+      r.Give(kLanguageSlot, std::move(*language));
       return;
     }
   }
-  if (fields.size > 1) return;
   if (r.Open(kStyleSlot)) {
     if (std::optional<std::string> style = StyleWordOf(fields[0])) {
       r.Give(kStyleSlot, std::move(*style));
@@ -167,21 +175,26 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
 
 // A catalogue-like number standing as a field of its own in a title of
 // more than one field (a title that is a number, 1874, is a title).
+// A year after a blank at the end is the title's own (恋曲 1980), and noted
+// as such where it is read.
 std::string_view NumberIn(std::string_view title) {
   std::size_t begin = 0;
   std::string_view found;
   bool several = false;
+  bool blank_before = false;
   WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
     if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
       const std::string_view field = TrimView(title.substr(begin, b - begin));
-      if (found.empty() && IsCatalogueNumber(field)) found = field;
+      if (found.empty() && (IsCatalogueNumber(field) || IsLetteredCode(field))) found = field;
       several = true;
+      blank_before = m == Mark::kBlank;
       begin = e;
     }
     return true;
   });
   const std::string_view last = TrimView(title.substr(begin));
-  if (found.empty() && IsCatalogueNumber(last)) found = last;
+  const bool year = blank_before && LooksLikeAYear(last);
+  if (found.empty() && !year && (IsCatalogueNumber(last) || IsLetteredCode(last))) found = last;
   return several ? found : std::string_view();
 }
 
@@ -248,6 +261,16 @@ bool IsDigits(std::string_view s) {
   return !s.empty();
 }
 
+bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && s.size() <= 9 && IsDigits(s); }
+
+bool IsLetteredCode(std::string_view s) {
+  std::size_t letters = 0;
+  while (letters < s.size() && s[letters] >= 'A' && s[letters] <= 'Z') ++letters;
+  const std::size_t digits = s.size() - letters;
+  return letters >= 1 && letters <= 4 && digits >= 4 && digits <= 9 &&
+         IsDigits(s.substr(letters));
+}
+
 unsigned SlotsOf(int naming_template) {
   switch (naming_template) {
     case kTemplateSingerTitleLanguage:
@@ -294,8 +317,31 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
     const Cut& cut = cuts[(k - 1) % kKept];
     if (keep_first && cut.begin == 0) break;
     const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
+    if (only_tags && !r.number_read && IsSiteTag(word) && (k - 1 > oldest || !keep_first)) {
+      // A site's tag is known by the code before it.
+      const std::size_t from = k - 1 > oldest ? cuts[(k - 2) % kKept].end : 0;
+      const std::string_view code = TrimView(text.substr(from, cut.begin - from));
+      if (IsCatalogueNumber(code) || IsLetteredCode(code)) {
+        Note(r.findings, NameFindingKind::kTrailingTag, word);
+        end = cut.begin;
+        --k;
+        continue;
+      }
+    }
     if (only_tags && !r.number_read && IsCatalogueNumber(word)) {
+      // A year after a blank is the title's (恋曲 1980, Party Like 1999).
+      if (!cut.field && LooksLikeAYear(word)) {
+        Note(r.findings, NameFindingKind::kYearInTitle, word);
+        break;
+      }
       ReadNumber(word, r);
+      end = cut.begin;
+      --k;
+      continue;
+    }
+    if (only_tags && !r.number_read && IsLetteredCode(word)) {
+      Note(r.findings, NameFindingKind::kCatalogueCode, word);
+      r.number_read = true;
       end = cut.begin;
       --k;
       continue;
@@ -363,16 +409,18 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
       const std::string_view inside = TrimView(bracket.Inside(rest));
       if (numbers && !r.number_read && IsCatalogueNumber(inside)) {
         ReadNumber(inside, r);
-      } else if (r.Open(kLanguageSlot) && BracketNamesLanguage(inside)) {
-        r.Give(kLanguageSlot, ClassifyLanguage(inside));
+      } else if (std::optional<std::string> language =
+                     r.Open(kLanguageSlot) ? BracketLanguage(inside) : std::nullopt) {
+        r.Give(kLanguageSlot, std::move(*language));
       } else if (!HoldsWord(kTagWords, rest.substr(0, bracket.end))) {
         Note(r.findings, NameFindingKind::kLeadingTag, rest.substr(0, bracket.end));
       }
       rest = after;
       continue;
     }
-    // The library's number before the singer (0153-孙燕姿-遇见), when a
-    // separator still follows it.
+    // The library's number before the singer (0153-孙燕姿-遇见), when what
+    // follows it still reads as singer and title: else it names the singer
+    // (5566-我难过(MTV)-国语).
     if (!numbers || r.number_read) break;
     std::size_t cut = std::string_view::npos;
     std::size_t cut_end = 0;
@@ -390,7 +438,10 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
       }
       return true;
     });
-    if (!separator_after || !IsCatalogueNumber(rest.substr(0, cut))) break;
+    if (!separator_after || !IsCatalogueNumber(rest.substr(0, cut)) ||
+        !ReadsAsSingerAndTitle(rest.substr(cut_end))) {
+      break;
+    }
     ReadNumber(rest.substr(0, cut), r);
     rest = TrimView(rest.substr(cut_end));
   }

@@ -394,6 +394,16 @@ std::string NameNote(const NameFinding& finding) {
       return u8"编号" + quoted + u8"不是数字，未读取";
     case NameFindingKind::kSameNameNumber:
       return u8"编号与第 " + finding.text + u8" 行相同";
+    case NameFindingKind::kCatalogueCode:
+      return quoted + u8"当作曲库编号略去";
+    case NameFindingKind::kYearInTitle:
+      return quoted + u8"当作年份留在歌名中";
+    case NameFindingKind::kLatinName:
+      return u8"歌手名后的" + quoted + u8"当作外文名略去";
+    case NameFindingKind::kFolderNoLanguage:
+      return u8"文件夹名" + quoted + u8"中没有语种";
+    case NameFindingKind::kFolderNoStyle:
+      return u8"文件夹名" + quoted + u8"中没有类别";
   }
   return std::string();
 }

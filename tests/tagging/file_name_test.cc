@@ -160,12 +160,14 @@ TEST(FullNameTest, MissingPartsKeepTheDefaults) {
   EXPECT_EQ(info.style, "流行");
 }
 
-TEST(FullNameTest, OnlyTheDateAddedRoleApplies) {
+TEST(FullNameTest, TheFolderGivesOnlyWhatTheNameLeavesOpen) {
   EXPECT_EQ(ParseFull(4, 4, "合唱团－小河水(英语)").date_text, "粤语金曲");
   SongInfo info = ParseFull(4, 2, "合唱团－小河水(英语)");
   EXPECT_EQ(info.language, "英语");
   EXPECT_EQ(info.date_text, "12/7/26");
-  EXPECT_EQ(ParseFull(3, 1, "小河水").singer, "");
+  EXPECT_EQ(ParseFull(4, 2, "合唱团－小河水").language, "粤语");
+  EXPECT_EQ(ParseFull(3, 1, "小河水").singer, "粤语金曲");
+  EXPECT_EQ(ParseFull(3, 1, "合唱团－小河水").singer, "合唱团");
 }
 
 TEST(FullNameTest, SeparatorsAreFoundOnlyAtCharacterBoundaries) {
@@ -237,7 +239,7 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {4, "周杰伦-国语-流行", "周杰伦", "国语", "国语", "流行", "0"},
       // Brackets that are only tags: the title ends before them, the fields
       // after them give the values.
-      {4, "谢金燕-练舞功(MTV)-闽南语-流行", "谢金燕", "练舞功", "粤语", "流行", "0"},
+      {4, "谢金燕-练舞功(MTV)-闽南语-流行", "谢金燕", "练舞功", "台语", "流行", "0"},
       {4, "五月天-彩虹(演)-国语-流行歌曲", "五月天", "彩虹", "国语", "流行", "0"},
       {4, "沈美娟-孟丽君-见书房寂寂无声好清净(MTV)-国语-戏曲", "沈美娟",
        "孟丽君-见书房寂寂无声好清净", "国语", "戏曲", "0"},
@@ -407,7 +409,7 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {3, "歌手－歌名[火星语-怀旧]", {{K::kUnknownLanguage, "火星语"}}},
       {4, "歌手－歌名(Live-2008)", {}},
       {1, "梁静茹-勇气[国语]", {{K::kTitleBracket, "[国语]"}, {K::kTitleLanguage, "国语"}}},
-      {1, "梁静茹-勇气【MTV】", {{K::kTitleBracket, "【MTV】"}}},
+      {1, "梁静茹-勇气【MTV】", {{K::kTrailingTag, "【MTV】"}}},
       {0, "勇气(MTV)", {{K::kTitleBracket, "(MTV)"}}},
       {1, "王菲-传奇-国语", {{K::kTitleLanguage, "国语"}}},
       {4, "周杰伦-国语", {{K::kTitleLanguage, "国语"}}},
@@ -421,7 +423,8 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {4, "梁静茹-勇气 原唱", {{K::kTrailingTag, "原唱"}}},
       {4, "梁静茹-勇气-KTV-伴奏", {{K::kTrailingTag, "伴奏"}, {K::kTrailingTag, "KTV"}}},
       {4, "梁静茹-勇气(MTV)-x-国语", {{K::kUnreadText, "x"}}},
-      {4, "某歌手-Party Like 1999", {{K::kYearAsNumber, "1999"}}},
+      {4, "某歌手-Party Like 1999", {{K::kYearInTitle, "1999"}}},
+      {4, "某歌手-传奇-1999", {{K::kYearAsNumber, "1999"}}},
       {4, "歌手-(我是)一只小小鸟", {{K::kTitleBracket, "(我是)"}}},
   };
   for (const FindingCase& c : cases) {

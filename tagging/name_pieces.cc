@@ -1,0 +1,156 @@
+// What a piece of a name is: a field beside singer and title, a singer's
+// Latin name, a tag bracket, a title quoted in 《 》. These decide which
+// separator splits and what a leading number is.
+#include "tagging/classification.h"
+#include "tagging/name_reading.h"
+
+namespace kscgen::naming {
+namespace {
+
+using text::TrimView;
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Calls `visit(piece)` for each non-empty piece of `s` between separators,
+// blanks, brackets and title marks, bracketed ones included; stops when it
+// returns false.
+template <typename Visit>
+void ForEachPiece(std::string_view s, Visit visit) {
+  std::size_t begin = 0;
+  bool go_on = true;
+  WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
+    if (m == Mark::kOther || m == Mark::kTitleOpen || m == Mark::kTitleClose) return true;
+    const std::string_view piece = TrimView(s.substr(begin, b - begin));
+    begin = e;
+    go_on = piece.empty() || visit(piece);
+    return go_on;
+  });
+  const std::string_view last = TrimView(s.substr(begin));
+  if (go_on && !last.empty()) visit(last);
+}
+
+}  // namespace
+
+bool IsFieldWord(std::string_view piece) {
+  if (piece.empty()) return false;
+  return IsTagWords(piece) || IsCatalogueNumber(piece) || IsLetteredCode(piece) ||
+         LanguageWordOf(piece) || StyleWordOf(piece) || ChannelWordOf(piece) ||
+         (piece.size() == 1 && piece[0] >= '0' && piece[0] <= '3');
+}
+
+bool OnlyFieldWords(std::string_view s) {
+  bool any = false;
+  bool all = true;
+  ForEachPiece(s, [&](std::string_view piece) {
+    any = true;
+    all = IsFieldWord(piece);
+    return all;
+  });
+  return any && all;
+}
+
+bool ReadsAsSingerAndTitle(std::string_view s) {
+  constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t separator = kNone;
+  std::size_t after = 0;
+  bool tagged = false;
+  WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t depth) {
+    if (depth == 0 && (m == Mark::kOpen || m == Mark::kTitleOpen)) {
+      tagged = true;
+      return false;
+    }
+    if (depth > 0 || !IsFieldSeparator(m)) return true;
+    separator = b;
+    after = e;
+    return false;
+  });
+  if (tagged || separator == kNone || TrimSeparators(s.substr(0, separator)).empty()) return false;
+  const std::string_view rest = TrimSeparators(s.substr(after));
+  std::size_t end = rest.size();
+  WalkChars(rest, 0, [&](std::size_t b, std::size_t, Mark m, std::size_t) {
+    if (m == Mark::kOther || m == Mark::kBlank) return true;
+    end = b;
+    return false;
+  });
+  const std::string_view title = TrimView(rest.substr(0, end));
+  return !title.empty() && !IsFieldWord(title);
+}
+
+std::string_view WithoutTrailingTagBrackets(std::string_view title, Reading& r) {
+  for (;;) {
+    title = TrimView(title);
+    BracketSpan span;
+    BracketSpan last;
+    bool found = false;
+    for (std::size_t from = 0; NextBracket(title, from, &span); from = span.end) {
+      last = span;
+      found = true;
+    }
+    if (!found || !last.closed || last.end != title.size() || last.open == 0) return title;
+    bool tags = false;
+    ForEachPiece(last.Inside(title), [&](std::string_view piece) {
+      tags = IsTagWords(piece);
+      return tags;
+    });
+    const std::string_view before = TrimSeparators(title.substr(0, last.open));
+    if (!tags || before.empty()) return title;
+    Note(r.findings, NameFindingKind::kTrailingTag, title.substr(last.open));
+    title = before;
+  }
+}
+
+std::string_view WithoutLatinName(std::string_view singer, NameFindings* findings) {
+  // The Latin name: from the last blank that follows a character outside
+  // ASCII, when all after it is letters, blanks, dots and apostrophes.
+  std::size_t cut = std::string_view::npos;
+  bool chinese_before = false;
+  for (std::size_t i = 0; i < singer.size();) {
+    const std::size_t len = text::CharLength(singer, i);
+    if (len > 1) {
+      const Mark m = MarkOf(singer, i, len);
+      if (m == Mark::kBlank && chinese_before) {
+        cut = i;
+      } else if (m == Mark::kOther) {
+        chinese_before = true;
+        cut = std::string_view::npos;
+      }
+    } else if (singer[i] == ' ') {
+      if (chinese_before && cut == std::string_view::npos) cut = i;
+    } else if (!IsAsciiLetter(singer[i]) && singer[i] != '.' && singer[i] != '\'' &&
+               singer[i] != '-') {
+      cut = std::string_view::npos;
+      chinese_before = false;
+    }
+    i += len;
+  }
+  if (cut == std::string_view::npos) return singer;
+  const std::string_view latin = TrimView(singer.substr(cut));
+  bool letters = false;
+  for (char c : latin) letters = letters || IsAsciiLetter(c);
+  if (!letters) return singer;
+  Note(findings, NameFindingKind::kLatinName, latin);
+  return TrimView(singer.substr(0, cut));
+}
+
+bool FindQuotedTitle(std::string_view s, QuotedTitle* quoted) {
+  bool found = false;
+  std::size_t open = std::string_view::npos;
+  WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t depth) {
+    if (m == Mark::kTitleOpen && depth == 0) {
+      open = b;
+    } else if (m == Mark::kTitleClose && depth == 1 && open != std::string_view::npos) {
+      const std::size_t inside = open + text::CharLength(s, open);
+      const std::string_view title = TrimView(s.substr(inside, b - inside));
+      if (!title.empty()) {
+        *quoted = {open, e, title};
+        found = true;
+        return false;
+      }
+      open = std::string_view::npos;
+    }
+    return true;
+  });
+  return found;
+}
+
+}  // namespace kscgen::naming
