@@ -74,6 +74,16 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
       {1, 2, "合唱团－小河水", "粤语金曲", "合唱团", "小河水", "粤语", "流行"},
       {1, 2, "合唱团－小河水", "国语", "合唱团", "小河水", "国语", "流行"},
       {1, 3, "合唱团－小河水", "经典怀旧", "合唱团", "小河水", "国语", "怀旧歌"},
+      // The folder fills what the name leaves open under every template.
+      {3, 2, "张学友－吻别", "粤语金曲", "张学友", "吻别", "粤语", "流行"},
+      {4, 2, "张学友－吻别", "粤语金曲", "张学友", "吻别", "粤语", "流行"},
+      {4, 2, "张学友－吻别(国语)", "粤语金曲", "张学友", "吻别", "国语", "流行"},
+      {4, 3, "张学友－吻别", "怀旧金曲", "张学友", "吻别", "国语", "怀旧歌"},
+      {4, 3, "张学友－吻别(国语－流行)", "怀旧金曲", "张学友", "吻别", "国语", "流行"},
+      {2, 1, "吻别", "张学友", "张学友", "吻别", "国语", "流行"},
+      {1, 1, "吻别", "张学友", "张学友", "吻别", "国语", "流行"},
+      {1, 1, "吻别", "", "佚名", "吻别", "国语", "流行"},
+      {4, 3, "张学友－吻别", "摇滚金曲", "张学友", "吻别", "国语", "流行"},
   };
   for (const NameCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " role " +
@@ -305,6 +315,62 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {1, "梁静茹--勇气", "梁静茹", "勇气", "国语", "流行", "0"},
       {4, "梁静茹－－勇气－－粤语", "梁静茹", "勇气", "粤语", "流行", "0"},
       {2, "梁静茹 -- 勇气(台语)", "梁静茹", "勇气", "台语", "流行", "0"},
+      // A catalogue code with letters as the last field, a site's tag after it.
+      {4, "李宗盛-山丘_粤语_怀旧_KA301234", "李宗盛", "山丘", "粤语", "怀旧歌", "0"},
+      {4, "李宗盛-山丘_粤语_流行_KB20417_XYZP2P", "李宗盛", "山丘", "粤语", "流行", "0"},
+      {1, "李宗盛-山丘-KA301234", "李宗盛", "山丘", "国语", "流行", "0"},
+      // Fields after a tag bracket, joined by "_".
+      {4, "黎明-情深说话未曾讲(MTV)_粤语_流行歌曲_ZX100234", "黎明", "情深说话未曾讲", "粤语", "流行",
+       "0"},
+      // 〖 〗, 「 」 and 『 』 are brackets.
+      {4, "张国荣-风继续吹〖演唱会〗[怀旧歌]", "张国荣", "风继续吹", "国语", "怀旧歌", "0"},
+      {2, "张国荣-风继续吹「粤语」", "张国荣", "风继续吹", "粤语", "流行", "0"},
+      {3, "张国荣-风继续吹『粤语－怀旧』", "张国荣", "风继续吹", "粤语", "怀旧歌", "0"},
+      // A language keyword inside a longer word, or in a quoted work, names none.
+      {2, "林俊杰-曹操(英雄联盟)", "林俊杰", "曹操", "国语", "流行", "0"},
+      {2, "林俊杰-曹操(《英雄》)", "林俊杰", "曹操", "国语", "流行", "0"},
+      {2, "林俊杰-曹操(日记)", "林俊杰", "曹操", "国语", "流行", "0"},
+      {2, "林俊杰-曹操(粤)", "林俊杰", "曹操", "粤语", "流行", "0"},
+      {2, "林俊杰-曹操(《英雄》粤语版)", "林俊杰", "曹操", "粤语", "流行", "0"},
+      // A language word in a bracket of any length.
+      {2, "江蕙-惜别的海岸(台湾闽南语)", "江蕙", "惜别的海岸", "台语", "流行", "0"},
+      {2, "谭咏麟-朋友(粤语MTV)", "谭咏麟", "朋友", "粤语", "流行", "0"},
+      {4, "谭咏麟-朋友(粤语经典老歌)", "谭咏麟", "朋友", "粤语", "流行", "0"},
+      // An empty language field; fields after an earlier language.
+      {4, "歌手-摇篮曲(－儿歌－1)", "歌手", "摇篮曲", "国语", "儿歌", "1"},
+      {4, "[国语]歌手-摇篮曲(粤语-民歌-左声道)", "歌手", "摇篮曲", "国语", "民歌", "2"},
+      // 合唱 is a style word.
+      {4, "群星-让世界充满爱-国语-合唱歌曲", "群星", "让世界充满爱", "国语", "对唱", "0"},
+      {4, "群星-让世界充满爱(国语-合唱)", "群星", "让世界充满爱", "国语", "对唱", "0"},
+      // A band named by a number stays the singer.
+      {4, "7755-心碎(MTV)-国语-流行", "7755", "心碎", "国语", "流行", "0"},
+      {4, "7755-心碎-国语-流行", "7755", "心碎", "国语", "流行", "0"},
+      {1, "911-爱的故事", "911", "爱的故事", "国语", "流行", "0"},
+      {4, "F4-流星雨", "F4", "流星雨", "国语", "流行", "0"},
+      // A year after a blank stays in the title.
+      {4, "崔健-一无所有 1986", "崔健", "一无所有 1986", "国语", "流行", "0"},
+      {1, "Prince - 1999", "Prince", "1999", "国语", "流行", "0"},
+      {4, "某歌手-Party Like 1999", "某歌手", "Party Like 1999", "国语", "流行", "0"},
+      // " - " before fields only separates the fields.
+      {4, "蔡琴-被遗忘的时光 - 国语 - 怀旧", "蔡琴", "被遗忘的时光", "国语", "怀旧歌", "0"},
+      {4, "A-Lin - 给我一个理由忘记 - 国语", "A-Lin", "给我一个理由忘记", "国语", "流行", "0"},
+      // Template 1 leaves tag brackets at the end out of the title.
+      {1, "刘德华 + 陈慧琳 - 因为爱 [KTV]", "刘德华 + 陈慧琳", "因为爱", "国语", "流行", "0"},
+      {1, "刘德华-因为爱(伴奏 KTV)【MTV】", "刘德华", "因为爱", "国语", "流行", "0"},
+      {1, "刘德华-因为爱(我)", "刘德华", "因为爱(我)", "国语", "流行", "0"},
+      // 《 》 marks the title, the singer before it or after it.
+      {1, "莫文蔚《阴天》", "莫文蔚", "阴天", "国语", "流行", "0"},
+      {1, "《阴天》莫文蔚", "莫文蔚", "阴天", "国语", "流行", "0"},
+      {4, "Adele - 《Hello》", "Adele", "Hello", "国语", "流行", "0"},
+      {4, "莫文蔚《阴天》(粤语)", "莫文蔚", "阴天", "粤语", "流行", "0"},
+      {4, "《阴天》-莫文蔚-粤语-怀旧", "莫文蔚", "阴天", "粤语", "怀旧歌", "0"},
+      {4, "《A-B》莫文蔚", "莫文蔚", "A-B", "国语", "流行", "0"},
+      // Video sites' titles.
+      {4, "【KTV】莫文蔚 Karen Mok《阴天》原版伴奏 ｜ 高清歌词 (Karaoke Version)", "莫文蔚", "阴天",
+       "国语", "流行", "0"},
+      {4, "李克勤 Hacken Lee - 红日 ( KTV 原版伴奏 )", "李克勤", "红日", "国语", "流行", "0"},
+      {4, "邓紫棋 G.E.M. - 泡沫", "邓紫棋", "泡沫", "国语", "流行", "0"},
+      {4, "张三 & Tom - 歌", "张三 & Tom", "歌", "国语", "流行", "0"},
   };
   for (const FullCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
@@ -426,6 +492,18 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {4, "某歌手-Party Like 1999", {{K::kYearInTitle, "1999"}}},
       {4, "某歌手-传奇-1999", {{K::kYearAsNumber, "1999"}}},
       {4, "歌手-(我是)一只小小鸟", {{K::kTitleBracket, "(我是)"}}},
+      {4, "李宗盛-山丘_国语_流行_KA301234", {{K::kCatalogueCode, "KA301234"}}},
+      {4, "李宗盛-山丘_国语_KB20417_XYZP2P",
+       {{K::kTrailingTag, "XYZP2P"}, {K::kCatalogueCode, "KB20417"}}},
+      // Without a code before it, such a word is the title's.
+      {4, "李宗盛-山丘_XYZP2P", {}},
+      {4, "崔健-一无所有 1986", {{K::kYearInTitle, "1986"}}},
+      {1, "李克勤 Hacken Lee - 红日", {{K::kLatinName, "Hacken Lee"}}},
+      {1, "刘德华 + 陈慧琳 - 因为爱 [KTV]", {{K::kTrailingTag, "[KTV]"}}},
+      {4, "莫文蔚《阴天》原版伴奏", {{K::kTrailingTag, "原版伴奏"}}},
+      {4, "莫文蔚《阴天》某某", {{K::kUnreadText, "某某"}}},
+      {4, "7755-心碎-国语-流行", {}},
+      {4, "歌手-摇篮曲(－儿歌－1)", {}},
   };
   for (const FindingCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
@@ -439,6 +517,42 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       EXPECT_EQ(findings[i].text, c.findings[i].text) << i;
     }
   }
+}
+
+struct FolderFindingCase {
+  int naming_template;
+  int folder_role;
+  const char* folder_name;
+  NameFindings findings;
+};
+
+TEST(NameFindingsTest, AFolderThatNamesNothingUnderItsRoleIsNoted) {
+  using K = NameFindingKind;
+  const FolderFindingCase cases[] = {
+      {4, 3, "摇滚金曲", {{K::kFolderNoStyle, "摇滚金曲"}}},
+      {0, 3, "摇滚金曲", {{K::kFolderNoStyle, "摇滚金曲"}}},
+      {1, 2, "经典老歌", {{K::kFolderNoLanguage, "经典老歌"}}},
+      {0, 2, "经典老歌", {{K::kFolderNoLanguage, "经典老歌"}}},
+      {4, 3, "怀旧金曲", {}},
+      {0, 2, "国语", {}},
+      {2, 2, "", {}},
+      {1, 1, "摇滚金曲", {}},
+      {0, 4, "摇滚金曲", {}},
+  };
+  for (const FolderFindingCase& c : cases) {
+    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " role " +
+                 std::to_string(c.folder_role) + " folder [" + c.folder_name + "]");
+    SongInfo info;
+    NameFindings findings;
+    ParseSongName(c.naming_template, c.folder_role, "合唱团－小河水", c.folder_name, info,
+                  &findings);
+    EXPECT_EQ(findings, c.findings);
+  }
+  // A name that gives the value leaves the folder unread, and unnoted.
+  SongInfo info;
+  NameFindings findings;
+  ParseSongName(3, 3, "合唱团－小河水(国语－怀旧)", "摇滚金曲", info, &findings);
+  EXPECT_TRUE(findings.empty());
 }
 
 TEST(NameFindingsTest, ValuesAreTheSameWithOrWithoutFindings) {
