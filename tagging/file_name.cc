@@ -43,7 +43,7 @@ BracketFields SplitBracketFields(std::string_view bracket_part) {
   return result;
 }
 
-namespace {
+namespace naming {
 
 // Splits at the first "－" outside brackets, else at the first "-" outside
 // brackets that has a blank on each side (A-Lin - 给我一个理由忘记), else at
@@ -52,12 +52,6 @@ namespace {
 // never a separator (Beyond-富士山下(国语－流行)). Dashes next to the
 // separator belong to it (孙燕姿--遇见). With neither, the singer is empty
 // and the title part is the whole text. Both parts are trimmed.
-struct SingerTitleView {
-  std::string_view singer;
-  std::string_view title_part;
-  bool separated = false;
-};
-
 SingerTitleView SplitView(std::string_view text) {
   std::size_t wide = kNone;
   std::size_t ascii = kNone;
@@ -92,11 +86,7 @@ SingerTitleView SplitView(std::string_view text) {
   return split;
 }
 
-// A title quoted in 《 》: the singer is the text before it, else the first
-// piece after it; what follows is read as what follows any title, and what
-// names nothing there is noted. Returns the singer.
-std::string_view ReadQuotedName(std::string_view name, const naming::QuotedTitle& quoted,
-                                naming::Reading& r) {
+std::string_view ReadQuotedName(std::string_view name, const QuotedTitle& quoted, Reading& r) {
   std::string_view singer = naming::TrimSeparators(name.substr(0, quoted.open));
   std::string_view after = naming::TrimSeparators(name.substr(quoted.end));
   if (singer.empty()) {
@@ -118,6 +108,13 @@ std::string_view ReadQuotedName(std::string_view name, const naming::QuotedTitle
   }
   return singer;
 }
+
+}  // namespace naming
+
+namespace {
+
+using naming::SingerTitleView;
+using naming::SplitView;
 
 // Singer and title split at a separator; the title part read by the
 // template. Returns the singer.
@@ -142,7 +139,12 @@ std::string_view ReadSplitName(int naming_template, std::string_view name, namin
 }  // namespace
 
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, SongInfo& info, NameFindings* findings) {
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings,
+                   const KnownSingers* known) {
+  if (naming_template == kTemplateAuto) {
+    ParseAutoName(folder_role, base_name, folder_name, info, findings, known);
+    return;
+  }
   base_name = TrimView(base_name);
   folder_name = TrimView(folder_name);
   if (naming_template == kTemplateTitle || naming_template == kTemplateCustom) {
@@ -162,7 +164,7 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
   const std::string_view name = naming::WithoutLeadingTags(base_name, r, true);
   naming::QuotedTitle quoted;
   const std::string_view singer = naming::FindQuotedTitle(name, &quoted)
-                                      ? ReadQuotedName(name, quoted, r)
+                                      ? naming::ReadQuotedName(name, quoted, r)
                                       : ReadSplitName(naming_template, name, r);
   info.singer = std::string(naming::WithoutLatinName(singer, findings));
   if (info.singer.empty() && naming_template == kTemplateSingerTitle) info.singer = kUnknownSinger;

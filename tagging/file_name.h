@@ -25,7 +25,8 @@ enum NamingTemplate : int {
   kTemplateSingerTitleLanguageStyle = 3,         // 歌手－歌名(语种－类别)
   kTemplateSingerTitleLanguageStyleChannel = 4,  // 歌手－歌名(语种－类别－声道)
   kTemplateCustom = 5,                           // 自定义: a NamePattern of the user's own
-  kTemplateCount = 6,
+  kTemplateAuto = 6,                             // 自动识别: every field read for what it is
+  kTemplateCount = 7,
 };
 
 enum FolderRole : int {
@@ -66,6 +67,9 @@ enum class NameFindingKind {
   kLatinName,        // text: a Latin name after a Chinese singer's name, left out
   kFolderNoLanguage, // text: the folder's name, which names no language (语种名)
   kFolderNoStyle,    // text: the folder's name, which names no style (类别名)
+  kKnownSinger,      // text: the singer the library's other names gave, which decided the order
+  kSingerByOrder,    // text: the first of two words without a separator, taken for the singer
+  kNumberTaken,      // text: a number read as the library's own (自动识别)
 };
 
 struct NameFinding {
@@ -77,6 +81,8 @@ struct NameFinding {
 
 // In the order the name is read. Empty for a name that fits its template.
 using NameFindings = std::vector<NameFinding>;
+
+class KnownSingers;
 
 struct BracketFields {
   std::vector<std::string> fields;  // trimmed
@@ -110,8 +116,22 @@ BracketFields SplitBracketFields(std::string_view bracket_part);
 // template or a reading may be wrong (a bracket, a language word or a
 // number left in the title), says so in `findings` (when given), which it
 // appends to. Under kTemplateCustom without a pattern, reads as template 0.
+//
+// Under every template the folder gives what the name leaves open, by its
+// role; a folder that names nothing under its role is noted. kTemplateAuto
+// reads as ParseAutoName, with `known` (may be null).
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr);
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr,
+                   const KnownSingers* known = nullptr);
+
+// 自动识别: reads every field of a name for what it is, wherever it stands:
+// tags and fields before the singer and after the title, in any order; the
+// title quoted in 《 》; singer and title at a separator, or, in a name
+// without one, as the first word and the rest. Where the order is not
+// given, a side that `known` holds (and the other does not) is the singer.
+// Notes every guess.
+void ParseAutoName(int folder_role, std::string_view base_name, std::string_view folder_name,
+                   SongInfo& info, NameFindings* findings, const KnownSingers* known);
 
 // The same by a pattern of the user's own. Brackets, fields, numbers and tag
 // words after the pattern's last placeholder are read as under template 4,

@@ -149,6 +149,7 @@ void ReadBracket(std::string_view content, Reading& r) {
 // earlier-read one comes after. `next` is the first slot still allowed.
 bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
   static constexpr Slot kOrder[] = {kChannelSlot, kStyleSlot, kLanguageSlot};
+  if (r.any_order) *next = 0;  // each value still once: a given one is closed
   for (; *next < 3; ++*next) {
     const Slot slot = kOrder[*next];
     if (!r.Open(slot)) continue;

@@ -160,6 +160,7 @@ struct Reading {
   unsigned open = 0;   // those of them still to be given
   unsigned given = 0;  // the fields the name gave, read by the template or not
   bool number_read = false;
+  bool any_order = false;  // fields after the title in any order (自动识别)
 
   bool Reads(Slot s) const { return (reads & s) != 0; }
   bool Open(Slot s) const { return (open & s) != 0; }
@@ -222,6 +223,16 @@ std::string_view WithoutTrailingTagBrackets(std::string_view title, Reading& r);
 // left out with a note.
 std::string_view WithoutLatinName(std::string_view singer, NameFindings* findings);
 
+// Singer and title of a name, split at the first "－" outside brackets, else
+// at the first "-" with a blank on each side (unless only fields follow
+// it), else at the first "-"; both parts trimmed of separators.
+struct SingerTitleView {
+  std::string_view singer;
+  std::string_view title_part;
+  bool separated = false;
+};
+SingerTitleView SplitView(std::string_view text);
+
 // A title quoted in 《 》 outside brackets: where its marks are.
 struct QuotedTitle {
   std::size_t open = 0;  // where 《 begins
@@ -232,6 +243,11 @@ struct QuotedTitle {
 // The first title quoted in 《 》 at the top level of `s`, closed and not
 // empty; false when there is none.
 bool FindQuotedTitle(std::string_view s, QuotedTitle* quoted);
+
+// Reads a name whose title `quoted` marks: the title is what the marks
+// hold, the singer the text before them, else the first piece after them;
+// what follows is read as what follows any title. Returns the singer.
+std::string_view ReadQuotedName(std::string_view name, const QuotedTitle& quoted, Reading& r);
 
 // Reads, from the end of `text`, what large libraries write after the title
 // (后来-国语-103962, 七里香-国语-流行-2, 遇见 伴奏KTV): its own number (four

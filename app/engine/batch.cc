@@ -12,6 +12,7 @@
 #include "app/engine/short_date.h"
 #include "app/engine/song_numbering.h"
 #include "ksc/ksc_file.h"
+#include "tagging/known_singers.h"
 #include "tagging/pinyin.h"
 #include "text/encoding.h"
 
@@ -24,7 +25,7 @@ namespace {
 // it, and the singer's initials from the singer that results.
 SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
                     const std::string& folder_name, std::string_view base_name,
-                    NameFindings* findings) {
+                    const KnownSingers& known, NameFindings* findings) {
   SongInfo song;
   song.date_text = request.date_text.value_or(today);
   if (*request.naming_template == kTemplateCustom) {
@@ -32,7 +33,7 @@ SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
                   findings);
   } else {
     ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
-                  findings);
+                  findings, &known);
   }
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
@@ -125,6 +126,15 @@ class Run {
   BatchResult Go() {
     if (std::optional<Refusal> refusal = RefusalOf(request_, result_.listed)) {
       return Fail(refusal->status, std::move(refusal->message));
+    }
+    if (*request_.naming_template == kTemplateAuto) {
+      // 自动识别 tells singer from title by the singers the library's own
+      // names give without doubt: all of them, before any is read.
+      for (const VideoFolder& folder : folders_) {
+        for (const VideoFile& file : folder.files) {
+          known_.Learn(BaseNameView(file.name.gbk), request_.folder_role, folder.folder_name);
+        }
+      }
     }
     if (observer_) observer_->OnStart(result_.listed);
     for (std::size_t f = 0; f < folders_.size(); ++f) {
@@ -312,7 +322,7 @@ class Run {
       return true;
     }
     SongInfo& song = report.song;
-    song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
+    song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk), known_,
                       &report.name_findings);
     song.video_name = file.name.gbk;
     const std::string ksc_native = NameKscFile(folder, i, report);
@@ -467,6 +477,7 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   SongNumbering numbering_;
+  KnownSingers known_;  // 自动识别 only
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in

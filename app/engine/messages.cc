@@ -279,13 +279,14 @@ const char* const kTemplateLabels[kTemplateCount] = {
     u8"歌手－歌名(语种－类别)",
     u8"歌手－歌名(语种－类别－声道)",
     u8"自定义",
+    u8"自动识别",
 };
 const char* const kFolderRoleLabels[kRoleCount] = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名",
                                                    u8"加入日期"};
 
 std::string BadIndexOption(bool naming, std::string_view typed_utf8) {
-  return std::string(naming ? u8"模板" : u8"目录名作用") + u8"必须是 0 到 4：" +
-         std::string(typed_utf8);
+  return std::string(naming ? u8"模板" : u8"目录名作用") +
+         (naming ? u8"必须是 0 到 4 或 auto：" : u8"必须是 0 到 4：") + std::string(typed_utf8);
 }
 
 std::string UniformOptionShape(std::string_view typed_utf8) {
@@ -404,6 +405,12 @@ std::string NameNote(const NameFinding& finding) {
       return u8"文件夹名" + quoted + u8"中没有语种";
     case NameFindingKind::kFolderNoStyle:
       return u8"文件夹名" + quoted + u8"中没有类别";
+    case NameFindingKind::kKnownSinger:
+      return u8"按歌库中已有的歌手" + quoted + u8"判断";
+    case NameFindingKind::kSingerByOrder:
+      return u8"没有分隔符，按顺序把" + quoted + u8"当作歌手";
+    case NameFindingKind::kNumberTaken:
+      return quoted + u8"当作文件名编号";
   }
   return std::string();
 }
