@@ -119,6 +119,46 @@ std::string_view ReadUnseparated(std::string_view name, const KnownSingers* know
   return {};
 }
 
+// The first run of ASCII letters and digits in `title` that is a
+// catalogue number or code, glued to other text or not (MB302511怀旧).
+std::string_view CodeIn(std::string_view title) {
+  auto alnum = [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  };
+  for (std::size_t i = 0; i < title.size();) {
+    if (!alnum(title[i])) {
+      i += text::CharLength(title, i);
+      continue;
+    }
+    std::size_t end = i;
+    while (end < title.size() && alnum(title[end])) ++end;
+    const std::string_view run = title.substr(i, end - i);
+    if (naming::IsCatalogueNumber(run) || naming::IsLetteredCode(run)) return run;
+    i = end;
+  }
+  return {};
+}
+
+// Where the order is not given, a title may hold what a template's names
+// would not: the notes of every template, and tag words or a number
+// anywhere in it (12-伴奏, 陈奕迅-1874).
+void NoteDoubtfulAutoTitle(std::string_view title, NameFindings* findings) {
+  if (findings == nullptr) return;
+  const std::size_t before = findings->size();
+  naming::NoteDoubtfulTitle(title, findings);
+  const std::string_view code = CodeIn(title);
+  bool noted = code.empty();  // a year kept in the title is noted as such
+  for (std::size_t i = 0; i < findings->size(); ++i) {
+    const NameFinding& f = (*findings)[i];
+    noted = noted || (i >= before && f.kind == NameFindingKind::kTitleNumber) ||
+            (f.kind == NameFindingKind::kYearInTitle && f.text == code);
+  }
+  if (!noted) Note(findings, NameFindingKind::kTitleNumber, code);
+  if (const std::string_view tag = naming::TagWordsIn(title); !tag.empty()) {
+    Note(findings, NameFindingKind::kTitleTag, tag);
+  }
+}
+
 }  // namespace
 
 void ParseAutoName(int folder_role, std::string_view base_name, std::string_view folder_name,
@@ -142,7 +182,7 @@ void ParseAutoName(int folder_role, std::string_view base_name, std::string_view
   naming::ApplyFolderRole(folder_role, folder_name, false, !singer.empty(), r);
   if (!info.name_number.empty()) Note(findings, NameFindingKind::kNumberTaken, info.name_number);
   if (info.title.empty()) Note(findings, NameFindingKind::kEmptyTitle);
-  naming::NoteDoubtfulTitle(info.title, findings);
+  NoteDoubtfulAutoTitle(info.title, findings);
 }
 
 }  // namespace kscgen

@@ -70,6 +70,7 @@ enum class NameFindingKind {
   kKnownSinger,      // text: the singer the library's other names gave, which decided the order
   kSingerByOrder,    // text: the first of two words without a separator, taken for the singer
   kNumberTaken,      // text: a number read as the library's own (自动识别)
+  kTitleTag,         // text: tag words still in the title (自动识别)
 };
 
 struct NameFinding {

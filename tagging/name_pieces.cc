@@ -2,6 +2,7 @@
 // Latin name, a tag bracket, a title quoted in 《 》. These decide which
 // separator splits and what a leading number is.
 #include "tagging/classification.h"
+#include "tagging/classification_tables.h"
 #include "tagging/name_reading.h"
 
 namespace kscgen::naming {
@@ -47,6 +48,14 @@ bool OnlyFieldWords(std::string_view s) {
     return all;
   });
   return any && all;
+}
+
+std::string_view TagWordsIn(std::string_view title) {
+  for (std::size_t i = 0; i < kTagWords.size; ++i) {
+    const std::string_view word = kTagWords.words[i];
+    if (text::Contains(title, word)) return word;
+  }
+  return {};
 }
 
 bool ReadsAsSingerAndTitle(std::string_view s) {

@@ -209,6 +209,10 @@ bool IsFieldWord(std::string_view piece);
 // a field word (国语 - 怀旧, [KTV] 伴奏); false for an empty `s`.
 bool OnlyFieldWords(std::string_view s);
 
+// The first tag word `title` holds as the list spells it, capitals
+// included (KTV in 勇气KTV, 伴奏; not Live in Live Forever), or empty.
+std::string_view TagWordsIn(std::string_view title);
+
 // Whether `s` reads as singer and title: a first piece that a separator
 // (not a bracket: a singer carries no tags) ends, then a piece that is no
 // field word (孙燕姿-遇见, not 我难过(MTV)-国语).

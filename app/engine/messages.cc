@@ -411,6 +411,8 @@ std::string NameNote(const NameFinding& finding) {
       return u8"没有分隔符，按顺序把" + quoted + u8"当作歌手";
     case NameFindingKind::kNumberTaken:
       return quoted + u8"当作文件名编号";
+    case NameFindingKind::kTitleTag:
+      return u8"歌名中含有标签词" + quoted;
   }
   return std::string();
 }
