@@ -62,18 +62,15 @@ bool ReadsAsSingerAndTitle(std::string_view s) {
   constexpr std::size_t kNone = std::string_view::npos;
   std::size_t separator = kNone;
   std::size_t after = 0;
-  bool tagged = false;
   WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t depth) {
-    if (depth == 0 && (m == Mark::kOpen || m == Mark::kTitleOpen)) {
-      tagged = true;
-      return false;
-    }
+    // A bracket before any separator: no singer carries tags.
+    if (depth == 0 && (m == Mark::kOpen || m == Mark::kTitleOpen)) return false;
     if (depth > 0 || !IsFieldSeparator(m)) return true;
     separator = b;
     after = e;
     return false;
   });
-  if (tagged || separator == kNone || TrimSeparators(s.substr(0, separator)).empty()) return false;
+  if (separator == kNone || TrimSeparators(s.substr(0, separator)).empty()) return false;
   const std::string_view rest = TrimSeparators(s.substr(after));
   std::size_t end = rest.size();
   WalkChars(rest, 0, [&](std::size_t b, std::size_t, Mark m, std::size_t) {

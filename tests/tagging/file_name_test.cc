@@ -345,6 +345,7 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       // A band named by a number stays the singer.
       {4, "7755-心碎(MTV)-国语-流行", "7755", "心碎", "国语", "流行", "0"},
       {4, "7755-心碎-国语-流行", "7755", "心碎", "国语", "流行", "0"},
+      {4, "7755-心碎(MTV)-爱你", "7755", "心碎", "国语", "流行", "0"},
       {1, "911-爱的故事", "911", "爱的故事", "国语", "流行", "0"},
       {4, "F4-流星雨", "F4", "流星雨", "国语", "流行", "0"},
       // A year after a blank stays in the title.
