@@ -1,6 +1,7 @@
 // What a piece of a name is: a field beside singer and title, a singer's
 // Latin name, a tag bracket, a title quoted in 《 》. These decide which
-// separator splits and what a leading number is.
+// separator splits and what a leading number is, and which titles still
+// hold what names carry beside them.
 #include "tagging/classification.h"
 #include "tagging/classification_tables.h"
 #include "tagging/name_reading.h"
@@ -28,6 +29,31 @@ void ForEachPiece(std::string_view s, Visit visit) {
   });
   const std::string_view last = TrimView(s.substr(begin));
   if (go_on && !last.empty()) visit(last);
+}
+
+// A catalogue-like number standing as a field of its own in a title of
+// more than one field (a title that is a number, 1874, is a title).
+// A year after a blank at the end is the title's own (恋曲 1980), and noted
+// as such where it is read.
+std::string_view NumberIn(std::string_view title) {
+  std::size_t begin = 0;
+  std::string_view found;
+  bool several = false;
+  bool blank_before = false;
+  WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
+    if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
+      const std::string_view field = TrimView(title.substr(begin, b - begin));
+      if (found.empty() && (IsCatalogueNumber(field) || IsLetteredCode(field))) found = field;
+      several = true;
+      blank_before = m == Mark::kBlank;
+      begin = e;
+    }
+    return true;
+  });
+  const std::string_view last = TrimView(title.substr(begin));
+  const bool year = blank_before && LooksLikeAYear(last);
+  if (found.empty() && !year && (IsCatalogueNumber(last) || IsLetteredCode(last))) found = last;
+  return several ? found : std::string_view();
 }
 
 }  // namespace
@@ -157,6 +183,29 @@ bool FindQuotedTitle(std::string_view s, QuotedTitle* quoted) {
     return true;
   });
   return found;
+}
+
+void NoteDoubtfulTitle(std::string_view title, NameFindings* findings) {
+  if (!findings) return;
+  bool bracket = false;
+  WalkChars(title, 0, [&](std::size_t, std::size_t, Mark m, std::size_t) {
+    bracket = m == Mark::kOpen || m == Mark::kClose;
+    return !bracket;
+  });
+  if (bracket) {
+    BracketSpan span;
+    if (NextBracket(title, 0, &span)) {
+      Note(findings, NameFindingKind::kTitleBracket, title.substr(span.open, span.end - span.open));
+    } else {
+      Note(findings, NameFindingKind::kTitleBracket, title);
+    }
+  }
+  if (const std::string_view word = LanguageWordIn(title); !word.empty()) {
+    Note(findings, NameFindingKind::kTitleLanguage, word);
+  }
+  if (const std::string_view number = NumberIn(title); !number.empty()) {
+    Note(findings, NameFindingKind::kTitleNumber, number);
+  }
 }
 
 }  // namespace kscgen::naming

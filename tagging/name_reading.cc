@@ -40,12 +40,6 @@ bool IsSiteTag(std::string_view s) {
   return letter && s.size() >= 2 && s.size() <= 12;
 }
 
-// A number in the years songs come from (1900 to 2099), which a name may
-// carry as a year rather than as the library's number.
-bool LooksLikeAYear(std::string_view s) {
-  return s.size() == 4 && ((s[0] == '1' && s[1] == '9') || (s[0] == '2' && s[1] == '0'));
-}
-
 void ReadNumber(std::string_view number, Reading& r) {
   r.info.name_number = std::string(number);
   r.number_read = true;
@@ -174,31 +168,6 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
   return false;
 }
 
-// A catalogue-like number standing as a field of its own in a title of
-// more than one field (a title that is a number, 1874, is a title).
-// A year after a blank at the end is the title's own (恋曲 1980), and noted
-// as such where it is read.
-std::string_view NumberIn(std::string_view title) {
-  std::size_t begin = 0;
-  std::string_view found;
-  bool several = false;
-  bool blank_before = false;
-  WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
-    if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
-      const std::string_view field = TrimView(title.substr(begin, b - begin));
-      if (found.empty() && (IsCatalogueNumber(field) || IsLetteredCode(field))) found = field;
-      several = true;
-      blank_before = m == Mark::kBlank;
-      begin = e;
-    }
-    return true;
-  });
-  const std::string_view last = TrimView(title.substr(begin));
-  const bool year = blank_before && LooksLikeAYear(last);
-  if (found.empty() && !year && (IsCatalogueNumber(last) || IsLetteredCode(last))) found = last;
-  return several ? found : std::string_view();
-}
-
 }  // namespace
 
 bool IsTagWords(std::string_view word) {
@@ -262,6 +231,10 @@ bool IsDigits(std::string_view s) {
   return !s.empty();
 }
 
+bool LooksLikeAYear(std::string_view s) {
+  return s.size() == 4 && ((s[0] == '1' && s[1] == '9') || (s[0] == '2' && s[1] == '0'));
+}
+
 bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && s.size() <= 9 && IsDigits(s); }
 
 bool IsLetteredCode(std::string_view s) {
@@ -286,28 +259,72 @@ unsigned SlotsOf(int naming_template) {
   }
 }
 
-std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
-  // The runs of separators and blanks outside brackets; only the last few
-  // are kept, for no name has more fields after its title than that.
-  struct Cut {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    bool field = false;  // holds a dash or "_", not blanks only
-  };
-  constexpr std::size_t kKept = 16;
-  Cut cuts[kKept];
+namespace {
+
+// A run of separators and blanks outside brackets.
+struct Cut {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool field = false;  // holds a dash or "_", not blanks only
+};
+
+// Only the last few runs are kept, for no name has more fields after its
+// title than that.
+constexpr std::size_t kKeptCuts = 16;
+
+// The runs of `text`, the last kKeptCuts of them in `cuts` (a ring);
+// returns how many there are.
+std::size_t CollectCuts(std::string_view text, Cut* cuts) {
   std::size_t count = 0;
   WalkChars(text, 0, [&](std::size_t begin, std::size_t end, Mark m, std::size_t depth) {
     if (depth > 0 || m == Mark::kOpen || !IsCut(m)) return true;
-    Cut& last = cuts[(count + kKept - 1) % kKept];
+    Cut& last = cuts[(count + kKeptCuts - 1) % kKeptCuts];
     if (count > 0 && last.end == begin) {
       last.end = end;
       last.field = last.field || m != Mark::kBlank;
     } else {
-      cuts[count++ % kKept] = {begin, end, m != Mark::kBlank};
+      cuts[count++ % kKeptCuts] = {begin, end, m != Mark::kBlank};
     }
     return true;
   });
+  return count;
+}
+
+enum class CodeWord { kNone, kTaken, kStop };
+
+// A word at the very end, after `before` (empty when there is none): a
+// site's tag after a code, the library's number, a year after a blank
+// (which stays the title's: 恋曲 1980, Party Like 1999), a code with
+// letters. Each once.
+CodeWord ReadCodeWord(std::string_view word, std::string_view before, bool after_blank,
+                      Reading& r) {
+  if (r.number_read) return CodeWord::kNone;
+  if (IsSiteTag(word) && (IsCatalogueNumber(before) || IsLetteredCode(before))) {
+    Note(r.findings, NameFindingKind::kTrailingTag, word);
+    return CodeWord::kTaken;
+  }
+  if (IsCatalogueNumber(word)) {
+    if (after_blank && LooksLikeAYear(word)) {
+      Note(r.findings, NameFindingKind::kYearInTitle, word);
+      return CodeWord::kStop;
+    }
+    ReadNumber(word, r);
+    return CodeWord::kTaken;
+  }
+  if (IsLetteredCode(word)) {
+    Note(r.findings, NameFindingKind::kCatalogueCode, word);
+    r.number_read = true;
+    return CodeWord::kTaken;
+  }
+  return CodeWord::kNone;
+}
+
+}  // namespace
+
+std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
+  constexpr std::size_t kKept = kKeptCuts;
+  Cut cuts[kKept];
+  const std::size_t count = CollectCuts(text, cuts);
   const std::size_t oldest = count > kKept ? count - kKept : 0;
   std::size_t end = text.size();
   std::size_t k = count;
@@ -318,34 +335,19 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
     const Cut& cut = cuts[(k - 1) % kKept];
     if (keep_first && cut.begin == 0) break;
     const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
-    if (only_tags && !r.number_read && IsSiteTag(word) && (k - 1 > oldest || !keep_first)) {
-      // A site's tag is known by the code before it.
-      const std::size_t from = k - 1 > oldest ? cuts[(k - 2) % kKept].end : 0;
-      const std::string_view code = TrimView(text.substr(from, cut.begin - from));
-      if (IsCatalogueNumber(code) || IsLetteredCode(code)) {
-        Note(r.findings, NameFindingKind::kTrailingTag, word);
+    if (only_tags) {
+      std::string_view before;
+      if (k - 1 > oldest || !keep_first) {
+        const std::size_t from = k - 1 > oldest ? cuts[(k - 2) % kKept].end : 0;
+        before = TrimView(text.substr(from, cut.begin - from));
+      }
+      const CodeWord code = ReadCodeWord(word, before, !cut.field, r);
+      if (code == CodeWord::kStop) break;
+      if (code == CodeWord::kTaken) {
         end = cut.begin;
         --k;
         continue;
       }
-    }
-    if (only_tags && !r.number_read && IsCatalogueNumber(word)) {
-      // A year after a blank is the title's (恋曲 1980, Party Like 1999).
-      if (!cut.field && LooksLikeAYear(word)) {
-        Note(r.findings, NameFindingKind::kYearInTitle, word);
-        break;
-      }
-      ReadNumber(word, r);
-      end = cut.begin;
-      --k;
-      continue;
-    }
-    if (only_tags && !r.number_read && IsLetteredCode(word)) {
-      Note(r.findings, NameFindingKind::kCatalogueCode, word);
-      r.number_read = true;
-      end = cut.begin;
-      --k;
-      continue;
     }
     if (IsTagWords(word)) {
       Note(r.findings, NameFindingKind::kTrailingTag, word);
@@ -447,29 +449,6 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
     rest = TrimView(rest.substr(cut_end));
   }
   return rest;
-}
-
-void NoteDoubtfulTitle(std::string_view title, NameFindings* findings) {
-  if (!findings) return;
-  bool bracket = false;
-  WalkChars(title, 0, [&](std::size_t, std::size_t, Mark m, std::size_t) {
-    bracket = m == Mark::kOpen || m == Mark::kClose;
-    return !bracket;
-  });
-  if (bracket) {
-    BracketSpan span;
-    if (NextBracket(title, 0, &span)) {
-      Note(findings, NameFindingKind::kTitleBracket, title.substr(span.open, span.end - span.open));
-    } else {
-      Note(findings, NameFindingKind::kTitleBracket, title);
-    }
-  }
-  if (const std::string_view word = LanguageWordIn(title); !word.empty()) {
-    Note(findings, NameFindingKind::kTitleLanguage, word);
-  }
-  if (const std::string_view number = NumberIn(title); !number.empty()) {
-    Note(findings, NameFindingKind::kTitleNumber, number);
-  }
 }
 
 }  // namespace kscgen::naming

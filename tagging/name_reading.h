@@ -191,6 +191,10 @@ std::string_view TrimSeparators(std::string_view s);
 // Whether `s` is one or more ASCII digits.
 bool IsDigits(std::string_view s);
 
+// A number in the years songs come from (1900 to 2099), which a name may
+// carry as a year rather than as the library's number.
+bool LooksLikeAYear(std::string_view s);
+
 // A library's own song number: four to nine ASCII digits (nine fit the song
 // manager's numbers; a longer run of digits is something else).
 bool IsCatalogueNumber(std::string_view s);
