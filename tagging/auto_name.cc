@@ -57,14 +57,17 @@ std::string_view WithoutLeadingFields(std::string_view name, Reading& r) {
 
 // Whether a side is a singer the library knows and the other is not.
 bool KnownOnly(const KnownSingers* known, std::string_view side, std::string_view other) {
-  return known != nullptr && known->Holds(naming::WithoutLatinName(side, nullptr)) &&
-         !known->Holds(naming::WithoutLatinName(other, nullptr));
+  // The other side first: in a library whose names are mostly singer
+  // first, that is the one known, and one lookup decides.
+  return known != nullptr && known->size() != 0 &&
+         !known->Holds(naming::WithoutLatinName(other, nullptr)) &&
+         known->Holds(naming::WithoutLatinName(side, nullptr));
 }
 
 // Singer and title at a separator: singer first, unless the library knows
 // the second as a singer and not the first (后来 - 刘若英).
-std::string_view ReadSeparated(std::string_view name, const KnownSingers* known, Reading& r) {
-  const naming::SingerTitleView split = naming::SplitView(name);
+std::string_view ReadSeparated(const naming::SingerTitleView& split, const KnownSingers* known,
+                               Reading& r) {
   if (split.singer.empty()) Note(r.findings, NameFindingKind::kEmptySinger);
   const std::string_view title = naming::ReadTitlePart(split.title_part, r);
   if (!split.singer.empty() && !title.empty() && KnownOnly(known, title, split.singer)) {
@@ -172,8 +175,8 @@ void ParseAutoName(int folder_role, std::string_view base_name, std::string_view
   std::string_view singer;
   if (naming::FindQuotedTitle(name, &quoted)) {
     singer = naming::ReadQuotedName(name, quoted, r);
-  } else if (naming::SplitView(name).separated) {
-    singer = ReadSeparated(name, known, r);
+  } else if (const naming::SingerTitleView split = naming::SplitView(name); split.separated) {
+    singer = ReadSeparated(split, known, r);
   } else {
     singer = ReadUnseparated(name, known, r);
   }

@@ -167,11 +167,18 @@ std::optional<std::string> StyleWordOf(std::string_view field) {
   auto equals_upper = [](std::string_view s, std::string_view word) {
     return s.size() == word.size() && text::ContainsUpper(s, word);
   };
+  if (field.empty()) return std::nullopt;
+  const char first = text::ToUpperAscii(field[0]);
   for (std::size_t i = 0; i < kStyleTable.size; ++i) {
     const KeywordRule& rule = kStyleTable.rules[i];
+    // By the first byte before the whole word: every name's first piece
+    // comes here under 自动识别.
+    if (rule.keyword[0] != first && rule.value[0] != first) continue;
     const std::string_view value = rule.value;
     for (std::string_view word : {rule.keyword, value}) {
-      if (field.size() < word.size() || !equals_upper(field.substr(0, word.size()), word)) continue;
+      if (field.size() < word.size() || !equals_upper(field.substr(0, word.size()), word)) {
+        continue;
+      }
       const std::string_view rest = field.substr(word.size());
       bool whole = rest.empty();
       for (std::size_t e = 0; !whole && e < kWordEndings.size; ++e) {

@@ -8,7 +8,7 @@ namespace kscgen {
 void KnownSingers::Learn(std::string_view base_name, int folder_role,
                          std::string_view folder_name) {
   folder_name = text::TrimView(folder_name);
-  if (folder_role == kRoleSinger && !folder_name.empty()) singers_.emplace(folder_name);
+  if (folder_role == kRoleSinger && !folder_name.empty()) Add(folder_name);
   SongInfo info;
   const unsigned all = naming::SlotsOf(kTemplateCustom);
   naming::Reading r{info, nullptr, all, all};
@@ -19,18 +19,27 @@ void KnownSingers::Learn(std::string_view base_name, int folder_role,
     singer = naming::TrimSeparators(name.substr(0, quoted.open));
   } else {
     const naming::SingerTitleView split = naming::SplitView(name);
-    if (!split.separated) return;
+    if (!split.separated || split.singer.empty()) return;
+    // A library holds many songs of each singer: one learned already needs
+    // no reading of the title's fields.
+    if (Holds(naming::WithoutLatinName(split.singer, nullptr))) return;
     r.given = 0;  // only the fields after the title make the order sure
     naming::ReadTitlePart(split.title_part, r);
     if (r.given == 0) return;
     singer = split.singer;
   }
   singer = naming::WithoutLatinName(singer, nullptr);
-  if (!singer.empty() && !naming::IsFieldWord(singer)) singers_.emplace(singer);
+  if (!singer.empty() && !Holds(singer) && !naming::IsFieldWord(singer)) Add(singer);
+}
+
+void KnownSingers::Add(std::string_view singer) {
+  if (Holds(singer)) return;
+  names_.emplace_back(singer);
+  singers_.insert(names_.back());
 }
 
 bool KnownSingers::Holds(std::string_view singer) const {
-  return !singers_.empty() && singers_.count(std::string(singer)) != 0;
+  return !singers_.empty() && singers_.count(singer) != 0;
 }
 
 }  // namespace kscgen

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -12,6 +13,13 @@ namespace kscgen {
 
 class KnownSingers {
  public:
+  // Moved, never copied: the set's views point into the names it holds.
+  KnownSingers() = default;
+  KnownSingers(const KnownSingers&) = delete;
+  KnownSingers& operator=(const KnownSingers&) = delete;
+  KnownSingers(KnownSingers&&) = default;
+  KnownSingers& operator=(KnownSingers&&) = default;
+
   // Learns the singer of one name (GBK, without its extension) when it
   // gives one without doubt: singer and title at a separator with fields
   // after the title (刘若英-后来-国语, 刘若英-后来(国语)), or a title quoted
@@ -23,7 +31,12 @@ class KnownSingers {
   std::size_t size() const { return singers_.size(); }
 
  private:
-  std::unordered_set<std::string> singers_;
+  void Add(std::string_view singer);
+
+  // Looked up by views, so that a lookup builds no string: every name read
+  // under 自动识别 asks once or twice.
+  std::deque<std::string> names_;  // where the views point; a deque never moves them
+  std::unordered_set<std::string_view> singers_;
 };
 
 }  // namespace kscgen

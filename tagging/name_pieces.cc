@@ -2,6 +2,8 @@
 // Latin name, a tag bracket, a title quoted in 《 》. These decide which
 // separator splits and what a leading number is, and which titles still
 // hold what names carry beside them.
+#include <bitset>
+
 #include "tagging/classification.h"
 #include "tagging/classification_tables.h"
 #include "tagging/name_reading.h"
@@ -58,11 +60,42 @@ std::string_view NumberIn(std::string_view title) {
 
 }  // namespace
 
+namespace {
+
+// The bytes a field word can begin with (ASCII letters raised): digits and
+// capitals for numbers, codes and sides, and the first bytes of the words
+// of the language, style, tag and channel tables. A piece that begins with
+// none of them is no field word, whatever follows.
+std::bitset<256> FieldWordLeads() {
+  std::bitset<256> leads;
+  for (char c = '0'; c <= '9'; ++c) leads.set(static_cast<unsigned char>(c));
+  for (char c = 'A'; c <= 'Z'; ++c) leads.set(static_cast<unsigned char>(c));
+  auto add = [&](std::string_view word) {
+    if (!word.empty()) leads.set(static_cast<unsigned char>(text::ToUpperAscii(word[0])));
+  };
+  for (const WordList* list : {&kLanguageWords, &kTagWords}) {
+    for (std::size_t i = 0; i < list->size; ++i) add(list->words[i]);
+  }
+  for (const KeywordTable* table : {&kStyleTable, &kChannelTable, &kLanguageTable}) {
+    for (std::size_t i = 0; i < table->size; ++i) {
+      add(table->rules[i].keyword);
+      add(table->rules[i].value);
+    }
+  }
+  return leads;
+}
+
+}  // namespace
+
 bool IsFieldWord(std::string_view piece) {
-  if (piece.empty()) return false;
-  return IsTagWords(piece) || IsCatalogueNumber(piece) || IsLetteredCode(piece) ||
-         LanguageWordOf(piece) || StyleWordOf(piece) || ChannelWordOf(piece) ||
-         (piece.size() == 1 && piece[0] >= '0' && piece[0] <= '3');
+  static const std::bitset<256> kLeads = FieldWordLeads();
+  if (piece.empty() || !kLeads.test(static_cast<unsigned char>(text::ToUpperAscii(piece[0])))) {
+    return false;
+  }
+  // The cheap tests first: every name's first piece comes here.
+  return (piece.size() == 1 && piece[0] >= '0' && piece[0] <= '3') || IsCatalogueNumber(piece) ||
+         IsLetteredCode(piece) || LanguageWordOf(piece) || ChannelWordOf(piece) ||
+         IsTagWords(piece) || StyleWordOf(piece);
 }
 
 bool OnlyFieldWords(std::string_view s) {
@@ -77,9 +110,15 @@ bool OnlyFieldWords(std::string_view s) {
 }
 
 std::string_view TagWordsIn(std::string_view title) {
+  // Only words whose first byte begins a character of the title are looked
+  // for: most titles hold few of these bytes.
+  std::bitset<256> leads;
+  for (std::size_t i = 0; i < title.size(); i += text::CharLength(title, i)) {
+    leads.set(static_cast<unsigned char>(title[i]));
+  }
   for (std::size_t i = 0; i < kTagWords.size; ++i) {
     const std::string_view word = kTagWords.words[i];
-    if (text::Contains(title, word)) return word;
+    if (leads.test(static_cast<unsigned char>(word[0])) && text::Contains(title, word)) return word;
   }
   return {};
 }
@@ -165,6 +204,9 @@ std::string_view WithoutLatinName(std::string_view singer, NameFindings* finding
 }
 
 bool FindQuotedTitle(std::string_view s, QuotedTitle* quoted) {
+  // Most names hold no 《: found by its bytes before walking the name by
+  // its characters, which tells where it truly begins one.
+  if (s.find("《") == std::string_view::npos) return false;
   bool found = false;
   std::size_t open = std::string_view::npos;
   WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t depth) {

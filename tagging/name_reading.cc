@@ -174,9 +174,10 @@ bool IsTagWords(std::string_view word) {
   if (word.empty()) return false;
   for (std::size_t i = 0; i < word.size();) {
     std::size_t longest = 0;
+    const char first = text::ToUpperAscii(word[i]);
     for (std::size_t w = 0; w < kTagWords.size; ++w) {
       const std::string_view tag = kTagWords.words[w];
-      if (tag.size() <= longest || word.size() - i < tag.size()) continue;
+      if (tag[0] != first || tag.size() <= longest || word.size() - i < tag.size()) continue;
       bool same = true;
       for (std::size_t k = 0; k < tag.size() && same; ++k) {
         same = text::ToUpperAscii(word[i + k]) == tag[k];
