@@ -125,6 +125,11 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
                    std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr,
                    const KnownSingers* known = nullptr);
 
+// Whether a folder's name names nothing under its role: no language under
+// 语种名, no style under 类别名 (摇滚金曲). Its songs whose names give none
+// get the default, and a note.
+bool FolderNamesNothing(int folder_role, std::string_view folder_name);
+
 // 自动识别: reads every field of a name for what it is, wherever it stands:
 // tags and fields before the singer and after the title, in any order; the
 // title quoted in 《 》; singer and title at a separator, or, in a name

@@ -3,6 +3,18 @@
 #include "tagging/classification.h"
 #include "tagging/name_reading.h"
 
+namespace kscgen {
+
+bool FolderNamesNothing(int folder_role, std::string_view folder_name) {
+  folder_name = text::TrimView(folder_name);
+  if (folder_name.empty()) return false;
+  if (folder_role == kRoleLanguage) return !NamesLanguage(folder_name);
+  if (folder_role == kRoleStyle) return !MatchStyle(folder_name);
+  return false;
+}
+
+}  // namespace kscgen
+
 namespace kscgen::naming {
 
 void ApplyFolderRole(int folder_role, std::string_view folder, bool title_only, bool singer_read,
@@ -18,16 +30,18 @@ void ApplyFolderRole(int folder_role, std::string_view folder, bool title_only, 
       // 歌名's folders give 其它 rather than 国语 when they begin with no
       // language: libraries rely on it.
       info.language = title_only ? ClassifyLanguagePrefix(folder) : ClassifyLanguage(folder);
-      if (!folder.empty() && !NamesLanguage(folder)) {
+      if (FolderNamesNothing(folder_role, folder)) {
         Note(r.findings, NameFindingKind::kFolderNoLanguage, folder);
       }
       break;
     case kRoleStyle: {
       if ((r.given & kStyleSlot) != 0) break;
-      const std::optional<std::string> named = MatchStyle(folder);
-      std::optional<std::string> style = title_only ? ClassifyStylePrefix(folder) : named;
+      std::optional<std::string> style =
+          title_only ? ClassifyStylePrefix(folder) : MatchStyle(folder);
       if (style) info.style = std::move(*style);
-      if (!folder.empty() && !named) Note(r.findings, NameFindingKind::kFolderNoStyle, folder);
+      if (FolderNamesNothing(folder_role, folder)) {
+        Note(r.findings, NameFindingKind::kFolderNoStyle, folder);
+      }
       break;
     }
     case kRoleDateAdded:

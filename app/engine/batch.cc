@@ -265,6 +265,11 @@ class Run {
       result_.warnings.push_back(
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
+    if (!folder.files.empty() && FolderNamesNothing(request_.folder_role, folder.folder_name)) {
+      result_.warnings.push_back(
+          messages::FolderNamesNothing(folder.relative == "." ? folder.path : folder.relative,
+                                       request_.folder_role == kRoleLanguage));
+    }
     names_.Group(folder);
     error = names_.FindKscFilesSpelledOtherwise(folder, *handle_, folders_.size() > 1,
                                                 &result_.warnings);

@@ -272,6 +272,12 @@ std::string FolderNameNotInGbk(std::string_view folder) {
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
 }
 
+std::string FolderNamesNothing(std::string_view folder, bool language) {
+  return u8"文件夹名" + Shown(folder) +
+         (language ? u8"中没有语种，名称中没有语种的歌曲用默认的语种"
+                   : u8"中没有类别，名称中没有类别的歌曲用默认的类别");
+}
+
 const char* const kTemplateLabels[kTemplateCount] = {
     u8"歌名",
     u8"歌手－歌名",

@@ -298,6 +298,26 @@ TEST_F(BatchTest, AutoLearnsTheSingersOfTheWholeLibraryBeforeReadingAnyName) {
             u8"按歌库中已有的歌手“刘若英”判断");
 }
 
+TEST_F(BatchTest, AFolderThatNamesNothingUnderItsRoleIsToldOnceAndNotedOnItsRows) {
+  Add(u8"张三－小河水.mpg");
+  Add(u8"张三－大河水(怀旧).mpg");
+  Add(u8"李四－小河水.mpg");
+  request_.naming_template = kTemplateSingerTitleLanguageStyle;
+  request_.folder_role = kRoleStyle;  // 粤语金曲 names a language, no style
+  request_.dry_run = true;
+  const BatchResult r = Run();
+  ASSERT_EQ(r.warnings.size(), 1u);
+  EXPECT_EQ(r.warnings[0],
+            u8"文件夹名“" + folder_.path + u8"”中没有类别，名称中没有类别的歌曲用默认的类别");
+  ASSERT_EQ(recorder_.reports.size(), 3u);
+  const NameFindings noted{{NameFindingKind::kFolderNoStyle, "粤语金曲"}};
+  EXPECT_EQ(recorder_.reports[0].name_findings, noted);
+  EXPECT_TRUE(recorder_.reports[1].name_findings.empty());  // its name gives the style
+  EXPECT_EQ(recorder_.reports[2].name_findings, noted);
+  request_.folder_role = kRoleLanguage;
+  EXPECT_TRUE(Run().warnings.empty());
+}
+
 TEST_F(BatchTest, UniformValuesApplyAndTheSingerInitialsFollowThem) {
   Add(u8"张三－小河水(国语).mpg");
   request_.naming_template = kTemplateSingerTitleLanguage;
