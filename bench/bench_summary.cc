@@ -30,8 +30,8 @@ void PrintTimes(SummaryReporter& reporter) {
   }
   if (s.count("BM_LearnSingers200000") && s.count("BM_ReadAuto200000")) {
     // Against reading alone, which is less than a run: a stricter bound.
-    Line("learning singers / reading 200,000 names", reporter.cpu_seconds["BM_LearnSingers200000"] /
-                                                         reporter.cpu_seconds["BM_ReadAuto200000"],
+    Line("learning singers / reading 200,000 names",
+         reporter.cpu_seconds["BM_LearnSingers200000"] / reporter.cpu_seconds["BM_ReadAuto200000"],
          "x", 0.2, false);
   }
   if (s.count("BM_PlainLoop20000")) {

@@ -182,7 +182,6 @@ void BM_TagOneVideoByPattern(benchmark::State& state) {
 }
 BENCHMARK(BM_TagOneVideoByPattern)->Repetitions(5)->ReportAggregatesOnly(true);
 
-
 // Every KSC file is right already: the run reads them and writes nothing.
 void BM_KscgenUnchangedRerun20000(benchmark::State& state) {
   const std::string& folder = RerunFolder();

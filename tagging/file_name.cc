@@ -102,9 +102,10 @@ std::string_view ReadQuotedName(std::string_view name, const QuotedTitle& quoted
   r.info.title = std::string(quoted.title);
   const std::string_view rest = naming::TrimSeparators(naming::ReadTitlePart(after, r, false));
   if (!rest.empty()) {
-    Note(r.findings,
-         naming::OnlyFieldWords(rest) ? NameFindingKind::kTrailingTag : NameFindingKind::kUnreadText,
-         rest);
+    Note(
+        r.findings,
+        naming::OnlyFieldWords(rest) ? NameFindingKind::kTrailingTag : NameFindingKind::kUnreadText,
+        rest);
   }
   return singer;
 }

@@ -342,8 +342,7 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
       ReadPlaceholder(field, captures[s], r);
     }
     if (!pattern.Has(PatternField::kSinger)) info.singer = kUnknownSinger;
-    naming::ApplyFolderRole(folder_role, folder_name, false, pattern.Has(PatternField::kSinger),
-                            r);
+    naming::ApplyFolderRole(folder_role, folder_name, false, pattern.Has(PatternField::kSinger), r);
   }
   if (info.title.empty()) naming::Note(findings, NameFindingKind::kEmptyTitle);
   naming::NoteDoubtfulTitle(info.title, findings);

@@ -65,8 +65,7 @@ std::string JoinFields(FieldSpan fields, std::size_t from) {
 // A bracket of the template's fields: the language (when `language` is
 // given), then style and channel, as far as the template reads them. Only
 // values still open are given: the first field that names one wins.
-void ReadFieldBracket(FieldSpan fields, const std::optional<std::string>& language,
-                      Reading& r) {
+void ReadFieldBracket(FieldSpan fields, const std::optional<std::string>& language, Reading& r) {
   if (language && r.Open(kLanguageSlot)) r.Give(kLanguageSlot, *language);
   std::size_t reads = 1;
   if (r.Reads(kStyleSlot)) {
@@ -109,9 +108,8 @@ void ReadBracket(std::string_view content, Reading& r) {
   const FieldSpan fields{bf.fields.data() + first, bf.fields.size() - first};
   if (fields.size > 1 && r.reads != 0) {
     if (fields[0].empty() || NamesLanguage(fields[0])) {
-      ReadFieldBracket(fields, fields[0].empty() ? std::nullopt
-                                                 : std::optional(ClassifyLanguage(fields[0])),
-                       r);
+      ReadFieldBracket(
+          fields, fields[0].empty() ? std::nullopt : std::optional(ClassifyLanguage(fields[0])), r);
     } else if (r.Open(kLanguageSlot) && !HoldsWord(kTagWords, fields[0])) {
       Note(r.findings, NameFindingKind::kUnknownLanguage, fields[0]);
       ReadFieldBracket(fields, std::string(kDefaultLanguage), r);
@@ -242,8 +240,7 @@ bool IsLetteredCode(std::string_view s) {
   std::size_t letters = 0;
   while (letters < s.size() && s[letters] >= 'A' && s[letters] <= 'Z') ++letters;
   const std::size_t digits = s.size() - letters;
-  return letters >= 1 && letters <= 4 && digits >= 4 && digits <= 9 &&
-         IsDigits(s.substr(letters));
+  return letters >= 1 && letters <= 4 && digits >= 4 && digits <= 9 && IsDigits(s.substr(letters));
 }
 
 unsigned SlotsOf(int naming_template) {

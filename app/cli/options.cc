@@ -174,8 +174,9 @@ std::string ReadUniformOption(const std::string& arg, std::vector<UniformEntry>&
 // -t or -r: its index, into `request`; the refusal, or empty.
 std::string ReadIndexOption(const ParsedOption& option, BatchRequest& request) {
   const bool naming = option.id == kOptTemplate;
-  const std::optional<int> index =
-      naming && option.value == "auto" ? std::optional<int>(kTemplateAuto) : ParseIndex(option.value);
+  const std::optional<int> index = naming && option.value == "auto"
+                                       ? std::optional<int>(kTemplateAuto)
+                                       : ParseIndex(option.value);
   if (!index) return messages::BadIndexOption(naming, text::DisplayName(option.value));
   if (!naming) {
     request.folder_role = static_cast<FolderRole>(*index);

@@ -75,7 +75,8 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {4, "某歌手-传奇-1999", {{K::kYearAsNumber, "1999"}}},
       {4, "歌手-(我是)一只小小鸟", {{K::kTitleBracket, "(我是)"}}},
       {4, "李宗盛-山丘_国语_流行_KA301234", {{K::kCatalogueCode, "KA301234"}}},
-      {4, "李宗盛-山丘_国语_KB20417_XYZP2P",
+      {4,
+       "李宗盛-山丘_国语_KB20417_XYZP2P",
        {{K::kTrailingTag, "XYZP2P"}, {K::kCatalogueCode, "KB20417"}}},
       // Without a code before it, such a word is the title's.
       {4, "李宗盛-山丘_XYZP2P", {}},

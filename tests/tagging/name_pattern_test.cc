@@ -154,8 +154,7 @@ TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
 // either side (103962 does not stand in MB302511103962).
 bool Standing(const std::string& text, std::string_view word) {
   auto alnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
-  for (std::size_t at = text.find(word); at != std::string::npos;
-       at = text.find(word, at + 1)) {
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
     const std::size_t end = at + word.size();
     if ((at == 0 || !alnum(text[at - 1])) && (end == text.size() || !alnum(text[end]))) return true;
   }
@@ -166,9 +165,9 @@ bool Standing(const std::string& text, std::string_view word) {
 // any separators and brackets: whatever the reading, a title that still
 // holds a bracket or a language word carries a note.
 TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
-  const char* const pieces[] = {"梁静茹", "A-Lin", "F.I.R.", "勇气", "Live Forever", "1874",
-                                "后来",   "MTV",   "KTV",    "高清", "伴奏",         "103962",
-                                "12",     "国语",  "粤语",   "台语", "普通话",       "怀旧",
+  const char* const pieces[] = {"梁静茹", "A-Lin", "F.I.R.", "勇气",     "Live Forever", "1874",
+                                "后来",   "MTV",   "KTV",    "高清",     "伴奏",         "103962",
+                                "12",     "国语",  "粤语",   "台语",     "普通话",       "怀旧",
                                 "R",      "左",    "x",      "MB302511", "《遇见》"};
   const char* const languages[] = {"国语", "粤语", "台语", "普通话", "英语", "闽南语"};
   const char* const separators[] = {"-", "－", "_", " ", "--", " - ", "－－", ""};
@@ -180,8 +179,8 @@ TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
        {"{歌名} - {歌手}", "{编号}_{歌手}_{歌名}", "{歌手}《{歌名}》", "{歌手} {歌名}({语种})"}) {
     patterns.push_back(*CompileNamePattern(p).pattern);
   }
-  const std::initializer_list<const char*> auto_words = {"MTV", "KTV", "高清", "伴奏", "103962",
-                                                        "MB302511"};
+  const std::initializer_list<const char*> auto_words = {"MTV",  "KTV",    "高清",
+                                                         "伴奏", "103962", "MB302511"};
   KnownSingers known;
   known.Learn("梁静茹-勇气-国语", kRoleNone, "");
   std::mt19937 random(20261207);
