@@ -23,6 +23,14 @@ void KnownSingers::Learn(std::string_view base_name, int folder_role,
     // A library holds many songs of each singer: one learned already needs
     // no reading of the title's fields.
     if (Holds(naming::WithoutLatinName(split.singer, nullptr))) return;
+    // Fields follow a title only after a separator, a blank or a bracket.
+    bool more = false;
+    naming::WalkChars(split.title_part, 0,
+                      [&](std::size_t, std::size_t, naming::Mark m, std::size_t) {
+                        more = m == naming::Mark::kOpen || naming::IsCut(m);
+                        return !more;
+                      });
+    if (!more) return;
     r.given = 0;  // only the fields after the title make the order sure
     naming::ReadTitlePart(split.title_part, r);
     if (r.given == 0) return;
