@@ -224,7 +224,9 @@ bool FindQuotedTitle(std::string_view s, QuotedTitle* quoted) {
     }
     return true;
   });
-  return found;
+  // A separator before the marks splits singer from a title that holds
+  // them (歌手-电影《英雄》主题曲): then they quote a work, not the title.
+  return found && !SplitView(TrimSeparators(s.substr(0, quoted->open))).separated;
 }
 
 void NoteDoubtfulTitle(std::string_view title, NameFindings* findings) {

@@ -249,7 +249,8 @@ struct QuotedTitle {
 };
 
 // The first title quoted in 《 》 at the top level of `s`, closed and not
-// empty; false when there is none.
+// empty, with no separator before it but at its very end (孙燕姿《遇见》,
+// Coldplay - 《Yellow》, not 歌手-电影《英雄》主题曲); false when there is none.
 bool FindQuotedTitle(std::string_view s, QuotedTitle* quoted);
 
 // Reads a name whose title `quoted` marks: the title is what the marks

@@ -366,6 +366,8 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {4, "莫文蔚《阴天》(粤语)", "莫文蔚", "阴天", "粤语", "流行", "0"},
       {4, "《阴天》-莫文蔚-粤语-怀旧", "莫文蔚", "阴天", "粤语", "怀旧歌", "0"},
       {4, "《A-B》莫文蔚", "莫文蔚", "A-B", "国语", "流行", "0"},
+      // A separator before the marks: they quote a work inside the title.
+      {4, "莫文蔚-电影《阴天》主题曲", "莫文蔚", "电影《阴天》主题曲", "国语", "流行", "0"},
       // Video sites' titles.
       {4, "【KTV】莫文蔚 Karen Mok《阴天》原版伴奏 ｜ 高清歌词 (Karaoke Version)", "莫文蔚", "阴天",
        "国语", "流行", "0"},
