@@ -1,6 +1,7 @@
 // Any base name and folder name, under every template and folder role.
 #include "fuzz_input.h"
 #include "tagging/file_name.h"
+#include "tagging/known_singers.h"
 #include "tagging/pinyin.h"
 #include "text/gbk_text.h"
 
@@ -38,13 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // refused before any name meets it.
   std::optional<NamePattern> pattern;
   if (naming_template == kTemplateCustom) pattern = CompileNamePattern(pieces[2]).pattern;
+  // Under 自动识别 it is another name of the library, whose singer is learned.
+  KnownSingers known;
+  if (naming_template == kTemplateAuto) known.Learn(pieces[2], folder_role, pieces[1]);
   if (pattern) {
     ParseSongName(*pattern, folder_role, pieces[0], pieces[1], song, &findings);
   } else {
-    ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song, &findings);
+    ParseSongName(naming_template, folder_role, pieces[0], pieces[1], song, &findings, &known);
   }
   // A bracket left in the title is always noted.
-  for (std::string_view bracket : {"(", ")", "[", "]", "（", "）", "［", "］", "【", "】"}) {
+  for (std::string_view bracket : {"(", ")", "[", "]", "（", "）", "［", "］", "【", "】", "〖", "〗",
+                                   "「", "」", "『", "』"}) {
     fuzz::Check(!text::Contains(song.title, bracket) || !findings.empty());
   }
   fuzz::Check(song.name_number.empty() ||

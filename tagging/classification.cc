@@ -108,16 +108,77 @@ std::optional<std::string> LanguageWordOf(std::string_view field) {
   return std::nullopt;
 }
 
+namespace {
+
+// Whether `rest` is empty or one of the endings a word may carry.
+bool IsWordEnding(std::string_view rest) {
+  for (std::size_t e = 0; !rest.empty() && e < kWordEndings.size; ++e) {
+    if (rest == kWordEndings.words[e]) return true;
+  }
+  return rest.empty();
+}
+
+// `field` without what it quotes in 《 》, marks included; a mark left open
+// takes the rest.
+std::string WithoutQuotedWorks(std::string_view field) {
+  constexpr std::string_view kOpen = "《";
+  constexpr std::string_view kClose = "》";
+  std::string kept;
+  std::size_t depth = 0;
+  for (std::size_t i = 0; i < field.size();) {
+    const std::size_t len = text::CharLength(field, i);
+    const std::string_view c = field.substr(i, len);
+    if (c == kOpen) {
+      ++depth;
+    } else if (c == kClose && depth > 0) {
+      --depth;
+    } else if (depth == 0) {
+      kept.append(c);
+    }
+    i += len;
+  }
+  return kept;
+}
+
+}  // namespace
+
+std::optional<std::string> BracketLanguage(std::string_view field) {
+  field = text::TrimView(field);
+  std::string unquoted;
+  if (text::Contains(field, "《")) {
+    unquoted = WithoutQuotedWorks(field);
+    field = text::TrimView(unquoted);
+  }
+  if (const std::string_view word = LanguageWordIn(field); !word.empty()) {
+    return ClassifyLanguage(word);
+  }
+  for (std::size_t i = 0; i < kLanguageTable.size; ++i) {
+    const KeywordRule& rule = kLanguageTable.rules[i];
+    if (field.substr(0, rule.keyword.size()) == rule.keyword &&
+        IsWordEnding(field.substr(rule.keyword.size()))) {
+      return std::string(rule.value);
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> StyleWordOf(std::string_view field) {
   field = text::TrimView(field);
   auto equals_upper = [](std::string_view s, std::string_view word) {
     return s.size() == word.size() && text::ContainsUpper(s, word);
   };
+  if (field.empty()) return std::nullopt;
+  const char first = text::ToUpperAscii(field[0]);
   for (std::size_t i = 0; i < kStyleTable.size; ++i) {
     const KeywordRule& rule = kStyleTable.rules[i];
+    // By the first byte before the whole word: every name's first piece
+    // comes here under 自动识别.
+    if (rule.keyword[0] != first && rule.value[0] != first) continue;
     const std::string_view value = rule.value;
     for (std::string_view word : {rule.keyword, value}) {
-      if (field.size() < word.size() || !equals_upper(field.substr(0, word.size()), word)) continue;
+      if (field.size() < word.size() || !equals_upper(field.substr(0, word.size()), word)) {
+        continue;
+      }
       const std::string_view rest = field.substr(word.size());
       bool whole = rest.empty();
       for (std::size_t e = 0; !whole && e < kWordEndings.size; ++e) {

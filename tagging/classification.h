@@ -64,6 +64,14 @@ std::string_view LanguageWordIn(std::string_view text);
 // None for any other field (国语版, 我的国语).
 std::optional<std::string> LanguageWordOf(std::string_view field);
 
+// The language a bracket of one field names: a language word anywhere in it
+// (粤语MTV, 台湾闽南语, 粤语经典老歌) gives what the word gives; else a
+// keyword of the language table that begins the field and is followed by
+// nothing or by 歌曲, 歌 or 版 (粤, 英歌). What the field quotes in 《 》
+// (《英雄》) is a work, never read, and a keyword inside a longer word
+// (英雄联盟, 日记) names nothing.
+std::optional<std::string> BracketLanguage(std::string_view field);
+
 // The style of a field that is a style word on its own: a keyword or a
 // value of the style table (怀旧, 怀旧歌, DISCO), optionally followed by 歌曲,
 // 歌 or 版. None for any other field (迪克牛仔版, 经典怀旧).

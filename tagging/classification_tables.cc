@@ -1,5 +1,6 @@
-// Keyword tables, tried top to bottom. The order matters: 台湾闽南语 must meet
-// "台" before "闽南", and 迪斯科舞曲 meets "舞曲" before "迪".
+// Keyword tables, tried top to bottom. The order matters: 迪斯科舞曲 meets
+// "舞曲" before "迪". The song manager has no style for songs sung by more
+// than one voice but 对唱, so libraries' 合唱 (合唱歌曲) gives it.
 #include "tagging/classification_tables.h"
 
 #include <iterator>
@@ -9,16 +10,16 @@ namespace {
 
 using T = KeywordTest;
 
-// 闽南 gives 粤语, not 台语: the song manager's libraries hold 闽南 songs
-// there, and a re-run must not move them; 台湾闽南语 meets 台 first. The
+// 闽南 (Hokkien) gives 台语, the song manager's word for it: Hokkien is not
+// Cantonese, and songs filed under 粤语 for it were misfiled. The
 // traditional spellings (粵語, 臺語, 韓語), which names from Hong Kong and
 // Taiwan use, come last and give what their simplified forms give.
 constexpr KeywordRule kLanguageRules[] = {
     {T::kContains, "粤", "粤语"},   {T::kContains, "台", "台语"},   {T::kContains, "英", "英语"},
     {T::kContains, "日", "日语"},   {T::kContains, "韩", "韩语"},   {T::kContains, "其他", "其他"},
-    {T::kContains, "其它", "其它"}, {T::kContains, "闽南", "粤语"}, {T::kContains, "汉", "国语"},
+    {T::kContains, "其它", "其它"}, {T::kContains, "闽南", "台语"}, {T::kContains, "汉", "国语"},
     {T::kContains, "粵", "粤语"},   {T::kContains, "臺", "台语"},   {T::kContains, "韓", "韩语"},
-    {T::kContains, "閩南", "粤语"}, {T::kContains, "漢", "国语"},
+    {T::kContains, "閩南", "台语"}, {T::kContains, "漢", "国语"},
 };
 
 constexpr KeywordRule kStyleRules[] = {
@@ -28,7 +29,7 @@ constexpr KeywordRule kStyleRules[] = {
     {T::kContainsUpper, "DISCO", "迪斯科"}, {T::kContains, "劲舞", "迪斯科"},
     {T::kContains, "影视", "影视插曲"},     {T::kContains, "戏曲", "戏曲"},
     {T::kContains, "生日", "生日歌"},       {T::kContains, "革命", "革命歌"},
-    {T::kContains, "儿歌", "儿歌"},
+    {T::kContains, "儿歌", "儿歌"},         {T::kContains, "合唱", "对唱"},
 };
 
 // For folder names under the template "歌名": they are read by how they begin.
@@ -37,7 +38,7 @@ constexpr KeywordRule kStyleRules[] = {
 // nothing sure. (A folder named 国语 gives 其它 too; libraries rely on it.)
 constexpr KeywordRule kLanguagePrefixRules[] = {
     {T::kPrefix, "粤", "粤语"},   {T::kPrefix, "台", "台语"}, {T::kPrefix, "英", "英语"},
-    {T::kPrefix, "日", "日语"},   {T::kPrefix, "韩", "韩语"}, {T::kContains, "闽南", "粤语"},
+    {T::kPrefix, "日", "日语"},   {T::kPrefix, "韩", "韩语"}, {T::kContains, "闽南", "台语"},
     {T::kContains, "汉", "国语"},
 };
 

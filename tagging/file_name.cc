@@ -17,41 +17,6 @@ using text::TrimView;
 constexpr std::string_view kWideDash = "－";
 constexpr std::size_t kNone = std::string_view::npos;
 
-// The folder name stands for the singer, language, style or date added.
-// Under the template "歌名" the names say nothing but the title, so the folder
-// is read by how it begins; under the others by keywords anywhere in it.
-void ApplyFolderRole(int naming_template, int folder_role, std::string_view folder_name,
-                     SongInfo& info) {
-  switch (folder_role) {
-    case kRoleNone:
-      if (naming_template == kTemplateTitle) info.singer = kUnknownSinger;
-      break;
-    case kRoleSinger:
-      if (naming_template == kTemplateTitle) info.singer = std::string(folder_name);
-      break;
-    case kRoleLanguage:
-      // Template 2's bracket part names the language of each song itself.
-      if (naming_template == kTemplateTitle) {
-        info.language = ClassifyLanguagePrefix(folder_name);
-      } else if (naming_template == kTemplateSingerTitle) {
-        info.language = ClassifyLanguage(folder_name);
-      }
-      break;
-    case kRoleStyle:
-      if (naming_template == kTemplateTitle) {
-        if (auto style = ClassifyStylePrefix(folder_name)) info.style = *style;
-      } else {
-        info.style = ClassifyStyle(folder_name);
-      }
-      break;
-    case kRoleDateAdded:
-      info.date_text = std::string(folder_name);
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace
 
 BracketFields SplitBracketFields(std::string_view bracket_part) {
@@ -78,7 +43,7 @@ BracketFields SplitBracketFields(std::string_view bracket_part) {
   return result;
 }
 
-namespace {
+namespace naming {
 
 // Splits at the first "－" outside brackets, else at the first "-" outside
 // brackets that has a blank on each side (A-Lin - 给我一个理由忘记), else at
@@ -87,12 +52,6 @@ namespace {
 // never a separator (Beyond-富士山下(国语－流行)). Dashes next to the
 // separator belong to it (孙燕姿--遇见). With neither, the singer is empty
 // and the title part is the whole text. Both parts are trimmed.
-struct SingerTitleView {
-  std::string_view singer;
-  std::string_view title_part;
-  bool separated = false;
-};
-
 SingerTitleView SplitView(std::string_view text) {
   std::size_t wide = kNone;
   std::size_t ascii = kNone;
@@ -109,6 +68,12 @@ SingerTitleView SplitView(std::string_view text) {
     return wide == kNone;
   });
   SingerTitleView split;
+  // A " - " before fields only (月亮代表我的心 - 国语 - 怀旧) separates
+  // those fields, not singer from title.
+  if (wide == kNone && spaced != kNone && spaced != ascii &&
+      naming::OnlyFieldWords(text.substr(spaced + 1))) {
+    spaced = kNone;
+  }
   const std::size_t at = wide != kNone ? wide : spaced != kNone ? spaced : ascii;
   if (at == kNone) {
     split.title_part = TrimView(text);
@@ -121,45 +86,90 @@ SingerTitleView SplitView(std::string_view text) {
   return split;
 }
 
+std::string_view ReadQuotedName(std::string_view name, const QuotedTitle& quoted, Reading& r) {
+  std::string_view singer = naming::TrimSeparators(name.substr(0, quoted.open));
+  std::string_view after = naming::TrimSeparators(name.substr(quoted.end));
+  if (singer.empty()) {
+    std::size_t end = after.size();
+    WalkChars(after, 0, [&](std::size_t b, std::size_t, Mark m, std::size_t) {
+      if (m != Mark::kOpen && m != Mark::kTitleOpen && !naming::IsFieldSeparator(m)) return true;
+      end = b;
+      return false;
+    });
+    singer = TrimView(after.substr(0, end));
+    after = after.substr(end);
+  }
+  r.info.title = std::string(quoted.title);
+  const std::string_view rest = naming::TrimSeparators(naming::ReadTitlePart(after, r, false));
+  if (!rest.empty()) {
+    Note(
+        r.findings,
+        naming::OnlyFieldWords(rest) ? NameFindingKind::kTrailingTag : NameFindingKind::kUnreadText,
+        rest);
+  }
+  return singer;
+}
+
+}  // namespace naming
+
+namespace {
+
+using naming::SingerTitleView;
+using naming::SplitView;
+
+// Singer and title split at a separator; the title part read by the
+// template. Returns the singer.
+std::string_view ReadSplitName(int naming_template, std::string_view name, naming::Reading& r) {
+  const SingerTitleView split = SplitView(name);
+  if (!split.separated) {
+    Note(r.findings, NameFindingKind::kNoSeparator);
+  } else if (split.singer.empty()) {
+    Note(r.findings, NameFindingKind::kEmptySinger);
+  }
+  if (naming_template == kTemplateSingerTitle) {
+    // The names hold no brackets of fields: a bracket stays in the title,
+    // but for one of tag words at its end.
+    const std::string_view part = naming::WithoutTrailingTagBrackets(split.title_part, r);
+    r.info.title = std::string(TrimView(part.substr(0, naming::ReadTrailing(part, true, r))));
+  } else {
+    r.info.title = std::string(naming::ReadTitlePart(split.title_part, r));
+  }
+  return split.singer;
+}
+
 }  // namespace
 
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, SongInfo& info, NameFindings* findings) {
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings,
+                   const KnownSingers* known) {
+  if (naming_template == kTemplateAuto) {
+    ParseAutoName(folder_role, base_name, folder_name, info, findings, known);
+    return;
+  }
   base_name = TrimView(base_name);
   folder_name = TrimView(folder_name);
   if (naming_template == kTemplateTitle || naming_template == kTemplateCustom) {
+    naming::Reading r{info, findings};
     info.title = std::string(base_name);
     naming::NoteDoubtfulTitle(info.title, findings);
-    ApplyFolderRole(kTemplateTitle, folder_role, folder_name, info);
+    // Only a folder of no role leaves the singer 佚名; under the others the
+    // song manager's libraries have it empty.
+    if (folder_role == kRoleNone) info.singer = kUnknownSinger;
+    naming::ApplyFolderRole(folder_role, folder_name, true, false, r);
     return;
   }
   if (naming_template < kTemplateSingerTitle || naming_template >= kTemplateCount) return;
 
   naming::Reading r{info, findings, naming::SlotsOf(naming_template),
                     naming::SlotsOf(naming_template)};
-  const SingerTitleView split = SplitView(naming::WithoutLeadingTags(base_name, r, true));
-  if (!split.separated) {
-    Note(findings, NameFindingKind::kNoSeparator);
-  } else if (split.singer.empty()) {
-    Note(findings, NameFindingKind::kEmptySinger);
-  }
-  info.singer = std::string(split.singer);
-  if (naming_template == kTemplateSingerTitle) {
-    // The names hold no brackets of fields: a bracket stays in the title.
-    const std::size_t unread = naming::ReadTrailing(split.title_part, true, r);
-    info.title = std::string(TrimView(split.title_part.substr(0, unread)));
-    if (split.singer.empty()) info.singer = kUnknownSinger;
-    ApplyFolderRole(naming_template, folder_role, folder_name, info);
-  } else {
-    info.title = std::string(naming::ReadTitlePart(split.title_part, r));
-    if (naming_template == kTemplateSingerTitleLanguage) {
-      ApplyFolderRole(naming_template, folder_role, folder_name, info);
-    } else if (folder_role == kRoleDateAdded) {
-      // The name itself carries language and style, so of the folder roles
-      // only the date added still applies.
-      info.date_text = std::string(folder_name);
-    }
-  }
+  const std::string_view name = naming::WithoutLeadingTags(base_name, r, true);
+  naming::QuotedTitle quoted;
+  const std::string_view singer = naming::FindQuotedTitle(name, &quoted)
+                                      ? naming::ReadQuotedName(name, quoted, r)
+                                      : ReadSplitName(naming_template, name, r);
+  info.singer = std::string(naming::WithoutLatinName(singer, findings));
+  if (info.singer.empty() && naming_template == kTemplateSingerTitle) info.singer = kUnknownSinger;
+  naming::ApplyFolderRole(folder_role, folder_name, false, !singer.empty(), r);
   if (info.title.empty()) Note(findings, NameFindingKind::kEmptyTitle);
   naming::NoteDoubtfulTitle(info.title, findings);
 }

@@ -25,7 +25,8 @@ enum NamingTemplate : int {
   kTemplateSingerTitleLanguageStyle = 3,         // 歌手－歌名(语种－类别)
   kTemplateSingerTitleLanguageStyleChannel = 4,  // 歌手－歌名(语种－类别－声道)
   kTemplateCustom = 5,                           // 自定义: a NamePattern of the user's own
-  kTemplateCount = 6,
+  kTemplateAuto = 6,                             // 自动识别: every field read for what it is
+  kTemplateCount = 7,
 };
 
 enum FolderRole : int {
@@ -41,26 +42,35 @@ enum FolderRole : int {
 // notes (备注) of the preview and of kscgen -n; the song values are read
 // all the same.
 enum class NameFindingKind {
-  kNoSeparator,      // no "－" or "-" outside brackets: the singer is 佚名 or empty
-  kEmptySinger,      // nothing before the separator
-  kEmptyTitle,       // nothing after the separator, or only a bracket
-  kUnclosedBracket,  // an opening bracket without its closing bracket
-  kUnknownLanguage,  // text: the field, which names none of the languages
-  kUnknownStyle,     // text: the field, which names none of the styles
-  kUnknownChannel,   // text: the field, which names no channel
-  kExtraFields,      // text: the bracket's fields past those the template reads
-  kUnreadText,       // text: what follows a tag bracket and names nothing
-  kLeadingTag,       // text: a bracket before the singer holding no known tag word, left out
-  kTrailingTag,      // text: tag words after the title, left out of it
-  kTitleBracket,     // text: a bracket still in the title
-  kTitleLanguage,    // text: a language word still in the title
-  kTitleNumber,      // text: a catalogue-like number still in the title
-  kPatternMismatch,  // the name does not follow the user's pattern: all of it is the title
-  kNoNameNumber,     // numbering from names, and the name carries no number
-  kYearAsNumber,     // text: a number read as the library's that may be a year (1999)
-  kUnreadEnd,        // text: what follows the pattern's last literal and names nothing
-  kBadNumber,        // text: what the pattern's {编号} took, which is no number
-  kSameNameNumber,   // text: the row (1-based) whose name carries the same number
+  kNoSeparator,       // no "－" or "-" outside brackets: the singer is 佚名 or empty
+  kEmptySinger,       // nothing before the separator
+  kEmptyTitle,        // nothing after the separator, or only a bracket
+  kUnclosedBracket,   // an opening bracket without its closing bracket
+  kUnknownLanguage,   // text: the field, which names none of the languages
+  kUnknownStyle,      // text: the field, which names none of the styles
+  kUnknownChannel,    // text: the field, which names no channel
+  kExtraFields,       // text: the bracket's fields past those the template reads
+  kUnreadText,        // text: what follows a tag bracket and names nothing
+  kLeadingTag,        // text: a bracket before the singer holding no known tag word, left out
+  kTrailingTag,       // text: tag words after the title, left out of it
+  kTitleBracket,      // text: a bracket still in the title
+  kTitleLanguage,     // text: a language word still in the title
+  kTitleNumber,       // text: a catalogue-like number still in the title
+  kPatternMismatch,   // the name does not follow the user's pattern: all of it is the title
+  kNoNameNumber,      // numbering from names, and the name carries no number
+  kYearAsNumber,      // text: a number read as the library's that may be a year (1999)
+  kUnreadEnd,         // text: what follows the pattern's last literal and names nothing
+  kBadNumber,         // text: what the pattern's {编号} took, which is no number
+  kSameNameNumber,    // text: the row (1-based) whose name carries the same number
+  kCatalogueCode,     // text: a library's code with letters (MB302511), left out of the title
+  kYearInTitle,       // text: a year after a blank, kept in the title (恋曲 1980)
+  kLatinName,         // text: a Latin name after a Chinese singer's name, left out
+  kFolderNoLanguage,  // text: the folder's name, which names no language (语种名)
+  kFolderNoStyle,     // text: the folder's name, which names no style (类别名)
+  kKnownSinger,       // text: the singer the library's other names gave, which decided the order
+  kSingerByOrder,     // text: the first of two words without a separator, taken for the singer
+  kNumberTaken,       // text: a number read as the library's own (自动识别)
+  kTitleTag,          // text: tag words still in the title (自动识别)
 };
 
 struct NameFinding {
@@ -72,6 +82,8 @@ struct NameFinding {
 
 // In the order the name is read. Empty for a name that fits its template.
 using NameFindings = std::vector<NameFinding>;
+
+class KnownSingers;
 
 struct BracketFields {
   std::vector<std::string> fields;  // trimmed
@@ -105,8 +117,27 @@ BracketFields SplitBracketFields(std::string_view bracket_part);
 // template or a reading may be wrong (a bracket, a language word or a
 // number left in the title), says so in `findings` (when given), which it
 // appends to. Under kTemplateCustom without a pattern, reads as template 0.
+//
+// Under every template the folder gives what the name leaves open, by its
+// role; a folder that names nothing under its role is noted. kTemplateAuto
+// reads as ParseAutoName, with `known` (may be null).
 void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr);
+                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr,
+                   const KnownSingers* known = nullptr);
+
+// Whether a folder's name names nothing under its role: no language under
+// 语种名, no style under 类别名 (摇滚金曲). Its songs whose names give none
+// get the default, and a note.
+bool FolderNamesNothing(int folder_role, std::string_view folder_name);
+
+// 自动识别: reads every field of a name for what it is, wherever it stands:
+// tags and fields before the singer and after the title, in any order; the
+// title quoted in 《 》; singer and title at a separator, or, in a name
+// without one, as the first word and the rest. Where the order is not
+// given, a side that `known` holds (and the other does not) is the singer.
+// Notes every guess.
+void ParseAutoName(int folder_role, std::string_view base_name, std::string_view folder_name,
+                   SongInfo& info, NameFindings* findings, const KnownSingers* known);
 
 // The same by a pattern of the user's own. Brackets, fields, numbers and tag
 // words after the pattern's last placeholder are read as under template 4,

@@ -297,23 +297,6 @@ unsigned SlotOf(PatternField field) {
   }
 }
 
-// What the folder gives that the name does not: the singer unless
-// `singer_read`, and a language or style the name left open.
-void ApplyFolderRole(bool singer_read, int folder_role, std::string_view folder_name,
-                     const naming::Reading& r) {
-  SongInfo& info = r.info;
-  if (!singer_read) {
-    info.singer = folder_role == kRoleSinger ? std::string(folder_name) : kUnknownSinger;
-  }
-  if (folder_role == kRoleLanguage && r.Open(naming::kLanguageSlot)) {
-    info.language = ClassifyLanguage(folder_name);
-  } else if (folder_role == kRoleStyle && r.Open(naming::kStyleSlot)) {
-    info.style = ClassifyStyle(folder_name);
-  } else if (folder_role == kRoleDateAdded) {
-    info.date_text = std::string(folder_name);
-  }
-}
-
 }  // namespace
 
 void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view base_name,
@@ -335,9 +318,13 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
   if (!MatchPattern(pattern, name, captures, &tail)) {
     naming::Note(findings, NameFindingKind::kPatternMismatch);
     info.title = std::string(naming::ReadTitlePart(name, r));
-    ApplyFolderRole(false, folder_role, folder_name, r);
+    info.singer = kUnknownSinger;
+    naming::ApplyFolderRole(folder_role, folder_name, false, false, r);
   } else {
-    for (const PatternStep& step : pattern.steps) r.open &= ~SlotOf(step.field);
+    for (const PatternStep& step : pattern.steps) {
+      r.open &= ~SlotOf(step.field);
+      r.given |= SlotOf(step.field);
+    }
     const std::size_t last = pattern.steps.size() - 1;
     if (pattern.steps[last].literal.empty()) {
       captures[last] = naming::ReadTitlePart(captures[last], r);
@@ -354,7 +341,8 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
       }
       ReadPlaceholder(field, captures[s], r);
     }
-    ApplyFolderRole(pattern.Has(PatternField::kSinger), folder_role, folder_name, r);
+    if (!pattern.Has(PatternField::kSinger)) info.singer = kUnknownSinger;
+    naming::ApplyFolderRole(folder_role, folder_name, false, pattern.Has(PatternField::kSinger), r);
   }
   if (info.title.empty()) naming::Note(findings, NameFindingKind::kEmptyTitle);
   naming::NoteDoubtfulTitle(info.title, findings);

@@ -26,30 +26,24 @@ bool HoldsWord(const WordList& list, std::string_view s) {
   return false;
 }
 
-// A library's own song number: four to nine ASCII digits (nine fit the song
-// manager's numbers; a longer run of digits is something else).
-bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && s.size() <= 9 && IsDigits(s); }
-
-// A number in the years songs come from (1900 to 2099), which a name may
-// carry as a year rather than as the library's number.
-bool LooksLikeAYear(std::string_view s) {
-  return s.size() == 4 && ((s[0] == '1' && s[1] == '9') || (s[0] == '2' && s[1] == '0'));
+// What a video site or sharer adds after a library's code (NCA20417_MTVP2P):
+// two to twelve capital ASCII letters and digits, at least one a letter.
+bool IsSiteTag(std::string_view s) {
+  bool letter = false;
+  for (char c : s) {
+    if (c >= 'A' && c <= 'Z') {
+      letter = true;
+    } else if (c < '0' || c > '9') {
+      return false;
+    }
+  }
+  return letter && s.size() >= 2 && s.size() <= 12;
 }
 
 void ReadNumber(std::string_view number, Reading& r) {
   r.info.name_number = std::string(number);
   r.number_read = true;
   if (LooksLikeAYear(number)) Note(r.findings, NameFindingKind::kYearAsNumber, number);
-}
-
-// Whether a bracket of one field names a language: a language word (粤语版,
-// 國語), or a keyword of the language table (粤, 英文歌) in a field of at most
-// four characters that quotes no work: (电影《英雄》插曲) names a film.
-bool BracketNamesLanguage(std::string_view field) {
-  if (LanguageWordOf(field)) return true;
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < field.size(); i += text::CharLength(field, i)) ++chars;
-  return chars <= 4 && NamesLanguage(field);
 }
 
 // Fields, as a bracket holds them.
@@ -68,14 +62,15 @@ std::string JoinFields(FieldSpan fields, std::size_t from) {
   return joined;
 }
 
-// A bracket of the template's fields: language (named or, with a note, not),
-// then style and channel, as far as the template reads them.
-void ReadFieldBracket(FieldSpan fields, Reading& r) {
-  r.Give(kLanguageSlot, ClassifyLanguage(fields[0]));
+// A bracket of the template's fields: the language (when `language` is
+// given), then style and channel, as far as the template reads them. Only
+// values still open are given: the first field that names one wins.
+void ReadFieldBracket(FieldSpan fields, const std::optional<std::string>& language, Reading& r) {
+  if (language && r.Open(kLanguageSlot)) r.Give(kLanguageSlot, *language);
   std::size_t reads = 1;
   if (r.Reads(kStyleSlot)) {
     ++reads;
-    if (fields.size > 1 && !fields[1].empty()) {
+    if (fields.size > 1 && !fields[1].empty() && r.Open(kStyleSlot)) {
       if (std::optional<std::string> style = MatchStyle(fields[1])) {
         r.Give(kStyleSlot, std::move(*style));
       } else {
@@ -85,7 +80,7 @@ void ReadFieldBracket(FieldSpan fields, Reading& r) {
   }
   if (r.Reads(kChannelSlot)) {
     ++reads;
-    if (fields.size > 2 && !fields[2].empty()) {
+    if (fields.size > 2 && !fields[2].empty() && r.Open(kChannelSlot)) {
       if (std::optional<std::string> channel = ClassifyChannel(fields[2])) {
         r.Give(kChannelSlot, std::move(*channel));
       } else {
@@ -99,30 +94,35 @@ void ReadFieldBracket(FieldSpan fields, Reading& r) {
 }
 
 // One bracket after the title. Tag words before its fields are passed over
-// ((MTV-粤语)). The first that names a language gives the template's
-// fields; one of several fields that names none (火星语－流行－1) is taken
-// for them too, with a note, unless it is a tag (Live-2008); a bracket of
-// one field that is a style word or names a side (R, 左声道) gives it. Any
-// other is a tag.
+// ((MTV-粤语)). A bracket of several fields whose first names a language,
+// or is empty (the language left out: (－儿歌－1)), gives the template's
+// fields; one whose first names none (火星语－流行－1) is taken for them
+// too, with a note, unless it is a tag (Live-2008). A bracket of one field
+// gives the language it names, else a style word or a side (R, 左声道).
+// Any other is a tag.
 void ReadBracket(std::string_view content, Reading& r) {
   const BracketFields bf = SplitBracketFields(content);
   std::size_t first = 0;
   while (first + 1 < bf.fields.size() && IsTagWords(bf.fields[first])) ++first;
-  if (first == bf.fields.size() || bf.fields[first].empty()) return;
+  if (first == bf.fields.size()) return;
   const FieldSpan fields{bf.fields.data() + first, bf.fields.size() - first};
-  if (r.Open(kLanguageSlot)) {
-    if (fields.size == 1 ? BracketNamesLanguage(fields[0]) : NamesLanguage(fields[0])) {
-      ReadFieldBracket(fields, r);
-      return;
-    }
-    if (fields.size > 1 && !HoldsWord(kTagWords, fields[0])) {
+  if (fields.size > 1 && r.reads != 0) {
+    if (fields[0].empty() || NamesLanguage(fields[0])) {
+      ReadFieldBracket(
+          fields, fields[0].empty() ? std::nullopt : std::optional(ClassifyLanguage(fields[0])), r);
+    } else if (r.Open(kLanguageSlot) && !HoldsWord(kTagWords, fields[0])) {
       Note(r.findings, NameFindingKind::kUnknownLanguage, fields[0]);
-      ReadFieldBracket(fields, r);
-      r.info.language = kDefaultLanguage;
+      ReadFieldBracket(fields, std::string(kDefaultLanguage), r);
+    }
+    return;
+  }
+  if (fields.size > 1 || fields[0].empty()) return;
+  if (r.Open(kLanguageSlot)) {
+    if (std::optional<std::string> language = BracketLanguage(fields[0])) {
+      r.Give(kLanguageSlot, std::move(*language));
       return;
     }
   }
-  if (fields.size > 1) return;
   if (r.Open(kStyleSlot)) {
     if (std::optional<std::string> style = StyleWordOf(fields[0])) {
       r.Give(kStyleSlot, std::move(*style));
@@ -141,6 +141,7 @@ void ReadBracket(std::string_view content, Reading& r) {
 // earlier-read one comes after. `next` is the first slot still allowed.
 bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
   static constexpr Slot kOrder[] = {kChannelSlot, kStyleSlot, kLanguageSlot};
+  if (r.any_order) *next = 0;  // each value still once: a given one is closed
   for (; *next < 3; ++*next) {
     const Slot slot = kOrder[*next];
     if (!r.Open(slot)) continue;
@@ -165,35 +166,16 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
   return false;
 }
 
-// A catalogue-like number standing as a field of its own in a title of
-// more than one field (a title that is a number, 1874, is a title).
-std::string_view NumberIn(std::string_view title) {
-  std::size_t begin = 0;
-  std::string_view found;
-  bool several = false;
-  WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
-    if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
-      const std::string_view field = TrimView(title.substr(begin, b - begin));
-      if (found.empty() && IsCatalogueNumber(field)) found = field;
-      several = true;
-      begin = e;
-    }
-    return true;
-  });
-  const std::string_view last = TrimView(title.substr(begin));
-  if (found.empty() && IsCatalogueNumber(last)) found = last;
-  return several ? found : std::string_view();
-}
-
 }  // namespace
 
 bool IsTagWords(std::string_view word) {
   if (word.empty()) return false;
   for (std::size_t i = 0; i < word.size();) {
     std::size_t longest = 0;
+    const char first = text::ToUpperAscii(word[i]);
     for (std::size_t w = 0; w < kTagWords.size; ++w) {
       const std::string_view tag = kTagWords.words[w];
-      if (tag.size() <= longest || word.size() - i < tag.size()) continue;
+      if (tag[0] != first || tag.size() <= longest || word.size() - i < tag.size()) continue;
       bool same = true;
       for (std::size_t k = 0; k < tag.size() && same; ++k) {
         same = text::ToUpperAscii(word[i + k]) == tag[k];
@@ -248,6 +230,19 @@ bool IsDigits(std::string_view s) {
   return !s.empty();
 }
 
+bool LooksLikeAYear(std::string_view s) {
+  return s.size() == 4 && ((s[0] == '1' && s[1] == '9') || (s[0] == '2' && s[1] == '0'));
+}
+
+bool IsCatalogueNumber(std::string_view s) { return s.size() >= 4 && s.size() <= 9 && IsDigits(s); }
+
+bool IsLetteredCode(std::string_view s) {
+  std::size_t letters = 0;
+  while (letters < s.size() && s[letters] >= 'A' && s[letters] <= 'Z') ++letters;
+  const std::size_t digits = s.size() - letters;
+  return letters >= 1 && letters <= 4 && digits >= 4 && digits <= 9 && IsDigits(s.substr(letters));
+}
+
 unsigned SlotsOf(int naming_template) {
   switch (naming_template) {
     case kTemplateSingerTitleLanguage:
@@ -262,28 +257,72 @@ unsigned SlotsOf(int naming_template) {
   }
 }
 
-std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
-  // The runs of separators and blanks outside brackets; only the last few
-  // are kept, for no name has more fields after its title than that.
-  struct Cut {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    bool field = false;  // holds a dash or "_", not blanks only
-  };
-  constexpr std::size_t kKept = 16;
-  Cut cuts[kKept];
+namespace {
+
+// A run of separators and blanks outside brackets.
+struct Cut {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool field = false;  // holds a dash or "_", not blanks only
+};
+
+// Only the last few runs are kept, for no name has more fields after its
+// title than that.
+constexpr std::size_t kKeptCuts = 16;
+
+// The runs of `text`, the last kKeptCuts of them in `cuts` (a ring);
+// returns how many there are.
+std::size_t CollectCuts(std::string_view text, Cut* cuts) {
   std::size_t count = 0;
   WalkChars(text, 0, [&](std::size_t begin, std::size_t end, Mark m, std::size_t depth) {
     if (depth > 0 || m == Mark::kOpen || !IsCut(m)) return true;
-    Cut& last = cuts[(count + kKept - 1) % kKept];
+    Cut& last = cuts[(count + kKeptCuts - 1) % kKeptCuts];
     if (count > 0 && last.end == begin) {
       last.end = end;
       last.field = last.field || m != Mark::kBlank;
     } else {
-      cuts[count++ % kKept] = {begin, end, m != Mark::kBlank};
+      cuts[count++ % kKeptCuts] = {begin, end, m != Mark::kBlank};
     }
     return true;
   });
+  return count;
+}
+
+enum class CodeWord { kNone, kTaken, kStop };
+
+// A word at the very end, after `before` (empty when there is none): a
+// site's tag after a code, the library's number, a year after a blank
+// (which stays the title's: 恋曲 1980, Party Like 1999), a code with
+// letters. Each once.
+CodeWord ReadCodeWord(std::string_view word, std::string_view before, bool after_blank,
+                      Reading& r) {
+  if (r.number_read) return CodeWord::kNone;
+  if (IsSiteTag(word) && (IsCatalogueNumber(before) || IsLetteredCode(before))) {
+    Note(r.findings, NameFindingKind::kTrailingTag, word);
+    return CodeWord::kTaken;
+  }
+  if (IsCatalogueNumber(word)) {
+    if (after_blank && LooksLikeAYear(word)) {
+      Note(r.findings, NameFindingKind::kYearInTitle, word);
+      return CodeWord::kStop;
+    }
+    ReadNumber(word, r);
+    return CodeWord::kTaken;
+  }
+  if (IsLetteredCode(word)) {
+    Note(r.findings, NameFindingKind::kCatalogueCode, word);
+    r.number_read = true;
+    return CodeWord::kTaken;
+  }
+  return CodeWord::kNone;
+}
+
+}  // namespace
+
+std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
+  constexpr std::size_t kKept = kKeptCuts;
+  Cut cuts[kKept];
+  const std::size_t count = CollectCuts(text, cuts);
   const std::size_t oldest = count > kKept ? count - kKept : 0;
   std::size_t end = text.size();
   std::size_t k = count;
@@ -294,11 +333,19 @@ std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
     const Cut& cut = cuts[(k - 1) % kKept];
     if (keep_first && cut.begin == 0) break;
     const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
-    if (only_tags && !r.number_read && IsCatalogueNumber(word)) {
-      ReadNumber(word, r);
-      end = cut.begin;
-      --k;
-      continue;
+    if (only_tags) {
+      std::string_view before;
+      if (k - 1 > oldest || !keep_first) {
+        const std::size_t from = k - 1 > oldest ? cuts[(k - 2) % kKept].end : 0;
+        before = TrimView(text.substr(from, cut.begin - from));
+      }
+      const CodeWord code = ReadCodeWord(word, before, !cut.field, r);
+      if (code == CodeWord::kStop) break;
+      if (code == CodeWord::kTaken) {
+        end = cut.begin;
+        --k;
+        continue;
+      }
     }
     if (IsTagWords(word)) {
       Note(r.findings, NameFindingKind::kTrailingTag, word);
@@ -363,16 +410,18 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
       const std::string_view inside = TrimView(bracket.Inside(rest));
       if (numbers && !r.number_read && IsCatalogueNumber(inside)) {
         ReadNumber(inside, r);
-      } else if (r.Open(kLanguageSlot) && BracketNamesLanguage(inside)) {
-        r.Give(kLanguageSlot, ClassifyLanguage(inside));
+      } else if (std::optional<std::string> language =
+                     r.Open(kLanguageSlot) ? BracketLanguage(inside) : std::nullopt) {
+        r.Give(kLanguageSlot, std::move(*language));
       } else if (!HoldsWord(kTagWords, rest.substr(0, bracket.end))) {
         Note(r.findings, NameFindingKind::kLeadingTag, rest.substr(0, bracket.end));
       }
       rest = after;
       continue;
     }
-    // The library's number before the singer (0153-孙燕姿-遇见), when a
-    // separator still follows it.
+    // The library's number before the singer (0153-孙燕姿-遇见), when what
+    // follows it still reads as singer and title: else it names the singer
+    // (5566-我难过(MTV)-国语).
     if (!numbers || r.number_read) break;
     std::size_t cut = std::string_view::npos;
     std::size_t cut_end = 0;
@@ -390,34 +439,14 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
       }
       return true;
     });
-    if (!separator_after || !IsCatalogueNumber(rest.substr(0, cut))) break;
+    if (!separator_after || !IsCatalogueNumber(rest.substr(0, cut)) ||
+        !ReadsAsSingerAndTitle(rest.substr(cut_end))) {
+      break;
+    }
     ReadNumber(rest.substr(0, cut), r);
     rest = TrimView(rest.substr(cut_end));
   }
   return rest;
-}
-
-void NoteDoubtfulTitle(std::string_view title, NameFindings* findings) {
-  if (!findings) return;
-  bool bracket = false;
-  WalkChars(title, 0, [&](std::size_t, std::size_t, Mark m, std::size_t) {
-    bracket = m == Mark::kOpen || m == Mark::kClose;
-    return !bracket;
-  });
-  if (bracket) {
-    BracketSpan span;
-    if (NextBracket(title, 0, &span)) {
-      Note(findings, NameFindingKind::kTitleBracket, title.substr(span.open, span.end - span.open));
-    } else {
-      Note(findings, NameFindingKind::kTitleBracket, title);
-    }
-  }
-  if (const std::string_view word = LanguageWordIn(title); !word.empty()) {
-    Note(findings, NameFindingKind::kTitleLanguage, word);
-  }
-  if (const std::string_view number = NumberIn(title); !number.empty()) {
-    Note(findings, NameFindingKind::kTitleNumber, number);
-  }
 }
 
 }  // namespace kscgen::naming

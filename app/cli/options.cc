@@ -37,6 +37,8 @@ std::string Usage() {
                      u8"  -t, --template N          歌曲命名模板（必选）：\n"
                      u8"                            ") +
          NumberedLabels(messages::kTemplateLabels, kTemplateCustom, 2) +
+         u8"                            auto " + messages::kTemplateLabels[kTemplateAuto] +
+         u8"（名称中各项的顺序不限）\n"
          u8"  -p, --pattern PATTERN     自定义命名格式（代替 -t），如 \"{歌名} - {歌手}\"、\n"
     u8"                            \"{编号}_{歌手}_{歌名}\"；可用 {歌手} {歌名} {语种} {类别}\n"
     u8"                            {声道} {编号} {*}（{*} 跳过任意文字）\n"
@@ -172,7 +174,9 @@ std::string ReadUniformOption(const std::string& arg, std::vector<UniformEntry>&
 // -t or -r: its index, into `request`; the refusal, or empty.
 std::string ReadIndexOption(const ParsedOption& option, BatchRequest& request) {
   const bool naming = option.id == kOptTemplate;
-  const std::optional<int> index = ParseIndex(option.value);
+  const std::optional<int> index = naming && option.value == "auto"
+                                       ? std::optional<int>(kTemplateAuto)
+                                       : ParseIndex(option.value);
   if (!index) return messages::BadIndexOption(naming, text::DisplayName(option.value));
   if (!naming) {
     request.folder_role = static_cast<FolderRole>(*index);

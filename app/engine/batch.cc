@@ -15,6 +15,7 @@
 #include "app/engine/video_plan.h"
 #include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
+#include "tagging/known_singers.h"
 #include "tagging/pinyin.h"
 #include "text/encoding.h"
 
@@ -31,7 +32,7 @@ constexpr std::size_t kLargestRecord = 256 * 1024 * 1024;
 // it, and the singer's initials from the singer that results.
 SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
                     const std::string& folder_name, std::string_view base_name,
-                    NameFindings* findings) {
+                    const KnownSingers& known, NameFindings* findings) {
   SongInfo song;
   song.date_text = request.date_text.value_or(today);
   if (*request.naming_template == kTemplateCustom) {
@@ -39,7 +40,7 @@ SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
                   findings);
   } else {
     ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
-                  findings);
+                  findings, &known);
   }
   song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
   ApplyUniformValues(request.uniform, song);
@@ -95,6 +96,15 @@ class Run {
   BatchResult Go() {
     if (std::optional<Refusal> refusal = RefusalOf(request_, result_.listed)) {
       return Fail(refusal->status, std::move(refusal->message));
+    }
+    if (*request_.naming_template == kTemplateAuto) {
+      // 自动识别 tells singer from title by the singers the library's own
+      // names give without doubt: all of them, before any is read.
+      for (const VideoFolder& folder : folders_) {
+        for (const VideoFile& file : folder.files) {
+          known_.Learn(BaseNameView(file.name.gbk), request_.folder_role, folder.folder_name);
+        }
+      }
     }
     if (observer_) observer_->OnStart(result_.listed);
     for (std::size_t f = 0; f < folders_.size(); ++f) {
@@ -248,6 +258,11 @@ class Run {
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
     if (!folder.files.empty()) LoadRecord();
+    if (!folder.files.empty() && FolderNamesNothing(request_.folder_role, folder.folder_name)) {
+      result_.warnings.push_back(
+          messages::FolderNamesNothing(folder.relative == "." ? folder.path : folder.relative,
+                                       request_.folder_role == kRoleLanguage));
+    }
     names_.Group(folder);
     error = names_.FindKscFilesSpelledOtherwise(folder, *handle_, folders_.size() > 1,
                                                 &result_.warnings);
@@ -305,7 +320,7 @@ class Run {
       return true;
     }
     report.song = DeriveSong(request_, today_, folder.folder_name, BaseNameView(file.name.gbk),
-                             &report.name_findings);
+                             known_, &report.name_findings);
     report.song.video_name = file.name.gbk;
     const std::string ksc_native = NameKscFile(folder, i, report);
 
@@ -447,6 +462,7 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   SongNumbering numbering_;
+  KnownSingers known_;  // 自动识别 only
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in

@@ -272,6 +272,12 @@ std::string FolderNameNotInGbk(std::string_view folder) {
          u8"含有GBK无法表示的字符，目录名的作用对其中的歌曲不起作用";
 }
 
+std::string FolderNamesNothing(std::string_view folder, bool language) {
+  return u8"文件夹名" + Shown(folder) +
+         (language ? u8"中没有语种，名称中没有语种的歌曲用默认的语种"
+                   : u8"中没有类别，名称中没有类别的歌曲用默认的类别");
+}
+
 const char* const kTemplateLabels[kTemplateCount] = {
     u8"歌名",
     u8"歌手－歌名",
@@ -279,13 +285,14 @@ const char* const kTemplateLabels[kTemplateCount] = {
     u8"歌手－歌名(语种－类别)",
     u8"歌手－歌名(语种－类别－声道)",
     u8"自定义",
+    u8"自动识别",
 };
 const char* const kFolderRoleLabels[kRoleCount] = {u8"无作用", u8"歌手名", u8"语种名", u8"类别名",
                                                    u8"加入日期"};
 
 std::string BadIndexOption(bool naming, std::string_view typed_utf8) {
-  return std::string(naming ? u8"模板" : u8"目录名作用") + u8"必须是 0 到 4：" +
-         std::string(typed_utf8);
+  return std::string(naming ? u8"模板" : u8"目录名作用") +
+         (naming ? u8"必须是 0 到 4 或 auto：" : u8"必须是 0 到 4：") + std::string(typed_utf8);
 }
 
 std::string UniformOptionShape(std::string_view typed_utf8) {
@@ -394,6 +401,24 @@ std::string NameNote(const NameFinding& finding) {
       return u8"编号" + quoted + u8"不是数字，未读取";
     case NameFindingKind::kSameNameNumber:
       return u8"编号与第 " + finding.text + u8" 行相同";
+    case NameFindingKind::kCatalogueCode:
+      return quoted + u8"当作曲库编号略去";
+    case NameFindingKind::kYearInTitle:
+      return quoted + u8"当作年份留在歌名中";
+    case NameFindingKind::kLatinName:
+      return u8"歌手名后的" + quoted + u8"当作外文名略去";
+    case NameFindingKind::kFolderNoLanguage:
+      return u8"文件夹名" + quoted + u8"中没有语种";
+    case NameFindingKind::kFolderNoStyle:
+      return u8"文件夹名" + quoted + u8"中没有类别";
+    case NameFindingKind::kKnownSinger:
+      return u8"按歌库中已有的歌手" + quoted + u8"判断";
+    case NameFindingKind::kSingerByOrder:
+      return u8"没有分隔符，按顺序把" + quoted + u8"当作歌手";
+    case NameFindingKind::kNumberTaken:
+      return quoted + u8"当作文件名编号";
+    case NameFindingKind::kTitleTag:
+      return u8"歌名中含有标签词" + quoted;
   }
   return std::string();
 }

@@ -123,6 +123,9 @@ std::string AttributesLost(std::string_view video, const std::vector<std::string
 
 // A folder name that GBK cannot hold gives the folder role nothing to read.
 std::string FolderNameNotInGbk(std::string_view folder);
+// A folder whose name names no language (folder role 语种名) or no style
+// (类别名): once in the run's message; its rows carry a note each.
+std::string FolderNamesNothing(std::string_view folder, bool language);
 
 // Why a video gets no KSC file.
 extern const char* const kControlCharacter;

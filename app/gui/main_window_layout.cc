@@ -143,6 +143,10 @@ void MainWindow::BuildChoiceColumn() {
   templateHint = Named("templateHint", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
   templateGroup = RadioGroup("templateGroup", Labels(messages::kTemplateLabels), 1,
                              &templateButtons);
+  templateButtons->button(kTemplateAuto)
+      ->setToolTip(
+          u8"名称写法不一（如视频网站的视频）时选用：名称中各项不论先后都按其含义读取，\n"
+          u8"歌手与歌名的先后按歌库中已有的歌手判断，每个判断都在预览的备注中说明");
   patternEdit = Named("patternEdit", new QLineEdit);
   patternEdit->setPlaceholderText(u8"例：{歌名} - {歌手}");
   patternEdit->setToolTip(

@@ -277,6 +277,47 @@ TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kCreated);  // what a real run would do
 }
 
+TEST_F(BatchTest, AutoLearnsTheSingersOfTheWholeLibraryBeforeReadingAnyName) {
+  // The first name does not say which side is the singer; the second, read
+  // after it, does.
+  Add(u8"后来 - 刘若英.mpg");
+  Add(u8"刘若英-很爱很爱你-国语.mpg");
+  request_.naming_template = kTemplateAuto;
+  request_.dry_run = true;
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  ASSERT_EQ(recorder_.reports.size(), 2u);
+  const SongInfo& s = recorder_.reports[0].song;
+  EXPECT_EQ(s.singer, "刘若英");
+  EXPECT_EQ(s.title, "后来");
+  EXPECT_EQ(s.language, "粤语");  // the folder gives what the name does not
+  EXPECT_EQ(recorder_.reports[0].name_findings,
+            (NameFindings{{NameFindingKind::kKnownSinger, "刘若英"}}));
+  EXPECT_EQ(recorder_.reports[1].song.language, "国语");
+  EXPECT_TRUE(recorder_.reports[1].name_findings.empty());
+  EXPECT_EQ(messages::NameNote(recorder_.reports[0].name_findings[0]),
+            u8"按歌库中已有的歌手“刘若英”判断");
+}
+
+TEST_F(BatchTest, AFolderThatNamesNothingUnderItsRoleIsToldOnceAndNotedOnItsRows) {
+  Add(u8"张三－小河水.mpg");
+  Add(u8"张三－大河水(怀旧).mpg");
+  Add(u8"李四－小河水.mpg");
+  request_.naming_template = kTemplateSingerTitleLanguageStyle;
+  request_.folder_role = kRoleStyle;  // 粤语金曲 names a language, no style
+  request_.dry_run = true;
+  const BatchResult r = Run();
+  ASSERT_EQ(r.warnings.size(), 1u);
+  EXPECT_EQ(r.warnings[0],
+            u8"文件夹名“" + folder_.path + u8"”中没有类别，名称中没有类别的歌曲用默认的类别");
+  ASSERT_EQ(recorder_.reports.size(), 3u);
+  const NameFindings noted{{NameFindingKind::kFolderNoStyle, "粤语金曲"}};
+  EXPECT_EQ(recorder_.reports[0].name_findings, noted);
+  EXPECT_TRUE(recorder_.reports[1].name_findings.empty());  // its name gives the style
+  EXPECT_EQ(recorder_.reports[2].name_findings, noted);
+  request_.folder_role = kRoleLanguage;
+  EXPECT_TRUE(Run().warnings.empty());
+}
+
 TEST_F(BatchTest, UniformValuesApplyAndTheSingerInitialsFollowThem) {
   Add(u8"张三－小河水(国语).mpg");
   request_.naming_template = kTemplateSingerTitleLanguage;

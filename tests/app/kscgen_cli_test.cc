@@ -131,7 +131,7 @@ TEST_F(KscgenTest, DryRunNotesWhereNamesDepartFromTheTemplate) {
       u8"状态\t文件名编号\n"
       u8"x－(国语).mpg\tx－(国语).KSC\t\t\t\tx\t0\t国语\t流行\t0\t12/7/26\tX\t没有歌名\t新建\t\n"
       u8"谢金燕-练舞功(MTV)-闽南语-流行.mpg\t谢金燕-练舞功(MTV)-闽南语-流行.KSC\t\t练舞功\tLWG\t"
-      u8"谢金燕\t6\t粤语\t流行\t0\t12/7/26\tXJY\t\t新建\t\n"
+      u8"谢金燕\t6\t台语\t流行\t0\t12/7/26\tXJY\t\t新建\t\n"
       u8"信乐团－死了都要爱(国语-摇滚-31).mpg\t信乐团－死了都要爱(国语-摇滚-31).KSC\t\t死了都要爱\t"
       u8"SLDY\t信乐团\t10\t国语\t流行\t0\t12/7/26\tXYT\t"
       u8"类别“摇滚”不是歌曲管理器的类别，按流行；声道“31”无法识别，按 0\t新建\t\n"

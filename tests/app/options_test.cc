@@ -16,8 +16,9 @@ struct Refused {
 
 TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
   const Refused rows[] = {
-      {{"-t", "5", "x"}, u8"模板必须是 0 到 4：5"},
-      {{"-t", "-1", "x"}, u8"模板必须是 0 到 4：-1"},
+      {{"-t", "5", "x"}, u8"模板必须是 0 到 4 或 auto：5"},
+      {{"-t", "-1", "x"}, u8"模板必须是 0 到 4 或 auto：-1"},
+      {{"-t", "Auto", "x"}, u8"模板必须是 0 到 4 或 auto：Auto"},
       {{"-t", "1", "-r", "5", "x"}, u8"目录名作用必须是 0 到 4：5"},
       {{"-t", "1", "-r", "04", "x"}, u8"目录名作用必须是 0 到 4：04"},
       {{"-t", "1", "-r", "", "x"}, u8"目录名作用必须是 0 到 4："},
@@ -81,6 +82,9 @@ TEST(ParseArgumentsTest, EveryBoundThatCanBeUsedIsTaken) {
       EXPECT_EQ(parsed.options.folder, u8"/ktv/国语");
     }
   }
+  ParsedArguments automatic = ParseArguments({"-t", "auto", "."});
+  ASSERT_FALSE(automatic.error) << *automatic.error;
+  EXPECT_EQ(*automatic.options.request.naming_template, kTemplateAuto);
   ParsedArguments parsed = ParseArguments(
       {"-t1", "-s", "2147483646", "-R", "-n", "--force", "--date", u8"2025年1月1日", "--", "-x"});
   ASSERT_FALSE(parsed.error) << *parsed.error;
@@ -131,6 +135,7 @@ TEST(ParseArgumentsTest, HelpAndVersionNeedNothingElse) {
   EXPECT_NE(Usage().find(u8"4 歌手－歌名(语种－类别－声道)\n"), std::string::npos);
   EXPECT_NE(Usage().find(u8"0 无作用（默认），1 歌手名，2 语种名，"), std::string::npos);
   EXPECT_EQ(Usage().find(u8"5 自定义"), std::string::npos);  // that is -p
+  EXPECT_NE(Usage().find(u8"auto 自动识别"), std::string::npos);
 }
 
 TEST(ExitStatusTest, OnlyARunWhereEveryVideoGotItsFileIsZero) {

@@ -57,6 +57,10 @@ class OptionsTest : public kscgen::testing::WindowTest {
     QCOMPARE(form_->roleButtons->checkedId(), 0);
     QCOMPARE(form_->templateButtons->checkedId(), -1);
     QCOMPARE(form_->templateButtons->button(4)->text(), Q(u8"歌手－歌名(语种－类别－声道)"));
+    QCOMPARE(form_->templateButtons->button(kscgen::kTemplateAuto)->text(), Q(u8"自动识别"));
+    QVERIFY(form_->templateButtons->button(kscgen::kTemplateAuto)
+                ->toolTip()
+                .contains(Q(u8"按歌库中已有的歌手判断")));
     QCOMPARE(form_->roleButtons->button(4)->text(), Q(u8"加入日期"));
     QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC(&B)"));  // Alt+B, shown underlined
     QCOMPARE(form_->previewButton->text(), Q(u8"预览(&P)"));

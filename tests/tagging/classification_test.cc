@@ -12,7 +12,7 @@ struct Row {
 
 TEST(ClassifyLanguageTest, FirstKeywordAnywhereDecides) {
   const Row rows[] = {
-      {"粤语", "粤语"},     {"台湾闽南语", "台语"}, {"闽南语", "粤语"}, {"英日合唱", "英语"},
+      {"粤语", "粤语"},     {"台湾闽南语", "台语"}, {"闽南语", "台语"}, {"英日合唱", "英语"},
       {"其他", "其他"},     {"其它", "其它"},       {"汉语", "国语"},   {"国语)", "国语"},
       {"生日快乐", "日语"}, {"韩国", "韩语"},       {"", "国语"},       {"普通话", "国语"},
       {"日韩金曲", "日语"}, {"韩日对唱", "日语"},
@@ -33,7 +33,7 @@ TEST(ClassifyStyleTest, FirstKeywordAnywhereDecides) {
 
 TEST(ClassifyLanguagePrefixTest, ReadsHowAFolderNameBegins) {
   const Row rows[] = {
-      {"粤语金曲", "粤语"}, {"经典粤语", "其它"}, {"闽南语", "粤语"}, {"汉语", "国语"},
+      {"粤语金曲", "粤语"}, {"经典粤语", "其它"}, {"闽南语", "台语"}, {"汉语", "国语"},
       {"国语", "其它"},     {"粤", "粤语"},       {"  台语", "台语"}, {"", "其它"},
   };
   for (const Row& r : rows) EXPECT_EQ(ClassifyLanguagePrefix(r.text), r.value) << r.text;
@@ -73,7 +73,7 @@ TEST(ClassifyChannelTest, LeadingDigitsFromZeroToThreeElseASide) {
 
 TEST(LanguageWordTest, AFieldIsALanguageOnlyAsAWordOnItsOwn) {
   const MaybeRow rows[] = {
-      {"国语", "国语"},     {"粤语", "粤语"},        {"闽南语", "粤语"}, {"台语歌", "台语"},
+      {"国语", "国语"},     {"粤语", "粤语"},        {"闽南语", "台语"}, {"台语歌", "台语"},
       {"英语歌曲", "英语"}, {"普通话", "国语"},      {"华语", "国语"},   {"汉语", "国语"},
       {"其它", "其它"},     {"日语", "日语"},        {"国语版", "国语"}, {"我的国语", nullptr},
       {"國語", "国语"},     {"粵語", "粤语"},        {"英文", "英语"},   {"中文歌", "国语"},

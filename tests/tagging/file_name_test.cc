@@ -74,6 +74,16 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
       {1, 2, "合唱团－小河水", "粤语金曲", "合唱团", "小河水", "粤语", "流行"},
       {1, 2, "合唱团－小河水", "国语", "合唱团", "小河水", "国语", "流行"},
       {1, 3, "合唱团－小河水", "经典怀旧", "合唱团", "小河水", "国语", "怀旧歌"},
+      // The folder fills what the name leaves open under every template.
+      {3, 2, "张学友－吻别", "粤语金曲", "张学友", "吻别", "粤语", "流行"},
+      {4, 2, "张学友－吻别", "粤语金曲", "张学友", "吻别", "粤语", "流行"},
+      {4, 2, "张学友－吻别(国语)", "粤语金曲", "张学友", "吻别", "国语", "流行"},
+      {4, 3, "张学友－吻别", "怀旧金曲", "张学友", "吻别", "国语", "怀旧歌"},
+      {4, 3, "张学友－吻别(国语－流行)", "怀旧金曲", "张学友", "吻别", "国语", "流行"},
+      {2, 1, "吻别", "张学友", "张学友", "吻别", "国语", "流行"},
+      {1, 1, "吻别", "张学友", "张学友", "吻别", "国语", "流行"},
+      {1, 1, "吻别", "", "佚名", "吻别", "国语", "流行"},
+      {4, 3, "张学友－吻别", "摇滚金曲", "张学友", "吻别", "国语", "流行"},
   };
   for (const NameCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " role " +
@@ -160,12 +170,14 @@ TEST(FullNameTest, MissingPartsKeepTheDefaults) {
   EXPECT_EQ(info.style, "流行");
 }
 
-TEST(FullNameTest, OnlyTheDateAddedRoleApplies) {
+TEST(FullNameTest, TheFolderGivesOnlyWhatTheNameLeavesOpen) {
   EXPECT_EQ(ParseFull(4, 4, "合唱团－小河水(英语)").date_text, "粤语金曲");
   SongInfo info = ParseFull(4, 2, "合唱团－小河水(英语)");
   EXPECT_EQ(info.language, "英语");
   EXPECT_EQ(info.date_text, "12/7/26");
-  EXPECT_EQ(ParseFull(3, 1, "小河水").singer, "");
+  EXPECT_EQ(ParseFull(4, 2, "合唱团－小河水").language, "粤语");
+  EXPECT_EQ(ParseFull(3, 1, "小河水").singer, "粤语金曲");
+  EXPECT_EQ(ParseFull(3, 1, "合唱团－小河水").singer, "合唱团");
 }
 
 TEST(FullNameTest, SeparatorsAreFoundOnlyAtCharacterBoundaries) {
@@ -237,7 +249,7 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {4, "周杰伦-国语-流行", "周杰伦", "国语", "国语", "流行", "0"},
       // Brackets that are only tags: the title ends before them, the fields
       // after them give the values.
-      {4, "谢金燕-练舞功(MTV)-闽南语-流行", "谢金燕", "练舞功", "粤语", "流行", "0"},
+      {4, "谢金燕-练舞功(MTV)-闽南语-流行", "谢金燕", "练舞功", "台语", "流行", "0"},
       {4, "五月天-彩虹(演)-国语-流行歌曲", "五月天", "彩虹", "国语", "流行", "0"},
       {4, "沈美娟-孟丽君-见书房寂寂无声好清净(MTV)-国语-戏曲", "沈美娟",
        "孟丽君-见书房寂寂无声好清净", "国语", "戏曲", "0"},
@@ -303,6 +315,65 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {1, "梁静茹--勇气", "梁静茹", "勇气", "国语", "流行", "0"},
       {4, "梁静茹－－勇气－－粤语", "梁静茹", "勇气", "粤语", "流行", "0"},
       {2, "梁静茹 -- 勇气(台语)", "梁静茹", "勇气", "台语", "流行", "0"},
+      // A catalogue code with letters as the last field, a site's tag after it.
+      {4, "李宗盛-山丘_粤语_怀旧_KA301234", "李宗盛", "山丘", "粤语", "怀旧歌", "0"},
+      {4, "李宗盛-山丘_粤语_流行_KB20417_XYZP2P", "李宗盛", "山丘", "粤语", "流行", "0"},
+      {1, "李宗盛-山丘-KA301234", "李宗盛", "山丘", "国语", "流行", "0"},
+      // Fields after a tag bracket, joined by "_".
+      {4, "黎明-情深说话未曾讲(MTV)_粤语_流行歌曲_ZX100234", "黎明", "情深说话未曾讲", "粤语",
+       "流行", "0"},
+      // 〖 〗, 「 」 and 『 』 are brackets.
+      {4, "张国荣-风继续吹〖演唱会〗[怀旧歌]", "张国荣", "风继续吹", "国语", "怀旧歌", "0"},
+      {2, "张国荣-风继续吹「粤语」", "张国荣", "风继续吹", "粤语", "流行", "0"},
+      {3, "张国荣-风继续吹『粤语－怀旧』", "张国荣", "风继续吹", "粤语", "怀旧歌", "0"},
+      // A language keyword inside a longer word, or in a quoted work, names none.
+      {2, "林俊杰-曹操(英雄联盟)", "林俊杰", "曹操", "国语", "流行", "0"},
+      {2, "林俊杰-曹操(《英雄》)", "林俊杰", "曹操", "国语", "流行", "0"},
+      {2, "林俊杰-曹操(日记)", "林俊杰", "曹操", "国语", "流行", "0"},
+      {2, "林俊杰-曹操(粤)", "林俊杰", "曹操", "粤语", "流行", "0"},
+      {2, "林俊杰-曹操(《英雄》粤语版)", "林俊杰", "曹操", "粤语", "流行", "0"},
+      // A language word in a bracket of any length.
+      {2, "江蕙-惜别的海岸(台湾闽南语)", "江蕙", "惜别的海岸", "台语", "流行", "0"},
+      {2, "谭咏麟-朋友(粤语MTV)", "谭咏麟", "朋友", "粤语", "流行", "0"},
+      {4, "谭咏麟-朋友(粤语经典老歌)", "谭咏麟", "朋友", "粤语", "流行", "0"},
+      // An empty language field; fields after an earlier language.
+      {4, "歌手-摇篮曲(－儿歌－1)", "歌手", "摇篮曲", "国语", "儿歌", "1"},
+      {4, "[国语]歌手-摇篮曲(粤语-民歌-左声道)", "歌手", "摇篮曲", "国语", "民歌", "2"},
+      // 合唱 is a style word.
+      {4, "群星-让世界充满爱-国语-合唱歌曲", "群星", "让世界充满爱", "国语", "对唱", "0"},
+      {4, "群星-让世界充满爱(国语-合唱)", "群星", "让世界充满爱", "国语", "对唱", "0"},
+      // A band named by a number stays the singer.
+      {4, "7755-心碎(MTV)-国语-流行", "7755", "心碎", "国语", "流行", "0"},
+      {4, "7755-心碎-国语-流行", "7755", "心碎", "国语", "流行", "0"},
+      {4, "7755-心碎(MTV)-爱你", "7755", "心碎", "国语", "流行", "0"},
+      {1, "911-爱的故事", "911", "爱的故事", "国语", "流行", "0"},
+      {4, "F4-流星雨", "F4", "流星雨", "国语", "流行", "0"},
+      // A year after a blank stays in the title.
+      {4, "崔健-一无所有 1986", "崔健", "一无所有 1986", "国语", "流行", "0"},
+      {1, "Prince - 1999", "Prince", "1999", "国语", "流行", "0"},
+      {4, "某歌手-Party Like 1999", "某歌手", "Party Like 1999", "国语", "流行", "0"},
+      // " - " before fields only separates the fields.
+      {4, "蔡琴-被遗忘的时光 - 国语 - 怀旧", "蔡琴", "被遗忘的时光", "国语", "怀旧歌", "0"},
+      {4, "A-Lin - 给我一个理由忘记 - 国语", "A-Lin", "给我一个理由忘记", "国语", "流行", "0"},
+      // Template 1 leaves tag brackets at the end out of the title.
+      {1, "刘德华 + 陈慧琳 - 因为爱 [KTV]", "刘德华 + 陈慧琳", "因为爱", "国语", "流行", "0"},
+      {1, "刘德华-因为爱(伴奏 KTV)【MTV】", "刘德华", "因为爱", "国语", "流行", "0"},
+      {1, "刘德华-因为爱(我)", "刘德华", "因为爱(我)", "国语", "流行", "0"},
+      // 《 》 marks the title, the singer before it or after it.
+      {1, "莫文蔚《阴天》", "莫文蔚", "阴天", "国语", "流行", "0"},
+      {1, "《阴天》莫文蔚", "莫文蔚", "阴天", "国语", "流行", "0"},
+      {4, "Adele - 《Hello》", "Adele", "Hello", "国语", "流行", "0"},
+      {4, "莫文蔚《阴天》(粤语)", "莫文蔚", "阴天", "粤语", "流行", "0"},
+      {4, "《阴天》-莫文蔚-粤语-怀旧", "莫文蔚", "阴天", "粤语", "怀旧歌", "0"},
+      {4, "《A-B》莫文蔚", "莫文蔚", "A-B", "国语", "流行", "0"},
+      // A separator before the marks: they quote a work inside the title.
+      {4, "莫文蔚-电影《阴天》主题曲", "莫文蔚", "电影《阴天》主题曲", "国语", "流行", "0"},
+      // Video sites' titles.
+      {4, "【KTV】莫文蔚 Karen Mok《阴天》原版伴奏 ｜ 高清歌词 (Karaoke Version)", "莫文蔚", "阴天",
+       "国语", "流行", "0"},
+      {4, "李克勤 Hacken Lee - 红日 ( KTV 原版伴奏 )", "李克勤", "红日", "国语", "流行", "0"},
+      {4, "邓紫棋 G.E.M. - 泡沫", "邓紫棋", "泡沫", "国语", "流行", "0"},
+      {4, "张三 & Tom - 歌", "张三 & Tom", "歌", "国语", "流行", "0"},
   };
   for (const FullCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
@@ -355,99 +426,6 @@ TEST(FullNameTest, ALastFieldOfFourOrMoreDigitsIsTheLibrarysOwnNumber) {
     EXPECT_EQ(info.language, c.naming_template == 0 ? "国语" : c.language);
     EXPECT_EQ(info.name_number, c.name_number);
   }
-}
-
-struct FindingCase {
-  int naming_template;
-  const char* base_name;
-  NameFindings findings;
-};
-
-TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
-  using K = NameFindingKind;
-  const FindingCase cases[] = {
-      // Names that fit.
-      {0, "小河水", {}},
-      {1, "合唱团－小河水", {}},
-      {1, "信乐团－离歌-Live版", {}},
-      {2, "合唱团－小河水(国语)", {}},
-      {2, "合唱团－小河水", {}},
-      {3, "合唱团－小河水(粤语－怀旧)", {}},
-      {4, "合唱团－小河水(粤语－怀旧－左声道)", {}},
-      {4, "合唱团－小河水(粤语－－)", {}},
-      {4, "周杰伦-七里香-国语-流行", {}},
-      {4, "谢金燕-练舞功(MTV)-闽南语-流行", {}},
-      {4, "Beyond-海阔天空(Live)", {}},
-      // Singer and title.
-      {1, "小河水", {{K::kNoSeparator, ""}}},
-      {2, "小河水", {{K::kNoSeparator, ""}}},
-      {4, "小河水(粤语)", {{K::kNoSeparator, ""}}},
-      {1, "－小河水", {{K::kEmptySinger, ""}}},
-      {3, " - 小河水", {{K::kEmptySinger, ""}}},
-      {1, "歌手－", {{K::kEmptyTitle, ""}}},
-      {2, "x－(国语)", {{K::kEmptyTitle, ""}}},
-      {4, "x－(国语)", {{K::kEmptyTitle, ""}}},
-      {1, "－", {{K::kEmptySinger, ""}, {K::kEmptyTitle, ""}}},
-      // Brackets.
-      {2, "合唱团－小河水(粤语", {{K::kUnclosedBracket, ""}}},
-      {2, "合唱团－小河水(", {{K::kUnclosedBracket, ""}}},
-      {4, "合唱团－小河水（粤语－怀旧", {{K::kUnclosedBracket, ""}}},
-      {4, "合唱团－小河水(MTV", {{K::kUnclosedBracket, ""}}},
-      {2, "合唱团－小河水(DJ版)", {}},
-      {3, "合唱团－小河水(国语－经典)", {{K::kUnknownStyle, "经典"}}},
-      {4, "合唱团－小河水(国语－流行－9)", {{K::kUnknownChannel, "9"}}},
-      {4, "合唱团－小河水(国语－流行－中)", {{K::kUnknownChannel, "中"}}},
-      {2, "合唱团－小河水(粤语－怀旧)", {{K::kExtraFields, "怀旧"}}},
-      {3, "合唱团－小河水(台语－对唱－左声道)", {{K::kExtraFields, "左声道"}}},
-      {4, "合唱团－小河水(粤语-怀旧-2-DJ-x)", {{K::kExtraFields, "DJ－x"}}},
-      {4, "合唱团－小河水(MTV)-节选-国语", {{K::kUnreadText, "节选"}}},
-      {2, "小河水(DJ版", {{K::kNoSeparator, ""}, {K::kUnclosedBracket, ""}}},
-      // Readings that may be wrong.
-      {4, "歌手－歌名(火星语－流行－1)", {{K::kUnknownLanguage, "火星语"}}},
-      {3, "歌手－歌名[火星语-怀旧]", {{K::kUnknownLanguage, "火星语"}}},
-      {4, "歌手－歌名(Live-2008)", {}},
-      {1, "梁静茹-勇气[国语]", {{K::kTitleBracket, "[国语]"}, {K::kTitleLanguage, "国语"}}},
-      {1, "梁静茹-勇气【MTV】", {{K::kTitleBracket, "【MTV】"}}},
-      {0, "勇气(MTV)", {{K::kTitleBracket, "(MTV)"}}},
-      {1, "王菲-传奇-国语", {{K::kTitleLanguage, "国语"}}},
-      {4, "周杰伦-国语", {{K::kTitleLanguage, "国语"}}},
-      {3, "刘德华-忘情水-粤语-怀旧-左声道", {{K::kTitleLanguage, "粤语"}}},
-      {0, "传奇 204518", {{K::kTitleNumber, "204518"}}},
-      {4, "王菲-2046-传奇", {{K::kTitleNumber, "2046"}}},
-      {4, "陈奕迅-1874", {}},
-      {4, "王菲-传奇-国语-204518", {}},
-      {1, "[伴奏]梁静茹-勇气", {}},
-      {1, "[梁静茹]勇气-x", {{K::kLeadingTag, "[梁静茹]"}}},
-      {4, "梁静茹-勇气 原唱", {{K::kTrailingTag, "原唱"}}},
-      {4, "梁静茹-勇气-KTV-伴奏", {{K::kTrailingTag, "伴奏"}, {K::kTrailingTag, "KTV"}}},
-      {4, "梁静茹-勇气(MTV)-x-国语", {{K::kUnreadText, "x"}}},
-      {4, "某歌手-Party Like 1999", {{K::kYearAsNumber, "1999"}}},
-      {4, "歌手-(我是)一只小小鸟", {{K::kTitleBracket, "(我是)"}}},
-  };
-  for (const FindingCase& c : cases) {
-    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
-                 c.base_name + "]");
-    SongInfo info;
-    NameFindings findings;
-    ParseSongName(c.naming_template, 0, c.base_name, "", info, &findings);
-    ASSERT_EQ(findings.size(), c.findings.size());
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-      EXPECT_EQ(static_cast<int>(findings[i].kind), static_cast<int>(c.findings[i].kind)) << i;
-      EXPECT_EQ(findings[i].text, c.findings[i].text) << i;
-    }
-  }
-}
-
-TEST(NameFindingsTest, ValuesAreTheSameWithOrWithoutFindings) {
-  SongInfo with;
-  SongInfo without;
-  NameFindings findings;
-  ParseSongName(4, 0, "合唱团－小河水(国语－经典－9－x)", "", with, &findings);
-  ParseSongName(4, 0, "合唱团－小河水(国语－经典－9－x)", "", without);
-  EXPECT_EQ(findings.size(), 3u);
-  EXPECT_EQ(with.title, without.title);
-  EXPECT_EQ(with.style, "流行");
-  EXPECT_EQ(with.channel, "0");
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 
 #include "tagging/file_name.h"
+#include "tagging/known_singers.h"
 #include "text/gbk_text.h"
 
 namespace kscgen {
@@ -148,14 +150,25 @@ TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
   }
 }
 
+// Whether `word` stands in `text` with no ASCII letter or digit glued to
+// either side (103962 does not stand in MB302511103962).
+bool Standing(const std::string& text, std::string_view word) {
+  auto alnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const std::size_t end = at + word.size();
+    if ((at == 0 || !alnum(text[at - 1])) && (end == text.size() || !alnum(text[end]))) return true;
+  }
+  return false;
+}
+
 // Names put together from the pieces real libraries use, in any order, with
 // any separators and brackets: whatever the reading, a title that still
 // holds a bracket or a language word carries a note.
 TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
-  const char* const pieces[] = {"梁静茹", "A-Lin", "F.I.R.", "勇气", "Live Forever", "1874",
-                                "后来",   "MTV",   "KTV",    "高清", "伴奏",         "103962",
-                                "12",     "国语",  "粤语",   "台语", "普通话",       "怀旧",
-                                "R",      "左",    "x"};
+  const char* const pieces[] = {"梁静茹", "A-Lin", "F.I.R.", "勇气",     "Live Forever", "1874",
+                                "后来",   "MTV",   "KTV",    "高清",     "伴奏",         "103962",
+                                "12",     "国语",  "粤语",   "台语",     "普通话",       "怀旧",
+                                "R",      "左",    "x",      "MB302511", "《遇见》"};
   const char* const languages[] = {"国语", "粤语", "台语", "普通话", "英语", "闽南语"};
   const char* const separators[] = {"-", "－", "_", " ", "--", " - ", "－－", ""};
   const char* const brackets[][2] = {{"(", ")"},   {"（", "）"}, {"[", "]"},
@@ -166,6 +179,10 @@ TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
        {"{歌名} - {歌手}", "{编号}_{歌手}_{歌名}", "{歌手}《{歌名}》", "{歌手} {歌名}({语种})"}) {
     patterns.push_back(*CompileNamePattern(p).pattern);
   }
+  const std::initializer_list<const char*> auto_words = {"MTV",  "KTV",    "高清",
+                                                         "伴奏", "103962", "MB302511"};
+  KnownSingers known;
+  known.Learn("梁静茹-勇气-国语", kRoleNone, "");
   std::mt19937 random(20261207);
   auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
   for (int round = 0; round < 20000; ++round) {
@@ -181,17 +198,23 @@ TEST(NameReadingProperty, NoBracketOrLanguageWordInATitleWithoutANote) {
         name += piece;
       }
     }
-    for (int scheme = 0; scheme < 9; ++scheme) {
+    for (int scheme = 0; scheme < 10; ++scheme) {
       SongInfo info;
       NameFindings findings;
       if (scheme < 5) {
         ParseSongName(scheme, 0, name, "", info, &findings);
-      } else {
+      } else if (scheme < 9) {
         ParseSongName(patterns[scheme - 5], 0, name, "", info, &findings);
+      } else {
+        ParseSongName(kTemplateAuto, 0, name, "", info, &findings, &known);
       }
       bool doubtful = false;
       for (const char* b : bracket_chars) doubtful = doubtful || text::Contains(info.title, b);
       for (const char* l : languages) doubtful = doubtful || text::Contains(info.title, l);
+      // 自动识别 reads tag words and codes wherever they stand.
+      for (const char* w : scheme == 9 ? auto_words : std::initializer_list<const char*>{}) {
+        doubtful = doubtful || Standing(info.title, w);
+      }
       if (doubtful && findings.empty()) {
         ADD_FAILURE() << "scheme " << scheme << ": [" << name << "] gives the title [" << info.title
                       << "] without a note";

@@ -112,7 +112,7 @@ TEST(UniformValuesTest, OverrideNameAndFolderWithTheFirstEntryOfEachKind) {
 
 TEST(UniformValuesTest, ClassifyTypedValuesTakenWholeAtAnyLength) {
   UniformValues v = CollectUniformValues(Entries({{"歌曲语种", "闽南语"}, {"歌曲类别", "经典"}}));
-  EXPECT_EQ(v.language, "粤语");
+  EXPECT_EQ(v.language, "台语");
   EXPECT_EQ(v.style, "流行");
   EXPECT_EQ(v.singer, std::nullopt);
   EXPECT_EQ(v.channel, std::nullopt);
