@@ -233,6 +233,16 @@ TEST_F(MergeTest, AnUnchangedRerunLeavesTheFileItself) {
   EXPECT_EQ(Ksc(), kRoad);
 }
 
+// A KSC file whose video is gone is no video's: it stays as it is, and
+// kscgen records nothing of it.
+TEST_F(MergeTest, AKscFileWhoseVideoIsGoneIsLeftAsItIs) {
+  const std::string orphan = "karaoke.tag('歌名', '旧歌');\r\n";
+  Touch(Path(u8"旧歌.KSC"), orphan);
+  ASSERT_EQ(Run().created, 1u);
+  EXPECT_EQ(ReadFile(Path(u8"旧歌.KSC")), orphan);
+  EXPECT_FALSE(Holds(ReadFile(Path(WrittenRecord::kFileName)), "旧歌"));
+}
+
 TEST_F(MergeTest, TheDryRunAndTheRunAgreeOnEveryRow) {
   // A lyric file, a hand edit kscgen knows of, an editor's UTF-8 file, a
   // file already right, and a video without a KSC file.

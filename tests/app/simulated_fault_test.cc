@@ -75,6 +75,33 @@ TEST_F(SimulatedFaultTest, AFlushThatFailsIsAFailureNotDone) {
                 u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 0 个视频未处理。");
 }
 
+// The entries of a folder the run leaves are put on disk before the next:
+// when that flush fails, the run stops there, before the next folder.
+TEST_F(SimulatedFaultTest, AFolderWhoseOwnFlushFailsStopsTheRunBeforeTheNext) {
+  for (const char* name : {"a/x.mpg", "b/y.mpg"}) {
+    std::filesystem::create_directories(U8Path(dir_ / name).parent_path());
+    Touch(dir_ / name);
+  }
+  fs_.FailAt(Step::kSync, {os::ErrorKind::kIoError, "Input/output error", 5}, 1);
+  BatchResult result = Run(List(true));
+  EXPECT_EQ(result.status, BatchStatus::kWriteFailed);
+  EXPECT_EQ(result.failure, u8"无法将文件写入磁盘：“" + (dir_ / "a") +
+                                u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
+  EXPECT_EQ(result.folders_not_reached, std::vector<std::string>{"b"});
+  EXPECT_EQ(ListNames(dir_ / "b"), "y.mpg");
+  // What a was written is flushed all the same, with its file system.
+  EXPECT_EQ(fs_.Calls(Step::kSyncFileSystem), 1);
+}
+
+// A cause without a phrase of its own is named by the system's code.
+TEST_F(SimulatedFaultTest, ACauseWithoutAPhraseIsNamedByItsCode) {
+  Touch(dir_ / "a-x.mpg");
+  fs_.FailAt(Step::kSyncFileSystem, {os::ErrorKind::kOther, "Exchange full", 52});
+  BatchResult result = Run(List());
+  EXPECT_EQ(result.failure, u8"无法将文件写入磁盘：“" + dir_.path() +
+                                u8"”（系统错误代码 52）\n本次已写入 1 个KSC文件，另有 0 个视频未处理。");
+}
+
 // The run reads the folder again for KSC files under other names; should
 // that read fail (EIO from getdents), a second KSC file could be made
 // beside one it did not see: the run stops there instead.

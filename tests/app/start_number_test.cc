@@ -26,6 +26,10 @@ TEST(StartNumberTest, RejectsNegativeNumbersAndAnythingElse) {
 TEST(StartNumberTest, PadsSongNumbersToFiveDigits) {
   EXPECT_EQ(FormatSongNumber(3), "00003");
   EXPECT_EQ(FormatSongNumber(101), "00101");
+  // Around the fifth digit: zeros until a number has five digits of its own.
+  EXPECT_EQ(FormatSongNumber(9999), "09999");
+  EXPECT_EQ(FormatSongNumber(10000), "10000");
+  EXPECT_EQ(FormatSongNumber(99999), "99999");
   EXPECT_EQ(FormatSongNumber(100000), "100000");
 }
 
