@@ -138,6 +138,8 @@ extern const char* const kKscAppendOnly;
 extern const char* const kKscOtherOwner;
 extern const char* const kKscForeignOwner;
 extern const char* const kKscForeignGroup;
+// The window's settings file could not be written.
+std::string SettingsNotSaved(std::string_view path);
 // Asked before a run that replaces the values a person changed.
 extern const char* const kReplaceEditsQuestion;
 extern const char* const kKscIsFolder;

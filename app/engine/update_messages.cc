@@ -42,6 +42,10 @@ std::string Joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
+std::string SettingsNotSaved(std::string_view path) {
+  return u8"无法保存设置：“" + text::DisplayName(path) + u8"”\n本次的选择在下次启动时不会恢复。";
+}
+
 std::string KscFileTooLarge(std::size_t limit) {
   return u8"KSC文件大于 " + std::to_string(limit / (1024 * 1024)) + u8" MiB，未改动";
 }

@@ -221,7 +221,9 @@ class MainWindow : public QWidget {
   // The options' controls, and the uniform entries, from a settings file.
   void RestoreOptions(QSettings& s);
   void RestoreUniformEntries(QSettings& s);
-  void SaveSettings() const;
+  // Writes the settings file; a file that cannot be written is told once
+  // (the run or the closing goes on: only the choices are not remembered).
+  void SaveSettings();
 
   // main_window_run.cc
   void SetRunning(bool running);
@@ -270,6 +272,7 @@ class MainWindow : public QWidget {
   std::function<std::time_t()> clock_;
   FolderOpener folder_opener_;
   QString settings_file_;
+  bool told_settings_unsaved_ = false;
   QGridLayout* grid_ = nullptr;
   QWidget* folder_column_ = nullptr;     // 1. the folder and its videos
   QWidget* choice_column_ = nullptr;     // 2. and 3. folder role and template

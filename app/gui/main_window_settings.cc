@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "app/engine/messages.h"
 #include "app/gui/main_window.h"
 #include "app/gui/native_path.h"
 #include "app/gui/qt_text.h"
@@ -40,7 +41,7 @@ QString MainWindow::DefaultSettingsFile() {
   return QSettings(QSettings::IniFormat, QSettings::UserScope, "kscgen", "kscgen-gui").fileName();
 }
 
-void MainWindow::SaveSettings() const {
+void MainWindow::SaveSettings() {
   if (settings_file_.isEmpty()) return;
   QSettings s(settings_file_, QSettings::IniFormat);
   s.clear();
@@ -65,6 +66,12 @@ void MainWindow::SaveSettings() const {
   s.endArray();
   s.setValue(key::kGeometry, saveGeometry());
   if (!preview_geometry_.isEmpty()) s.setValue(key::kPreviewGeometry, preview_geometry_);
+  s.sync();
+  if (s.status() != QSettings::NoError && !told_settings_unsaved_) {
+    told_settings_unsaved_ = true;
+    ShowMessage(MessageKind::kError,
+                FromMessage(messages::SettingsNotSaved(settings_file_.toStdString())));
+  }
 }
 
 namespace {

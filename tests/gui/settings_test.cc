@@ -91,6 +91,39 @@ class SettingsTest : public kscgen::testing::WindowTest {
     QVERIFY(messages_.isEmpty());
   }
 
+  // Each folder role is remembered as chosen.
+  void everyFolderRoleSurvivesARestart_data() {
+    QTest::addColumn<int>("role");
+    for (int role = 0; role < kscgen::kRoleCount; ++role) {
+      QTest::newRow(std::to_string(role).c_str()) << role;
+    }
+  }
+
+  void everyFolderRoleSurvivesARestart() {
+    QFETCH(int, role);
+    form_->roleButtons->button(role)->click();
+    form_->close();
+    form_ = NewForm();
+    QCOMPARE(form_->roleButtons->checkedId(), role);
+  }
+
+  // A settings file that cannot be written is told once; the run goes on.
+  void settingsThatCannotBeSavedAreTold() {
+    form_.reset();
+    Touch("not-a-folder");
+    settings_ = folder_ + "/not-a-folder/settings.ini";
+    form_ = NewForm();
+    Touch("a.mpg");
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Run();
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[0].text, Q(u8"无法保存设置：“") + settings_ + Q(u8"”\n本次的选择在下次启动时不会恢复。"));
+    QVERIFY(Exists("a.KSC"));
+    form_->close();
+    QCOMPARE(messages_.size(), 2);  // told once
+  }
+
   // A damaged or meddled-with settings file gives the first start.
   void damagedSettingsGiveTheFirstStart_data() {
     QTest::addColumn<QByteArray>("content");
