@@ -27,7 +27,11 @@ void ApplyFolderRole(int naming_template, int folder_role, std::string_view fold
       if (naming_template == kTemplateTitle) info.singer = kUnknownSinger;
       break;
     case kRoleSinger:
-      if (naming_template == kTemplateTitle) info.singer = std::string(folder_name);
+      // A folder name GBK cannot hold reads as empty: such a name, or one of
+      // blanks only, names no singer.
+      if (naming_template == kTemplateTitle) {
+        info.singer = TrimView(folder_name).empty() ? kUnknownSinger : std::string(folder_name);
+      }
       break;
     case kRoleLanguage:
       // Template 2's bracket part names the language of each song itself.

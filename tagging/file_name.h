@@ -61,6 +61,7 @@ enum class NameFindingKind {
   kUnreadEnd,        // text: what follows the pattern's last literal and names nothing
   kBadNumber,        // text: what the pattern's {编号} took, which is no number
   kSameNameNumber,   // text: the row (1-based) whose name carries the same number
+  kNumberTooLarge,   // text: a number from the name past the largest song number
 };
 
 struct NameFinding {

@@ -303,7 +303,9 @@ void ApplyFolderRole(bool singer_read, int folder_role, std::string_view folder_
                      const naming::Reading& r) {
   SongInfo& info = r.info;
   if (!singer_read) {
-    info.singer = folder_role == kRoleSinger ? std::string(folder_name) : kUnknownSinger;
+    // A folder name GBK cannot hold reads as empty; blanks name no singer either.
+    const bool named = folder_role == kRoleSinger && !text::TrimView(folder_name).empty();
+    info.singer = named ? std::string(folder_name) : kUnknownSinger;
   }
   if (folder_role == kRoleLanguage && r.Open(naming::kLanguageSlot)) {
     info.language = ClassifyLanguage(folder_name);

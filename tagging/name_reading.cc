@@ -167,6 +167,11 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
 
 // A catalogue-like number standing as a field of its own in a title of
 // more than one field (a title that is a number, 1874, is a title).
+// A field the title keeps that looks like a number of a library: four
+// digits or more. Past nine digits it is no number the song manager takes,
+// but it is no title either.
+bool LooksLikeANumber(std::string_view s) { return s.size() >= 4 && IsDigits(s); }
+
 std::string_view NumberIn(std::string_view title) {
   std::size_t begin = 0;
   std::string_view found;
@@ -174,14 +179,14 @@ std::string_view NumberIn(std::string_view title) {
   WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
     if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
       const std::string_view field = TrimView(title.substr(begin, b - begin));
-      if (found.empty() && IsCatalogueNumber(field)) found = field;
+      if (found.empty() && LooksLikeANumber(field)) found = field;
       several = true;
       begin = e;
     }
     return true;
   });
   const std::string_view last = TrimView(title.substr(begin));
-  if (found.empty() && IsCatalogueNumber(last)) found = last;
+  if (found.empty() && LooksLikeANumber(last)) found = last;
   return several ? found : std::string_view();
 }
 

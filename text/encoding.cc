@@ -28,8 +28,7 @@ std::string EscapeControls(std::string_view s, bool high) {
   out.reserve(s.size());
   for (char c : s) {
     auto b = static_cast<unsigned char>(c);
-    // DEL too: harmless in a KSC file, but it shows as nothing.
-    if (IsControlByte(b) || b == 0x7F || (high && b >= 0x80)) {
+    if (IsControlByte(b) || (high && b >= 0x80)) {
       out += Escaped(b);
     } else {
       out += c;

@@ -149,7 +149,10 @@ class Run {
     }
     Sync();  // also after a failure: what was written stays written
     if (result_.status != BatchStatus::kDone) {
-      result_.failure += messages::WrittenBeforeStop(result_.written(), result_.not_reached);
+      // A dry run counts what it would write, but writes nothing.
+      result_.failure += request_.dry_run
+                             ? messages::ListedBeforeStop(result_.not_reached)
+                             : messages::WrittenBeforeStop(result_.written(), result_.not_reached);
     }
     return std::move(result_);
   }

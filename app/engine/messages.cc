@@ -135,23 +135,6 @@ std::string FolderLocked(std::string_view folder) {
   return std::string(kFolderLocked) + u8"：" + text::DisplayName(folder);
 }
 
-std::string CannotUseFolder(std::string_view path, const os::Error& error) {
-  if (path.empty()) return u8"请给出一个文件夹";
-  const std::string where = Shown(path);
-  switch (error.kind) {
-    case os::ErrorKind::kNotFound:
-      return u8"文件夹不存在：" + where;
-    case os::ErrorKind::kNotFolder:
-      return u8"不是文件夹：" + where;
-    case os::ErrorKind::kPermission:
-      return u8"没有权限读取文件夹：" + where;
-    case os::ErrorKind::kNameTooLong:
-      return u8"路径太长：" + where;
-    default:
-      return u8"无法读取文件夹：" + where + Because(error);
-  }
-}
-
 std::string CannotReadFolder(std::string_view path, const os::Error& error) {
   return u8"无法读取文件夹：" + Shown(path) + Because(error);
 }
@@ -165,8 +148,9 @@ std::string StartNumberAboveLimit(std::string_view typed_utf8, std::int64_t max)
 }
 
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max) {
-  return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) +
-         u8" 首歌曲的编号将超过 " + std::to_string(max);
+  const std::int64_t over = start + static_cast<std::int64_t>(videos) - max;
+  return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) + u8" 首歌曲中有 " +
+         std::to_string(over) + u8" 首的编号将超过 " + std::to_string(max);
 }
 
 std::string BadVideoExtension(std::string_view typed_utf8) {
@@ -394,11 +378,17 @@ std::string NameNote(const NameFinding& finding) {
       return u8"编号" + quoted + u8"不是数字，未读取";
     case NameFindingKind::kSameNameNumber:
       return u8"编号与第 " + finding.text + u8" 行相同";
+    case NameFindingKind::kNumberTooLarge:
+      return u8"编号" + quoted + u8"大于 2147483647，未编号";
   }
   return std::string();
 }
 
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error) {
+  // Not the folder's fault: the run holds as many files open as it may.
+  if (error.kind == os::ErrorKind::kTooManyOpenFiles) {
+    return u8"打开的文件太多，无法继续处理文件夹：" + Shown(folder);
+  }
   return u8"无法在文件夹中写入文件：" + Shown(folder) + Because(error);
 }
 
@@ -411,6 +401,9 @@ std::string CannotReplaceKscFile(const os::Error& error) {
 }
 
 std::string CannotReadKscFile(const os::Error& error) {
+  // Too long a name is refused before any file is looked for: there is no
+  // KSC file to read, and none could be made.
+  if (error.kind == os::ErrorKind::kNameTooLong) return u8"KSC文件的名称太长";
   return u8"无法读取已有的KSC文件" + Because(error);
 }
 
@@ -440,9 +433,12 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
   } else if (r.written() == 0 && r.unchanged > 0) {
     // Nothing for the song manager to scan.
     report.summary = u8"\n" + Count(r.unchanged) + u8" 个KSC文件都已是最新，没有改动";
+  } else if (r.ksc_files() == 0 && !r.skipped.empty()) {
+    report.summary = u8"\n没有生成KSC文件：" + Count(r.skipped.size()) + u8" 个视频都被跳过";
   } else {
+    // Files left unchanged were not generated: the counts below name them.
     report.summary =
-        u8"\n" + Count(r.ksc_files()) +
+        u8"\n" + Count(r.written()) +
         u8"　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
         u8"\n\n新建 " +
         Count(r.created) + u8" 个，更新 " + Count(r.updated) + u8" 个，未变 " + Count(r.unchanged) +

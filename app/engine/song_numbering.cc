@@ -28,7 +28,12 @@ void SongNumbering::TakeFromName(VideoReport& report) {
     report.name_findings.push_back({NameFindingKind::kNoNameNumber, std::string()});
     return;
   }
-  song.number = SongNumberFromName(song.name_number);
+  const std::optional<std::string> number = SongNumberFromName(song.name_number);
+  if (!number) {
+    report.name_findings.push_back({NameFindingKind::kNumberTooLarge, song.name_number});
+    return;
+  }
+  song.number = *number;
   const auto [first, fresh] = name_numbers_.try_emplace(song.number, report.index);
   if (!fresh) {
     report.name_findings.push_back(

@@ -23,6 +23,9 @@ std::string FormatSongNumber(std::int64_t number);
 // The song number of a number a name carries (digits, any count): as it
 // stands, with zeros in front to five digits (0153 → 00153), the shape the
 // song manager gets from numbering.
-std::string SongNumberFromName(std::string_view digits);
+// Zeros in front beyond five digits are dropped (0000000153 → 00153), so
+// that one number is one song number however it is written. None for a
+// number past the largest song number, 2147483647, as with numbering.
+std::optional<std::string> SongNumberFromName(std::string_view digits);
 
 }  // namespace kscgen

@@ -326,6 +326,10 @@ void MainWindow::addUniformEntry() {
       ShowMessage(MessageKind::kError,
                   FromMessage(messages::BadStyle(valueBox->currentText().toStdString())));
       break;
+    case UniformEntryError::kBadLanguage:
+      ShowMessage(MessageKind::kError,
+                  FromMessage(messages::BadLanguage(valueBox->currentText().toStdString())));
+      break;
     case UniformEntryError::kEmptyValue:
       valueBox->setEditText(QString());  // nothing to add
       break;

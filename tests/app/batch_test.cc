@@ -185,7 +185,9 @@ TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
   request_.start_number = 2147483646;
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kBadOptions);
-  EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：2 首歌曲的编号将超过 2147483647");
+  EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：2 首歌曲中有 1 首的编号将超过 2147483647");
+  request_.start_number = 2147483647;
+  EXPECT_EQ(Summary(Run()), u8"编号起始值 2147483647 太大：2 首歌曲中有 2 首的编号将超过 2147483647");
   request_.start_number = -1;
   EXPECT_EQ(Run().status, BatchStatus::kBadOptions);
   EXPECT_EQ(ListNames(folder_.path), "a.mpg|b.mpg");
@@ -359,6 +361,10 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   r = Run();
   EXPECT_EQ(r.updated, 1u);
   EXPECT_EQ(r.unchanged, 1u);
+  // The file left unchanged was not generated: the heading counts one.
+  EXPECT_EQ(Summary(r),
+            u8"\n1　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+            u8"\n\n新建 0 个，更新 1 个，未变 1 个");
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kUpdated);
   EXPECT_FALSE(fs::equivalent(path, kept));
   fs::remove(kept);

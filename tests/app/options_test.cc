@@ -53,6 +53,32 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
       {{"-t", "1", "--ext", "mkv,m/p4", "x"},
        u8"视频后缀名“m/p4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"},
       {{"-t", "1", "--ext", "ksc", "x"}, u8"视频后缀名“ksc”是KSC文件自己的后缀名"},
+      // DEL shows as nothing: refused as every control character is.
+      {{"-t", "1", "--date", "2026/1/1\x7F", "x"}, u8"日期含有控制字符：2026/1/1\\x7F"},
+      {{"-t", "1", "-u", "singer=a\x7F", "x"}, u8"统一设定值含有控制字符：singer=a\\x7F"},
+      {{"-t", "1", "--date", "", "x"},
+       u8"日期为空：不给出 --date 时，新的KSC文件用今天的日期，已有的保留原日期"},
+      {{"-t", "1", "--date", "  ", "x"},
+       u8"日期为空：不给出 --date 时，新的KSC文件用今天的日期，已有的保留原日期"},
+      {{"-t", "1", "--ext", "", "x"}, u8"--ext 没有给出后缀名：“”，应如 mkv,mp4"},
+      {{"-t", "1", "--ext", " ,;", "x"}, u8"--ext 没有给出后缀名：“ ,;”，应如 mkv,mp4"},
+      {{"-t", "1", "--ext", "\x01", "x"},
+       u8"视频后缀名“\\x01”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"},
+      {{"-t", "1", "--ext", "mkv\tmp4", "x"},
+       u8"视频后缀名“mkv\\x09mp4”无法使用：应由 1 到 10 个英文字母或数字组成，如 mkv、mp4"},
+      // A language that names none would be written as 国语 over every name's own.
+      {{"-t", "1", "-u", u8"language=火星语", "x"},
+       u8"歌曲语种的值“火星语”不是歌曲管理器的语种：应为国语、粤语、台语、英语、日语、韩语、其它"
+       u8"之一，或含有其中的关键字"},
+      {{"-t", "1", "-u", "language=english", "x"},
+       u8"歌曲语种的值“english”不是歌曲管理器的语种：应为国语、粤语、台语、英语、日语、韩语、其它"
+       u8"之一，或含有其中的关键字"},
+      {{"-p", u8"{歌名}\x01{歌手}", "x"}, u8"命名格式含有控制字符：{歌名}\\x01{歌手}"},
+      {{"-p", u8"{歌名}\t-\t{歌手}", "x"}, u8"命名格式含有控制字符：{歌名}\\x09-\\x09{歌手}"},
+      {{"-p", u8"{歌名}\n{歌手}", "x"}, u8"命名格式含有控制字符：{歌名}\\x0A{歌手}"},
+      {{"-p", u8"{歌名}-{歌手}\x7F", "x"}, u8"命名格式含有控制字符：{歌名}-{歌手}\\x7F"},
+      {{"x"}, u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式"},
+      {{"-r", "1", "-n", "x"}, u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式"},
   };
   for (const Refused& row : rows) {
     std::string typed;
@@ -64,10 +90,11 @@ TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
   }
 }
 
-TEST(ParseArgumentsTest, NoTemplateSaysTheWindowsWordsInTheShapeOfEveryUsageError) {
+TEST(ParseArgumentsTest, NoTemplateNamesTheOptionsInTheShapeOfEveryUsageError) {
   ParsedArguments parsed = ParseArguments({"x"});
   ASSERT_TRUE(parsed.error);
-  EXPECT_EQ(*parsed.error, u8"kscgen: 请选择歌曲命名模板！" + kHint);
+  EXPECT_EQ(*parsed.error,
+            u8"kscgen: 请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式" + kHint);
 }
 
 TEST(ParseArgumentsTest, EveryBoundThatCanBeUsedIsTaken) {

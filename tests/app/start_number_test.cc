@@ -29,5 +29,28 @@ TEST(StartNumberTest, PadsSongNumbersToFiveDigits) {
   EXPECT_EQ(FormatSongNumber(100000), "100000");
 }
 
+// One number is one song number however many zeros stand before it; one
+// past the largest song number is none.
+TEST(StartNumberTest, NumbersFromNamesDropZerosPastFiveDigits) {
+  const struct {
+    const char* digits;
+    std::optional<std::string> number;
+  } rows[] = {
+      {"0153", "00153"},
+      {"00153", "00153"},
+      {"00000000000000000153", "00153"},
+      {"153", "00153"},
+      {"0", "00000"},
+      {"0000000", "00000"},
+      {"103962", "103962"},
+      {"2147483647", "2147483647"},
+      {"02147483647", "2147483647"},
+      {"2147483648", std::nullopt},
+      {"9999999999", std::nullopt},
+      {"12345678901234567890", std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(SongNumberFromName(row.digits), row.number) << row.digits;
+}
+
 }  // namespace
 }  // namespace kscgen
