@@ -62,6 +62,7 @@ enum class NameFindingKind {
   kBadNumber,        // text: what the pattern's {编号} took, which is no number
   kSameNameNumber,   // text: the row (1-based) whose name carries the same number
   kNumberTooLarge,   // text: a number from the name past the largest song number
+  kPatternMismatchRead,  // as kPatternMismatch, but brackets or fields after the title were read
 };
 
 struct NameFinding {

@@ -2,8 +2,8 @@
 // window's batch button does. Arguments are UTF-8; so is everything printed.
 //
 // Exit status: 0 when every video got its KSC file, 1 when some were skipped,
-// a file could not be written or the output was lost, 2 for options or a
-// folder that cannot be used.
+// there were none to list, a file could not be written or the output was
+// lost, 2 for options or a folder that cannot be used.
 #include <clocale>
 #include <cstdio>
 #include <iostream>

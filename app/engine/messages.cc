@@ -378,6 +378,8 @@ std::string NameNote(const NameFinding& finding) {
       return u8"编号" + quoted + u8"不是数字，未读取";
     case NameFindingKind::kSameNameNumber:
       return u8"编号与第 " + finding.text + u8" 行相同";
+    case NameFindingKind::kPatternMismatchRead:
+      return u8"名称不符合自定义格式，按歌名及其后的括号、字段读取";
     case NameFindingKind::kNumberTooLarge:
       return u8"编号" + quoted + u8"大于 2147483647，未编号";
   }

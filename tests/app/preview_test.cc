@@ -27,6 +27,7 @@ TEST(NameNoteTest, EachFindingHasItsNote) {
       {{K::kUnknownChannel, "中"}, u8"声道“中”无法识别，按 0"},
       {{K::kExtraFields, "DJ－x"}, u8"括号中多出的“DJ－x”未读取"},
       {{K::kUnreadText, "演唱会"}, u8"括号后的“演唱会”未读取"},
+      {{K::kPatternMismatchRead, ""}, u8"名称不符合自定义格式，按歌名及其后的括号、字段读取"},
       {{K::kNumberTooLarge, "2147483648"}, u8"编号“2147483648”大于 2147483647，未编号"},
   };
   for (const Row& r : rows) EXPECT_EQ(messages::NameNote(r.finding), r.note);
