@@ -8,6 +8,7 @@
 
 #include "app/engine/ksc_plan.h"
 #include "app/engine/messages.h"
+#include "app/engine/preview.h"
 #include "app/engine/same_names.h"
 #include "app/engine/short_date.h"
 #include "app/engine/song_numbering.h"
@@ -288,6 +289,8 @@ class Run {
         ++count_.ksc_files;
       }
       ++done_;
+      // Skipped videos are named with their reasons already.
+      if (report.skip_reason.empty() && !PreviewNotes(report).empty()) ++result_.noted;
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }
     return true;

@@ -88,8 +88,10 @@ std::string Because(const os::Error& error) {
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 // Appends a titled list: lines to the summary while `*budget` lasts (the
-// budget is shared by every list of one message) and a line saying how many
-// more there are; a list cut short goes to the details whole.
+// budget is shared by every list of one message; each list shows its first
+// line whatever is left, so that a list after a long one still names one)
+// and a line saying how many more there are; a list cut short goes to the
+// details whole.
 template <typename Items, typename Line>
 void AppendList(Report& report, const std::string& title, const Items& items, std::size_t* budget,
                 Line line) {
@@ -99,9 +101,9 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
   std::string all;
   for (const auto& item : items) {
     const std::string text = u8"\n" + line(item);
-    if (*budget > 0) {
+    if (*budget > 0 || shown == 0) {
       report.summary += text;
-      --*budget;
+      if (*budget > 0) --*budget;
       ++shown;
     }
     all += text;
@@ -114,6 +116,12 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
 }
 
 }  // namespace
+
+std::string NotedVideos(std::size_t noted) {
+  if (noted == 0) return std::string();
+  return u8"\n\n" + Count(noted) + u8" 个视频有备注（文件名与模板不符之处等），可在预览中查看"
+         u8"（命令行用 kscgen -n）";
+}
 
 std::string NoTemplate() { return u8"\n　" + std::string(kNoTemplate) + " "; }
 
@@ -446,6 +454,7 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
         Count(r.created) + u8" 个，更新 " + Count(r.updated) + u8" 个，未变 " + Count(r.unchanged) +
         u8" 个";
   }
+  if (r.status == BatchStatus::kDone) report.summary += NotedVideos(r.noted);
   if (r.folders.size() > 1) {
     std::size_t folders = max_names;
     AppendList(report, u8"各文件夹的KSC文件：", r.folders, &folders, [](const FolderCount& f) {

@@ -193,6 +193,9 @@ extern const char* const kNoTemplateOption;
 // for what, and the other kinds of video there with the --ext that adds them.
 std::string NoVideosFound(std::string_view folder, std::string_view masks,
                           const std::map<std::string, std::size_t>& unlisted);
+// How many videos of a run carry notes (备注), and where to see them; empty
+// when none do.
+std::string NotedVideos(std::size_t noted);
 // What a dry run had listed before a stop: it wrote nothing.
 std::string ListedBeforeStop(std::size_t not_reached);
 
