@@ -53,6 +53,11 @@ std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
   return static_cast<std::int32_t>(*value);
 }
 
+bool CouldBecomeStartNumber(std::string_view typed) {
+  // A digit more makes a start number of every beginning of one.
+  return ParseStartNumber(typed) || ParseStartNumber(std::string(typed) + "1");
+}
+
 std::string StartNumberRefusal(std::string_view typed_utf8) {
   const std::optional<std::int64_t> value = ReadNumber(typed_utf8);
   if (value && *value > kLargest) return messages::StartNumberAboveLimit(typed_utf8, kLargest);

@@ -13,6 +13,10 @@ namespace kscgen {
 // ignored. No value for anything else, a negative number included.
 std::optional<std::int32_t> ParseStartNumber(std::string_view text);
 
+// Whether `typed` is a start number or the beginning of one ("", "+", "$",
+// "0x"): what a box for it may hold while it is typed.
+bool CouldBecomeStartNumber(std::string_view typed);
+
 // Why ParseStartNumber refused `typed_utf8`, in the user's words: a number
 // past the largest start number is named as such, with the limit.
 std::string StartNumberRefusal(std::string_view typed_utf8);

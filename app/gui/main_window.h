@@ -224,6 +224,9 @@ class MainWindow : public QWidget {
   // shown now (后缀, F5, 移除 changed it).
   void ClearProgressOfAnotherList();
   void RunFinished(const BatchResult& result);
+  // What the chosen template allows: the pattern box, 编号取自文件名 (taken
+  // off under 歌名, saying so when `tell`).
+  void FollowTemplate(bool tell);
   // How many names the completion message of `result` lists (at most
   // kSummaryNames) for its box to fit the screen's available area.
   static constexpr std::size_t kSummaryNames = 10;

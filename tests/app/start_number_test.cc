@@ -23,6 +23,16 @@ TEST(StartNumberTest, RejectsNegativeNumbersAndAnythingElse) {
   }
 }
 
+// What a box for the start number may hold while it is typed.
+TEST(StartNumberTest, TheBeginningOfAStartNumberCanBecomeOne) {
+  for (const char* typed : {"", " ", "+", "$", "x", "0x", "0X", "1", "$1f", "+7", "2147483647"}) {
+    EXPECT_TRUE(CouldBecomeStartNumber(typed)) << typed;
+  }
+  for (const char* typed : {"-", "-1", "1x", "1a", "1.", "abc", "$g", "2147483648", "1 2"}) {
+    EXPECT_FALSE(CouldBecomeStartNumber(typed)) << typed;
+  }
+}
+
 TEST(StartNumberTest, PadsSongNumbersToFiveDigits) {
   EXPECT_EQ(FormatSongNumber(3), "00003");
   EXPECT_EQ(FormatSongNumber(101), "00101");

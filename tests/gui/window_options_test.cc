@@ -62,7 +62,13 @@ class OptionsTest : public kscgen::testing::WindowTest {
     QCOMPARE(form_->previewButton->text(), Q(u8"预览(&P)"));
     QCOMPARE(form_->quitButton->text(), Q(u8"退出(&X)"));
     QCOMPARE(form_->folderLabel->text(), Q(u8"1. 请选择歌曲所在目录(&D)："));
-    QCOMPARE(form_->folderLabel->buddy(), form_->browseButton);
+    QCOMPARE(form_->folderLabel->buddy(), form_->folderEdit);  // Alt+D: the path box
+    // Each check box has its letter too.
+    QCOMPARE(form_->recursiveCheck->text(), Q(u8"包含子目录(&R)"));
+    QCOMPARE(form_->uniformCheck->text(), Q(u8"统一设定值"));  // Alt+U, as its tooltip says
+    QCOMPARE(form_->numberingCheck->text(), Q(u8"歌曲自动编号(&N)"));
+    QCOMPARE(form_->startNumberCheck->text(), Q(u8"编号始于:"));  // Alt+T, as its tooltip says
+    QCOMPARE(form_->numberFromNameCheck->text(), Q(u8"编号取自文件名(&F)"));
     QVERIFY(form_->uniformGroup->isAncestorOf(form_->uniformList));
     QVERIFY(form_->uniformGroup->isAncestorOf(form_->uniformCheck));  // its caption
     QCOMPARE(form_->kindBox->count(), 4);
@@ -177,16 +183,36 @@ class OptionsTest : public kscgen::testing::WindowTest {
     QCOMPARE(form_->initialsOutput->text(), Q("GM"));
   }
 
+  // The box takes only keys that keep it a start number or the beginning of
+  // one; what it holds otherwise (nothing, or a text remembered from
+  // before) is refused at the run, never read as 0.
   void badStartNumberWritesNothing() {
     Touch("a.mpg");
     form_->ChooseFolder(folder_);
     form_->templateButtons->button(0)->click();
     Click(form_->numberingCheck);
     Click(form_->startNumberCheck);
-    QTest::keyClicks(form_->startNumberEdit, "1x2");
+    const struct {
+      const char* typed;
+      const char* held;
+    } rows[] = {
+        {"1x2", "12"},  {"-1a2b", "12"}, {"abc", ""},    {"$1f", "$1f"}, {"0x1F", "0x1F"},
+        {"+7", "+7"},   {"99999", "99999"}, {"1.5", "15"}, {" 2", " 2"},
+    };
+    for (const auto& row : rows) {
+      form_->startNumberEdit->clear();
+      QTest::keyClicks(form_->startNumberEdit, row.typed);
+      QCOMPARE(form_->startNumberEdit->text(), QString(row.held));
+    }
+    form_->startNumberEdit->clear();
     Run();
     QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].text, Q(u8"编号起始值必须是不小于 0 的整数：“1x2”"));
+    QCOMPARE(messages_[0].kind, Kind::kError);
+    QCOMPARE(messages_[0].text, Q(u8"编号起始值必须是不小于 0 的整数：“”"));
+    form_->startNumberEdit->setText("1x2");  // as a remembered text may be
+    Run();
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].text, Q(u8"编号起始值必须是不小于 0 的整数：“1x2”"));
     QVERIFY(!Exists("a.KSC"));
   }
 
@@ -207,9 +233,6 @@ class OptionsTest : public kscgen::testing::WindowTest {
     QTest::newRow("a start of 100") << true << true << "100"
                                     << "00101"
                                     << "00102";
-    QTest::newRow("start ticked, box empty") << true << true << ""
-                                             << "00001"
-                                             << "00002";
     QTest::newRow("a start typed, not ticked") << true << false << "100"
                                                << "00001"
                                                << "00002";
@@ -377,6 +400,66 @@ class OptionsTest : public kscgen::testing::WindowTest {
     QVERIFY(Exists("b.KSC"));
     QTest::keyClick(form_.get(), Qt::Key_X, Qt::AltModifier);
     wait_for([&] { return !form_->isVisible(); });
+  }
+
+  // Tab reaches a group of radio buttons at its checked button, so that the
+  // space bar there changes nothing, and leaves it at the next Tab; Alt and
+  // a letter reach the path box and tick each check box.
+  void theKeyboardReachesEveryOption() {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form_->roleButtons->button(2)->click();
+    form_->templateButtons->button(3)->click();
+    QAbstractButton* role = form_->roleButtons->button(2);
+    role->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(role, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form_->templateButtons->button(3));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(form_->templateButtons->checkedId(), 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(!form_->templateButtons->buttons().contains(
+        qobject_cast<QAbstractButton*>(QApplication::focusWidget())));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), form_->templateButtons->button(3));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), role);
+
+    QTest::keyClick(form_.get(), Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), form_->folderEdit);
+    const struct {
+      Qt::Key key;
+      QCheckBox* check;
+    } letters[] = {{Qt::Key_N, form_->numberingCheck},
+                   {Qt::Key_T, form_->startNumberCheck},  // enabled by 歌曲自动编号
+                   {Qt::Key_F, form_->numberFromNameCheck},
+                   {Qt::Key_U, form_->uniformCheck}};
+    for (const auto& letter : letters) {
+      QVERIFY(!letter.check->isChecked());
+      QTest::keyClick(form_.get(), letter.key, Qt::AltModifier);
+      // A mnemonic clicks its box a moment later, as a click looks.
+      while (!letter.check->isChecked()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+      }
+      QCOMPARE(QApplication::focusWidget(), letter.check);
+    }
+    QCOMPARE(form_->recursiveCheck->text(), Q(u8"包含子目录(&R)"));  // a mnemonic of its own
+  }
+
+  // 歌名 reads no numbers: 编号取自文件名 is taken off, saying why, as soon as
+  // 歌名 is chosen, and cannot be ticked again until another template is.
+  void numbersFromNamesAreRefusedUnderTheTitleTemplateAtOnce() {
+    form_->templateButtons->button(1)->click();
+    Click(form_->numberFromNameCheck);
+    QVERIFY(form_->numberFromNameCheck->isChecked());
+    form_->templateButtons->button(0)->click();
+    QVERIFY(!form_->numberFromNameCheck->isChecked());
+    QVERIFY(!form_->numberFromNameCheck->isEnabled());
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].text, Q(u8"模板“歌名”不从文件名读取编号，不能用编号取自文件名"));
+    form_->templateButtons->button(2)->click();
+    QVERIFY(form_->numberFromNameCheck->isEnabled());
+    QVERIFY(!form_->numberFromNameCheck->isChecked());
+    QCOMPARE(messages_.size(), 1);
   }
 
   void keysDoWhatTheButtonsDo() {
