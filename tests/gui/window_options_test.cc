@@ -366,6 +366,16 @@ class OptionsTest : public kscgen::testing::WindowTest {
              Q(u8"歌曲类别的值“摇滚”不是歌曲管理器的类别：应为流行、舞曲、戏曲、民歌、儿歌、"
                u8"生日歌、革命歌、怀旧歌、迪斯科、情侣对唱、影视插曲之一，或含有其中的关键字"));
     QCOMPARE(form_->valueBox->currentText(), Q(u8"摇滚"));
+    // A language likewise, which would be written as 国语, as kscgen -u refuses it.
+    form_->kindBox->setCurrentIndex(2);  // 歌曲语种
+    form_->valueBox->setEditText(Q(u8"火星语"));
+    Click(form_->addUniformButton);
+    QCOMPARE(form_->uniformList->count(), 0);
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1].text,
+             Q(u8"歌曲语种的值“火星语”不是歌曲管理器的语种：应为国语、粤语、台语、英语、日语、韩语、"
+               u8"其它之一，或含有其中的关键字"));
+    QCOMPARE(form_->valueBox->currentText(), Q(u8"火星语"));
   }
 
   // Enter clicks the button with the focus; Alt and the underlined letter
