@@ -128,6 +128,17 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     CheckControlsOnScreen(form_.get());
   }
 
+  // However low the screen's available area (a taskbar takes its foot), the
+  // title bar is on it: the window can be taken and moved. ctest runs this
+  // on a 1366x688 area too.
+  void theTitleBarIsOnTheScreen() {
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    const QRect available = form_->screen()->availableGeometry();
+    const QRect frame = form_->frameGeometry();
+    QVERIFY2(frame.top() >= available.top() && frame.left() >= available.left(),
+             qPrintable(QString("frame at %1,%2").arg(frame.left()).arg(frame.top())));
+  }
+
   void theWindowCanBeResizedAndTheListGrows() {
     QVERIFY(form_->minimumSize() != form_->maximumSize());
     QVERIFY(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
