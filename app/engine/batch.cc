@@ -150,10 +150,8 @@ class Run {
     }
     Sync();  // also after a failure: what was written stays written
     if (result_.status != BatchStatus::kDone) {
-      // A dry run counts what it would write, but writes nothing.
-      result_.failure += request_.dry_run
-                             ? messages::ListedBeforeStop(result_.not_reached)
-                             : messages::WrittenBeforeStop(result_.written(), result_.not_reached);
+      result_.failure +=
+          messages::WrittenBeforeStop(result_.written(), result_.not_reached, request_.dry_run);
     }
     return std::move(result_);
   }
@@ -289,7 +287,6 @@ class Run {
         ++count_.ksc_files;
       }
       ++done_;
-      // Skipped videos are named with their reasons already.
       if (report.skip_reason.empty() && !PreviewNotes(report).empty()) ++result_.noted;
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }

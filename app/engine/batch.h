@@ -122,7 +122,9 @@ struct BatchResult {
   std::size_t updated = 0;
   std::size_t unchanged = 0;
   std::size_t not_reached = 0;  // videos after a stop or a failure
-  std::size_t noted = 0;        // videos not skipped whose preview row carries notes (备注)
+  // Videos not skipped (those are named with their reasons) whose preview
+  // row carries notes (备注).
+  std::size_t noted = 0;
   std::vector<SkippedVideo> skipped;
   std::vector<SameKscPair> same_ksc;
   std::vector<FolderCount> folders;   // every folder with videos, in run order

@@ -425,7 +425,8 @@ std::string OutOfMemory(std::string_view folder) {
   return u8"内存不足，无法处理文件夹：" + Shown(folder);
 }
 
-std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached) {
+std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached, bool dry_run) {
+  if (dry_run) return ListedBeforeStop(not_reached);
   return u8"\n本次已写入 " + Count(written) + u8" 个KSC文件，另有 " + Count(not_reached) +
          u8" 个视频未处理。";
 }

@@ -161,7 +161,8 @@ std::string NameNote(const NameFinding& finding);
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error);
 std::string CannotWriteKscFile(std::string_view path, const os::Error& error);
 // What was written before a stop, appended to a failure or a stop.
-std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached);
+// A dry run counts what it would write, but wrote nothing: it says so.
+std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached, bool dry_run = false);
 std::string Stopped();
 std::string CannotSync(std::string_view folder, const os::Error& error);
 
