@@ -20,7 +20,8 @@ std::string Count(std::size_t n) { return std::to_string(n); }
 std::string BadLanguage(std::string_view typed_utf8) {
   std::string languages;
   for (const std::string& language : UniformValuesOffered(kUniformLanguage)) {
-    languages += (languages.empty() ? "" : u8"、") + text::GbkToUtf8(language).value_or(std::string());
+    languages +=
+        (languages.empty() ? "" : u8"、") + text::GbkToUtf8(language).value_or(std::string());
   }
   return u8"歌曲语种的值“" + std::string(typed_utf8) + u8"”不是歌曲管理器的语种：应为" + languages +
          u8"之一，或含有其中的关键字";
@@ -30,17 +31,20 @@ std::string PatternControlCharacter(std::string_view typed_utf8) {
   return u8"命名格式含有控制字符：" + std::string(typed_utf8);
 }
 
-const char* const kEmptyDate = u8"日期为空：不给出 --date 时，新的KSC文件用今天的日期，已有的保留原日期";
+const char* const kEmptyDate =
+    u8"日期为空：不给出 --date 时，新的KSC文件用今天的日期，已有的保留原日期";
 
 std::string NoVideoExtensionGiven(std::string_view typed_utf8) {
   return u8"--ext 没有给出后缀名：“" + std::string(typed_utf8) + u8"”，应如 mkv,mp4";
 }
 
-const char* const kNoTemplateOption = u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式";
+const char* const kNoTemplateOption =
+    u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式";
 
 std::string NoVideosFound(std::string_view folder, std::string_view masks,
                           const std::map<std::string, std::size_t>& unlisted) {
-  std::string text = u8"没有找到视频文件：" + Shown(folder) + u8"（查找的是 " + std::string(masks) + u8"）";
+  std::string text =
+      u8"没有找到视频文件：" + Shown(folder) + u8"（查找的是 " + std::string(masks) + u8"）";
   if (unlisted.empty()) return text;
   std::string kinds;
   std::string option;
