@@ -34,6 +34,7 @@ PY
 expected="$name/LICENSE.txt -
 $name/NOTICE.txt -
 $name/kscgen-gui.exe -
+$name/kscgen-源代码.tar.gz utf8
 $name/kscgen.exe -
 $name/使用说明.txt utf8"
 [ "$listing" = "$expected" ] || fail "the zip holds"$'\n'"$listing"
@@ -52,6 +53,16 @@ for named in $(grep -o '见 [A-Za-z0-9._-]*' "$guide" | cut -d' ' -f2); do
   [ -f "$dir/$named" ] || fail "使用说明.txt names $named, which the zip does not hold"
 done
 grep -q '后缀' "$guide" || fail "使用说明.txt does not say where other kinds of video are added"
+for topic in 自定义 -p 编号取自文件名 --number-from-name 预览 备注; do
+  grep -q -- "$topic" "$guide" || fail "使用说明.txt does not mention $topic"
+done
+# NOTICE.txt sends the reader to the licence and the source by the names
+# they have in the zip.
+for named in LICENSE.txt kscgen-源代码.tar.gz; do
+  grep -q "$named" "$dir/NOTICE.txt" || fail "NOTICE.txt does not name $named"
+done
+tar -tzf "$dir/kscgen-源代码.tar.gz" | grep -q '^kscgen-[^/]*/NOTICE$' ||
+  fail "the source in the zip holds no NOTICE"
 
 mkdir -p "$work/KTV"
 cp -r "$(dirname "$0")/../examples/粤语金曲" "$work/KTV/"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows release: dist/kscgen-VERSION-windows-x64.zip, holding the two
 # programs of a Windows build, the Chinese quick start (UTF-8 with a byte
-# order mark and CR LF, which every Notepad reads), LICENSE, and NOTICE with
-# Qt's licence texts appended. Checks what it packs: the programs import
-# only Windows' own DLLs.
+# order mark and CR LF, which every Notepad reads), LICENSE, NOTICE with
+# Qt's licence texts appended, and kscgen's source (the committed tree, as
+# NOTICE's relinking steps need it). Checks what it packs: the programs
+# import only Windows' own DLLs.
 #   scripts/package.sh [WINDOWS_BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,6 +35,13 @@ crlf <"$root/LICENSE" >"$stage/LICENSE.txt"
     cat "/usr/share/common-licenses/$licence"
   done
 } | crlf >"$stage/NOTICE.txt"
+
+# The source the release was built from: the committed tree of this checkout.
+if ! git -C "$root" diff --quiet HEAD -- 2>/dev/null; then
+  echo "package: the checkout has uncommitted changes; the source packed is the last commit" >&2
+fi
+git -C "$root" archive --format=tar.gz --prefix="kscgen-$version/" HEAD \
+  >"$stage/kscgen-源代码.tar.gz"
 
 # Python's zipfile marks the Chinese name as UTF-8, as Explorer, 7-Zip and
 # the other unpackers read it.

@@ -71,6 +71,8 @@ enum class NameFindingKind {
   kSingerByOrder,     // text: the first of two words without a separator, taken for the singer
   kNumberTaken,       // text: a number read as the library's own (自动识别)
   kTitleTag,          // text: tag words still in the title (自动识别)
+  kNumberTooLarge,    // text: a number from the name past the largest song number
+  kPatternMismatchRead,  // as kPatternMismatch, but brackets or fields after the title were read
 };
 
 struct NameFinding {

@@ -22,8 +22,14 @@ void ApplyFolderRole(int folder_role, std::string_view folder, bool title_only, 
   SongInfo& info = r.info;
   switch (folder_role) {
     case kRoleSinger:
-      // Under 歌名 the folder is the singer even when it names none.
-      if (!singer_read && (title_only || !folder.empty())) info.singer = std::string(folder);
+      // A folder name GBK cannot hold reads as empty: such a name, or one of
+      // blanks only, names no singer, and under 歌名 the singer is 佚名.
+      if (singer_read) break;
+      if (!text::TrimView(folder).empty()) {
+        info.singer = std::string(folder);
+      } else if (title_only) {
+        info.singer = kUnknownSinger;
+      }
       break;
     case kRoleLanguage:
       if ((r.given & kLanguageSlot) != 0) break;

@@ -151,6 +151,9 @@ std::size_t SkipBlanks(std::string_view s, std::size_t i) {
   return i;
 }
 
+// Blanks only, full-width ones (　) among them: such a literal needs a blank.
+bool IsAllBlank(std::string_view s) { return SkipBlanks(s, 0) == s.size(); }
+
 // Where a literal that begins at `i` of `name` ends, or npos when it does
 // not begin there. A run of blanks in the literal matches a run of blanks
 // in the name; when not `strict`, no blank too.
@@ -187,7 +190,7 @@ struct Span {
 // " - "), then without; blanks around it belong to it either way.
 bool FindLiteral(std::string_view name, std::size_t from, std::string_view literal,
                  bool may_be_empty, Span* found) {
-  const bool blank_only = TrimView(literal).empty();
+  const bool blank_only = IsAllBlank(literal);
   bool ok = false;
   for (const bool strict : {true, false}) {
     bool text_before = may_be_empty;  // a placeholder takes some text first
@@ -316,9 +319,14 @@ void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view
   std::string_view captures[kMaxPatternSteps];
   std::string_view tail;
   if (!MatchPattern(pattern, name, captures, &tail)) {
+    const std::size_t note = findings ? findings->size() : 0;
     naming::Note(findings, NameFindingKind::kPatternMismatch);
     info.title = std::string(naming::ReadTitlePart(name, r));
     info.singer = kUnknownSinger;
+    // Brackets and fields after the title were read: not the whole name is it.
+    if (findings && info.title != name) {
+      (*findings)[note].kind = NameFindingKind::kPatternMismatchRead;
+    }
     naming::ApplyFolderRole(folder_role, folder_name, false, false, r);
   } else {
     for (const PatternStep& step : pattern.steps) {

@@ -34,9 +34,15 @@ void ForEachPiece(std::string_view s, Visit visit) {
 }
 
 // A catalogue-like number standing as a field of its own in a title of
-// more than one field (a title that is a number, 1874, is a title).
+// more than one field (a title that is a number, 1874, is a title): four
+// digits or more (past nine no number the song manager takes, but no title
+// either), or a code with letters.
 // A year after a blank at the end is the title's own (恋曲 1980), and noted
 // as such where it is read.
+bool LooksLikeANumber(std::string_view s) {
+  return (s.size() >= 4 && IsDigits(s)) || IsLetteredCode(s);
+}
+
 std::string_view NumberIn(std::string_view title) {
   std::size_t begin = 0;
   std::string_view found;
@@ -45,7 +51,7 @@ std::string_view NumberIn(std::string_view title) {
   WalkChars(title, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
     if (IsCut(m) || m == Mark::kOpen || m == Mark::kClose) {
       const std::string_view field = TrimView(title.substr(begin, b - begin));
-      if (found.empty() && (IsCatalogueNumber(field) || IsLetteredCode(field))) found = field;
+      if (found.empty() && LooksLikeANumber(field)) found = field;
       several = true;
       blank_before = m == Mark::kBlank;
       begin = e;
@@ -54,7 +60,7 @@ std::string_view NumberIn(std::string_view title) {
   });
   const std::string_view last = TrimView(title.substr(begin));
   const bool year = blank_before && LooksLikeAYear(last);
-  if (found.empty() && !year && (IsCatalogueNumber(last) || IsLetteredCode(last))) found = last;
+  if (found.empty() && !year && LooksLikeANumber(last)) found = last;
   return several ? found : std::string_view();
 }
 

@@ -73,6 +73,9 @@ UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view
   } else if (e.kind == kUniformStyle && !MatchStyle(e.value)) {
     // It would be written as 流行, whatever the names said.
     parse.error = UniformEntryError::kBadStyle;
+  } else if (e.kind == kUniformLanguage && !NamesLanguage(e.value)) {
+    // It would be written as 国语, over every name's own language.
+    parse.error = UniformEntryError::kBadLanguage;
   }
   return parse;
 }

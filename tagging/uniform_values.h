@@ -50,6 +50,7 @@ enum class UniformEntryError {
   kBadChannel,
   kBadStyle,
   kControlCharacter,
+  kBadLanguage,
 };
 
 struct UniformEntryParse {
@@ -60,8 +61,9 @@ struct UniformEntryParse {
 // Reads a typed kind and value. A kind text that names none of the four
 // kinds (UniformKindOf), an empty value, a value with a control character
 // (a line break would split the KSC file's line), a channel value that names
-// no channel (ClassifyChannel), or a style value that names none of the song
-// manager's styles (MatchStyle), gives an error and no entry. The window, its
+// no channel (ClassifyChannel), a style value that names none of the song
+// manager's styles (MatchStyle), or a language value that names no language
+// (NamesLanguage), gives an error and no entry. The window, its
 // restored settings and kscgen all read entries here.
 UniformEntryParse ParseUniformEntry(std::string_view kind_text, std::string_view value_text);
 

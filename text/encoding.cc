@@ -4,6 +4,7 @@
 
 #include "text/gbk_codec.h"
 #include "text/gbk_text.h"
+#include "text/invisible_table.h"
 
 namespace kscgen::text {
 namespace {
@@ -28,12 +29,36 @@ std::string EscapeControls(std::string_view s, bool high) {
   out.reserve(s.size());
   for (char c : s) {
     auto b = static_cast<unsigned char>(c);
-    // DEL too: harmless in a KSC file, but it shows as nothing.
-    if (IsControlByte(b) || b == 0x7F || (high && b >= 0x80)) {
+    if (IsControlByte(b) || (high && b >= 0x80)) {
       out += Escaped(b);
     } else {
       out += c;
     }
+  }
+  return out;
+}
+
+// Valid UTF-8 with each character that shows as nothing (a joiner, a
+// direction mark) written as <U+200D>: printed raw, a name holding one would
+// read as the name without it.
+std::string NameInvisible(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = len == 1 ? lead : lead & (0x7F >> len);
+    for (std::size_t k = 1; k < len && i + k < utf8.size(); ++k) {
+      c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (IsInvisible(c)) {
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "<U+%04X>", static_cast<unsigned>(c));
+      out += buf;
+    } else {
+      out.append(utf8.substr(i, len));
+    }
+    i += len;
   }
   return out;
 }
@@ -107,12 +132,12 @@ DecodedName DecodeFileName(std::string_view native) {
 }
 
 std::string DisplayName(std::string_view native) {
-  if (IsValidUtf8(native)) return EscapeControls(native, false);
+  if (IsValidUtf8(native)) return NameInvisible(EscapeControls(native, false));
   return GbkForDisplay(native);
 }
 
 std::string GbkForDisplay(std::string_view gbk) {
-  if (auto utf8 = GbkToUtf8(gbk)) return EscapeControls(*utf8, false);
+  if (auto utf8 = GbkToUtf8(gbk)) return NameInvisible(EscapeControls(*utf8, false));
   return EscapeControls(gbk, true);
 }
 

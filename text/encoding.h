@@ -44,7 +44,8 @@ struct DecodedName {
 DecodedName DecodeFileName(std::string_view native);
 
 // A UTF-8 rendering of a native name for messages: UTF-8 as it is, GBK
-// converted, anything else with its odd bytes written as \xNN.
+// converted, anything else with its odd bytes written as \xNN; control
+// bytes as \xNN and characters that show as nothing as <U+200D>.
 std::string DisplayName(std::string_view native);
 
 // UTF-8 for display of GBK text; bytes that do not convert are shown as \xNN.

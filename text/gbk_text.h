@@ -14,9 +14,10 @@ namespace kscgen::text {
 // A blank is any byte of value 0x20 or less; the full-width blank is not one.
 inline bool IsBlank(unsigned char c) { return c <= 0x20; }
 
-// A control byte, below 0x20: a line break or a tab would split or shift a
-// line of the KSC file, so names and values that hold one are refused.
-inline bool IsControlByte(unsigned char c) { return c < 0x20; }
+// A control byte, below 0x20, or DEL: a line break or a tab would split or
+// shift a line of the KSC file, and DEL shows as nothing, so names and values
+// that hold one are refused. GBK's second bytes skip 0x7F: it is always DEL.
+inline bool IsControlByte(unsigned char c) { return c < 0x20 || c == 0x7F; }
 bool HasControlByte(std::string_view s);
 
 // Raises or lowers an ASCII letter; every other byte, GBK included, stays.

@@ -2,8 +2,8 @@
 // window's batch button does. Arguments are UTF-8; so is everything printed.
 //
 // Exit status: 0 when every video got its KSC file, 1 when some were skipped,
-// a file could not be written or the output was lost, 2 for options or a
-// folder that cannot be used.
+// there were none to list, a file could not be written or the output was
+// lost, 2 for options or a folder that cannot be used.
 #include <clocale>
 #include <cstdio>
 #include <iostream>
@@ -75,6 +75,35 @@ class KeepOwnConsoleOpen {
   bool own_;
 };
 
+// Prints why `listing` gives the run nothing to work on, and returns the
+// exit status; none when it does.
+std::optional<int> RefuseListing(const FolderListing& listing, const cli::Options& options) {
+  if (listing.error.kind == os::ErrorKind::kNoMemory ||
+      listing.error.kind == os::ErrorKind::kTooManyOpenFiles) {
+    // Not a folder that cannot be used: one too large for this machine's
+    // memory, or a process that may open no more files.
+    std::cerr << "kscgen: " << listing.message << "\n";
+    return Finish(cli::kExitIncomplete);
+  }
+  if (!listing.ok()) {
+    std::cerr << cli::UsageError(listing.message);
+    std::cerr.flush();
+    return cli::kExitUsage;
+  }
+  std::size_t videos = 0;
+  for (const VideoFolder& folder : listing.folders) videos += folder.files.size();
+  if (videos == 0) {
+    // Nothing to write is no success: the folder may hold its videos under
+    // other kinds, which --ext adds.
+    std::cerr << "kscgen: "
+              << messages::NoVideosFound(options.folder, VideoMasks(options.extensions),
+                                         listing.unlisted_kinds())
+              << "\n";
+    return Finish(cli::kExitIncomplete);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 static int Main(int argc, char** argv) {
@@ -105,16 +134,7 @@ static int Main(int argc, char** argv) {
   }
 
   FolderListing listing = ListVideos(options.folder, options.recursive, options.extensions);
-  if (listing.error.kind == os::ErrorKind::kNoMemory) {
-    // Not a folder that cannot be used: one too large for this machine's memory.
-    std::cerr << "kscgen: " << listing.message << "\n";
-    return Finish(cli::kExitIncomplete);
-  }
-  if (!listing.ok()) {
-    std::cerr << cli::UsageError(listing.message);
-    std::cerr.flush();
-    return cli::kExitUsage;
-  }
+  if (std::optional<int> refused = RefuseListing(listing, options)) return *refused;
   BatchRequest request = options.request;
   request.date_text = options.date;
 
@@ -131,6 +151,9 @@ static int Main(int argc, char** argv) {
     } else {
       for (const std::string& w : result.warnings) std::cerr << w << "\n";
     }
+  } else if (status == cli::kExitUsage) {
+    // Options that cannot be used together, found once the folder is known.
+    std::cerr << cli::UsageError(report.summary);
   } else {
     std::cerr << report.summary << "\n";
   }

@@ -62,7 +62,7 @@ std::string Usage() {
     u8"  -h, --help                显示本帮助\n"
     u8"      --version             显示版本\n"
     u8"\n"
-    u8"退出码：0 全部生成；1 有视频被跳过、文件写入失败或输出失败；2 选项或文件夹有误。\n"
+    u8"退出码：0 全部生成；1 有视频被跳过、没有找到视频、文件写入失败或输出失败；2 选项或文件夹有误。\n"
     u8"\n"
     u8"要用窗口操作，请运行 " KSCGEN_WINDOW_PROGRAM u8"。\n";
 }
@@ -167,6 +167,8 @@ std::string ReadUniformOption(const std::string& arg, std::vector<UniformEntry>&
       return messages::BadChannel(arg.substr(eq + 1));
     case UniformEntryError::kBadStyle:
       return messages::BadStyle(arg.substr(eq + 1));
+    case UniformEntryError::kBadLanguage:
+      return messages::BadLanguage(arg.substr(eq + 1));
   }
   return {};
 }
@@ -228,11 +230,17 @@ std::string ApplyOption(const ParsedOption& option, Options& options,
       if (text::HasControlByte(*options.date)) {
         return messages::DateControlCharacter(text::DisplayName(value));
       }
+      // An empty date would stand over every date a KSC file holds.
+      if (text::TrimView(*options.date).empty()) return messages::kEmptyDate;
       break;
     case kOptRecursive:
       options.recursive = true;
       break;
     case kOptExtensions: {
+      // Each --ext is checked alone, so that its message names what it was given.
+      const VideoExtensionsParse alone = ParseVideoExtensions(value);
+      if (!alone.error.empty()) return alone.error;
+      if (alone.named == 0) return messages::NoVideoExtensionGiven(text::DisplayName(value));
       VideoExtensionsParse parse =
           ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
       if (!parse.error.empty()) return parse.error;
@@ -274,7 +282,7 @@ std::string CheckTogether(const CommandLine& line, const BatchRequest& request) 
   if (request.number_from_name && request.naming_template == kTemplateTitle) {
     return messages::kNoNumbersUnderTitleTemplate;
   }
-  if (!request.naming_template) return messages::kNoTemplate;
+  if (!request.naming_template) return messages::kNoTemplateOption;
   return {};
 }
 

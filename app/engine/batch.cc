@@ -8,6 +8,7 @@
 
 #include "app/engine/ksc_plan.h"
 #include "app/engine/messages.h"
+#include "app/engine/preview.h"
 #include "app/engine/same_names.h"
 #include "app/engine/short_date.h"
 #include "app/engine/song_numbering.h"
@@ -129,7 +130,8 @@ class Run {
     }
     Sync();  // also after a failure: what was written stays written
     if (result_.status != BatchStatus::kDone) {
-      result_.failure += messages::WrittenBeforeStop(result_.written(), result_.not_reached);
+      result_.failure +=
+          messages::WrittenBeforeStop(result_.written(), result_.not_reached, request_.dry_run);
     }
     return std::move(result_);
   }
@@ -293,6 +295,7 @@ class Run {
         ++count_.ksc_files;
       }
       ++done_;
+      if (report.skip_reason.empty() && !PreviewNotes(report).empty()) ++result_.noted;
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }
     return true;

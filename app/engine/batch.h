@@ -133,6 +133,9 @@ struct BatchResult {
   // like) kept, and KSC files whose values changed by hand were kept.
   std::size_t kept_lyrics = 0;
   std::size_t kept_edits = 0;
+  // Videos not skipped (those are named with their reasons) whose preview
+  // row carries notes (备注).
+  std::size_t noted = 0;
   std::vector<SkippedVideo> skipped;
   std::vector<SameKscPair> same_ksc;
   std::vector<FolderCount> folders;   // every folder with videos, in run order

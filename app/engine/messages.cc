@@ -88,8 +88,10 @@ std::string Because(const os::Error& error) {
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 // Appends a titled list: lines to the summary while `*budget` lasts (the
-// budget is shared by every list of one message) and a line saying how many
-// more there are; a list cut short goes to the details whole.
+// budget is shared by every list of one message; each list shows its first
+// line whatever is left, so that a list after a long one still names one)
+// and a line saying how many more there are; a list cut short goes to the
+// details whole.
 template <typename Items, typename Line>
 void AppendList(Report& report, const std::string& title, const Items& items, std::size_t* budget,
                 Line line) {
@@ -99,9 +101,9 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
   std::string all;
   for (const auto& item : items) {
     const std::string text = u8"\n" + line(item);
-    if (*budget > 0) {
+    if (*budget > 0 || shown == 0) {
       report.summary += text;
-      --*budget;
+      if (*budget > 0) --*budget;
       ++shown;
     }
     all += text;
@@ -114,6 +116,12 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
 }
 
 }  // namespace
+
+std::string NotedVideos(std::size_t noted) {
+  if (noted == 0) return std::string();
+  return u8"\n\n" + Count(noted) + u8" 个视频有备注（文件名与模板不符之处等），可在预览中查看"
+         u8"（命令行用 kscgen -n）";
+}
 
 std::string NoTemplate() { return u8"\n　" + std::string(kNoTemplate) + " "; }
 
@@ -135,23 +143,6 @@ std::string FolderLocked(std::string_view folder) {
   return std::string(kFolderLocked) + u8"：" + text::DisplayName(folder);
 }
 
-std::string CannotUseFolder(std::string_view path, const os::Error& error) {
-  if (path.empty()) return u8"请给出一个文件夹";
-  const std::string where = Shown(path);
-  switch (error.kind) {
-    case os::ErrorKind::kNotFound:
-      return u8"文件夹不存在：" + where;
-    case os::ErrorKind::kNotFolder:
-      return u8"不是文件夹：" + where;
-    case os::ErrorKind::kPermission:
-      return u8"没有权限读取文件夹：" + where;
-    case os::ErrorKind::kNameTooLong:
-      return u8"路径太长：" + where;
-    default:
-      return u8"无法读取文件夹：" + where + Because(error);
-  }
-}
-
 std::string CannotReadFolder(std::string_view path, const os::Error& error) {
   return u8"无法读取文件夹：" + Shown(path) + Because(error);
 }
@@ -165,8 +156,9 @@ std::string StartNumberAboveLimit(std::string_view typed_utf8, std::int64_t max)
 }
 
 std::string StartNumberTooLarge(std::int64_t start, std::size_t videos, std::int64_t max) {
-  return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) +
-         u8" 首歌曲的编号将超过 " + std::to_string(max);
+  const std::int64_t over = start + static_cast<std::int64_t>(videos) - max;
+  return u8"编号起始值 " + std::to_string(start) + u8" 太大：" + Count(videos) + u8" 首歌曲中有 " +
+         std::to_string(over) + u8" 首的编号将超过 " + std::to_string(max);
 }
 
 std::string BadVideoExtension(std::string_view typed_utf8) {
@@ -419,11 +411,19 @@ std::string NameNote(const NameFinding& finding) {
       return quoted + u8"当作文件名编号";
     case NameFindingKind::kTitleTag:
       return u8"歌名中含有标签词" + quoted;
+    case NameFindingKind::kPatternMismatchRead:
+      return u8"名称不符合自定义格式，按歌名及其后的括号、字段读取";
+    case NameFindingKind::kNumberTooLarge:
+      return u8"编号" + quoted + u8"大于 2147483647，未编号";
   }
   return std::string();
 }
 
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error) {
+  // Not the folder's fault: the run holds as many files open as it may.
+  if (error.kind == os::ErrorKind::kTooManyOpenFiles) {
+    return u8"打开的文件太多，无法继续处理文件夹：" + Shown(folder);
+  }
   return u8"无法在文件夹中写入文件：" + Shown(folder) + Because(error);
 }
 
@@ -436,6 +436,9 @@ std::string CannotReplaceKscFile(const os::Error& error) {
 }
 
 std::string CannotReadKscFile(const os::Error& error) {
+  // Too long a name is refused before any file is looked for: there is no
+  // KSC file to read, and none could be made.
+  if (error.kind == os::ErrorKind::kNameTooLong) return u8"KSC文件的名称太长";
   return u8"无法读取已有的KSC文件" + Because(error);
 }
 
@@ -451,7 +454,8 @@ std::string OutOfMemory(std::string_view folder) {
   return u8"内存不足，无法处理文件夹：" + Shown(folder);
 }
 
-std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached) {
+std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached, bool dry_run) {
+  if (dry_run) return ListedBeforeStop(not_reached);
   return u8"\n本次已写入 " + Count(written) + u8" 个KSC文件，另有 " + Count(not_reached) +
          u8" 个视频未处理。";
 }
@@ -469,9 +473,12 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
   } else if (r.written() == 0 && r.unchanged > 0) {
     // Nothing for the song manager to scan.
     report.summary = u8"\n" + Count(r.unchanged) + u8" 个KSC文件都已是最新，没有改动";
+  } else if (r.ksc_files() == 0 && !r.skipped.empty()) {
+    report.summary = u8"\n没有生成KSC文件：" + Count(r.skipped.size()) + u8" 个视频都被跳过";
   } else {
+    // Files left unchanged were not generated: the counts below name them.
     report.summary =
-        u8"\n" + Count(r.ksc_files()) +
+        u8"\n" + Count(r.written()) +
         u8"　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
         u8"\n\n新建 " +
         Count(r.created) + u8" 个，更新 " + Count(r.updated) + u8" 个，未变 " + Count(r.unchanged) +
@@ -483,6 +490,7 @@ Report BatchReport(const BatchResult& r, std::size_t max_names) {
   if (r.kept_edits > 0) {
     report.summary += u8"\n" + Count(r.kept_edits) + u8" 个KSC文件中的手工修改已保留（见预览的备注）";
   }
+  if (r.status == BatchStatus::kDone) report.summary += NotedVideos(r.noted);
   if (r.folders.size() > 1) {
     std::size_t folders = max_names;
     AppendList(report, u8"各文件夹的KSC文件：", r.folders, &folders, [](const FolderCount& f) {

@@ -189,7 +189,8 @@ std::string NameNote(const NameFinding& finding);
 std::string CannotWriteInFolder(std::string_view folder, const os::Error& error);
 std::string CannotWriteKscFile(std::string_view path, const os::Error& error);
 // What was written before a stop, appended to a failure or a stop.
-std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached);
+// A dry run counts what it would write, but wrote nothing: it says so.
+std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached, bool dry_run = false);
 std::string Stopped();
 std::string CannotSync(std::string_view folder, const os::Error& error);
 
@@ -208,5 +209,25 @@ Report BatchReport(const BatchResult& result, std::size_t max_names);
 // more, every one in the details (folders below the chosen one that could not
 // be read).
 Report LinesReport(const std::vector<std::string>& lines, std::size_t max_lines);
+
+// A uniform language that names none of the song manager's languages.
+std::string BadLanguage(std::string_view typed_utf8);
+// A naming pattern that holds a control character (no file name read here
+// holds one).
+std::string PatternControlCharacter(std::string_view typed_utf8);
+// kscgen --date with nothing in it, and --ext naming no extension.
+extern const char* const kEmptyDate;
+std::string NoVideoExtensionGiven(std::string_view typed_utf8);
+// kscgen without -t or -p: its own options named, as every usage error does.
+extern const char* const kNoTemplateOption;
+// kscgen over a folder without videos of the listed kinds: where it looked,
+// for what, and the other kinds of video there with the --ext that adds them.
+std::string NoVideosFound(std::string_view folder, std::string_view masks,
+                          const std::map<std::string, std::size_t>& unlisted);
+// How many videos of a run carry notes (备注), and where to see them; empty
+// when none do.
+std::string NotedVideos(std::size_t noted);
+// What a dry run had listed before a stop: it wrote nothing.
+std::string ListedBeforeStop(std::size_t not_reached);
 
 }  // namespace kscgen::messages

@@ -2,6 +2,7 @@
 
 #include "app/engine/messages.h"
 #include "text/encoding.h"
+#include "text/gbk_text.h"
 
 namespace kscgen {
 
@@ -15,6 +16,12 @@ NamePatternOption ParseNamePatternOption(std::string_view typed_utf8) {
   const std::optional<std::string> gbk = text::Utf8ToGbk(typed_utf8);
   if (!gbk) {
     option.error = messages::NotInGbk(kWhat, typed_utf8);
+    return option;
+  }
+  // A blank would be read in its place, and no name holds one anyway: such
+  // names are skipped.
+  if (text::HasControlByte(*gbk)) {
+    option.error = messages::PatternControlCharacter(text::DisplayName(typed_utf8));
     return option;
   }
   PatternCheck check = CompileNamePattern(*gbk);

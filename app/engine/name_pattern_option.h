@@ -16,7 +16,8 @@ struct NamePatternOption {
 };
 
 // Reads a pattern typed in UTF-8: refused, with the reason, when it is not
-// UTF-8, holds a character GBK lacks, or cannot be read as a pattern.
+// UTF-8, holds a character GBK lacks or a control character, or cannot be
+// read as a pattern.
 NamePatternOption ParseNamePatternOption(std::string_view typed_utf8);
 
 }  // namespace kscgen

@@ -4,6 +4,7 @@
 #include "app/engine/messages.h"
 #include "ksc/ksc_file.h"
 #include "text/encoding.h"
+#include "text/gbk_text.h"
 
 namespace kscgen {
 
@@ -60,6 +61,16 @@ bool WouldWrite(const VideoReport& report) {
   return report.outcome == VideoOutcome::kCreated || report.outcome == VideoOutcome::kUpdated;
 }
 
+namespace {
+
+// A song value as the KSC file holds it: the file writes a blank for a
+// control character (a folder's name, an old file's date may hold one).
+std::string AsWritten(std::string value) {
+  return text::GbkForDisplay(ValueAsWritten(std::move(value)));
+}
+
+}  // namespace
+
 std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
   using text::GbkForDisplay;
   std::vector<std::string> row;
@@ -73,11 +84,11 @@ std::vector<std::string> PreviewRow(const VideoReport& report, bool recursive) {
   const SongInfo& s = report.song;
   row.push_back(GbkForDisplay(report.ksc_name));
   for (const std::string* v : {&s.number, &s.title, &s.abbrev, &s.singer}) {
-    row.push_back(GbkForDisplay(*v));
+    row.push_back(AsWritten(*v));
   }
   row.push_back(std::to_string(s.title.size()));
   for (const std::string* v : {&s.language, &s.style, &s.channel, &s.date_text, &s.singer_pinyin}) {
-    row.push_back(GbkForDisplay(*v));
+    row.push_back(AsWritten(*v));
   }
   row.push_back(PreviewNotes(report));
   switch (report.outcome) {

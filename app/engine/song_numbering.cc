@@ -39,7 +39,12 @@ void SongNumbering::Propose(VideoReport& report) const {
     report.name_findings.push_back({NameFindingKind::kNoNameNumber, std::string()});
     return;
   }
-  song.number = SongNumberFromName(song.name_number);
+  const std::optional<std::string> number = SongNumberFromName(song.name_number);
+  if (!number) {
+    report.name_findings.push_back({NameFindingKind::kNumberTooLarge, song.name_number});
+    return;
+  }
+  song.number = *number;
   const auto first = name_numbers_.find(NumberKey(song.name_number));
   if (first != name_numbers_.end()) {
     report.name_findings.push_back(
@@ -53,7 +58,7 @@ std::string SongNumbering::Commit(const VideoReport& report) {
       ++*next_;
     } while (held_numbers_.count(*next_) != 0);
   }
-  if (!from_name_ || report.song.name_number.empty()) return std::string();
+  if (!from_name_ || report.song.number.empty()) return std::string();
   const std::string key = NumberKey(report.song.name_number);
   name_numbers_.try_emplace(key, report.index);
   const auto held = held_by_name_.find(key);

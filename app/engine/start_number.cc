@@ -53,6 +53,11 @@ std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
   return static_cast<std::int32_t>(*value);
 }
 
+bool CouldBecomeStartNumber(std::string_view typed) {
+  // A digit more makes a start number of every beginning of one.
+  return ParseStartNumber(typed) || ParseStartNumber(std::string(typed) + "1");
+}
+
 std::string StartNumberRefusal(std::string_view typed_utf8) {
   const std::optional<std::int64_t> value = ReadNumber(typed_utf8);
   if (value && *value > kLargest) return messages::StartNumberAboveLimit(typed_utf8, kLargest);
@@ -65,11 +70,11 @@ std::string FormatSongNumber(std::int64_t number) {
   return digits;
 }
 
-std::string SongNumberFromName(std::string_view digits) {
-  constexpr std::size_t kDigits = 5;
-  std::string number(digits.size() < kDigits ? kDigits - digits.size() : 0, '0');
-  number.append(digits);
-  return number;
+std::optional<std::string> SongNumberFromName(std::string_view digits) {
+  const std::size_t first = digits.find_first_not_of('0');
+  const std::string_view value = first == std::string_view::npos ? "" : digits.substr(first);
+  if (value.size() > 10 || (value.size() == 10 && value > "2147483647")) return std::nullopt;
+  return FormatSongNumber(value.empty() ? 0 : std::stoll(std::string(value)));
 }
 
 }  // namespace kscgen

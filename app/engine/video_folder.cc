@@ -198,6 +198,10 @@ VideoExtensionsParse ParseVideoExtensions(std::string_view typed) {
   constexpr std::size_t kMaxLength = 10;
   VideoExtensionsParse parse;
   auto is_gap = [](char c) { return c == ',' || c == ';' || text::IsBlank(c); };
+  if (text::HasControlByte(typed)) {
+    parse.error = messages::BadVideoExtension(text::DisplayName(typed));
+    return parse;
+  }
   std::size_t i = 0;
   while (i < typed.size()) {
     if (is_gap(typed[i])) {
@@ -220,6 +224,7 @@ VideoExtensionsParse ParseVideoExtensions(std::string_view typed) {
       parse.error = messages::BadVideoExtension(text::DisplayName(word));
       return parse;
     }
+    ++parse.named;
     const std::string ext = "." + text::LowerAscii(name);
     if (text::CompareFoldingCase(ext, kKscExtension) == 0) {
       // A KSC file taken for a video would be written over by its own.

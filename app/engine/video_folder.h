@@ -27,12 +27,14 @@ struct VideoExtensions {
 struct VideoExtensionsParse {
   VideoExtensions extensions;
   std::string error;  // UTF-8, names the extension that cannot be one; empty when none
+  std::size_t named = 0;  // extensions the text names, known ones and repeats included
 };
 
 // Reads extensions as the user types them, for the window and kscgen --ext:
 // separated by ",", ";" or blanks, each with or without "*." or "." before
 // it, in either case ("mkv,mp4", "*.MKV; .ts"). Each is one to ten ASCII
-// letters and digits; one of the five, or one given twice, is kept once.
+// letters and digits; one of the five, or one given twice, is kept once. A
+// control character is refused, not taken for a separator.
 VideoExtensionsParse ParseVideoExtensions(std::string_view typed_utf8);
 
 // The added extensions as the user would type them: "mkv,mp4".

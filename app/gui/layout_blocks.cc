@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/engine/start_number.h"
+
 namespace kscgen::gui {
 
 QLabel* NavyLabel(QLabel* label) {
@@ -125,6 +127,26 @@ bool EnterClicks::eventFilter(QObject* watched, QEvent* event) {
   if (!button->isEnabled()) return false;
   button->click();
   return true;
+}
+
+QValidator::State StartNumberValidator::validate(QString& input, int&) const {
+  const std::string typed = input.toStdString();
+  if (ParseStartNumber(typed)) return Acceptable;
+  return CouldBecomeStartNumber(typed) ? Intermediate : Invalid;
+}
+
+void TabToCheckedButton(QButtonGroup* group) {
+  auto follow = [group] {
+    const QList<QAbstractButton*> buttons = group->buttons();
+    QAbstractButton* stop = group->checkedButton();
+    if (!stop && !buttons.isEmpty()) stop = buttons.first();
+    // The others still take a click's focus; Tab passes them by.
+    for (QAbstractButton* b : buttons) {
+      b->setFocusPolicy(b == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+  };
+  follow();
+  QObject::connect(group, &QButtonGroup::buttonToggled, group, follow);
 }
 
 }  // namespace kscgen::gui

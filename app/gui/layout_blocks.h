@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QStyledItemDelegate>
+#include <QValidator>
 #include <QWidget>
 #include <cstddef>
 #include <initializer_list>
@@ -86,5 +87,18 @@ class EnterClicks : public QObject {
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// Takes in the start-number box only what is or can become a start number,
+// as the engine reads one (ParseStartNumber).
+class StartNumberValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override;
+};
+
+// Tab reaches a group of radio buttons at its checked button (the first,
+// while none is), as in Windows' dialogs, and leaves the group at the next
+// Tab: the space bar there changes nothing. The arrow keys move within it.
+void TabToCheckedButton(QButtonGroup* group);
 
 }  // namespace kscgen::gui

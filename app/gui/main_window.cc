@@ -190,7 +190,8 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
   if (numberingCheck->isChecked() && !r.number_from_name) {
     r.start_number = 0;
     const QString start = startNumberEdit->text().trimmed();
-    if (startNumberCheck->isChecked() && !start.isEmpty()) {
+    // Ticked with nothing typed is no start: it is refused, not read as 0.
+    if (startNumberCheck->isChecked()) {
       std::optional<std::int32_t> n = ParseStartNumber(start.toStdString());
       if (!n) {
         *error = FromMessage(StartNumberRefusal(start.toStdString()));
@@ -272,9 +273,20 @@ void MainWindow::numberFromNameToggled() {
   }
 }
 
-void MainWindow::templateChosen() {
-  patternEdit->setEnabled(templateButtons->checkedId() == kTemplateCustom);
+void MainWindow::templateChosen() { FollowTemplate(true); }
+
+void MainWindow::FollowTemplate(bool tell) {
+  const int chosen = templateButtons->checkedId();
+  patternEdit->setEnabled(chosen == kTemplateCustom);
   patternEdited();
+  // 歌名 reads no numbers: 编号取自文件名 cannot be chosen with it, and is
+  // taken off (saying why) as soon as 歌名 is chosen.
+  const bool title_only = chosen == kTemplateTitle;
+  if (title_only && numberFromNameCheck->isChecked()) {
+    numberFromNameCheck->setChecked(false);
+    if (tell) ShowMessage(MessageKind::kError, FromMessage(messages::kNoNumbersUnderTitleTemplate));
+  }
+  numberFromNameCheck->setEnabled(!title_only);
 }
 
 void MainWindow::patternEdited() {
@@ -330,6 +342,10 @@ void MainWindow::addUniformEntry() {
     case UniformEntryError::kBadStyle:
       ShowMessage(MessageKind::kError,
                   FromMessage(messages::BadStyle(valueBox->currentText().toStdString())));
+      break;
+    case UniformEntryError::kBadLanguage:
+      ShowMessage(MessageKind::kError,
+                  FromMessage(messages::BadLanguage(valueBox->currentText().toStdString())));
       break;
     case UniformEntryError::kEmptyValue:
       valueBox->setEditText(QString());  // nothing to add

@@ -66,8 +66,9 @@ class MainWindow : public QWidget {
 
   // What a message box says. `details` is what "显示详细信息" unfolds;
   // `folder` (native spelling), when not empty, is offered by a button
-  // 打开文件夹 that opens it in the file manager.
-  enum class MessageKind { kError, kInformation, kQuestion };
+  // 打开文件夹 that opens it in the file manager. A run that skipped
+  // videos ends with a warning, not with information.
+  enum class MessageKind { kError, kInformation, kQuestion, kWarning };
   struct Message {
     MessageKind kind = MessageKind::kInformation;
     QString text;
@@ -233,6 +234,13 @@ class MainWindow : public QWidget {
   // shown now (后缀, F5, 移除 changed it).
   void ClearProgressOfAnotherList();
   void RunFinished(const BatchResult& result);
+  // What the chosen template allows: the pattern box, 编号取自文件名 (taken
+  // off under 歌名, saying so when `tell`).
+  void FollowTemplate(bool tell);
+  // How many names the completion message of `result` lists (at most
+  // kSummaryNames) for its box to fit the screen's available area.
+  static constexpr std::size_t kSummaryNames = 10;
+  std::size_t SummaryNamesThatFit(const BatchResult& result);
   void AskWhetherToStop();
   // Whether the listed folder is there to be run on; if not, it is read
   // again, which empties the list and says why.

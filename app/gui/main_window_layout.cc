@@ -29,6 +29,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/gui/main_window.h"
 
@@ -99,14 +100,16 @@ void MainWindow::BuildInstructions() {
 
 // 1. The folder and its videos.
 void MainWindow::BuildFolderColumn() {
-  // Alt+D clicks the folder button, as the label's underlined D shows.
+  // Alt+D goes to the path box, as in a file manager's address bar; Enter
+  // or the space bar on "..." browses.
   folderLabel = Named("folderLabel", new QLabel(u8"1. 请选择歌曲所在目录(&D)："));
   folderEdit = Named("folderEdit", new QLineEdit);
   browseButton = Named("browseButton", new QToolButton);
   browseButton->setText("...");
   browseButton->setAutoRaise(true);
-  folderLabel->setBuddy(browseButton);
-  recursiveCheck = Named("recursiveCheck", new QCheckBox(u8"包含子目录"));
+  folderLabel->setBuddy(folderEdit);
+  // Each check box has its letter, as the buttons have: R as kscgen -R.
+  recursiveCheck = Named("recursiveCheck", new QCheckBox(u8"包含子目录(&R)"));
   extensionsLabel = Named("extensionsLabel", new QLabel(u8"后缀:"));
   extensionsEdit = Named("extensionsEdit", new QLineEdit);
   extensionsEdit->setPlaceholderText(kExtensionsPlaceholder);
@@ -139,6 +142,7 @@ void MainWindow::BuildChoiceColumn() {
   roleLabel = Named("roleLabel", new QLabel(u8"2. 目录名在增加歌库时的作用："));
   roleGroup = RadioGroup("roleGroup", Labels(messages::kFolderRoleLabels), 3, &roleButtons);
   roleButtons->button(0)->setChecked(true);
+  TabToCheckedButton(roleButtons);
   templateLabel = Named("templateLabel", new QLabel(u8"3. 选择模版："));
   templateHint = Named("templateHint", NavyLabel(new QLabel(u8"( 即歌曲命名方式 )")));
   templateGroup = RadioGroup("templateGroup", Labels(messages::kTemplateLabels), 1,
@@ -147,6 +151,7 @@ void MainWindow::BuildChoiceColumn() {
       ->setToolTip(
           u8"名称写法不一（如视频网站的视频）时选用：名称中各项不论先后都按其含义读取，\n"
           u8"歌手与歌名的先后按歌库中已有的歌手判断，每个判断都在预览的备注中说明");
+  TabToCheckedButton(templateButtons);
   patternEdit = Named("patternEdit", new QLineEdit);
   patternEdit->setPlaceholderText(u8"例：{歌名} - {歌手}");
   patternEdit->setToolTip(
@@ -164,18 +169,21 @@ void MainWindow::BuildChoiceColumn() {
 
 // Numbering, and the progress of a run.
 void MainWindow::BuildNumberingColumn() {
-  numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号"));
-  numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名"));
+  numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号(&N)"));
+  numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名(&F)"));
   numberFromNameCheck->setToolTip(
       u8"以文件名末尾四位以上的数字为歌曲编号，如 后来-国语-103962 的 103962");
   replaceEditsCheck = Named("replaceEditsCheck", new QCheckBox(u8"替换手工修改"));
   replaceEditsCheck->setToolTip(
       u8"KSC文件中手工改过的值（如风格）默认保留；选中后改为本次生成的值，歌词等其他内容仍保留");
+  // No room for "(&T)" beside it at 200 % on a laptop: Alt+T, as its
+  // tooltip says, ticks it all the same.
   startNumberCheck = Named("startNumberCheck", new QCheckBox(u8"编号始于:"));
-  startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项");
+  startNumberCheck->setToolTip(u8"如果不确定编号是否重号，请勿选择此项（Alt+T）");
   startNumberCheck->setEnabled(false);
   startNumberEdit = Named("startNumberEdit", new QLineEdit);
   startNumberEdit->setMaxLength(5);
+  startNumberEdit->setValidator(new StartNumberValidator(startNumberEdit));
   startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
   startNumberEdit->setEnabled(false);
   progressBar = Named("progressBar", new QProgressBar);
@@ -190,7 +198,9 @@ void MainWindow::BuildNumberingColumn() {
 void MainWindow::BuildUniformGroup() {
   uniformGroup = Named("uniformGroup", new QGroupBox);
   auto* caption = new QWidget(uniformGroup);
+  // As 编号始于, no room for "(&U)": Alt+U, as its tooltip says.
   uniformCheck = Named("uniformCheck", new QCheckBox(u8"统一设定值"));
+  uniformCheck->setToolTip(u8"统一设定值高于文件名和目录名给出的值（Alt+U）");
   uniformNote = Named("uniformNote", NavyLabel(new QLabel(u8"  注:统一设定值高于默认值")));
   auto* caption_row = Row({uniformCheck, uniformNote});
   caption_row->setSpacing(0);
@@ -265,7 +275,7 @@ void MainWindow::FitToFont() {
     c->setFixedHeight(line + 2);
   }
   videoList->setMinimumSize(8 * line, 4 * line);
-  startNumberEdit->setFixedWidth(startNumberEdit->fontMetrics().horizontalAdvance("000000") + 12);
+  startNumberEdit->setFixedWidth(startNumberEdit->fontMetrics().horizontalAdvance("00000") + 12);
   progressBar->setFixedHeight(line);
   // The first entry of each of the four kinds counts: a few rows suffice.
   uniformList->setMinimumHeight(2 * line);
@@ -350,6 +360,15 @@ void MainWindow::ConnectControls() {
   auto* remove = new QShortcut(QKeySequence::Delete, videoList);
   remove->setContext(Qt::WidgetShortcut);
   connect(remove, &QShortcut::activated, this, &MainWindow::removeSelectedVideos);
+  // The check boxes without room for an underlined letter take theirs so.
+  for (auto [key, check] : {std::pair{Qt::Key_T, startNumberCheck}, {Qt::Key_U, uniformCheck}}) {
+    auto* tick = new QShortcut(QKeySequence(Qt::ALT | key), this);
+    connect(tick, &QShortcut::activated, check, [check] {
+      if (!check->isEnabled()) return;
+      check->setFocus(Qt::ShortcutFocusReason);
+      check->click();
+    });
+  }
   auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
   connect(reread, &QShortcut::activated, this, &MainWindow::rereadFolder);
   auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);

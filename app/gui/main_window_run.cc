@@ -141,10 +141,16 @@ void MainWindow::RunFinished(const BatchResult& result) {
     close();
     return;
   }
-  messages::Report report = messages::BatchReport(result, messages::kNamesInAMessageBox);
+  messages::Report report = messages::BatchReport(result, SummaryNamesThatFit(result));
   const bool failed = result.status != BatchStatus::kDone && result.status != BatchStatus::kStopped;
-  ShowMessage(failed ? MessageKind::kError : MessageKind::kInformation, FromMessage(report.summary),
-              FromMessage(report.details), failed ? std::string() : folder_native_);
+  MessageKind kind = MessageKind::kInformation;
+  if (failed) {
+    kind = MessageKind::kError;
+  } else if (!result.skipped.empty()) {
+    kind = MessageKind::kWarning;  // not every video got its KSC file
+  }
+  ShowMessage(kind, FromMessage(report.summary), FromMessage(report.details),
+              failed ? std::string() : folder_native_);
 }
 
 void MainWindow::AskWhetherToStop() {

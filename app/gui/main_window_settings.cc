@@ -109,7 +109,7 @@ void MainWindow::RestoreOptions(QSettings& s) {
   patternEdit->setText(s.value(key::kNamePattern).toString());
   numberFromNameCheck->setChecked(FlagIn(s, key::kNumberFromName) &&
                                   !numberingCheck->isChecked());
-  templateChosen();
+  FollowTemplate(false);
 }
 
 void MainWindow::RestoreUniformEntries(QSettings& s) {

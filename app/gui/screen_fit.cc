@@ -24,7 +24,12 @@ void CentreOn(QWidget* window, QSize wanted, const QScreen* screen) {
   window->resize(size);
   // move() places the frame.
   QRect frame(QPoint(), size + FrameAllowance());
-  frame.moveCenter(screen->availableGeometry().center());
+  const QRect available = screen->availableGeometry();
+  frame.moveCenter(available.center());
+  // A window the room cannot hold keeps its title bar on the screen, where
+  // it can be taken and moved; what is cut is at the bottom.
+  frame.moveTop(std::max(frame.top(), available.top()));
+  frame.moveLeft(std::max(frame.left(), available.left()));
   window->move(frame.topLeft());
 }
 

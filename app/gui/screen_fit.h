@@ -19,7 +19,7 @@ QSize RoomOn(const QScreen* screen);
 
 // Sizes `window` to `wanted`, as far as the room on `screen` allows but not
 // below the window's minimum, and centres its frame on the screen's
-// available area.
+// available area; a window larger than the area begins at its top left.
 void CentreOn(QWidget* window, QSize wanted, const QScreen* screen);
 
 // Restores a place and size saved by QWidget::saveGeometry, kept on

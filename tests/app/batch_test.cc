@@ -137,6 +137,8 @@ TEST_F(BatchTest, UnusableNamesAreSkippedWithTheirReasonAndTheRunGoesOn) {
   EXPECT_EQ(Summary(r),
             u8"\n1　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
             u8"\n\n新建 1 个，更新 0 个，未变 0 个"
+            // good.mpg has no separator: the one video with a note.
+            u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）"
             u8"\n\n以下 3 个视频未生成KSC文件："
             u8"\nbad\\x01name.mpg（文件名含有控制字符）"
             u8"\nsmile\U0001F600.mpg（文件名含有GBK无法表示的字符）"
@@ -185,7 +187,9 @@ TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
   request_.start_number = 2147483646;
   BatchResult r = Run();
   EXPECT_EQ(r.status, BatchStatus::kBadOptions);
-  EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：2 首歌曲的编号将超过 2147483647");
+  EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：2 首歌曲中有 1 首的编号将超过 2147483647");
+  request_.start_number = 2147483647;
+  EXPECT_EQ(Summary(Run()), u8"编号起始值 2147483647 太大：2 首歌曲中有 2 首的编号将超过 2147483647");
   request_.start_number = -1;
   EXPECT_EQ(Run().status, BatchStatus::kBadOptions);
   EXPECT_EQ(ListNames(folder_.path), "a.mpg|b.mpg");
@@ -240,6 +244,14 @@ TEST_F(BatchTest, TheCompletionBoxListsTenNamesInAllAndCountsTheRest) {
             u8"以下视频的KSC文件同名，保留的是后一个视频的：\np.avi 与 p.mpg\nq.avi 与 q.mpg"
             u8"\nr.avi 与 r.mpg");
   EXPECT_EQ(messages::BatchReport(r, 100).details, "");
+  // With the names used up by the skipped videos, the pairs still name one.
+  report = messages::BatchReport(r, 5);
+  EXPECT_NE(report.summary.find(u8"\nbad\\x0114.mpg（文件名含有控制字符）\n……另有 3 个"),
+            std::string::npos)
+      << report.summary;
+  EXPECT_NE(report.summary.find(u8"保留的是后一个视频的：\np.avi 与 p.mpg\n……另有 2 个"),
+            std::string::npos)
+      << report.summary;
 }
 
 TEST_F(BatchTest, OnlyTheVideoThatWritesTakesANumber) {
@@ -390,7 +402,9 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   BatchResult r = Run();
   EXPECT_EQ(r.unchanged, 2u);
   EXPECT_EQ(r.written(), 0u);
-  EXPECT_EQ(Summary(r), u8"\n2 个KSC文件都已是最新，没有改动");
+  // b.mpg has no separator: a note the preview shows.
+  EXPECT_EQ(Summary(r), u8"\n2 个KSC文件都已是最新，没有改动"
+                        u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）");
   EXPECT_TRUE(fs::equivalent(path, kept));
   EXPECT_EQ(fs::last_write_time(path), written);
 
@@ -400,6 +414,12 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   r = Run();
   EXPECT_EQ(r.updated, 1u);
   EXPECT_EQ(r.unchanged, 1u);
+  // The file left unchanged was not generated: the heading counts one. The
+  // update's note says what it changes (歌手：合唱团→佚名).
+  EXPECT_EQ(Summary(r),
+            u8"\n1　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
+            u8"\n\n新建 0 个，更新 1 个，未变 1 个"
+            u8"\n\n2 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）");
   EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kUpdated);
   EXPECT_FALSE(fs::equivalent(path, kept));
   fs::remove(kept);

@@ -66,7 +66,9 @@ TEST_F(KscgenTest, WithoutTemplateSaysSoAndWritesNothing) {
   Video("a.mpg");
   KscgenRun o = Run(u8"-r 2 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
-  EXPECT_EQ(o.err, u8"kscgen: 请选择歌曲命名模板！\n运行 kscgen --help 查看用法。\n");
+  EXPECT_EQ(o.err,
+            u8"kscgen: 请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式\n"
+            u8"运行 kscgen --help 查看用法。\n");
   EXPECT_EQ(ListNames(folder_), "a.mpg");
 }
 
@@ -175,6 +177,58 @@ TEST_F(KscgenTest, NumbersFromTheNamesThatRepeatAreNoted) {
   EXPECT_NE(o.out.find(u8"　.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过："), std::string::npos) << o.out;
 }
 
+TEST_F(KscgenTest, NumbersFromThePatternAreOneHoweverWrittenAndWithinTheLargest) {
+  Video(u8"0153_甲_歌一.mpg");
+  Video(u8"00000000000000000153_乙_歌二.mpg");
+  Video(u8"2147483647_丙_歌三.mpg");
+  Video(u8"2147483648_丁_歌四.mpg");
+  Video(u8"98765432109876543210_戊_歌五.mpg");
+  KscgenRun o =
+      Run(u8"-n -p '{编号}_{歌手}_{歌名}' --number-from-name --date 12/7/26 粤语金曲");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_NE(o.out.find(u8"\t00153\t歌二\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t00153\t歌一\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t编号与第 1 行相同\t新建\t0153\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t2147483647\t歌三\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8".KSC\t\t歌四\t"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(u8"\t编号“2147483648”大于 2147483647，未编号\t新建\t2147483648\n"),
+            std::string::npos)
+      << o.out;
+  EXPECT_NE(o.out.find(u8"\t编号“98765432109876543210”大于 2147483647，未编号\t新建\t"),
+            std::string::npos)
+      << o.out;
+}
+
+TEST_F(KscgenTest, AFolderWithoutListedVideosSaysSoAndNamesOtherKinds) {
+  Video(u8"合唱团－小河水.mkv");
+  Video(u8"Beyond-海阔天空.MKV");
+  Video(u8"张学友-吻别.mp4");
+  for (const char* args : {u8"-t 1 粤语金曲", u8"-n -t 1 粤语金曲", u8"-R -t 1 粤语金曲"}) {
+    KscgenRun o = Run(args);
+    EXPECT_EQ(o.exit_code, 1) << args;
+    EXPECT_EQ(o.out, "") << args;
+    EXPECT_EQ(o.err,
+              u8"kscgen: 没有找到视频文件：“粤语金曲”（查找的是 *.mpg;*.dat;*.wmv;*.rmvb;*.avi）\n"
+              u8"另有 2 个 .mkv、1 个 .mp4 文件未列出，可用 --ext mkv,mp4 加入\n")
+        << args;
+  }
+  std::filesystem::remove_all(folder_);
+  std::filesystem::create_directory(folder_);
+  KscgenRun o = Run(u8"-t 1 粤语金曲");
+  EXPECT_EQ(o.exit_code, 1);
+  EXPECT_EQ(o.err,
+            u8"kscgen: 没有找到视频文件：“粤语金曲”（查找的是 *.mpg;*.dat;*.wmv;*.rmvb;*.avi）\n");
+  // Every video skipped: no KSC file was generated, and the message says so.
+  Video("\x01.mpg");
+  Video("b\x7F.mpg");
+  o = Run(u8"-t 1 粤语金曲");
+  EXPECT_EQ(o.exit_code, 1);
+  EXPECT_EQ(o.out,
+            u8"\n没有生成KSC文件：2 个视频都被跳过\n\n以下 2 个视频未生成KSC文件：\n"
+            u8"\\x01.mpg（文件名含有控制字符）\nb\\x7F.mpg（文件名含有控制字符）\n");
+  EXPECT_EQ(ListNames(folder_), std::string("\x01.mpg|b\x7F.mpg"));
+}
+
 TEST_F(KscgenTest, APatternThatCannotBeReadIsRefusedBeforeAnythingIsWritten) {
   Video(u8"梁静茹-勇气.mpg");
   const struct {
@@ -275,6 +329,13 @@ TEST_F(KscgenTest, MessagesNameTheCauseAndTheValueAsTyped) {
       {u8"-t 1 nowhere", u8"文件夹不存在：“nowhere”"},
       {u8"-t 1 ''", u8"请给出一个文件夹"},
       {u8"-t 1 粤语金曲/a.mpg", u8"不是文件夹：“粤语金曲/a.mpg”"},
+      // Found once the videos are counted, in the shape of every usage error.
+      {u8"-t 1 -s 2147483647 粤语金曲",
+       u8"编号起始值 2147483647 太大：1 首歌曲中有 1 首的编号将超过 2147483647"},
+      // "D:\KTV\" as Windows passes it on: the backslash escaped the quote.
+      {u8"-t 1 'D:\\KTV\"'",
+       u8"文件夹不存在：“D:\\KTV\"”\n路径末尾的 \\\" 使引号成了路径的一部分："
+       u8"去掉末尾的反斜杠（如 \"D:\\KTV\"），或写成两个（\"D:\\KTV\\\\\"）"},
   };
   for (const Case& c : cases) {
     KscgenRun o = Run(c.args);

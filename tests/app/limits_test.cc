@@ -51,8 +51,8 @@ TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {
   BatchResult r = RunBatch(request, listing.folders, nullptr);
   EXPECT_EQ(r.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(messages::BatchReport(r, 10).summary,
-            u8"无法在文件夹中写入文件：“" + os::JoinPath(root.path(), "b") +
-                u8"”（打开的文件太多）\n本次已写入 1 个KSC文件，另有 2 个视频未处理。"
+            u8"打开的文件太多，无法继续处理文件夹：“" + os::JoinPath(root.path(), "b") +
+                u8"”\n本次已写入 1 个KSC文件，另有 2 个视频未处理。"
                 u8"\n\n以下 1 个文件夹未处理：\nc");
 }
 

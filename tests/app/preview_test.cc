@@ -27,6 +27,8 @@ TEST(NameNoteTest, EachFindingHasItsNote) {
       {{K::kUnknownChannel, "中"}, u8"声道“中”无法识别，按 0"},
       {{K::kExtraFields, "DJ－x"}, u8"括号中多出的“DJ－x”未读取"},
       {{K::kUnreadText, "演唱会"}, u8"括号后的“演唱会”未读取"},
+      {{K::kPatternMismatchRead, ""}, u8"名称不符合自定义格式，按歌名及其后的括号、字段读取"},
+      {{K::kNumberTooLarge, "2147483648"}, u8"编号“2147483648”大于 2147483647，未编号"},
   };
   for (const Row& r : rows) EXPECT_EQ(messages::NameNote(r.finding), r.note);
 }
@@ -101,6 +103,25 @@ TEST_F(PreviewTest, TheNotesColumnSaysWhereANameDepartsFromTheTemplate) {
   Touch(root_ / "SONG.KSC");
   Touch(root_ / "song.ksc");
   EXPECT_EQ(Notes(), (std::vector<std::string>{u8"另有同名的旧KSC文件 “song.ksc” 未更新"}));
+}
+
+// The preview shows what the KSC file will hold: a blank where a value holds
+// a control character, as the file writes it.
+TEST_F(PreviewTest, AValueShowsAsTheKscFileWritesIt) {
+  request_.naming_template = kTemplateTitle;
+  request_.folder_role = kRoleDateAdded;
+  request_.date_text.reset();
+  folder_.folder_name = "2026\n12\x7F" "7";
+  Add(u8"小河水.mpg");
+  struct Collect : BatchObserver {
+    void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
+      rows.push_back(PreviewRow(report, false));
+    }
+    std::vector<std::vector<std::string>> rows;
+  } collect;
+  ASSERT_EQ(RunBatch(request_, {folder_}, &collect).status, BatchStatus::kDone);
+  ASSERT_EQ(collect.rows.size(), 1u);
+  EXPECT_EQ(collect.rows[0][10], "2026 12 7");  // 时间
 }
 
 TEST_F(PreviewTest, ANameThatFitsItsTemplateHasNoNotes) {

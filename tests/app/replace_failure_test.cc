@@ -104,8 +104,11 @@ TEST(ReplaceFailureTest, AKscFileThatCannotBeReadIsLeftAsItIs) {
     EXPECT_EQ(r.skipped[0].name, "b.mpg");
     EXPECT_EQ(r.skipped[0].reason, u8"无法读取已有的KSC文件（没有权限）");
     EXPECT_EQ(r.created + r.updated, 1u);
+    // A dry run wrote nothing, though it counts what it would have written.
     EXPECT_EQ(r.failure, u8"无法读取已有的KSC文件：“" + os::JoinPath(dir.path(), "c.KSC") +
-                             u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
+                             u8"”（磁盘读写错误）\n" +
+                             (dry_run ? u8"本次只列出，未写入任何文件；另有 1 个视频未处理。"
+                                      : u8"本次已写入 1 个KSC文件，另有 1 个视频未处理。"));
     EXPECT_EQ(ReadFile(dir / "b.KSC"), "1999/1/1");
     EXPECT_EQ(ListNames(dir.path()),
               dry_run ? "a.mpg|b.KSC|b.mpg|c.mpg" : "a.KSC|a.mpg|b.KSC|b.mpg|c.mpg");

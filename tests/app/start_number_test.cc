@@ -23,6 +23,16 @@ TEST(StartNumberTest, RejectsNegativeNumbersAndAnythingElse) {
   }
 }
 
+// What a box for the start number may hold while it is typed.
+TEST(StartNumberTest, TheBeginningOfAStartNumberCanBecomeOne) {
+  for (const char* typed : {"", " ", "+", "$", "x", "0x", "0X", "1", "$1f", "+7", "2147483647"}) {
+    EXPECT_TRUE(CouldBecomeStartNumber(typed)) << typed;
+  }
+  for (const char* typed : {"-", "-1", "1x", "1a", "1.", "abc", "$g", "2147483648", "1 2"}) {
+    EXPECT_FALSE(CouldBecomeStartNumber(typed)) << typed;
+  }
+}
+
 TEST(StartNumberTest, PadsSongNumbersToFiveDigits) {
   EXPECT_EQ(FormatSongNumber(3), "00003");
   EXPECT_EQ(FormatSongNumber(101), "00101");
@@ -31,6 +41,29 @@ TEST(StartNumberTest, PadsSongNumbersToFiveDigits) {
   EXPECT_EQ(FormatSongNumber(10000), "10000");
   EXPECT_EQ(FormatSongNumber(99999), "99999");
   EXPECT_EQ(FormatSongNumber(100000), "100000");
+}
+
+// One number is one song number however many zeros stand before it; one
+// past the largest song number is none.
+TEST(StartNumberTest, NumbersFromNamesDropZerosPastFiveDigits) {
+  const struct {
+    const char* digits;
+    std::optional<std::string> number;
+  } rows[] = {
+      {"0153", "00153"},
+      {"00153", "00153"},
+      {"00000000000000000153", "00153"},
+      {"153", "00153"},
+      {"0", "00000"},
+      {"0000000", "00000"},
+      {"103962", "103962"},
+      {"2147483647", "2147483647"},
+      {"02147483647", "2147483647"},
+      {"2147483648", std::nullopt},
+      {"9999999999", std::nullopt},
+      {"12345678901234567890", std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(SongNumberFromName(row.digits), row.number) << row.digits;
 }
 
 }  // namespace

@@ -79,7 +79,9 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     QCOMPARE(messages_[0].kind, Kind::kInformation);
     QCOMPARE(messages_[0].text,
              Q(u8"\n2　首歌曲生成KSC文件完毕！\n\n如果需要加入歌库，请手动到歌曲管理器中进行扫描！"
-               u8"\n\n新建 2 个，更新 0 个，未变 0 个"));
+               u8"\n\n新建 2 个，更新 0 个，未变 0 个"
+               // b.avi has no separator: the preview notes it.
+               u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）"));
     QCOMPARE(form_->progressBar->text(), Q(u8"已处理 2 / 2"));
     QCOMPARE(form_->progressBar->value(), form_->progressBar->maximum());
     QCOMPARE(messages_[0].folder, form_->ListedFolder());  // 打开文件夹 opens it
@@ -185,6 +187,9 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     Run();
     QCOMPARE(messages_.size(), 1);
     const MainWindow::Message done = messages_[0];
+    // Not every video got its KSC file: a warning, its heading counting one.
+    QCOMPARE(done.kind, Kind::kWarning);
+    QVERIFY(done.text.startsWith(Q(u8"\n1　首歌曲生成KSC文件完毕！")));
     QCOMPARE(done.text.count(Q(u8"（文件名含有控制字符）")), 10);
     QVERIFY(done.text.contains(Q(u8"bad09")));
     QVERIFY(!done.text.contains(Q(u8"bad10")));
@@ -209,6 +214,12 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(opened_.size(), 1);
     QCOMPARE(opened_[0].toLocalFile(), folder_);
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    // Escape closes it, as 确定 does.
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QTest::keyClick(box.get(), Qt::Key_Escape);
+    QVERIFY(!box->isVisible());
   }
 
   // A run that changes nothing says so instead of 完毕.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -127,6 +128,17 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     CheckControlsOnScreen(form_.get());
   }
 
+  // However low the screen's available area (a taskbar takes its foot), the
+  // title bar is on it: the window can be taken and moved. ctest runs this
+  // on a 1366x688 area too.
+  void theTitleBarIsOnTheScreen() {
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    const QRect available = form_->screen()->availableGeometry();
+    const QRect frame = form_->frameGeometry();
+    QVERIFY2(frame.top() >= available.top() && frame.left() >= available.left(),
+             qPrintable(QString("frame at %1,%2").arg(frame.left()).arg(frame.top())));
+  }
+
   void theWindowCanBeResizedAndTheListGrows() {
     QVERIFY(form_->minimumSize() != form_->maximumSize());
     QVERIFY(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -229,6 +241,32 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
       QCOMPARE(dialog->geometry(), left);
       CheckPreviewOnScreen(dialog);
     });
+  }
+
+  // The completion message fits the screen's available area at every scale,
+  // with 20 skipped videos and same-name pairs: the names it has no room for
+  // are counted (and in its details), and the pairs still name one.
+  void theRunSummaryFitsTheScreen() {
+#ifdef _WIN32
+    QSKIP("its videos have control characters in their names, which Windows refuses");
+#endif
+    for (int i = 0; i < 20; ++i) {
+      Touch(QString("skipped%1").arg(i, 2, 10, QChar('0')) + QChar(1) + ".mpg");
+    }
+    for (const char* name : {"p.avi", "p.mpg", "q.avi", "q.mpg", "r.avi", "r.mpg"}) Touch(name);
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(0)->click();
+    Run();
+    QCOMPARE(messages_.size(), 1);
+    const kscgen::gui::MainWindow::Message done = messages_[0];
+    QVERIFY2(done.text.contains(Q(u8"保留的是后一个视频的：\np.avi 与 p.mpg")), qPrintable(done.text));
+    QVERIFY(done.details.contains(Q(u8"skipped19")));
+    std::unique_ptr<QMessageBox> box(form_->MakeMessageBox(done));
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QList<QWidget*> buttons;
+    for (QAbstractButton* b : box->buttons()) buttons << b;
+    CheckOnScreen(box.get(), buttons);
   }
 };
 

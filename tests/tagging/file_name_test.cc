@@ -63,7 +63,9 @@ TEST(ParseSongNameTest, ReadsSingerTitleAndLanguageByTemplate) {
       // Template 0: the folder name stands for the rest.
       {0, 0, "小河水", "粤语金曲", "佚名", "小河水", "国语", "流行"},
       {0, 1, "小河水", "合唱团", "合唱团", "小河水", "国语", "流行"},
-      {0, 1, "小河水", "", "", "小河水", "国语", "流行"},
+      // A folder name GBK cannot hold reads as empty: it names no singer.
+      {0, 1, "小河水", "", "佚名", "小河水", "国语", "流行"},
+      {0, 1, "小河水", "  ", "佚名", "小河水", "国语", "流行"},
       {0, 2, "小河水", "粤语金曲", "", "小河水", "粤语", "流行"},
       {0, 2, "小河水", "国语", "", "小河水", "其它", "流行"},
       {0, 3, "小河水", "生日快乐", "", "小河水", "国语", "生日歌"},

@@ -64,6 +64,9 @@ TEST(NameFindingsTest, SayWhereANameDepartsFromItsTemplate) {
       {3, "刘德华-忘情水-粤语-怀旧-左声道", {{K::kTitleLanguage, "粤语"}}},
       {0, "传奇 204518", {{K::kTitleNumber, "204518"}}},
       {4, "王菲-2046-传奇", {{K::kTitleNumber, "2046"}}},
+      // Past nine digits no library number, but no title either.
+      {0, "传奇 2045186789", {{K::kTitleNumber, "2045186789"}}},
+      {1, "王菲-传奇 12345678901234567890", {{K::kTitleNumber, "12345678901234567890"}}},
       {4, "陈奕迅-1874", {}},
       {4, "王菲-传奇-国语-204518", {}},
       {1, "[伴奏]梁静茹-勇气", {}},

@@ -94,6 +94,14 @@ TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
       // A blank separator needs a blank.
       {"{歌手} {歌名}", 0, "梁静茹勇气", "佚名", "梁静茹勇气", "国语", "流行", "0", "", false},
       {"{歌手} {歌名}", 1, "梁静茹勇气", "歌手们", "梁静茹勇气", "国语", "流行", "0", "", false},
+      // A name that does not fit, whose fields after the title are read.
+      {"{歌手}《{歌名}》", 0, "梁静茹-勇气-粤语", "佚名", "梁静茹-勇气", "粤语", "流行", "0", "",
+       false},
+      {"{歌手}《{歌名}》", 0, "勇气(粤语)", "佚名", "勇气", "粤语", "流行", "0", "", false},
+      // A full-width blank is a blank too, in the pattern as in the name.
+      {"{歌手}　{歌名}", 0, "梁静茹勇气", "佚名", "梁静茹勇气", "国语", "流行", "0", "", false},
+      {"{歌手}　{歌名}", 0, "梁静茹　勇气", "梁静茹", "勇气", "国语", "流行", "0", "", true},
+      {"{歌手}　{歌名}", 0, "梁静茹 勇气", "梁静茹", "勇气", "国语", "流行", "0", "", true},
       // Skipped text, and every field.
       {"{*}-{歌手}-{歌名}", 0, "K0153-梁静茹-勇气", "梁静茹", "勇气", "国语", "流行", "0", "",
        true},
@@ -142,9 +150,13 @@ TEST(NamePatternTest, ReadsNamesByTheUsersPattern) {
     EXPECT_EQ(info.style, c.style);
     EXPECT_EQ(info.channel, c.channel);
     EXPECT_EQ(info.name_number, c.name_number);
+    // The note says the whole name is the title only when it is.
+    const NameFindingKind mismatch = std::string(c.title) == c.base_name
+                                         ? NameFindingKind::kPatternMismatch
+                                         : NameFindingKind::kPatternMismatchRead;
     bool mismatch_noted = false;
     for (const NameFinding& f : findings) {
-      mismatch_noted = mismatch_noted || f.kind == NameFindingKind::kPatternMismatch;
+      mismatch_noted = mismatch_noted || f.kind == mismatch;
     }
     EXPECT_EQ(mismatch_noted, !c.fits);
   }

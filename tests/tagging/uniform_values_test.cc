@@ -58,7 +58,18 @@ TEST(ChannelTest, AChannelValueMustNameAChannel) {
   EXPECT_EQ(ParseUniformEntry("歌曲声道", "31").error, UniformEntryError::kBadChannel);
   EXPECT_EQ(ParseUniformEntry("歌曲声道", "2 左声道").error, UniformEntryError::kNone);
   // Only channel values are checked as channels.
-  EXPECT_EQ(ParseUniformEntry("歌曲语种", "伴唱").error, UniformEntryError::kNone);
+  EXPECT_EQ(ParseUniformEntry("歌曲类别", "伴唱").error, UniformEntryError::kBadStyle);
+}
+
+// A language that names none would be written as 国语 over every song's own.
+TEST(LanguageTest, ALanguageValueMustNameALanguage) {
+  for (const char* language : {"火星语", "english", "伴唱", "x"}) {
+    EXPECT_EQ(ParseUniformEntry("歌曲语种", language).error, UniformEntryError::kBadLanguage)
+        << language;
+  }
+  for (const char* language : {"国语", "粤语", "英文歌", "其它", "闽南语", "普通话"}) {
+    EXPECT_EQ(ParseUniformEntry("语种", language).error, UniformEntryError::kNone) << language;
+  }
 }
 
 // A style that names none would be written as 流行 over every song's own.

@@ -85,6 +85,24 @@ TEST(FileNameTest, DisplaysEveryNameAsPrintableUtf8) {
   EXPECT_EQ(DisplayName(kGbk), kUtf8);
   EXPECT_EQ(DisplayName("a\nb\xFF"), "a\\x0Ab\\xFF");
   EXPECT_EQ(GbkForDisplay(kGbk + "\x01"), kUtf8 + "\\x01");
+  // Characters that show as nothing are named by their code point.
+  const struct {
+    const char* name;
+    const char* shown;
+  } rows[] = {
+      {u8"a\u200Db", u8"a<U+200D>b"},           // zero width joiner
+      {u8"\u200B\u5929", u8"<U+200B>\u5929"},  // zero width space, then 天
+      {u8"x\u00AD", u8"x<U+00AD>"},             // soft hyphen
+      {u8"\u202Eabc", u8"<U+202E>abc"},         // right-to-left override
+      {u8"a\u2028b", u8"a<U+2028>b"},           // line separator
+      {u8"\uFEFFa", u8"<U+FEFF>a"},             // byte order mark
+      {u8"a\u0085", u8"a<U+0085>"},             // next line, a C1 control
+      {u8"\U000E0041", u8"<U+E0041>"},          // tag letter A
+      {u8"a\u00A0b", u8"a\u00A0b"},            // a no-break space shows: left as it is
+      {u8"\u3000", u8"\u3000"},                // the full-width blank too
+      {u8"a\x7F", u8"a\\x7F"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(DisplayName(row.name), row.shown) << row.shown;
 }
 
 }  // namespace
