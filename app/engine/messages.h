@@ -168,6 +168,9 @@ std::string CannotSaveRecord(std::string_view folder, const os::Error& error);
 // file (保留 12 行歌词). Empty when there is nothing to say.
 std::string ChangesNote(const std::vector<ValueChange>& changes);
 std::string KeptNote(const KeptContent& kept);
+// The lines of the run's message that count the files whose lyrics, other
+// lines or hand edits were kept; empty when none were.
+std::string KeptInRun(std::size_t kept_lyrics, std::size_t kept_edits);
 
 // Memory ran out while the run worked in `folder`.
 std::string OutOfMemory(std::string_view folder);

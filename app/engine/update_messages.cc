@@ -75,6 +75,17 @@ std::string ChangesNote(const std::vector<ValueChange>& changes) {
   return Joined(parts);
 }
 
+std::string KeptInRun(std::size_t kept_lyrics, std::size_t kept_edits) {
+  std::string summary;
+  if (kept_lyrics > 0) {
+    summary += u8"\n其中 " + std::to_string(kept_lyrics) + u8" 个KSC文件保留了原有的歌词等内容";
+  }
+  if (kept_edits > 0) {
+    summary += u8"\n" + std::to_string(kept_edits) + u8" 个KSC文件中的手工修改已保留（见预览的备注）";
+  }
+  return summary;
+}
+
 std::string KeptNote(const KeptContent& kept) {
   std::vector<std::string> parts;
   for (const auto& [field, value] : kept.edits) {
