@@ -3,6 +3,8 @@
 // all (the pass may add at most a fifth to a run).
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_summary.h"
+
 #include <string>
 #include <vector>
 
@@ -57,14 +59,7 @@ void BM_TagOneVideoAuto(benchmark::State& state) {
     NameFindings findings;
     song.date_text = "2026/12/7";
     ParseSongName(kTemplateAuto, kRoleNone, base, "粤语金曲", song, &findings, &known);
-    song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
-    song.singer_pinyin = SingerInitials(song.singer);
-    song.video_name = base + ".mpg";
-    std::string text = FormatKscText(song);
-    std::string notes;
-    for (const NameFinding& finding : findings) notes += messages::NameNote(finding);
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(notes);
+    bench::FinishSong(base, UniformValues(), findings, song);
   }
 }
 BENCHMARK(BM_TagOneVideoAuto)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -3,7 +3,24 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/engine/messages.h"
+#include "ksc/ksc_file.h"
+#include "tagging/pinyin.h"
+
 namespace kscgen::bench {
+
+void FinishSong(std::string_view base, const UniformValues& uniform, const NameFindings& findings,
+                SongInfo& song) {
+  song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
+  ApplyUniformValues(uniform, song);
+  song.singer_pinyin = SingerInitials(song.singer);
+  song.video_name = std::string(base) + ".mpg";
+  std::string text = FormatKscText(song);
+  std::string notes;
+  for (const NameFinding& finding : findings) notes += messages::NameNote(finding);
+  benchmark::DoNotOptimize(text);
+  benchmark::DoNotOptimize(notes);
+}
 
 namespace {
 

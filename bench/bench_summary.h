@@ -6,9 +6,19 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "tagging/file_name.h"
+#include "tagging/song_info.h"
+#include "tagging/uniform_values.h"
+
 namespace kscgen::bench {
+
+// What the run does for one video after its name is read: the initials,
+// the uniform values, its KSC text and its notes, kept from the optimizer.
+void FinishSong(std::string_view base, const UniformValues& uniform, const NameFindings& findings,
+                SongInfo& song);
 
 // Keeps each run's figures for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {

@@ -144,15 +144,7 @@ void BM_TagOneVideo(benchmark::State& state) {
     song.date_text = "2026/12/7";
     ParseSongName(kTemplateSingerTitleLanguageStyleChannel, kRoleNone, base, "粤语金曲", song,
                   &findings);
-    song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
-    ApplyUniformValues(uniform, song);
-    song.singer_pinyin = SingerInitials(song.singer);
-    song.video_name = base + ".mpg";
-    std::string text = FormatKscText(song);
-    std::string notes;
-    for (const NameFinding& finding : findings) notes += messages::NameNote(finding);
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(notes);
+    bench::FinishSong(base, uniform, findings, song);
   }
 }
 // A shared machine's timings wander: each short figure is the median of five.

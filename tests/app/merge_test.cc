@@ -29,17 +29,21 @@ using testing::Touch;
 using testing::U8Path;
 namespace fs = std::filesystem;
 
-// kRoadKsc with the date as this system writes the run's day.
-const std::string kRoad = [] {
-  std::string road = kRoadKsc;
+// Noon of 7 December 2026, local time: the day of the runs.
+std::time_t December7() {
   std::tm t{};
   t.tm_year = 2026 - 1900;
   t.tm_mon = 11;
   t.tm_mday = 7;
   t.tm_hour = 12;
   t.tm_isdst = -1;
-  const std::string today = ShortDateText(std::mktime(&t));
-  return road.replace(road.find("12/7/26"), 7, today);
+  return std::mktime(&t);
+}
+
+// kRoadKsc with the date as this system writes the run's day.
+const std::string kRoad = [] {
+  std::string road = kRoadKsc;
+  return road.replace(road.find("12/7/26"), 7, ShortDateText(December7()));
 }();
 const char kVideo[] = u8"合唱团－小河水.mpg";
 const char kKsc[] = u8"合唱团－小河水.KSC";
@@ -80,15 +84,7 @@ class MergeTest : public ::testing::Test {
     fs::create_directory(U8Path(folder_.path));
     request_.naming_template = kTemplateSingerTitle;
     request_.folder_role = kRoleLanguage;
-    request_.clock = [] {
-      std::tm t{};
-      t.tm_year = 2026 - 1900;
-      t.tm_mon = 11;
-      t.tm_mday = 7;
-      t.tm_hour = 12;
-      t.tm_isdst = -1;
-      return std::mktime(&t);
-    };
+    request_.clock = December7;
     Add(kVideo);
   }
 
