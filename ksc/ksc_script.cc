@@ -57,6 +57,11 @@ class ScriptLine {
     return std::nullopt;
   }
 
+  std::size_t at() const { return at_; }
+
+  // Whether the statement ends here, with its semicolon (taken if so).
+  bool End() { return Word(";"); }
+
   // What stands before the statement's end (a semicolon, or the line's),
   // blanks around it left out: a value written without quotes.
   std::string Bare() {
@@ -98,6 +103,23 @@ bool IsFixedLine(std::string_view line) {
   return false;
 }
 
+// Whether text without a byte-order mark is UTF-8 rather than GBK. Chinese
+// in UTF-8 takes three bytes a character; GBK text is valid UTF-8 only by
+// chance, and then (小 is D0 A1) in two-byte sequences. So valid UTF-8 with a
+// sequence of three bytes or more is UTF-8; valid UTF-8 of two-byte
+// sequences only is UTF-8 only when it is no valid GBK.
+bool LooksLikeUtf8(std::string_view bytes) {
+  bool two_byte_only = true;
+  bool any = false;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0xE0) two_byte_only = false;
+    if (b >= 0x80) any = true;
+  }
+  if (!any || !text::IsValidUtf8(bytes)) return false;
+  return !two_byte_only || !text::GbkToUtf8(bytes);
+}
+
 bool IsBlank(std::string_view line) {
   return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -116,9 +138,7 @@ std::optional<std::string> KscTextAsGbk(std::string_view bytes, KscEncoding* enc
     *encoding = big ? KscEncoding::kUtf16Be : KscEncoding::kUtf16Le;
     utf8 = text::Utf16ToUtf8(bytes.substr(2), big);
   } else {
-    const bool ascii =
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-    if (ascii || !text::IsValidUtf8(bytes)) {
+    if (!LooksLikeUtf8(bytes)) {
       *encoding = KscEncoding::kGbk;
       return std::string(bytes);
     }
@@ -132,6 +152,8 @@ std::optional<std::string> KscTextAsGbk(std::string_view bytes, KscEncoding* enc
 ScriptStatement ReadStatement(std::string_view text) {
   ScriptLine line(text);
   ScriptStatement statement;
+  statement.begin = text.find_first_not_of(" \t");
+  if (statement.begin == std::string_view::npos) statement.begin = text.size();
   if (!line.Word("karaoke")) return statement;
   if (line.Word(":=")) {
     if (line.Word("createkaraokeobject")) statement.key.kind = StatementKind::kCreate;
@@ -144,6 +166,8 @@ ScriptStatement ReadStatement(std::string_view text) {
     if (!tag) return statement;
     statement.key = {StatementKind::kTag, std::move(*tag)};
     if (line.Word(",")) statement.value = line.Literal();
+    statement.complete = statement.value && line.Word(")") && line.End();
+    statement.end = line.at();
     return statement;
   }
   if (name == "clear") {
@@ -152,6 +176,8 @@ ScriptStatement ReadStatement(std::string_view text) {
     statement.key = {StatementKind::kAssign, std::move(name)};
     statement.value = line.Literal();
     if (!statement.value) statement.value = line.Bare();
+    statement.complete = line.End();
+    statement.end = line.at();
   } else if (line.Word("(")) {
     statement.key = {StatementKind::kCall, std::move(name)};
   }
@@ -173,7 +199,10 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
       const auto f = static_cast<std::size_t>(*line.field);
       set_[f] = true;
       line.value = std::move(statement.value);
+      line.statement_begin = statement.begin;
+      line.statement_end = statement.end;
       if (!values_[f]) values_[f] = line.value;
+      if (!statement.complete && incomplete_line_ == 0) incomplete_line_ = lines_.size() + 1;
     } else if (statement.key.kind == StatementKind::kCall && statement.key.name == "add") {
       ++lyric_lines_;
     } else if (line.order == kNoStatement && !IsBlank(TextOf(line)) &&
@@ -221,11 +250,23 @@ std::string KscScript::Merge(const KscValues& values) const {
   }
   std::string out;
   out.reserve(text_.size() + 256);
+  // An added line ends as the line it follows does, or as the file's
+  // first line does before the first line: CR LF in a file that has none.
+  auto line_end = [this](std::size_t after) {
+    const std::size_t i = after == kBeforeFirst ? 0 : after;
+    if (i < lines_.size() && lines_[i].end_size > 0) {
+      return std::string_view(text_).substr(lines_[i].start + lines_[i].size, lines_[i].end_size);
+    }
+    for (const Line& l : lines_) {
+      if (l.end_size > 0) return std::string_view(text_).substr(l.start + l.size, l.end_size);
+    }
+    return std::string_view("\r\n");
+  };
   auto add_after = [&](std::size_t after) {
     for (const auto& [where, line] : added) {
       if (where != after) continue;
       out += line;
-      out += "\r\n";
+      out += line_end(after);
     }
   };
   add_after(kBeforeFirst);
@@ -237,7 +278,11 @@ std::string KscScript::Merge(const KscValues& values) const {
       if (line.value && *line.value == ValueAsWritten(value)) {
         out += old;
       } else {
+        // Only the statement changes: blanks before it, and whatever
+        // follows it on its line (another statement, a comment), stay.
+        out += old.substr(0, line.statement_begin);
         out += KscLineFor(*line.field, value);
+        out += old.substr(line.statement_end);
       }
     } else {
       out += old;
@@ -245,7 +290,7 @@ std::string KscScript::Merge(const KscValues& values) const {
     out += std::string_view(text_).substr(line.start + line.size, line.end_size);
     if (line.end_size == 0 && std::any_of(added.begin(), added.end(),
                                           [i](const auto& a) { return a.first == i; })) {
-      out += "\r\n";
+      out += line_end(i);
     }
     add_after(i);
   }

@@ -35,6 +35,12 @@ std::optional<std::string> KscTextAsGbk(std::string_view bytes, KscEncoding* enc
 struct ScriptStatement {
   StatementKey key;
   std::optional<std::string> value;
+  // Where the statement stands in the line: from its first word to its
+  // semicolon, which `complete` says it has (a statement without one goes
+  // on in the next line, or is cut short).
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool complete = false;
 };
 ScriptStatement ReadStatement(std::string_view line);
 
@@ -56,6 +62,12 @@ class KscScript {
   // order. Every other line, and every line end, stays as it is.
   std::string Merge(const KscValues& values) const;
 
+  // The first line (1-based) whose statement of a value kscgen writes is
+  // not whole on it (a value or a semicolon missing: it goes on in the next
+  // line, or is cut short); 0 when there is none. Such a file cannot be
+  // merged without breaking its script.
+  std::size_t incomplete_line() const { return incomplete_line_; }
+
   // Lines timed by `karaoke.add(`, and lines of no statement kscgen writes
   // (blank ones aside): what a merge keeps that kscgen does not write.
   std::size_t lyric_lines() const { return lyric_lines_; }
@@ -69,6 +81,8 @@ class KscScript {
     std::size_t order = kNoStatement;  // among the 28 lines
     std::optional<KscField> field;
     std::optional<std::string> value;  // of the field
+    std::size_t statement_begin = 0;   // of the field's statement, in the line
+    std::size_t statement_end = 0;
   };
 
   std::string_view TextOf(const Line& line) const {
@@ -82,6 +96,7 @@ class KscScript {
   std::vector<Line> lines_;
   std::array<std::optional<std::string>, kKscFieldCount> values_;
   std::array<bool, kKscFieldCount> set_{};  // a line sets the field, its value read or not
+  std::size_t incomplete_line_ = 0;
   std::size_t lyric_lines_ = 0;
   std::size_t other_lines_ = 0;
 };

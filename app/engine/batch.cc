@@ -193,7 +193,8 @@ class Run {
     if (request_.dry_run || !record_.changed()) return;
     WriteStatus status = WriteFileReplacing(*handle_, WrittenRecord::kFileName, record_.Bytes());
     if (!status.ok()) {
-      Warn(messages::CannotSaveRecord(folder.path, status.error));
+      Warn(messages::CannotSaveRecord(os::JoinPath(folder.path, WrittenRecord::kFileName),
+                                      status.error));
       return;
     }
     wrote_in_folder_ = true;

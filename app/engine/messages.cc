@@ -377,8 +377,8 @@ std::string CannotReadKscFileAt(std::string_view path, const os::Error& error) {
   return u8"无法读取已有的KSC文件：" + Shown(path) + Because(error);
 }
 
-std::string CannotSaveRecord(std::string_view folder, const os::Error& error) {
-  return u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：" + Shown(folder) + Because(error);
+std::string CannotSaveRecord(std::string_view path, const os::Error& error) {
+  return u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：" + Shown(path) + Because(error);
 }
 
 std::string OutOfMemory(std::string_view folder) {

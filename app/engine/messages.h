@@ -157,10 +157,15 @@ std::string CannotReadKscFileAt(std::string_view path, const os::Error& error);
 std::string KscFileTooLarge(std::size_t limit);
 extern const char* const kKscChangedWhileRead;
 std::string KscTextNotInGbk(KscEncoding encoding);
-// A KSC file left alone holds a number the song manager cannot hold.
+// A KSC file left alone: the statement of a value on line `line` is not
+// whole on its line.
+std::string KscStatementIncomplete(std::size_t line);
+// A KSC file left alone holds a number that is no number, or one the song
+// manager cannot hold.
+std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number);
 std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max);
-// The record of what kscgen wrote could not be saved in `folder`.
-std::string CannotSaveRecord(std::string_view folder, const os::Error& error);
+// The record of what kscgen wrote could not be saved at `path`.
+std::string CannotSaveRecord(std::string_view path, const os::Error& error);
 
 // The notes on an update (UTF-8): the values it changes (风格：流行→怀旧歌)
 // and those it adds (加入缩写、歌手),

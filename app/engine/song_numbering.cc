@@ -69,8 +69,11 @@ std::string SongNumbering::Commit(const VideoReport& report) {
 }
 
 std::string SongNumbering::KeepHeld(std::string_view shown, std::string_view digits) {
+  if (digits.empty() || (!next_ && !from_name_)) return std::string();
+  if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return messages::HeldNumberNotANumber(shown, digits);
+  }
   const std::string key = NumberKey(digits);
-  if (key.empty() || (!next_ && !from_name_)) return std::string();
   const std::optional<std::int64_t> held = ValueOf(key);
   if (!held) return messages::HeldNumberTooLarge(shown, key, kLargestSongNumber);
   if (from_name_) {

@@ -36,7 +36,8 @@ class SongNumbering {
   // A KSC file left alone, named `shown`, keeps the number it holds
   // (`digits`, any count): a number still to come is stepped over, so that
   // no two songs share it; one given already in this run is a clash; one
-  // past the largest the song manager holds is named as such. Returns the
+  // past the largest the song manager holds, or no number at all, is named
+  // as such. Returns the
   // warning that says which, or the empty text when there is none.
   std::string KeepHeld(std::string_view shown, std::string_view digits);
 

@@ -68,13 +68,20 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
     plan->record[f] = (*input.record)[f];
     plan->kept.edits.emplace_back(static_cast<KscField>(f), *held);
   }
+  // What follows from a kept title or singer is kscgen's, and recorded as
+  // what it wrote.
+  auto follow = [&](KscField field, std::string value) {
+    if (kept[At(field)]) return;
+    values[At(field)] = value;
+    plan->record[At(field)] = std::move(value);
+  };
   const std::string& title = values[At(KscField::kTitle)];
   if (kept[At(KscField::kTitle)]) {
-    if (!kept[At(KscField::kAbbrev)]) values[At(KscField::kAbbrev)] = PinyinInitials(title, kAbbrevLimit);
-    if (!kept[At(KscField::kWordCount)]) values[At(KscField::kWordCount)] = std::to_string(title.size());
+    follow(KscField::kAbbrev, PinyinInitials(title, kAbbrevLimit));
+    follow(KscField::kWordCount, std::to_string(title.size()));
   }
-  if (kept[At(KscField::kSinger)] && !kept[At(KscField::kSingerPinyin)]) {
-    values[At(KscField::kSingerPinyin)] = SingerInitials(values[At(KscField::kSinger)]);
+  if (kept[At(KscField::kSinger)]) {
+    follow(KscField::kSingerPinyin, SingerInitials(values[At(KscField::kSinger)]));
   }
   if (kept[At(KscField::kNumber)]) plan->held_number = values[At(KscField::kNumber)];
   plan->takes_number = !kept[At(KscField::kNumber)];
@@ -90,12 +97,17 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   std::optional<std::string> gbk = KscTextAsGbk(file.bytes, &encoding);
   if (!gbk) return Skipped(messages::KscTextNotInGbk(encoding));
   KscScript script(std::move(*gbk));
+  if (script.incomplete_line() != 0) {
+    return Skipped(messages::KscStatementIncomplete(script.incomplete_line()));
+  }
 
   VideoInput derived = input;
   if (input.keep_date) derived.song.date_text = script.Value(KscField::kDate).value_or(input.song.date_text);
   VideoPlan plan;
   const KscValues values = MergedValues(derived, script, &plan);
   plan.text = script.Merge(values);
+  // Never past the limit: the next run could not read it back.
+  if (plan.text.size() > kLargestKscFile) return Skipped(messages::KscFileTooLarge(kLargestKscFile));
   plan.song = input.song;
   SetSong(values, &plan.song);
   if (plan.text == file.bytes && (!input.force || file.write_protected)) {
@@ -108,11 +120,7 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
     return skipped;
   }
   plan.action = VideoPlan::kUpdate;
-  // A file that sets none of the values gets kscgen's whole file: no value
-  // of its own changes.
-  bool sets_any = false;
-  for (std::size_t f = 0; f < kKscFieldCount; ++f) sets_any |= script.Value(static_cast<KscField>(f)).has_value();
-  for (std::size_t f = 0; sets_any && f < kKscFieldCount; ++f) {
+  for (std::size_t f = 0; f < kKscFieldCount; ++f) {
     const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
     if (!before || ValueAsWritten(values[f]) != *before) {
       plan.changes.push_back({static_cast<KscField>(f), before, values[f]});

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "text/encoding.h"
+#include "text/gbk_text.h"
+
 namespace kscgen {
 
 namespace {
@@ -15,7 +18,18 @@ bool Recordable(std::string_view s) {
   return std::none_of(s.begin(), s.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
 }
 
+// The name as the song manager reads it: GBK; a name that cannot be read
+// as GBK is its own bytes.
+std::string Key(const std::string& name) {
+  text::DecodedName decoded = text::DecodeFileName(name);
+  return decoded.problem == text::NameProblem::kNone ? std::move(decoded.gbk) : name;
+}
+
 }  // namespace
+
+bool WrittenRecord::FoldingLess::operator()(const std::string& x, const std::string& y) const {
+  return text::CompareFoldingCase(x, y) < 0;
+}
 
 void WrittenRecord::Load(std::string_view bytes) {
   Clear();
@@ -36,32 +50,34 @@ void WrittenRecord::Load(std::string_view bytes) {
       tab = line.find('\t');
       values[f] = std::string(line.substr(0, tab));
     }
-    if (f == kKscFieldCount && tab == std::string_view::npos) files_[name] = std::move(values);
+    if (f == kKscFieldCount && tab == std::string_view::npos) {
+      files_[Key(name)] = Entry{name, std::move(values)};
+    }
   }
 }
 
 const KscValues* WrittenRecord::Find(const std::string& name) const {
-  const auto found = files_.find(name);
-  return found == files_.end() ? nullptr : &found->second;
+  const auto found = files_.find(Key(name));
+  return found == files_.end() ? nullptr : &found->second.values;
 }
 
 void WrittenRecord::Set(const std::string& name, const KscValues& values) {
   if (!Recordable(name) ||
       !std::all_of(values.begin(), values.end(), [](const std::string& v) { return Recordable(v); })) {
-    changed_ = files_.erase(name) != 0 || changed_;
+    changed_ = files_.erase(Key(name)) != 0 || changed_;
     return;
   }
-  auto [at, fresh] = files_.try_emplace(name, values);
-  if (!fresh && at->second == values) return;
-  at->second = values;
+  auto [at, fresh] = files_.try_emplace(Key(name), Entry{name, values});
+  if (!fresh && at->second.name == name && at->second.values == values) return;
+  at->second = Entry{name, values};
   changed_ = true;
 }
 
 std::string WrittenRecord::Bytes() const {
   std::string out(kHeader);
-  for (const auto& [name, values] : files_) {
-    out += name;
-    for (const std::string& v : values) {
+  for (const auto& [key, entry] : files_) {
+    out += entry.name;
+    for (const std::string& v : entry.values) {
       out += '\t';
       out += v;
     }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,8 @@ class WrittenRecord {
   void Load(std::string_view bytes);
 
   // What kscgen last wrote into the KSC file `name` (as the folder spells
-  // it); null when the record does not know it.
+  // it; names the song manager takes for one, in another case or the other
+  // encoding, are one); null when the record does not know it.
   const KscValues* Find(const std::string& name) const;
 
   // Records `values` as what `name` holds of kscgen's now.
@@ -45,7 +47,15 @@ class WrittenRecord {
   }
 
  private:
-  std::map<std::string, KscValues> files_;
+  struct Entry {
+    std::string name;  // as the folder spells it
+    KscValues values;
+  };
+  // By the name the song manager reads (GBK, compared as it compares them).
+  struct FoldingLess {
+    bool operator()(const std::string& x, const std::string& y) const;
+  };
+  std::map<std::string, Entry, FoldingLess> files_;
   bool changed_ = false;
 };
 

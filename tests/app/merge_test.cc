@@ -149,6 +149,17 @@ TEST_F(MergeTest, AValueChangedByHandSurvivesARerunAndGoesUnderForce) {
   EXPECT_EQ(Ksc(), kRoad);
   EXPECT_EQ(Notes(), u8"风格：怀旧歌→流行");
 
+  // The song manager takes a name in another case for the same file; so
+  // does the record.
+  fs::rename(U8Path(Path(kKsc)), U8Path(Path(u8"合唱团－小河水.ksc")));
+  Touch(Path(u8"合唱团－小河水.ksc"), edited);
+  request_.force = false;
+  EXPECT_EQ(Run().kept_edits, 1u);
+  EXPECT_EQ(ReadFile(Path(u8"合唱团－小河水.ksc")), edited);
+  fs::rename(U8Path(Path(u8"合唱团－小河水.ksc")), U8Path(Path(kKsc)));
+  request_.force = true;
+  Run();
+
   // Without the record, the file is one kscgen knows nothing of: its
   // derived values are updated.
   request_.force = false;
@@ -237,6 +248,18 @@ TEST_F(MergeTest, AKscFileWhoseVideoIsGoneIsLeftAsItIs) {
   ASSERT_EQ(Run().created, 1u);
   EXPECT_EQ(ReadFile(Path(u8"旧歌.KSC")), orphan);
   EXPECT_FALSE(Holds(ReadFile(Path(WrittenRecord::kFileName)), "旧歌"));
+}
+
+// A record that cannot be saved is told by its own name; the KSC files
+// are whole all the same.
+TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamed) {
+  fs::create_directory(U8Path(Path(WrittenRecord::kFileName)));
+  const BatchResult result = Run();
+  EXPECT_EQ(result.created, 1u);
+  EXPECT_EQ(result.warnings,
+            std::vector<std::string>{u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：“" +
+                                     Path(WrittenRecord::kFileName) + u8"”（是一个文件夹）"});
+  EXPECT_EQ(Ksc(), kRoad);
 }
 
 TEST_F(MergeTest, TheDryRunAndTheRunAgreeOnEveryRow) {

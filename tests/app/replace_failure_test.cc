@@ -129,6 +129,8 @@ TEST(ReplaceFailureTest, ANumberHeldByAKscFileLeftAloneIsNotGivenAgain) {
       // Zeros in front are the same number, however many.
       {"0000000000000000002", "00003",
        u8"“b.mpg”的KSC文件未更新，仍占用编号 00002，其他歌曲的编号跳过了它"},
+      // No number at all: named, and nothing stepped over.
+      {"abc", "00002", u8"“b.mpg”的KSC文件未更新，其编号“abc”不是数字，编号时未考虑它"},
       {"12345678901234567890", "00002",
        u8"“b.mpg”的KSC文件未更新，其编号 12345678901234567890 超过歌曲管理器能存的最大编号 "
        u8"2147483647"},

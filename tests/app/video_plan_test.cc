@@ -98,6 +98,16 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        u8"KSC文件为UTF-16编码，含有无效或GBK无法表示的字符，未改动"},
       {"UTF-8 GBK cannot hold", {{}, File(u8"karaoke.tag('歌名', '\U0001F3A4');")},
        VideoPlan::kSkip, u8"KSC文件为UTF-8编码，含有无效或GBK无法表示的字符，未改动"},
+      // A value whose statement goes on in the next line: merging it would
+      // leave the rest of it behind as a broken line.
+      {"a statement over two lines", {{}, File("karaoke.tag('风格',\r\n  '怀旧');\r\n")},
+       VideoPlan::kSkip, u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
+      {"a value cut short", {{}, File("karaoke.tag('歌名', '小河\r\n")}, VideoPlan::kSkip,
+       u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
+      // At the limit, and kscgen's lines would take it past: the next run
+      // could not read it.
+      {"at the limit", {{}, File(std::string(16 * 1024 * 1024, '/'))}, VideoPlan::kSkip,
+       u8"KSC文件大于 16 MiB，未改动"},
   };
   for (const Case& c : cases) {
     const VideoPlan plan = PlanVideo(VideoInput{RoadSong(), true, false, nullptr}, c.existing);
@@ -125,6 +135,18 @@ TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
   EXPECT_EQ(plan.kept.lyric_lines, 2u);
   EXPECT_EQ(plan.kept.other_lines, 2u);  // the song's name and the comment
   EXPECT_TRUE(plan.kept.edits.empty());
+
+  // A line that sets a value and holds more: only the statement changes.
+  const VideoPlan shared = Plan(File(With(kRoad, kStyleLine,
+                                          "  karaoke.tag('风格', '摇滚'); " + kLyric.substr(0, kLyric.size() - 2) +
+                                              " // 副歌\r\n")));
+  EXPECT_EQ(shared.text, With(kRoad, kStyleLine,
+                              "  karaoke.tag('风格', '流行'); " + kLyric.substr(0, kLyric.size() - 2) +
+                                  " // 副歌\r\n"));
+
+  // A line added to a file of LF line ends ends in LF.
+  const VideoPlan lf = Plan(File("karaoke := CreateKaraokeObject;\nkaraoke.tag('时间', '3/4/25');\n"));
+  EXPECT_EQ(lf.text.find('\r'), std::string::npos);
 
   // A line that gives the right value, spelled its own way, stays as it is.
   const std::string spelled =
@@ -184,6 +206,10 @@ TEST(PlanVideoTest, AKeptTitleOrNumberCarriesWhatFollowsFromIt) {
   const std::string retitled = With(numbered_ksc, "'小河水'", "'大河'");
   VideoPlan plan = Plan(File(retitled), false, &record, numbered);
   EXPECT_EQ(plan.text, With(With(retitled, "'XHS'", "'DH'"), "'字数', '6'", "'字数', '4'"));
+  // What followed from it is recorded as kscgen wrote it, so that it is
+  // kscgen's to change again, not taken for a person's edit.
+  EXPECT_EQ(plan.record[static_cast<std::size_t>(KscField::kAbbrev)], "DH");
+  EXPECT_EQ(plan.record[static_cast<std::size_t>(KscField::kTitle)], "小河水");
   // A number written by hand is the file's: the run gives it no other.
   const std::string renumbered = With(numbered_ksc, ":=00012 ;", ":=00020 ;");
   SongInfo next = numbered;
@@ -205,6 +231,10 @@ TEST(PlanVideoTest, AFileInAnotherEncodingIsWrittenBackInGbk) {
     utf16le += static_cast<char>(c & 0xFF);
     utf16le += static_cast<char>(c >> 8);
   }
+  // GBK whose bytes are also valid UTF-8 (小 is D0 A1) stays GBK.
+  const std::string gbk_as_utf8 = kRoad + "karaoke.songname := '小';\r\n";
+  ASSERT_TRUE(text::IsValidUtf8("karaoke.songname := '小';"));
+  EXPECT_EQ(Plan(File(gbk_as_utf8)).action, VideoPlan::kUnchanged);
   struct Case {
     const char* what;
     std::string bytes;
