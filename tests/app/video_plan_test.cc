@@ -232,9 +232,11 @@ TEST(PlanVideoTest, AFileInAnotherEncodingIsWrittenBackInGbk) {
     utf16le += static_cast<char>(c >> 8);
   }
   // GBK whose bytes are also valid UTF-8 (小 is D0 A1) stays GBK.
-  const std::string gbk_as_utf8 = kRoad + "karaoke.songname := '小';\r\n";
-  ASSERT_TRUE(text::IsValidUtf8("karaoke.songname := '小';"));
-  EXPECT_EQ(Plan(File(gbk_as_utf8)).action, VideoPlan::kUnchanged);
+  const std::string gbk_as_utf8 = "karaoke := CreateKaraokeObject;\r\nkaraoke.songname := '小';\r\n";
+  ASSERT_TRUE(text::IsValidUtf8(gbk_as_utf8));
+  const VideoPlan gbk = Plan(File(gbk_as_utf8));
+  EXPECT_EQ(gbk.kept.converted_from, std::nullopt);
+  EXPECT_NE(gbk.text.find("karaoke.songname := '小';"), std::string::npos);
   struct Case {
     const char* what;
     std::string bytes;
