@@ -153,24 +153,11 @@ std::string ReadUniformOption(const std::string& arg, std::vector<UniformEntry>&
   const std::optional<std::string> value = ArgumentInGbk(u8"统一设定值", arg.substr(eq + 1), &error);
   if (!value) return error;
   UniformEntryParse parse = ParseUniformEntry(UniformLabel(arg.substr(0, eq)), *value);
-  switch (parse.error) {
-    case UniformEntryError::kNone:
-      entries.push_back(std::move(parse.entry));
-      return {};
-    case UniformEntryError::kControlCharacter:
-      return messages::UniformControlCharacter(text::DisplayName(arg));
-    case UniformEntryError::kUnknownKind:
-      return messages::UnknownUniformKindOption(text::DisplayName(arg));
-    case UniformEntryError::kEmptyValue:
-      return messages::EmptyUniformValue(arg);
-    case UniformEntryError::kBadChannel:
-      return messages::BadChannel(arg.substr(eq + 1));
-    case UniformEntryError::kBadStyle:
-      return messages::BadStyle(arg.substr(eq + 1));
-    case UniformEntryError::kBadLanguage:
-      return messages::BadLanguage(arg.substr(eq + 1));
+  if (parse.error == UniformEntryError::kNone) {
+    entries.push_back(std::move(parse.entry));
+    return {};
   }
-  return {};
+  return messages::UniformEntryRefusal(parse.error, arg, arg.substr(eq + 1), true);
 }
 
 // -t or -r: its index, into `request`; the refusal, or empty.

@@ -92,4 +92,26 @@ std::string CannotUseFolder(std::string_view path, const os::Error& error) {
   return CannotUseFolderAt(path, error) + QuoteHint(path);
 }
 
+std::string UniformEntryRefusal(UniformEntryError error, std::string_view entry_utf8,
+                                std::string_view value_utf8, bool option) {
+  switch (error) {
+    case UniformEntryError::kNone:
+      break;
+    case UniformEntryError::kControlCharacter:
+      return UniformControlCharacter(text::DisplayName(entry_utf8));
+    case UniformEntryError::kUnknownKind:
+      return option ? UnknownUniformKindOption(text::DisplayName(entry_utf8))
+                    : UnknownUniformKind(entry_utf8);
+    case UniformEntryError::kEmptyValue:
+      return EmptyUniformValue(entry_utf8);
+    case UniformEntryError::kBadChannel:
+      return BadChannel(value_utf8);
+    case UniformEntryError::kBadStyle:
+      return BadStyle(value_utf8);
+    case UniformEntryError::kBadLanguage:
+      return BadLanguage(value_utf8);
+  }
+  return std::string();
+}
+
 }  // namespace kscgen::messages

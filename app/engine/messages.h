@@ -13,6 +13,7 @@
 #include "os/file_system.h"
 #include "tagging/file_name.h"
 #include "tagging/name_pattern.h"
+#include "tagging/uniform_values.h"
 
 namespace kscgen {
 struct BatchResult;
@@ -89,6 +90,11 @@ std::string BadChannel(std::string_view typed_utf8);
 // message names its English kinds too, the window's only its own.
 std::string UnknownUniformKind(std::string_view typed_utf8);
 std::string UnknownUniformKindOption(std::string_view typed_utf8);
+// Why a uniform entry is refused: `entry_utf8` is the entry as typed
+// (KIND=VALUE, or the window's kind and value), `value_utf8` its value;
+// kscgen's -u (`option`) names its English kinds too. Empty for kNone.
+std::string UniformEntryRefusal(UniformEntryError error, std::string_view entry_utf8,
+                                std::string_view value_utf8, bool option);
 // A uniform style that names none of the song manager's styles.
 std::string BadStyle(std::string_view typed_utf8);
 

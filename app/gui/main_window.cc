@@ -324,38 +324,16 @@ void MainWindow::addUniformEntry() {
     return;
   }
   UniformEntryParse parse = ParseUniformEntry(*kind, *value);
-  // What is refused stays typed, to be corrected.
-  switch (parse.error) {
-    case UniformEntryError::kNone:
-      AppendUniformEntry(parse.entry);
-      valueBox->setEditText(QString());
-      break;
-    case UniformEntryError::kUnknownKind:
-      ShowMessage(MessageKind::kError,
-                  FromMessage(messages::UnknownUniformKind(
-                      (kindBox->currentText() + "=" + valueBox->currentText()).toStdString())));
-      break;
-    case UniformEntryError::kBadChannel:
-      ShowMessage(MessageKind::kError,
-                  FromMessage(messages::BadChannel(valueBox->currentText().toStdString())));
-      break;
-    case UniformEntryError::kBadStyle:
-      ShowMessage(MessageKind::kError,
-                  FromMessage(messages::BadStyle(valueBox->currentText().toStdString())));
-      break;
-    case UniformEntryError::kBadLanguage:
-      ShowMessage(MessageKind::kError,
-                  FromMessage(messages::BadLanguage(valueBox->currentText().toStdString())));
-      break;
-    case UniformEntryError::kEmptyValue:
-      valueBox->setEditText(QString());  // nothing to add
-      break;
-    case UniformEntryError::kControlCharacter:
-      ShowMessage(MessageKind::kError,
-                  FromMessage(messages::UniformControlCharacter(
-                      (kindBox->currentText() + "=" + valueBox->currentText()).toStdString())));
-      break;
+  if (parse.error == UniformEntryError::kNone || parse.error == UniformEntryError::kEmptyValue) {
+    if (parse.error == UniformEntryError::kNone) AppendUniformEntry(parse.entry);
+    valueBox->setEditText(QString());  // added, or nothing to add
+    return;
   }
+  // What is refused stays typed, to be corrected.
+  const std::string entry = (kindBox->currentText() + "=" + valueBox->currentText()).toStdString();
+  ShowMessage(MessageKind::kError,
+              FromMessage(messages::UniformEntryRefusal(
+                  parse.error, entry, valueBox->currentText().toStdString(), false)));
 }
 
 void MainWindow::removeUniformEntry() {
