@@ -192,4 +192,31 @@ if [ -n "$host" ]; then
   [ $page_failed -eq 0 ] && echo "code page: tables and messages in GBK with CR LF; --utf8 as on Linux"
   [ $page_failed -eq 0 ] || failed=1
 fi
+if [ -n "$host" ]; then
+  echo "== kscgen.exe on a folder of unlisted kinds, and on a quoted path ending in a backslash =="
+  edge_failed=0
+  dir=$prefix/edges/mkv-only
+  mkdir -p "$dir"
+  touch "$dir/a.mkv" "$dir/b.mkv" "$dir/c.mp4"
+  windows_dir="Z:$(echo "$dir" | tr / '\\')"
+  LC_ALL=zh_CN.UTF-8 "$wine" "$build/bin/kscgen.exe" --utf8 -t 0 "$windows_dir" \
+    >"$prefix/edges.out" 2>&1
+  code=$?
+  if [ $code -ne 1 ] || ! grep -q "另有 2 个 .mkv、1 个 .mp4 文件未列出，可用 --ext mkv,mp4 加入" \
+       "$prefix/edges.out"; then
+    echo "edges: a folder of .mkv and .mp4 only (exit $code):"; cat "$prefix/edges.out"
+    edge_failed=1
+  fi
+  # cmd.exe hands "Z:\...\mkv-only\" to a program as Z:\...\mkv-only" (the
+  # backslash escapes the quote): what kscgen.exe then gets.
+  LC_ALL=zh_CN.UTF-8 "$wine" "$build/bin/kscgen.exe" --utf8 -t 0 "$windows_dir\"" \
+    >"$prefix/quoted.out" 2>&1
+  code=$?
+  if [ $code -eq 0 ] || ! grep -q "去掉末尾的反斜杠" "$prefix/quoted.out"; then
+    echo "edges: a quoted path ending in a backslash (exit $code):"; cat "$prefix/quoted.out"
+    edge_failed=1
+  fi
+  [ $edge_failed -eq 0 ] && echo "edges: unlisted kinds named, exit 1; the quoted path's hint given"
+  [ $edge_failed -eq 0 ] || failed=1
+fi
 exit $failed
