@@ -12,9 +12,9 @@ using naming::Mark;
 using naming::MarkOf;
 using naming::Note;
 using naming::WalkChars;
+using naming::kWideDash;
 using text::TrimView;
 
-constexpr std::string_view kWideDash = "－";
 constexpr std::size_t kNone = std::string_view::npos;
 
 }  // namespace

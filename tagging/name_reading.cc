@@ -10,8 +10,6 @@ namespace {
 
 using text::TrimView;
 
-constexpr std::string_view kWideDash = "－";
-
 // Whether a text holds, at a character boundary and without regard to the
 // case of ASCII letters, one of the words of `list` (stored raised).
 bool HoldsWord(const WordList& list, std::string_view s) {

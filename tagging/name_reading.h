@@ -14,6 +14,10 @@
 
 namespace kscgen::naming {
 
+// The full-width dash "－" (GBK A3 AD) that the naming scheme puts between
+// singer and title; spelled as bytes, as headers hold no GBK literals.
+inline constexpr std::string_view kWideDash = "\xA3\xAD";
+
 // What one character of a name is to the parser. Every kind of bracket
 // libraries use counts alike: ( ) （ ） [ ] ［ ］ 【 】 〖 〗 「 」 『 』. The
 // title marks 《 》 quote a title or a work: not brackets, but what they
