@@ -53,7 +53,7 @@ enum class Brace { kNone, kOpen, kClose };
 
 Brace BraceAt(std::string_view s, std::size_t i, std::size_t len) {
   if (len == 1) return s[i] == '{' ? Brace::kOpen : s[i] == '}' ? Brace::kClose : Brace::kNone;
-  if (static_cast<unsigned char>(s[i]) != 0xA3) return Brace::kNone;
+  if (static_cast<unsigned char>(s[i]) != text::kFullWidthFormsRow) return Brace::kNone;
   const auto trail = static_cast<unsigned char>(s[i + 1]);
   return trail == 0xFB ? Brace::kOpen : trail == 0xFD ? Brace::kClose : Brace::kNone;
 }
@@ -142,7 +142,7 @@ unsigned CanonicalChar(std::string_view s, std::size_t i, std::size_t len) {
   const auto lead = static_cast<unsigned char>(s[i]);
   if (len == 1) return lead;
   const auto trail = static_cast<unsigned char>(s[i + 1]);
-  if (lead == 0xA3 && trail >= 0xA1) return trail - 0x80u;
+  if (lead == text::kFullWidthFormsRow && trail >= 0xA1) return trail - 0x80u;
   return lead << 8 | trail;
 }
 

@@ -79,9 +79,9 @@ inline Mark MarkOf(std::string_view s, std::size_t i, std::size_t len) {
         return Mark::kOther;
     }
   }
-  if (lead == 0xA1) {
+  if (lead == text::kPunctuationRow) {
     switch (trail) {
-      case 0xA1:  // the full-width blank
+      case text::kFullWidthBlankTrail:
         return Mark::kBlank;
       case 0xAA:  // —
         return Mark::kWideDash;

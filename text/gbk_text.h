@@ -14,6 +14,16 @@ namespace kscgen::text {
 // A blank is any byte of value 0x20 or less; the full-width blank is not one.
 inline bool IsBlank(unsigned char c) { return c <= 0x20; }
 
+// GBK's row of punctuation, whose first code is the full-width blank "　"
+// (A1 A1), and its row of full-width ASCII forms: "！" A3 A1 to "～" A3 FE,
+// each 0x80 above its ASCII form's byte.
+constexpr unsigned char kPunctuationRow = 0xA1;
+constexpr unsigned char kFullWidthBlankTrail = 0xA1;
+constexpr unsigned char kFullWidthFormsRow = 0xA3;
+inline bool IsFullWidthBlank(unsigned char lead, unsigned char trail) {
+  return lead == kPunctuationRow && trail == kFullWidthBlankTrail;
+}
+
 // A control byte, below 0x20, or DEL: a line break or a tab would split or
 // shift a line of the KSC file, and DEL shows as nothing, so names and values
 // that hold one are refused. GBK's second bytes skip 0x7F: it is always DEL.

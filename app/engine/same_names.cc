@@ -17,8 +17,8 @@ namespace {
 bool IsBlankName(std::string_view gbk) {
   for (std::size_t i = 0; i < gbk.size(); i += text::CharLength(gbk, i)) {
     const bool wide_blank = text::CharLength(gbk, i) == 2 &&
-                            static_cast<unsigned char>(gbk[i]) == 0xA1 &&
-                            static_cast<unsigned char>(gbk[i + 1]) == 0xA1;
+                            text::IsFullWidthBlank(static_cast<unsigned char>(gbk[i]),
+                                                   static_cast<unsigned char>(gbk[i + 1]));
     if (!wide_blank && !text::IsBlank(static_cast<unsigned char>(gbk[i]))) return false;
   }
   return true;
