@@ -319,7 +319,7 @@ class Run {
   bool Video(const VideoFolder& folder, std::size_t first_index, std::size_t i,
              VideoReport& report) {
     const VideoFile& file = folder.files[i];
-    if (const char* reason = names_.skip_reason(i); *reason != '\0') {
+    if (const char* reason = names_.skip_reason(i)) {
       Skip(folder, file, report, reason);
       return true;
     }

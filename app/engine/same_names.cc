@@ -57,7 +57,7 @@ const char* SkipReason(const VideoFile& file) {
       break;
   }
   if (IsBlankName(BaseNameView(file.name.gbk))) return messages::kEmptyBaseName;
-  return "";
+  return nullptr;
 }
 
 std::string ShownName(const VideoFolder& folder, std::string_view native_name, bool with_folder) {
@@ -68,13 +68,13 @@ std::string ShownName(const VideoFolder& folder, std::string_view native_name, b
 
 void SameNames::Group(const VideoFolder& folder) {
   const std::vector<VideoFile>& files = folder.files;
-  skip_reasons_.assign(files.size(), "");
+  skip_reasons_.assign(files.size(), nullptr);
   winner_.assign(files.size(), kNone);
   previous_.assign(files.size(), kNone);
   order_.clear();
   for (std::size_t i = 0; i < files.size(); ++i) {
     skip_reasons_[i] = SkipReason(files[i]);
-    if (*skip_reasons_[i] == '\0') order_.push_back(static_cast<std::uint32_t>(i));
+    if (skip_reasons_[i] == nullptr) order_.push_back(static_cast<std::uint32_t>(i));
   }
   std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
     const int c = text::CompareFoldingCase(NameKey(files[a]), NameKey(files[b]));

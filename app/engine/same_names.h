@@ -24,7 +24,7 @@ std::string_view StemView(std::string_view file_name);
 std::string_view BaseNameView(std::string_view file_name);
 
 // Why a video can get no KSC file (a name GBK cannot hold, a control
-// character, a name of blanks only), or the empty text when it can.
+// character, a name of blanks only), or null when it can.
 const char* SkipReason(const VideoFile& file);
 
 // How a file of a listed folder is named to the user: its name, after the
@@ -58,7 +58,7 @@ class SameNames {
   void Clear();
 
   // Of video `i` of the folder grouped last:
-  const char* skip_reason(std::size_t i) const { return skip_reasons_[i]; }
+  const char* skip_reason(std::size_t i) const { return skip_reasons_[i]; }  // null: none
   std::uint32_t winner(std::size_t i) const { return winner_[i]; }      // writes its KSC file
   std::uint32_t previous(std::size_t i) const { return previous_[i]; }  // kNone when first
   // The native name of its KSC file under another spelling; null when none.
