@@ -66,12 +66,14 @@ std::string Format(ValueOf value_of, std::size_t value_bytes) {
 std::string FormatKscText(const KscValues& values) {
   std::size_t value_bytes = 0;
   for (const std::string& v : values) value_bytes += v.size();
-  return Format([&values](KscField f) -> std::string_view { return values[static_cast<std::size_t>(f)]; },
-                value_bytes);
+  return Format(
+      [&values](KscField f) -> std::string_view { return values[static_cast<std::size_t>(f)]; },
+      value_bytes);
 }
 
 std::string FormatKscText(const SongInfo& s) {
-  const std::string word_count = std::to_string(s.title.size());  // bytes: two per Chinese character
+  const std::string word_count =
+      std::to_string(s.title.size());  // bytes: two per Chinese character
   const std::size_t value_bytes = s.number.size() + s.title.size() + s.abbrev.size() +
                                   s.singer.size() + s.language.size() + s.style.size() +
                                   s.channel.size() + s.date_text.size() + s.singer_pinyin.size() +
@@ -79,17 +81,28 @@ std::string FormatKscText(const SongInfo& s) {
   return Format(
       [&](KscField f) -> std::string_view {
         switch (f) {
-          case KscField::kNumber: return s.number;
-          case KscField::kTitle: return s.title;
-          case KscField::kAbbrev: return s.abbrev;
-          case KscField::kSinger: return s.singer;
-          case KscField::kWordCount: return word_count;
-          case KscField::kLanguage: return s.language;
-          case KscField::kStyle: return s.style;
-          case KscField::kChannel: return s.channel;
-          case KscField::kDate: return s.date_text;
-          case KscField::kSingerPinyin: return s.singer_pinyin;
-          case KscField::kVideo: return s.video_name;
+          case KscField::kNumber:
+            return s.number;
+          case KscField::kTitle:
+            return s.title;
+          case KscField::kAbbrev:
+            return s.abbrev;
+          case KscField::kSinger:
+            return s.singer;
+          case KscField::kWordCount:
+            return word_count;
+          case KscField::kLanguage:
+            return s.language;
+          case KscField::kStyle:
+            return s.style;
+          case KscField::kChannel:
+            return s.channel;
+          case KscField::kDate:
+            return s.date_text;
+          case KscField::kSingerPinyin:
+            return s.singer_pinyin;
+          case KscField::kVideo:
+            return s.video_name;
         }
         return {};
       },
@@ -101,7 +114,8 @@ std::optional<std::string> KscDateText(std::string_view ksc_text) {
 }
 
 std::optional<std::int64_t> KscSongNumber(std::string_view ksc_text) {
-  const std::optional<std::string> number = KscScript(std::string(ksc_text)).Value(KscField::kNumber);
+  const std::optional<std::string> number =
+      KscScript(std::string(ksc_text)).Value(KscField::kNumber);
   if (!number) return std::nullopt;
   std::size_t end = 0;
   while (end < number->size() && end < 18 && (*number)[end] >= '0' && (*number)[end] <= '9') ++end;

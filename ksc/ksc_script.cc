@@ -190,7 +190,8 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
     std::size_t end = text_.find_first_of("\r\n", start);
     Line line{start, (end == std::string::npos ? text_.size() : end) - start, 0};
     if (end != std::string::npos) {
-      line.end_size = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
+      line.end_size =
+          text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
     }
     ScriptStatement statement = ReadStatement(TextOf(line));
     line.order = StatementOrder(statement.key);
@@ -205,8 +206,7 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
       if (!statement.complete && incomplete_line_ == 0) incomplete_line_ = lines_.size() + 1;
     } else if (statement.key.kind == StatementKind::kCall && statement.key.name == "add") {
       ++lyric_lines_;
-    } else if (line.order == kNoStatement && !IsBlank(TextOf(line)) &&
-               !IsFixedLine(TextOf(line))) {
+    } else if (line.order == kNoStatement && !IsBlank(TextOf(line)) && !IsFixedLine(TextOf(line))) {
       ++other_lines_;
     }
     lines_.push_back(line);
@@ -288,8 +288,8 @@ std::string KscScript::Merge(const KscValues& values) const {
       out += old;
     }
     out += std::string_view(text_).substr(line.start + line.size, line.end_size);
-    if (line.end_size == 0 && std::any_of(added.begin(), added.end(),
-                                          [i](const auto& a) { return a.first == i; })) {
+    if (line.end_size == 0 &&
+        std::any_of(added.begin(), added.end(), [i](const auto& a) { return a.first == i; })) {
       out += line_end(i);
     }
     add_after(i);

@@ -46,8 +46,8 @@ const KscStatement kKscStatements[] = {
 const std::size_t kKscStatementCount = sizeof(kKscStatements) / sizeof(kKscStatements[0]);
 
 KscValues KscValuesOf(const SongInfo& s) {
-  return {s.number,   s.title,    s.abbrev,    s.singer,        std::to_string(s.title.size()),
-          s.language, s.style,    s.channel,   s.date_text,     s.singer_pinyin,
+  return {s.number,    s.title, s.abbrev,  s.singer,    std::to_string(s.title.size()),
+          s.language,  s.style, s.channel, s.date_text, s.singer_pinyin,
           s.video_name};
 }
 
@@ -98,9 +98,9 @@ std::string KscLineFor(KscField field, std::string_view value) {
 }
 
 const char* KscFieldLabel(KscField field) {
-  static const char* const kLabels[kKscFieldCount] = {
-      u8"编号", u8"歌名", u8"缩写", u8"歌手",     u8"字数", u8"语种",
-      u8"风格", u8"声道", u8"时间", u8"歌星拼音", u8"视频"};
+  static const char* const kLabels[kKscFieldCount] = {u8"编号", u8"歌名",     u8"缩写", u8"歌手",
+                                                      u8"字数", u8"语种",     u8"风格", u8"声道",
+                                                      u8"时间", u8"歌星拼音", u8"视频"};
   return kLabels[static_cast<std::size_t>(field)];
 }
 

@@ -10,9 +10,9 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,12 +32,12 @@ enum class ErrorKind {
   kReadOnlyFileSystem,
   kTooManyOpenFiles,  // the process or the system has no descriptor left
   kNoMemory,
-  kExists,      // something stands at a name that had to be new
-  kBusy,        // in use: a mount at the name, a running program
+  kExists,                // something stands at a name that had to be new
+  kBusy,                  // in use: a mount at the name, a running program
   kHeldByAnotherProgram,  // open in another program that shares it with no one (Windows)
-  kIoError,     // the disk failed to read or write
-  kImmutable,   // marked unchangeable (chattr +i)
-  kAppendOnly,  // marked append-only (chattr +a): nothing in it may be renamed or removed
+  kIoError,               // the disk failed to read or write
+  kImmutable,             // marked unchangeable (chattr +i)
+  kAppendOnly,            // marked append-only (chattr +a): nothing in it may be renamed or removed
   kOther,
 };
 

@@ -42,36 +42,36 @@ enum FolderRole : int {
 // notes (备注) of the preview and of kscgen -n; the song values are read
 // all the same.
 enum class NameFindingKind {
-  kNoSeparator,       // no "－" or "-" outside brackets: the singer is 佚名 or empty
-  kEmptySinger,       // nothing before the separator
-  kEmptyTitle,        // nothing after the separator, or only a bracket
-  kUnclosedBracket,   // an opening bracket without its closing bracket
-  kUnknownLanguage,   // text: the field, which names none of the languages
-  kUnknownStyle,      // text: the field, which names none of the styles
-  kUnknownChannel,    // text: the field, which names no channel
-  kExtraFields,       // text: the bracket's fields past those the template reads
-  kUnreadText,        // text: what follows a tag bracket and names nothing
-  kLeadingTag,        // text: a bracket before the singer holding no known tag word, left out
-  kTrailingTag,       // text: tag words after the title, left out of it
-  kTitleBracket,      // text: a bracket still in the title
-  kTitleLanguage,     // text: a language word still in the title
-  kTitleNumber,       // text: a catalogue-like number still in the title
-  kPatternMismatch,   // the name does not follow the user's pattern: all of it is the title
-  kNoNameNumber,      // numbering from names, and the name carries no number
-  kYearAsNumber,      // text: a number read as the library's that may be a year (1999)
-  kUnreadEnd,         // text: what follows the pattern's last literal and names nothing
-  kBadNumber,         // text: what the pattern's {编号} took, which is no number
-  kSameNameNumber,    // text: the row (1-based) whose name carries the same number
-  kCatalogueCode,     // text: a library's code with letters (MB302511), left out of the title
-  kYearInTitle,       // text: a year after a blank, kept in the title (恋曲 1980)
-  kLatinName,         // text: a Latin name after a Chinese singer's name, left out
-  kFolderNoLanguage,  // text: the folder's name, which names no language (语种名)
-  kFolderNoStyle,     // text: the folder's name, which names no style (类别名)
-  kKnownSinger,       // text: the singer the library's other names gave, which decided the order
-  kSingerByOrder,     // text: the first of two words without a separator, taken for the singer
-  kNumberTaken,       // text: a number read as the library's own (自动识别)
-  kTitleTag,          // text: tag words still in the title (自动识别)
-  kNumberTooLarge,    // text: a number from the name past the largest song number
+  kNoSeparator,          // no "－" or "-" outside brackets: the singer is 佚名 or empty
+  kEmptySinger,          // nothing before the separator
+  kEmptyTitle,           // nothing after the separator, or only a bracket
+  kUnclosedBracket,      // an opening bracket without its closing bracket
+  kUnknownLanguage,      // text: the field, which names none of the languages
+  kUnknownStyle,         // text: the field, which names none of the styles
+  kUnknownChannel,       // text: the field, which names no channel
+  kExtraFields,          // text: the bracket's fields past those the template reads
+  kUnreadText,           // text: what follows a tag bracket and names nothing
+  kLeadingTag,           // text: a bracket before the singer holding no known tag word, left out
+  kTrailingTag,          // text: tag words after the title, left out of it
+  kTitleBracket,         // text: a bracket still in the title
+  kTitleLanguage,        // text: a language word still in the title
+  kTitleNumber,          // text: a catalogue-like number still in the title
+  kPatternMismatch,      // the name does not follow the user's pattern: all of it is the title
+  kNoNameNumber,         // numbering from names, and the name carries no number
+  kYearAsNumber,         // text: a number read as the library's that may be a year (1999)
+  kUnreadEnd,            // text: what follows the pattern's last literal and names nothing
+  kBadNumber,            // text: what the pattern's {编号} took, which is no number
+  kSameNameNumber,       // text: the row (1-based) whose name carries the same number
+  kCatalogueCode,        // text: a library's code with letters (MB302511), left out of the title
+  kYearInTitle,          // text: a year after a blank, kept in the title (恋曲 1980)
+  kLatinName,            // text: a Latin name after a Chinese singer's name, left out
+  kFolderNoLanguage,     // text: the folder's name, which names no language (语种名)
+  kFolderNoStyle,        // text: the folder's name, which names no style (类别名)
+  kKnownSinger,          // text: the singer the library's other names gave, which decided the order
+  kSingerByOrder,        // text: the first of two words without a separator, taken for the singer
+  kNumberTaken,          // text: a number read as the library's own (自动识别)
+  kTitleTag,             // text: tag words still in the title (自动识别)
+  kNumberTooLarge,       // text: a number from the name past the largest song number
   kPatternMismatchRead,  // as kPatternMismatch, but brackets or fields after the title were read
 };
 

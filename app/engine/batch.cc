@@ -354,7 +354,8 @@ class Run {
     const std::string shown = Shown(folder, report.file->native_name);
     switch (plan.action) {
       case VideoPlan::kStopRun:
-        Stop(BatchStatus::kWriteFailed, messages::CannotReadKscFileAt(report.song.ksc_path, plan.error));
+        Stop(BatchStatus::kWriteFailed,
+             messages::CannotReadKscFileAt(report.song.ksc_path, plan.error));
         return false;
       case VideoPlan::kSkip:
         report.song.number.clear();
@@ -473,7 +474,7 @@ class Run {
   FolderCount count_;                   // its KSC files
   // A folder written in on each file system (by device), kept open to flush it.
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
-  SameNames names_;  // of the folder being worked in
+  SameNames names_;       // of the folder being worked in
   WrittenRecord record_;  // of the folder being worked in
 };
 

@@ -44,8 +44,8 @@ struct BatchRequest {
   std::optional<std::string> date_text;
   // What "today" is; the system's clock when empty.
   std::function<std::time_t()> clock;
-  bool dry_run = false;   // derive everything, write nothing
-  bool force = false;     // rewrite KSC files that already hold the right bytes
+  bool dry_run = false;  // derive everything, write nothing
+  bool force = false;    // rewrite KSC files that already hold the right bytes
   // Set from another thread to end the run after the file being written.
   const std::atomic<bool>* stop = nullptr;
   os::FileSystem* file_system = nullptr;  // the system's when null
@@ -68,10 +68,10 @@ struct VideoReport {
   const VideoFolder* folder = nullptr;
   const VideoFile* file = nullptr;
   std::size_t index = 0;  // in the run, over all folders
-  SongInfo song;         // the values its KSC file gets (when not skipped)
+  SongInfo song;          // the values its KSC file gets (when not skipped)
   std::string ksc_name;   // GBK name of its KSC file (when not skipped)
   VideoOutcome outcome = VideoOutcome::kSkipped;
-  std::string skip_reason;  // UTF-8; not empty when skipped
+  std::string skip_reason;     // UTF-8; not empty when skipped
   NameFindings name_findings;  // where its name departs from the template
   // Other KSC files of one name with its own, left as they are (UTF-8).
   std::vector<std::string> stale_ksc_files;
@@ -143,7 +143,7 @@ struct BatchResult {
   // Folders with videos that a stop or a failure kept the run from (UTF-8,
   // relative to the chosen folder).
   std::vector<std::string> folders_not_reached;
-  std::string failure;                // UTF-8: what went wrong and where, when not kDone
+  std::string failure;  // UTF-8: what went wrong and where, when not kDone
 
   // The KSC files that hold this run's values: written now or already right.
   std::size_t ksc_files() const { return created + updated + unchanged; }

@@ -18,7 +18,7 @@
 namespace kscgen {
 struct BatchResult;
 struct NameFinding;
-}
+}  // namespace kscgen
 
 namespace kscgen::messages {
 

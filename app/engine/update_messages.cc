@@ -8,9 +8,11 @@
 namespace kscgen::messages {
 
 const char* const kKscForeignOwner = u8"KSC文件属于其他用户，替换后所有者和读取权限会改变，未改动";
-const char* const kKscForeignGroup = u8"KSC文件属于当前用户不在其中的组，替换后组和读取权限会改变，未改动";
+const char* const kKscForeignGroup =
+    u8"KSC文件属于当前用户不在其中的组，替换后组和读取权限会改变，未改动";
 const char* const kReplaceEditsQuestion =
-    u8"已选择“替换手工修改”：KSC文件中手工改过的值将改为本次生成的值（歌词等其他内容仍保留）。\n要继续吗？";
+    u8"已选择“替换手工修改”：KSC文件中手工改过的值将改为本次生成的值（歌词等其他内容仍保留）。\n要"
+    u8"继续吗？";
 const char* const kKscChangedWhileRead = u8"KSC文件在读取时被其他程序改动，未改动";
 
 namespace {
@@ -60,8 +62,8 @@ std::string KscStatementIncomplete(std::size_t line) {
 }
 
 std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number) {
-  return u8"“" + std::string(video) + u8"”的KSC文件未更新，其编号“" + text::GbkForDisplay(gbk_number) +
-         u8"”不是数字，编号时未考虑它";
+  return u8"“" + std::string(video) + u8"”的KSC文件未更新，其编号“" +
+         text::GbkForDisplay(gbk_number) + u8"”不是数字，编号时未考虑它";
 }
 
 std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max) {
@@ -90,7 +92,8 @@ std::string KeptInRun(std::size_t kept_lyrics, std::size_t kept_edits) {
     summary += u8"\n其中 " + std::to_string(kept_lyrics) + u8" 个KSC文件保留了原有的歌词等内容";
   }
   if (kept_edits > 0) {
-    summary += u8"\n" + std::to_string(kept_edits) + u8" 个KSC文件中的手工修改已保留（见预览的备注）";
+    summary +=
+        u8"\n" + std::to_string(kept_edits) + u8" 个KSC文件中的手工修改已保留（见预览的备注）";
   }
   return summary;
 }
@@ -101,12 +104,14 @@ std::string KeptNote(const KeptContent& kept) {
     parts.push_back(std::string(KscFieldLabel(field)) + u8"“" + text::GbkForDisplay(value) +
                     u8"”为手工修改，已保留");
   }
-  if (kept.lyric_lines > 0) parts.push_back(u8"保留 " + std::to_string(kept.lyric_lines) + u8" 行歌词");
+  if (kept.lyric_lines > 0)
+    parts.push_back(u8"保留 " + std::to_string(kept.lyric_lines) + u8" 行歌词");
   if (kept.other_lines > 0) {
     parts.push_back(u8"保留 " + std::to_string(kept.other_lines) + u8" 行其他内容");
   }
   if (kept.converted_from) {
-    parts.push_back(std::string(u8"原为") + EncodingName(*kept.converted_from) + u8"编码，已改存为GBK");
+    parts.push_back(std::string(u8"原为") + EncodingName(*kept.converted_from) +
+                    u8"编码，已改存为GBK");
   }
   return Joined(parts);
 }

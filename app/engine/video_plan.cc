@@ -102,12 +102,14 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   }
 
   VideoInput derived = input;
-  if (input.keep_date) derived.song.date_text = script.Value(KscField::kDate).value_or(input.song.date_text);
+  if (input.keep_date)
+    derived.song.date_text = script.Value(KscField::kDate).value_or(input.song.date_text);
   VideoPlan plan;
   const KscValues values = MergedValues(derived, script, &plan);
   plan.text = script.Merge(values);
   // Never past the limit: the next run could not read it back.
-  if (plan.text.size() > kLargestKscFile) return Skipped(messages::KscFileTooLarge(kLargestKscFile));
+  if (plan.text.size() > kLargestKscFile)
+    return Skipped(messages::KscFileTooLarge(kLargestKscFile));
   plan.song = input.song;
   SetSong(values, &plan.song);
   if (plan.text == file.bytes && (!input.force || file.write_protected)) {

@@ -18,9 +18,9 @@ namespace kscgen {
 
 // What a plan needs to know of one video besides its KSC file.
 struct VideoInput {
-  SongInfo song;           // from the name, the folder and the options; its number proposed
-  bool keep_date = true;   // a KSC file that exists keeps the date it holds
-  bool force = false;      // rewrite right files, and replace values a person changed
+  SongInfo song;          // from the name, the folder and the options; its number proposed
+  bool keep_date = true;  // a KSC file that exists keeps the date it holds
+  bool force = false;     // rewrite right files, and replace values a person changed
   const KscValues* record = nullptr;  // what kscgen last wrote into the file; null: unknown
 };
 
@@ -41,9 +41,9 @@ struct ValueChange {
 // What an update keeps of the file.
 struct KeptContent {
   std::vector<std::pair<KscField, std::string>> edits;  // values a person changed (GBK)
-  std::size_t lyric_lines = 0;  // `karaoke.add(` lines
-  std::size_t other_lines = 0;  // other lines kscgen does not write
-  std::optional<KscEncoding> converted_from;  // the file's encoding, when not GBK
+  std::size_t lyric_lines = 0;                          // `karaoke.add(` lines
+  std::size_t other_lines = 0;                          // other lines kscgen does not write
+  std::optional<KscEncoding> converted_from;            // the file's encoding, when not GBK
 };
 
 struct VideoPlan {

@@ -15,7 +15,8 @@ namespace {
 constexpr std::string_view kHeader = "kscgen written values 1\n";
 
 bool Recordable(std::string_view s) {
-  return std::none_of(s.begin(), s.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
+  return std::none_of(s.begin(), s.end(),
+                      [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
 }
 
 // The name as the song manager reads it: GBK; a name that cannot be read
@@ -62,8 +63,8 @@ const KscValues* WrittenRecord::Find(const std::string& name) const {
 }
 
 void WrittenRecord::Set(const std::string& name, const KscValues& values) {
-  if (!Recordable(name) ||
-      !std::all_of(values.begin(), values.end(), [](const std::string& v) { return Recordable(v); })) {
+  if (!Recordable(name) || !std::all_of(values.begin(), values.end(),
+                                        [](const std::string& v) { return Recordable(v); })) {
     changed_ = files_.erase(Key(name)) != 0 || changed_;
     return;
   }

@@ -10,9 +10,9 @@
 #pragma once
 
 #include <map>
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ksc/ksc_statements.h"
 

@@ -67,8 +67,9 @@ std::string LyricLines(int count) {
       "karaoke.songname := '小河水';\r\nkaraoke.singer := '合唱团';\r\n"
       "karaoke.TimeAfterAnimate := 2000;\r\n// 歌词由编辑器生成\r\n";
   for (int i = 0; i < count; ++i) {
-    lines += "karaoke.add('00:" + std::to_string(10 + i % 50) + ".345', '00:" +
-             std::to_string(11 + i % 50) + ".678', '我是在等待一个女孩', '1000');\r\n";
+    lines += "karaoke.add('00:" + std::to_string(10 + i % 50) +
+             ".345', '00:" + std::to_string(11 + i % 50) +
+             ".678', '我是在等待一个女孩', '1000');\r\n";
   }
   return lines;
 }
@@ -128,8 +129,8 @@ TEST_F(MergeTest, ALyricFileKeepsEveryLineWhereItIs) {
   EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;") +
                        LyricLines(30));
   EXPECT_EQ(Notes(), u8"保留 30 行歌词；保留 4 行其他内容；编号：（空）→00101");
-  EXPECT_TRUE(Holds(messages::BatchReport(result, 10).summary,
-                    u8"其中 1 个KSC文件保留了原有的歌词等内容"));
+  EXPECT_TRUE(
+      Holds(messages::BatchReport(result, 10).summary, u8"其中 1 个KSC文件保留了原有的歌词等内容"));
 }
 
 TEST_F(MergeTest, AValueChangedByHandSurvivesARerunAndGoesUnderForce) {
@@ -205,7 +206,8 @@ TEST_F(MergeTest, AFileInUtf8OrUtf16KeepsItsDateAndComesOutInGbk) {
       {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, u8"原为UTF-8编码，已改存为GBK"},
       {"UTF-8", utf8, u8"原为UTF-8编码，已改存为GBK"},
       {"UTF-16LE", utf16le, u8"原为UTF-16编码，已改存为GBK"},
-      {"GBK with CR line ends", "karaoke := CreateKaraokeObject;\rkaraoke.tag('时间', '3/4/25');\r", ""},
+      {"GBK with CR line ends", "karaoke := CreateKaraokeObject;\rkaraoke.tag('时间', '3/4/25');\r",
+       ""},
   };
   for (const Case& c : cases) {
     WriteKsc(c.bytes);

@@ -3,8 +3,8 @@
 // and names of every odd kind. Nothing may be lost and no KSC file may be
 // left broken. The same faults at chosen steps: simulated_fault_test.cc.
 #include <fcntl.h>
-#include <poll.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -12,14 +12,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
-#include "os/file_system.h"
 #include "kscgen_process.h"
+#include "os/file_system.h"
 #include "test_support.h"
 
 namespace kscgen {
@@ -205,8 +205,8 @@ TEST(RealDiskFaultTest, KilledRunsLeaveOnlyCompleteFilesAndTheNextRunCleansUp) {
     uint32_t event;
     int count;
   };
-  const Round rounds[] = {{IN_CREATE, 1}, {IN_MOVED_TO, 1}, {IN_CREATE, 40},
-                          {IN_MOVED_TO, 300}, {IN_CREATE, 700}};
+  const Round rounds[] = {
+      {IN_CREATE, 1}, {IN_MOVED_TO, 1}, {IN_CREATE, 40}, {IN_MOVED_TO, 300}, {IN_CREATE, 700}};
   int moved = 0;  // KSC files seen moved into place, over all rounds
   for (const Round& round : rounds) {
     SCOPED_TRACE("killed after " + std::to_string(round.count) +
@@ -341,8 +341,8 @@ TEST(RealDiskFaultTest, NothingPlantedAtATemporaryNameRedirectsOrBlocksARun) {
   ASSERT_NE(names[0], names[1]);
   EXPECT_TRUE(os::IsTemporaryName(names[0])) << names[0];
   for (std::string& name : names) name = folder + "/" + name;
-  fs::create_symlink(secret, names[0]);          // a link out of the folder
-  ASSERT_EQ(mkfifo(names[1].c_str(), 0666), 0);  // a pipe that would block a writer
+  fs::create_symlink(secret, names[0]);                  // a link out of the folder
+  ASSERT_EQ(mkfifo(names[1].c_str(), 0666), 0);          // a pipe that would block a writer
   fs::create_symlink(secret, folder + "/.kscgen.lock");  // and one at the lock file's name
 
   std::unique_ptr<os::FileSystem> file_system = os::SeededFileSystem(kSeed);

@@ -85,8 +85,9 @@ TEST_F(SimulatedFaultTest, AFolderWhoseOwnFlushFailsStopsTheRunBeforeTheNext) {
   fs_.FailAt(Step::kSync, {os::ErrorKind::kIoError, "Input/output error", 5}, 1);
   BatchResult result = Run(List(true));
   EXPECT_EQ(result.status, BatchStatus::kWriteFailed);
-  EXPECT_EQ(result.failure, u8"无法将文件写入磁盘：“" + (dir_ / "a") +
-                                u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
+  EXPECT_EQ(result.failure,
+            u8"无法将文件写入磁盘：“" + (dir_ / "a") +
+                u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
   EXPECT_EQ(result.folders_not_reached, std::vector<std::string>{"b"});
   EXPECT_EQ(ListNames(dir_ / "b"), "y.mpg");
   // What a was written is flushed all the same, with its file system.
@@ -98,8 +99,9 @@ TEST_F(SimulatedFaultTest, ACauseWithoutAPhraseIsNamedByItsCode) {
   Touch(dir_ / "a-x.mpg");
   fs_.FailAt(Step::kSyncFileSystem, {os::ErrorKind::kOther, "Exchange full", 52});
   BatchResult result = Run(List());
-  EXPECT_EQ(result.failure, u8"无法将文件写入磁盘：“" + dir_.path() +
-                                u8"”（系统错误代码 52）\n本次已写入 1 个KSC文件，另有 0 个视频未处理。");
+  EXPECT_EQ(result.failure,
+            u8"无法将文件写入磁盘：“" + dir_.path() +
+                u8"”（系统错误代码 52）\n本次已写入 1 个KSC文件，另有 0 个视频未处理。");
 }
 
 // The run reads the folder again for KSC files under other names; should
@@ -150,8 +152,9 @@ TEST_F(SimulatedFaultTest, AFullDiskStopsNamingTheFolderWithTheCounts) {
   EXPECT_EQ(result.created, 1u);
   EXPECT_EQ(result.not_reached, 2u);
   // The folder is named, as on a real full disk (RealDiskFaultTest).
-  EXPECT_EQ(result.failure, u8"无法在文件夹中写入文件：“" + dir_.path() +
-                                u8"”（磁盘空间不足）\n本次已写入 1 个KSC文件，另有 2 个视频未处理。");
+  EXPECT_EQ(result.failure,
+            u8"无法在文件夹中写入文件：“" + dir_.path() +
+                u8"”（磁盘空间不足）\n本次已写入 1 个KSC文件，另有 2 个视频未处理。");
   // What was written before the failure is flushed all the same.
   EXPECT_EQ(fs_.Calls(Step::kSyncFileSystem), 1);
   EXPECT_EQ(ListNames(dir_.path()), "a-x.KSC|a-x.mpg|b-y.mpg|c-z.mpg");
@@ -198,7 +201,8 @@ TEST_F(SimulatedFaultTest, AReRunOfATreeCountsTheUnchangedFilesOfEachFolder) {
   BatchResult result = Run(List(true));
   EXPECT_EQ(result.unchanged, 3u);
   std::string counts;
-  for (const FolderCount& f : result.folders) counts += f.relative + "=" + std::to_string(f.ksc_files) + " ";
+  for (const FolderCount& f : result.folders)
+    counts += f.relative + "=" + std::to_string(f.ksc_files) + " ";
   EXPECT_EQ(counts, "a=2 b=1 ");
 }
 

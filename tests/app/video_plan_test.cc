@@ -19,7 +19,8 @@ using testing::RoadSong;
 
 const std::string kRoad = kRoadKsc;
 const std::string kStyleLine = "karaoke.tag('风格', '流行');\r\n";
-const std::string kLyric = "karaoke.add('00:12.345', '00:15.678', '我是在等待一个女孩', '1000');\r\n";
+const std::string kLyric =
+    "karaoke.add('00:12.345', '00:15.678', '我是在等待一个女孩', '1000');\r\n";
 
 // `text` with its first `from` replaced by `to`.
 std::string With(std::string text, const std::string& from, const std::string& to) {
@@ -85,28 +86,44 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
   os::Existing grown = File(kRoad);
   grown.size = kRoad.size() - 1;  // it grew between the size and the read
   const Case cases[] = {
-      {"no permission", {{os::ErrorKind::kPermission, "Permission denied", 13}, File("")},
-       VideoPlan::kSkip, u8"无法读取已有的KSC文件（没有权限）"},
-      {"a disk failure", {{os::ErrorKind::kIoError, "Input/output error", 5}, File("")},
-       VideoPlan::kStopRun, ""},
+      {"no permission",
+       {{os::ErrorKind::kPermission, "Permission denied", 13}, File("")},
+       VideoPlan::kSkip,
+       u8"无法读取已有的KSC文件（没有权限）"},
+      {"a disk failure",
+       {{os::ErrorKind::kIoError, "Input/output error", 5}, File("")},
+       VideoPlan::kStopRun,
+       ""},
       {"a folder", {{}, folder}, VideoPlan::kSkip, u8"KSC文件的位置上是一个文件夹"},
       {"a link", {{}, link}, VideoPlan::kSkip, u8"KSC文件的位置上是链接或特殊文件"},
       {"over the limit", {{}, huge}, VideoPlan::kSkip, u8"KSC文件大于 16 MiB，未改动"},
-      {"changed while read", {{}, grown}, VideoPlan::kSkip,
+      {"changed while read",
+       {{}, grown},
+       VideoPlan::kSkip,
        u8"KSC文件在读取时被其他程序改动，未改动"},
-      {"UTF-16 of an odd length", {{}, File("\xFF\xFE\x41\x00\x42")}, VideoPlan::kSkip,
+      {"UTF-16 of an odd length",
+       {{}, File("\xFF\xFE\x41\x00\x42")},
+       VideoPlan::kSkip,
        u8"KSC文件为UTF-16编码，含有无效或GBK无法表示的字符，未改动"},
-      {"UTF-8 GBK cannot hold", {{}, File(u8"karaoke.tag('歌名', '\U0001F3A4');")},
-       VideoPlan::kSkip, u8"KSC文件为UTF-8编码，含有无效或GBK无法表示的字符，未改动"},
+      {"UTF-8 GBK cannot hold",
+       {{}, File(u8"karaoke.tag('歌名', '\U0001F3A4');")},
+       VideoPlan::kSkip,
+       u8"KSC文件为UTF-8编码，含有无效或GBK无法表示的字符，未改动"},
       // A value whose statement goes on in the next line: merging it would
       // leave the rest of it behind as a broken line.
-      {"a statement over two lines", {{}, File("karaoke.tag('风格',\r\n  '怀旧');\r\n")},
-       VideoPlan::kSkip, u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
-      {"a value cut short", {{}, File("karaoke.tag('歌名', '小河\r\n")}, VideoPlan::kSkip,
+      {"a statement over two lines",
+       {{}, File("karaoke.tag('风格',\r\n  '怀旧');\r\n")},
+       VideoPlan::kSkip,
+       u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
+      {"a value cut short",
+       {{}, File("karaoke.tag('歌名', '小河\r\n")},
+       VideoPlan::kSkip,
        u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
       // At the limit, and kscgen's lines would take it past: the next run
       // could not read it.
-      {"at the limit", {{}, File(std::string(16 * 1024 * 1024, '/'))}, VideoPlan::kSkip,
+      {"at the limit",
+       {{}, File(std::string(16 * 1024 * 1024, '/'))},
+       VideoPlan::kSkip,
        u8"KSC文件大于 16 MiB，未改动"},
   };
   for (const Case& c : cases) {
@@ -120,10 +137,9 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
 TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
   // A lyric file: kscgen's lines with another style, lyrics and a player's
   // statements after them, a comment, and a fixed statement with its own value.
-  const std::string lyric_file =
-      With(With(kRoad, kStyleLine, "karaoke.tag('风格', '摇滚');\r\n"), "karaoke.rows := 2;",
-           "karaoke.rows := 3;") +
-      "karaoke.songname := '小河水';\r\n// 第一段\r\n" + kLyric + kLyric;
+  const std::string lyric_file = With(With(kRoad, kStyleLine, "karaoke.tag('风格', '摇滚');\r\n"),
+                                      "karaoke.rows := 2;", "karaoke.rows := 3;") +
+                                 "karaoke.songname := '小河水';\r\n// 第一段\r\n" + kLyric + kLyric;
   const VideoPlan plan = Plan(File(lyric_file));
   EXPECT_EQ(plan.action, VideoPlan::kUpdate);
   EXPECT_EQ(plan.text, With(kRoad, "karaoke.rows := 2;", "karaoke.rows := 3;") +
@@ -137,15 +153,16 @@ TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
   EXPECT_TRUE(plan.kept.edits.empty());
 
   // A line that sets a value and holds more: only the statement changes.
-  const VideoPlan shared = Plan(File(With(kRoad, kStyleLine,
-                                          "  karaoke.tag('风格', '摇滚'); " + kLyric.substr(0, kLyric.size() - 2) +
-                                              " // 副歌\r\n")));
+  const VideoPlan shared = Plan(File(With(
+      kRoad, kStyleLine,
+      "  karaoke.tag('风格', '摇滚'); " + kLyric.substr(0, kLyric.size() - 2) + " // 副歌\r\n")));
   EXPECT_EQ(shared.text, With(kRoad, kStyleLine,
-                              "  karaoke.tag('风格', '流行'); " + kLyric.substr(0, kLyric.size() - 2) +
-                                  " // 副歌\r\n"));
+                              "  karaoke.tag('风格', '流行'); " +
+                                  kLyric.substr(0, kLyric.size() - 2) + " // 副歌\r\n"));
 
   // A line added to a file of LF line ends ends in LF.
-  const VideoPlan lf = Plan(File("karaoke := CreateKaraokeObject;\nkaraoke.tag('时间', '3/4/25');\n"));
+  const VideoPlan lf =
+      Plan(File("karaoke := CreateKaraokeObject;\nkaraoke.tag('时间', '3/4/25');\n"));
   EXPECT_EQ(lf.text.find('\r'), std::string::npos);
 
   // A line that gives the right value, spelled its own way, stays as it is.
@@ -232,7 +249,8 @@ TEST(PlanVideoTest, AFileInAnotherEncodingIsWrittenBackInGbk) {
     utf16le += static_cast<char>(c >> 8);
   }
   // GBK whose bytes are also valid UTF-8 (小 is D0 A1) stays GBK.
-  const std::string gbk_as_utf8 = "karaoke := CreateKaraokeObject;\r\nkaraoke.songname := '小';\r\n";
+  const std::string gbk_as_utf8 =
+      "karaoke := CreateKaraokeObject;\r\nkaraoke.songname := '小';\r\n";
   ASSERT_TRUE(text::IsValidUtf8(gbk_as_utf8));
   const VideoPlan gbk = Plan(File(gbk_as_utf8));
   EXPECT_EQ(gbk.kept.converted_from, std::nullopt);
