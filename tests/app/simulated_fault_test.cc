@@ -86,7 +86,7 @@ TEST_F(SimulatedFaultTest, AFolderWhoseOwnFlushFailsStopsTheRunBeforeTheNext) {
   BatchResult result = Run(List(true));
   EXPECT_EQ(result.status, BatchStatus::kWriteFailed);
   EXPECT_EQ(result.failure,
-            u8"无法将文件写入磁盘：“" + (dir_ / "a") +
+            u8"无法将文件写入磁盘：“" + os::JoinPath(dir_.path(), "a") +
                 u8"”（磁盘读写错误）\n本次已写入 1 个KSC文件，另有 1 个视频未处理。");
   EXPECT_EQ(result.folders_not_reached, std::vector<std::string>{"b"});
   EXPECT_EQ(ListNames(dir_ / "b"), "y.mpg");
