@@ -49,7 +49,7 @@ fi
 grep -q "GNU LESSER GENERAL PUBLIC LICENSE" "$dir/NOTICE.txt" || fail "NOTICE.txt without the LGPL"
 # Every file the guide sends the reader to is in the zip, by that name; and a
 # library of other kinds of video learns where to add them.
-for named in $(grep -o '见 [A-Za-z0-9._-]*' "$guide" | cut -d' ' -f2); do
+for named in $(grep -o '见 [A-Za-z0-9_-]*\.[A-Za-z0-9._-]*' "$guide" | cut -d' ' -f2); do
   [ -f "$dir/$named" ] || fail "使用说明.txt names $named, which the zip does not hold"
 done
 grep -q '后缀' "$guide" || fail "使用说明.txt does not say where other kinds of video are added"
@@ -61,7 +61,8 @@ done
 for named in LICENSE.txt kscgen-源代码.tar.gz; do
   grep -q "$named" "$dir/NOTICE.txt" || fail "NOTICE.txt does not name $named"
 done
-tar -tzf "$dir/kscgen-源代码.tar.gz" | grep -q '^kscgen-[^/]*/NOTICE$' ||
+# grep reads the whole listing: -q would stop tar early, which pipefail counts.
+tar -tzf "$dir/kscgen-源代码.tar.gz" | grep '^kscgen-[^/]*/NOTICE$' >/dev/null ||
   fail "the source in the zip holds no NOTICE"
 
 mkdir -p "$work/KTV"
