@@ -199,6 +199,7 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
     if (line.field) {
       const auto f = static_cast<std::size_t>(*line.field);
       set_[f] = true;
+      lines_of_[f].push_back(lines_.size());
       line.value = std::move(statement.value);
       line.statement_begin = statement.begin;
       line.statement_end = statement.end;
@@ -212,6 +213,13 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
     lines_.push_back(line);
     start = line.start + line.size + line.end_size;
   }
+}
+
+std::optional<std::string> KscScript::ValueOtherThan(KscField field, std::string_view value) const {
+  for (std::size_t i : lines_of_[static_cast<std::size_t>(field)]) {
+    if (lines_[i].value && *lines_[i].value != value) return lines_[i].value;
+  }
+  return std::nullopt;
 }
 
 std::size_t KscScript::InsertAfter(std::size_t order) const {

@@ -55,6 +55,10 @@ class KscScript {
     return values_[static_cast<std::size_t>(field)];
   }
 
+  // The value of the first line that sets `field` to other than `value`;
+  // none when every line that sets it gives `value` (or none sets it).
+  std::optional<std::string> ValueOtherThan(KscField field, std::string_view value) const;
+
   // The file with `values` put in: a line that sets a field and already
   // gives its value stays byte for byte, however it is spelled; one that
   // does not is written as kscgen writes it; a field no line sets gets kscgen's
@@ -95,6 +99,7 @@ class KscScript {
   std::string text_;
   std::vector<Line> lines_;
   std::array<std::optional<std::string>, kKscFieldCount> values_;
+  std::array<std::vector<std::size_t>, kKscFieldCount> lines_of_;  // the lines that set each field
   std::array<bool, kKscFieldCount> set_{};  // a line sets the field, its value read or not
   std::size_t incomplete_line_ = 0;
   std::size_t lyric_lines_ = 0;

@@ -190,7 +190,13 @@ class Run {
   // Keeps what this run wrote for the next; a record that cannot be saved
   // is told, and the files are whole all the same.
   void SaveRecord(const VideoFolder& folder) {
-    if (request_.dry_run || !record_.changed()) return;
+    if (request_.dry_run) return;
+    record_.ForgetGone([this](const std::string& name) {
+      os::Existing existing;
+      return handle_->ReadExisting(name, 0, &existing).failed() ||
+             existing.kind != os::Existing::kMissing;
+    });
+    if (!record_.changed()) return;
     WriteStatus status = WriteFileReplacing(*handle_, WrittenRecord::kFileName, record_.Bytes());
     if (!status.ok()) {
       Warn(messages::CannotSaveRecord(os::JoinPath(folder.path, WrittenRecord::kFileName),

@@ -60,8 +60,11 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
   plan->record = values;
   std::array<bool, kKscFieldCount> kept{};
   for (std::size_t f = 0; f < kKscFieldCount; ++f) {
-    const std::optional<std::string>& held = script.Value(static_cast<KscField>(f));
-    if (!held || !input.record || input.force || *held == (*input.record)[f]) continue;
+    if (!input.record || input.force) break;
+    // Any line of the value that says other than kscgen wrote: a person's.
+    const std::optional<std::string> held =
+        script.ValueOtherThan(static_cast<KscField>(f), (*input.record)[f]);
+    if (!held) continue;
     if (static_cast<KscField>(f) == KscField::kDate && input.keep_date) continue;
     kept[f] = true;
     values[f] = *held;

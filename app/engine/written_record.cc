@@ -57,9 +57,11 @@ void WrittenRecord::Load(std::string_view bytes) {
   }
 }
 
-const KscValues* WrittenRecord::Find(const std::string& name) const {
+const KscValues* WrittenRecord::Find(const std::string& name) {
   const auto found = files_.find(Key(name));
-  return found == files_.end() ? nullptr : &found->second.values;
+  if (found == files_.end()) return nullptr;
+  found->second.seen = true;
+  return &found->second.values;
 }
 
 void WrittenRecord::Set(const std::string& name, const KscValues& values) {
@@ -68,9 +70,9 @@ void WrittenRecord::Set(const std::string& name, const KscValues& values) {
     changed_ = files_.erase(Key(name)) != 0 || changed_;
     return;
   }
-  auto [at, fresh] = files_.try_emplace(Key(name), Entry{name, values});
+  auto [at, fresh] = files_.try_emplace(Key(name), Entry{name, values, true});
   if (!fresh && at->second.name == name && at->second.values == values) return;
-  at->second = Entry{name, values};
+  at->second = Entry{name, values, true};
   changed_ = true;
 }
 

@@ -30,10 +30,25 @@ class WrittenRecord {
   // What kscgen last wrote into the KSC file `name` (as the folder spells
   // it; names the song manager takes for one, in another case or the other
   // encoding, are one); null when the record does not know it.
-  const KscValues* Find(const std::string& name) const;
+  const KscValues* Find(const std::string& name);
 
   // Records `values` as what `name` holds of kscgen's now.
   void Set(const std::string& name, const KscValues& values);
+
+  // Forgets the files the run neither looked up nor set for which
+  // `exists(name)` is false: a KSC file gone since, whose name a file of
+  // another program may take later.
+  template <typename Exists>
+  void ForgetGone(Exists exists) {
+    for (auto it = files_.begin(); it != files_.end();) {
+      if (!it->second.seen && !exists(it->second.name)) {
+        it = files_.erase(it);
+        changed_ = true;
+      } else {
+        ++it;
+      }
+    }
+  }
 
   // Whether Set changed the record since Load.
   bool changed() const { return changed_; }
@@ -50,6 +65,7 @@ class WrittenRecord {
   struct Entry {
     std::string name;  // as the folder spells it
     KscValues values;
+    bool seen = false;  // looked up or set by this run
   };
   // By the name the song manager reads (GBK, compared as it compares them).
   struct FoldingLess {

@@ -250,6 +250,25 @@ TEST_F(MergeTest, AKscFileWhoseVideoIsGoneIsLeftAsItIs) {
   EXPECT_FALSE(Holds(ReadFile(Path(WrittenRecord::kFileName)), "旧歌"));
 }
 
+// The record forgets a KSC file that is gone: a file another program puts
+// at its name later is not taken for kscgen's with a person's edits.
+TEST_F(MergeTest, TheRecordForgetsAKscFileThatIsGone) {
+  Add(u8"a－甲.mpg");
+  ASSERT_EQ(Run().created, 2u);
+  ASSERT_TRUE(Holds(ReadFile(Path(WrittenRecord::kFileName)), u8"a－甲.KSC"));
+  fs::remove(U8Path(Path(u8"a－甲.KSC")));
+  fs::remove(U8Path(Path(u8"a－甲.mpg")));
+  folder_.files.pop_back();
+  EXPECT_EQ(Run().unchanged, 1u);
+  EXPECT_FALSE(Holds(ReadFile(Path(WrittenRecord::kFileName)), u8"a－甲.KSC"));
+  // Back, with another program's file: its values are updated.
+  Add(u8"a－甲.mpg");
+  Touch(Path(u8"a－甲.KSC"), "karaoke.tag('歌名', 'Other');\r\n");
+  Run();
+  EXPECT_TRUE(recorder_.reports[1].kept.edits.empty());
+  EXPECT_TRUE(Holds(ReadFile(Path(u8"a－甲.KSC")), "karaoke.tag('歌名', '甲');"));
+}
+
 // A record that cannot be saved is told by its own name; the KSC files
 // are whole all the same.
 TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamed) {

@@ -195,6 +195,14 @@ TEST(PlanVideoTest, AValueAPersonChangedStaysUnlessForced) {
   EXPECT_EQ(plan.text, kRoad);
   EXPECT_TRUE(plan.kept.edits.empty());
 
+  // A second line of the value, added by a person, is theirs too: every
+  // line of it then gives their value.
+  const std::string twice = kRoad + "karaoke.tag('风格', '怀旧歌');\r\n";
+  plan = Plan(File(twice), false, &record);
+  ASSERT_EQ(plan.kept.edits.size(), 1u);
+  EXPECT_EQ(plan.kept.edits[0].second, "怀旧歌");
+  EXPECT_EQ(plan.text, With(twice, kStyleLine, "karaoke.tag('风格', '怀旧歌');\r\n"));
+
   // Without a record the file's value is kscgen's to update.
   plan = Plan(File(edited));
   EXPECT_EQ(plan.action, VideoPlan::kUpdate);
