@@ -188,7 +188,9 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
   std::size_t start = 0;
   while (start < text_.size()) {
     std::size_t end = text_.find_first_of("\r\n", start);
-    Line line{start, (end == std::string::npos ? text_.size() : end) - start, 0};
+    Line line;
+    line.start = start;
+    line.size = (end == std::string::npos ? text_.size() : end) - start;
     if (end != std::string::npos) {
       line.end_size =
           text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;

@@ -79,9 +79,9 @@ class KscScript {
 
  private:
   struct Line {
-    std::size_t start;                 // in text_
-    std::size_t size;                  // without the line end
-    std::size_t end_size;              // of the line end: 0 (last line), 1 or 2
+    std::size_t start = 0;             // in text_
+    std::size_t size = 0;              // without the line end
+    std::size_t end_size = 0;          // of the line end: 0 (last line), 1 or 2
     std::size_t order = kNoStatement;  // among the 28 lines
     std::optional<KscField> field;
     std::optional<std::string> value;  // of the field
