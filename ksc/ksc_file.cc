@@ -109,6 +109,23 @@ std::string FormatKscText(const SongInfo& s) {
       value_bytes);
 }
 
+std::optional<std::string_view> KscOwnDateValue(std::string_view text) {
+  for (std::size_t i = 0; i < kKscStatementCount; ++i) {
+    const KscStatement& line = kKscStatements[i];
+    if (!line.has_field || line.field != KscField::kDate) continue;
+    std::size_t at = text.find(line.prefix);
+    if (at == std::string_view::npos) return std::nullopt;
+    at += line.prefix.size();
+    const std::size_t end = text.find('\'', at);
+    if (end == std::string_view::npos || text.substr(end, line.suffix.size()) != line.suffix ||
+        text.substr(end, 2) == "''") {
+      return std::nullopt;
+    }
+    return text.substr(at, end - at);
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> KscDateText(std::string_view ksc_text) {
   return KscScript(std::string(ksc_text)).Value(KscField::kDate);
 }

@@ -380,9 +380,7 @@ class Run {
     report.song = std::move(plan.song);
     report.changes = std::move(plan.changes);
     report.kept = std::move(plan.kept);
-    if (plan.action != VideoPlan::kCreate && plan.text != FormatKscText(report.song)) {
-      report.merged_text = plan.text;
-    }
+    if (plan.merged) report.merged_text = plan.text;
     if (report.outcome != VideoOutcome::kUnchanged && !request_.dry_run) {
       if (!Write(ksc_native, plan.text, report)) return false;
       if (report.outcome == VideoOutcome::kSkipped) return true;  // by Write, with the reason

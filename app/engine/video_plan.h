@@ -55,6 +55,7 @@ struct VideoPlan {
     kStopRun,    // the file could not be read for the disk's sake: `error`
   } action = kSkip;
   std::string text;         // GBK, to write
+  bool merged = false;      // `text` is not kscgen's own 28 lines for `song`
   SongInfo song;            // the values the file holds afterwards
   std::string skip_reason;  // UTF-8
   os::Error error;
