@@ -199,7 +199,7 @@ BENCHMARK(BM_KscgenForcedRerun20000)->Unit(benchmark::kMillisecond)->UseRealTime
 // difference to the real one is what putting a run's files on disk costs.
 class NoSyncFolder : public os::Folder {
  public:
-  explicit NoSyncFolder(std::unique_ptr<os::Folder> f) : f_(std::move(f)) {}
+  explicit NoSyncFolder(std::unique_ptr<os::Folder> f) : Folder(f->path()), f_(std::move(f)) {}
   os::FolderIdentity identity() const override { return f_->identity(); }
   os::Error List(std::vector<os::FolderEntry>* e) override { return f_->List(e); }
   os::Error OpenSubfolder(const std::string& n, std::unique_ptr<os::Folder>* out) override {
@@ -212,9 +212,9 @@ class NoSyncFolder : public os::Folder {
   os::Error ReadExisting(const std::string& n, std::size_t m, os::Existing* w) override {
     return f_->ReadExisting(n, m, w);
   }
-  os::Error Replace(const std::string& n, std::string_view b, bool* in_folder,
+  os::Error Replace(const std::string& n, std::string_view b,
                     std::vector<std::string>* lost) override {
-    return f_->Replace(n, b, in_folder, lost);
+    return f_->Replace(n, b, lost);
   }
   void RemoveTemporaryLeftovers() override { f_->RemoveTemporaryLeftovers(); }
   os::Error Sync(bool) override { return {}; }
@@ -291,10 +291,7 @@ void BM_StopTakesHold20000(benchmark::State& state) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - observer.asked).count());
   }
 }
-BENCHMARK(BM_StopTakesHold20000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(3);
+BENCHMARK(BM_StopTakesHold20000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 // The same bytes over the same names, through a temporary file and a
 // rename, and nothing else: the floor that any safe writer pays.
@@ -327,8 +324,8 @@ std::string& LyricFolder() {
     RunKscgen(f, nullptr);
     std::string lyrics;
     for (int i = 0; i < 30; ++i) {
-      lyrics += "karaoke.add('00:" + std::to_string(10 + i) + ".345', '00:" +
-                std::to_string(11 + i) + ".678', '\xCE\xD2\xCA\xC7', '1000');\r\n";
+      lyrics += "karaoke.add('00:" + std::to_string(10 + i) +
+                ".345', '00:" + std::to_string(11 + i) + ".678', '\xCE\xD2\xCA\xC7', '1000');\r\n";
     }
     for (const auto& e : fs::directory_iterator(f)) {
       if (e.path().extension() == ".KSC") std::ofstream(e.path(), std::ios::app) << lyrics;

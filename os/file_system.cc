@@ -27,7 +27,7 @@ std::uint64_t FreshSeed() {
          ProcessId();
 }
 
-Error EntryListingFolder::List(std::vector<FolderEntry>* entries) {
+Error SystemFolder::List(std::vector<FolderEntry>* entries) {
   return ForEachEntry([entries](FolderEntry& e) { entries->push_back(std::move(e)); });
 }
 
@@ -53,6 +53,17 @@ bool IsTemporaryName(std::string_view name) {
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }
   return true;
+}
+
+Error FailedAt(std::string path, Error error) {
+  error.path = std::move(path);
+  return error;
+}
+
+Error Folder::Failed(Error error) const { return os::FailedAt(path_, std::move(error)); }
+
+Error Folder::FailedAt(std::string_view name, Error error) const {
+  return os::FailedAt(JoinPath(path_, name), std::move(error));
 }
 
 Error Folder::ForEachEntry(const std::function<void(FolderEntry&)>& each) {

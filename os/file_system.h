@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kscgen::os {
@@ -41,13 +42,20 @@ enum class ErrorKind {
   kOther,
 };
 
-// What went wrong; `reason` is the system's own words for it, `code` its
-// number for it (errno, or the Windows error code; 0 when the reason is
-// this program's own).
+// What went wrong, and where: `reason` is the system's own words for it,
+// `code` its number for it (errno, or the Windows error code; 0 when the
+// reason is this program's own), `path` the folder or file that failed, as
+// the folder's path and the entry's name joined (empty where no path is
+// concerned, as for a default Error).
 struct Error {
+  Error() = default;
+  Error(ErrorKind kind, std::string reason, long code = 0, std::string path = {})
+      : kind(kind), reason(std::move(reason)), code(code), path(std::move(path)) {}
+
   ErrorKind kind = ErrorKind::kNone;
   std::string reason;
   long code = 0;
+  std::string path;
 
   bool failed() const { return kind != ErrorKind::kNone; }
 };
@@ -102,10 +110,19 @@ struct FolderIdentity {
   }
 };
 
-// An open folder.
+// An open folder. Every failure of its steps names its path: the folder's
+// own for a step of the folder's (listing, locking, writing a temporary
+// file, flushing), the entry's for a step about one entry (reading it,
+// opening it as a subfolder, putting a new file in its place).
 class Folder {
  public:
+  explicit Folder(std::string path) : path_(std::move(path)) {}
   virtual ~Folder() = default;
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+
+  // The path the folder was opened at (a subfolder's joined to its name).
+  const std::string& path() const { return path_; }
 
   virtual FolderIdentity identity() const = 0;
 
@@ -135,16 +152,17 @@ class Folder {
   // that already exists) is written, given what the file it replaces had
   // (permissions, owner and group where the user may set them, access
   // control list and extended attributes; never more access than before),
-  // and moved over `name` in one step. On failure nothing is left;
-  // `*in_folder` says whether the folder (the temporary file) or the file at
-  // `name` failed. The names of the extended attributes of the old file
-  // that the new one could not be given (the user may not set them) are put
-  // in `*lost`; the file is replaced all the same.
-  virtual Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+  // and moved over `name` in one step. On failure nothing is left; the
+  // error's path says whether the folder (the temporary file: a full disk
+  // among others) or the file at `name` (what it had could not be given, or
+  // it could not be replaced) failed. The names of the extended attributes
+  // of the old file that the new one could not be given (the user may not
+  // set them) are put in `*lost`; the file is replaced all the same.
+  virtual Error Replace(const std::string& name, std::string_view bytes,
                         std::vector<std::string>* lost) = 0;
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder) {
+  Error Replace(const std::string& name, std::string_view bytes) {
     std::vector<std::string> lost;
-    return Replace(name, bytes, in_folder, &lost);
+    return Replace(name, bytes, &lost);
   }
 
   // Whether the folder takes new files and lets them be renamed, told
@@ -160,8 +178,18 @@ class Folder {
   // Puts this folder's entries on disk, and with `whole_file_system`
   // everything written to its file system.
   virtual Error Sync(bool whole_file_system) = 0;
+
+ protected:
+  // `error`, naming this folder as what failed.
+  Error Failed(Error error) const;
+  // `error`, naming this folder's entry `name` as what failed.
+  Error FailedAt(std::string_view name, Error error) const;
+
+ private:
+  const std::string path_;
 };
 
+// Each failure names the path it was given.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -173,6 +201,9 @@ class FileSystem {
   // Opens the folder at `path` (as resolved, or as given).
   virtual Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) = 0;
 };
+
+// `error`, naming `path` as what failed.
+Error FailedAt(std::string path, Error error);
 
 // The running system's file system.
 FileSystem& SystemFileSystem();

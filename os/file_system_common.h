@@ -1,9 +1,8 @@
 // What the POSIX and the Windows file systems share, written once: the
 // temporary and lock names, how often a name is tried, the seed and the
 // generator of the temporary names, a system code's kind from each system's
-// table, reading a file whole, and a listing gathered from the entries one
-// by one. Only os/ includes this; each system's file defines NewFileSystem
-// and ProcessId.
+// table, reading a file whole, and the paths each failure names. Only os/ includes this; each
+// system's file defines NewFileSystem and ProcessId.
 #pragma once
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "os/file_system.h"
@@ -76,21 +76,71 @@ Error ReadWhole(File file, Read read, std::uint64_t size, std::size_t max_bytes,
   return {};
 }
 
-// A file system whose folders draw their temporary names from one
-// generator, seeded once.
+// The failure `error` of a step about `path`, naming it where the step has
+// not named what failed.
+inline Error Named(const std::string& path, Error error) {
+  return error.failed() && error.path.empty() ? FailedAt(path, std::move(error)) : error;
+}
+
+// A file system of the running system, whose folders draw their temporary
+// names from one generator, seeded once. Each failure names the path it was
+// given, here for both systems.
 class NamingFileSystem : public FileSystem {
  public:
   explicit NamingFileSystem(std::uint64_t seed) : random_(seed) {}
 
+  Error ResolveFolder(const std::string& path, std::string* resolved) final {
+    return Named(path, Resolve(path, resolved));
+  }
+  Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) final {
+    return Named(path, Open(path, folder));
+  }
+
  protected:
   std::mt19937_64 random_;
+
+ private:
+  virtual Error Resolve(const std::string& path, std::string* resolved) = 0;
+  virtual Error Open(const std::string& path, std::unique_ptr<Folder>* folder) = 0;
 };
 
-// A folder whose List gathers what ForEachEntry hands out.
-class EntryListingFolder : public Folder {
+// A folder of the running system. Each step's failure names what failed
+// here, once for both systems: the entry, for the steps about one entry;
+// the folder, for the folder's own steps. A system's Replace names the
+// entry itself where the file at the name failed (FailedAt); every other
+// failure of it is the folder's. A listing is gathered from the entries one
+// by one.
+class SystemFolder : public Folder {
  public:
+  using Folder::Folder;
+
   Error List(std::vector<FolderEntry>* entries) final;
-  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override = 0;
+  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) final {
+    return Named(path(), EachEntry(each));
+  }
+  Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) final {
+    return Named(JoinPath(path(), name), OpenEntryFolder(name, folder));
+  }
+  Error Lock() final { return Named(path(), TakeLock()); }
+  Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) final {
+    return Named(JoinPath(path(), name), ReadEntry(name, max_bytes, what));
+  }
+  Error Replace(const std::string& name, std::string_view bytes,
+                std::vector<std::string>* lost) final {
+    return Named(path(), ReplaceEntry(name, bytes, lost));
+  }
+  Error CheckWritable() final { return Named(path(), CheckNewFiles()); }
+  Error Sync(bool whole_file_system) final { return Named(path(), Flush(whole_file_system)); }
+
+ private:
+  virtual Error EachEntry(const std::function<void(FolderEntry&)>& each) = 0;
+  virtual Error OpenEntryFolder(const std::string& name, std::unique_ptr<Folder>* folder) = 0;
+  virtual Error TakeLock() = 0;
+  virtual Error ReadEntry(const std::string& name, std::size_t max_bytes, Existing* what) = 0;
+  virtual Error ReplaceEntry(const std::string& name, std::string_view bytes,
+                             std::vector<std::string>* lost) = 0;
+  virtual Error CheckNewFiles() = 0;
+  virtual Error Flush(bool whole_file_system) = 0;
 };
 
 }  // namespace kscgen::os::common

@@ -17,8 +17,8 @@
 #include <random>
 
 #include "os/file_system.h"
-#include "os/local_time.h"
 #include "os/file_system_common.h"
+#include "os/local_time.h"
 #include "os/posix_file.h"
 
 namespace kscgen::os {
@@ -34,10 +34,11 @@ using posix::ProtectionOf;
 using posix::StatAt;
 using posix::WriteAll;
 
-class PosixFolder : public common::EntryListingFolder {
+class PosixFolder : public common::SystemFolder {
  public:
-  PosixFolder(int fd, const struct stat& st, std::mt19937_64* random)
-      : fd_(fd),
+  PosixFolder(std::string path, int fd, const struct stat& st, std::mt19937_64* random)
+      : SystemFolder(std::move(path)),
+        fd_(fd),
         identity_{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
         traits_{st.st_uid, (st.st_mode & S_ISVTX) != 0,
                 ::fgetxattr(fd, "system.posix_acl_default", nullptr, 0) > 0},
@@ -45,7 +46,37 @@ class PosixFolder : public common::EntryListingFolder {
 
   FolderIdentity identity() const override { return identity_; }
 
-  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
+  // The folder open as `fd` at `path`; `fd` is closed should that fail.
+  static Error Wrap(std::string path, int fd, std::mt19937_64* random,
+                    std::unique_ptr<Folder>* folder) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+      int err = errno;
+      ::close(fd);
+      return FromErrno(err);
+    }
+    *folder = std::make_unique<PosixFolder>(std::move(path), fd, st, random);
+    return {};
+  }
+
+  void RemoveTemporaryLeftovers() override {
+    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
+    ForEachEntry([&](FolderEntry& e) {
+      if (IsTemporaryName(e.name)) leftovers.push_back(std::move(e.name));
+    });
+    for (const std::string& name : leftovers) {
+      struct stat st;
+      if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISREG(st.st_mode)) {
+        // One that cannot be removed stays for a later run: it is only
+        // clutter, and new temporary names are random, so it blocks nothing.
+        ::unlinkat(fd_.get(), name.c_str(), 0);
+      }
+    }
+  }
+
+ private:
+  Error EachEntry(const std::function<void(FolderEntry&)>& each) override {
     // A second descriptor for the listing: closedir closes what it reads.
     int fd = ::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return FromErrno(errno);
@@ -71,11 +102,11 @@ class PosixFolder : public common::EntryListingFolder {
     return error;
   }
 
-  Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) override {
+  Error OpenEntryFolder(const std::string& name, std::unique_ptr<Folder>* folder) override {
     int fd = ::openat(fd_.get(), name.c_str(),
                       O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return FromErrno(errno == ELOOP ? ENOTDIR : errno);
-    return Wrap(fd, random_, folder);
+    return Wrap(JoinPath(path(), name), fd, random_, folder);
   }
 
   // Two locks: flock on the folder, which every Linux run takes and which
@@ -90,7 +121,7 @@ class PosixFolder : public common::EntryListingFolder {
   // folder; where something else stands at the name (a link, a folder, a
   // pipe), it is neither followed nor waited on: in both cases the flock
   // alone is kept.
-  Error Lock() override {
+  Error TakeLock() override {
     if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno == EWOULDBLOCK) return {ErrorKind::kLocked, std::strerror(errno), errno};
       return FromErrno(errno);
@@ -147,13 +178,12 @@ class PosixFolder : public common::EntryListingFolder {
     return {ErrorKind::kLocked, std::strerror(EAGAIN), EAGAIN};
   }
 
-  Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
+  Error ReadEntry(const std::string& name, std::size_t max_bytes, Existing* what) override {
     *what = Existing();
     struct stat st;
     std::uint64_t attributes = 0;
-    if (StatAt(fd_.get(), name.c_str(), &st, &attributes) != 0) {
-      if (errno == ENOENT) return {};
-      return FromErrno(errno);
+    if (Error error = StatAt(fd_.get(), name.c_str(), &st, &attributes); error.failed()) {
+      return error.kind == ErrorKind::kNotFound ? Error() : error;
     }
     if (S_ISDIR(st.st_mode)) {
       what->kind = Existing::kFolder;
@@ -196,50 +226,39 @@ class PosixFolder : public common::EntryListingFolder {
                              max_bytes, &what->bytes);
   }
 
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
-                std::vector<std::string>* lost) override {
+  Error ReplaceEntry(const std::string& name, std::string_view bytes,
+                     std::vector<std::string>* lost) override {
     lost->clear();
-    *in_folder = true;
     std::string temp;
-    Descriptor fd(CreateTemporary(&temp));
-    if (fd.get() < 0) return FromErrno(errno);
-    bool ok = WriteAll(fd.get(), bytes);
-    int err = errno;
+    Descriptor fd;
+    if (Error error = CreateTemporary(&temp, &fd); error.failed()) return error;
+    // The temporary file's failures are the folder's; giving it what the
+    // old file had, and putting it in its place, are the file's.
+    Error error = WriteAll(fd.get(), bytes);
     struct stat old;
-    if (ok && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+    if (!error.failed() && ::fstatat(fd_.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(old.st_mode)) {
-      if (int kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_, lost);
-          kept != 0) {
-        ok = false;
-        err = kept;
-        *in_folder = false;
+      if (Error kept = KeepMetadata(fd_.get(), name.c_str(), old, fd.get(), traits_, lost);
+          kept.failed()) {
+        error = FailedAt(name, std::move(kept));
       }
     }
-    if (ok && ::close(fd.release()) != 0) {
-      ok = false;
-      err = errno;
+    if (!error.failed() && ::close(fd.release()) != 0) error = FromErrno(errno);
+    if (!error.failed() && ::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
+      error = FailedAt(name, FromErrno(errno));
     }
-    if (!ok) {
-      // Failing too, it leaves a leftover that the next run removes.
-      ::unlinkat(fd_.get(), temp.c_str(), 0);
-      return FromErrno(err);
-    }
-    if (::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
-      err = errno;
-      ::unlinkat(fd_.get(), temp.c_str(), 0);  // as above
-      *in_folder = false;
-      return FromErrno(err);
-    }
-    return {};
+    // Failing too, it leaves a leftover that the next run removes.
+    if (error.failed()) ::unlinkat(fd_.get(), temp.c_str(), 0);
+    return error;
   }
 
   // Each way a folder refuses every new file, looked at before anything is
   // written: in an append-only folder files can be made but not renamed or
   // removed, so each video would leave its temporary file behind.
-  Error CheckWritable() override {
+  Error CheckNewFiles() override {
     struct stat st;
     std::uint64_t attributes = 0;
-    if (StatAt(fd_.get(), ".", &st, &attributes) != 0) return FromErrno(errno);
+    if (Error error = StatAt(fd_.get(), ".", &st, &attributes); error.failed()) return error;
 #ifdef STATX_ATTR_IMMUTABLE
     if ((attributes & STATX_ATTR_IMMUTABLE) != 0) {
       return {ErrorKind::kImmutable, std::strerror(EPERM), EPERM};
@@ -258,23 +277,7 @@ class PosixFolder : public common::EntryListingFolder {
     return {};
   }
 
-  void RemoveTemporaryLeftovers() override {
-    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
-    ForEachEntry([&](FolderEntry& e) {
-      if (IsTemporaryName(e.name)) leftovers.push_back(std::move(e.name));
-    });
-    for (const std::string& name : leftovers) {
-      struct stat st;
-      if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-          S_ISREG(st.st_mode)) {
-        // One that cannot be removed stays for a later run: it is only
-        // clutter, and new temporary names are random, so it blocks nothing.
-        ::unlinkat(fd_.get(), name.c_str(), 0);
-      }
-    }
-  }
-
-  Error Sync(bool whole_file_system) override {
+  Error Flush(bool whole_file_system) override {
 #ifdef __linux__
     // One call for the whole file system: cheaper than a flush per file.
     if (whole_file_system && ::syncfs(fd_.get()) != 0) return FromErrno(errno);
@@ -285,18 +288,6 @@ class PosixFolder : public common::EntryListingFolder {
     return {};
   }
 
-  static Error Wrap(int fd, std::mt19937_64* random, std::unique_ptr<Folder>* folder) {
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-      int err = errno;
-      ::close(fd);
-      return FromErrno(err);
-    }
-    *folder = std::make_unique<PosixFolder>(fd, st, random);
-    return {};
-  }
-
- private:
   EntryType TypeOf(const dirent* d) const {
     switch (d->d_type) {
       case DT_REG:
@@ -322,16 +313,15 @@ class PosixFolder : public common::EntryListingFolder {
 
   // A new regular file under a fresh random name each try: a name planted in
   // advance, by guess or by chance, only costs one more try.
-  int CreateTemporary(std::string* name) {
+  Error CreateTemporary(std::string* name, Descriptor* fd) {
     for (int attempt = 0; attempt < kTries; ++attempt) {
       *name = common::NextTemporaryName(*random_);
-      int fd = ::openat(fd_.get(), name->c_str(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-      if (fd >= 0) return fd;
-      if (errno != EEXIST && errno != ELOOP) return -1;
+      fd->reset(::openat(fd_.get(), name->c_str(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+      if (fd->get() >= 0) return {};
+      if (errno != EEXIST && errno != ELOOP) return FromErrno(errno);
     }
-    errno = EEXIST;
-    return -1;
+    return FromErrno(EEXIST);
   }
 
   // The locked ".kscgen.lock": removed if this run made it, then unlocked
@@ -377,7 +367,7 @@ class PosixFileSystem : public common::NamingFileSystem {
  public:
   using NamingFileSystem::NamingFileSystem;
 
-  Error ResolveFolder(const std::string& path, std::string* resolved) override {
+  Error Resolve(const std::string& path, std::string* resolved) override {
     if (path.empty()) return FromErrno(ENOENT);
     char* real = ::realpath(path.c_str(), nullptr);
     if (real == nullptr) return FromErrno(errno);
@@ -389,11 +379,11 @@ class PosixFileSystem : public common::NamingFileSystem {
     return {};
   }
 
-  Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) override {
+  Error Open(const std::string& path, std::unique_ptr<Folder>* folder) override {
     if (path.empty()) return FromErrno(ENOENT);
     int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return FromErrno(errno);
-    return PosixFolder::Wrap(fd, &random_, folder);
+    return PosixFolder::Wrap(path, fd, &random_, folder);
   }
 };
 

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "os/file_system.h"
-#include "os/local_time.h"
 #include "os/file_system_common.h"
+#include "os/local_time.h"
 #include "os/windows_file.h"
 #include "text/utf16_win32.h"
 
@@ -37,20 +37,41 @@ using win32::UserPath;
 using win32::WidePath;
 using win32::WriteAll;
 
-class WindowsFolder : public common::EntryListingFolder {
+class WindowsFolder : public common::SystemFolder {
  public:
-  WindowsFolder(HANDLE h, std::wstring path, const BY_HANDLE_FILE_INFORMATION& info,
-                std::mt19937_64* random)
-      : handle_(h),
-        path_(std::move(path)),
+  WindowsFolder(std::string path, HANDLE h, std::wstring wide_path,
+                const BY_HANDLE_FILE_INFORMATION& info, std::mt19937_64* random)
+      : SystemFolder(std::move(path)),
+        handle_(h),
+        wide_path_(std::move(wide_path)),
         identity_{info.dwVolumeSerialNumber,
                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow},
         random_(random) {}
 
   FolderIdentity identity() const override { return identity_; }
 
-  Error ForEachEntry(const std::function<void(FolderEntry&)>& each) override {
-    const std::wstring pattern = path_ + (path_.back() == L'\\' ? L"*" : L"\\*");
+  void RemoveTemporaryLeftovers() override {
+    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
+    ForEachEntry([&](FolderEntry& e) {
+      if (IsTemporaryName(e.name) && e.type == EntryType::kFile) {
+        leftovers.push_back(std::move(e.name));
+      }
+    });
+    for (const std::string& name : leftovers) {
+      std::wstring wide;
+      if (Child(name, &wide).failed()) continue;
+      // Regular files only: a link to a file is listed as a file.
+      DWORD attributes = GetFileAttributesW(wide.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) continue;
+      // One that cannot be removed stays for a later run: it is only
+      // clutter, and new temporary names are random, so it blocks nothing.
+      DeleteFileW(wide.c_str());
+    }
+  }
+
+ private:
+  Error EachEntry(const std::function<void(FolderEntry&)>& each) override {
+    const std::wstring pattern = wide_path_ + (wide_path_.back() == L'\\' ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -73,13 +94,14 @@ class WindowsFolder : public common::EntryListingFolder {
     return error;
   }
 
-  Error OpenSubfolder(const std::string& name, std::unique_ptr<Folder>* folder) override {
+  Error OpenEntryFolder(const std::string& name, std::unique_ptr<Folder>* folder) override {
     std::wstring wide;
     if (Error e = Child(name, &wide); e.failed()) return e;
     HANDLE h;
     BY_HANDLE_FILE_INFORMATION info;
     if (Error e = OpenFolderHandle(wide, true, &h, &info); e.failed()) return e;
-    *folder = std::make_unique<WindowsFolder>(h, std::move(wide), info, random_);
+    *folder =
+        std::make_unique<WindowsFolder>(JoinPath(path(), name), h, std::move(wide), info, random_);
     return {};
   }
 
@@ -96,16 +118,16 @@ class WindowsFolder : public common::EntryListingFolder {
   // link as itself, never what it points to), or a file this user may not
   // open, is passed over: the run goes on without the file's lock, as a
   // Linux run keeps its lock on the folder alone.
-  Error Lock() override {
+  Error TakeLock() override {
     if (lock_.ok()) return {};
     std::wstring wide;
     if (Error e = Child(common::kLockFileName, &wide); e.failed()) return e;
     for (int attempt = 0; attempt < kTries; ++attempt) {
       const DWORD there = GetFileAttributesW(wide.c_str());
       if (there != INVALID_FILE_ATTRIBUTES && (there & kNotAFile) != 0) return {};
-      HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT,
-                             nullptr);
+      HANDLE h =
+          CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
       if (h == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
         if (code == ERROR_SHARING_VIOLATION) {
@@ -150,7 +172,7 @@ class WindowsFolder : public common::EntryListingFolder {
     return {ErrorKind::kLocked, Reason(ERROR_LOCK_VIOLATION), ERROR_LOCK_VIOLATION};
   }
 
-  Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) override {
+  Error ReadEntry(const std::string& name, std::size_t max_bytes, Existing* what) override {
     *what = Existing();
     std::wstring wide;
     if (Error e = Child(name, &wide); e.failed()) return e;
@@ -198,10 +220,9 @@ class WindowsFolder : public common::EntryListingFolder {
 
   // The attributes kept are the hidden, system and archive ones below, which
   // any user who may write the file may set: none is ever lost.
-  Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
-                std::vector<std::string>* lost) override {
+  Error ReplaceEntry(const std::string& name, std::string_view bytes,
+                     std::vector<std::string>* lost) override {
     lost->clear();
-    *in_folder = true;
     std::wstring target;
     if (Error e = Child(name, &target); e.failed()) return e;
     std::wstring temp;
@@ -209,13 +230,13 @@ class WindowsFolder : public common::EntryListingFolder {
     if (Error e = CreateTemporary(&temp, &h); e.failed()) return e;
     // The bytes reach the disk before the rename makes them the KSC file:
     // a power cut leaves the old file or the whole new one.
-    DWORD code = ERROR_SUCCESS;
-    if (!WriteAll(h, bytes) || !FlushFileBuffers(h)) code = GetLastError();
-    if (!CloseHandle(h) && code == ERROR_SUCCESS) code = GetLastError();
-    if (code != ERROR_SUCCESS) {
+    Error written = WriteAll(h, bytes);
+    if (!written.failed() && !FlushFileBuffers(h)) written = LastError();
+    if (!CloseHandle(h) && !written.failed()) written = LastError();
+    if (written.failed()) {
       // Failing too, it leaves a leftover that the next run removes.
       DeleteFileW(temp.c_str());
-      return FromCode(code);
+      return written;
     }
     // The replacement keeps the old file's hidden, system and archive
     // attributes. (Its access control list is the one a new file in the
@@ -225,9 +246,9 @@ class WindowsFolder : public common::EntryListingFolder {
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (old != INVALID_FILE_ATTRIBUTES && (old & kNotAFile) == 0 && (old & kKept) != 0 &&
         !SetFileAttributesW(temp.c_str(), old & kKept)) {
-      code = GetLastError();
+      Error kept = LastError();
       DeleteFileW(temp.c_str());
-      return FromCode(code);
+      return kept;
     }
     // One rename within the folder: the file at `name` (a link there
     // included, never what it points to) is swapped for the new one in one
@@ -236,21 +257,20 @@ class WindowsFolder : public common::EntryListingFolder {
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return {};
     }
-    code = GetLastError();
+    const DWORD code = GetLastError();
     DeleteFileW(temp.c_str());
-    *in_folder = false;
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
         IsFolderAttributes(attributes)) {
-      return {ErrorKind::kIsFolder, Reason(code)};
+      return FailedAt(name, {ErrorKind::kIsFolder, Reason(code)});
     }
-    return FromCode(code);
+    return FailedAt(name, FromCode(code));
   }
 
   // A read-only volume refuses every file; a folder's own read-only
   // attribute means nothing to Windows, and a folder whose access control
   // list refuses new files is told by the first one the run makes.
-  Error CheckWritable() override {
+  Error CheckNewFiles() override {
     DWORD flags = 0;
     if (GetVolumeInformationByHandleW(handle_.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr,
                                       0) &&
@@ -260,25 +280,6 @@ class WindowsFolder : public common::EntryListingFolder {
     return {};
   }
 
-  void RemoveTemporaryLeftovers() override {
-    std::vector<std::string> leftovers;  // only these: a folder may hold many other files
-    ForEachEntry([&](FolderEntry& e) {
-      if (IsTemporaryName(e.name) && e.type == EntryType::kFile) {
-        leftovers.push_back(std::move(e.name));
-      }
-    });
-    for (const std::string& name : leftovers) {
-      std::wstring wide;
-      if (Child(name, &wide).failed()) continue;
-      // Regular files only: a link to a file is listed as a file.
-      DWORD attributes = GetFileAttributesW(wide.c_str());
-      if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) continue;
-      // One that cannot be removed stays for a later run: it is only
-      // clutter, and new temporary names are random, so it blocks nothing.
-      DeleteFileW(wide.c_str());
-    }
-  }
-
   // A flush the file system does not offer, or not to this user: the
   // flushes per file stand in for it.
   static bool FlushNotOffered(DWORD code) {
@@ -286,7 +287,7 @@ class WindowsFolder : public common::EntryListingFolder {
            code == ERROR_NOT_SUPPORTED;
   }
 
-  Error Sync(bool whole_file_system) override {
+  Error Flush(bool whole_file_system) override {
     // Each file's bytes were flushed before its rename, and each rename
     // asked for write-through. The folder's entries are flushed where the
     // file system allows it (NTFS does; others say the call is not theirs).
@@ -294,14 +295,14 @@ class WindowsFolder : public common::EntryListingFolder {
     // else the flushes per file stand in for it.
     // A folder this user may not open for writing (or a file system that
     // will not open one so) is left to the flushes per file.
-    Handle dir(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+    Handle dir(CreateFileW(wide_path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (dir.ok() && !FlushFileBuffers(dir.get()) && !FlushNotOffered(GetLastError())) {
       return LastError();
     }
     if (whole_file_system) {
       wchar_t volume[MAX_PATH];
-      if (GetVolumePathNameW(path_.c_str(), volume, MAX_PATH)) {
+      if (GetVolumePathNameW(wide_path_.c_str(), volume, MAX_PATH)) {
         std::wstring device = volume;
         if (StartsWith(device, L"\\\\?\\")) device.erase(0, 4);
         if (device.size() == 3 && device[1] == L':') {  // "C:\": the volume "\\.\C:"
@@ -317,7 +318,6 @@ class WindowsFolder : public common::EntryListingFolder {
     return {};
   }
 
- private:
   // The extended-length path of `name` in this folder; a name that is not
   // one ("", ".", "..", with a separator) is refused.
   Error Child(const std::string& name, std::wstring* wide) const {
@@ -327,7 +327,7 @@ class WindowsFolder : public common::EntryListingFolder {
       return FromCode(ERROR_INVALID_NAME);
     }
     if (n->size() > kMaxName) return {ErrorKind::kNameTooLong, "name too long"};
-    *wide = path_;
+    *wide = wide_path_;
     if (wide->back() != L'\\') *wide += L'\\';  // a drive's root ends in one already
     *wide += *n;
     return {};
@@ -371,7 +371,7 @@ class WindowsFolder : public common::EntryListingFolder {
   }
 
   Handle handle_;
-  std::wstring path_;  // extended-length
+  std::wstring wide_path_;  // extended-length
   FolderIdentity identity_;
   std::mt19937_64* random_;
   Handle lock_;
@@ -390,7 +390,7 @@ class WindowsFileSystem : public common::NamingFileSystem {
 
   using NamingFileSystem::NamingFileSystem;
 
-  Error ResolveFolder(const std::string& path, std::string* resolved) override {
+  Error Resolve(const std::string& path, std::string* resolved) override {
     // Links and junctions on the way are followed, as the system follows
     // them when it opens the folder.
     std::wstring wide;
@@ -420,13 +420,13 @@ class WindowsFileSystem : public common::NamingFileSystem {
     return {};
   }
 
-  Error OpenFolder(const std::string& path, std::unique_ptr<Folder>* folder) override {
+  Error Open(const std::string& path, std::unique_ptr<Folder>* folder) override {
     std::wstring wide;
     HANDLE h;
     BY_HANDLE_FILE_INFORMATION info;
     if (Error e = OpenByPath(path, &wide, &h, &info); e.failed()) return e;
     while (wide.size() > 7 && wide.back() == L'\\') wide.pop_back();  // "\\?\C:\" keeps its own
-    *folder = std::make_unique<WindowsFolder>(h, std::move(wide), info, &random_);
+    *folder = std::make_unique<WindowsFolder>(path, h, std::move(wide), info, &random_);
     return {};
   }
 };
@@ -445,9 +445,7 @@ std::uint64_t ProcessId() { return GetCurrentProcessId(); }
 
 char PathSeparator() { return '\\'; }
 
-std::filesystem::path StdPath(const std::string& native) {
-  return std::filesystem::u8path(native);
-}
+std::filesystem::path StdPath(const std::string& native) { return std::filesystem::u8path(native); }
 
 std::tm LocalTime(std::time_t when) {
   std::tm local{};

@@ -43,16 +43,16 @@ constexpr common::CodeKind<int> kKinds[] = {
 
 Error FromErrno(int err) { return {common::KindOf(kKinds, err), std::strerror(err), err}; }
 
-bool WriteAll(int fd, std::string_view bytes) {
+Error WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return FromErrno(errno);
     }
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-  return true;
+  return {};
 }
 
 Error ReadUpTo(int fd, std::size_t limit, std::string* bytes) {
@@ -112,11 +112,13 @@ Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct sta
   return Existing::kNotProtected;
 }
 
-int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes) {
+Error StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes) {
   *attributes = 0;
 #if defined(__linux__) && defined(STATX_BASIC_STATS)
   struct statx x;
-  if (::statx(dir_fd, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &x) != 0) return -1;
+  if (::statx(dir_fd, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &x) != 0) {
+    return FromErrno(errno);
+  }
   *st = {};
   st->st_mode = x.stx_mode;
   st->st_uid = x.stx_uid;
@@ -125,9 +127,10 @@ int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attribu
   st->st_dev = makedev(x.stx_dev_major, x.stx_dev_minor);
   st->st_ino = x.stx_ino;
   *attributes = x.stx_attributes & x.stx_attributes_mask;
-  return 0;
+  return {};
 #else
-  return ::fstatat(dir_fd, name, st, AT_SYMLINK_NOFOLLOW);
+  if (::fstatat(dir_fd, name, st, AT_SYMLINK_NOFOLLOW) != 0) return FromErrno(errno);
+  return {};
 #endif
 }
 
@@ -184,8 +187,8 @@ struct InodeFlag {
   char letter;
 };
 constexpr InodeFlag kOwnersFlags[] = {
-    {FS_NOATIME_FL, 'A'}, {FS_NODUMP_FL, 'd'},  {FS_SYNC_FL, 'S'}, {FS_COMPR_FL, 'c'},
-    {FS_SECRM_FL, 's'},   {FS_UNRM_FL, 'u'},    {FS_NOTAIL_FL, 't'},
+    {FS_NOATIME_FL, 'A'}, {FS_NODUMP_FL, 'd'}, {FS_SYNC_FL, 'S'},   {FS_COMPR_FL, 'c'},
+    {FS_SECRM_FL, 's'},   {FS_UNRM_FL, 'u'},   {FS_NOTAIL_FL, 't'},
 };
 
 // Gives the file open as `to` the owner's inode flags of the one open as
@@ -213,14 +216,14 @@ void CopyInodeFlags(int from, int to, std::vector<std::string>* lost) {
 
 }  // namespace
 
-int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
-                 const FolderTraits& folder, std::vector<std::string>* lost) {
+Error KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
+                   const FolderTraits& folder, std::vector<std::string>* lost) {
   mode_t mode = old.st_mode & 07777;
   if (old.st_uid != ::geteuid() && ::fchown(to, old.st_uid, static_cast<gid_t>(-1)) != 0) {
     mode &= 0777;
   }
   struct stat now;
-  if (::fstat(to, &now) != 0) return errno;
+  if (::fstat(to, &now) != 0) return FromErrno(errno);
   const mode_t created = now.st_mode & 07777;
   if (now.st_gid != old.st_gid && ::fchown(to, static_cast<uid_t>(-1), old.st_gid) != 0) {
     mode &= ~static_cast<mode_t>(S_ISGID | 070);
@@ -249,8 +252,8 @@ int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int 
   // A list set or taken off here agrees with the old mode (the group's bits
   // are the list's mask), so the mode needs setting only where it differs
   // from what the new file got: most often it does not.
-  if (mode != created && ::fchmod(to, mode) != 0) return errno;
-  return 0;
+  if (mode != created && ::fchmod(to, mode) != 0) return FromErrno(errno);
+  return {};
 }
 
 }  // namespace kscgen::os::posix

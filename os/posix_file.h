@@ -49,8 +49,11 @@ class Descriptor {
   int fd_;
 };
 
-// Writes all of `bytes`; false with errno set when the system refuses.
-bool WriteAll(int fd, std::string_view bytes);
+// Every step here fails with an Error that names no path: the folder's
+// steps name it.
+
+// Writes all of `bytes`.
+Error WriteAll(int fd, std::string_view bytes);
 
 // Reads what the file open as `fd` holds, up to `limit` bytes, into `*bytes`.
 Error ReadUpTo(int fd, std::size_t limit, std::string* bytes);
@@ -68,8 +71,8 @@ Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct sta
                                   std::uint64_t attributes, const FolderTraits& folder);
 
 // The status of `name` without following a link, with its immutable and
-// append-only marks where the system tells them. 0, or -1 with errno set.
-int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes);
+// append-only marks where the system tells them.
+Error StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes);
 
 // Gives the new file `to` (not yet in place) what the file it replaces,
 // `from_name` in `dir_fd` with status `old`, had: owner and group where the
@@ -77,9 +80,9 @@ int StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attribu
 // among them: it is one), then the permission bits. Whatever cannot be kept
 // takes access away, never adds it: set-id bits go with the owner, the
 // group's bits with the group. The attributes that could not be given are
-// put in `*lost`. Returns 0, or the error that leaves the new file's
+// put in `*lost`. Fails with the error that leaves the new file's
 // permissions unknown: it must then not take the old file's place.
-int KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
-                 const FolderTraits& folder, std::vector<std::string>* lost);
+Error KeepMetadata(int dir_fd, const char* from_name, const struct stat& old, int to,
+                   const FolderTraits& folder, std::vector<std::string>* lost);
 
 }  // namespace kscgen::os::posix

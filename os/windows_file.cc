@@ -157,14 +157,14 @@ EntryType TypeOf(DWORD attributes) {
   return EntryType::kFile;
 }
 
-bool WriteAll(HANDLE h, std::string_view bytes) {
+Error WriteAll(HANDLE h, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return false;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return LastError();
     bytes.remove_prefix(written);
   }
-  return true;
+  return {};
 }
 
 Error ReadUpTo(HANDLE h, std::size_t limit, std::string* bytes) {

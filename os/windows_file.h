@@ -75,8 +75,8 @@ bool IsFolderAttributes(DWORD attributes);
 // the file it stands for, as a link to a file does on POSIX).
 EntryType TypeOf(DWORD attributes);
 
-// Writes all of `bytes`; false with the last error set when the system refuses.
-bool WriteAll(HANDLE h, std::string_view bytes);
+// Writes all of `bytes`.
+Error WriteAll(HANDLE h, std::string_view bytes);
 
 // Reads what the file open as `h` holds, up to `limit` bytes, into `*bytes`.
 Error ReadUpTo(HANDLE h, std::size_t limit, std::string* bytes);

@@ -7,7 +7,7 @@ namespace kscgen::testing {
 class TestFileSystem::WrappedFolder : public os::Folder {
  public:
   WrappedFolder(TestFileSystem* fs, std::unique_ptr<os::Folder> real, const std::string& key)
-      : fs_(fs), real_(std::move(real)), key_(key) {}
+      : Folder(real->path()), fs_(fs), real_(std::move(real)), key_(key) {}
 
   os::FolderIdentity identity() const override {
     std::lock_guard<std::mutex> lock(fs_->mutex_);
@@ -17,12 +17,12 @@ class TestFileSystem::WrappedFolder : public os::Folder {
 
   os::Error List(std::vector<os::FolderEntry>* entries) override {
     os::Error error = fs_->Enter(Step::kList, key_);
-    return error.failed() ? error : real_->List(entries);
+    return error.failed() ? Failed(error) : real_->List(entries);
   }
 
   os::Error OpenSubfolder(const std::string& name, std::unique_ptr<os::Folder>* folder) override {
     os::Error error = fs_->Enter(Step::kOpenSubfolder, name);
-    if (error.failed()) return error;
+    if (error.failed()) return FailedAt(name, error);
     std::unique_ptr<os::Folder> real;
     error = real_->OpenSubfolder(name, &real);
     if (!error.failed()) *folder = fs_->Wrap(std::move(real), name);
@@ -31,25 +31,27 @@ class TestFileSystem::WrappedFolder : public os::Folder {
 
   os::Error Lock() override {
     os::Error error = fs_->Enter(Step::kLock, key_);
-    return error.failed() ? error : real_->Lock();
+    return error.failed() ? Failed(error) : real_->Lock();
   }
 
   os::Error CheckWritable() override {
     os::Error error = fs_->Enter(Step::kCheckWritable, key_);
-    return error.failed() ? error : real_->CheckWritable();
+    return error.failed() ? Failed(error) : real_->CheckWritable();
   }
 
   os::Error ReadExisting(const std::string& name, std::size_t max_bytes,
                          os::Existing* what) override {
     os::Error error = fs_->Enter(Step::kReadExisting, name);
-    return error.failed() ? error : real_->ReadExisting(name, max_bytes, what);
+    return error.failed() ? FailedAt(name, error) : real_->ReadExisting(name, max_bytes, what);
   }
 
-  os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+  os::Error Replace(const std::string& name, std::string_view bytes,
                     std::vector<std::string>* lost) override {
     lost->clear();
-    os::Error error = fs_->Enter(Step::kReplace, name, in_folder);
-    return error.failed() ? error : real_->Replace(name, bytes, in_folder, lost);
+    bool in_folder = false;
+    os::Error error = fs_->Enter(Step::kReplace, name, &in_folder);
+    if (error.failed()) return in_folder ? Failed(error) : FailedAt(name, error);
+    return real_->Replace(name, bytes, lost);
   }
 
   void RemoveTemporaryLeftovers() override {
@@ -58,7 +60,7 @@ class TestFileSystem::WrappedFolder : public os::Folder {
 
   os::Error Sync(bool whole_file_system) override {
     os::Error error = fs_->Enter(whole_file_system ? Step::kSyncFileSystem : Step::kSync, key_);
-    return error.failed() ? error : real_->Sync(whole_file_system);
+    return error.failed() ? Failed(error) : real_->Sync(whole_file_system);
   }
 
  private:
@@ -71,8 +73,7 @@ TestFileSystem::TestFileSystem(os::FileSystem& real) : real_(real) {}
 
 TestFileSystem::~TestFileSystem() { Release(); }
 
-void TestFileSystem::FailAt(Step step, os::Error error, int nth, std::string name,
-                            bool in_folder) {
+void TestFileSystem::FailAt(Step step, os::Error error, int nth, std::string name, bool in_folder) {
   std::lock_guard<std::mutex> lock(mutex_);
   failures_.push_back({step, std::move(error), nth, std::move(name), in_folder});
 }
@@ -169,13 +170,12 @@ std::unique_ptr<os::Folder> TestFileSystem::Wrap(std::unique_ptr<os::Folder> rea
 
 os::Error TestFileSystem::ResolveFolder(const std::string& path, std::string* resolved) {
   os::Error error = Enter(Step::kResolve, path);
-  return error.failed() ? error : real_.ResolveFolder(path, resolved);
+  return error.failed() ? os::FailedAt(path, error) : real_.ResolveFolder(path, resolved);
 }
 
-os::Error TestFileSystem::OpenFolder(const std::string& path,
-                                     std::unique_ptr<os::Folder>* folder) {
+os::Error TestFileSystem::OpenFolder(const std::string& path, std::unique_ptr<os::Folder>* folder) {
   os::Error error = Enter(Step::kOpenFolder, path);
-  if (error.failed()) return error;
+  if (error.failed()) return os::FailedAt(path, error);
   std::unique_ptr<os::Folder> real;
   error = real_.OpenFolder(path, &real);
   if (!error.failed()) *folder = Wrap(std::move(real), path);

@@ -42,10 +42,11 @@ class TestFileSystem : public os::FileSystem {
   // The `nth` call of `step` (counting from 1; 0 for every call) fails with
   // `error` instead of reaching the real file system. With `name`, only
   // calls about that name count (the entry's name, or the folder's path for
-  // kResolve and kOpenFolder). Replace reports the failure as the file's,
-  // not the folder's, unless `in_folder` or the error is one of the whole
-  // file system (a full disk, a quota, a read-only file system, an I/O
-  // error), which the real systems meet while writing the temporary file.
+  // kResolve and kOpenFolder). The error names its path as the real systems
+  // name it: Replace's failure is the file's, not the folder's, unless
+  // `in_folder` or the error is one of the whole file system (a full disk, a
+  // quota, a read-only file system, an I/O error), which the real systems
+  // meet while writing the temporary file.
   void FailAt(Step step, os::Error error, int nth = 0, std::string name = "",
               bool in_folder = false);
 

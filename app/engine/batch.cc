@@ -259,7 +259,9 @@ class Run {
       return false;
     }
     if (error.failed()) {
-      Stop(BatchStatus::kWriteFailed, messages::CannotWriteInFolder(folder.path, error));
+      // Named as the listed folder's, whichever folder on the way failed.
+      Stop(BatchStatus::kWriteFailed,
+           messages::CannotWriteInFolder(os::FailedAt(folder.path, std::move(error))));
       return false;
     }
     if (folder.name_not_in_gbk && request_.folder_role != kRoleNone) {
@@ -438,10 +440,9 @@ class Run {
       return true;
     }
     if (!status.ok()) {
-      Stop(BatchStatus::kWriteFailed,
-           status.failure == WriteFailure::kFolder
-               ? messages::CannotWriteInFolder(folder.path, status.error)
-               : messages::CannotWriteKscFile(report.song.ksc_path, status.error));
+      Stop(BatchStatus::kWriteFailed, status.failure == WriteFailure::kFolder
+                                          ? messages::CannotWriteInFolder(status.error)
+                                          : messages::CannotWriteKscFile(status.error));
       return false;
     }
     wrote_in_folder_ = true;

@@ -5,12 +5,11 @@
 namespace kscgen {
 
 WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text) {
-  bool in_folder = false;
   WriteStatus status;
-  os::Error error = folder.Replace(name, text, &in_folder, &status.lost_attributes);
+  os::Error error = folder.Replace(name, text, &status.lost_attributes);
   if (error.failed()) {
-    status.failure = in_folder ? WriteFailure::kFolder : WriteFailure::kKscFile;
-    status.error = error;
+    status.failure = error.path == folder.path() ? WriteFailure::kFolder : WriteFailure::kKscFile;
+    status.error = std::move(error);
   }
   return status;
 }

@@ -10,8 +10,8 @@
 
 namespace kscgen {
 
-// Where a write failed: creating the temporary file in the folder, or
-// putting it in the KSC file's place.
+// Where a write failed, as the error's path tells it: creating the temporary
+// file in the folder, or putting it in the KSC file's place.
 enum class WriteFailure { kNone, kFolder, kKscFile };
 
 struct WriteStatus {

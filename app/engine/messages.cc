@@ -119,7 +119,8 @@ void AppendList(Report& report, const std::string& title, const Items& items, st
 
 std::string NotedVideos(std::size_t noted) {
   if (noted == 0) return std::string();
-  return u8"\n\n" + Count(noted) + u8" 个视频有备注（文件名与模板不符之处等），可在预览中查看"
+  return u8"\n\n" + Count(noted) +
+         u8" 个视频有备注（文件名与模板不符之处等），可在预览中查看"
          u8"（命令行用 kscgen -n）";
 }
 
@@ -350,16 +351,16 @@ std::string PreviewSkipped(std::string_view reason) {
   return u8"不生成KSC文件：" + std::string(reason);
 }
 
-std::string CannotWriteInFolder(std::string_view folder, const os::Error& error) {
+std::string CannotWriteInFolder(const os::Error& error) {
   // Not the folder's fault: the run holds as many files open as it may.
   if (error.kind == os::ErrorKind::kTooManyOpenFiles) {
-    return u8"打开的文件太多，无法继续处理文件夹：" + Shown(folder);
+    return u8"打开的文件太多，无法继续处理文件夹：" + Shown(error.path);
   }
-  return u8"无法在文件夹中写入文件：" + Shown(folder) + Because(error);
+  return u8"无法在文件夹中写入文件：" + Shown(error.path) + Because(error);
 }
 
-std::string CannotWriteKscFile(std::string_view path, const os::Error& error) {
-  return u8"无法写入KSC文件：" + Shown(path) + Because(error);
+std::string CannotWriteKscFile(const os::Error& error) {
+  return u8"无法写入KSC文件：" + Shown(error.path) + Because(error);
 }
 
 std::string CannotReplaceKscFile(const os::Error& error) {
@@ -378,7 +379,8 @@ std::string CannotReadKscFileAt(std::string_view path, const os::Error& error) {
 }
 
 std::string CannotSaveRecord(std::string_view path, const os::Error& error) {
-  return u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：" + Shown(path) + Because(error);
+  return u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：" + Shown(path) +
+         Because(error);
 }
 
 std::string OutOfMemory(std::string_view folder) {

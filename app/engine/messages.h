@@ -199,9 +199,9 @@ std::string PreviewSkipped(std::string_view reason);
 std::string NameNote(const NameFinding& finding);
 
 // A KSC file that could not be written: the temporary file in its folder, or
-// the KSC file itself.
-std::string CannotWriteInFolder(std::string_view folder, const os::Error& error);
-std::string CannotWriteKscFile(std::string_view path, const os::Error& error);
+// the KSC file itself; each names the error's path.
+std::string CannotWriteInFolder(const os::Error& error);
+std::string CannotWriteKscFile(const os::Error& error);
 // What was written before a stop, appended to a failure or a stop.
 // A dry run counts what it would write, but wrote nothing: it says so.
 std::string WrittenBeforeStop(std::size_t written, std::size_t not_reached, bool dry_run = false);

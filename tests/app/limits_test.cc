@@ -76,7 +76,7 @@ class OutOfMemoryFileSystem : public os::FileSystem {
   class Wrapped : public os::Folder {
    public:
     Wrapped(std::unique_ptr<os::Folder> real, OutOfMemoryFileSystem* fs)
-        : real_(std::move(real)), fs_(fs) {}
+        : Folder(real->path()), real_(std::move(real)), fs_(fs) {}
     os::FolderIdentity identity() const override { return real_->identity(); }
     os::Error List(std::vector<os::FolderEntry>* entries) override {
       if (fs_->fail_list) throw std::bad_alloc();
@@ -93,9 +93,9 @@ class OutOfMemoryFileSystem : public os::FileSystem {
       if (++fs_->reads_ == fs_->fail_read) throw std::bad_alloc();
       return real_->ReadExisting(name, max, what);
     }
-    os::Error Replace(const std::string& name, std::string_view bytes, bool* in_folder,
+    os::Error Replace(const std::string& name, std::string_view bytes,
                       std::vector<std::string>* lost) override {
-      return real_->Replace(name, bytes, in_folder, lost);
+      return real_->Replace(name, bytes, lost);
     }
     void RemoveTemporaryLeftovers() override { real_->RemoveTemporaryLeftovers(); }
     os::Error Sync(bool whole) override { return real_->Sync(whole); }

@@ -316,10 +316,8 @@ std::vector<std::string> FirstTemporaryNames(const std::string& folder, std::uin
     std::unique_ptr<os::FileSystem> file_system = os::SeededFileSystem(seed);
     std::unique_ptr<os::Folder> handle;
     EXPECT_FALSE(file_system->OpenFolder(scratch, &handle).failed());
-    std::vector<std::string> created = NamesCreated(scratch, [&] {
-      bool in_folder = false;
-      EXPECT_FALSE(handle->Replace("probe", "x", &in_folder).failed());
-    });
+    std::vector<std::string> created =
+        NamesCreated(scratch, [&] { EXPECT_FALSE(handle->Replace("probe", "x").failed()); });
     EXPECT_EQ(created.size(), 1u);
     if (!created.empty()) names.push_back(created[0]);
     for (const auto& e : fs::directory_iterator(scratch)) fs::remove(e.path());

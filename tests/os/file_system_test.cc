@@ -48,18 +48,17 @@ TEST(FileSystemTest, ReplaceWritesTheWholeFileUnderItsNameAndLeavesNothingElse) 
   TempFolder dir;
   std::unique_ptr<os::Folder> folder = Open(dir.path());
   ASSERT_NE(folder, nullptr);
-  bool in_folder = false;
-  ASSERT_FALSE(folder->Replace(u8"小河水.KSC", "first", &in_folder).failed());
+  ASSERT_FALSE(folder->Replace(u8"小河水.KSC", "first").failed());
   Touch(dir / "old.KSC", "old");
-  ASSERT_FALSE(folder->Replace("old.KSC", "new", &in_folder).failed());
+  ASSERT_FALSE(folder->Replace("old.KSC", "new").failed());
   EXPECT_EQ(ReadFile(dir / u8"小河水.KSC"), "first");
   EXPECT_EQ(ReadFile(dir / "old.KSC"), "new");
   EXPECT_EQ(ListNames(dir.path()), std::string("old.KSC|") + u8"小河水.KSC");
   // A folder where the file should go: the file failed, and nothing is left.
   fs::create_directory(U8Path(dir / "b.KSC"));
-  os::Error error = folder->Replace("b.KSC", "new", &in_folder);
+  os::Error error = folder->Replace("b.KSC", "new");
   EXPECT_EQ(error.kind, os::ErrorKind::kIsFolder);
-  EXPECT_FALSE(in_folder);
+  EXPECT_EQ(error.path, os::JoinPath(folder->path(), "b.KSC"));
   EXPECT_EQ(ListNames(dir.path()), std::string("b.KSC|old.KSC|") + u8"小河水.KSC");
   EXPECT_FALSE(folder->Sync(true).failed());
 }
@@ -76,8 +75,7 @@ TEST(FileSystemTest, AReplacedFileKeepsItsOwnerAndPermissions) {
   ASSERT_EQ(chmod((dir / "a.KSC").c_str(), 0640), 0);
   std::unique_ptr<os::Folder> folder = Open(dir.path());
   ASSERT_NE(folder, nullptr);
-  bool in_folder = false;
-  ASSERT_FALSE(folder->Replace("a.KSC", "new", &in_folder).failed());
+  ASSERT_FALSE(folder->Replace("a.KSC", "new").failed());
   struct stat st {};
   ASSERT_EQ(stat((dir / "a.KSC").c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, kNobody);
@@ -372,6 +370,29 @@ TEST(FileSystemTest, EachUnusableFolderHasItsOwnKind) {
             os::ErrorKind::kNameTooLong);
   ASSERT_FALSE(system.ResolveFolder(dir.path(), &resolved).failed());
   EXPECT_EQ(NameOf(resolved), NameOf(dir.path()));
+}
+
+// The engine names what failed from the error alone: the folder for its
+// own steps, the entry for a step about one entry.
+TEST(FileSystemTest, EachFailureNamesWhatFailed) {
+  TempFolder dir;
+  std::unique_ptr<os::Folder> missing;
+  EXPECT_EQ(os::SystemFileSystem().OpenFolder(dir / "missing", &missing).path, dir / "missing");
+  std::unique_ptr<os::Folder> top = Open(dir.path());
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->path(), dir.path());
+  EXPECT_EQ(top->OpenSubfolder("missing", &missing).path, os::JoinPath(dir.path(), "missing"));
+  const std::string too_long(300, 'x');
+  os::Existing what;
+  os::Error error = top->ReadExisting(too_long, 100, &what);
+  EXPECT_EQ(error.kind, os::ErrorKind::kNameTooLong);
+  EXPECT_EQ(error.path, os::JoinPath(dir.path(), too_long));
+  ASSERT_FALSE(top->Lock().failed());
+  std::unique_ptr<os::Folder> again = Open(dir.path());
+  ASSERT_NE(again, nullptr);
+  error = again->Lock();
+  EXPECT_EQ(error.kind, os::ErrorKind::kLocked);
+  EXPECT_EQ(error.path, dir.path());
 }
 
 TEST(FileSystemTest, APathLongerThanTwoHundredSixtyCharactersWorks) {
