@@ -6,18 +6,19 @@
 #include <memory>
 #include <new>
 
-#include "app/engine/ksc_plan.h"
 #include "app/engine/messages.h"
 #include "app/engine/preview.h"
 #include "app/engine/same_names.h"
 #include "app/engine/short_date.h"
 #include "app/engine/song_numbering.h"
+#include "app/engine/song_values.h"
 #include "app/engine/start_number.h"
+#include "app/engine/video_name.h"
 #include "app/engine/video_plan.h"
+#include "app/engine/write_whole.h"
 #include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
 #include "tagging/known_singers.h"
-#include "tagging/pinyin.h"
 #include "text/encoding.h"
 
 namespace kscgen {
@@ -27,27 +28,6 @@ namespace {
 // The largest record of a folder's KSC files a run reads: a few hundred
 // bytes a file, for a folder of a hundred thousand videos and more.
 constexpr std::size_t kLargestRecord = 256 * 1024 * 1024;
-
-// The song values a video's name, its folder and the request give, in the
-// order they depend on one another: the name first, the uniform values over
-// it, and the singer's initials from the singer that results.
-SongInfo DeriveSong(const BatchRequest& request, const std::string& today,
-                    const std::string& folder_name, std::string_view base_name,
-                    const KnownSingers& known, NameFindings* findings) {
-  SongInfo song;
-  song.date_text = request.date_text.value_or(today);
-  if (*request.naming_template == kTemplateCustom) {
-    ParseSongName(*request.name_pattern, request.folder_role, base_name, folder_name, song,
-                  findings);
-  } else {
-    ParseSongName(*request.naming_template, request.folder_role, base_name, folder_name, song,
-                  findings, &known);
-  }
-  song.abbrev = PinyinInitials(song.title, kAbbrevLimit);
-  ApplyUniformValues(request.uniform, song);
-  song.singer_pinyin = SingerInitials(song.singer);
-  return song;
-}
 
 struct Refusal {
   BatchStatus status;

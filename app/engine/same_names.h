@@ -1,8 +1,6 @@
-// A video's name as the run uses it (its stem, its trimmed base name, why
-// it can get no KSC file, how it is shown), and the names the song manager
-// cannot tell apart within one folder: the videos that would share one KSC
-// file, and the KSC files already there under another spelling of a
-// video's name.
+// The names the song manager cannot tell apart within one folder: the
+// videos that would share one KSC file, and the KSC files already there
+// under another spelling of a video's name.
 #pragma once
 
 #include <cstdint>
@@ -15,22 +13,6 @@
 #include "os/file_system.h"
 
 namespace kscgen {
-
-// The name without its extension, as it stands: the KSC file is named after
-// the video's real name, blanks and all.
-std::string_view StemView(std::string_view file_name);
-
-// The name without its extension, trimmed: what song values are read from.
-std::string_view BaseNameView(std::string_view file_name);
-
-// Why a video can get no KSC file (a name GBK cannot hold, a control
-// character, a name of blanks only), or null when it can.
-const char* SkipReason(const VideoFile& file);
-
-// How a file of a listed folder is named to the user: its name, after the
-// folder's path from the chosen one when `with_folder` and the folder is
-// not the chosen one itself. UTF-8.
-std::string ShownName(const VideoFolder& folder, std::string_view native_name, bool with_folder);
 
 // The groups of one folder's videos. Two names are one to the song manager
 // when they differ only in letter case, of any letter GBK holds in two
@@ -59,8 +41,8 @@ class SameNames {
 
   // Of video `i` of the folder grouped last:
   const char* skip_reason(std::size_t i) const { return skip_reasons_[i]; }  // null: none
-  std::uint32_t winner(std::size_t i) const { return winner_[i]; }      // writes its KSC file
-  std::uint32_t previous(std::size_t i) const { return previous_[i]; }  // kNone when first
+  std::uint32_t winner(std::size_t i) const { return winner_[i]; }           // writes its KSC file
+  std::uint32_t previous(std::size_t i) const { return previous_[i]; }       // kNone when first
   // The native name of its KSC file under another spelling; null when none.
   const std::string* other_spelling(std::size_t i) const;
   // The stale KSC files of its name, UTF-8; null when none.

@@ -25,8 +25,8 @@ bool EndsWithFolded(std::string_view name, std::string_view lower_suffix) {
 // Other kinds of video karaoke libraries hold, which are listed only once
 // the user adds them: a folder of them that lists nothing says so.
 constexpr std::string_view kOtherVideoExtensions[] = {
-    ".mkv", ".mp4", ".vob", ".ts",  ".mpeg", ".m2ts", ".mts",  ".flv",
-    ".mov", ".m4v", ".webm", ".3gp", ".f4v", ".asf",  ".divx", ".m2v",
+    ".mkv", ".mp4", ".vob",  ".ts",  ".mpeg", ".m2ts", ".mts",  ".flv",
+    ".mov", ".m4v", ".webm", ".3gp", ".f4v",  ".asf",  ".divx", ".m2v",
 };
 
 // The other kind of video `name` is, if any: its extension, lower case.
@@ -36,7 +36,6 @@ std::string_view OtherVideoKind(std::string_view name) {
   }
   return {};
 }
-
 
 bool IsAsciiAlnum(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');

@@ -26,7 +26,7 @@ struct VideoExtensions {
 
 struct VideoExtensionsParse {
   VideoExtensions extensions;
-  std::string error;  // UTF-8, names the extension that cannot be one; empty when none
+  std::string error;      // UTF-8, names the extension that cannot be one; empty when none
   std::size_t named = 0;  // extensions the text names, known ones and repeats included
 };
 

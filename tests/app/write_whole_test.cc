@@ -1,5 +1,5 @@
 // Writing a KSC file whole or not at all, on a real disk.
-#include "app/engine/ksc_plan.h"
+#include "app/engine/write_whole.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "app/engine/ksc_plan.h"
+#include "app/engine/write_whole.h"
 
 #include <utility>
 
