@@ -116,6 +116,23 @@ struct TreeWalk {
     std::unique_ptr<os::Folder> handle;  // while it is the deepest
   };
 
+  // A folder below that cannot be read is named, and the walk goes on. One
+  // the process has no descriptor left for tells nothing of the folder, and
+  // the next would fare no better: the listing then fails as a whole, for a
+  // run over part of the tree would number its videos unlike a run over all
+  // of it. False when the walk ends.
+  bool Unreadable(const std::string& path, const os::Error& error) {
+    if (error.kind != os::ErrorKind::kTooManyOpenFiles) {
+      listing.unreadable.push_back(messages::CannotReadFolder(path, error));
+      return true;
+    }
+    listing.error = error;
+    listing.message = messages::CannotUseFolder(path, error);
+    listing.folders.clear();
+    listing.unreadable.clear();
+    return false;
+  }
+
   void Below(std::unique_ptr<os::Folder> top, std::vector<VideoFile> subfolders) {
     std::vector<Pending> stack;
     stack.push_back({root, ".", root_identity, std::move(subfolders), 0, std::move(top)});
@@ -136,8 +153,10 @@ struct TreeWalk {
         if (error.failed()) {
           // None of the subfolders left can be reached: each is named.
           for (; parent.next < parent.subfolders.size(); ++parent.next) {
-            listing.unreadable.push_back(messages::CannotReadFolder(
-                os::JoinPath(parent.path, parent.subfolders[parent.next].native_name), error));
+            if (!Unreadable(os::JoinPath(parent.path, parent.subfolders[parent.next].native_name),
+                            error)) {
+              return;
+            }
           }
           continue;
         }
@@ -159,7 +178,7 @@ struct TreeWalk {
         error = ListOne(*handle, extensions, folder, &below);
       }
       if (error.failed()) {
-        listing.unreadable.push_back(messages::CannotReadFolder(folder.path, error));
+        if (!Unreadable(folder.path, error)) return;
         continue;
       }
       Pending next;

@@ -23,7 +23,10 @@ using testing::U8Path;
 namespace fs = std::filesystem;
 
 // Out of descriptors: a folder that cannot be opened is named, while
-// listing and while writing, and the folders not reached are counted.
+// listing and while writing, and the folders not reached are counted. While
+// listing, it ends the listing: a run over part of the tree would number
+// its videos unlike a run over all of it; a folder the user may not read
+// is named and passed over.
 TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {
   TempFolder root;
   for (const char* name : {"a", "b", "c"}) {
@@ -31,15 +34,24 @@ TEST(LimitsTest, FoldersThatCannotBeOpenedAreNamedAndCounted) {
     Touch(root / name + "/song.mpg");
   }
   const os::Error no_descriptor{os::ErrorKind::kTooManyOpenFiles, "Too many open files"};
+  const std::string b_unreadable = u8"无法读取文件夹：“" + os::JoinPath(root.path(), "b") + u8"”";
   {
     testing::TestFileSystem fs;
     fs.FailAt(testing::Step::kOpenSubfolder, no_descriptor, 0, "b");
     FolderListing listing = ListVideos(root.path(), true, fs);
+    EXPECT_FALSE(listing.ok());
+    EXPECT_TRUE(listing.folders.empty());
+    EXPECT_TRUE(listing.unreadable.empty());
+    EXPECT_EQ(listing.message, b_unreadable + u8"（打开的文件太多）");
+  }
+  {
+    testing::TestFileSystem fs;
+    fs.FailAt(testing::Step::kOpenSubfolder, {os::ErrorKind::kPermission, "Permission denied"}, 0,
+              "b");
+    FolderListing listing = ListVideos(root.path(), true, fs);
     ASSERT_TRUE(listing.ok());
     EXPECT_EQ(listing.folders.size(), 3u);  // the chosen one, a and c
-    EXPECT_EQ(listing.unreadable,
-              std::vector<std::string>{u8"无法读取文件夹：“" + os::JoinPath(root.path(), "b") +
-                                       u8"”（打开的文件太多）"});
+    EXPECT_EQ(listing.unreadable, std::vector<std::string>{b_unreadable + u8"（没有权限）"});
   }
   testing::TestFileSystem fs;
   FolderListing listing = ListVideos(root.path(), true, fs);
