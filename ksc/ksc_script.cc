@@ -239,6 +239,35 @@ std::size_t KscScript::InsertAfter(std::size_t order) const {
   return kBeforeFirst;
 }
 
+std::string_view KscScript::LineEndAfter(std::size_t after) const {
+  const std::size_t i = after == static_cast<std::size_t>(-1) ? 0 : after;
+  if (i < lines_.size() && lines_[i].end_size > 0) {
+    return std::string_view(text_).substr(lines_[i].start + lines_[i].size, lines_[i].end_size);
+  }
+  for (const Line& l : lines_) {
+    if (l.end_size > 0) return std::string_view(text_).substr(l.start + l.size, l.end_size);
+  }
+  return "\r\n";
+}
+
+void KscScript::MergedLine(const Line& line, const KscValues& values, std::string* out) const {
+  const std::string_view old = TextOf(line);
+  if (!line.field) {
+    *out += old;
+    return;
+  }
+  const std::string& value = values[static_cast<std::size_t>(*line.field)];
+  if (line.value && *line.value == ValueAsWritten(value)) {
+    *out += old;
+    return;
+  }
+  // Only the statement changes: blanks before it, and whatever follows it on
+  // its line (another statement, a comment), stay.
+  *out += old.substr(0, line.statement_begin);
+  *out += KscLineFor(*line.field, value);
+  *out += old.substr(line.statement_end);
+}
+
 std::string KscScript::Merge(const KscValues& values) const {
   const bool any_statement = std::any_of(lines_.begin(), lines_.end(),
                                          [](const Line& l) { return l.order != kNoStatement; });
@@ -260,47 +289,21 @@ std::string KscScript::Merge(const KscValues& values) const {
   }
   std::string out;
   out.reserve(text_.size() + 256);
-  // An added line ends as the line it follows does, or as the file's
-  // first line does before the first line: CR LF in a file that has none.
-  auto line_end = [this](std::size_t after) {
-    const std::size_t i = after == kBeforeFirst ? 0 : after;
-    if (i < lines_.size() && lines_[i].end_size > 0) {
-      return std::string_view(text_).substr(lines_[i].start + lines_[i].size, lines_[i].end_size);
-    }
-    for (const Line& l : lines_) {
-      if (l.end_size > 0) return std::string_view(text_).substr(l.start + l.size, l.end_size);
-    }
-    return std::string_view("\r\n");
-  };
   auto add_after = [&](std::size_t after) {
     for (const auto& [where, line] : added) {
       if (where != after) continue;
       out += line;
-      out += line_end(after);
+      out += LineEndAfter(after);
     }
   };
   add_after(kBeforeFirst);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
-    const std::string_view old = TextOf(line);
-    if (line.field) {
-      const std::string& value = values[static_cast<std::size_t>(*line.field)];
-      if (line.value && *line.value == ValueAsWritten(value)) {
-        out += old;
-      } else {
-        // Only the statement changes: blanks before it, and whatever
-        // follows it on its line (another statement, a comment), stay.
-        out += old.substr(0, line.statement_begin);
-        out += KscLineFor(*line.field, value);
-        out += old.substr(line.statement_end);
-      }
-    } else {
-      out += old;
-    }
+    MergedLine(line, values, &out);
     out += std::string_view(text_).substr(line.start + line.size, line.end_size);
     if (line.end_size == 0 &&
         std::any_of(added.begin(), added.end(), [i](const auto& a) { return a.first == i; })) {
-      out += line_end(i);
+      out += LineEndAfter(i);
     }
     add_after(i);
   }

@@ -95,6 +95,13 @@ class KscScript {
   // Where a line for `field`, which no line of the file sets, goes: after
   // the line returned (npos: before the first line).
   std::size_t InsertAfter(std::size_t order) const;
+  // The line end of a line added after line `after` (npos: before the
+  // first): the end of that line, or of the first line that has one; CR LF
+  // in a file that has none.
+  std::string_view LineEndAfter(std::size_t after) const;
+  // Appends `line` with `values` in it to `*out`: as it is where it gives
+  // its field's value, else with only its statement written anew.
+  void MergedLine(const Line& line, const KscValues& values, std::string* out) const;
 
   std::string text_;
   std::vector<Line> lines_;
