@@ -163,9 +163,13 @@ TEST_F(BatchTest, NumbersFromTheStartNumberPlusOne) {
     const char* second;
   };
   const Case cases[] = {
-      {0, "00001", "00002"},       {1, "00002", "00003"},
-      {100, "00101", "00102"},     {99998, "99999", "100000"},
-      {99999, "100000", "100001"}, {2147483645, "2147483646", "2147483647"},
+      {0, "00001", "00002"},
+      {1, "00002", "00003"},
+      {100, "00101", "00102"},
+      {9998, "09999", "10000"},
+      {99998, "99999", "100000"},
+      {99999, "100000", "100001"},
+      {2147483645, "2147483646", "2147483647"},
   };
   Add("a.mpg");
   Add("b.mpg");
@@ -189,7 +193,8 @@ TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
   EXPECT_EQ(r.status, BatchStatus::kBadOptions);
   EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：2 首歌曲中有 1 首的编号将超过 2147483647");
   request_.start_number = 2147483647;
-  EXPECT_EQ(Summary(Run()), u8"编号起始值 2147483647 太大：2 首歌曲中有 2 首的编号将超过 2147483647");
+  EXPECT_EQ(Summary(Run()),
+            u8"编号起始值 2147483647 太大：2 首歌曲中有 2 首的编号将超过 2147483647");
   request_.start_number = -1;
   EXPECT_EQ(Run().status, BatchStatus::kBadOptions);
   EXPECT_EQ(ListNames(folder_.path), "a.mpg|b.mpg");
@@ -380,8 +385,7 @@ TEST_F(BatchTest, KscFilesAreNamedAfterTheRealVideoName) {
   Add("a.b.mpg");  // only the last extension goes
   request_.naming_template = kTemplateTitle;
   ASSERT_EQ(Run().status, BatchStatus::kDone);
-  EXPECT_EQ(ListNames(folder_.path),
-            " lead.KSC| lead.mpg|a.b.KSC|a.b.mpg|tail .KSC|tail .mpg");
+  EXPECT_EQ(ListNames(folder_.path), " lead.KSC| lead.mpg|a.b.KSC|a.b.mpg|tail .KSC|tail .mpg");
   EXPECT_NE(Ksc("a.b.KSC").find("karaoke.tag('歌名', 'a.b');\r\n"), std::string::npos);
   std::string lead = Ksc(" lead.KSC");
   EXPECT_NE(lead.find("karaoke.tag('歌名', 'lead');\r\n"), std::string::npos);
@@ -403,8 +407,9 @@ TEST_F(BatchTest, AnUnchangedReRunLeavesEveryFileAsItWas) {
   EXPECT_EQ(r.unchanged, 2u);
   EXPECT_EQ(r.written(), 0u);
   // b.mpg has no separator: a note the preview shows.
-  EXPECT_EQ(Summary(r), u8"\n2 个KSC文件都已是最新，没有改动"
-                        u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）");
+  EXPECT_EQ(Summary(r),
+            u8"\n2 个KSC文件都已是最新，没有改动"
+            u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）");
   EXPECT_TRUE(fs::equivalent(path, kept));
   EXPECT_EQ(fs::last_write_time(path), written);
 
