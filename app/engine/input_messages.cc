@@ -39,7 +39,7 @@ std::string NoVideoExtensionGiven(std::string_view typed_utf8) {
 }
 
 const char* const kNoTemplateOption =
-    u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式";
+    u8"请用 -t 选择歌曲命名模板（0 到 4，或 auto 自动识别），或用 -p 给出自定义命名格式";
 
 std::string NoVideosFound(std::string_view folder, std::string_view masks,
                           const std::map<std::string, std::size_t>& unlisted) {

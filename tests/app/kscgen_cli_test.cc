@@ -67,7 +67,7 @@ TEST_F(KscgenTest, WithoutTemplateSaysSoAndWritesNothing) {
   KscgenRun o = Run(u8"-r 2 粤语金曲");
   EXPECT_EQ(o.exit_code, 2);
   EXPECT_EQ(o.err,
-            u8"kscgen: 请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式\n"
+            u8"kscgen: 请用 -t 选择歌曲命名模板（0 到 4，或 auto 自动识别），或用 -p 给出自定义命名格式\n"
             u8"运行 kscgen --help 查看用法。\n");
   EXPECT_EQ(ListNames(folder_), "a.mpg");
 }

@@ -78,8 +78,8 @@ const Refused kRefusedRows[] = {
     {{"-p", u8"{歌名}\t-\t{歌手}", "x"}, u8"命名格式含有控制字符：{歌名}\\x09-\\x09{歌手}"},
     {{"-p", u8"{歌名}\n{歌手}", "x"}, u8"命名格式含有控制字符：{歌名}\\x0A{歌手}"},
     {{"-p", u8"{歌名}-{歌手}\x7F", "x"}, u8"命名格式含有控制字符：{歌名}-{歌手}\\x7F"},
-    {{"x"}, u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式"},
-    {{"-r", "1", "-n", "x"}, u8"请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式"},
+    {{"x"}, u8"请用 -t 选择歌曲命名模板（0 到 4，或 auto 自动识别），或用 -p 给出自定义命名格式"},
+    {{"-r", "1", "-n", "x"}, u8"请用 -t 选择歌曲命名模板（0 到 4，或 auto 自动识别），或用 -p 给出自定义命名格式"},
 };
 
 TEST(ParseArgumentsTest, ArgumentsThatCannotBeUsedAreRefusedWithTheirMessage) {
@@ -97,7 +97,7 @@ TEST(ParseArgumentsTest, NoTemplateNamesTheOptionsInTheShapeOfEveryUsageError) {
   ParsedArguments parsed = ParseArguments({"x"});
   ASSERT_TRUE(parsed.error);
   EXPECT_EQ(*parsed.error,
-            u8"kscgen: 请用 -t 选择歌曲命名模板（0 到 4），或用 -p 给出自定义命名格式" + kHint);
+            u8"kscgen: 请用 -t 选择歌曲命名模板（0 到 4，或 auto 自动识别），或用 -p 给出自定义命名格式" + kHint);
 }
 
 TEST(ParseArgumentsTest, EveryBoundThatCanBeUsedIsTaken) {
