@@ -187,12 +187,38 @@ std::string ReadPatternOption(const std::string& value, BatchRequest& request) {
   return {};
 }
 
+// --date, into `options`; the refusal, or empty.
+std::string ReadDateOption(const std::string& value, Options& options) {
+  std::string error;
+  options.date = ArgumentInGbk(u8"日期", value, &error);
+  if (!options.date) return error;
+  // A line break would split the KSC file's line, as in a uniform value.
+  if (text::HasControlByte(*options.date)) {
+    return messages::DateControlCharacter(text::DisplayName(value));
+  }
+  // An empty date would stand over every date a KSC file holds.
+  if (text::TrimView(*options.date).empty()) return messages::kEmptyDate;
+  return {};
+}
+
+// --ext, added to the kinds `options` lists; the refusal, or empty.
+std::string ReadExtensionsOption(const std::string& value, Options& options) {
+  // Each --ext is checked alone, so that its message names what it was given.
+  const VideoExtensionsParse alone = ParseVideoExtensions(value);
+  if (!alone.error.empty()) return alone.error;
+  if (alone.named == 0) return messages::NoVideoExtensionGiven(text::DisplayName(value));
+  VideoExtensionsParse parse =
+      ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
+  if (!parse.error.empty()) return parse.error;
+  options.extensions = std::move(parse.extensions);
+  return {};
+}
+
 // One option, into `options`; its refusal, or empty.
 std::string ApplyOption(const ParsedOption& option, Options& options,
                         std::vector<UniformEntry>& uniform_entries) {
   BatchRequest& request = options.request;
   const std::string& value = option.value;
-  std::string error;
   switch (option.id) {
     case kOptTemplate:
     case kOptFolderRole:
@@ -211,29 +237,12 @@ std::string ApplyOption(const ParsedOption& option, Options& options,
     case kOptUniform:
       return ReadUniformOption(value, uniform_entries);
     case kOptDate:
-      options.date = ArgumentInGbk(u8"日期", value, &error);
-      if (!options.date) return error;
-      // A line break would split the KSC file's line, as in a uniform value.
-      if (text::HasControlByte(*options.date)) {
-        return messages::DateControlCharacter(text::DisplayName(value));
-      }
-      // An empty date would stand over every date a KSC file holds.
-      if (text::TrimView(*options.date).empty()) return messages::kEmptyDate;
-      break;
+      return ReadDateOption(value, options);
     case kOptRecursive:
       options.recursive = true;
       break;
-    case kOptExtensions: {
-      // Each --ext is checked alone, so that its message names what it was given.
-      const VideoExtensionsParse alone = ParseVideoExtensions(value);
-      if (!alone.error.empty()) return alone.error;
-      if (alone.named == 0) return messages::NoVideoExtensionGiven(text::DisplayName(value));
-      VideoExtensionsParse parse =
-          ParseVideoExtensions(VideoExtensionsText(options.extensions) + "," + value);
-      if (!parse.error.empty()) return parse.error;
-      options.extensions = std::move(parse.extensions);
-      break;
-    }
+    case kOptExtensions:
+      return ReadExtensionsOption(value, options);
     case kOptForce:
       request.force = true;
       break;
