@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/engine/messages.h"
+#include "app/engine/start_number.h"
 #include "text/encoding.h"
 
 namespace kscgen::messages {
@@ -71,7 +72,7 @@ std::string NameNote(const NameFinding& finding) {
     case NameFindingKind::kPatternMismatchRead:
       return u8"名称不符合自定义格式，按歌名及其后的括号、字段读取";
     case NameFindingKind::kNumberTooLarge:
-      return u8"编号" + quoted + u8"大于 2147483647，未编号";
+      return u8"编号" + quoted + u8"大于 " + std::to_string(kLargestSongNumber) + u8"，未编号";
   }
   return std::string();
 }

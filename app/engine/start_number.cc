@@ -73,7 +73,11 @@ std::string FormatSongNumber(std::int64_t number) {
 std::optional<std::string> SongNumberFromName(std::string_view digits) {
   const std::size_t first = digits.find_first_not_of('0');
   const std::string_view value = first == std::string_view::npos ? "" : digits.substr(first);
-  if (value.size() > 10 || (value.size() == 10 && value > "2147483647")) return std::nullopt;
+  // More digits than the largest number has cannot be a song number.
+  const std::string largest = std::to_string(kLargestSongNumber);
+  if (value.size() > largest.size() || (value.size() == largest.size() && value > largest)) {
+    return std::nullopt;
+  }
   return FormatSongNumber(value.empty() ? 0 : std::stoll(std::string(value)));
 }
 
