@@ -60,6 +60,24 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     QVERIFY(!Exists("a.KSC"));
   }
 
+  // Under 编号取自文件名 the summary counts the videos left without a number
+  // and those whose number an earlier video's name gave, as kscgen's does.
+  void theSummaryCountsNumbersFromNamesMissingOrGivenTwice() {
+    for (const char* name : {"a-x-0153.mpg", "b-y-00153.mpg", "c-z.mpg", "d-w-0200.mpg"}) {
+      Touch(name);
+    }
+    form_->ChooseFolder(folder_);
+    form_->templateButtons->button(4)->click();
+    Click(form_->numberFromNameCheck);
+    Run();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].text.endsWith(
+                 Q(u8"\n\n新建 4 个，更新 0 个，未变 0 个"
+                   u8"\n\n编号取自文件名：1 个视频没有编号，1 个视频的编号与前面的视频相同"
+                   u8"\n\n2 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）")),
+             qPrintable(messages_[0].text));
+  }
+
   void batchWritesTheFilesFromTheButton() {
     Touch(Q(u8"张三－小河水.mpg"));
     Touch("b.avi");
