@@ -23,6 +23,7 @@
 #include "app/engine/start_number.h"
 #include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
+#include "app/gui/layout_blocks.h"
 #include "app/gui/native_path.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/translations.h"
@@ -225,7 +226,10 @@ void MainWindow::browseFolder() {
 
 void MainWindow::updateCount() {
   QString count = u8"歌曲总数：　" + QString::number(videos_->rowCount());
-  if (!videos_->unlisted().empty()) count += "\n" + FromMessage(videos_->unlisted());
+  // The hint wraps in a narrow column, between its phrases only.
+  if (!videos_->unlisted().empty()) {
+    count += "\n" + KeepPhrasesWhole(FromMessage(videos_->unlisted()));
+  }
   countLabel->setText(count);
 }
 

@@ -5,7 +5,8 @@
 //
 // Its work is spread over files by concern:
 //   main_window.cc           the folder, the file list and the option controls
-//   main_window_layout.cc    building the controls and arranging them on screen
+//   main_window_layout.cc    building the controls
+//   main_window_arrange.cc   arranging them on the screen, in two columns or three
 //   main_window_settings.cc  what is remembered between starts
 //   main_window_run.cc       starting, stopping and ending a run; the preview
 //   message_box.cc           the message boxes it shows
@@ -31,6 +32,7 @@ class QSettings;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -211,11 +213,16 @@ class MainWindow : public QWidget {
   void BuildButtonColumn();
   void FitToFont();
   void ConnectControls();
+
+  // main_window_arrange.cc
   // Two columns (the usual arrangement) or three; the same groups in the
   // same order either way.
   void Arrange(bool compact);
+  void ArrangeGroups(bool compact);
+  void ArrangeNumbering(bool compact);
+  void ArrangeUniformGroup(bool compact);
   // Centred on the screen, as large as the layout likes and the screen allows;
-  // three columns when two do not fit its height.
+  // three columns when two do not fit its room.
   void PlaceOnScreen();
 
   // main_window_settings.cc
@@ -287,6 +294,10 @@ class MainWindow : public QWidget {
   QWidget* choice_column_ = nullptr;     // 2. and 3. folder role and template
   QWidget* numbering_column_ = nullptr;  // numbering and progress
   QWidget* button_column_ = nullptr;
+  QHBoxLayout* recursive_row_ = nullptr;   // 包含子目录, and 后缀 beside it in two columns
+  QHBoxLayout* extensions_row_ = nullptr;  // 后缀 in three columns
+  QGridLayout* numbering_grid_ = nullptr;
+  QGridLayout* uniform_grid_ = nullptr;
   bool compact_ = false;
   std::string folder_native_;  // the folder the list shows, as the file system spells it
   QString folder_shown_;       // the path box's text when the list was read
