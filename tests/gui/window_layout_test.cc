@@ -341,6 +341,13 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     QList<QWidget*> buttons;
     for (QAbstractButton* b : box->buttons()) buttons << b;
     CheckOnScreen(box.get(), buttons);
+    // Each line as wide as it is: none wraps inside a word.
+    const QLabel* text = box->findChild<QLabel*>("qt_msgbox_label");
+    QVERIFY(text);
+    for (const QString& line : text->text().split('\n')) {
+      QVERIFY2(text->fontMetrics().horizontalAdvance(line) <= text->contentsRect().width(),
+               qPrintable(QString("%1 in %2").arg(line).arg(text->contentsRect().width())));
+    }
   }
 };
 
