@@ -26,22 +26,11 @@
 
 #include "app/engine/batch.h"
 #include "app/engine/name_number_counts.h"
+#include "app/gui/main_window_controls.h"
 
-class QButtonGroup;
-class QSettings;
-class QCheckBox;
-class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListView;
-class QListWidget;
-class QTextEdit;
-class QProgressBar;
-class QPushButton;
-class QToolButton;
+class QSettings;
 class QUrl;
 
 namespace kscgen::gui {
@@ -50,7 +39,7 @@ class BatchRunner;
 class FolderDialog;
 class VideoListModel;
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private MainWindowControls {
   Q_OBJECT
 
  public:
@@ -122,52 +111,9 @@ class MainWindow : public QWidget {
   // for the usual two.
   bool IsCompact() const { return compact_; }
 
-  // Controls, named for their job; each has its member's name as its object
-  // name, by which tests and tools find it.
-  QTextEdit* instructions;
-  QLabel* folderLabel;
-  QLineEdit* folderEdit;
-  QToolButton* browseButton;
-  QCheckBox* recursiveCheck;
-  QLabel* extensionsLabel;
-  QLineEdit* extensionsEdit;  // kinds of video beyond the five: "mkv,mp4"
-  QListView* videoList;
-  QLabel* countLabel;
-  QToolButton* removeVideoButton;
-  QLabel* roleLabel;
-  QGroupBox* roleGroup;
-  QButtonGroup* roleButtons;
-  QLabel* templateLabel;
-  QLabel* templateHint;
-  QGroupBox* templateGroup;
-  QButtonGroup* templateButtons;
-  QLineEdit* patternEdit;  // the pattern of 自定义: "{歌名} - {歌手}"
-  QLabel* patternError;    // what is wrong with it, shown while it is
-  QCheckBox* numberingCheck;
-  QCheckBox* startNumberCheck;
-  QLineEdit* startNumberEdit;
-  QCheckBox* numberFromNameCheck;  // 编号取自文件名; excludes 歌曲自动编号
-  // 替换手工修改: a run replaces the values a person changed in KSC files
-  // (and rewrites the files that are right); asked before each run, never
-  // remembered between starts.
-  QCheckBox* replaceEditsCheck;
-  QProgressBar* progressBar;
-  QGroupBox* uniformGroup;
-  QCheckBox* uniformCheck;
-  QLabel* uniformNote;
-  QLabel* kindLabel;
-  QComboBox* kindBox;
-  QLabel* valueLabel;
-  QComboBox* valueBox;
-  QToolButton* addUniformButton;
-  QLabel* uniformListLabel;
-  QListWidget* uniformList;
-  QToolButton* removeUniformButton;
-  QPushButton* previewButton;
-  QPushButton* runButton;
-  QPushButton* quitButton;
-  QLineEdit* initialsInput;
-  QLineEdit* initialsOutput;
+  // The controls, for the window's tests, which drive them as a user would;
+  // the window's own code reaches them as its members.
+  const MainWindowControls& ControlsForTest() const { return *this; }
 
  public slots:
   void browseFolder();

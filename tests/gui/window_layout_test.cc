@@ -187,7 +187,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     const QSize available = form_->screen()->availableGeometry().size();
     QVERIFY2(framed.width() <= available.width() && framed.height() <= available.height(),
              qPrintable(QString("%1x%2 framed").arg(framed.width()).arg(framed.height())));
-    QListView* list = form_->videoList;
+    QListView* list = Ui().videoList;
     const QRect row = list->visualRect(list->model()->index(0, 0));
     // What the row has for its text once the icon and the margins are taken.
     const int text_width = row.width() - list->iconSize().width() - 12;
@@ -195,15 +195,15 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
         kscgen::gui::ElideBeforeExtension(name, list->fontMetrics(), text_width);
     QVERIFY2(shown.startsWith(Q(u8"张学友－一千个伤心的理由")),
              qPrintable(QString("%1 in a list %2 wide").arg(shown).arg(list->width())));
-    QLineEdit* kinds = form_->extensionsEdit;
+    QLineEdit* kinds = Ui().extensionsEdit;
     const int kinds_room = kinds->width() - 2 * kinds->style()->pixelMetric(
                                                QStyle::PM_DefaultFrameWidth) - 4;
     QVERIFY2(kinds_room >= kinds->fontMetrics().horizontalAdvance("mkv,mp4,ts,vob"),
              qPrintable(QString::number(kinds->width())));
     QString lines;
-    QVERIFY2(WrapsOnlyBetweenPhrases(form_->countLabel, &lines), qPrintable(lines));
-    QVERIFY2(form_->countLabel->height() >= form_->countLabel->heightForWidth(
-                                                form_->countLabel->width()),
+    QVERIFY2(WrapsOnlyBetweenPhrases(Ui().countLabel, &lines), qPrintable(lines));
+    QVERIFY2(Ui().countLabel->height() >= Ui().countLabel->heightForWidth(
+                                                Ui().countLabel->width()),
              qPrintable(lines));
   }
 
@@ -211,11 +211,11 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     QVERIFY(form_->minimumSize() != form_->maximumSize());
     QVERIFY(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
     form_->resize(form_->minimumSize());
-    const QSize list = form_->videoList->size();
+    const QSize list = Ui().videoList->size();
     form_->resize(form_->minimumSize() + QSize(150, 120));
     QCOMPARE(form_->size(), form_->minimumSize() + QSize(150, 120));
-    QVERIFY(form_->videoList->width() > list.width());
-    QVERIFY(form_->videoList->height() > list.height());
+    QVERIFY(Ui().videoList->width() > list.width());
+    QVERIFY(Ui().videoList->height() > list.height());
   }
 
   // A long name is cut before its extension to the list's width, and shown whole
@@ -226,7 +226,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     Touch(name);
     form_->ChooseFolder(folder_);
     form_->resize(form_->minimumSize());
-    QListView* list = form_->videoList;
+    QListView* list = Ui().videoList;
     const QModelIndex row = list->model()->index(0, 0);
     QCOMPARE(row.data(Qt::ToolTipRole).toString(), name);
     // Cut before the extension, where what follows the title is: the
@@ -280,7 +280,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
             Q(u8"(粤语－流行－左声道).mpg"));
     }
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(4)->click();
+    Ui().templateButtons->button(4)->click();
     QRect left;
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       CheckPreviewOnScreen(dialog);
@@ -309,7 +309,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     });
     form_->close();
     form_ = NewForm();
-    form_->templateButtons->button(4)->click();
+    Ui().templateButtons->button(4)->click();
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       QVERIFY(QTest::qWaitForWindowExposed(dialog));
       QCOMPARE(dialog->geometry(), left);
@@ -329,7 +329,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     }
     for (const char* name : {"p.avi", "p.mpg", "q.avi", "q.mpg", "r.avi", "r.mpg"}) Touch(name);
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 1);
     const kscgen::gui::MainWindow::Message done = messages_[0];
