@@ -11,8 +11,6 @@
 // (they make the README's pictures). Options are remembered in the user's settings file.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -68,11 +66,13 @@ int main(int argc, char** argv) {
   kscgen::gui::FolderDialog form2(&form1);
   form1.setFolderDialog(&form2);
   if (!args.positionalArguments().isEmpty()) {
-    QString folder = args.positionalArguments()[0];
-    // A video dropped on the program (or on its icon) stands for its folder.
-    if (QFileInfo(folder).isFile()) folder = QFileInfo(folder).absolutePath();
+    const QString folder = args.positionalArguments()[0];
     const std::string native = kscgen::gui::NativeArgument(argc, argv, folder);
-    if (kscgen::gui::ToNative(folder) == native) {
+    // A video dropped on the program (or on its icon) stands for its folder.
+    const std::string stood = kscgen::gui::FolderStoodFor(native, kscgen::os::SystemFileSystem());
+    if (!stood.empty() && stood != native) {
+      form1.ChooseNativeFolder(stood);
+    } else if (kscgen::gui::ToNative(folder) == native) {
       form1.ChooseFolder(folder);  // shown as given
     } else {
       form1.ChooseNativeFolder(native);

@@ -180,9 +180,12 @@ class FolderListTest : public kscgen::testing::WindowTest {
     QCOMPARE(Ui().countLabel->text(), Q(u8"歌曲总数：　2"));
     // Something that is neither is refused.
     data.setUrls({QUrl::fromLocalFile(folder_ + "/gone.mpg")});
+    const int opened = fs_->Calls(kscgen::testing::Step::kOpenFolder);
     QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &refused);
     QVERIFY(!refused.isAccepted());
+    // What stands there is asked of the window's file system.
+    QVERIFY(fs_->Calls(kscgen::testing::Step::kOpenFolder) > opened);
   }
 
   // A folder named in GBK bytes, as copied from a Chinese system: chosen
