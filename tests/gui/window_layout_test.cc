@@ -200,6 +200,10 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
                                                QStyle::PM_DefaultFrameWidth) - 4;
     QVERIFY2(kinds_room >= kinds->fontMetrics().horizontalAdvance("mkv,mp4,ts,vob"),
              qPrintable(QString::number(kinds->width())));
+    // The instructions are on the window or, where they gave way, in the
+    // tooltip of the template's hint.
+    QVERIFY(!Ui().instructions->isHidden() ||
+            Ui().templateHint->toolTip() == Ui().instructions->toPlainText());
     QString lines;
     QVERIFY2(WrapsOnlyBetweenPhrases(Ui().countLabel, &lines), qPrintable(lines));
     QVERIFY2(Ui().countLabel->height() >= Ui().countLabel->heightForWidth(
