@@ -18,6 +18,7 @@
 namespace kscgen {
 struct BatchResult;
 struct NameFinding;
+struct NameNumberCounts;
 }  // namespace kscgen
 
 namespace kscgen::messages {
@@ -218,6 +219,9 @@ struct Report {
   std::string details;  // every name past the summary's; empty when none
 };
 Report BatchReport(const BatchResult& result, std::size_t max_names);
+// The same with what 编号取自文件名 left unnumbered or numbered twice.
+Report BatchReport(const BatchResult& result, std::size_t max_names,
+                   const NameNumberCounts& numbers);
 
 // Messages one per line: at most `max_lines` in the summary; when there are
 // more, every one in the details (folders below the chosen one that could not
@@ -241,6 +245,9 @@ std::string NoVideosFound(std::string_view folder, std::string_view masks,
 // How many videos of a run carry notes (备注), and where to see them; empty
 // when none do.
 std::string NotedVideos(std::size_t noted);
+// How many videos 编号取自文件名 left without a number, and how many got one
+// an earlier video's name gave too; empty when there are none of either.
+std::string NameNumbers(const NameNumberCounts& numbers);
 // What a dry run had listed before a stop: it wrote nothing.
 std::string ListedBeforeStop(std::size_t not_reached);
 

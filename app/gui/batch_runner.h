@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/engine/batch.h"
+#include "app/engine/name_number_counts.h"
 
 namespace kscgen::gui {
 
@@ -37,7 +38,7 @@ class BatchRunner : public QObject {
   // time to show, never the last one.
   void progress(std::size_t done, std::size_t total);
   // On the window's thread, once the run has ended (after its last progress).
-  void finished(const kscgen::BatchResult& result);
+  void finished(const kscgen::CountedRun& run);
 
  private:
   void Join();

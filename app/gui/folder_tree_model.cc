@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFileIconProvider>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "app/gui/qt_text.h"
 #include "os/file_system.h"
@@ -34,16 +32,15 @@ namespace {
 
 // Subfolder names of `folder`, in the order the tree shows them. Links to
 // folders count (the home folder may be one); hidden folders do not.
-std::vector<std::pair<QString, std::string>> Subfolders(const std::string& folder) {
+std::vector<std::pair<QString, std::string>> Subfolders(const std::string& folder,
+                                                        os::FileSystem& fs) {
   std::vector<os::FolderEntry> entries;
   std::vector<std::pair<QString, std::string>> names;
-  if (os::ListFolderAt(folder, &entries).failed()) return names;
+  if (os::ListFolderAt(folder, &entries, fs).failed()) return names;
   for (const os::FolderEntry& e : entries) {
     if (e.name.empty() || e.name[0] == '.' || e.type == os::EntryType::kFile) continue;
-    if (e.type == os::EntryType::kOther) {
-      std::error_code ec;
-      if (!std::filesystem::is_directory(os::StdPath(os::JoinPath(folder, e.name)), ec)) continue;
-    }
+    // A link, which counts when it leads to a folder.
+    if (e.type == os::EntryType::kOther && !IsFolder(os::JoinPath(folder, e.name), fs)) continue;
     names.emplace_back(FromNative(e.name), e.name);
   }
   std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
@@ -55,8 +52,9 @@ std::vector<std::pair<QString, std::string>> Subfolders(const std::string& folde
 
 }  // namespace
 
-FolderTreeModel::FolderTreeModel(QObject* parent)
+FolderTreeModel::FolderTreeModel(QObject* parent, os::FileSystem& fs)
     : QAbstractItemModel(parent),
+      fs_(fs),
       root_(std::make_unique<Node>()),
       folder_icon_(QFileIconProvider().icon(QFileIconProvider::Folder)) {
   for (const QFileInfo& drive : QDir::drives()) {
@@ -120,7 +118,7 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent) {
 
 void FolderTreeModel::List(Node* node, const QModelIndex& index) {
   node->listed = true;
-  auto names = Subfolders(node->native);
+  auto names = Subfolders(node->native, fs_);
   if (names.empty()) {
     // The expander goes once the folder proves empty.
     emit dataChanged(index, index);
@@ -145,7 +143,7 @@ void FolderTreeModel::Refresh(const QModelIndex& parent) {
     List(node, parent);
     return;
   }
-  auto names = Subfolders(node->native);
+  auto names = Subfolders(node->native, fs_);
   // Vanished folders go, last first so that rows stay right.
   for (int row = static_cast<int>(node->children.size()) - 1; row >= 0; --row) {
     const std::string& name = node->children[static_cast<std::size_t>(row)]->name;
@@ -177,7 +175,7 @@ std::string FolderTreeModel::NativePath(const QModelIndex& index) const {
 
 QModelIndex FolderTreeModel::IndexOf(const std::string& native) {
   std::string resolved;
-  if (native.empty() || os::SystemFileSystem().ResolveFolder(native, &resolved).failed()) {
+  if (native.empty() || fs_.ResolveFolder(native, &resolved).failed()) {
     return {};
   }
   // The longest root the path begins with.

@@ -10,13 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "os/file_system.h"
+
 namespace kscgen::gui {
 
 class FolderTreeModel : public QAbstractItemModel {
   Q_OBJECT
 
  public:
-  explicit FolderTreeModel(QObject* parent = nullptr);
+  // Folders are listed through `fs`.
+  explicit FolderTreeModel(QObject* parent = nullptr, os::FileSystem& fs = os::SystemFileSystem());
   ~FolderTreeModel() override;
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -43,6 +46,7 @@ class FolderTreeModel : public QAbstractItemModel {
   QModelIndex IndexOfNode(const Node* node) const;
   void List(Node* node, const QModelIndex& index);
 
+  os::FileSystem& fs_;
   std::unique_ptr<Node> root_;  // invisible; its children are the file system's roots
   QIcon folder_icon_;
 };

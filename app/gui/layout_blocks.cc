@@ -1,5 +1,6 @@
 #include "app/gui/layout_blocks.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -36,6 +37,47 @@ QGroupBox* RadioGroup(const char* name, const QStringList& items, int columns,
     (*buttons)->addButton(radio, i);
   }
   return box;
+}
+
+void SetRadioColumns(QGroupBox* group, QButtonGroup* buttons, int columns) {
+  auto* grid = static_cast<QGridLayout*>(group->layout());
+  const QList<QAbstractButton*> all = buttons->buttons();
+  for (QAbstractButton* b : all) grid->removeWidget(b);
+  for (QAbstractButton* b : all) {
+    const int i = buttons->id(b);
+    grid->addWidget(b, i / columns, i % columns);
+  }
+}
+
+QString KeepPhrasesWhole(const QString& text) {
+  // A line may end at a blank or after these; anywhere else between two
+  // characters, a word joiner holds them together.
+  auto breaks_after = [](QChar c) {
+    return c.isSpace() || c == QChar(0xFF0C) || c == QChar(0x3001) || c == QChar(0xFF1A);
+  };
+  // Latin letters and digits break at blanks only already.
+  auto wide = [](QChar c) { return c.unicode() >= 0x2E80; };
+  QString joined;
+  for (int i = 0; i < text.size(); ++i) {
+    joined += text[i];
+    if (i + 1 < text.size() && !breaks_after(text[i]) && !text[i + 1].isSpace() &&
+        (wide(text[i]) || wide(text[i + 1]))) {
+      joined += QChar(0x2060);
+    }
+  }
+  return joined;
+}
+
+QString ElideBeforeExtension(const QString& name, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(name) <= width) return name;
+  const int dot = name.lastIndexOf(QLatin1Char('.'));
+  const QString extension = dot > 0 ? name.mid(dot) : QString();
+  const int left = width - metrics.horizontalAdvance(extension);
+  // No room for the start beside the extension: the start alone.
+  if (extension.isEmpty() || left < metrics.horizontalAdvance(name.left(2) + QChar(0x2026))) {
+    return metrics.elidedText(name, Qt::ElideRight, width);
+  }
+  return metrics.elidedText(name.left(dot), Qt::ElideRight, left) + extension;
 }
 
 void WrapInColumn(QLabel* label) {
@@ -75,6 +117,20 @@ QSize ViewWideNames::sizeHint(const QStyleOptionViewItem& option, const QModelIn
   QSize size = QStyledItemDelegate::sizeHint(option, index);
   size.setWidth(1);
   return size;
+}
+
+void ViewWideNames::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+  QStyleOptionViewItem item = option;
+  initStyleOption(&item, index);
+  const QWidget* view = option.widget;
+  QStyle* style = view ? view->style() : QApplication::style();
+  // Cut where the style puts the text; the style then draws it as it is.
+  const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+  item.text = ElideBeforeExtension(item.text, item.fontMetrics, text.width() - 2 * margin);
+  item.textElideMode = Qt::ElideNone;
+  style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
 }
 
 CaptionOnEdge::CaptionOnEdge(QGroupBox* group, QWidget* caption)

@@ -39,6 +39,19 @@ QLabel* NavyLabel(QLabel* label);
 // A radio group: a frame of radio buttons, row by row.
 QGroupBox* RadioGroup(const char* name, const QStringList& items, int columns,
                       QButtonGroup** buttons);
+// The buttons of a radio group laid out again in `columns` columns.
+void SetRadioColumns(QGroupBox* group, QButtonGroup* buttons, int columns);
+
+// `text` as a label wraps it: only at blanks and after a comma or a
+// enumeration comma, never between the characters of a Chinese word (文/件),
+// which are joined by word joiners (U+2060, drawn as nothing).
+QString KeepPhrasesWhole(const QString& text);
+
+// `name` cut to `width` pixels of `metrics` where the name's end matters
+// least: the extension stays (".mpg"), and so does the name's start, where
+// the singer and the title stand; what follows them is cut
+// ("张学友－一千个伤心的理由(粤…).mpg").
+QString ElideBeforeExtension(const QString& name, const QFontMetrics& metrics, int width);
 
 // A label of changing text (a message, a count with a hint) that wraps in
 // whatever width its column has: a long message must never widen the
@@ -59,12 +72,15 @@ struct Cell {
 };
 QWidget* Column(std::initializer_list<Cell> cells);
 
-// Names as wide as the list is: a long name is cut in the middle, where its
-// singer and title keep their ends, rather than widening the list.
+// Names as wide as the list is: a long name is cut before its extension
+// (ElideBeforeExtension), so that its singer and title show, rather than
+// widening the list.
 class ViewWideNames : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
 };
 
 // Keeps a check box and note on a group's top edge, as its caption: the

@@ -1,16 +1,17 @@
 // kscgen-gui: the window a KTV library keeper starts.
 //
 //   kscgen-gui [FOLDER] [--screenshot FILE.png] [--preview-screenshot FILE.png]
+//              [--run-screenshot FILE.png]
 //
 // FOLDER is chosen at start as if picked in the folder dialog: on Windows,
 // a folder dropped on the program's icon arrives so; a file stands for its
 // folder. --screenshot saves a picture of the window once it is up,
-// --preview-screenshot one of the preview opened from it, and the program
-// then quits (they make the README's pictures). Options are remembered in the user's settings file.
+// --preview-screenshot one of the preview opened from it, --run-screenshot
+// one of the message a run (批量KSC) ends with, and the program then quits
+// (they make the README's pictures). Options are remembered in the user's settings file.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -29,6 +30,20 @@ void Grab(QWidget* w, const QString& file) {
   w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(file);
 }
 
+// Grabs the message box a run ends with once it is up (a run takes as long
+// as it takes), then quits.
+void GrabRunMessage(const QString& file) {
+  QTimer::singleShot(500, [file] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!qobject_cast<QMessageBox*>(box)) {
+      GrabRunMessage(file);
+      return;
+    }
+    Grab(box, file);
+    QApplication::quit();
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,8 +54,11 @@ int main(int argc, char** argv) {
   QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "file");
   QCommandLineOption preview_shot("preview-screenshot", "Save a picture of the preview and quit.",
                                   "file");
+  QCommandLineOption run_shot("run-screenshot", "Run, save a picture of its message and quit.",
+                              "file");
   args.addOption(screenshot);
   args.addOption(preview_shot);
+  args.addOption(run_shot);
   args.addPositionalArgument("folder", "The folder to list at start.");
   args.process(app);
 
@@ -48,11 +66,13 @@ int main(int argc, char** argv) {
   kscgen::gui::FolderDialog form2(&form1);
   form1.setFolderDialog(&form2);
   if (!args.positionalArguments().isEmpty()) {
-    QString folder = args.positionalArguments()[0];
-    // A video dropped on the program (or on its icon) stands for its folder.
-    if (QFileInfo(folder).isFile()) folder = QFileInfo(folder).absolutePath();
+    const QString folder = args.positionalArguments()[0];
     const std::string native = kscgen::gui::NativeArgument(argc, argv, folder);
-    if (kscgen::gui::ToNative(folder) == native) {
+    // A video dropped on the program (or on its icon) stands for its folder.
+    const std::string stood = kscgen::gui::FolderStoodFor(native, kscgen::os::SystemFileSystem());
+    if (!stood.empty() && stood != native) {
+      form1.ChooseNativeFolder(stood);
+    } else if (kscgen::gui::ToNative(folder) == native) {
       form1.ChooseFolder(folder);  // shown as given
     } else {
       form1.ChooseNativeFolder(native);
@@ -60,7 +80,12 @@ int main(int argc, char** argv) {
   }
   form1.show();
 
-  if (args.isSet(screenshot) || args.isSet(preview_shot)) {
+  if (args.isSet(run_shot)) {
+    QTimer::singleShot(1000, [&] {
+      GrabRunMessage(args.value(run_shot));
+      form1.runOrStop();
+    });
+  } else if (args.isSet(screenshot) || args.isSet(preview_shot)) {
     QTimer::singleShot(1000, [&] {
       if (args.isSet(screenshot)) Grab(&form1, args.value(screenshot));
       if (!args.isSet(preview_shot)) {
@@ -74,7 +99,7 @@ int main(int argc, char** argv) {
         }
         QApplication::quit();
       });
-      form1.previewButton->click();
+      form1.preview();
     });
   }
   return app.exec();

@@ -23,6 +23,7 @@
 #include "app/engine/start_number.h"
 #include "app/gui/batch_runner.h"
 #include "app/gui/folder_dialog.h"
+#include "app/gui/layout_blocks.h"
 #include "app/gui/native_path.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/translations.h"
@@ -87,7 +88,7 @@ void MainWindow::ChooseFolder(const QString& path) {
     return;
   }
   folderEdit->setText(path);
-  ReadFolder(NativePathOfTyped(path), path);
+  ReadFolder(NativePathOfTyped(path, FileSystem()), path);
 }
 
 void MainWindow::ChooseNativeFolder(const std::string& native) {
@@ -118,7 +119,8 @@ bool MainWindow::ReadFolder(const std::string& native, const QString& shown) {
     ShowMessage(MessageKind::kError, error);
   } else if (!unreadable.empty()) {
     // The folders that could be read are listed; these are not.
-    const messages::Report report = messages::LinesReport(unreadable, messages::kNamesInAMessageBox);
+    const messages::Report report =
+        messages::LinesReport(unreadable, messages::kNamesInAMessageBox);
     ShowMessage(MessageKind::kError, FromMessage(report.summary), FromMessage(report.details));
   }
   return listed_ok_;
@@ -145,7 +147,7 @@ void MainWindow::ListWorkingFolder() {
 bool MainWindow::FollowPathBox() {
   const QString typed = folderEdit->text();
   if (typed.isEmpty() || typed == folder_shown_) return true;
-  return ReadFolder(NativePathOfTyped(typed), typed);
+  return ReadFolder(NativePathOfTyped(typed, FileSystem()), typed);
 }
 
 const std::vector<VideoFolder>& MainWindow::ListedFolders() const { return videos_->folders(); }
@@ -216,7 +218,7 @@ void MainWindow::ShowMessage(MessageKind kind, const QString& text, const QStrin
 std::string MainWindow::PathBoxFolder() const {
   const QString typed = folderEdit->text();
   if (typed.isEmpty()) return {};
-  return typed == folder_shown_ ? folder_native_ : NativePathOfTyped(typed);
+  return typed == folder_shown_ ? folder_native_ : NativePathOfTyped(typed, FileSystem());
 }
 
 void MainWindow::browseFolder() {
@@ -225,7 +227,10 @@ void MainWindow::browseFolder() {
 
 void MainWindow::updateCount() {
   QString count = u8"歌曲总数：　" + QString::number(videos_->rowCount());
-  if (!videos_->unlisted().empty()) count += "\n" + FromMessage(videos_->unlisted());
+  // The hint wraps in a narrow column, between its phrases only.
+  if (!videos_->unlisted().empty()) {
+    count += "\n" + KeepPhrasesWhole(FromMessage(videos_->unlisted()));
+  }
   countLabel->setText(count);
 }
 
@@ -386,7 +391,7 @@ void MainWindow::rereadFolder() {
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (IsRunning()) return;  // refused: the run's folder stays
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && !FolderStoodFor(NativePathOfUrl(urls[0])).empty()) {
+  if (urls.size() == 1 && !FolderStoodFor(NativePathOfUrl(urls[0]), FileSystem()).empty()) {
     event->acceptProposedAction();
   }
 }
@@ -396,7 +401,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
-  const std::string folder = FolderStoodFor(NativePathOfUrl(event->mimeData()->urls().value(0)));
+  const std::string folder =
+      FolderStoodFor(NativePathOfUrl(event->mimeData()->urls().value(0)), FileSystem());
   if (folder.empty()) {
     event->ignore();
     return;

@@ -5,7 +5,8 @@
 //
 // Its work is spread over files by concern:
 //   main_window.cc           the folder, the file list and the option controls
-//   main_window_layout.cc    building the controls and arranging them on screen
+//   main_window_layout.cc    building the controls
+//   main_window_arrange.cc   arranging them on the screen, in two columns or three
 //   main_window_settings.cc  what is remembered between starts
 //   main_window_run.cc       starting, stopping and ending a run; the preview
 //   message_box.cc           the message boxes it shows
@@ -24,21 +25,12 @@
 #include <vector>
 
 #include "app/engine/batch.h"
+#include "app/engine/name_number_counts.h"
+#include "app/gui/main_window_controls.h"
 
-class QButtonGroup;
-class QSettings;
-class QCheckBox;
-class QComboBox;
 class QGridLayout;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListView;
-class QListWidget;
-class QTextEdit;
-class QProgressBar;
-class QPushButton;
-class QToolButton;
+class QHBoxLayout;
+class QSettings;
 class QUrl;
 
 namespace kscgen::gui {
@@ -47,7 +39,7 @@ class BatchRunner;
 class FolderDialog;
 class VideoListModel;
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private MainWindowControls {
   Q_OBJECT
 
  public:
@@ -119,52 +111,9 @@ class MainWindow : public QWidget {
   // for the usual two.
   bool IsCompact() const { return compact_; }
 
-  // Controls, named for their job; each has its member's name as its object
-  // name, by which tests and tools find it.
-  QTextEdit* instructions;
-  QLabel* folderLabel;
-  QLineEdit* folderEdit;
-  QToolButton* browseButton;
-  QCheckBox* recursiveCheck;
-  QLabel* extensionsLabel;
-  QLineEdit* extensionsEdit;  // kinds of video beyond the five: "mkv,mp4"
-  QListView* videoList;
-  QLabel* countLabel;
-  QToolButton* removeVideoButton;
-  QLabel* roleLabel;
-  QGroupBox* roleGroup;
-  QButtonGroup* roleButtons;
-  QLabel* templateLabel;
-  QLabel* templateHint;
-  QGroupBox* templateGroup;
-  QButtonGroup* templateButtons;
-  QLineEdit* patternEdit;  // the pattern of 自定义: "{歌名} - {歌手}"
-  QLabel* patternError;    // what is wrong with it, shown while it is
-  QCheckBox* numberingCheck;
-  QCheckBox* startNumberCheck;
-  QLineEdit* startNumberEdit;
-  QCheckBox* numberFromNameCheck;  // 编号取自文件名; excludes 歌曲自动编号
-  // 替换手工修改: a run replaces the values a person changed in KSC files
-  // (and rewrites the files that are right); asked before each run, never
-  // remembered between starts.
-  QCheckBox* replaceEditsCheck;
-  QProgressBar* progressBar;
-  QGroupBox* uniformGroup;
-  QCheckBox* uniformCheck;
-  QLabel* uniformNote;
-  QLabel* kindLabel;
-  QComboBox* kindBox;
-  QLabel* valueLabel;
-  QComboBox* valueBox;
-  QToolButton* addUniformButton;
-  QLabel* uniformListLabel;
-  QListWidget* uniformList;
-  QToolButton* removeUniformButton;
-  QPushButton* previewButton;
-  QPushButton* runButton;
-  QPushButton* quitButton;
-  QLineEdit* initialsInput;
-  QLineEdit* initialsOutput;
+  // The controls, for the window's tests, which drive them as a user would;
+  // the window's own code reaches them as its members.
+  const MainWindowControls& ControlsForTest() const { return *this; }
 
  public slots:
   void browseFolder();
@@ -210,11 +159,16 @@ class MainWindow : public QWidget {
   void BuildButtonColumn();
   void FitToFont();
   void ConnectControls();
+
+  // main_window_arrange.cc
   // Two columns (the usual arrangement) or three; the same groups in the
   // same order either way.
   void Arrange(bool compact);
+  void ArrangeGroups(bool compact);
+  void ArrangeNumbering(bool compact);
+  void ArrangeUniformGroup(bool compact);
   // Centred on the screen, as large as the layout likes and the screen allows;
-  // three columns when two do not fit its height.
+  // three columns when two do not fit its room.
   void PlaceOnScreen();
 
   // main_window_settings.cc
@@ -233,14 +187,14 @@ class MainWindow : public QWidget {
   // Clears the count of a run over a list of another length than the one
   // shown now (后缀, F5, 移除 changed it).
   void ClearProgressOfAnotherList();
-  void RunFinished(const BatchResult& result);
+  void RunFinished(const CountedRun& run);
   // What the chosen template allows: the pattern box, 编号取自文件名 (taken
   // off under 歌名, saying so when `tell`).
   void FollowTemplate(bool tell);
   // How many names the completion message of `result` lists (at most
   // kSummaryNames) for its box to fit the screen's available area.
   static constexpr std::size_t kSummaryNames = 10;
-  std::size_t SummaryNamesThatFit(const BatchResult& result);
+  std::size_t SummaryNamesThatFit(const CountedRun& run);
   void AskWhetherToStop();
   // Whether the listed folder is there to be run on; if not, it is read
   // again, which empties the list and says why.
@@ -286,6 +240,10 @@ class MainWindow : public QWidget {
   QWidget* choice_column_ = nullptr;     // 2. and 3. folder role and template
   QWidget* numbering_column_ = nullptr;  // numbering and progress
   QWidget* button_column_ = nullptr;
+  QHBoxLayout* recursive_row_ = nullptr;   // 包含子目录, and 后缀 beside it in two columns
+  QHBoxLayout* extensions_row_ = nullptr;  // 后缀 in three columns
+  QGridLayout* numbering_grid_ = nullptr;
+  QGridLayout* uniform_grid_ = nullptr;
   bool compact_ = false;
   std::string folder_native_;  // the folder the list shows, as the file system spells it
   QString folder_shown_;       // the path box's text when the list was read

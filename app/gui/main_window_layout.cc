@@ -1,5 +1,6 @@
-// The main window's controls and their arrangement: layouts rather than
-// pixels, so that the window can be resized and reads the same at any scale.
+// The main window's controls: layouts rather than pixels, so that the window
+// can be resized and reads the same at any scale. Where each group goes, in
+// two columns or three, is main_window_arrange.cc's.
 // The groups, top down and left to right: the instructions; the folder and
 // its videos; the folder role, the template, numbering and progress; the
 // uniform values; the buttons. Each control's object name is its member's.
@@ -124,15 +125,20 @@ void MainWindow::BuildFolderColumn() {
   videoList->setUniformItemSizes(true);  // lays out 20,000 rows without measuring each
   videoList->setIconSize(QSize(16, 16));
   videoList->setItemDelegate(new ViewWideNames(videoList));
-  videoList->setTextElideMode(Qt::ElideMiddle);
   videoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   countLabel = Named("countLabel", new QLabel);
   WrapInColumn(countLabel);
   removeVideoButton = Named("removeVideoButton", new QToolButton);
   removeVideoButton->setText(u8"<< 移除");
   removeVideoButton->setAutoRaise(true);
-  folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}),
-                           Row({recursiveCheck, extensionsLabel, extensionsEdit}), videoList,
+  // The run's progress under the videos it goes through.
+  progressBar = Named("progressBar", new QProgressBar);
+  progressBar->setTextVisible(false);
+  progressBar->setAlignment(Qt::AlignCenter);
+  recursive_row_ = Row({recursiveCheck, extensionsLabel, extensionsEdit});
+  extensions_row_ = Row({});  // 后缀 on a row of its own, in three columns
+  folder_column_ = Column({folderLabel, Row({folderEdit, browseButton}), recursive_row_,
+                           extensions_row_, videoList, progressBar,
                            Row({countLabel, removeVideoButton})});
 }
 
@@ -167,7 +173,7 @@ void MainWindow::BuildChoiceColumn() {
       {roleLabel, roleGroup, template_row, templateGroup, patternEdit, patternError, nullptr});
 }
 
-// Numbering, and the progress of a run.
+// Numbering.
 void MainWindow::BuildNumberingColumn() {
   numberingCheck = Named("numberingCheck", new QCheckBox(u8"歌曲自动编号(&N)"));
   numberFromNameCheck = Named("numberFromNameCheck", new QCheckBox(u8"编号取自文件名(&F)"));
@@ -186,12 +192,10 @@ void MainWindow::BuildNumberingColumn() {
   startNumberEdit->setValidator(new StartNumberValidator(startNumberEdit));
   startNumberEdit->setToolTip(u8"如果不确定是否与原库编号重号，请不要更改");
   startNumberEdit->setEnabled(false);
-  progressBar = Named("progressBar", new QProgressBar);
-  progressBar->setTextVisible(false);
-  progressBar->setAlignment(Qt::AlignCenter);
-  QHBoxLayout* numbering_row = Row({numberingCheck, startNumberCheck, startNumberEdit}, true);
-  numbering_column_ =
-      Column({numbering_row, Row({numberFromNameCheck, replaceEditsCheck}, true), progressBar});
+  numbering_column_ = new QWidget;
+  numbering_grid_ = new QGridLayout(numbering_column_);
+  numbering_grid_->setContentsMargins(0, 0, 0, 0);
+  numbering_grid_->setSpacing(4);
 }
 
 // Uniform values: a frame whose caption is the check box that turns them on.
@@ -227,20 +231,9 @@ void MainWindow::BuildUniformGroup() {
   removeUniformButton = Named("removeUniformButton", new QToolButton);
   removeUniformButton->setText(u8"移除");
   removeUniformButton->setAutoRaise(true);
-  auto* uniform_grid = new QGridLayout(uniformGroup);
-  uniform_grid->setContentsMargins(8, 4, 6, 6);
-  uniform_grid->setSpacing(4);
-  uniform_grid->addWidget(kindLabel, 0, 0);
-  uniform_grid->addWidget(kindBox, 0, 1);
-  uniform_grid->addWidget(valueLabel, 0, 2);
-  uniform_grid->addWidget(valueBox, 0, 3);
-  uniform_grid->addWidget(addUniformButton, 0, 4);
-  uniform_grid->addWidget(uniformListLabel, 1, 0, Qt::AlignTop);
-  uniform_grid->addWidget(uniformList, 1, 1, 1, 3);
-  uniform_grid->addWidget(removeUniformButton, 1, 4, Qt::AlignBottom);
-  uniform_grid->setColumnStretch(1, 1);
-  uniform_grid->setColumnStretch(3, 1);
-  uniform_grid->setRowStretch(1, 1);
+  uniform_grid_ = new QGridLayout(uniformGroup);
+  uniform_grid_->setContentsMargins(8, 4, 6, 6);
+  uniform_grid_->setSpacing(4);
   new CaptionOnEdge(uniformGroup, caption);
 }
 
@@ -274,7 +267,11 @@ void MainWindow::FitToFont() {
        {numberingCheck, startNumberCheck, numberFromNameCheck, replaceEditsCheck, uniformCheck}) {
     c->setFixedHeight(line + 2);
   }
-  videoList->setMinimumSize(8 * line, 4 * line);
+  // Room for a name's singer and title, some fourteen characters, before
+  // the extension that ends its row; less and names read alike.
+  const int name = videoList->fontMetrics().horizontalAdvance(QString(14, QChar(0x6B4C)) +
+                                                              QChar(0x2026) + ".mpg");
+  videoList->setMinimumSize(name + videoList->iconSize().width() + 16, 4 * line);
   startNumberEdit->setFixedWidth(startNumberEdit->fontMetrics().horizontalAdvance("00000") + 12);
   progressBar->setFixedHeight(line);
   // The first entry of each of the four kinds counts: a few rows suffice.
@@ -283,50 +280,6 @@ void MainWindow::FitToFont() {
   for (QPushButton* b : {previewButton, runButton, quitButton}) {
     b->setMinimumSize(87, line + 10);
   }
-}
-
-void MainWindow::Arrange(bool compact) {
-  compact_ = compact;
-  for (QWidget* w : {static_cast<QWidget*>(instructions), folder_column_, choice_column_,
-                     numbering_column_, static_cast<QWidget*>(uniformGroup), button_column_}) {
-    grid_->removeWidget(w);
-  }
-  for (int i = 0; i < 4; ++i) {
-    grid_->setRowStretch(i, 0);
-    grid_->setColumnStretch(i, 0);
-  }
-  grid_->addWidget(folder_column_, 1, 0, compact ? 3 : 2, 1);
-  grid_->setColumnStretch(0, 1);
-  if (!compact) {
-    // The folder and its videos beside the options, numbering and progress
-    // at the foot of the options; the uniform values beside the buttons.
-    grid_->addWidget(instructions, 0, 0, 1, 2);
-    grid_->addWidget(choice_column_, 1, 1);
-    grid_->addWidget(numbering_column_, 2, 1);
-    grid_->addWidget(uniformGroup, 3, 0);
-    grid_->addWidget(button_column_, 3, 1);
-    grid_->setRowStretch(1, 1);
-  } else {
-    // A screen too low for that: numbering and progress, the uniform values
-    // and the buttons take a third column, after the options.
-    grid_->addWidget(instructions, 0, 0, 1, 3);
-    grid_->addWidget(choice_column_, 1, 1, 3, 1);
-    grid_->addWidget(numbering_column_, 1, 2);
-    grid_->addWidget(uniformGroup, 2, 2);
-    grid_->addWidget(button_column_, 3, 2);
-    grid_->setRowStretch(3, 1);
-    grid_->setColumnStretch(2, 1);
-  }
-  grid_->invalidate();
-  grid_->activate();
-}
-
-void MainWindow::PlaceOnScreen() {
-  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  Arrange(false);
-  if (grid_->totalMinimumSize().height() > RoomOn(screen).height()) Arrange(true);
-  CentreOn(this, grid_->totalSizeHint(), screen);
 }
 
 void MainWindow::ConnectControls() {

@@ -149,7 +149,7 @@ void MainWindow::RestoreSettings() {
   // start, when the list shows the working folder: only its own videos
   // (never a tree the user did not choose), and without a word should it
   // not be readable.
-  if (IsFolder(folder)) {
+  if (IsFolder(folder, FileSystem())) {
     ChooseNativeFolder(folder);
   } else {
     ListWorkingFolder();

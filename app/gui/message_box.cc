@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <algorithm>
 #include <memory>
@@ -62,10 +63,14 @@ QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
   if (!message.details.isEmpty()) box->setDetailedText(message.details);
   // A short text would make the box narrower than its title, which the
   // title bar then cuts: the box is kept as wide as the title and room for
-  // the bar's icon and buttons.
+  // the bar's icon and buttons. The text has the width of its longest line
+  // beside the icon (where the screen has it): Chinese text wrapped to less
+  // would break inside its words (扫/描).
   if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
     const int title = box->fontMetrics().horizontalAdvance(box->windowTitle()) + kTitleBarButtons;
-    const int width = std::max(title, TextWidthOnScreen(box, message.text));
+    const int text = TextWidthOnScreen(box, message.text);
+    if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) label->setMinimumWidth(text);
+    const int width = std::max(title, text);
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                   grid->rowCount(), 0, 1, grid->columnCount());
   }
@@ -87,13 +92,13 @@ QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
   return box;
 }
 
-std::size_t MainWindow::SummaryNamesThatFit(const BatchResult& result) {
+std::size_t MainWindow::SummaryNamesThatFit(const CountedRun& run) {
   // The most the summary lists, fewer as long as its box would be taller than
   // the room on the screen: the rest are counted, and in the details whole.
   const int room = RoomOn(screen() ? screen() : QGuiApplication::primaryScreen()).height();
   std::size_t names = kSummaryNames;
   for (; names > 0; --names) {
-    const messages::Report report = messages::BatchReport(result, names);
+    const messages::Report report = messages::BatchReport(run.result, names, run.numbers);
     Message message{MessageKind::kInformation, FromMessage(report.summary),
                     FromMessage(report.details), folder_native_};
     std::unique_ptr<QMessageBox> box(MakeMessageBox(message));

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <filesystem>
-#include <system_error>
+#include <memory>
+#include <vector>
 
 #include "app/gui/qt_text.h"
 #include "os/file_system.h"
@@ -12,15 +12,40 @@
 namespace kscgen::gui {
 namespace {
 
-bool Exists(const std::string& native) {
-  std::error_code ec;
-  return std::filesystem::exists(os::StdPath(native), ec);
+// Where a path's last name begins: after its last separator.
+std::size_t NameStart(const std::string& native) {
+  const std::size_t slash =
+      native.find_last_of(QDir::separator() == QLatin1Char('/') ? "/" : "/\\");
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// The folder that holds the last name of `native`, "." for a bare name.
+std::string Parent(const std::string& native) {
+  const std::size_t start = NameStart(native);
+  if (start == 0) return ".";
+  return start == 1 ? native.substr(0, 1) : native.substr(0, start - 1);
+}
+
+// The entry of the folder at `native`'s parent named as its last name.
+const os::FolderEntry* EntryAt(const std::string& native, os::FileSystem& fs,
+                               std::vector<os::FolderEntry>* entries) {
+  if (os::ListFolderAt(Parent(native), entries, fs).failed()) return nullptr;
+  const std::string name = native.substr(NameStart(native));
+  for (const os::FolderEntry& e : *entries) {
+    if (e.name == name) return &e;
+  }
+  return nullptr;
+}
+
+bool Exists(const std::string& native, os::FileSystem& fs) {
+  std::vector<os::FolderEntry> entries;
+  return IsFolder(native, fs) || EntryAt(native, fs, &entries) != nullptr;
 }
 
 // The entry of `folder` whose shown name is `shown`; empty when none is.
-std::string EntryShownAs(const std::string& folder, const std::string& shown) {
+std::string EntryShownAs(const std::string& folder, const std::string& shown, os::FileSystem& fs) {
   std::vector<os::FolderEntry> entries;
-  if (os::ListFolderAt(folder.empty() ? "." : folder, &entries).failed()) {
+  if (os::ListFolderAt(folder.empty() ? "." : folder, &entries, fs).failed()) {
     return {};
   }
   for (const os::FolderEntry& e : entries) {
@@ -31,9 +56,9 @@ std::string EntryShownAs(const std::string& folder, const std::string& shown) {
 
 }  // namespace
 
-std::string NativePathOfTyped(const QString& typed) {
+std::string NativePathOfTyped(const QString& typed, os::FileSystem& fs) {
   const std::string as_typed = ToNative(typed);
-  if (as_typed.empty() || Exists(as_typed)) return as_typed;
+  if (as_typed.empty() || Exists(as_typed, fs)) return as_typed;
   const char sep = os::PathSeparator();
   std::string path;
   std::size_t begin = 0;
@@ -47,8 +72,8 @@ std::string NativePathOfTyped(const QString& typed) {
     if (end == std::string::npos) end = as_typed.size();
     std::string name = as_typed.substr(begin, end - begin);
     const std::string joined = path.empty() ? name : os::JoinPath(path, name);
-    if (!name.empty() && !Exists(joined)) {
-      std::string found = EntryShownAs(path, name);
+    if (!name.empty() && !Exists(joined, fs)) {
+      std::string found = EntryShownAs(path, name, fs);
       path = found.empty() ? joined : (path.empty() ? found : os::JoinPath(path, found));
     } else if (!name.empty()) {
       path = joined;
@@ -88,21 +113,19 @@ std::string NativeArgument(int argc, const char* const* argv, const QString& dec
 
 QString ShownPath(const std::string& native) { return FromNative(native); }
 
-bool IsFolder(const std::string& native) {
-  std::error_code ec;
-  return !native.empty() && std::filesystem::is_directory(os::StdPath(native), ec);
+bool IsFolder(const std::string& native, os::FileSystem& fs) {
+  std::unique_ptr<os::Folder> folder;
+  return !native.empty() && !fs.OpenFolder(native, &folder).failed();
 }
 
-std::string FolderStoodFor(const std::string& native) {
-  if (IsFolder(native)) return native;
-  std::error_code ec;
-  if (native.empty() || !std::filesystem::is_regular_file(os::StdPath(native), ec)) return {};
-  // A file's path always holds a separator before its name.
-  const std::size_t slash =
-      native.find_last_of(QDir::separator() == QLatin1Char('/') ? "/" : "/\\");
-  if (slash == std::string::npos) return {};
-  return slash == 0 ? native.substr(0, 1) : native.substr(0, slash);
+std::string FolderStoodFor(const std::string& native, os::FileSystem& fs) {
+  if (IsFolder(native, fs)) return native;
+  if (native.empty()) return {};
+  std::vector<os::FolderEntry> entries;
+  const os::FolderEntry* entry = EntryAt(native, fs, &entries);
+  // A file, or a link to one.
+  if (!entry || entry->type != os::EntryType::kFile) return {};
+  return Parent(native);
 }
-
 
 }  // namespace kscgen::gui

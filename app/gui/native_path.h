@@ -3,13 +3,15 @@
 // bytes, which no QString holds: Qt decodes them to replacement characters
 // and cannot give the bytes back. The window therefore carries the native
 // bytes beside the text it shows, and recovers them from typed or dropped
-// text here.
+// text here. What stands at a path is asked of the window's file system
+// (os::FileSystem), as everything else the window reads.
 #pragma once
 
 #include <QString>
 #include <QUrl>
-#include <filesystem>
 #include <string>
+
+#include "os/file_system.h"
 
 namespace kscgen::gui {
 
@@ -17,7 +19,7 @@ namespace kscgen::gui {
 // exist as typed is looked up among its parent folder's entries by the name
 // the window shows for them (a GBK name shows as its Chinese text); a
 // component found neither way is kept as typed, so that the error names it.
-std::string NativePathOfTyped(const QString& typed);
+std::string NativePathOfTyped(const QString& typed, os::FileSystem& fs);
 
 // The native path of a dropped local file URL, percent-encoded bytes
 // included; empty when the URL is not a local file.
@@ -34,10 +36,11 @@ std::string NativeArgument(int argc, const char* const* argv, const QString& dec
 QString ShownPath(const std::string& native);
 
 // Whether a folder stands at the native path (links followed).
-bool IsFolder(const std::string& native);
+bool IsFolder(const std::string& native, os::FileSystem& fs);
 
 // The folder a dropped or given path stands for: itself when it is a folder,
-// the folder that holds it when it is a file; empty for anything else.
-std::string FolderStoodFor(const std::string& native);
+// the folder that holds it when it is a file (".", for a file named without
+// a folder); empty for anything else.
+std::string FolderStoodFor(const std::string& native, os::FileSystem& fs);
 
 }  // namespace kscgen::gui

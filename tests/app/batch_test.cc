@@ -487,6 +487,11 @@ TEST_F(BatchTest, AStopEndsTheRunAfterAWholeFile) {
   EXPECT_EQ(r.status, BatchStatus::kStopped);
   EXPECT_EQ(r.created, 2u);
   EXPECT_EQ(Summary(r), u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。");
+  // The videos run through before the stop have their notes counted too.
+  r.noted = 1;
+  EXPECT_EQ(Summary(r), u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。"
+                        u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看"
+                        u8"（命令行用 kscgen -n）");
   EXPECT_EQ(ListNames(folder_.path), "0.KSC|0.mpg|1.KSC|1.mpg|2.mpg|3.mpg|4.mpg");
 }
 

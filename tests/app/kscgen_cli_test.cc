@@ -175,6 +175,15 @@ TEST_F(KscgenTest, NumbersFromTheNamesThatRepeatAreNoted) {
   EXPECT_NE(o.out.find(u8"\t编号与第 3 行相同\t新建\t00153\n"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find(u8"\t文件名中没有编号，未编号\t新建\t\n"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find(u8"　.mpg\t\t\t\t\t\t\t\t\t\t\t\t跳过："), std::string::npos) << o.out;
+  // The run itself counts both in its summary, as the window's does, beside
+  // the rows with notes (the skipped video is named with its reason instead).
+  o = Run(u8"-t 4 --number-from-name 粤语金曲");
+  EXPECT_EQ(o.exit_code, 1) << o.err;
+  EXPECT_NE(o.out.find(u8"\n\n编号取自文件名：1 个视频没有编号，1 个视频的编号与前面的视频相同"
+                       u8"\n\n2 个视频有备注（文件名与模板不符之处等），可在预览中查看"
+                       u8"（命令行用 kscgen -n）\n"),
+            std::string::npos)
+      << o.out;
 }
 
 TEST_F(KscgenTest, NumbersFromThePatternAreOneHoweverWrittenAndWithinTheLargest) {

@@ -53,10 +53,10 @@ class PreviewTest : public kscgen::testing::WindowTest {
     Touch("a.dat");
     Touch(QString("bad") + QChar(1) + ".mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(4)->click();
-    Click(form_->numberingCheck);
-    Click(form_->startNumberCheck);
-    QTest::keyClicks(form_->startNumberEdit, "7");
+    Ui().templateButtons->button(4)->click();
+    Click(Ui().numberingCheck);
+    Click(Ui().startNumberCheck);
+    QTest::keyClicks(Ui().startNumberEdit, "7");
 
     QStringList texts;
     QStringList remarks;
@@ -101,7 +101,7 @@ class PreviewTest : public kscgen::testing::WindowTest {
     Touch(Q(u8"x－(国语).mpg"));
     Touch(Q(u8"合唱团－小河水(国语－流行－9).mpg"));
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(4)->click();
+    Ui().templateButtons->button(4)->click();
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       QTableWidget* table = dialog->table();
       QCOMPARE(dialog->windowTitle(), Q(u8"预览（3 行有备注）"));
@@ -144,7 +144,7 @@ class PreviewTest : public kscgen::testing::WindowTest {
     Touch("a.mpg");
     Touch("b.mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 1);
     const QString lyric = Q(u8"karaoke.add('00:01.000', '00:02.000', '我', '1000');");
@@ -176,7 +176,7 @@ class PreviewTest : public kscgen::testing::WindowTest {
       QVERIFY(table->isRowHidden(1));
       QVERIFY(!table->isRowHidden(2));  // c.KSC is new
     });
-    form_->replaceEditsCheck->setChecked(true);
+    Ui().replaceEditsCheck->setChecked(true);
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       const int notes = static_cast<int>(kscgen::NotesColumn(false));
       QCOMPARE(dialog->table()->item(1, notes)->text(), Q(u8"风格：怀旧歌→流行"));
@@ -199,10 +199,10 @@ class PreviewTest : public kscgen::testing::WindowTest {
 
   void previewChecksTheTemplateAndShowsAnEmptyList() {
     form_->ChooseFolder(folder_);
-    Click(form_->previewButton);
+    Click(Ui().previewButton);
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].text, Q(u8"\n　请选择歌曲命名模板！ "));
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Preview([](kscgen::gui::PreviewDialog* dialog) { QCOMPARE(dialog->table()->rowCount(), 0); });
   }
 };

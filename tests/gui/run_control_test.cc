@@ -34,13 +34,13 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
   void Prepare(int videos, int nth) {
     for (int i = 0; i < videos; ++i) Touch(QString("v%1.mpg").arg(i));
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     fs_->HoldAt(Step::kReplace, nth);
   }
   // Starts the run and returns once it waits at the hold, with what it
   // reported so far delivered to the window.
   void StartHeld() {
-    Click(form_->runButton);
+    Click(Ui().runButton);
     fs_->WaitUntilHeld();
     QCoreApplication::processEvents();
   }
@@ -56,12 +56,12 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
   void theBarCountsTheVideosDone() {
     Prepare(5, 3);
     StartHeld();
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 2 / 5"));
-    QCOMPARE(form_->progressBar->value(), 2);
-    QCOMPARE(form_->progressBar->maximum(), 5);
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 2 / 5"));
+    QCOMPARE(Ui().progressBar->value(), 2);
+    QCOMPARE(Ui().progressBar->maximum(), 5);
     fs_->Release();
     WaitForRunEnd();
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 5 / 5"));
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 5 / 5"));
   }
 
   // 停止 and Esc end the run after the file being written; every file is
@@ -77,13 +77,13 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     ActivateWindow();
     StartHeld();
     QVERIFY(form_->IsRunning());
-    QCOMPARE(form_->runButton->text(), Q(u8" 停止(&S)"));  // Alt+S
+    QCOMPARE(Ui().runButton->text(), Q(u8" 停止(&S)"));  // Alt+S
     if (byKey) {
       QTest::keyClick(form_.get(), Qt::Key_Escape);
     } else {
-      Click(form_->runButton);
+      Click(Ui().runButton);
     }
-    QVERIFY(!form_->runButton->isEnabled());  // stopping
+    QVERIFY(!Ui().runButton->isEnabled());  // stopping
     QVERIFY(form_->IsRunning());              // until the held file is written
     fs_->Release();
     WaitForRunEnd();
@@ -101,15 +101,15 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_[0].kind, Kind::kInformation);
     QCOMPARE(messages_[0].text,
              Q(u8"批量任务已停止。\n本次已写入 3 个KSC文件，另有 2 个视频未处理。"));
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 5"));
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC(&B)"));
-    QVERIFY(form_->runButton->isEnabled());
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 3 / 5"));
+    QCOMPARE(Ui().runButton->text(), Q(u8" 批量KSC(&B)"));
+    QVERIFY(Ui().runButton->isEnabled());
   }
 
   void quitDuringARunAsksWhetherToStop() {
     Prepare(5, 2);
     StartHeld();
-    Click(form_->quitButton);
+    Click(Ui().quitButton);
     QPointer<QMessageBox> question = form_->StopQuestion();
     QVERIFY(question && question->isVisible());
     QCOMPARE(question->text(), Q(u8"批量任务正在进行，要停止并退出吗？\n（正在写入的文件会写完）"));
@@ -119,7 +119,7 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QVERIFY(form_->isVisible());
     QVERIFY(form_->IsRunning());
 
-    Click(form_->quitButton);
+    Click(Ui().quitButton);
     question = form_->StopQuestion();
     QVERIFY(question && question->isVisible());
     Click(question->button(QMessageBox::Yes));
@@ -136,7 +136,7 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
   void theQuestionClosesWhenTheRunEnds() {
     Prepare(3, 2);
     StartHeld();
-    Click(form_->quitButton);
+    Click(Ui().quitButton);
     QPointer<QMessageBox> question = form_->StopQuestion();
     QVERIFY(question && question->isVisible());
     fs_->Release();
@@ -147,7 +147,7 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QCOMPARE(messages_[0].kind, Kind::kInformation);
     QCOMPARE(KscFiles(folder_), 3);
     // A later quit closes at once.
-    Click(form_->quitButton);
+    Click(Ui().quitButton);
     QVERIFY(!form_->isVisible());
   }
 
@@ -158,15 +158,15 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QDir().mkpath(other);
     kscgen::testing::Touch((other + "/b.mpg").toStdString());
     Prepare(5, 2);
-    form_->roleButtons->button(1)->click();  // the folder name is the singer
+    Ui().roleButtons->button(1)->click();  // the folder name is the singer
     ActivateWindow();
     StartHeld();
     QCOMPARE(form_->cursor().shape(), Qt::BusyCursor);
     // Every control that is held looks so, labels too; an empty box shows no
     // placeholder words that could be taken for typed ones.
-    QVERIFY(!form_->extensionsLabel->isEnabled());
-    QVERIFY(!form_->folderLabel->isEnabled());
-    QCOMPARE(form_->extensionsEdit->placeholderText(), QString());
+    QVERIFY(!Ui().extensionsLabel->isEnabled());
+    QVERIFY(!Ui().folderLabel->isEnabled());
+    QCOMPARE(Ui().extensionsEdit->placeholderText(), QString());
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(other)});
@@ -175,12 +175,12 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     QVERIFY(!enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &drop);
-    QTest::mouseClick(form_->templateButtons->button(2), Qt::LeftButton);
-    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
-    Click(form_->removeVideoButton);
-    QTest::keyClicks(form_->folderEdit, "x");
-    QTest::keyClick(form_->folderEdit, Qt::Key_Return);
-    QTest::keyClick(form_->videoList, Qt::Key_Delete);
+    QTest::mouseClick(Ui().templateButtons->button(2), Qt::LeftButton);
+    Ui().videoList->setCurrentIndex(Ui().videoList->model()->index(0, 0));
+    Click(Ui().removeVideoButton);
+    QTest::keyClicks(Ui().folderEdit, "x");
+    QTest::keyClick(Ui().folderEdit, Qt::Key_Return);
+    QTest::keyClick(Ui().videoList, Qt::Key_Delete);
     QTest::keyClick(form_.get(), Qt::Key_F5);
     QVERIFY(form_->IsRunning());  // all of the above reached a running batch
     fs_->Release();
@@ -195,15 +195,15 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
                 .contains(Q(u8"karaoke.tag('歌手', '粤语金曲');\r\n")));
     QCOMPARE(KscFiles(other), 0);
     // The window is as it was before the run, and usable again.
-    QCOMPARE(form_->folderEdit->text(), folder_);
-    QCOMPARE(form_->templateButtons->checkedId(), 0);
-    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　5"));
-    QVERIFY(form_->folderEdit->isEnabled());
-    QVERIFY(form_->templateGroup->isEnabled());
-    QVERIFY(!form_->startNumberCheck->isEnabled());  // held, then back as it was
-    QVERIFY(form_->extensionsLabel->isEnabled());
-    QCOMPARE(form_->extensionsEdit->placeholderText(), Q("mkv,mp4"));
-    QCOMPARE(form_->runButton->text(), Q(u8" 批量KSC(&B)"));
+    QCOMPARE(Ui().folderEdit->text(), folder_);
+    QCOMPARE(Ui().templateButtons->checkedId(), 0);
+    QCOMPARE(Ui().countLabel->text(), Q(u8"歌曲总数：　5"));
+    QVERIFY(Ui().folderEdit->isEnabled());
+    QVERIFY(Ui().templateGroup->isEnabled());
+    QVERIFY(!Ui().startNumberCheck->isEnabled());  // held, then back as it was
+    QVERIFY(Ui().extensionsLabel->isEnabled());
+    QCOMPARE(Ui().extensionsEdit->placeholderText(), Q("mkv,mp4"));
+    QCOMPARE(Ui().runButton->text(), Q(u8" 批量KSC(&B)"));
     QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
   }
 };

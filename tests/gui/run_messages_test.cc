@@ -60,19 +60,37 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     QVERIFY(!Exists("a.KSC"));
   }
 
+  // Under 编号取自文件名 the summary counts the videos left without a number
+  // and those whose number an earlier video's name gave, as kscgen's does.
+  void theSummaryCountsNumbersFromNamesMissingOrGivenTwice() {
+    for (const char* name : {"a-x-0153.mpg", "b-y-00153.mpg", "c-z.mpg", "d-w-0200.mpg"}) {
+      Touch(name);
+    }
+    form_->ChooseFolder(folder_);
+    Ui().templateButtons->button(4)->click();
+    Click(Ui().numberFromNameCheck);
+    Run();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].text.endsWith(
+                 Q(u8"\n\n新建 4 个，更新 0 个，未变 0 个"
+                   u8"\n\n编号取自文件名：1 个视频没有编号，1 个视频的编号与前面的视频相同"
+                   u8"\n\n2 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）")),
+             qPrintable(messages_[0].text));
+  }
+
   void batchWritesTheFilesFromTheButton() {
     Touch(Q(u8"张三－小河水.mpg"));
     Touch("b.avi");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(1)->click();
-    form_->roleButtons->button(2)->click();
-    Click(form_->numberingCheck);
-    Click(form_->startNumberCheck);
-    QTest::keyClicks(form_->startNumberEdit, "100");
-    Click(form_->uniformCheck);
-    form_->kindBox->setCurrentIndex(0);
-    form_->valueBox->setEditText(Q(u8"合唱团"));
-    Click(form_->addUniformButton);
+    Ui().templateButtons->button(1)->click();
+    Ui().roleButtons->button(2)->click();
+    Click(Ui().numberingCheck);
+    Click(Ui().startNumberCheck);
+    QTest::keyClicks(Ui().startNumberEdit, "100");
+    Click(Ui().uniformCheck);
+    Ui().kindBox->setCurrentIndex(0);
+    Ui().valueBox->setEditText(Q(u8"合唱团"));
+    Click(Ui().addUniformButton);
     Run();
 
     QCOMPARE(messages_.size(), 1);
@@ -82,8 +100,8 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
                u8"\n\n新建 2 个，更新 0 个，未变 0 个"
                // b.avi has no separator: the preview notes it.
                u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看（命令行用 kscgen -n）"));
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 2 / 2"));
-    QCOMPARE(form_->progressBar->value(), form_->progressBar->maximum());
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 2 / 2"));
+    QCOMPARE(Ui().progressBar->value(), Ui().progressBar->maximum());
     QCOMPARE(messages_[0].folder, form_->ListedFolder());  // 打开文件夹 opens it
     QString ksc = ReadKsc((folder_ + Q(u8"/张三－小河水.KSC")).toStdString());
     QVERIFY(ksc.contains(Q(u8"karaoke.internalnumber :=00102 ;\r\n")));
@@ -102,11 +120,11 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
       QSKIP("chattr +i needs root and a file system that keeps it");
     }
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
-    form_->progressBar->setValue(50);
+    Ui().templateButtons->button(0)->click();
+    Ui().progressBar->setValue(50);
     Run();
     std::system(("chattr -i '" + folder + "'").c_str());
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 0 / 2"));  // stopped at the first
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 0 / 2"));  // stopped at the first
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].kind, Kind::kError);
     QCOMPARE(messages_[0].text, Q(u8"无法在文件夹中写入文件：“") +
@@ -123,11 +141,11 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
 
   // 批量KSC says why it has nothing to do rather than report a success.
   void aRunWithNothingToDoSaysWhy() {
-    Click(form_->runButton);  // no folder chosen: the list is the working folder's
+    Click(Ui().runButton);  // no folder chosen: the list is the working folder's
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].text, Q(u8"请先选择歌曲所在目录。"));
     form_->ChooseFolder(folder_);  // empty
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 2);
     QCOMPARE(messages_[1].text, Q(u8"没有找到视频文件\n\n文件夹：“") + folder_ +
@@ -135,8 +153,8 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
                                       u8"其他格式的视频（如 .mkv、.mp4）可在“后缀”中加入。"));
     Touch("a.mpg");
     form_->rereadFolder();
-    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
-    Click(form_->removeVideoButton);
+    Ui().videoList->setCurrentIndex(Ui().videoList->model()->index(0, 0));
+    Click(Ui().removeVideoButton);
     Run();
     QCOMPARE(messages_.size(), 3);
     QCOMPARE(messages_[2].text, Q(u8"列表中的视频都已移除：按 F5 重新列出文件夹中的视频。"));
@@ -148,7 +166,7 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
   void openFolderThatOpensNothingSaysSo() {
     Touch("a.mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 1);
     QList<QUrl> handed;
@@ -183,7 +201,7 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
       Touch(QString("bad%1").arg(i, 2, 10, QChar('0')) + QChar(1) + ".mpg");
     Touch("good.mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 1);
     const MainWindow::Message done = messages_[0];
@@ -227,7 +245,7 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     Touch("a.mpg");
     Touch("b.mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     Run();
     QCOMPARE(messages_.size(), 2);
@@ -241,27 +259,27 @@ class RunMessagesTest : public kscgen::testing::WindowTest {
     Touch("b.mpg");
     Touch("c.mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 3"));
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 3 / 3"));
     form_->rereadFolder();  // the same folder again: the count stands
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 3 / 3"));
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 3 / 3"));
     // A list of another length, read again or cut short, is not what was counted.
     Touch("d.mpg");
     form_->rereadFolder();
-    QVERIFY(!form_->progressBar->isTextVisible());
+    QVERIFY(!Ui().progressBar->isTextVisible());
     form_->rereadFolder();
     Run();
-    QCOMPARE(form_->progressBar->text(), Q(u8"已处理 4 / 4"));
-    form_->videoList->setCurrentIndex(form_->videoList->model()->index(0, 0));
-    Click(form_->removeVideoButton);
-    QVERIFY(!form_->progressBar->isTextVisible());
+    QCOMPARE(Ui().progressBar->text(), Q(u8"已处理 4 / 4"));
+    Ui().videoList->setCurrentIndex(Ui().videoList->model()->index(0, 0));
+    Click(Ui().removeVideoButton);
+    QVERIFY(!Ui().progressBar->isTextVisible());
     Run();
     const QString other = QString::fromStdString(*root_ / "other");
     QDir().mkpath(other);
     form_->ChooseFolder(other);
-    QVERIFY(!form_->progressBar->isTextVisible());
-    QCOMPARE(form_->progressBar->value(), 0);
+    QVERIFY(!Ui().progressBar->isTextVisible());
+    QCOMPARE(Ui().progressBar->value(), 0);
   }
 };
 

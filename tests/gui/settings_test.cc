@@ -47,34 +47,34 @@ class SettingsTest : public kscgen::testing::WindowTest {
     QDir().mkpath(folder_ + "/sub");
     Touch("sub/b.mpg");
     form_->ChooseFolder(folder_);
-    Click(form_->recursiveCheck);
-    form_->roleButtons->button(3)->click();
-    form_->templateButtons->button(2)->click();
-    Click(form_->numberingCheck);
-    Click(form_->startNumberCheck);
-    QTest::keyClicks(form_->startNumberEdit, "100");
-    Click(form_->uniformCheck);
-    form_->kindBox->setCurrentIndex(3);  // 歌曲声道
-    form_->valueBox->setEditText(Q(u8"左"));
-    Click(form_->addUniformButton);
-    QCOMPARE(form_->uniformList->count(), 1);
-    const QString entry = form_->uniformList->item(0)->text();
+    Click(Ui().recursiveCheck);
+    Ui().roleButtons->button(3)->click();
+    Ui().templateButtons->button(2)->click();
+    Click(Ui().numberingCheck);
+    Click(Ui().startNumberCheck);
+    QTest::keyClicks(Ui().startNumberEdit, "100");
+    Click(Ui().uniformCheck);
+    Ui().kindBox->setCurrentIndex(3);  // 歌曲声道
+    Ui().valueBox->setEditText(Q(u8"左"));
+    Click(Ui().addUniformButton);
+    QCOMPARE(Ui().uniformList->count(), 1);
+    const QString entry = Ui().uniformList->item(0)->text();
     form_->close();
     form_ = NewForm();
 
-    QCOMPARE(form_->folderEdit->text(), folder_);
-    QVERIFY(form_->recursiveCheck->isChecked());
-    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　2"));
-    QCOMPARE(form_->roleButtons->checkedId(), 3);
-    QCOMPARE(form_->templateButtons->checkedId(), 2);
-    QVERIFY(form_->numberingCheck->isChecked());
-    QVERIFY(form_->startNumberCheck->isChecked() && form_->startNumberCheck->isEnabled());
-    QCOMPARE(form_->startNumberEdit->text(), Q("100"));
-    QVERIFY(form_->startNumberEdit->isEnabled());
-    QVERIFY(form_->uniformCheck->isChecked());
-    QVERIFY(form_->kindBox->isEnabled());
-    QCOMPARE(form_->uniformList->count(), 1);
-    QCOMPARE(form_->uniformList->item(0)->text(), entry);
+    QCOMPARE(Ui().folderEdit->text(), folder_);
+    QVERIFY(Ui().recursiveCheck->isChecked());
+    QCOMPARE(Ui().countLabel->text(), Q(u8"歌曲总数：　2"));
+    QCOMPARE(Ui().roleButtons->checkedId(), 3);
+    QCOMPARE(Ui().templateButtons->checkedId(), 2);
+    QVERIFY(Ui().numberingCheck->isChecked());
+    QVERIFY(Ui().startNumberCheck->isChecked() && Ui().startNumberCheck->isEnabled());
+    QCOMPARE(Ui().startNumberEdit->text(), Q("100"));
+    QVERIFY(Ui().startNumberEdit->isEnabled());
+    QVERIFY(Ui().uniformCheck->isChecked());
+    QVERIFY(Ui().kindBox->isEnabled());
+    QCOMPARE(Ui().uniformList->count(), 1);
+    QCOMPARE(Ui().uniformList->item(0)->text(), entry);
     QString error;
     std::optional<kscgen::BatchRequest> request = form_->BuildRequest(true, &error);
     QVERIFY(request);
@@ -86,8 +86,8 @@ class SettingsTest : public kscgen::testing::WindowTest {
     form_->close();
     QDir(folder_).removeRecursively();
     form_ = NewForm();
-    QCOMPARE(form_->folderEdit->text(), QString());
-    QCOMPARE(form_->templateButtons->checkedId(), 2);
+    QCOMPARE(Ui().folderEdit->text(), QString());
+    QCOMPARE(Ui().templateButtons->checkedId(), 2);
     QVERIFY(messages_.isEmpty());
   }
 
@@ -101,10 +101,10 @@ class SettingsTest : public kscgen::testing::WindowTest {
 
   void everyFolderRoleSurvivesARestart() {
     QFETCH(int, role);
-    form_->roleButtons->button(role)->click();
+    Ui().roleButtons->button(role)->click();
     form_->close();
     form_ = NewForm();
-    QCOMPARE(form_->roleButtons->checkedId(), role);
+    QCOMPARE(Ui().roleButtons->checkedId(), role);
   }
 
   // A settings file that cannot be written is told once; the run goes on.
@@ -115,7 +115,7 @@ class SettingsTest : public kscgen::testing::WindowTest {
     form_ = NewForm();
     Touch("a.mpg");
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 2);
     QCOMPARE(messages_[0].text, Q(u8"无法保存设置：“") + settings_ + Q(u8"”\n本次的选择在下次启动时不会恢复。"));
@@ -143,14 +143,14 @@ class SettingsTest : public kscgen::testing::WindowTest {
     file.write(content);
     file.close();
     form_ = NewForm();
-    QCOMPARE(form_->folderEdit->text(), QString());
-    QCOMPARE(form_->roleButtons->checkedId(), 0);
-    QCOMPARE(form_->templateButtons->checkedId(), -1);
-    QVERIFY(!form_->numberingCheck->isChecked());
-    QVERIFY(!form_->startNumberCheck->isEnabled());
-    QVERIFY(!form_->uniformCheck->isChecked());
-    QVERIFY(!form_->kindBox->isEnabled());
-    QCOMPARE(form_->uniformList->count(), 0);
+    QCOMPARE(Ui().folderEdit->text(), QString());
+    QCOMPARE(Ui().roleButtons->checkedId(), 0);
+    QCOMPARE(Ui().templateButtons->checkedId(), -1);
+    QVERIFY(!Ui().numberingCheck->isChecked());
+    QVERIFY(!Ui().startNumberCheck->isEnabled());
+    QVERIFY(!Ui().uniformCheck->isChecked());
+    QVERIFY(!Ui().kindBox->isEnabled());
+    QCOMPARE(Ui().uniformList->count(), 0);
     QCOMPARE(form_->ListedFolder(), QDir::currentPath().toStdString());
   }
 
@@ -168,8 +168,8 @@ class SettingsTest : public kscgen::testing::WindowTest {
     QDir::setCurrent(folder_);
     form_ = NewForm();
     QDir::setCurrent(cwd);
-    QCOMPARE(form_->folderEdit->text(), QString());
-    QCOMPARE(form_->countLabel->text(), Q(u8"歌曲总数：　0"));
+    QCOMPARE(Ui().folderEdit->text(), QString());
+    QCOMPARE(Ui().countLabel->text(), Q(u8"歌曲总数：　0"));
     QVERIFY(messages_.isEmpty());  // nothing to say about a folder nobody chose
   }
 };

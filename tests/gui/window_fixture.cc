@@ -66,7 +66,7 @@ int WindowFixture::KscFiles(const QString& folder) {
 void WindowFixture::Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
 void WindowFixture::Run() {
-  Click(form_->runButton);
+  Click(Ui().runButton);
   WaitForRunEnd();
 }
 
@@ -86,7 +86,7 @@ void WindowFixture::Preview(const std::function<void(gui::PreviewDialog*)>& insp
       dialog->accept();
     }
   });
-  Click(form_->previewButton);
+  Click(Ui().previewButton);
   QVERIFY(seen);
 }
 

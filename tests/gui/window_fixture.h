@@ -36,6 +36,8 @@ class WindowFixture {
 
   // A window as the program opens it, on the settings file of this test.
   std::unique_ptr<gui::MainWindow> NewForm();
+  // The controls of form_, which a test drives as a user would.
+  const gui::MainWindowControls& Ui() const { return form_->ControlsForTest(); }
   void Touch(const QString& name);  // in folder_
   bool Exists(const QString& name);
   int KscFiles(const QString& folder);

@@ -16,10 +16,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QtTest>
 
+#include "app/gui/layout_blocks.h"
 #include "app/gui/main_window.h"
+#include "app/gui/screen_fit.h"
 #include "window_fixture.h"
 
 using kscgen::gui::MainWindow;
@@ -104,6 +110,32 @@ void CheckPreviewOnScreen(kscgen::gui::PreviewDialog* dialog) {
            qPrintable(QString::number(dialog->kscText()->viewport()->height())));
 }
 
+
+// Whether each line `label` wraps its text into ends where its text allows
+// a break: at a line feed, a blank or after a comma. Chinese text has no
+// blanks between its words: a line that ends between two characters may
+// cut a word in two (文/件).
+bool WrapsOnlyBetweenPhrases(QLabel* label, QString* lines) {
+  QTextDocument doc;
+  doc.setDefaultFont(label->font());
+  doc.setDocumentMargin(0);
+  doc.setPlainText(label->text());
+  doc.setTextWidth(label->contentsRect().width());
+  doc.size();  // lays the text out
+  bool ok = true;
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    QTextLayout* layout = block.layout();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      const QString text = block.text().mid(line.textStart(), line.textLength());
+      *lines += text + "|";
+      if (i + 1 == layout->lineCount()) continue;  // the block's own end
+      const QChar last = text.trimmed().isEmpty() ? QChar() : text.back();
+      if (!last.isSpace() && last != QChar(0xFF0C) && last != QChar(0x3001)) ok = false;
+    }
+  }
+  return ok;
+}
 }  // namespace
 
 class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
@@ -139,18 +171,58 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
              qPrintable(QString("frame at %1,%2").arg(frame.left()).arg(frame.top())));
   }
 
+  // On the screen's available area at any scale (a taskbar takes its foot:
+  // ctest runs this on a 1366x688 area at 200 % too): the whole window, a
+  // list wide enough for a name's singer and title, a 后缀 box that shows a
+  // few kinds, and the hint about unlisted kinds broken between phrases.
+  void theWindowFitsTheAvailableAreaWithRoomForNames() {
+    const QString name = Q(u8"张学友－一千个伤心的理由(粤语－流行－左声道).mpg");
+    Touch(name);
+    for (const char* other : {"a.mp4", "b.mkv", "c.ts", "d.flv", "e.vob"}) Touch(other);
+    form_->ChooseFolder(folder_);
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    CheckControlsOnScreen(form_.get());
+    // With the title bar and borders the window system adds.
+    const QSize framed = form_->size() + kscgen::gui::FrameAllowance();
+    const QSize available = form_->screen()->availableGeometry().size();
+    QVERIFY2(framed.width() <= available.width() && framed.height() <= available.height(),
+             qPrintable(QString("%1x%2 framed").arg(framed.width()).arg(framed.height())));
+    QListView* list = Ui().videoList;
+    const QRect row = list->visualRect(list->model()->index(0, 0));
+    // What the row has for its text once the icon and the margins are taken.
+    const int text_width = row.width() - list->iconSize().width() - 12;
+    const QString shown =
+        kscgen::gui::ElideBeforeExtension(name, list->fontMetrics(), text_width);
+    QVERIFY2(shown.startsWith(Q(u8"张学友－一千个伤心的理由")),
+             qPrintable(QString("%1 in a list %2 wide").arg(shown).arg(list->width())));
+    QLineEdit* kinds = Ui().extensionsEdit;
+    const int kinds_room = kinds->width() - 2 * kinds->style()->pixelMetric(
+                                               QStyle::PM_DefaultFrameWidth) - 4;
+    QVERIFY2(kinds_room >= kinds->fontMetrics().horizontalAdvance("mkv,mp4,ts,vob"),
+             qPrintable(QString::number(kinds->width())));
+    // The instructions are on the window or, where they gave way, in the
+    // tooltip of the template's hint.
+    QVERIFY(!Ui().instructions->isHidden() ||
+            Ui().templateHint->toolTip() == Ui().instructions->toPlainText());
+    QString lines;
+    QVERIFY2(WrapsOnlyBetweenPhrases(Ui().countLabel, &lines), qPrintable(lines));
+    QVERIFY2(Ui().countLabel->height() >= Ui().countLabel->heightForWidth(
+                                                Ui().countLabel->width()),
+             qPrintable(lines));
+  }
+
   void theWindowCanBeResizedAndTheListGrows() {
     QVERIFY(form_->minimumSize() != form_->maximumSize());
     QVERIFY(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
     form_->resize(form_->minimumSize());
-    const QSize list = form_->videoList->size();
+    const QSize list = Ui().videoList->size();
     form_->resize(form_->minimumSize() + QSize(150, 120));
     QCOMPARE(form_->size(), form_->minimumSize() + QSize(150, 120));
-    QVERIFY(form_->videoList->width() > list.width());
-    QVERIFY(form_->videoList->height() > list.height());
+    QVERIFY(Ui().videoList->width() > list.width());
+    QVERIFY(Ui().videoList->height() > list.height());
   }
 
-  // A long name is cut in the middle to the list's width, and shown whole
+  // A long name is cut before its extension to the list's width, and shown whole
   // as its tooltip.
   void longNamesFitTheListAndShowWholeAsTooltips() {
     const QString name =
@@ -158,10 +230,16 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     Touch(name);
     form_->ChooseFolder(folder_);
     form_->resize(form_->minimumSize());
-    QListView* list = form_->videoList;
+    QListView* list = Ui().videoList;
     const QModelIndex row = list->model()->index(0, 0);
     QCOMPARE(row.data(Qt::ToolTipRole).toString(), name);
-    QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+    // Cut before the extension, where what follows the title is: the
+    // singer and the title stay.
+    const QFontMetrics& fm = list->fontMetrics();
+    // A few pixels over: not enough for another character.
+    const int room = fm.horizontalAdvance(Q(u8"张学友－歌歌…") + ".mpg") + 4;
+    QCOMPARE(kscgen::gui::ElideBeforeExtension(name, fm, room), Q(u8"张学友－歌歌….mpg"));
+    QCOMPARE(kscgen::gui::ElideBeforeExtension(Q(u8"张学友－歌"), fm, 100), Q(u8"张学友－歌"));
     QVERIFY2(list->visualRect(row).right() <= list->viewport()->width(),
              qPrintable(QString::number(list->visualRect(row).width())));
     QVERIFY(!list->horizontalScrollBar()->isVisible());
@@ -206,7 +284,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
             Q(u8"(粤语－流行－左声道).mpg"));
     }
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(4)->click();
+    Ui().templateButtons->button(4)->click();
     QRect left;
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       CheckPreviewOnScreen(dialog);
@@ -235,7 +313,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     });
     form_->close();
     form_ = NewForm();
-    form_->templateButtons->button(4)->click();
+    Ui().templateButtons->button(4)->click();
     Preview([&](kscgen::gui::PreviewDialog* dialog) {
       QVERIFY(QTest::qWaitForWindowExposed(dialog));
       QCOMPARE(dialog->geometry(), left);
@@ -255,7 +333,7 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     }
     for (const char* name : {"p.avi", "p.mpg", "q.avi", "q.mpg", "r.avi", "r.mpg"}) Touch(name);
     form_->ChooseFolder(folder_);
-    form_->templateButtons->button(0)->click();
+    Ui().templateButtons->button(0)->click();
     Run();
     QCOMPARE(messages_.size(), 1);
     const kscgen::gui::MainWindow::Message done = messages_[0];
@@ -267,6 +345,13 @@ class WindowLayoutTest : public QObject, public kscgen::testing::WindowFixture {
     QList<QWidget*> buttons;
     for (QAbstractButton* b : box->buttons()) buttons << b;
     CheckOnScreen(box.get(), buttons);
+    // Each line as wide as it is: none wraps inside a word.
+    const QLabel* text = box->findChild<QLabel*>("qt_msgbox_label");
+    QVERIFY(text);
+    for (const QString& line : text->text().split('\n')) {
+      QVERIFY2(text->fontMetrics().horizontalAdvance(line) <= text->contentsRect().width(),
+               qPrintable(QString("%1 in %2").arg(line).arg(text->contentsRect().width())));
+    }
   }
 };
 

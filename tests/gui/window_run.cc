@@ -45,12 +45,12 @@ int main(int argc, char** argv) {
   });
   window.show();
   window.ChooseFolder(args[1]);
-  window.templateButtons->button(args[2].toInt())->click();
-  window.roleButtons->button(args[3].toInt())->click();
+  window.ControlsForTest().templateButtons->button(args[2].toInt())->click();
+  window.ControlsForTest().roleButtons->button(args[3].toInt())->click();
   // A fixed day, which the comparison with kscgen is given as --date.
   window.setClock([] { return kscgen::testing::kToday; });
   std::cout << "date " << kscgen::ShortDateText(kscgen::testing::kToday) << std::endl;
-  QTest::mouseClick(window.runButton, Qt::LeftButton);
+  QTest::mouseClick(window.ControlsForTest().runButton, Qt::LeftButton);
   const bool ended = QTest::qWaitFor([&] { return !window.IsRunning(); }, 120000);
   return ended && information == 1 && errors == 0 ? 0 : 1;
 }
