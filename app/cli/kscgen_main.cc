@@ -16,7 +16,6 @@
 #include "app/cli/options.h"
 #include "app/engine/batch.h"
 #include "app/engine/messages.h"
-#include "app/engine/name_number_counts.h"
 #include "app/engine/preview.h"
 #include "app/engine/video_folder.h"
 
@@ -141,11 +140,10 @@ static int Main(int argc, char** argv) {
 
   std::optional<DryRunPrinter> printer;
   if (request.dry_run) printer.emplace(options.recursive);
-  const CountedRun run = RunCountedBatch(request, listing.folders, printer ? &*printer : nullptr);
-  const BatchResult& result = run.result;
+  BatchResult result = RunBatch(request, listing.folders, printer ? &*printer : nullptr);
   for (const std::string& m : listing.unreadable) std::cerr << m << "\n";
   const messages::Report report =
-      messages::BatchReport(result, std::numeric_limits<std::size_t>::max(), run.numbers);
+      messages::BatchReport(result, std::numeric_limits<std::size_t>::max());
   const int status = cli::ExitStatusOf(result, listing.unreadable.size());
   if (result.status == BatchStatus::kDone) {
     if (!request.dry_run) {

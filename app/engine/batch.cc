@@ -284,7 +284,7 @@ class Run {
         ++count_.ksc_files;
       }
       ++done_;
-      if (report.skip_reason.empty() && !PreviewNotes(report).empty()) ++result_.noted;
+      if (report.skip_reason.empty()) CountNotes(report);
       if (observer_) observer_->OnVideo(report, done_, result_.listed);
     }
     return true;
@@ -391,6 +391,17 @@ class Run {
         return;
     }
     result_.kept_edits += !report.kept.edits.empty();
+  }
+
+  // The notes of a video that was not skipped (a skipped one's reason says
+  // all): whether it has any, and what they say of its number.
+  void CountNotes(const VideoReport& report) {
+    result_.noted += !PreviewNotes(report).empty();
+    for (const NameFinding& finding : report.name_findings) {
+      result_.without_name_number += finding.kind == NameFindingKind::kNoNameNumber ||
+                                     finding.kind == NameFindingKind::kNumberTooLarge;
+      result_.name_number_clashes += finding.kind == NameFindingKind::kSameNameNumber;
+    }
   }
 
   // The name of video `i`'s KSC file as the file system spells it: the

@@ -136,6 +136,10 @@ struct BatchResult {
   // Videos not skipped (those are named with their reasons) whose preview
   // row carries notes (备注).
   std::size_t noted = 0;
+  // 编号取自文件名: videos not skipped whose names gave no number they could
+  // get, and those whose number an earlier video's name gave too.
+  std::size_t without_name_number = 0;
+  std::size_t name_number_clashes = 0;
   std::vector<SkippedVideo> skipped;
   std::vector<SameKscPair> same_ksc;
   std::vector<FolderCount> folders;   // every folder with videos, in run order

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/engine/batch.h"
-#include "app/engine/name_number_counts.h"
 #include "tagging/file_name.h"
 #include "tagging/uniform_values.h"
 #include "text/encoding.h"
@@ -125,10 +124,10 @@ std::string NotedVideos(std::size_t noted) {
          u8"（命令行用 kscgen -n）";
 }
 
-std::string NameNumbers(const NameNumberCounts& numbers) {
-  if (numbers.without == 0 && numbers.clashing == 0) return std::string();
-  return u8"\n\n编号取自文件名：" + Count(numbers.without) + u8" 个视频没有编号，" +
-         Count(numbers.clashing) + u8" 个视频的编号与前面的视频相同";
+std::string NameNumbers(std::size_t without, std::size_t clashing) {
+  if (without == 0 && clashing == 0) return std::string();
+  return u8"\n\n编号取自文件名：" + Count(without) + u8" 个视频没有编号，" + Count(clashing) +
+         u8" 个视频的编号与前面的视频相同";
 }
 
 std::string NoTemplate() { return u8"\n　" + std::string(kNoTemplate) + " "; }
@@ -407,10 +406,6 @@ std::string CannotSync(std::string_view folder, const os::Error& error) {
 }
 
 Report BatchReport(const BatchResult& r, std::size_t max_names) {
-  return BatchReport(r, max_names, NameNumberCounts{});
-}
-
-Report BatchReport(const BatchResult& r, std::size_t max_names, const NameNumberCounts& numbers) {
   Report report;
   if (r.status != BatchStatus::kDone) {
     report.summary = r.failure;
@@ -431,7 +426,8 @@ Report BatchReport(const BatchResult& r, std::size_t max_names, const NameNumber
   report.summary += KeptInRun(r.kept_lyrics, r.kept_edits);
   // Every video run through was read: a stopped run's rows have their notes too.
   if (r.status == BatchStatus::kDone || r.status == BatchStatus::kStopped) {
-    report.summary += NameNumbers(numbers) + NotedVideos(r.noted);
+    report.summary +=
+        NameNumbers(r.without_name_number, r.name_number_clashes) + NotedVideos(r.noted);
   }
   if (r.folders.size() > 1) {
     std::size_t folders = max_names;

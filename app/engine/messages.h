@@ -18,7 +18,6 @@
 namespace kscgen {
 struct BatchResult;
 struct NameFinding;
-struct NameNumberCounts;
 }  // namespace kscgen
 
 namespace kscgen::messages {
@@ -219,9 +218,6 @@ struct Report {
   std::string details;  // every name past the summary's; empty when none
 };
 Report BatchReport(const BatchResult& result, std::size_t max_names);
-// The same with what 编号取自文件名 left unnumbered or numbered twice.
-Report BatchReport(const BatchResult& result, std::size_t max_names,
-                   const NameNumberCounts& numbers);
 
 // Messages one per line: at most `max_lines` in the summary; when there are
 // more, every one in the details (folders below the chosen one that could not
@@ -247,7 +243,7 @@ std::string NoVideosFound(std::string_view folder, std::string_view masks,
 std::string NotedVideos(std::size_t noted);
 // How many videos 编号取自文件名 left without a number, and how many got one
 // an earlier video's name gave too; empty when there are none of either.
-std::string NameNumbers(const NameNumberCounts& numbers);
+std::string NameNumbers(std::size_t without, std::size_t clashing);
 // What a dry run had listed before a stop: it wrote nothing.
 std::string ListedBeforeStop(std::size_t not_reached);
 

@@ -52,7 +52,7 @@ bool BatchRunner::Start(BatchRequest request, std::vector<VideoFolder> folders) 
   request.stop = &stop_;
   thread_ = std::thread([this, request = std::move(request), folders = std::move(folders)] {
     ProgressPoster progress(this);
-    auto result = std::make_shared<CountedRun>(RunCountedBatch(request, folders, &progress));
+    auto result = std::make_shared<BatchResult>(RunBatch(request, folders, &progress));
     QMetaObject::invokeMethod(
         this,
         [this, result] {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/engine/batch.h"
-#include "app/engine/name_number_counts.h"
 
 namespace kscgen::gui {
 
@@ -38,7 +37,7 @@ class BatchRunner : public QObject {
   // time to show, never the last one.
   void progress(std::size_t done, std::size_t total);
   // On the window's thread, once the run has ended (after its last progress).
-  void finished(const kscgen::CountedRun& run);
+  void finished(const kscgen::BatchResult& result);
 
  private:
   void Join();

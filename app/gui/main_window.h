@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "app/engine/batch.h"
-#include "app/engine/name_number_counts.h"
 #include "app/gui/main_window_controls.h"
 
 class QGridLayout;
@@ -187,14 +186,14 @@ class MainWindow : public QWidget, private MainWindowControls {
   // Clears the count of a run over a list of another length than the one
   // shown now (后缀, F5, 移除 changed it).
   void ClearProgressOfAnotherList();
-  void RunFinished(const CountedRun& run);
+  void RunFinished(const BatchResult& result);
   // What the chosen template allows: the pattern box, 编号取自文件名 (taken
   // off under 歌名, saying so when `tell`).
   void FollowTemplate(bool tell);
   // How many names the completion message of `result` lists (at most
   // kSummaryNames) for its box to fit the screen's available area.
   static constexpr std::size_t kSummaryNames = 10;
-  std::size_t SummaryNamesThatFit(const CountedRun& run);
+  std::size_t SummaryNamesThatFit(const BatchResult& result);
   void AskWhetherToStop();
   // Whether the listed folder is there to be run on; if not, it is read
   // again, which empties the list and says why.

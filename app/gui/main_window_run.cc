@@ -132,8 +132,7 @@ void MainWindow::stopRun() {
   runButton->setEnabled(false);  // stopping; it comes back when the run has ended
 }
 
-void MainWindow::RunFinished(const CountedRun& run) {
-  const BatchResult& result = run.result;
+void MainWindow::RunFinished(const BatchResult& result) {
   SetRunning(false);
   // A question about stopping a run that has ended asks nothing any more.
   if (stop_question_) stop_question_->reject();
@@ -142,7 +141,7 @@ void MainWindow::RunFinished(const CountedRun& run) {
     close();
     return;
   }
-  messages::Report report = messages::BatchReport(result, SummaryNamesThatFit(run), run.numbers);
+  messages::Report report = messages::BatchReport(result, SummaryNamesThatFit(result));
   const bool failed = result.status != BatchStatus::kDone && result.status != BatchStatus::kStopped;
   MessageKind kind = MessageKind::kInformation;
   if (failed) {

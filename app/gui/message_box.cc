@@ -92,13 +92,13 @@ QMessageBox* MainWindow::MakeMessageBox(const Message& message) {
   return box;
 }
 
-std::size_t MainWindow::SummaryNamesThatFit(const CountedRun& run) {
+std::size_t MainWindow::SummaryNamesThatFit(const BatchResult& result) {
   // The most the summary lists, fewer as long as its box would be taller than
   // the room on the screen: the rest are counted, and in the details whole.
   const int room = RoomOn(screen() ? screen() : QGuiApplication::primaryScreen()).height();
   std::size_t names = kSummaryNames;
   for (; names > 0; --names) {
-    const messages::Report report = messages::BatchReport(run.result, names, run.numbers);
+    const messages::Report report = messages::BatchReport(result, names);
     Message message{MessageKind::kInformation, FromMessage(report.summary),
                     FromMessage(report.details), folder_native_};
     std::unique_ptr<QMessageBox> box(MakeMessageBox(message));
