@@ -1,6 +1,7 @@
 #include "tagging/name_reading.h"
 
 #include <bitset>
+#include <optional>
 
 #include "tagging/classification.h"
 #include "tagging/classification_tables.h"
@@ -137,12 +138,17 @@ void ReadBracket(std::string_view content, Reading& r) {
 // The template field a field after the title gives, channel first, then
 // style, then language, from the end: a later field never gives one that an
 // earlier-read one comes after. `next` is the first slot still allowed.
-bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
+// Under a template that reads some of the fields (2, 3), a field of one it
+// does not read (国语_流行 under 2) is passed over, once, where template 4
+// would read it: left out of the title, and the fields before it are still
+// read. `passed` holds the slots passed over so.
+bool ReadTrailingField(std::string_view field, unsigned* next, unsigned* passed, Reading& r) {
   static constexpr Slot kOrder[] = {kChannelSlot, kStyleSlot, kLanguageSlot};
   if (r.any_order) *next = 0;  // each value still once: a given one is closed
   for (; *next < 3; ++*next) {
     const Slot slot = kOrder[*next];
-    if (!r.Open(slot)) continue;
+    const bool pass = r.reads != 0 && !r.Reads(slot) && (*passed & slot) == 0;
+    if (!r.Open(slot) && !pass) continue;
     std::optional<std::string> value;
     switch (slot) {
       case kChannelSlot:
@@ -156,7 +162,11 @@ bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
         break;
     }
     if (value) {
-      r.Give(slot, std::move(*value));
+      if (pass) {
+        *passed |= slot;
+      } else {
+        r.Give(slot, std::move(*value));
+      }
       ++*next;
       return true;
     }
@@ -241,7 +251,7 @@ bool IsLetteredCode(std::string_view s) {
   return letters >= 1 && letters <= 4 && digits >= 4 && digits <= 9 && IsDigits(s.substr(letters));
 }
 
-unsigned SlotsOf(int naming_template) {
+unsigned SlotsOf(NamingTemplate naming_template) {
   switch (naming_template) {
     case kTemplateSingerTitleLanguage:
       return kLanguageSlot;
@@ -317,52 +327,109 @@ CodeWord ReadCodeWord(std::string_view word, std::string_view before, bool after
 
 }  // namespace
 
-std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
-  constexpr std::size_t kKept = kKeptCuts;
-  Cut cuts[kKept];
-  const std::size_t count = CollectCuts(text, cuts);
-  const std::size_t oldest = count > kKept ? count - kKept : 0;
-  std::size_t end = text.size();
-  std::size_t k = count;
-  if (k > oldest && cuts[(k - 1) % kKept].end == end) end = cuts[(--k) % kKept].begin;
-  unsigned next_slot = 0;
-  bool only_tags = true;
-  while (k > oldest) {
-    const Cut& cut = cuts[(k - 1) % kKept];
-    if (keep_first && cut.begin == 0) break;
-    const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
-    if (only_tags) {
-      std::string_view before;
-      if (k - 1 > oldest || !keep_first) {
-        const std::size_t from = k - 1 > oldest ? cuts[(k - 2) % kKept].end : 0;
-        before = TrimView(text.substr(from, cut.begin - from));
+namespace {
+
+// ReadTrailing's walk from the end of a text back towards its title, over
+// the runs of separators in it (the last kKeptCuts of them, a ring).
+class TrailingWalk {
+ public:
+  TrailingWalk(std::string_view text, bool keep_first, Reading& r)
+      : text_(text), keep_first_(keep_first), r_(r), end_(text.size()) {
+    k_ = CollectCuts(text, cuts_);
+    oldest_ = k_ > kKeptCuts ? k_ - kKeptCuts : 0;
+    if (k_ > oldest_ && CutBefore(k_).end == end_) end_ = CutBefore(k_--).begin;
+  }
+
+  std::size_t Walk() {
+    while (k_ > oldest_) {
+      const Cut& cut = CutBefore(k_);
+      if (keep_first_ && cut.begin == 0) break;
+      const std::string_view word = TrimView(text_.substr(cut.end, end_ - cut.end));
+      if (only_tags_) {
+        const CodeWord code = ReadCodeWord(word, WordBefore(), !cut.field, r_);
+        if (code == CodeWord::kStop) break;
+        if (code == CodeWord::kTaken) {
+          Take(cut.begin, k_ - 1);
+          continue;
+        }
       }
-      const CodeWord code = ReadCodeWord(word, before, !cut.field, r);
-      if (code == CodeWord::kStop) break;
-      if (code == CodeWord::kTaken) {
-        end = cut.begin;
-        --k;
+      if (IsTagWords(word)) {
+        Note(r_.findings, NameFindingKind::kTrailingTag, word);
+        Take(cut.begin, k_ - 1);
         continue;
       }
+      if (!Field()) break;
     }
-    if (IsTagWords(word)) {
-      Note(r.findings, NameFindingKind::kTrailingTag, word);
-      end = cut.begin;
-      --k;
-      continue;
+    if (held_) {  // no field the template reads came before those passed over
+      end_ = held_->end;
+      if (r_.findings) r_.findings->resize(held_->findings);
     }
-    // A field of the template reaches back to the separator before it.
-    std::size_t f = k;
-    while (f > oldest && !cuts[(f - 1) % kKept].field) --f;
-    if (f == oldest) break;
-    const Cut& sep = cuts[(f - 1) % kKept];
-    if (keep_first && sep.begin == 0) break;
-    if (!ReadTrailingField(TrimView(text.substr(sep.end, end - sep.end)), &next_slot, r)) break;
-    only_tags = false;
-    end = sep.begin;
-    k = f - 1;
+    return end_;
   }
-  return end;
+
+ private:
+  // The run of separators before the k-th word from the start (1-based).
+  const Cut& CutBefore(std::size_t k) const { return cuts_[(k - 1) % kKeptCuts]; }
+
+  // The word before the one being read, for a site's tag after a code.
+  std::string_view WordBefore() const {
+    if (k_ - 1 <= oldest_ && keep_first_) return {};
+    const std::size_t from = k_ - 1 > oldest_ ? CutBefore(k_ - 1).end : 0;
+    return TrimView(text_.substr(from, CutBefore(k_).begin - from));
+  }
+
+  // A word read: fields passed over before it stay out of the title.
+  void Take(std::size_t end, std::size_t k) {
+    end_ = end;
+    k_ = k;
+    held_.reset();
+  }
+
+  // A field of the template, which reaches back to the separator before it.
+  bool Field() {
+    std::size_t f = k_;
+    while (f > oldest_ && !CutBefore(f).field) --f;
+    if (f == oldest_) return false;
+    const Cut& sep = CutBefore(f);
+    if (keep_first_ && sep.begin == 0) return false;
+    const Held before{end_, r_.findings ? r_.findings->size() : 0};
+    const unsigned passed = passed_;
+    if (!ReadTrailingField(TrimView(text_.substr(sep.end, end_ - sep.end)), &next_slot_,
+                           &passed_, r_)) {
+      return false;
+    }
+    // A field passed over stays out of the title only when a word read
+    // comes before it (国语_流行, 伴唱_流行): 水手-3 keeps its 3 under
+    // template 2.
+    const std::optional<Held> held = passed_ != passed && !held_ ? before : held_;
+    Take(sep.begin, f - 1);
+    if (passed_ != passed) held_ = held;
+    only_tags_ = false;
+    return true;
+  }
+
+  struct Held {
+    std::size_t end;       // where the title ended before the first field passed over
+    std::size_t findings;  // how many notes there were then
+  };
+
+  std::string_view text_;
+  bool keep_first_;
+  Reading& r_;
+  Cut cuts_[kKeptCuts];
+  std::size_t oldest_ = 0;
+  std::size_t k_ = 0;
+  std::size_t end_;
+  unsigned next_slot_ = 0;
+  unsigned passed_ = 0;
+  bool only_tags_ = true;
+  std::optional<Held> held_;
+};
+
+}  // namespace
+
+std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
+  return TrailingWalk(text, keep_first, r).Walk();
 }
 
 std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_first) {

@@ -153,7 +153,7 @@ void Note(NameFindings* findings, NameFindingKind kind, std::string_view text = 
 enum Slot : unsigned { kLanguageSlot = 1, kStyleSlot = 2, kChannelSlot = 4 };
 
 // The fields a template reads from names (a pattern reads them all).
-unsigned SlotsOf(int naming_template);
+unsigned SlotsOf(NamingTemplate naming_template);
 
 // One name's reading: where its values go, and which fields the template
 // reads that nothing has given yet.
@@ -292,7 +292,7 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
 // date added; a folder that names no language or style under its role gets
 // a note. With `title_only` (the template 歌名, whose names give nothing
 // else), the folder is read by how it begins.
-void ApplyFolderRole(int folder_role, std::string_view folder, bool title_only, bool singer_read,
+void ApplyFolderRole(FolderRole folder_role, std::string_view folder, bool title_only, bool singer_read,
                      Reading& r);
 
 // Notes a title that still holds what names usually carry beside it: a

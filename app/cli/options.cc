@@ -166,13 +166,18 @@ std::string ReadIndexOption(const ParsedOption& option, BatchRequest& request) {
   const std::optional<int> index = naming && option.value == "auto"
                                        ? std::optional<int>(kTemplateAuto)
                                        : ParseIndex(option.value);
-  if (!index) return messages::BadIndexOption(naming, text::DisplayName(option.value));
+  const std::optional<FolderRole> role = index ? FolderRoleOf(*index) : std::nullopt;
+  const std::optional<NamingTemplate> naming_template =
+      index ? NamingTemplateOf(*index) : std::nullopt;
+  if (!(naming ? naming_template.has_value() : role.has_value())) {
+    return messages::BadIndexOption(naming, text::DisplayName(option.value));
+  }
   if (!naming) {
-    request.folder_role = static_cast<FolderRole>(*index);
+    request.folder_role = *role;
   } else if (request.name_pattern) {
     return messages::kTemplateAndPattern;
   } else {
-    request.naming_template = static_cast<NamingTemplate>(*index);
+    request.naming_template = naming_template;
   }
   return {};
 }

@@ -17,6 +17,7 @@
 #include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
 #include "tagging/known_singers.h"
+#include "tagging/pattern_reading.h"
 #include "tagging/pinyin.h"
 #include "text/encoding.h"
 
@@ -98,8 +99,8 @@ class Run {
     if (std::optional<Refusal> refusal = RefusalOf(request_, result_.listed)) {
       return Fail(refusal->status, std::move(refusal->message));
     }
-    if (*request_.naming_template == kTemplateAuto) {
-      // 自动识别 tells singer from title by the singers the library's own
+    if (ReadsWithKnownSingers(*request_.naming_template)) {
+      // Singer and title are told apart by the singers the library's own
       // names give without doubt: all of them, before any is read.
       for (const VideoFolder& folder : folders_) {
         for (const VideoFile& file : folder.files) {
@@ -471,7 +472,7 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   SongNumbering numbering_;
-  KnownSingers known_;  // 自动识别 only
+  KnownSingers known_;  // the templates that read a singer, and 自动识别
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in
