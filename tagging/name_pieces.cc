@@ -91,6 +91,46 @@ std::bitset<256> FieldWordLeads() {
   return leads;
 }
 
+// The first two bytes of a text, ASCII letters raised, as one number.
+unsigned FirstTwo(std::string_view s) {
+  return static_cast<unsigned char>(text::ToUpperAscii(s[0])) << 8 |
+         static_cast<unsigned char>(text::ToUpperAscii(s[1]));
+}
+
+// The first two bytes (raised) of every word that a language, tag or style
+// word begins with: a piece that begins otherwise is none of these, which
+// spares a Chinese singer's name the search of each list. Words of one
+// byte are kept apart (`single`).
+struct WordStarts {
+  std::bitset<1 << 16> pairs;
+  std::bitset<256> single;
+};
+
+WordStarts FieldWordStarts() {
+  WordStarts starts;
+  auto add = [&](std::string_view word) {
+    if (word.size() == 1) starts.single.set(static_cast<unsigned char>(text::ToUpperAscii(word[0])));
+    if (word.size() >= 2) starts.pairs.set(FirstTwo(word));
+  };
+  for (const WordList* list : {&kLanguageWords, &kTagWords}) {
+    for (std::size_t i = 0; i < list->size; ++i) add(list->words[i]);
+  }
+  for (std::size_t i = 0; i < kStyleTable.size; ++i) {
+    add(kStyleTable.rules[i].keyword);
+    add(kStyleTable.rules[i].value);
+  }
+  return starts;
+}
+
+// Whether a piece may be a language, tag or style word by how it begins.
+bool MayBeAWord(std::string_view piece) {
+  static const WordStarts kStarts = FieldWordStarts();
+  piece = TrimView(piece);  // a style word is looked for in the trimmed piece
+  if (piece.empty()) return false;
+  if (kStarts.single.test(static_cast<unsigned char>(text::ToUpperAscii(piece[0])))) return true;
+  return piece.size() >= 2 && kStarts.pairs.test(FirstTwo(piece));
+}
+
 }  // namespace
 
 bool IsFieldWord(std::string_view piece) {
@@ -100,8 +140,9 @@ bool IsFieldWord(std::string_view piece) {
   }
   // The cheap tests first: every name's first piece comes here.
   return (piece.size() == 1 && piece[0] >= '0' && piece[0] <= '3') || IsCatalogueNumber(piece) ||
-         IsLetteredCode(piece) || LanguageWordOf(piece) || ChannelWordOf(piece) ||
-         IsTagWords(piece) || StyleWordOf(piece);
+         IsLetteredCode(piece) || ChannelWordOf(piece) ||
+         (MayBeAWord(piece) &&
+          (LanguageWordOf(piece) || IsTagWords(piece) || StyleWordOf(piece)));
 }
 
 bool OnlyFieldWords(std::string_view s) {

@@ -219,7 +219,28 @@ bool NextBracket(std::string_view s, std::size_t from, BracketSpan* span) {
   return found;
 }
 
+namespace {
+
+// Whether a byte may begin, or end, a separator or a blank: "-", "_", "|",
+// a blank, or the first or last byte of "－", "＿", "｜", "　" or "—".
+bool MayBeginACut(unsigned char b) {
+  return b == '-' || b == '_' || b == '|' || b == 0xA3 || b == text::kPunctuationRow ||
+         text::IsBlank(b);
+}
+bool MayEndACut(unsigned char b) {
+  return b == '-' || b == '_' || b == '|' || b == 0xAD || b == 0xDF || b == 0xFC ||
+         b == text::kFullWidthBlankTrail || b == 0xAA || text::IsBlank(b);
+}
+
+}  // namespace
+
 std::string_view TrimSeparators(std::string_view s) {
+  // Every piece of a name is trimmed, most of them of nothing: a text whose
+  // first and last bytes can be no part of a separator needs no walk.
+  if (s.empty() || (!MayBeginACut(static_cast<unsigned char>(s.front())) &&
+                    !MayEndACut(static_cast<unsigned char>(s.back())))) {
+    return s;
+  }
   std::size_t begin = std::string_view::npos;
   std::size_t end = 0;
   WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
