@@ -78,46 +78,44 @@ std::optional<std::string> MatchStyle(std::string_view text) { return Match(kSty
 
 namespace {
 
-// The first two bytes of each language word, as one number: a place of a
-// text where no word begins is passed over with one look.
-struct WordStarts {
-  std::bitset<1 << 16> pairs;
-  std::bitset<256> single;  // words of one byte
-};
-
 unsigned PairAt(std::string_view s, std::size_t i) {
   return static_cast<unsigned char>(s[i]) << 8 | static_cast<unsigned char>(s[i + 1]);
 }
 
-WordStarts LanguageWordStarts() {
+}  // namespace
+
+WordStarts StartsOf(const WordList& list) {
   WordStarts starts;
-  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
-    const std::string_view word = kLanguageWords.words[i];
+  for (std::size_t i = 0; i < list.size; ++i) {
+    const std::string_view word = list.words[i];
     if (word.size() == 1) starts.single.set(static_cast<unsigned char>(word[0]));
     if (word.size() >= 2) starts.pairs.set(PairAt(word, 0));
   }
   return starts;
 }
 
-}  // namespace
-
-std::string_view LanguageWordIn(std::string_view text) {
-  // Every title and bracket is checked, and most hold no language word:
-  // one walk over the text's characters finds where a word may begin, and
-  // only there are the words compared. Of the words found, the first of
-  // the list wins, as a search word by word would give.
-  static const WordStarts kStarts = LanguageWordStarts();
-  std::size_t first = kLanguageWords.size;
+std::string_view FirstWordIn(const WordList& list, const WordStarts& starts,
+                             std::string_view text) {
+  // One walk over the text's characters finds where a word may begin, and
+  // only there are the words compared. Of the words found, the first of the
+  // list wins, as a search word by word would give.
+  std::size_t first = list.size;
   for (std::size_t i = 0; i < text.size(); i += text::CharLength(text, i)) {
-    const bool may = kStarts.single.test(static_cast<unsigned char>(text[i])) ||
-                     (i + 1 < text.size() && kStarts.pairs.test(PairAt(text, i)));
+    const bool may = starts.single.test(static_cast<unsigned char>(text[i])) ||
+                     (i + 1 < text.size() && starts.pairs.test(PairAt(text, i)));
     if (!may) continue;
     for (std::size_t w = 0; w < first; ++w) {
-      const std::string_view word = kLanguageWords.words[w];
-      if (text.compare(i, word.size(), word) == 0) first = w;
+      const std::string_view word = list.words[w];
+      if (!word.empty() && text.compare(i, word.size(), word) == 0) first = w;
     }
   }
-  return first < kLanguageWords.size ? kLanguageWords.words[first] : std::string_view();
+  return first < list.size ? list.words[first] : std::string_view();
+}
+
+std::string_view LanguageWordIn(std::string_view text) {
+  // Every title and bracket is checked, and most hold no language word.
+  static const WordStarts kStarts = StartsOf(kLanguageWords);
+  return FirstWordIn(kLanguageWords, kStarts, text);
 }
 
 bool NamesLanguage(std::string_view text) {

@@ -101,13 +101,13 @@ unsigned FirstTwo(std::string_view s) {
 // word begins with: a piece that begins otherwise is none of these, which
 // spares a Chinese singer's name the search of each list. Words of one
 // byte are kept apart (`single`).
-struct WordStarts {
+struct RaisedStarts {
   std::bitset<1 << 16> pairs;
   std::bitset<256> single;
 };
 
-WordStarts FieldWordStarts() {
-  WordStarts starts;
+RaisedStarts FieldWordStarts() {
+  RaisedStarts starts;
   auto add = [&](std::string_view word) {
     if (word.size() == 1) starts.single.set(static_cast<unsigned char>(text::ToUpperAscii(word[0])));
     if (word.size() >= 2) starts.pairs.set(FirstTwo(word));
@@ -124,7 +124,7 @@ WordStarts FieldWordStarts() {
 
 // Whether a piece may be a language, tag or style word by how it begins.
 bool MayBeAWord(std::string_view piece) {
-  static const WordStarts kStarts = FieldWordStarts();
+  static const RaisedStarts kStarts = FieldWordStarts();
   piece = TrimView(piece);  // a style word is looked for in the trimmed piece
   if (piece.empty()) return false;
   if (kStarts.single.test(static_cast<unsigned char>(text::ToUpperAscii(piece[0])))) return true;
@@ -157,17 +157,9 @@ bool OnlyFieldWords(std::string_view s) {
 }
 
 std::string_view TagWordsIn(std::string_view title) {
-  // Only words whose first byte begins a character of the title are looked
-  // for: most titles hold few of these bytes.
-  std::bitset<256> leads;
-  for (std::size_t i = 0; i < title.size(); i += text::CharLength(title, i)) {
-    leads.set(static_cast<unsigned char>(title[i]));
-  }
-  for (std::size_t i = 0; i < kTagWords.size; ++i) {
-    const std::string_view word = kTagWords.words[i];
-    if (leads.test(static_cast<unsigned char>(word[0])) && text::Contains(title, word)) return word;
-  }
-  return {};
+  // Every title is checked, and most hold no tag word.
+  static const WordStarts kStarts = StartsOf(kTagWords);
+  return FirstWordIn(kTagWords, kStarts, title);
 }
 
 bool ReadsAsSingerAndTitle(std::string_view s) {
