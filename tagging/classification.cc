@@ -182,6 +182,8 @@ std::optional<std::string> BracketLanguage(std::string_view field) {
   }
   for (std::size_t i = 0; i < kLanguageTable.size; ++i) {
     const KeywordRule& rule = kLanguageTable.rules[i];
+    // By the first byte before the whole keyword: every bracket comes here.
+    if (!rule.keyword.empty() && (field.empty() || field[0] != rule.keyword[0])) continue;
     if (field.substr(0, rule.keyword.size()) == rule.keyword &&
         IsWordEnding(field.substr(rule.keyword.size()))) {
       return std::string(rule.value);

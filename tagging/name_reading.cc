@@ -176,8 +176,38 @@ bool ReadTrailingField(std::string_view field, unsigned* next, unsigned* passed,
 
 }  // namespace
 
+namespace {
+
+// Whether a word may begin with a tag word, by its first two bytes (ASCII
+// letters raised): most words that come here begin with none, and are told
+// so without a look at each tag word.
+bool MayBeginATagWord(std::string_view word) {
+  static const std::bitset<1 << 16> kPairs = [] {
+    std::bitset<1 << 16> pairs;
+    for (std::size_t w = 0; w < kTagWords.size; ++w) {
+      const std::string_view tag = kTagWords.words[w];
+      if (tag.size() >= 2) {
+        pairs.set(static_cast<unsigned char>(text::ToUpperAscii(tag[0])) << 8 |
+                  static_cast<unsigned char>(text::ToUpperAscii(tag[1])));
+      }
+    }
+    return pairs;
+  }();
+  static const bool kShortTag = [] {
+    for (std::size_t w = 0; w < kTagWords.size; ++w) {
+      if (kTagWords.words[w].size() < 2) return true;
+    }
+    return false;
+  }();
+  if (kShortTag || word.size() < 2) return true;
+  return kPairs.test(static_cast<unsigned char>(text::ToUpperAscii(word[0])) << 8 |
+                     static_cast<unsigned char>(text::ToUpperAscii(word[1])));
+}
+
+}  // namespace
+
 bool IsTagWords(std::string_view word) {
-  if (word.empty()) return false;
+  if (word.empty() || !MayBeginATagWord(word)) return false;
   for (std::size_t i = 0; i < word.size();) {
     std::size_t longest = 0;
     const char first = text::ToUpperAscii(word[i]);

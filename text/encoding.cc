@@ -167,6 +167,8 @@ std::string DisplayName(std::string_view native) {
 }
 
 std::string GbkForDisplay(std::string_view gbk) {
+  // ASCII is the same in both, and holds nothing that shows as nothing.
+  if (IsAscii(gbk)) return EscapeControls(gbk, false);
   if (auto utf8 = GbkToUtf8(gbk)) return NameInvisible(EscapeControls(*utf8, false));
   return EscapeControls(gbk, true);
 }
