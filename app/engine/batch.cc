@@ -17,7 +17,6 @@
 #include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
 #include "tagging/known_singers.h"
-#include "tagging/pattern_reading.h"
 #include "tagging/pinyin.h"
 #include "text/encoding.h"
 

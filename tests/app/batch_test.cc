@@ -310,21 +310,6 @@ TEST_F(BatchTest, AutoLearnsTheSingersOfTheWholeLibraryBeforeReadingAnyName) {
             u8"按歌库中已有的歌手“刘若英”判断");
 }
 
-TEST_F(BatchTest, TheTemplatesOfSingerAndTitleLearnTheLibrarysSingersToo) {
-  Add(u8"挪威的森林 - 伍佰.mpg");
-  Add(u8"伍佰-浪人情歌(台语).mpg");
-  request_.naming_template = kTemplateSingerTitleLanguage;
-  request_.dry_run = true;
-  ASSERT_EQ(Run().status, BatchStatus::kDone);
-  ASSERT_EQ(recorder_.reports.size(), 2u);
-  EXPECT_EQ(recorder_.reports[0].song.singer, "伍佰");
-  EXPECT_EQ(recorder_.reports[0].song.title, "挪威的森林");
-  EXPECT_EQ(recorder_.reports[0].name_findings,
-            (NameFindings{{NameFindingKind::kKnownSinger, "伍佰"}}));
-  EXPECT_EQ(recorder_.reports[1].song.singer, "伍佰");
-  EXPECT_TRUE(recorder_.reports[1].name_findings.empty());
-}
-
 TEST_F(BatchTest, AFolderThatNamesNothingUnderItsRoleIsToldOnceAndNotedOnItsRows) {
   Add(u8"张三－小河水.mpg");
   Add(u8"张三－大河水(怀旧).mpg");
