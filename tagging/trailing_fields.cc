@@ -25,41 +25,44 @@ bool IsSiteTag(std::string_view s) {
   return letter && s.size() >= 2 && s.size() <= 12;
 }
 
+// The value a field after the title names for `slot`, if any.
+std::optional<std::string> TrailingValue(Slot slot, std::string_view field) {
+  switch (slot) {
+    case kChannelSlot:
+      return ClassifyChannel(field);
+    case kStyleSlot:
+      return MatchStyle(field);
+    case kLanguageSlot:
+      return LanguageWordOf(field);
+  }
+  return std::nullopt;
+}
+
 // The template field a field after the title gives, channel first, then
 // style, then language, from the end: a later field never gives one that an
 // earlier-read one comes after. `next` is the first slot still allowed.
-// Under a template that reads some of the fields (2, 3), a field of one it
-// does not read (国语_流行 under 2) is passed over, once, where template 4
-// would read it: left out of the title, and the fields before it are still
-// read. `passed` holds the slots passed over so.
+// Under a template that reads some of the fields (2, 3), a field that names
+// none of those it reads but one it does not (国语_流行 under 2) is passed
+// over, once, where template 4 would read it: left out of the title, and
+// the fields before it are still read. `passed` holds the slots passed over
+// so.
 bool ReadTrailingField(std::string_view field, unsigned* next, unsigned* passed, Reading& r) {
   static constexpr Slot kOrder[] = {kChannelSlot, kStyleSlot, kLanguageSlot};
   if (r.any_order) *next = 0;  // each value still once: a given one is closed
-  for (; *next < 3; ++*next) {
-    const Slot slot = kOrder[*next];
-    const bool pass = r.reads != 0 && !r.Reads(slot) && (*passed & slot) == 0;
-    if (!r.Open(slot) && !pass) continue;
-    std::optional<std::string> value;
-    switch (slot) {
-      case kChannelSlot:
-        value = ClassifyChannel(field);
-        break;
-      case kStyleSlot:
-        value = MatchStyle(field);
-        break;
-      case kLanguageSlot:
-        value = LanguageWordOf(field);
-        break;
-    }
-    if (value) {
-      if (pass) {
-        *passed |= slot;
-      } else {
-        r.Give(slot, std::move(*value));
-      }
-      ++*next;
+  for (unsigned n = *next; n < 3; ++n) {
+    if (!r.Open(kOrder[n])) continue;
+    if (std::optional<std::string> value = TrailingValue(kOrder[n], field)) {
+      r.Give(kOrder[n], std::move(*value));
+      *next = n + 1;
       return true;
     }
+  }
+  for (unsigned n = *next; r.reads != 0 && n < 3; ++n) {
+    const Slot slot = kOrder[n];
+    if (r.Reads(slot) || (*passed & slot) != 0 || !TrailingValue(slot, field)) continue;
+    *passed |= slot;
+    *next = n + 1;
+    return true;
   }
   return false;
 }

@@ -256,6 +256,9 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
       {T2, "林忆莲-至少还有你-伴唱-流行", "林忆莲", "至少还有你", "国语", "流行", "0"},
       // Passed over only after a field the template reads: else the title
       // keeps its numbers, dashes and brackets, as before.
+      // A field that names what the template reads is read for it, though
+      // it names a channel too.
+      {T3, "郑智化-水手_台语_立体声怀旧", "郑智化", "水手", "台语", "怀旧歌", "0"},
       {T2, "郑智化-水手-3", "郑智化", "水手-3", "国语", "流行", "0"},
       {T2, "郑智化-星星点灯-怀旧", "郑智化", "星星点灯-怀旧", "国语", "流行", "0"},
       {T2, "郑智化-水手(1992)-2", "郑智化", "水手", "国语", "流行", "0"},
