@@ -40,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // refused before any name meets it.
   std::optional<NamePattern> pattern;
   if (naming_template == kTemplateCustom) pattern = CompileNamePattern(pieces[2]).pattern;
-  // Under 自动识别 it is another name of the library, whose singer is learned.
+  // Under 自动识别 and the templates of singer and title it is another name
+  // of the library, whose singer is learned.
   KnownSingers known;
-  if (naming_template == kTemplateAuto) known.Learn(pieces[2], folder_role, pieces[1]);
+  if (ReadsWithKnownSingers(naming_template)) known.Learn(pieces[2], folder_role, pieces[1]);
   if (pattern) {
     ParseSongName(*pattern, folder_role, pieces[0], pieces[1], song, &findings);
   } else {
