@@ -166,19 +166,18 @@ std::string ReadIndexOption(const ParsedOption& option, BatchRequest& request) {
   const std::optional<int> index = naming && option.value == "auto"
                                        ? std::optional<int>(kTemplateAuto)
                                        : ParseIndex(option.value);
-  const std::optional<FolderRole> role = index ? FolderRoleOf(*index) : std::nullopt;
+  auto bad = [&] { return messages::BadIndexOption(naming, text::DisplayName(option.value)); };
+  if (!naming) {
+    const std::optional<FolderRole> role = index ? FolderRoleOf(*index) : std::nullopt;
+    if (!role) return bad();
+    request.folder_role = *role;
+    return {};
+  }
   const std::optional<NamingTemplate> naming_template =
       index ? NamingTemplateOf(*index) : std::nullopt;
-  if (!(naming ? naming_template.has_value() : role.has_value())) {
-    return messages::BadIndexOption(naming, text::DisplayName(option.value));
-  }
-  if (!naming) {
-    request.folder_role = *role;
-  } else if (request.name_pattern) {
-    return messages::kTemplateAndPattern;
-  } else {
-    request.naming_template = naming_template;
-  }
+  if (!naming_template) return bad();
+  if (request.name_pattern) return messages::kTemplateAndPattern;
+  request.naming_template = naming_template;
   return {};
 }
 
