@@ -32,6 +32,7 @@
 #include "bench/bench_summary.h"
 #include "ksc/ksc_file.h"
 #include "tagging/file_name.h"
+#include "tagging/pattern_reading.h"
 #include "tagging/pinyin.h"
 #include "tagging/uniform_values.h"
 

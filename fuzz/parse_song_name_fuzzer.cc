@@ -1,6 +1,7 @@
 // Any base name and folder name, under every template and folder role.
 #include "fuzz_input.h"
 #include "tagging/file_name.h"
+#include "tagging/pattern_reading.h"
 #include "tagging/known_singers.h"
 #include "tagging/pinyin.h"
 #include "text/gbk_text.h"
@@ -30,8 +31,8 @@ bool HasBlankEnd(std::string_view value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kscgen;
   if (size < 2) return 0;
-  const int naming_template = data[0] % kTemplateCount;
-  const int folder_role = data[1] % kRoleCount;
+  const NamingTemplate naming_template = *NamingTemplateOf(data[0] % kTemplateCount);
+  const FolderRole folder_role = *FolderRoleOf(data[1] % kRoleCount);
   auto pieces = fuzz::Pieces(data + 2, size - 2, 3);
   SongInfo song;
   NameFindings findings;
@@ -39,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // refused before any name meets it.
   std::optional<NamePattern> pattern;
   if (naming_template == kTemplateCustom) pattern = CompileNamePattern(pieces[2]).pattern;
-  // Under 自动识别 it is another name of the library, whose singer is learned.
+  // Under 自动识别 and the templates of singer and title it is another name
+  // of the library, whose singer is learned.
   KnownSingers known;
-  if (naming_template == kTemplateAuto) known.Learn(pieces[2], folder_role, pieces[1]);
+  if (ReadsWithKnownSingers(naming_template)) known.Learn(pieces[2], folder_role, pieces[1]);
   if (pattern) {
     ParseSongName(*pattern, folder_role, pieces[0], pieces[1], song, &findings);
   } else {

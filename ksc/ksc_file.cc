@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ksc/ksc_script.h"
 
@@ -44,20 +45,51 @@ class KscWriter {
   std::size_t size_ = 0;
 };
 
+// The 28 lines as runs of fixed text, each followed by a field's value but
+// the last: a line's suffix, its line end and the next line's prefix are
+// one run, copied at once.
+struct KscLayout {
+  struct Run {
+    std::string text;
+    KscField field;  // the value that follows the text
+  };
+  std::vector<Run> runs;
+  std::string tail;         // after the last value
+  std::size_t fixed_bytes;  // of all the runs and the tail
+};
+
+KscLayout MakeLayout() {
+  KscLayout layout;
+  std::string text;
+  for (std::size_t i = 0; i < kKscStatementCount; ++i) {
+    const KscStatement& line = kKscStatements[i];
+    text.append(line.prefix);
+    if (line.has_field) {
+      layout.runs.push_back({std::move(text), line.field});
+      text = std::string(line.suffix);
+    }
+    text.append("\r\n");
+  }
+  layout.tail = std::move(text);
+  layout.fixed_bytes = layout.tail.size();
+  for (const KscLayout::Run& run : layout.runs) layout.fixed_bytes += run.text.size();
+  return layout;
+}
+
 // The 28 lines with the value `value_of(field)` gives each field.
 template <typename ValueOf>
 std::string Format(ValueOf value_of, std::size_t value_bytes) {
-  // The fixed text, and every value twice over (a value of quotes doubles).
-  KscWriter out(1024 + 2 * value_bytes);
-  for (std::size_t i = 0; i < kKscStatementCount; ++i) {
-    const KscStatement& line = kKscStatements[i];
-    out.Text(line.prefix);
-    if (line.has_field) {
-      out.Quoted(value_of(line.field));
-      out.Text(line.suffix);
-    }
-    out.Text("\r\n");
+  static const KscLayout kLayout = MakeLayout();
+  // The fixed text, and every value twice over (a value of quotes doubles):
+  // no more than that, so that a song's text (some 800 bytes) stays within
+  // the sizes the allocator keeps at hand for each thread, rather than
+  // taking (and giving back) a larger block for every video.
+  KscWriter out(kLayout.fixed_bytes + 2 * value_bytes);
+  for (const KscLayout::Run& run : kLayout.runs) {
+    out.Text(run.text);
+    out.Quoted(value_of(run.field));
   }
+  out.Text(kLayout.tail);
   return out.Finish();
 }
 

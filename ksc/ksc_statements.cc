@@ -1,5 +1,7 @@
 #include "ksc/ksc_statements.h"
 
+#include <cstring>
+
 #include "text/gbk_text.h"
 
 namespace kscgen {
@@ -60,6 +62,17 @@ std::size_t StatementOrder(const StatementKey& key) {
 }
 
 std::size_t QuoteInto(std::string_view value, char* out) {
+  // Most values hold neither quotes nor control bytes: copied whole.
+  unsigned special = 0;  // summed without a branch, so the loop runs wide
+  for (char c : value) {
+    const auto b = static_cast<unsigned char>(c);
+    special |= static_cast<unsigned>(b == '\'') | static_cast<unsigned>(b < 0x20) |
+               static_cast<unsigned>(b == 0x7F);
+  }
+  if (special == 0) {
+    if (!value.empty()) std::memcpy(out, value.data(), value.size());
+    return value.size();
+  }
   std::size_t n = 0;
   for (char c : value) {
     if (c == '\'') {

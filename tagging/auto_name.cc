@@ -57,11 +57,7 @@ std::string_view WithoutLeadingFields(std::string_view name, Reading& r) {
 
 // Whether a side is a singer the library knows and the other is not.
 bool KnownOnly(const KnownSingers* known, std::string_view side, std::string_view other) {
-  // The other side first: in a library whose names are mostly singer
-  // first, that is the one known, and one lookup decides.
-  return known != nullptr && known->size() != 0 &&
-         !known->Holds(naming::WithoutLatinName(other, nullptr)) &&
-         known->Holds(naming::WithoutLatinName(side, nullptr));
+  return known != nullptr && known->KnowsOnly(side, other);
 }
 
 // Singer and title at a separator: singer first, unless the library knows
@@ -164,7 +160,7 @@ void NoteDoubtfulAutoTitle(std::string_view title, NameFindings* findings) {
 
 }  // namespace
 
-void ParseAutoName(int folder_role, std::string_view base_name, std::string_view folder_name,
+void ParseAutoName(FolderRole folder_role, std::string_view base_name, std::string_view folder_name,
                    SongInfo& info, NameFindings* findings, const KnownSingers* known) {
   folder_name = TrimView(folder_name);
   const unsigned all = naming::SlotsOf(kTemplateCustom);

@@ -76,18 +76,46 @@ namespace kscgen {
 
 std::optional<std::string> MatchStyle(std::string_view text) { return Match(kStyleTable, text); }
 
-std::string_view LanguageWordIn(std::string_view text) {
-  // Only words whose first byte begins a character of the text are looked
-  // for: every title is checked, and most hold none of these bytes.
-  std::bitset<256> leads;
+namespace {
+
+unsigned PairAt(std::string_view s, std::size_t i) {
+  return static_cast<unsigned char>(s[i]) << 8 | static_cast<unsigned char>(s[i + 1]);
+}
+
+}  // namespace
+
+WordStarts StartsOf(const WordList& list) {
+  WordStarts starts;
+  for (std::size_t i = 0; i < list.size; ++i) {
+    const std::string_view word = list.words[i];
+    if (word.size() == 1) starts.single.set(static_cast<unsigned char>(word[0]));
+    if (word.size() >= 2) starts.pairs.set(PairAt(word, 0));
+  }
+  return starts;
+}
+
+std::string_view FirstWordIn(const WordList& list, const WordStarts& starts,
+                             std::string_view text) {
+  // One walk over the text's characters finds where a word may begin, and
+  // only there are the words compared. Of the words found, the first of the
+  // list wins, as a search word by word would give.
+  std::size_t first = list.size;
   for (std::size_t i = 0; i < text.size(); i += text::CharLength(text, i)) {
-    leads.set(static_cast<unsigned char>(text[i]));
+    const bool may = starts.single.test(static_cast<unsigned char>(text[i])) ||
+                     (i + 1 < text.size() && starts.pairs.test(PairAt(text, i)));
+    if (!may) continue;
+    for (std::size_t w = 0; w < first; ++w) {
+      const std::string_view word = list.words[w];
+      if (!word.empty() && text.compare(i, word.size(), word) == 0) first = w;
+    }
   }
-  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
-    const std::string_view word = kLanguageWords.words[i];
-    if (leads.test(static_cast<unsigned char>(word[0])) && text::Contains(text, word)) return word;
-  }
-  return {};
+  return first < list.size ? list.words[first] : std::string_view();
+}
+
+std::string_view LanguageWordIn(std::string_view text) {
+  // Every title and bracket is checked, and most hold no language word.
+  static const WordStarts kStarts = StartsOf(kLanguageWords);
+  return FirstWordIn(kLanguageWords, kStarts, text);
 }
 
 bool NamesLanguage(std::string_view text) {
@@ -154,6 +182,8 @@ std::optional<std::string> BracketLanguage(std::string_view field) {
   }
   for (std::size_t i = 0; i < kLanguageTable.size; ++i) {
     const KeywordRule& rule = kLanguageTable.rules[i];
+    // By the first byte before the whole keyword: every bracket comes here.
+    if (!rule.keyword.empty() && (field.empty() || field[0] != rule.keyword[0])) continue;
     if (field.substr(0, rule.keyword.size()) == rule.keyword &&
         IsWordEnding(field.substr(rule.keyword.size()))) {
       return std::string(rule.value);

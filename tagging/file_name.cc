@@ -1,6 +1,7 @@
 #include "tagging/file_name.h"
 
 #include "tagging/classification.h"
+#include "tagging/known_singers.h"
 #include "tagging/name_reading.h"
 #include "text/gbk_text.h"
 
@@ -18,6 +19,16 @@ using text::TrimView;
 constexpr std::size_t kNone = std::string_view::npos;
 
 }  // namespace
+
+std::optional<NamingTemplate> NamingTemplateOf(int index) {
+  if (index < 0 || index >= kTemplateCount) return std::nullopt;
+  return static_cast<NamingTemplate>(index);
+}
+
+std::optional<FolderRole> FolderRoleOf(int index) {
+  if (index < 0 || index >= kRoleCount) return std::nullopt;
+  return static_cast<FolderRole>(index);
+}
 
 BracketFields SplitBracketFields(std::string_view bracket_part) {
   BracketFields result;
@@ -118,28 +129,39 @@ using naming::SingerTitleView;
 using naming::SplitView;
 
 // Singer and title split at a separator; the title part read by the
-// template. Returns the singer.
-std::string_view ReadSplitName(int naming_template, std::string_view name, naming::Reading& r) {
+// template. Singer first, as the template says, unless the library knows
+// the second side as a singer and not the first (后来 - 刘若英): then the
+// sides are turned, with a note. Returns the singer.
+std::string_view ReadSplitName(NamingTemplate naming_template, std::string_view name,
+                               const KnownSingers* known, naming::Reading& r) {
   const SingerTitleView split = SplitView(name);
   if (!split.separated) {
     Note(r.findings, NameFindingKind::kNoSeparator);
   } else if (split.singer.empty()) {
     Note(r.findings, NameFindingKind::kEmptySinger);
   }
+  std::string_view title;
   if (naming_template == kTemplateSingerTitle) {
     // The names hold no brackets of fields: a bracket stays in the title,
     // but for one of tag words at its end.
     const std::string_view part = naming::WithoutTrailingTagBrackets(split.title_part, r);
-    r.info.title = std::string(TrimView(part.substr(0, naming::ReadTrailing(part, true, r))));
+    title = TrimView(part.substr(0, naming::ReadTrailing(part, true, r)));
   } else {
-    r.info.title = std::string(naming::ReadTitlePart(split.title_part, r));
+    title = naming::ReadTitlePart(split.title_part, r);
   }
+  if (known != nullptr && !split.singer.empty() && !title.empty() &&
+      known->KnowsOnly(title, split.singer)) {
+    Note(r.findings, NameFindingKind::kKnownSinger, title);
+    r.info.title = std::string(split.singer);
+    return title;
+  }
+  r.info.title = std::string(title);
   return split.singer;
 }
 
 }  // namespace
 
-void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
+void ParseSongName(NamingTemplate naming_template, FolderRole folder_role, std::string_view base_name,
                    std::string_view folder_name, SongInfo& info, NameFindings* findings,
                    const KnownSingers* known) {
   if (naming_template == kTemplateAuto) {
@@ -166,7 +188,7 @@ void ParseSongName(int naming_template, int folder_role, std::string_view base_n
   naming::QuotedTitle quoted;
   const std::string_view singer = naming::FindQuotedTitle(name, &quoted)
                                       ? naming::ReadQuotedName(name, quoted, r)
-                                      : ReadSplitName(naming_template, name, r);
+                                      : ReadSplitName(naming_template, name, known, r);
   info.singer = std::string(naming::WithoutLatinName(singer, findings));
   if (info.singer.empty() && naming_template == kTemplateSingerTitle) info.singer = kUnknownSinger;
   naming::ApplyFolderRole(folder_role, folder_name, false, !singer.empty(), r);

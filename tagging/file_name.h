@@ -9,11 +9,11 @@
 // read too, and every reading that may be wrong is noted.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "tagging/name_pattern.h"
 #include "tagging/song_info.h"
 
 namespace kscgen {
@@ -37,6 +37,12 @@ enum FolderRole : int {
   kRoleDateAdded = 4,  // 加入日期
   kRoleCount = 5,
 };
+
+// The template or folder role an index names (a row of the window's
+// choices, a number after -t or -r), or none when it names none: the front
+// ends convert once, here, and pass the typed value on.
+std::optional<NamingTemplate> NamingTemplateOf(int index);
+std::optional<FolderRole> FolderRoleOf(int index);
 
 // Where a name departs from its template. The engine turns these into the
 // notes (备注) of the preview and of kscgen -n; the song values are read
@@ -123,14 +129,14 @@ BracketFields SplitBracketFields(std::string_view bracket_part);
 // Under every template the folder gives what the name leaves open, by its
 // role; a folder that names nothing under its role is noted. kTemplateAuto
 // reads as ParseAutoName, with `known` (may be null).
-void ParseSongName(int naming_template, int folder_role, std::string_view base_name,
+void ParseSongName(NamingTemplate naming_template, FolderRole folder_role, std::string_view base_name,
                    std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr,
                    const KnownSingers* known = nullptr);
 
 // Whether a folder's name names nothing under its role: no language under
 // 语种名, no style under 类别名 (摇滚金曲). Its songs whose names give none
 // get the default, and a note.
-bool FolderNamesNothing(int folder_role, std::string_view folder_name);
+bool FolderNamesNothing(FolderRole folder_role, std::string_view folder_name);
 
 // 自动识别: reads every field of a name for what it is, wherever it stands:
 // tags and fields before the singer and after the title, in any order; the
@@ -138,14 +144,7 @@ bool FolderNamesNothing(int folder_role, std::string_view folder_name);
 // without one, as the first word and the rest. Where the order is not
 // given, a side that `known` holds (and the other does not) is the singer.
 // Notes every guess.
-void ParseAutoName(int folder_role, std::string_view base_name, std::string_view folder_name,
+void ParseAutoName(FolderRole folder_role, std::string_view base_name, std::string_view folder_name,
                    SongInfo& info, NameFindings* findings, const KnownSingers* known);
-
-// The same by a pattern of the user's own. Brackets, fields, numbers and tag
-// words after the pattern's last placeholder are read as under template 4,
-// and the folder gives what the pattern does not name. A name the pattern
-// does not fit is read as a title alone, with a note.
-void ParseSongName(const NamePattern& pattern, int folder_role, std::string_view base_name,
-                   std::string_view folder_name, SongInfo& info, NameFindings* findings = nullptr);
 
 }  // namespace kscgen

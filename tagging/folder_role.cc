@@ -5,7 +5,7 @@
 
 namespace kscgen {
 
-bool FolderNamesNothing(int folder_role, std::string_view folder_name) {
+bool FolderNamesNothing(FolderRole folder_role, std::string_view folder_name) {
   folder_name = text::TrimView(folder_name);
   if (folder_name.empty()) return false;
   if (folder_role == kRoleLanguage) return !NamesLanguage(folder_name);
@@ -17,7 +17,7 @@ bool FolderNamesNothing(int folder_role, std::string_view folder_name) {
 
 namespace kscgen::naming {
 
-void ApplyFolderRole(int folder_role, std::string_view folder, bool title_only, bool singer_read,
+void ApplyFolderRole(FolderRole folder_role, std::string_view folder, bool title_only, bool singer_read,
                      Reading& r) {
   SongInfo& info = r.info;
   switch (folder_role) {

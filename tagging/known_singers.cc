@@ -5,7 +5,7 @@
 
 namespace kscgen {
 
-void KnownSingers::Learn(std::string_view base_name, int folder_role,
+void KnownSingers::Learn(std::string_view base_name, FolderRole folder_role,
                          std::string_view folder_name) {
   folder_name = text::TrimView(folder_name);
   if (folder_role == kRoleSinger && !folder_name.empty()) Add(folder_name);
@@ -44,6 +44,18 @@ void KnownSingers::Add(std::string_view singer) {
   if (Holds(singer)) return;
   names_.emplace_back(singer);
   singers_.insert(names_.back());
+}
+
+bool ReadsWithKnownSingers(NamingTemplate naming_template) {
+  return naming_template == kTemplateAuto || (naming_template >= kTemplateSingerTitle &&
+                                              naming_template <= kTemplateSingerTitleLanguageStyleChannel);
+}
+
+bool KnownSingers::KnowsOnly(std::string_view side, std::string_view other) const {
+  // The other side first: in a library whose names are mostly singer
+  // first, that is the one known, and one lookup decides.
+  return !singers_.empty() && !Holds(naming::WithoutLatinName(other, nullptr)) &&
+         Holds(naming::WithoutLatinName(side, nullptr));
 }
 
 bool KnownSingers::Holds(std::string_view singer) const {

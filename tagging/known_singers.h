@@ -9,7 +9,15 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "tagging/file_name.h"
+
 namespace kscgen {
+
+// Whether names read by `naming_template` are read with the singers their
+// library gives: 自动识别, and the templates of singer and title, whose
+// names are turned where the library knows the title's side as a singer
+// and not the singer's.
+bool ReadsWithKnownSingers(NamingTemplate naming_template);
 
 class KnownSingers {
  public:
@@ -25,10 +33,15 @@ class KnownSingers {
   // after the title (刘若英-后来-国语, 刘若英-后来(国语)), or a title quoted
   // in 《 》 after the singer; and, under the folder role 歌手名, the
   // folder's name.
-  void Learn(std::string_view base_name, int folder_role, std::string_view folder_name);
+  void Learn(std::string_view base_name, FolderRole folder_role, std::string_view folder_name);
 
   bool Holds(std::string_view singer) const;
   std::size_t size() const { return singers_.size(); }
+
+  // Whether the library knows `side` as a singer and not `other`, each
+  // without a Latin name after a Chinese one: then `side` is the singer of
+  // a name that does not say which is which (后来 - 刘若英).
+  bool KnowsOnly(std::string_view side, std::string_view other) const;
 
  private:
   void Add(std::string_view singer);

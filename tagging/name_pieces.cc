@@ -91,6 +91,46 @@ std::bitset<256> FieldWordLeads() {
   return leads;
 }
 
+// The first two bytes of a text, ASCII letters raised, as one number.
+unsigned FirstTwo(std::string_view s) {
+  return static_cast<unsigned char>(text::ToUpperAscii(s[0])) << 8 |
+         static_cast<unsigned char>(text::ToUpperAscii(s[1]));
+}
+
+// The first two bytes (raised) of every word that a language, tag or style
+// word begins with: a piece that begins otherwise is none of these, which
+// spares a Chinese singer's name the search of each list. Words of one
+// byte are kept apart (`single`).
+struct RaisedStarts {
+  std::bitset<1 << 16> pairs;
+  std::bitset<256> single;
+};
+
+RaisedStarts FieldWordStarts() {
+  RaisedStarts starts;
+  auto add = [&](std::string_view word) {
+    if (word.size() == 1) starts.single.set(static_cast<unsigned char>(text::ToUpperAscii(word[0])));
+    if (word.size() >= 2) starts.pairs.set(FirstTwo(word));
+  };
+  for (const WordList* list : {&kLanguageWords, &kTagWords}) {
+    for (std::size_t i = 0; i < list->size; ++i) add(list->words[i]);
+  }
+  for (std::size_t i = 0; i < kStyleTable.size; ++i) {
+    add(kStyleTable.rules[i].keyword);
+    add(kStyleTable.rules[i].value);
+  }
+  return starts;
+}
+
+// Whether a piece may be a language, tag or style word by how it begins.
+bool MayBeAWord(std::string_view piece) {
+  static const RaisedStarts kStarts = FieldWordStarts();
+  piece = TrimView(piece);  // a style word is looked for in the trimmed piece
+  if (piece.empty()) return false;
+  if (kStarts.single.test(static_cast<unsigned char>(text::ToUpperAscii(piece[0])))) return true;
+  return piece.size() >= 2 && kStarts.pairs.test(FirstTwo(piece));
+}
+
 }  // namespace
 
 bool IsFieldWord(std::string_view piece) {
@@ -100,8 +140,9 @@ bool IsFieldWord(std::string_view piece) {
   }
   // The cheap tests first: every name's first piece comes here.
   return (piece.size() == 1 && piece[0] >= '0' && piece[0] <= '3') || IsCatalogueNumber(piece) ||
-         IsLetteredCode(piece) || LanguageWordOf(piece) || ChannelWordOf(piece) ||
-         IsTagWords(piece) || StyleWordOf(piece);
+         IsLetteredCode(piece) || ChannelWordOf(piece) ||
+         (MayBeAWord(piece) &&
+          (LanguageWordOf(piece) || IsTagWords(piece) || StyleWordOf(piece)));
 }
 
 bool OnlyFieldWords(std::string_view s) {
@@ -116,17 +157,9 @@ bool OnlyFieldWords(std::string_view s) {
 }
 
 std::string_view TagWordsIn(std::string_view title) {
-  // Only words whose first byte begins a character of the title are looked
-  // for: most titles hold few of these bytes.
-  std::bitset<256> leads;
-  for (std::size_t i = 0; i < title.size(); i += text::CharLength(title, i)) {
-    leads.set(static_cast<unsigned char>(title[i]));
-  }
-  for (std::size_t i = 0; i < kTagWords.size; ++i) {
-    const std::string_view word = kTagWords.words[i];
-    if (leads.test(static_cast<unsigned char>(word[0])) && text::Contains(title, word)) return word;
-  }
-  return {};
+  // Every title is checked, and most hold no tag word.
+  static const WordStarts kStarts = StartsOf(kTagWords);
+  return FirstWordIn(kTagWords, kStarts, title);
 }
 
 bool ReadsAsSingerAndTitle(std::string_view s) {

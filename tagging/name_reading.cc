@@ -1,6 +1,7 @@
 #include "tagging/name_reading.h"
 
 #include <bitset>
+#include <optional>
 
 #include "tagging/classification.h"
 #include "tagging/classification_tables.h"
@@ -22,26 +23,6 @@ bool HoldsWord(const WordList& list, std::string_view s) {
     if (leads.test(static_cast<unsigned char>(word[0])) && text::ContainsUpper(s, word)) return true;
   }
   return false;
-}
-
-// What a video site or sharer adds after a library's code (NCA20417_MTVP2P):
-// two to twelve capital ASCII letters and digits, at least one a letter.
-bool IsSiteTag(std::string_view s) {
-  bool letter = false;
-  for (char c : s) {
-    if (c >= 'A' && c <= 'Z') {
-      letter = true;
-    } else if (c < '0' || c > '9') {
-      return false;
-    }
-  }
-  return letter && s.size() >= 2 && s.size() <= 12;
-}
-
-void ReadNumber(std::string_view number, Reading& r) {
-  r.info.name_number = std::string(number);
-  r.number_read = true;
-  if (LooksLikeAYear(number)) Note(r.findings, NameFindingKind::kYearAsNumber, number);
 }
 
 // Fields, as a bracket holds them.
@@ -134,40 +115,46 @@ void ReadBracket(std::string_view content, Reading& r) {
   }
 }
 
-// The template field a field after the title gives, channel first, then
-// style, then language, from the end: a later field never gives one that an
-// earlier-read one comes after. `next` is the first slot still allowed.
-bool ReadTrailingField(std::string_view field, unsigned* next, Reading& r) {
-  static constexpr Slot kOrder[] = {kChannelSlot, kStyleSlot, kLanguageSlot};
-  if (r.any_order) *next = 0;  // each value still once: a given one is closed
-  for (; *next < 3; ++*next) {
-    const Slot slot = kOrder[*next];
-    if (!r.Open(slot)) continue;
-    std::optional<std::string> value;
-    switch (slot) {
-      case kChannelSlot:
-        value = ClassifyChannel(field);
-        break;
-      case kStyleSlot:
-        value = MatchStyle(field);
-        break;
-      case kLanguageSlot:
-        value = LanguageWordOf(field);
-        break;
+}  // namespace
+
+void ReadNumber(std::string_view number, Reading& r) {
+  r.info.name_number = std::string(number);
+  r.number_read = true;
+  if (LooksLikeAYear(number)) Note(r.findings, NameFindingKind::kYearAsNumber, number);
+}
+
+namespace {
+
+// Whether a word may begin with a tag word, by its first two bytes (ASCII
+// letters raised): most words that come here begin with none, and are told
+// so without a look at each tag word.
+bool MayBeginATagWord(std::string_view word) {
+  static const std::bitset<1 << 16> kPairs = [] {
+    std::bitset<1 << 16> pairs;
+    for (std::size_t w = 0; w < kTagWords.size; ++w) {
+      const std::string_view tag = kTagWords.words[w];
+      if (tag.size() >= 2) {
+        pairs.set(static_cast<unsigned char>(text::ToUpperAscii(tag[0])) << 8 |
+                  static_cast<unsigned char>(text::ToUpperAscii(tag[1])));
+      }
     }
-    if (value) {
-      r.Give(slot, std::move(*value));
-      ++*next;
-      return true;
+    return pairs;
+  }();
+  static const bool kShortTag = [] {
+    for (std::size_t w = 0; w < kTagWords.size; ++w) {
+      if (kTagWords.words[w].size() < 2) return true;
     }
-  }
-  return false;
+    return false;
+  }();
+  if (kShortTag || word.size() < 2) return true;
+  return kPairs.test(static_cast<unsigned char>(text::ToUpperAscii(word[0])) << 8 |
+                     static_cast<unsigned char>(text::ToUpperAscii(word[1])));
 }
 
 }  // namespace
 
 bool IsTagWords(std::string_view word) {
-  if (word.empty()) return false;
+  if (word.empty() || !MayBeginATagWord(word)) return false;
   for (std::size_t i = 0; i < word.size();) {
     std::size_t longest = 0;
     const char first = text::ToUpperAscii(word[i]);
@@ -209,7 +196,28 @@ bool NextBracket(std::string_view s, std::size_t from, BracketSpan* span) {
   return found;
 }
 
+namespace {
+
+// Whether a byte may begin, or end, a separator or a blank: "-", "_", "|",
+// a blank, or the first or last byte of "－", "＿", "｜", "　" or "—".
+bool MayBeginACut(unsigned char b) {
+  return b == '-' || b == '_' || b == '|' || b == 0xA3 || b == text::kPunctuationRow ||
+         text::IsBlank(b);
+}
+bool MayEndACut(unsigned char b) {
+  return b == '-' || b == '_' || b == '|' || b == 0xAD || b == 0xDF || b == 0xFC ||
+         b == text::kFullWidthBlankTrail || b == 0xAA || text::IsBlank(b);
+}
+
+}  // namespace
+
 std::string_view TrimSeparators(std::string_view s) {
+  // Every piece of a name is trimmed, most of them of nothing: a text whose
+  // first and last bytes can be no part of a separator needs no walk.
+  if (s.empty() || (!MayBeginACut(static_cast<unsigned char>(s.front())) &&
+                    !MayEndACut(static_cast<unsigned char>(s.back())))) {
+    return s;
+  }
   std::size_t begin = std::string_view::npos;
   std::size_t end = 0;
   WalkChars(s, 0, [&](std::size_t b, std::size_t e, Mark m, std::size_t) {
@@ -241,7 +249,7 @@ bool IsLetteredCode(std::string_view s) {
   return letters >= 1 && letters <= 4 && digits >= 4 && digits <= 9 && IsDigits(s.substr(letters));
 }
 
-unsigned SlotsOf(int naming_template) {
+unsigned SlotsOf(NamingTemplate naming_template) {
   switch (naming_template) {
     case kTemplateSingerTitleLanguage:
       return kLanguageSlot;
@@ -253,116 +261,6 @@ unsigned SlotsOf(int naming_template) {
     default:
       return 0;
   }
-}
-
-namespace {
-
-// A run of separators and blanks outside brackets.
-struct Cut {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-  bool field = false;  // holds a dash or "_", not blanks only
-};
-
-// Only the last few runs are kept, for no name has more fields after its
-// title than that.
-constexpr std::size_t kKeptCuts = 16;
-
-// The runs of `text`, the last kKeptCuts of them in `cuts` (a ring);
-// returns how many there are.
-std::size_t CollectCuts(std::string_view text, Cut* cuts) {
-  std::size_t count = 0;
-  WalkChars(text, 0, [&](std::size_t begin, std::size_t end, Mark m, std::size_t depth) {
-    if (depth > 0 || m == Mark::kOpen || !IsCut(m)) return true;
-    Cut& last = cuts[(count + kKeptCuts - 1) % kKeptCuts];
-    if (count > 0 && last.end == begin) {
-      last.end = end;
-      last.field = last.field || m != Mark::kBlank;
-    } else {
-      cuts[count++ % kKeptCuts] = {begin, end, m != Mark::kBlank};
-    }
-    return true;
-  });
-  return count;
-}
-
-enum class CodeWord { kNone, kTaken, kStop };
-
-// A word at the very end, after `before` (empty when there is none): a
-// site's tag after a code, the library's number, a year after a blank
-// (which stays the title's: 恋曲 1980, Party Like 1999), a code with
-// letters. Each once.
-CodeWord ReadCodeWord(std::string_view word, std::string_view before, bool after_blank,
-                      Reading& r) {
-  if (r.number_read) return CodeWord::kNone;
-  if (IsSiteTag(word) && (IsCatalogueNumber(before) || IsLetteredCode(before))) {
-    Note(r.findings, NameFindingKind::kTrailingTag, word);
-    return CodeWord::kTaken;
-  }
-  if (IsCatalogueNumber(word)) {
-    if (after_blank && LooksLikeAYear(word)) {
-      Note(r.findings, NameFindingKind::kYearInTitle, word);
-      return CodeWord::kStop;
-    }
-    ReadNumber(word, r);
-    return CodeWord::kTaken;
-  }
-  if (IsLetteredCode(word)) {
-    Note(r.findings, NameFindingKind::kCatalogueCode, word);
-    r.number_read = true;
-    return CodeWord::kTaken;
-  }
-  return CodeWord::kNone;
-}
-
-}  // namespace
-
-std::size_t ReadTrailing(std::string_view text, bool keep_first, Reading& r) {
-  constexpr std::size_t kKept = kKeptCuts;
-  Cut cuts[kKept];
-  const std::size_t count = CollectCuts(text, cuts);
-  const std::size_t oldest = count > kKept ? count - kKept : 0;
-  std::size_t end = text.size();
-  std::size_t k = count;
-  if (k > oldest && cuts[(k - 1) % kKept].end == end) end = cuts[(--k) % kKept].begin;
-  unsigned next_slot = 0;
-  bool only_tags = true;
-  while (k > oldest) {
-    const Cut& cut = cuts[(k - 1) % kKept];
-    if (keep_first && cut.begin == 0) break;
-    const std::string_view word = TrimView(text.substr(cut.end, end - cut.end));
-    if (only_tags) {
-      std::string_view before;
-      if (k - 1 > oldest || !keep_first) {
-        const std::size_t from = k - 1 > oldest ? cuts[(k - 2) % kKept].end : 0;
-        before = TrimView(text.substr(from, cut.begin - from));
-      }
-      const CodeWord code = ReadCodeWord(word, before, !cut.field, r);
-      if (code == CodeWord::kStop) break;
-      if (code == CodeWord::kTaken) {
-        end = cut.begin;
-        --k;
-        continue;
-      }
-    }
-    if (IsTagWords(word)) {
-      Note(r.findings, NameFindingKind::kTrailingTag, word);
-      end = cut.begin;
-      --k;
-      continue;
-    }
-    // A field of the template reaches back to the separator before it.
-    std::size_t f = k;
-    while (f > oldest && !cuts[(f - 1) % kKept].field) --f;
-    if (f == oldest) break;
-    const Cut& sep = cuts[(f - 1) % kKept];
-    if (keep_first && sep.begin == 0) break;
-    if (!ReadTrailingField(TrimView(text.substr(sep.end, end - sep.end)), &next_slot, r)) break;
-    only_tags = false;
-    end = sep.begin;
-    k = f - 1;
-  }
-  return end;
 }
 
 std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_first) {

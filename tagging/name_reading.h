@@ -36,73 +36,81 @@ enum class Mark {
   kTitleClose,
 };
 
-inline Mark MarkOf(std::string_view s, std::size_t i, std::size_t len) {
-  if (len == 1) {
-    switch (s[i]) {
-      case '-':
-        return Mark::kAsciiDash;
-      case '_':
-        return Mark::kUnderscore;
-      case ' ':
-        return Mark::kBlank;
-      case '|':
-        return Mark::kBar;
-      case '(':
-      case '[':
-        return Mark::kOpen;
-      case ')':
-      case ']':
-        return Mark::kClose;
-      default:
-        return Mark::kOther;
-    }
+inline Mark AsciiMark(char c) {
+  switch (c) {
+    case '-':
+      return Mark::kAsciiDash;
+    case '_':
+      return Mark::kUnderscore;
+    case ' ':
+      return Mark::kBlank;
+    case '|':
+      return Mark::kBar;
+    case '(':
+    case '[':
+      return Mark::kOpen;
+    case ')':
+    case ']':
+      return Mark::kClose;
+    default:
+      return Mark::kOther;
   }
+}
+
+// A character of GBK's row of full-width ASCII (A3), by its second byte.
+inline Mark FullWidthFormMark(unsigned char trail) {
+  switch (trail) {
+    case 0xAD:  // －
+      return Mark::kWideDash;
+    case 0xDF:  // ＿
+      return Mark::kUnderscore;
+    case 0xFC:  // ｜
+      return Mark::kBar;
+    case 0xA8:  // （
+    case 0xDB:  // ［
+      return Mark::kOpen;
+    case 0xA9:  // ）
+    case 0xDD:  // ］
+      return Mark::kClose;
+    default:
+      return Mark::kOther;
+  }
+}
+
+// A character of GBK's row of punctuation (A1), by its second byte.
+inline Mark PunctuationMark(unsigned char trail) {
+  switch (trail) {
+    case text::kFullWidthBlankTrail:
+      return Mark::kBlank;
+    case 0xAA:  // —
+      return Mark::kWideDash;
+    case 0xB6:  // 《
+      return Mark::kTitleOpen;
+    case 0xB7:  // 》
+      return Mark::kTitleClose;
+    case 0xB8:  // 「
+    case 0xBA:  // 『
+    case 0xBC:  // 〖
+    case 0xBE:  // 【
+      return Mark::kOpen;
+    case 0xB9:  // 」
+    case 0xBB:  // 』
+    case 0xBD:  // 〗
+    case 0xBF:  // 】
+      return Mark::kClose;
+    default:
+      return Mark::kOther;
+  }
+}
+
+inline Mark MarkOf(std::string_view s, std::size_t i, std::size_t len) {
+  if (len == 1) return AsciiMark(s[i]);
   // By the two bytes rather than through memcmp: every character of a name
-  // passes here several times. A3 is GBK's row of full-width ASCII.
+  // passes here several times.
   const auto lead = static_cast<unsigned char>(s[i]);
   const auto trail = static_cast<unsigned char>(s[i + 1]);
-  if (lead == 0xA3) {
-    switch (trail) {
-      case 0xAD:  // －
-        return Mark::kWideDash;
-      case 0xDF:  // ＿
-        return Mark::kUnderscore;
-      case 0xFC:  // ｜
-        return Mark::kBar;
-      case 0xA8:  // （
-      case 0xDB:  // ［
-        return Mark::kOpen;
-      case 0xA9:  // ）
-      case 0xDD:  // ］
-        return Mark::kClose;
-      default:
-        return Mark::kOther;
-    }
-  }
-  if (lead == text::kPunctuationRow) {
-    switch (trail) {
-      case text::kFullWidthBlankTrail:
-        return Mark::kBlank;
-      case 0xAA:  // —
-        return Mark::kWideDash;
-      case 0xB6:  // 《
-        return Mark::kTitleOpen;
-      case 0xB7:  // 》
-        return Mark::kTitleClose;
-      case 0xB8:  // 「
-      case 0xBA:  // 『
-      case 0xBC:  // 〖
-      case 0xBE:  // 【
-        return Mark::kOpen;
-      case 0xB9:  // 」
-      case 0xBB:  // 』
-      case 0xBD:  // 〗
-      case 0xBF:  // 】
-        return Mark::kClose;
-      default:
-        return Mark::kOther;
-    }
-  }
+  if (lead == text::kFullWidthFormsRow) return FullWidthFormMark(trail);
+  if (lead == text::kPunctuationRow) return PunctuationMark(trail);
   return Mark::kOther;
 }
 
@@ -153,7 +161,7 @@ void Note(NameFindings* findings, NameFindingKind kind, std::string_view text = 
 enum Slot : unsigned { kLanguageSlot = 1, kStyleSlot = 2, kChannelSlot = 4 };
 
 // The fields a template reads from names (a pattern reads them all).
-unsigned SlotsOf(int naming_template);
+unsigned SlotsOf(NamingTemplate naming_template);
 
 // One name's reading: where its values go, and which fields the template
 // reads that nothing has given yet.
@@ -184,6 +192,10 @@ struct Reading {
     }
   }
 };
+
+// Takes `number` for the library's own (name_number), with a note when it
+// may be a year.
+void ReadNumber(std::string_view number, Reading& r);
 
 // Whether a word is made of tag words only (伴奏KTV, Live), without regard
 // to the case of ASCII letters.
@@ -292,7 +304,7 @@ std::string_view WithoutLeadingTags(std::string_view name, Reading& r, bool numb
 // date added; a folder that names no language or style under its role gets
 // a note. With `title_only` (the template 歌名, whose names give nothing
 // else), the folder is read by how it begins.
-void ApplyFolderRole(int folder_role, std::string_view folder, bool title_only, bool singer_read,
+void ApplyFolderRole(FolderRole folder_role, std::string_view folder, bool title_only, bool singer_read,
                      Reading& r);
 
 // Notes a title that still holds what names usually carry beside it: a

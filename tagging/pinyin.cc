@@ -88,6 +88,19 @@ bool EndsWithWord(std::string_view name, std::string_view ending) {
   return i == at;
 }
 
+// Whether a surname of the table sorts before `head`, as their bytes
+// compare (unsigned), without measuring the surname first: every singer's
+// name is looked up here.
+bool SurnameBefore(const PinyinSurname& s, std::string_view head) {
+  for (std::size_t k = 0;; ++k) {
+    const auto a = static_cast<unsigned char>(s.surname[k]);
+    if (k == head.size()) return false;  // head is a prefix of the surname, or equal
+    if (a == 0) return true;             // the surname is a shorter prefix of head
+    const auto b = static_cast<unsigned char>(head[k]);
+    if (a != b) return a < b;
+  }
+}
+
 // The surname at the start of a singer's name, two characters before one, or
 // null. A band's name has none.
 const PinyinSurname* SurnameAt(std::string_view name) {
@@ -99,9 +112,7 @@ const PinyinSurname* SurnameAt(std::string_view name) {
     if (name.size() < bytes || text::CharLength(name, 0) != 2) continue;
     if (bytes == 4 && text::CharLength(name, 2) != 2) continue;
     const std::string_view head = name.substr(0, bytes);
-    const PinyinSurname* it =
-        std::lower_bound(kPinyinSurnames, end, head,
-                         [](const PinyinSurname& s, std::string_view h) { return s.surname < h; });
+    const PinyinSurname* it = std::lower_bound(kPinyinSurnames, end, head, SurnameBefore);
     if (it != end && it->surname == head) return it;
   }
   return nullptr;

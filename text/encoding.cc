@@ -1,5 +1,6 @@
 #include "text/encoding.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "text/gbk_codec.h"
@@ -27,15 +28,42 @@ std::string Escaped(unsigned char c) {
 std::string EscapeControls(std::string_view s, bool high) {
   std::string out;
   out.reserve(s.size());
-  for (char c : s) {
-    auto b = static_cast<unsigned char>(c);
+  std::size_t run = 0;  // where the bytes not yet copied begin: copied a run at a time
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto b = static_cast<unsigned char>(s[i]);
     if (IsControlByte(b) || (high && b >= 0x80)) {
+      out.append(s.substr(run, i - run));
       out += Escaped(b);
-    } else {
-      out += c;
+      run = i + 1;
     }
   }
+  out.append(s.substr(run));
   return out;
+}
+
+// The code points between two ranges of the table of those that show as
+// nothing, the one where the common Chinese characters (U+4E00) are.
+struct VisibleGap {
+  char32_t after;   // the last of the range before
+  char32_t before;  // the first of the range after
+};
+
+VisibleGap GapOfChinese() {
+  VisibleGap gap{0, 0};
+  for (std::size_t i = 0; i + 1 < kInvisibleRangeCount; ++i) {
+    if (kInvisibleRanges[i].last < 0x4E00 && kInvisibleRanges[i + 1].first > 0x4E00) {
+      gap = {kInvisibleRanges[i].last, kInvisibleRanges[i + 1].first};
+    }
+  }
+  return gap;
+}
+
+// Whether a code point may be one that shows as nothing: none before the
+// table's first, and none in the gap where the Chinese characters are, so
+// that a message's characters rarely need a search of the table.
+bool MayBeInvisible(char32_t c) {
+  static const VisibleGap kGap = GapOfChinese();
+  return c >= kInvisibleRanges[0].first && !(c > kGap.after && c < kGap.before);
 }
 
 // Valid UTF-8 with each character that shows as nothing (a joiner, a
@@ -44,6 +72,7 @@ std::string EscapeControls(std::string_view s, bool high) {
 std::string NameInvisible(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
+  std::size_t run = 0;  // where the bytes not yet copied begin
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);
     const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
@@ -51,15 +80,16 @@ std::string NameInvisible(std::string_view utf8) {
     for (std::size_t k = 1; k < len && i + k < utf8.size(); ++k) {
       c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     }
-    if (IsInvisible(c)) {
+    if (MayBeInvisible(c) && IsInvisible(c)) {
       char buf[16];
       std::snprintf(buf, sizeof buf, "<U+%04X>", static_cast<unsigned>(c));
+      out.append(utf8.substr(run, i - run));
       out += buf;
-    } else {
-      out.append(utf8.substr(i, len));
+      run = std::min(i + len, utf8.size());
     }
     i += len;
   }
+  out.append(utf8.substr(run));
   return out;
 }
 
@@ -137,6 +167,8 @@ std::string DisplayName(std::string_view native) {
 }
 
 std::string GbkForDisplay(std::string_view gbk) {
+  // ASCII is the same in both, and holds nothing that shows as nothing.
+  if (IsAscii(gbk)) return EscapeControls(gbk, false);
   if (auto utf8 = GbkToUtf8(gbk)) return NameInvisible(EscapeControls(*utf8, false));
   return EscapeControls(gbk, true);
 }

@@ -166,14 +166,18 @@ std::string ReadIndexOption(const ParsedOption& option, BatchRequest& request) {
   const std::optional<int> index = naming && option.value == "auto"
                                        ? std::optional<int>(kTemplateAuto)
                                        : ParseIndex(option.value);
-  if (!index) return messages::BadIndexOption(naming, text::DisplayName(option.value));
+  auto bad = [&] { return messages::BadIndexOption(naming, text::DisplayName(option.value)); };
   if (!naming) {
-    request.folder_role = static_cast<FolderRole>(*index);
-  } else if (request.name_pattern) {
-    return messages::kTemplateAndPattern;
-  } else {
-    request.naming_template = static_cast<NamingTemplate>(*index);
+    const std::optional<FolderRole> role = index ? FolderRoleOf(*index) : std::nullopt;
+    if (!role) return bad();
+    request.folder_role = *role;
+    return {};
   }
+  const std::optional<NamingTemplate> naming_template =
+      index ? NamingTemplateOf(*index) : std::nullopt;
+  if (!naming_template) return bad();
+  if (request.name_pattern) return messages::kTemplateAndPattern;
+  request.naming_template = naming_template;
   return {};
 }
 

@@ -78,8 +78,8 @@ class Run {
     if (std::optional<Refusal> refusal = RefusalOf(request_, result_.listed)) {
       return Fail(refusal->status, std::move(refusal->message));
     }
-    if (*request_.naming_template == kTemplateAuto) {
-      // 自动识别 tells singer from title by the singers the library's own
+    if (ReadsWithKnownSingers(*request_.naming_template)) {
+      // Singer and title are told apart by the singers the library's own
       // names give without doubt: all of them, before any is read.
       for (const VideoFolder& folder : folders_) {
         for (const VideoFile& file : folder.files) {
@@ -463,7 +463,7 @@ class Run {
   const bool keep_dates_;    // an existing KSC file keeps its date
   BatchResult result_;
   SongNumbering numbering_;
-  KnownSingers known_;  // 自动识别 only
+  KnownSingers known_;  // the templates that read a singer, and 自动识别
   std::size_t done_ = 0;
   bool wrote_in_folder_ = false;
   std::unique_ptr<os::Folder> handle_;  // the folder being worked in

@@ -21,6 +21,7 @@
 #include "ksc/ksc_file.h"
 #include "os/file_system.h"
 #include "tagging/file_name.h"
+#include "tagging/pattern_reading.h"
 #include "tagging/song_info.h"
 #include "tagging/uniform_values.h"
 

@@ -176,8 +176,7 @@ void MainWindow::AppendUniformEntry(const UniformEntry& entry) {
 
 std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* error) const {
   BatchRequest r;
-  if (int t = templateButtons->checkedId(); t >= 0)
-    r.naming_template = static_cast<NamingTemplate>(t);
+  r.naming_template = NamingTemplateOf(templateButtons->checkedId());
   if (r.naming_template == kTemplateCustom) {
     NamePatternOption pattern = ParseNamePatternOption(patternEdit->text().toStdString());
     if (!pattern.pattern) {
@@ -187,7 +186,7 @@ std::optional<BatchRequest> MainWindow::BuildRequest(bool dry_run, QString* erro
     r.name_pattern = std::move(pattern.pattern);
   }
   r.number_from_name = numberFromNameCheck->isChecked();
-  r.folder_role = static_cast<FolderRole>(std::max(0, roleButtons->checkedId()));
+  r.folder_role = FolderRoleOf(roleButtons->checkedId()).value_or(kRoleNone);
   // 歌曲自动编号 numbers from 00001; 编号始于 gives another start.
   if (numberingCheck->isChecked() && !r.number_from_name) {
     r.start_number = 0;

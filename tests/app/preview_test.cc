@@ -127,6 +127,25 @@ TEST_F(PreviewTest, AValueShowsAsTheKscFileWritesIt) {
   EXPECT_EQ(collect.rows[0][10], "2026 12 7");  // 时间
 }
 
+// Every template of singer and title learns the library's singers before
+// it reads a name, as 自动识别 does.
+TEST_F(PreviewTest, TheTemplatesOfSingerAndTitleTurnASingerTheLibraryKnows) {
+  Add(u8"挪威的森林 - 伍佰.mpg");
+  Add(u8"伍佰-浪人情歌(台语).mpg");
+  const std::string turned = u8"按歌库中已有的歌手“伍佰”判断";
+  for (const NamingTemplate t :
+       {kTemplateSingerTitleLanguage, kTemplateSingerTitleLanguageStyleChannel}) {
+    request_.naming_template = t;
+    EXPECT_EQ(Notes(), (std::vector<std::string>{turned, ""})) << "template " << t;
+  }
+  // Template 1 keeps the bracket in the title, and still learns the singer.
+  const std::string bracket = u8"歌名中含有括号“(台语)”；歌名中含有语种“台语”";
+  request_.naming_template = kTemplateSingerTitle;
+  EXPECT_EQ(Notes(), (std::vector<std::string>{turned, bracket}));
+  request_.naming_template = kTemplateTitle;
+  EXPECT_EQ(Notes(), (std::vector<std::string>{"", bracket}));
+}
+
 TEST_F(PreviewTest, ANameThatFitsItsTemplateHasNoNotes) {
   request_.naming_template = kTemplateSingerTitleLanguage;
   Add(u8"合唱团－小河水(粤语).mpg");

@@ -4,11 +4,13 @@
 
 #include "tagging/file_name.h"
 #include "tagging/known_singers.h"
+#include "tests/tagging/naming_shorthand.h"
 
 namespace kscgen {
 namespace {
 
 using K = NameFindingKind;
+using namespace shorthand;
 
 struct AutoCase {
   const char* base_name;
@@ -132,6 +134,67 @@ TEST(AutoNameTest, TheLibrarysSingersDecideTheOrderANameDoesNotGive) {
       {"朋友 - 周华健", "周华健", "朋友", "国语", "流行", "0", {{K::kKnownSinger, "周华健"}}},
   };
   for (const AutoCase& c : cases) Check(c, &known);
+}
+
+struct TemplateCase {
+  NamingTemplate naming_template;
+  const char* base_name;
+  const char* singer;
+  const char* title;
+  const char* language;
+  NameFindings findings;
+};
+
+// The templates of singer and title turn the sides the same way, and only
+// where the library knows the second side and not the first.
+TEST(AutoNameTest, TheTemplatesTurnASingerTheLibraryKnowsAfterTheTitle) {
+  const KnownSingers known = Library();
+  const TemplateCase cases[] = {
+      {T1, "爱如潮水 - 张信哲", "张信哲", "爱如潮水", "国语", {{K::kKnownSinger, "张信哲"}}},
+      {T2, "过火-张信哲(粤语)", "张信哲", "过火", "粤语", {{K::kKnownSinger, "张信哲"}}},
+      {T3, "朋友－周华健_台语_怀旧", "周华健", "朋友", "台语", {{K::kKnownSinger, "周华健"}}},
+      {T4,
+       "他不爱我 - 莫文蔚 (粤语－怀旧－右声道)",
+       "莫文蔚",
+       "他不爱我",
+       "粤语",
+       {{K::kKnownSinger, "莫文蔚"}}},
+      {T1, "一九九九-刘若英 伴唱", "刘若英", "一九九九", "国语",
+       {{K::kTrailingTag, "伴唱"}, {K::kKnownSinger, "刘若英"}}},
+      // The usual order, either side known or neither: the name stays as it is.
+      {T1, "张信哲-爱如潮水", "张信哲", "爱如潮水", "国语", {}},
+      {T2, "莫文蔚 - 张信哲(粤语)", "莫文蔚", "张信哲", "粤语", {}},
+      {T3, "伍佰-挪威的森林-台语", "伍佰", "挪威的森林", "台语", {}},
+      {T4, "五月天-2012-国语", "五月天", "2012", "国语", {}},
+      {T1, "Taylor Swift-1989 (Deluxe)", "Taylor Swift", "1989 (Deluxe)", "国语",
+       {{K::kTitleBracket, "(Deluxe)"}, {K::kTitleNumber, "1989"}}},
+      {T2, "911-Party Like 2000-粤语", "911", "Party Like 2000", "粤语", {}},
+      {T1, "张信哲－爱如潮水-Live-2005", "张信哲", "爱如潮水", "国语",
+       {{K::kYearAsNumber, "2005"}, {K::kTrailingTag, "Live"}}},
+      // The order given otherwise: a quoted title, a name without separator.
+      {T1, "《爱如潮水》张信哲", "张信哲", "爱如潮水", "国语", {}},
+      {T1, "爱如潮水 张信哲", "佚名", "爱如潮水 张信哲", "国语", {{K::kNoSeparator, ""}}},
+      // Template 0 reads no singer.
+      {T0, "爱如潮水 - 张信哲", "佚名", "爱如潮水 - 张信哲", "国语", {}},
+  };
+  for (const TemplateCase& c : cases) {
+    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
+                 c.base_name + "]");
+    SongInfo info;
+    NameFindings findings;
+    ParseSongName(c.naming_template, R0, c.base_name, "", info, &findings, &known);
+    EXPECT_EQ(info.singer, c.singer);
+    EXPECT_EQ(info.title, c.title);
+    EXPECT_EQ(info.language, c.language);
+    EXPECT_EQ(findings, c.findings);
+    // Without the library's singers every template keeps the order.
+    SongInfo alone;
+    ParseSongName(c.naming_template, R0, c.base_name, "", alone);
+    if (c.naming_template != T0 && !c.findings.empty() &&
+        c.findings.back().kind == K::kKnownSinger) {
+      EXPECT_EQ(alone.singer, c.title);
+    }
+  }
 }
 
 TEST(AutoNameTest, TheFolderFillsWhatTheNameLeavesOpen) {
