@@ -495,16 +495,5 @@ TEST_F(BatchTest, AStopEndsTheRunAfterAWholeFile) {
   EXPECT_EQ(ListNames(folder_.path), "0.KSC|0.mpg|1.KSC|1.mpg|2.mpg|3.mpg|4.mpg");
 }
 
-TEST(FolderNameTest, IsTheLastComponentAsWrittenOrTheResolvedOneForDots) {
-  EXPECT_EQ(FolderNameOf(u8"/ktv/国语", u8"/ktv/国语"), u8"国语");
-  EXPECT_EQ(FolderNameOf(u8"/ktv/国语//", u8"/ktv/国语"), u8"国语");
-  // A link keeps the name the user chose.
-  EXPECT_EQ(FolderNameOf(u8"/ktv/粤语", u8"/data/x1"), u8"粤语");
-  EXPECT_EQ(FolderNameOf(".", u8"/ktv/国语"), u8"国语");
-  EXPECT_EQ(FolderNameOf("a/link/..", u8"/data"), "data");
-  EXPECT_EQ(FolderNameOf("", u8"/ktv/国语"), u8"国语");
-  EXPECT_EQ(FolderNameOf("/", "/"), "");
-}
-
 }  // namespace
 }  // namespace kscgen

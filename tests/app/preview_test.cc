@@ -29,6 +29,8 @@ TEST(NameNoteTest, EachFindingHasItsNote) {
       {{K::kUnreadText, "演唱会"}, u8"括号后的“演唱会”未读取"},
       {{K::kPatternMismatchRead, ""}, u8"名称不符合自定义格式，按歌名及其后的括号、字段读取"},
       {{K::kNumberTooLarge, "2147483648"}, u8"编号“2147483648”大于 2147483647，未编号"},
+      {{K::kSameNameNumber, "3"}, u8"编号与第 3 行相同"},
+      {{K::kYearAsNumber, "1999"}, u8"“1999”当作文件名编号，如是年份请核对"},
   };
   for (const Row& r : rows) EXPECT_EQ(messages::NameNote(r.finding), r.note);
 }

@@ -273,5 +273,16 @@ TEST(VideoFolderTest, ARunNeverFollowsAFolderReplacedAfterListing) {
   EXPECT_EQ(RunBatch(request, listing.folders, nullptr).status, BatchStatus::kDone);
 }
 
+TEST(FolderNameTest, IsTheLastComponentAsWrittenOrTheResolvedOneForDots) {
+  EXPECT_EQ(FolderNameOf(u8"/ktv/国语", u8"/ktv/国语"), u8"国语");
+  EXPECT_EQ(FolderNameOf(u8"/ktv/国语//", u8"/ktv/国语"), u8"国语");
+  // A link keeps the name the user chose.
+  EXPECT_EQ(FolderNameOf(u8"/ktv/粤语", u8"/data/x1"), u8"粤语");
+  EXPECT_EQ(FolderNameOf(".", u8"/ktv/国语"), u8"国语");
+  EXPECT_EQ(FolderNameOf("a/link/..", u8"/data"), "data");
+  EXPECT_EQ(FolderNameOf("", u8"/ktv/国语"), u8"国语");
+  EXPECT_EQ(FolderNameOf("/", "/"), "");
+}
+
 }  // namespace
 }  // namespace kscgen
