@@ -141,19 +141,19 @@ std::string FormatKscText(const SongInfo& s) {
       value_bytes);
 }
 
-std::optional<std::string_view> KscOwnDateValue(std::string_view text) {
+std::optional<std::string_view> KscOwnValue(std::string_view text, KscField field) {
   for (std::size_t i = 0; i < kKscStatementCount; ++i) {
     const KscStatement& line = kKscStatements[i];
-    if (!line.has_field || line.field != KscField::kDate) continue;
+    if (!line.has_field || line.field != field) continue;
     std::size_t at = text.find(line.prefix);
     if (at == std::string_view::npos) return std::nullopt;
     at += line.prefix.size();
-    const std::size_t end = text.find('\'', at);
-    if (end == std::string_view::npos || text.substr(end, line.suffix.size()) != line.suffix ||
-        text.substr(end, 2) == "''") {
-      return std::nullopt;
-    }
-    return text.substr(at, end - at);
+    const std::size_t end = text.find(line.suffix, at);
+    if (end == std::string_view::npos) return std::nullopt;
+    // A quote (written doubled) or a line end is past what kscgen writes.
+    const std::string_view value = text.substr(at, end - at);
+    if (value.find_first_of("'\r\n") != std::string_view::npos) return std::nullopt;
+    return value;
   }
   return std::nullopt;
 }

@@ -22,10 +22,11 @@ std::string FormatKscText(const KscValues& values);
 // holds no such tag.
 std::optional<std::string> KscDateText(std::string_view ksc_text);
 
-// The "时间" value of a line written exactly as kscgen writes it, looked for
-// without reading the text line by line; none when there is no such line or
-// its value holds a quote (a doubled quote needs the line read).
-std::optional<std::string_view> KscOwnDateValue(std::string_view ksc_text);
+// The value of `field` (the date, the number) in a line written exactly as
+// kscgen writes it, looked for without reading the text line by line; none
+// when there is no such line or its value holds a quote (a doubled quote
+// needs the line read).
+std::optional<std::string_view> KscOwnValue(std::string_view ksc_text, KscField field);
 
 // The song number a KSC file's text gives (`karaoke.internalnumber :=`,
 // read as the date is); none when it gives none.

@@ -70,6 +70,7 @@ class Run {
         fs_(request.file_system ? *request.file_system : os::SystemFileSystem()),
         today_(ShortDateText(request.clock ? request.clock() : std::time(nullptr))),
         keep_dates_(!request.date_text && request.folder_role != kRoleDateAdded),
+        keep_numbers_(!request.start_number && !request.number_from_name),
         numbering_(request) {
     for (const VideoFolder& f : folders) result_.listed += f.files.size();
   }
@@ -332,7 +333,8 @@ class Run {
     numbering_.Propose(report);
     ExistingKsc existing;
     existing.error = handle_->ReadExisting(ksc_native, kLargestKscFile, &existing.file);
-    const VideoInput input{report.song, keep_dates_, request_.force, record_.Find(ksc_native)};
+    const VideoInput input{report.song, keep_dates_, request_.force, record_.Find(ksc_native),
+                           keep_numbers_};
     return Carry(ksc_native, PlanVideo(input, existing), report);
   }
 
@@ -461,6 +463,7 @@ class Run {
   os::FileSystem& fs_;
   const std::string today_;  // the short date of the run's day
   const bool keep_dates_;    // an existing KSC file keeps its date
+  const bool keep_numbers_;  // and its number, when the run gives none
   BatchResult result_;
   SongNumbering numbering_;
   KnownSingers known_;  // the templates that read a singer, and 自动识别

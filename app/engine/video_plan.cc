@@ -66,6 +66,7 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
         script.ValueOtherThan(static_cast<KscField>(f), (*input.record)[f]);
     if (!held) continue;
     if (static_cast<KscField>(f) == KscField::kDate && input.keep_date) continue;
+    if (static_cast<KscField>(f) == KscField::kNumber && input.keep_number) continue;
     kept[f] = true;
     values[f] = *held;
     plan->record[f] = (*input.record)[f];
@@ -93,15 +94,18 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
 }
 
 // The plan for a file that is kscgen's own 28 lines for the song, with the
-// date it holds where it keeps it, byte for byte: the common re-run, decided
-// without reading the file line by line. None for any other file.
+// date and the number it holds where it keeps them, byte for byte: the
+// common re-run, decided without reading the file line by line. None for
+// any other file.
 std::optional<VideoPlan> PlanOverOwnFile(const VideoInput& input, const os::Existing& file) {
   SongInfo song = input.song;
-  if (input.keep_date) {
-    const std::optional<std::string_view> date = KscOwnDateValue(file.bytes);
-    if (!date) return std::nullopt;
-    song.date_text = std::string(*date);
-  }
+  auto keep = [&file](KscField field, std::string* value) {
+    const std::optional<std::string_view> own = KscOwnValue(file.bytes, field);
+    if (own) value->assign(*own);
+    return own.has_value();
+  };
+  if (input.keep_date && !keep(KscField::kDate, &song.date_text)) return std::nullopt;
+  if (input.keep_number && !keep(KscField::kNumber, &song.number)) return std::nullopt;
   std::string text = FormatKscText(song);
   if (text != file.bytes) return std::nullopt;
   VideoPlan plan;
@@ -130,6 +134,8 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   VideoInput derived = input;
   if (input.keep_date)
     derived.song.date_text = script.Value(KscField::kDate).value_or(input.song.date_text);
+  if (input.keep_number)
+    derived.song.number = script.Value(KscField::kNumber).value_or(input.song.number);
   VideoPlan plan;
   const KscValues values = MergedValues(derived, script, &plan);
   plan.text = script.Merge(values);

@@ -22,6 +22,8 @@ struct VideoInput {
   bool keep_date = true;  // a KSC file that exists keeps the date it holds
   bool force = false;     // rewrite right files, and replace values a person changed
   const KscValues* record = nullptr;  // what kscgen last wrote into the file; null: unknown
+  // A KSC file that exists keeps the number it holds: the run gives none.
+  bool keep_number = false;
 };
 
 // What stands at the KSC file's name, as read whole (up to kLargestKscFile).

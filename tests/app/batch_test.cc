@@ -179,9 +179,15 @@ TEST_F(BatchTest, NumbersFromTheStartNumberPlusOne) {
     EXPECT_EQ(recorder_.reports[0].song.number, c.first) << c.start;
     EXPECT_EQ(recorder_.reports[1].song.number, c.second) << c.start;
   }
+  // Without numbering, a KSC file keeps the number it holds, and a new one
+  // gets none.
   request_.start_number.reset();
-  Run();
-  EXPECT_EQ(recorder_.reports[0].song.number, "");
+  Add("c.mpg");
+  ASSERT_EQ(Run().status, BatchStatus::kDone);
+  EXPECT_EQ(recorder_.reports[0].song.number, "2147483646");
+  EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kUnchanged);
+  EXPECT_TRUE(testing::Holds(Ksc("b.KSC"), "karaoke.internalnumber :=2147483647 ;\r\n"));
+  EXPECT_TRUE(testing::Holds(Ksc("c.KSC"), "karaoke.internalnumber := ;\r\n"));
 }
 
 TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {

@@ -70,6 +70,25 @@ TEST(PlanVideoTest, TellsNewChangedUnchangedAndProtectedApart) {
   EXPECT_EQ(Plan(File(changed, true)).skip_reason, u8"KSC文件只读");
 }
 
+// A run that gives no numbers leaves each KSC file the number it holds, as
+// it leaves the date; one that numbers writes its own.
+TEST(PlanVideoTest, AFileKeepsItsNumberWhenTheRunGivesNone) {
+  const std::string own = With(kRoad, "internalnumber := ;", "internalnumber :=00012 ;");
+  for (const std::string& bytes : {own, own + kLyric}) {
+    const bool lyric = bytes.size() > own.size();
+    VideoInput input{RoadSong(), true, false, nullptr, true};
+    VideoPlan plan = PlanVideo(input, ExistingKsc{{}, File(bytes)});
+    EXPECT_EQ(plan.action, VideoPlan::kUnchanged) << lyric;
+    EXPECT_EQ(plan.text, bytes) << lyric;
+    EXPECT_EQ(plan.song.number, "00012") << lyric;
+    input.keep_number = false;
+    input.song.number = "00013";
+    plan = PlanVideo(input, ExistingKsc{{}, File(bytes)});
+    EXPECT_EQ(plan.action, VideoPlan::kUpdate) << lyric;
+    EXPECT_EQ(plan.text, With(bytes, ":=00012 ;", ":=00013 ;")) << lyric;
+  }
+}
+
 TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
   struct Case {
     const char* what;
