@@ -299,7 +299,7 @@ BENCHMARK(BM_StopTakesHold20000)->Unit(benchmark::kMillisecond)->UseManualTime()
 void PlainLoop(benchmark::State& state, const std::string& folder) {
   std::vector<std::pair<std::string, std::string>> files;
   for (const auto& e : fs::directory_iterator(folder)) {
-    if (e.path().extension() != ".KSC") continue;
+    if (e.path().extension() != kKscExtension) continue;
     std::ifstream in(e.path(), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -329,7 +329,7 @@ std::string& LyricFolder() {
                 ".345', '00:" + std::to_string(11 + i) + ".678', '\xCE\xD2\xCA\xC7', '1000');\r\n";
     }
     for (const auto& e : fs::directory_iterator(f)) {
-      if (e.path().extension() == ".KSC") std::ofstream(e.path(), std::ios::app) << lyrics;
+      if (e.path().extension() == kKscExtension) std::ofstream(e.path(), std::ios::app) << lyrics;
     }
     return f;
   }();
@@ -409,7 +409,7 @@ void BM_KscgenPeakMemory200000(benchmark::State& state) {
   long empty_kib = 0;
   for (auto _ : state) {
     for (const auto& e : fs::directory_iterator(folder)) {
-      if (e.path().extension() == ".KSC") fs::remove(e.path());
+      if (e.path().extension() == kKscExtension) fs::remove(e.path());
     }
     if (RunKscgenAt(folder, &first_kib) != 0 || RunKscgenAt(folder, &rerun_kib) != 0 ||
         RunKscgenAt(empty, &empty_kib) != 0) {
