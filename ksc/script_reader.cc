@@ -1,5 +1,7 @@
 #include "ksc/script_reader.h"
 
+#include <algorithm>
+
 namespace kscgen {
 
 namespace {
@@ -58,11 +60,15 @@ class ScriptLine {
   bool End() { return Word(";"); }
 
   // What stands before the statement's end (a semicolon, or the line's),
-  // blanks around it left out: a value written without quotes.
+  // blanks around it left out: a value written without quotes. A comment
+  // ends it too, and is none of it: the statement is then not whole on its
+  // line as kscgen reads it, rather than a value whose rewriting would lose
+  // the comment.
   std::string Bare() {
     Blanks();
     std::size_t end = line_.find(';', at_);
     if (end == std::string_view::npos) end = line_.size();
+    for (std::string_view opens : {"{", "(*", "//"}) end = std::min(end, line_.find(opens, at_));
     std::size_t last = end;
     while (last > at_ && (line_[last - 1] == ' ' || line_[last - 1] == '\t')) --last;
     std::string value(line_.substr(at_, last - at_));

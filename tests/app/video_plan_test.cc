@@ -142,6 +142,11 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        {{}, File("karaoke.tag('风格',\r\n  '怀旧');\r\n")},
        VideoPlan::kSkip,
        u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
+      // A comment inside a statement: kscgen's line would take its place.
+      {"a number with a comment before its semicolon",
+       {{}, File(With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber := 12 { 旧：11 };"))},
+       VideoPlan::kSkip,
+       u8"KSC文件第 2 行的语句不完整（跨行书写或缺少分号），未改动"},
       {"a value cut short",
        {{}, File("karaoke.tag('歌名', '小河\r\n")},
        VideoPlan::kSkip,
