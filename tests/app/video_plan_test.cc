@@ -144,7 +144,9 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
       // A comment inside a statement: kscgen's line would take its place.
       {"a number with a comment before its semicolon",
-       {{}, File(With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber := 12 { 旧：11 };"))},
+       {{},
+        File(With(kRoad, "karaoke.internalnumber := ;",
+                  "karaoke.internalnumber := 12 { 旧：11 };"))},
        VideoPlan::kSkip,
        u8"KSC文件第 2 行的语句不完整（跨行书写或缺少分号），未改动"},
       {"a value cut short",
@@ -174,7 +176,8 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
       // A comment that never ends: a line put after it would be commented out.
       {"a comment without its end",
-       {{}, File("karaoke := CreateKaraokeObject;\r\n\r\n{ 旧：\r\nkaraoke.tag('时间', '1/1/1');\r\n")},
+       {{},
+        File("karaoke := CreateKaraokeObject;\r\n\r\n{ 旧：\r\nkaraoke.tag('时间', '1/1/1');\r\n")},
        VideoPlan::kSkip,
        u8"KSC文件第 3 行开始的注释没有结束，未改动"},
   };
@@ -241,7 +244,8 @@ TEST(PlanVideoTest, CommentsAndStatementsSharingALine) {
     std::string text;  // after the merge
   };
   const Case cases[] = {
-      {"kscgen's file with an old line commented out after it", kRoad + old_language, kRoad + old_language},
+      {"kscgen's file with an old line commented out after it", kRoad + old_language,
+       kRoad + old_language},
       {"nothing but a commented-out line: kscgen's file, then it", paren, kRoad + paren},
       {"a comment opened after a statement: the lines go after its end",
        "karaoke := CreateKaraokeObject; { 旧：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n" + kLyric,
