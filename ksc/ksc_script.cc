@@ -9,85 +9,6 @@ namespace kscgen {
 
 namespace {
 
-// One line of a KSC file's script, read as the song manager's script reader
-// takes it: blanks and tabs anywhere between the parts, the words in either
-// case, literals in single or double quotes (a doubled quote inside one is
-// one quote).
-class ScriptLine {
- public:
-  explicit ScriptLine(std::string_view line) : line_(line) {}
-
-  // Whether `w` (ASCII, lower case) comes next, after any blanks; taken if so.
-  bool Word(std::string_view w) {
-    Blanks();
-    if (line_.size() - at_ < w.size()) return false;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-      if (Lower(line_[at_ + i]) != w[i]) return false;
-    }
-    at_ += w.size();
-    return true;
-  }
-
-  // The name next (letters, digits, underscores), in lower case.
-  std::string Identifier() {
-    Blanks();
-    std::string name;
-    while (at_ < line_.size() && IsNameByte(line_[at_])) name += Lower(line_[at_++]);
-    return name;
-  }
-
-  // The quoted literal next, after any blanks. No byte of a GBK character is
-  // a quote, so it ends at the first quote that is not doubled.
-  std::optional<std::string> Literal() {
-    Blanks();
-    if (at_ >= line_.size() || (line_[at_] != '\'' && line_[at_] != '"')) return std::nullopt;
-    const char quote = line_[at_++];
-    std::string value;
-    for (; at_ < line_.size(); ++at_) {
-      if (line_[at_] != quote) {
-        value += line_[at_];
-      } else if (at_ + 1 < line_.size() && line_[at_ + 1] == quote) {
-        value += quote;
-        ++at_;
-      } else {
-        ++at_;
-        return value;
-      }
-    }
-    return std::nullopt;
-  }
-
-  std::size_t at() const { return at_; }
-
-  // Whether the statement ends here, with its semicolon (taken if so).
-  bool End() { return Word(";"); }
-
-  // What stands before the statement's end (a semicolon, or the line's),
-  // blanks around it left out: a value written without quotes.
-  std::string Bare() {
-    Blanks();
-    std::size_t end = line_.find(';', at_);
-    if (end == std::string_view::npos) end = line_.size();
-    std::size_t last = end;
-    while (last > at_ && (line_[last - 1] == ' ' || line_[last - 1] == '\t')) --last;
-    std::string value(line_.substr(at_, last - at_));
-    at_ = end;
-    return value;
-  }
-
- private:
-  static char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-  static bool IsNameByte(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  }
-  void Blanks() {
-    while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) ++at_;
-  }
-
-  std::string_view line_;
-  std::size_t at_ = 0;
-};
-
 // The field whose value a statement with `key` gives, if any.
 std::optional<KscField> FieldOf(std::size_t order) {
   if (order == kNoStatement || !kKscStatements[order].has_field) return std::nullopt;
@@ -120,6 +41,14 @@ bool LooksLikeUtf8(std::string_view bytes) {
   return !two_byte_only || !text::GbkToUtf8(bytes);
 }
 
+// Whether text without a byte-order mark is of an encoding kscgen does not
+// read: UTF-16 or UTF-32, whose ASCII characters each bring one NUL byte or
+// more. GBK text holds a NUL only here and there (kept as it is).
+bool HasManyNulBytes(std::string_view bytes) {
+  const auto nuls = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\0'));
+  return nuls > 0 && nuls * 8 >= bytes.size();
+}
+
 bool IsBlank(std::string_view line) {
   return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -133,10 +62,17 @@ std::optional<std::string> KscTextAsGbk(std::string_view bytes, KscEncoding* enc
     *encoding = KscEncoding::kUtf8WithBom;
     utf8 = std::string(bytes.substr(3));
     if (!text::IsValidUtf8(*utf8)) return std::nullopt;
+  } else if (bytes.substr(0, 4) == "\xFF\xFE\0\0"sv || bytes.substr(0, 4) == "\0\0\xFE\xFF"sv) {
+    // UTF-32, whose mark begins as UTF-16's does.
+    *encoding = KscEncoding::kUnrecognised;
+    return std::nullopt;
   } else if (bytes.substr(0, 2) == "\xFF\xFE"sv || bytes.substr(0, 2) == "\xFE\xFF"sv) {
     const bool big = bytes[0] == '\xFE';
     *encoding = big ? KscEncoding::kUtf16Be : KscEncoding::kUtf16Le;
     utf8 = text::Utf16ToUtf8(bytes.substr(2), big);
+  } else if (HasManyNulBytes(bytes)) {
+    *encoding = KscEncoding::kUnrecognised;
+    return std::nullopt;
   } else {
     if (!LooksLikeUtf8(bytes)) {
       *encoding = KscEncoding::kGbk;
@@ -149,42 +85,8 @@ std::optional<std::string> KscTextAsGbk(std::string_view bytes, KscEncoding* enc
   return text::Utf8ToGbk(*utf8);
 }
 
-ScriptStatement ReadStatement(std::string_view text) {
-  ScriptLine line(text);
-  ScriptStatement statement;
-  statement.begin = text.find_first_not_of(" \t");
-  if (statement.begin == std::string_view::npos) statement.begin = text.size();
-  if (!line.Word("karaoke")) return statement;
-  if (line.Word(":=")) {
-    if (line.Word("createkaraokeobject")) statement.key.kind = StatementKind::kCreate;
-    return statement;
-  }
-  if (!line.Word(".")) return statement;
-  std::string name = line.Identifier();
-  if (name == "tag" && line.Word("(")) {
-    std::optional<std::string> tag = line.Literal();
-    if (!tag) return statement;
-    statement.key = {StatementKind::kTag, std::move(*tag)};
-    if (line.Word(",")) statement.value = line.Literal();
-    statement.complete = statement.value && line.Word(")") && line.End();
-    statement.end = line.at();
-    return statement;
-  }
-  if (name == "clear") {
-    statement.key.kind = StatementKind::kClear;
-  } else if (line.Word(":=")) {
-    statement.key = {StatementKind::kAssign, std::move(name)};
-    statement.value = line.Literal();
-    if (!statement.value) statement.value = line.Bare();
-    statement.complete = line.End();
-    statement.end = line.at();
-  } else if (line.Word("(")) {
-    statement.key = {StatementKind::kCall, std::move(name)};
-  }
-  return statement;
-}
-
 KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
+  CommentState comment = CommentState::kNone;
   std::size_t start = 0;
   while (start < text_.size()) {
     std::size_t end = text_.find_first_of("\r\n", start);
@@ -195,31 +97,54 @@ KscScript::KscScript(std::string gbk) : text_(std::move(gbk)) {
       line.end_size =
           text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
     }
-    ScriptStatement statement = ReadStatement(TextOf(line));
-    line.order = StatementOrder(statement.key);
-    line.field = FieldOf(line.order);
-    if (line.field) {
-      const auto f = static_cast<std::size_t>(*line.field);
-      set_[f] = true;
-      lines_of_[f].push_back(lines_.size());
-      line.value = std::move(statement.value);
-      line.statement_begin = statement.begin;
-      line.statement_end = statement.end;
-      if (!values_[f]) values_[f] = line.value;
-      if (!statement.complete && incomplete_line_ == 0) incomplete_line_ = lines_.size() + 1;
-    } else if (statement.key.kind == StatementKind::kCall && statement.key.name == "add") {
-      ++lyric_lines_;
-    } else if (line.order == kNoStatement && !IsBlank(TextOf(line)) && !IsFixedLine(TextOf(line))) {
-      ++other_lines_;
-    }
+    line.starts_in_comment = comment != CommentState::kNone;
+    const std::vector<ScriptStatement> read = ReadLineStatements(TextOf(line), &comment);
+    line.ends_in_comment = comment != CommentState::kNone;
+    line.first = statements_.size();
     lines_.push_back(line);
+    AddStatements(lines_.size() - 1, read);
     start = line.start + line.size + line.end_size;
+  }
+  if (comment != CommentState::kNone) {
+    // Opened on the last line that starts outside it.
+    std::size_t opened = lines_.size() - 1;
+    while (opened > 0 && lines_[opened].starts_in_comment) --opened;
+    unclosed_comment_line_ = opened + 1;
+  }
+}
+
+void KscScript::AddStatements(std::size_t index, const std::vector<ScriptStatement>& read) {
+  Line& line = lines_[index];
+  bool sets_field = false;
+  bool timed = false;
+  for (const ScriptStatement& s : read) {
+    timed |= s.key.kind == StatementKind::kCall && s.key.name == "add";
+    const std::size_t order = StatementOrder(s.key);
+    if (order == kNoStatement) continue;
+    Statement statement{index, order, FieldOf(order), s.value, s.begin, s.end};
+    if (statement.field) {
+      const auto f = static_cast<std::size_t>(*statement.field);
+      sets_field = true;
+      set_[f] = true;
+      statements_of_[f].push_back(statements_.size());
+      if (!values_[f]) values_[f] = statement.value;
+      if (!s.complete && incomplete_line_ == 0) incomplete_line_ = index + 1;
+    }
+    statements_.push_back(std::move(statement));
+  }
+  line.count = statements_.size() - line.first;
+  if (sets_field) return;
+  if (timed) {
+    ++lyric_lines_;
+  } else if (line.count == 0 && !IsBlank(TextOf(line)) && !IsFixedLine(TextOf(line))) {
+    ++other_lines_;
   }
 }
 
 std::optional<std::string> KscScript::ValueOtherThan(KscField field, std::string_view value) const {
-  for (std::size_t i : lines_of_[static_cast<std::size_t>(field)]) {
-    if (lines_[i].value && *lines_[i].value != value) return lines_[i].value;
+  for (std::size_t i : statements_of_[static_cast<std::size_t>(field)]) {
+    const std::optional<std::string>& held = statements_[i].value;
+    if (held && !GivesValue(field, *held, value)) return held;
   }
   return std::nullopt;
 }
@@ -228,15 +153,22 @@ std::size_t KscScript::InsertAfter(std::size_t order) const {
   constexpr std::size_t kBeforeFirst = static_cast<std::size_t>(-1);
   std::size_t best = kBeforeFirst;  // the latest statement before `order`
   std::size_t next = kBeforeFirst;  // the earliest after it
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const std::size_t o = lines_[i].order;
-    if (o == kNoStatement) continue;
-    if (o < order && (best == kBeforeFirst || o > lines_[best].order)) best = i;
-    if (o > order && (next == kBeforeFirst || o < lines_[next].order)) next = i;
+  for (std::size_t i = 0; i < statements_.size(); ++i) {
+    const std::size_t o = statements_[i].order;
+    if (o < order && (best == kBeforeFirst || o > statements_[best].order)) best = i;
+    if (o > order && (next == kBeforeFirst || o < statements_[next].order)) next = i;
   }
-  if (best != kBeforeFirst) return best;
-  if (next != kBeforeFirst && next > 0) return next - 1;
-  return kBeforeFirst;
+  if (best != kBeforeFirst) {
+    // After the comment its line opens, if any.
+    std::size_t after = statements_[best].line;
+    while (after + 1 < lines_.size() && lines_[after].ends_in_comment) ++after;
+    return after;
+  }
+  if (next == kBeforeFirst) return kBeforeFirst;
+  // Before the comment its line starts in, if any.
+  std::size_t before = statements_[next].line;
+  while (before > 0 && lines_[before].starts_in_comment) --before;
+  return before > 0 ? before - 1 : kBeforeFirst;
 }
 
 std::string_view KscScript::LineEndAfter(std::size_t after) const {
@@ -252,26 +184,23 @@ std::string_view KscScript::LineEndAfter(std::size_t after) const {
 
 void KscScript::MergedLine(const Line& line, const KscValues& values, std::string* out) const {
   const std::string_view old = TextOf(line);
-  if (!line.field) {
-    *out += old;
-    return;
+  // Only the statements that give another value change: blanks, other
+  // statements and comments around them stay.
+  std::size_t kept = 0;  // the line is copied up to here
+  for (std::size_t i = line.first; i < line.first + line.count; ++i) {
+    const Statement& s = statements_[i];
+    if (!s.field) continue;
+    const std::string value = ValueAsWritten(values[static_cast<std::size_t>(*s.field)]);
+    if (s.value && GivesValue(*s.field, *s.value, value)) continue;
+    *out += old.substr(kept, s.begin - kept);
+    *out += KscLineFor(*s.field, values[static_cast<std::size_t>(*s.field)]);
+    kept = s.end;
   }
-  const std::string& value = values[static_cast<std::size_t>(*line.field)];
-  if (line.value && *line.value == ValueAsWritten(value)) {
-    *out += old;
-    return;
-  }
-  // Only the statement changes: blanks before it, and whatever follows it on
-  // its line (another statement, a comment), stay.
-  *out += old.substr(0, line.statement_begin);
-  *out += KscLineFor(*line.field, value);
-  *out += old.substr(line.statement_end);
+  *out += old.substr(kept);
 }
 
 std::string KscScript::Merge(const KscValues& values) const {
-  const bool any_statement = std::any_of(lines_.begin(), lines_.end(),
-                                         [](const Line& l) { return l.order != kNoStatement; });
-  if (!any_statement) {
+  if (statements_.empty()) {
     // Nothing of the song manager's script to put the values into: kscgen's
     // whole file, then whatever the file held.
     const bool blank = std::all_of(lines_.begin(), lines_.end(),

@@ -110,6 +110,31 @@ std::string KscLineFor(KscField field, std::string_view value) {
   return std::string();
 }
 
+namespace {
+
+bool IsDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// Digits without the zeros in front, at any length.
+std::string_view WithoutLeadingZeros(std::string_view digits) {
+  const std::size_t first = digits.find_first_not_of('0');
+  return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+}
+
+}  // namespace
+
+bool GivesValue(KscField field, std::string_view held, std::string_view value) {
+  if (field == KscField::kNumber && IsDigits(held) && IsDigits(value)) {
+    return WithoutLeadingZeros(held) == WithoutLeadingZeros(value);
+  }
+  return held == value;
+}
+
 const char* KscFieldLabel(KscField field) {
   static const char* const kLabels[kKscFieldCount] = {u8"编号", u8"歌名",     u8"缩写", u8"歌手",
                                                       u8"字数", u8"语种",     u8"风格", u8"声道",

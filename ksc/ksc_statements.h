@@ -80,6 +80,11 @@ void AppendQuoted(std::string_view value, std::string* out);
 // `value` as a line kscgen writes reads back: control bytes are blanks.
 std::string ValueAsWritten(std::string value);
 
+// Whether a statement that gives `held` for `field` gives `value` (as a
+// line kscgen writes reads back): byte for byte, but the song number as a
+// number, so that zeros in front make no other (`1` is `00001`).
+bool GivesValue(KscField field, std::string_view held, std::string_view value);
+
 // The field's name for the user (UTF-8): 编号, 歌名, ... 视频.
 const char* KscFieldLabel(KscField field);
 

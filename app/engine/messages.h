@@ -159,13 +159,16 @@ std::string CannotReadKscFile(const os::Error& error);
 std::string CannotReadKscFileAt(std::string_view path, const os::Error& error);
 // A KSC file left alone: larger than a run reads (`limit` bytes), changed
 // while it was read, or text that GBK cannot hold or its encoding (`encoding`)
-// does not allow.
+// does not allow, or of an encoding kscgen does not read.
 std::string KscFileTooLarge(std::size_t limit);
 extern const char* const kKscChangedWhileRead;
 std::string KscTextNotInGbk(KscEncoding encoding);
 // A KSC file left alone: the statement of a value on line `line` is not
 // whole on its line.
 std::string KscStatementIncomplete(std::size_t line);
+// A KSC file left alone: the block comment opened on line `line` does not
+// end, and a line put after it would be part of it.
+std::string KscCommentUnclosed(std::size_t line);
 // A KSC file left alone holds a number that is no number, or one the song
 // manager cannot hold.
 std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number);

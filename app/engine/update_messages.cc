@@ -27,6 +27,8 @@ const char* EncodingName(KscEncoding encoding) {
     case KscEncoding::kUtf16Le:
     case KscEncoding::kUtf16Be:
       return "UTF-16";
+    case KscEncoding::kUnrecognised:
+      break;
   }
   return "";
 }
@@ -53,12 +55,19 @@ std::string KscFileTooLarge(std::size_t limit) {
 }
 
 std::string KscTextNotInGbk(KscEncoding encoding) {
+  if (encoding == KscEncoding::kUnrecognised) {
+    return u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动";
+  }
   return std::string(u8"KSC文件为") + EncodingName(encoding) +
          u8"编码，含有无效或GBK无法表示的字符，未改动";
 }
 
 std::string KscStatementIncomplete(std::size_t line) {
   return u8"KSC文件第 " + std::to_string(line) + u8" 行的语句不完整（跨行书写或缺少分号），未改动";
+}
+
+std::string KscCommentUnclosed(std::size_t line) {
+  return u8"KSC文件第 " + std::to_string(line) + u8" 行开始的注释没有结束，未改动";
 }
 
 std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number) {

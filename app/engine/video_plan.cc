@@ -130,6 +130,9 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   if (script.incomplete_line() != 0) {
     return Skipped(messages::KscStatementIncomplete(script.incomplete_line()));
   }
+  if (script.unclosed_comment_line() != 0) {
+    return Skipped(messages::KscCommentUnclosed(script.unclosed_comment_line()));
+  }
 
   VideoInput derived = input;
   if (input.keep_date)
@@ -157,7 +160,7 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   plan.action = VideoPlan::kUpdate;
   for (std::size_t f = 0; f < kKscFieldCount; ++f) {
     const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
-    if (!before || ValueAsWritten(values[f]) != *before) {
+    if (!before || !GivesValue(static_cast<KscField>(f), *before, ValueAsWritten(values[f]))) {
       plan.changes.push_back({static_cast<KscField>(f), before, values[f]});
     }
   }

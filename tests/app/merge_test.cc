@@ -169,6 +169,26 @@ TEST_F(MergeTest, AValueChangedByHandSurvivesARerunAndGoesUnderForce) {
   EXPECT_EQ(Ksc(), kRoad);
 }
 
+TEST_F(MergeTest, ACommentedOutLineOrANumberWithoutItsZerosIsNoHandEdit) {
+  request_.start_number = 100;
+  ASSERT_EQ(Run().created, 1u);
+  const std::string numbered = Ksc();
+  ASSERT_TRUE(Holds(numbered, "karaoke.internalnumber :=00101 ;\r\n"));
+  // A keeper's old value, commented out after kscgen's lines.
+  const std::string commented = numbered + "{ 旧版本：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n";
+  // The number written without the zeros kscgen puts in front.
+  const std::string unpadded = With(numbered, ":=00101 ;", ":= 101;");
+  for (const std::string& file : {commented, unpadded}) {
+    WriteKsc(file);
+    const BatchResult result = Run();
+    EXPECT_EQ(result.unchanged, 1u);
+    EXPECT_EQ(result.kept_edits, 0u);
+    EXPECT_TRUE(result.warnings.empty());
+    EXPECT_EQ(Ksc(), file);
+    EXPECT_EQ(Notes(), "");
+  }
+}
+
 TEST_F(MergeTest, AFileInUtf8OrUtf16KeepsItsDateAndComesOutInGbk) {
   // Only the object, the date and a lyric line: kscgen's lines go around them.
   const std::string expected =

@@ -29,6 +29,33 @@ std::string With(std::string text, const std::string& from, const std::string& t
   return text.replace(at, from.size(), to);
 }
 
+// `text` in UTF-16, little- or big-endian, without a byte-order mark.
+std::string Utf16(const std::u16string& text, bool big) {
+  std::string bytes;
+  for (char16_t c : text) {
+    const char low = static_cast<char>(c & 0xFF);
+    const char high = static_cast<char>(c >> 8);
+    bytes += big ? high : low;
+    bytes += big ? low : high;
+  }
+  return bytes;
+}
+
+// kscgen's lines of the values of kRoadKsc, in its order.
+const std::string kNumberLine = "karaoke.internalnumber := ;\r\n";
+const std::string kFieldLinesAfterTitle =
+    "karaoke.tag('缩写', 'XHS');\r\n"
+    "karaoke.tag('歌手', '合唱团');\r\n"
+    "karaoke.tag('字数', '6');\r\n"
+    "karaoke.tag('语种', '粤语');\r\n"
+    "karaoke.tag('风格', '流行');\r\n"
+    "karaoke.tag('声道', '0');\r\n"
+    "karaoke.tag('时间', '12/7/26');\r\n"
+    "karaoke.tag('歌星拼音', 'HCT');\r\n";
+const std::string kVideoLine = "karaoke.CommonVideo := '合唱团－小河水.mpg';\r\n";
+const std::string kFieldLines =
+    kNumberLine + "karaoke.tag('歌名', '小河水');\r\n" + kFieldLinesAfterTitle + kVideoLine;
+
 os::Existing File(std::string bytes, bool write_protected = false) {
   os::Existing file;
   file.kind = os::Existing::kRegular;
@@ -134,6 +161,13 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        {{}, File("karaoke.tag('风格',\r\n  '怀旧');\r\n")},
        VideoPlan::kSkip,
        u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
+      // A comment inside a statement: kscgen's line would take its place.
+      {"a number with a comment before its semicolon",
+       {{},
+        File(With(kRoad, "karaoke.internalnumber := ;",
+                  "karaoke.internalnumber := 12 { 旧：11 };"))},
+       VideoPlan::kSkip,
+       u8"KSC文件第 2 行的语句不完整（跨行书写或缺少分号），未改动"},
       {"a value cut short",
        {{}, File("karaoke.tag('歌名', '小河\r\n")},
        VideoPlan::kSkip,
@@ -144,6 +178,27 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        {{}, File(std::string(16 * 1024 * 1024, '/'))},
        VideoPlan::kSkip,
        u8"KSC文件大于 16 MiB，未改动"},
+      // Without a byte-order mark, UTF-16 is no GBK: every ASCII character
+      // brings a NUL, and kscgen's lines would go in front of the wide text.
+      {"UTF-16LE without a byte-order mark",
+       {{}, File(Utf16(u"karaoke.tag('时间', '3/4/25');\r\n", false))},
+       VideoPlan::kSkip,
+       u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
+      {"UTF-16BE without a byte-order mark",
+       {{}, File(Utf16(u"karaoke.tag('时间', '3/4/25');\r\n", true))},
+       VideoPlan::kSkip,
+       u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
+      // UTF-32's mark begins as UTF-16LE's does.
+      {"UTF-32LE",
+       {{}, File(std::string("\xFF\xFE\0\0k\0\0\0a\0\0\0", 12))},
+       VideoPlan::kSkip,
+       u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
+      // A comment that never ends: a line put after it would be commented out.
+      {"a comment without its end",
+       {{},
+        File("karaoke := CreateKaraokeObject;\r\n\r\n{ 旧：\r\nkaraoke.tag('时间', '1/1/1');\r\n")},
+       VideoPlan::kSkip,
+       u8"KSC文件第 3 行开始的注释没有结束，未改动"},
   };
   for (const Case& c : cases) {
     const VideoPlan plan = PlanVideo(VideoInput{RoadSong(), true, false, nullptr}, c.existing);
@@ -194,6 +249,64 @@ TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
   EXPECT_EQ(added.text, kRoad + kLyric);
   ASSERT_EQ(added.changes.size(), 1u);
   EXPECT_EQ(added.changes[0].before, std::nullopt);
+}
+
+// Lines inside a block comment are other lines: kept as they are, setting
+// nothing, and no line goes in among them. Several statements on a line are
+// each read, and each rewritten in place.
+TEST(PlanVideoTest, CommentsAndStatementsSharingALine) {
+  const std::string old_language = "{ 旧版本：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n";
+  const std::string paren = "(*\r\nkaraoke.tag('语种','国语');\r\n*)\r\n";
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string text;  // after the merge
+  };
+  const Case cases[] = {
+      {"kscgen's file with an old line commented out after it", kRoad + old_language,
+       kRoad + old_language},
+      {"nothing but a commented-out line: kscgen's file, then it", paren, kRoad + paren},
+      {"a comment opened after a statement: the lines go after its end",
+       "karaoke := CreateKaraokeObject; { 旧：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n" + kLyric,
+       "karaoke := CreateKaraokeObject; { 旧：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n" +
+           kFieldLines + kLyric},
+      {"a statement after a comment's end on its line: the lines go before its start",
+       "(* 旧：\r\nkaraoke.tag('语种', '国语'); *) " + kVideoLine + kLyric,
+       kNumberLine + "karaoke.tag('歌名', '小河水');\r\n" + kFieldLinesAfterTitle +
+           "(* 旧：\r\nkaraoke.tag('语种', '国语'); *) " + kVideoLine + kLyric},
+      {"a statement after a comment that ended: the lines go between them",
+       old_language + "{ 旧 } " + kVideoLine + kLyric,
+       old_language + kNumberLine + "karaoke.tag('歌名', '小河水');\r\n" + kFieldLinesAfterTitle +
+           "{ 旧 } " + kVideoLine + kLyric},
+      {"three tags on one line: each rewritten where it stands",
+       "karaoke.tag('歌名','吻别'); karaoke.tag('歌手','刘德华'); karaoke.tag('语种','国语');\r\n" +
+           kLyric,
+       kNumberLine +
+           "karaoke.tag('歌名', '小河水'); karaoke.tag('歌手', '合唱团'); "
+           "karaoke.tag('语种', '粤语');\r\n"
+           "karaoke.tag('缩写', 'XHS');\r\n"
+           "karaoke.tag('字数', '6');\r\n"
+           "karaoke.tag('风格', '流行');\r\n"
+           "karaoke.tag('声道', '0');\r\n"
+           "karaoke.tag('时间', '12/7/26');\r\n"
+           "karaoke.tag('歌星拼音', 'HCT');\r\n" +
+           kVideoLine + kLyric},
+      {"a right value of a shared line stays as spelled, a comment after them too",
+       With(With(kRoad, "karaoke.tag('字数', '6');\r\n", ""), "karaoke.tag('歌手', '合唱团');",
+            "karaoke.tag('歌手','合唱团');KARAOKE.tag('字数', '7'); // 改"),
+       With(With(kRoad, "karaoke.tag('字数', '6');\r\n", ""), "karaoke.tag('歌手', '合唱团');",
+            "karaoke.tag('歌手','合唱团');karaoke.tag('字数', '6'); // 改")},
+  };
+  for (const Case& c : cases) {
+    const VideoPlan plan = Plan(File(c.file));
+    EXPECT_EQ(plan.text, c.text) << c.what;
+  }
+  // With kscgen's record, the commented-out line is no person's edit.
+  const KscValues record = KscValuesOf(RoadSong());
+  const VideoPlan plan = Plan(File(kRoad + old_language), false, &record);
+  EXPECT_EQ(plan.action, VideoPlan::kUnchanged);
+  EXPECT_TRUE(plan.kept.edits.empty());
+  EXPECT_EQ(plan.song.language, "粤语");
 }
 
 TEST(PlanVideoTest, AValueAPersonChangedStaysUnlessForced) {
@@ -262,6 +375,31 @@ TEST(PlanVideoTest, AKeptTitleOrNumberCarriesWhatFollowsFromIt) {
   EXPECT_EQ(plan.action, VideoPlan::kUnchanged);
   EXPECT_FALSE(plan.takes_number);
   EXPECT_EQ(plan.held_number, std::optional<std::string>("00020"));
+
+  // Zeros in front make no other number: a line that gives 12 however
+  // spelled is neither a person's edit nor a value to rewrite.
+  for (const char* spelled : {":= 12;", ":=12;", ":= '012' ;"}) {
+    const std::string file = With(numbered_ksc, ":=00012 ;", spelled);
+    for (const KscValues* known : {&record, static_cast<const KscValues*>(nullptr)}) {
+      plan = Plan(File(file), false, known, numbered);
+      EXPECT_EQ(plan.action, VideoPlan::kUnchanged) << spelled;
+      EXPECT_TRUE(plan.kept.edits.empty()) << spelled;
+      EXPECT_TRUE(plan.takes_number) << spelled;
+      EXPECT_EQ(plan.held_number, std::nullopt) << spelled;
+    }
+  }
+  // An update for another value names only that one.
+  plan = Plan(File(With(With(numbered_ksc, ":=00012 ;", ":= 12;"), kStyleLine,
+                        "karaoke.tag('风格', '摇滚');\r\n")),
+              false, nullptr, numbered);
+  EXPECT_EQ(plan.text, With(numbered_ksc, ":=00012 ;", ":= 12;"));
+  ASSERT_EQ(plan.changes.size(), 1u);
+  EXPECT_EQ(plan.changes[0].field, KscField::kStyle);
+  // Another number is written as kscgen writes it.
+  plan = Plan(File(With(numbered_ksc, ":=00012 ;", ":= 12;")), false, &record, next);
+  EXPECT_EQ(plan.text, With(numbered_ksc, ":=00012 ;", ":=00013 ;"));
+  ASSERT_EQ(plan.changes.size(), 1u);
+  EXPECT_EQ(plan.changes[0].before, std::optional<std::string>("12"));
 }
 
 TEST(PlanVideoTest, AFileInAnotherEncodingIsWrittenBackInGbk) {
@@ -281,6 +419,12 @@ TEST(PlanVideoTest, AFileInAnotherEncodingIsWrittenBackInGbk) {
   ASSERT_TRUE(text::IsValidUtf8(gbk_as_utf8));
   const VideoPlan gbk = Plan(File(gbk_as_utf8));
   EXPECT_EQ(gbk.kept.converted_from, std::nullopt);
+  // A NUL byte here and there in GBK text is kept as it is.
+  const std::string with_nul = kRoad + "karaoke.add('00:01.000', '00:02.000', '我" +
+                               std::string(1, '\0') + "', '1000');\r\n";
+  const VideoPlan nul = Plan(File(with_nul));
+  EXPECT_EQ(nul.action, VideoPlan::kUnchanged);
+  EXPECT_EQ(nul.text, with_nul);
   EXPECT_NE(gbk.text.find("karaoke.songname := '小';"), std::string::npos);
   struct Case {
     const char* what;

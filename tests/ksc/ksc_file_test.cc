@@ -100,6 +100,30 @@ TEST(KscDateTextTest, ReadsTheDateTagBackAsItWasGiven) {
       {"karaoke.tag('时间\", '2020/1/7');\r\n", std::nullopt},  // quotes that do not pair
       {"karaoke.tags('时间', '2020/1/8');\r\n", std::nullopt},
       {"karaoke.tag('时间x', '2020/1/9');\r\n", std::nullopt},
+      // A statement in a block comment, over lines or on one, sets nothing.
+      {"{ 旧版本：\r\nkaraoke.tag('时间', '1/1/1');\r\n}\r\n", std::nullopt},
+      {"(*\r\nkaraoke.tag('时间', '1/1/1');\r\n*)\r\n", std::nullopt},
+      {"{ karaoke.tag('时间', '1/1/1'); }\r\n", std::nullopt},
+      {"karaoke.tag('歌名', 'a'); { 旧：\r\nkaraoke.tag('时间', '1/1/1');\r\n}\r\n", std::nullopt},
+      {"{ *)\r\nkaraoke.tag('时间', '1/1/1');\r\n}\r\n", std::nullopt},  // not its end
+      {"(* }\r\nkaraoke.tag('时间', '1/1/1');\r\n*)\r\n", std::nullopt},
+      {"(*)\r\nkaraoke.tag('时间', '1/1/1');\r\n*)\r\n", std::nullopt},
+      // 倉 is 82 7D: its second byte is no `}`.
+      {"{ 倉库\r\nkaraoke.tag('时间', '1/1/1');\r\n}\r\n", std::nullopt},
+      // After a comment's end, on its line or the next, the script goes on.
+      {"{ 旧 } karaoke.tag('时间', '2020/1/10');\r\n", "2020/1/10"},
+      {"(*\r\nkaraoke.tag('时间', '1/1/1'); *)karaoke.tag('时间', '2020/1/11');", "2020/1/11"},
+      {"{ // }\r\nkaraoke.tag('时间', '2020/1/12');\r\n", "2020/1/12"},
+      {"// {\r\nkaraoke.tag('时间', '2020/1/13');\r\n", "2020/1/13"},
+      {"// (*\r\nkaraoke.tag('时间', '2020/1/14');\r\n", "2020/1/14"},
+      // Quoted, `{` and `(*` open no comment, `;` ends no statement.
+      {"karaoke.tag('歌名', '{'); karaoke.tag('时间', '2020/1/15');\r\n", "2020/1/15"},
+      {"karaoke.tag('歌名', '(*');\r\nkaraoke.tag('时间', '2020/1/16');\r\n", "2020/1/16"},
+      {"karaoke.songname := \"a;(*b\"; KARAOKE.tag('时间','2020/1/17');\r\n", "2020/1/17"},
+      {"karaoke.add('0', '1', '{(*', '1000'); karaoke.tag('时间', '2020/1/20');\r\n", "2020/1/20"},
+      // Every statement of a line is read.
+      {"karaoke.tag('歌名', 'a'); karaoke.tag('时间', '2020/1/18');\r\n", "2020/1/18"},
+      {"karaoke.clear;karaoke.tag('时间', '2020/1/19'); // x\r\n", "2020/1/19"},
   };
   for (const Case& c : cases) EXPECT_EQ(KscDateText(c.text), c.date) << c.text;
   EXPECT_EQ(KscDateText(kRoadKsc), "12/7/26");
@@ -117,6 +141,8 @@ TEST(KscSongNumberTest, ReadsTheNumberHoweverItsLineIsSpelled) {
   EXPECT_EQ(KscSongNumber("karaoke.internalnumber := \"7\";\n"), 7);
   EXPECT_EQ(KscSongNumber("karaoke.internalnumber :='' ;\r\n"), std::nullopt);
   EXPECT_EQ(KscSongNumber("karaoke.rows := 2;\r\n"), std::nullopt);
+  EXPECT_EQ(KscSongNumber("{\r\nkaraoke.internalnumber := 5;\r\n}\r\n"), std::nullopt);
+  EXPECT_EQ(KscSongNumber("karaoke.rows := 2; karaoke.internalnumber :=00012 ;\r\n"), 12);
 }
 
 // Every value a name of quotes: each doubles, so the text outgrows any
