@@ -1,7 +1,13 @@
 #include "tagging/file_name.h"
-#include "tests/tagging/naming_shorthand.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "tagging/classification_tables.h"
+#include "tests/tagging/naming_shorthand.h"
 
 namespace kscgen {
 namespace {
@@ -303,6 +309,9 @@ const FullCase kBracketsAndFieldsAfterTheTitle[] = {
     {T4, "蔡琴-被遗忘的时光[国语](DVD)", "蔡琴", "被遗忘的时光", "国语", "流行", "0"},
     {T4, "邓丽君-小城故事[国语][L][怀旧歌]", "邓丽君", "小城故事", "国语", "怀旧歌", "2"},
     {T3, "邓丽君-小城故事[国语][R][怀旧歌]", "邓丽君", "小城故事", "国语", "怀旧歌", "0"},
+    // A bracket may hold a style's own name rather than its keyword.
+    {T3, "刘德华-今天[国语][影视插曲]", "刘德华", "今天", "国语", "影视插曲", "0"},
+    {T4, "叶倩文-潇洒走一回[国语][迪斯科]", "叶倩文", "潇洒走一回", "国语", "迪斯科", "0"},
     {T4, "韩红-天路【国语】【右】", "韩红", "天路", "国语", "流行", "1"},
     {T4, "周华健-朋友［粤语－对唱］", "周华健", "朋友", "粤语", "对唱", "0"},
     // A digit in a bracket of its own counts copies; a channel is named by its side.
@@ -317,6 +326,10 @@ const FullCase kBracketsAndFieldsAfterTheTitle[] = {
     {T4, "張學友-吻別-粵語", "張學友", "吻別", "粤语", "流行", "0"},
     {T4, "梁静茹-勇气(MTV-粤语)", "梁静茹", "勇气", "粤语", "流行", "0"},
     {T4, "[粤语]陈奕迅-好久不见", "陈奕迅", "好久不见", "粤语", "流行", "0"},
+    // Only a language bracket after the separator: no title under templates
+    // 2 to 4; templates 0 and 1 keep the bracket as the title.
+    {T2, "某人－(粤语)", "某人", "", "粤语", "流行", "0"},
+    {T1, "某人－(粤语)", "某人", "(粤语)", "国语", "流行", "0"},
     // " - " splits before a dash of the singer's own.
     {T1, "A-Lin - 给我一个理由忘记", "A-Lin", "给我一个理由忘记", "国语", "流行", "0"},
     // A title that begins with a bracket of its own keeps it.
@@ -365,6 +378,9 @@ const FullCase kBracketsAndFieldsAfterTheTitle[] = {
     {T2, "林俊杰-曹操(日记)", "林俊杰", "曹操", "国语", "流行", "0"},
     {T2, "林俊杰-曹操(粤)", "林俊杰", "曹操", "粤语", "流行", "0"},
     {T2, "林俊杰-曹操(《英雄》粤语版)", "林俊杰", "曹操", "粤语", "流行", "0"},
+    // Four characters: a language word and more, a keyword and an ending.
+    {T2, "谭咏麟-朋友(粤语老歌)", "谭咏麟", "朋友", "粤语", "流行", "0"},
+    {T2, "江蕙-家后(闽南歌曲)", "江蕙", "家后", "台语", "流行", "0"},
     // A language word in a bracket of any length.
     {T2, "江蕙-惜别的海岸(台湾闽南语)", "江蕙", "惜别的海岸", "台语", "流行", "0"},
     {T2, "谭咏麟-朋友(粤语MTV)", "谭咏麟", "朋友", "粤语", "流行", "0"},
@@ -452,6 +468,14 @@ TEST(FullNameTest, ALastFieldOfFourOrMoreDigitsIsTheLibrarysOwnNumber) {
       {T4, "王菲-2046-传奇", "2046-传奇", "国语", ""},
       // Template 0 reads the title only.
       {T0, "传奇-204518", "传奇-204518", "国语", ""},
+      // A year from 2000 on: the number after a dash, the title's after a
+      // blank; past 2099 no year.
+      {T4, "王菲-传奇-2046", "传奇", "国语", "2046"},
+      {T4, "王菲-传奇 2046", "传奇 2046", "国语", ""},
+      {T4, "王菲-传奇 2099", "传奇 2099", "国语", ""},
+      {T4, "王菲-传奇 2100", "传奇", "国语", "2100"},
+      // A number before the fields is no last field: the title keeps it.
+      {T4, "王菲-传奇-204518-粤语", "传奇-204518", "粤语", ""},
   };
   for (const NumberCase& c : cases) {
     SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
@@ -460,6 +484,41 @@ TEST(FullNameTest, ALastFieldOfFourOrMoreDigitsIsTheLibrarysOwnNumber) {
     EXPECT_EQ(info.title, c.title);
     EXPECT_EQ(info.language, c.naming_template == 0 ? "国语" : c.language);
     EXPECT_EQ(info.name_number, c.name_number);
+  }
+}
+
+// What each word of the language-word table gives: words for Mandarin give
+// 国语, Hokkien 台语, English 英语, and a traditional spelling what its
+// simplified form gives.
+struct WordLanguage {
+  std::string_view word;
+  const char* language;
+};
+
+const WordLanguage kWordLanguages[] = {
+    {"国语", "国语"}, {"粤语", "粤语"}, {"台语", "台语"},   {"闽南语", "台语"}, {"英语", "英语"},
+    {"日语", "日语"}, {"韩语", "韩语"}, {"普通话", "国语"}, {"华语", "国语"},   {"汉语", "国语"},
+    {"其他", "其他"}, {"其它", "其它"}, {"中文", "国语"},   {"英文", "英语"},   {"國語", "国语"},
+    {"粵語", "粤语"}, {"臺語", "台语"}, {"台語", "台语"},   {"閩南語", "台语"}, {"英語", "英语"},
+    {"日語", "日语"}, {"韓語", "韩语"}, {"普通話", "国语"}, {"華語", "国语"},   {"漢語", "国语"},
+};
+
+TEST(FullNameTest, EveryLanguageWordNamesItsLanguageAfterTheTitleAndInABracket) {
+  ASSERT_EQ(std::size(kWordLanguages), kLanguageWords.size);  // a row for every word
+  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
+    const std::string word(kLanguageWords.words[i]);
+    SCOPED_TRACE("word [" + word + "]");
+    const auto* row = std::find_if(std::begin(kWordLanguages), std::end(kWordLanguages),
+                                   [&](const WordLanguage& w) { return w.word == word; });
+    ASSERT_NE(row, std::end(kWordLanguages));
+    for (const std::string& field : {word, word + "歌曲", word + "歌"}) {
+      SongInfo info = ParseFull(T2, R0, ("王菲-红豆-" + field).c_str());
+      EXPECT_EQ(info.title, "红豆") << field;
+      EXPECT_EQ(info.language, row->language) << field;
+    }
+    SongInfo info = ParseFull(T2, R0, ("王菲-红豆(" + word + ")").c_str());
+    EXPECT_EQ(info.title, "红豆");
+    EXPECT_EQ(info.language, row->language);
   }
 }
 
