@@ -1,13 +1,7 @@
 #include "tagging/file_name.h"
+#include "tests/tagging/naming_shorthand.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <iterator>
-#include <string_view>
-
-#include "tagging/classification_tables.h"
-#include "tests/tagging/naming_shorthand.h"
 
 namespace kscgen {
 namespace {
@@ -435,90 +429,6 @@ TEST(FullNameTest, ReadsBracketsAndTheFieldsLibrariesWriteAfterTheTitle) {
     EXPECT_EQ(info.language, c.language);
     EXPECT_EQ(info.style, c.style);
     EXPECT_EQ(info.channel, c.channel);
-  }
-}
-
-struct NumberCase {
-  NamingTemplate naming_template;
-  const char* base_name;
-  const char* title;
-  const char* language;
-  const char* name_number;
-};
-
-TEST(FullNameTest, ALastFieldOfFourOrMoreDigitsIsTheLibrarysOwnNumber) {
-  const NumberCase cases[] = {
-      {T4, "王菲-传奇-国语-204518", "传奇", "国语", "204518"},
-      {T4, "张学友-一路上有你(MTV)-粤语-330127", "一路上有你", "粤语", "330127"},
-      {T2, "刘若英-很爱很爱你-国语-100233", "很爱很爱你", "国语", "100233"},
-      {T3, "王菲-传奇_粤语_0153", "传奇", "粤语", "0153"},
-      {T1, "王菲-传奇-204518", "传奇", "国语", "204518"},
-      {T4, "王菲-传奇 204518", "传奇", "国语", "204518"},
-      {T4, "[0153]王菲-传奇", "传奇", "国语", "0153"},
-      {T4, "0153-王菲-传奇", "传奇", "国语", "0153"},
-      {T4, "0153 王菲-传奇", "传奇", "国语", "0153"},
-      {T4, "张学友-吻別-粵語-123456", "吻別", "粤语", "123456"},
-      // Ten digits and more are no number of the song manager's.
-      {T4, "王菲-传奇-1234567890", "传奇-1234567890", "国语", ""},
-      // Three digits are no catalogue number; one field stays the title.
-      {T4, "王菲-传奇-123", "传奇-123", "国语", ""},
-      {T4, "陈奕迅-1874", "1874", "国语", ""},
-      {T1, "五月天-2012", "2012", "国语", ""},
-      // Only the last field: one inside the title is the title's.
-      {T4, "王菲-2046-传奇", "2046-传奇", "国语", ""},
-      // Template 0 reads the title only.
-      {T0, "传奇-204518", "传奇-204518", "国语", ""},
-      // A year from 2000 on: the number after a dash, the title's after a
-      // blank; past 2099 no year.
-      {T4, "王菲-传奇-2046", "传奇", "国语", "2046"},
-      {T4, "王菲-传奇 2046", "传奇 2046", "国语", ""},
-      {T4, "王菲-传奇 2099", "传奇 2099", "国语", ""},
-      {T4, "王菲-传奇 2100", "传奇", "国语", "2100"},
-      // A number before the fields is no last field: the title keeps it.
-      {T4, "王菲-传奇-204518-粤语", "传奇-204518", "粤语", ""},
-  };
-  for (const NumberCase& c : cases) {
-    SCOPED_TRACE(std::string("template ") + std::to_string(c.naming_template) + " name [" +
-                 c.base_name + "]");
-    SongInfo info = ParseFull(c.naming_template, R0, c.base_name);
-    EXPECT_EQ(info.title, c.title);
-    EXPECT_EQ(info.language, c.naming_template == 0 ? "国语" : c.language);
-    EXPECT_EQ(info.name_number, c.name_number);
-  }
-}
-
-// What each word of the language-word table gives: words for Mandarin give
-// 国语, Hokkien 台语, English 英语, and a traditional spelling what its
-// simplified form gives.
-struct WordLanguage {
-  std::string_view word;
-  const char* language;
-};
-
-const WordLanguage kWordLanguages[] = {
-    {"国语", "国语"}, {"粤语", "粤语"}, {"台语", "台语"},   {"闽南语", "台语"}, {"英语", "英语"},
-    {"日语", "日语"}, {"韩语", "韩语"}, {"普通话", "国语"}, {"华语", "国语"},   {"汉语", "国语"},
-    {"其他", "其他"}, {"其它", "其它"}, {"中文", "国语"},   {"英文", "英语"},   {"國語", "国语"},
-    {"粵語", "粤语"}, {"臺語", "台语"}, {"台語", "台语"},   {"閩南語", "台语"}, {"英語", "英语"},
-    {"日語", "日语"}, {"韓語", "韩语"}, {"普通話", "国语"}, {"華語", "国语"},   {"漢語", "国语"},
-};
-
-TEST(FullNameTest, EveryLanguageWordNamesItsLanguageAfterTheTitleAndInABracket) {
-  ASSERT_EQ(std::size(kWordLanguages), kLanguageWords.size);  // a row for every word
-  for (std::size_t i = 0; i < kLanguageWords.size; ++i) {
-    const std::string word(kLanguageWords.words[i]);
-    SCOPED_TRACE("word [" + word + "]");
-    const auto* row = std::find_if(std::begin(kWordLanguages), std::end(kWordLanguages),
-                                   [&](const WordLanguage& w) { return w.word == word; });
-    ASSERT_NE(row, std::end(kWordLanguages));
-    for (const std::string& field : {word, word + "歌曲", word + "歌"}) {
-      SongInfo info = ParseFull(T2, R0, ("王菲-红豆-" + field).c_str());
-      EXPECT_EQ(info.title, "红豆") << field;
-      EXPECT_EQ(info.language, row->language) << field;
-    }
-    SongInfo info = ParseFull(T2, R0, ("王菲-红豆(" + word + ")").c_str());
-    EXPECT_EQ(info.title, "红豆");
-    EXPECT_EQ(info.language, row->language);
   }
 }
 
