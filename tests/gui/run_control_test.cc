@@ -2,12 +2,16 @@
 // during it, and what the window refuses meanwhile. Each run is held at a
 // known KSC file through the test file system, so that nothing depends on
 // how fast the machine is.
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -47,6 +51,27 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
   void ActivateWindow() {
     form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+
+  // The controls of the folder, the list and every option, each made usable
+  // before the run: a pattern under 自定义, numbering from 100, uniform values.
+  QList<QWidget*> UsableOptionControls() {
+    Ui().templateButtons->button(5)->click();
+    Ui().patternEdit->setText(Q(u8"{歌名}"));
+    Click(Ui().numberingCheck);
+    Click(Ui().startNumberCheck);
+    QTest::keyClicks(Ui().startNumberEdit, "100");
+    Click(Ui().uniformCheck);
+    QList<QWidget*> controls;
+    controls << Ui().folderEdit << Ui().browseButton << Ui().recursiveCheck << Ui().extensionsEdit
+             << Ui().videoList << Ui().removeVideoButton << Ui().patternEdit << Ui().numberingCheck
+             << Ui().startNumberCheck << Ui().startNumberEdit << Ui().numberFromNameCheck
+             << Ui().replaceEditsCheck << Ui().uniformCheck << Ui().kindBox << Ui().valueBox
+             << Ui().addUniformButton << Ui().uniformList << Ui().removeUniformButton
+             << Ui().previewButton;
+    for (QAbstractButton* b : Ui().roleButtons->buttons()) controls.append(b);
+    for (QAbstractButton* b : Ui().templateButtons->buttons()) controls.append(b);
+    return controls;
   }
 
  private slots:
@@ -149,6 +174,33 @@ class RunControlTest : public QObject, public kscgen::testing::WindowFixture {
     // A later quit closes at once.
     Click(Ui().quitButton);
     QVERIFY(!form_->isVisible());
+  }
+
+  // While a run goes on, nothing that could change its folder, its list or
+  // its options takes input: each such control is greyed, and so is every
+  // other button, box and list the window shows but 停止 and 退出. After the
+  // run each is usable again.
+  void everyOptionIsHeldWhileARunGoesOn() {
+    Prepare(3, 2);
+    const QList<QWidget*> controls = UsableOptionControls();
+    for (QWidget* w : controls) QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    StartHeld();
+    QVERIFY(form_->IsRunning());
+    for (QWidget* w : controls) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    for (QWidget* w : form_->findChildren<QWidget*>()) {
+      const bool input = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                         qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w);
+      if (!input || !w->isVisibleTo(form_.get())) continue;
+      if (w == Ui().runButton || w == Ui().quitButton) continue;
+      QVERIFY2(!w->isEnabled(), qPrintable(w->objectName() + " " + w->metaObject()->className()));
+    }
+    QVERIFY(Ui().runButton->isEnabled());  // 停止
+    QVERIFY(Ui().quitButton->isEnabled());
+    fs_->Release();
+    WaitForRunEnd();
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
+    for (QWidget* w : controls) QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
   }
 
   // A drop, clicks and keys while a run goes on change nothing: the run

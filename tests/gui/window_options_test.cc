@@ -313,6 +313,29 @@ class OptionsTest : public kscgen::testing::WindowTest {
     QVERIFY(!Ui().patternEdit->isEnabled());
   }
 
+  // A bad pattern's message belongs to 自定义: another template takes it
+  // away and runs, and 自定义 chosen again says it again.
+  void aBadPatternsMessageGoesWithAnotherTemplate() {
+    Touch(Q(u8"梁静茹-勇气.mpg"));
+    form_->ChooseFolder(folder_);
+    Ui().templateButtons->button(5)->click();
+    Ui().patternEdit->setText(Q(u8"{歌名}-{歌名}"));
+    const QString said = Q(u8"命名格式中“{歌名}”出现了两次");
+    QVERIFY(!Ui().patternError->isHidden());
+    QCOMPARE(Ui().patternError->text(), said);
+    Ui().templateButtons->button(1)->click();
+    QVERIFY(Ui().patternError->isHidden());
+    QCOMPARE(Ui().patternError->text(), QString());
+    Run();  // template 1 reads the name; the pattern left in its box is no fault of it
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].kind, Kind::kInformation);
+    QVERIFY(ReadKsc((folder_ + Q(u8"/梁静茹-勇气.KSC")).toStdString())
+                .contains(Q(u8"karaoke.tag('歌手', '梁静茹');\r\n")));
+    Ui().templateButtons->button(5)->click();
+    QVERIFY(!Ui().patternError->isHidden());
+    QCOMPARE(Ui().patternError->text(), said);
+  }
+
   void aChannelThatNamesNoneIsRefusedAndKeptForCorrection() {
     Click(Ui().uniformCheck);
     Ui().kindBox->setCurrentIndex(3);  // 歌曲声道
