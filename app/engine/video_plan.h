@@ -22,6 +22,9 @@ struct VideoInput {
   bool keep_date = true;  // a KSC file that exists keeps the date it holds
   bool force = false;     // rewrite right files, and replace values a person changed
   const KscValues* record = nullptr;  // what kscgen last wrote into the file; null: unknown
+  // The folder's record exists but could not be read: a file that differs
+  // may hold a person's changes, and is left alone unless forced.
+  bool record_unreadable = false;
 };
 
 // What stands at the KSC file's name, as read whole (up to kLargestKscFile).

@@ -14,6 +14,7 @@
 #include "app/engine/video_folder.h"
 #include "app/engine/written_record.h"
 #include "expected_ksc.h"
+#include "test_file_system.h"
 #include "test_support.h"
 #include "text/encoding.h"
 
@@ -269,16 +270,58 @@ TEST_F(MergeTest, TheRecordForgetsAKscFileThatIsGone) {
   EXPECT_TRUE(Holds(ReadFile(Path(u8"a－甲.KSC")), "karaoke.tag('歌名', '甲');"));
 }
 
-// A record that cannot be saved is told by its own name; the KSC files
-// are whole all the same.
-TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamed) {
-  fs::create_directory(U8Path(Path(WrittenRecord::kFileName)));
-  const BatchResult result = Run();
-  EXPECT_EQ(result.created, 1u);
-  EXPECT_EQ(result.warnings,
-            std::vector<std::string>{u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：“" +
-                                     Path(WrittenRecord::kFileName) + u8"”（是一个文件夹）"});
-  EXPECT_EQ(Ksc(), kRoad);
+// A record that cannot be saved is told by its own name, and what the
+// next run will make of the files: the old record is removed (kept, it
+// would make the next run take this run's values for a person's), or its
+// removal failed too. The KSC files are whole all the same.
+TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamedAndTheOldOneRemoved) {
+  const std::string record = Path(WrittenRecord::kFileName);
+  const std::string none = u8"下次运行时这些KSC文件按没有记录的文件处理，手工修改的值不会被识别";
+  struct Case {
+    bool folder_at_name;  // no record, and none can be saved there
+    bool remove_fails;
+    std::string warning;
+  };
+  const Case cases[] = {
+      {true, false, u8"无法保存已写入内容的记录：“" + record + u8"”（是一个文件夹）；" + none},
+      {false, false,
+       u8"无法保存已写入内容的记录：“" + record + u8"”（磁盘空间不足）；已删除旧记录，" + none},
+      {false, true,
+       u8"无法保存已写入内容的记录：“" + record +
+           u8"”（磁盘空间不足）；旧记录也无法删除（没有权限），下次运行可能把本次写入的值当作手工"
+           u8"修改而保留"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(U8Path(record));
+    fs::remove(U8Path(Path(kKsc)));
+    request_.file_system = nullptr;
+    request_.start_number.reset();
+    if (c.folder_at_name) {
+      fs::create_directory(U8Path(record));
+    } else {
+      ASSERT_EQ(Run().created, 1u);  // an old record, of the file without a number
+    }
+    const std::string old = c.folder_at_name ? "" : ReadFile(record);
+    testing::TestFileSystem faults;
+    faults.FailAt(testing::Step::kReplace, {os::ErrorKind::kNoSpace, "No space left on device"}, 0,
+                  WrittenRecord::kFileName);
+    if (c.remove_fails) {
+      faults.FailAt(testing::Step::kRemove, {os::ErrorKind::kPermission, "Permission denied"});
+    }
+    if (!c.folder_at_name) request_.file_system = &faults;
+    request_.start_number = 100;
+    const BatchResult result = Run();
+    EXPECT_EQ(result.created + result.updated, 1u);
+    EXPECT_EQ(result.warnings, std::vector<std::string>{c.warning});
+    EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
+    if (c.folder_at_name) {
+      EXPECT_TRUE(fs::is_directory(U8Path(record)));
+    } else if (c.remove_fails) {
+      EXPECT_EQ(ReadFile(record), old);
+    } else {
+      EXPECT_FALSE(fs::exists(U8Path(record)));
+    }
+  }
 }
 
 TEST_F(MergeTest, TheDryRunAndTheRunAgreeOnEveryRow) {
