@@ -170,6 +170,70 @@ TEST_F(MergeTest, AValueChangedByHandSurvivesARerunAndGoesUnderForce) {
   EXPECT_EQ(Ksc(), kRoad);
 }
 
+// A record an editor saved again with other line ends (Notepad: CR LF and
+// a byte-order mark) is read as it was: the hand edit stays one.
+TEST_F(MergeTest, ARecordSavedWithOtherLineEndsStillTellsHandEdits) {
+  const std::string record = Path(WrittenRecord::kFileName);
+  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
+  struct Case {
+    const char* line_end;
+    const char* front;
+  };
+  const Case cases[] = {{"\r\n", ""}, {"\r", ""}, {"\r\n", "\xEF\xBB\xBF"}};
+  for (const Case& c : cases) {
+    fs::remove(U8Path(record));
+    WriteKsc("");
+    fs::remove(U8Path(Path(kKsc)));
+    ASSERT_EQ(Run().created, 1u);
+    std::string saved = c.front;
+    for (char ch : ReadFile(record)) saved += ch == '\n' ? std::string(c.line_end) : std::string(1, ch);
+    Touch(record, saved);
+    WriteKsc(edited);
+    const BatchResult result = Run();
+    EXPECT_EQ(result.kept_edits, 1u) << c.line_end;
+    EXPECT_EQ(Ksc(), edited);
+    EXPECT_EQ(Notes(), u8"风格“怀旧歌”为手工修改，已保留");
+  }
+}
+
+// A record that exists but cannot be read is no record of none: a KSC file
+// that differs may hold a person's edits and is left as it is (unless
+// forced), a new one is made, and the record stays as it was.
+TEST_F(MergeTest, ARecordThatCannotBeReadKeepsTheFilesThatDiffer) {
+  Add(u8"b－乙.mpg");
+  ASSERT_EQ(Run().created, 2u);
+  const std::string record = ReadFile(Path(WrittenRecord::kFileName));
+  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
+  WriteKsc(edited);
+  const std::string b = ReadFile(Path(u8"b－乙.KSC"));
+  Add(u8"c－丙.mpg");
+  testing::TestFileSystem faults;
+  faults.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kPermission, "Permission denied"}, 0,
+                WrittenRecord::kFileName);
+  request_.file_system = &faults;
+  request_.start_number = 100;  // every file's number changes
+  const std::string skipped = u8"无法读取已写入内容的记录，未更新，以免覆盖手工修改";
+  const std::vector<std::string> warning = {
+      u8"无法读取已写入内容的记录：“" + Path(WrittenRecord::kFileName) +
+      u8"”（没有权限）；文件夹中有变化的已有KSC文件未更新，以免覆盖手工修改，记录也未改动"};
+  for (bool dry_run : {true, false}) {
+    request_.dry_run = dry_run;
+    const BatchResult result = Run();
+    EXPECT_EQ(result.warnings, warning);
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].reason, skipped);
+    EXPECT_EQ(result.skipped[1].reason, skipped);
+    EXPECT_EQ(result.created, 1u);
+  }
+  EXPECT_EQ(Ksc(), edited);
+  EXPECT_EQ(ReadFile(Path(u8"b－乙.KSC")), b);
+  EXPECT_TRUE(Holds(ReadFile(Path(u8"c－丙.KSC")), "karaoke.internalnumber :=00101 ;"));
+  EXPECT_EQ(ReadFile(Path(WrittenRecord::kFileName)), record);
+  request_.force = true;
+  EXPECT_EQ(Run().updated, 3u);
+  EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
+}
+
 TEST_F(MergeTest, AFileInUtf8OrUtf16KeepsItsDateAndComesOutInGbk) {
   // Only the object, the date and a lyric line: kscgen's lines go around them.
   const std::string expected =
