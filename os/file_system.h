@@ -39,7 +39,7 @@ enum class ErrorKind {
   kIoError,               // the disk failed to read or write
   kImmutable,             // marked unchangeable (chattr +i)
   kAppendOnly,            // marked append-only (chattr +a): nothing in it may be renamed or removed
-  kChangedSinceRead,      // another program wrote, replaced, made or removed the file since it was read
+  kChangedSinceRead,      // written, replaced, made or removed by another program since read
   kOther,
 };
 
@@ -76,9 +76,9 @@ struct FolderEntry {
 // same file written since, or another put in its place, has another stamp.
 // Times are the system's own ticks (nanoseconds on POSIX, 100 ns on Windows).
 struct FileStamp {
-  bool present = false;       // a regular file stood there: the rest is its
-  std::uint64_t device = 0;   // the file system (volume serial number on Windows)
-  std::uint64_t node = 0;     // the inode, or the Windows file index
+  bool present = false;      // a regular file stood there: the rest is its
+  std::uint64_t device = 0;  // the file system (volume serial number on Windows)
+  std::uint64_t node = 0;    // the inode, or the Windows file index
   std::uint64_t size = 0;
   std::int64_t modified = 0;  // last written
   std::int64_t changed = 0;   // POSIX: last changed in any way (ctime); 0 on Windows
@@ -186,8 +186,8 @@ class Folder {
   // would lose its save, so the new file is removed and Replace fails with
   // kChangedSinceRead, the file's own failure. Where nothing stood, the new
   // file never takes the place of one made since.
-  virtual Error Replace(const std::string& name, std::string_view bytes,
-                        const FileStamp* expected, std::vector<std::string>* lost) = 0;
+  virtual Error Replace(const std::string& name, std::string_view bytes, const FileStamp* expected,
+                        std::vector<std::string>* lost) = 0;
   Error Replace(const std::string& name, std::string_view bytes) {
     std::vector<std::string> lost;
     return Replace(name, bytes, nullptr, &lost);

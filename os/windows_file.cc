@@ -212,9 +212,9 @@ FileStamp StampOf(const BY_HANDLE_FILE_INFORMATION& info) {
   stamp.device = info.dwVolumeSerialNumber;
   stamp.node = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
   stamp.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-  stamp.modified = static_cast<std::int64_t>(
-      (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
-      info.ftLastWriteTime.dwLowDateTime);
+  stamp.modified =
+      static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                info.ftLastWriteTime.dwLowDateTime);
   return stamp;
 }
 

@@ -45,8 +45,8 @@ class TestFileSystem::WrappedFolder : public os::Folder {
     return error.failed() ? FailedAt(name, error) : real_->ReadExisting(name, max_bytes, what);
   }
 
-  os::Error Replace(const std::string& name, std::string_view bytes,
-                    const os::FileStamp* expected, std::vector<std::string>* lost) override {
+  os::Error Replace(const std::string& name, std::string_view bytes, const os::FileStamp* expected,
+                    std::vector<std::string>* lost) override {
     lost->clear();
     bool in_folder = false;
     os::Error error = fs_->Enter(Step::kReplace, name, &in_folder);
@@ -156,7 +156,8 @@ os::Error TestFileSystem::Enter(Step step, const std::string& name, bool* in_fol
   std::vector<std::function<void()>> due;
   for (Action& action : actions_) {
     if (action.step != step || (!action.name.empty() && action.name != name)) continue;
-    if (++action.seen == action.nth && action.run) due.push_back(std::exchange(action.run, nullptr));
+    if (++action.seen == action.nth && action.run)
+      due.push_back(std::exchange(action.run, nullptr));
   }
   // Outside the lock: an action may look at the counts or plan more.
   lock.unlock();

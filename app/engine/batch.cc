@@ -450,8 +450,8 @@ class Run {
   FolderCount count_;                   // its KSC files
   // A folder written in on each file system (by device), kept open to flush it.
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
-  SameNames names_;       // of the folder being worked in
-  FolderRecord record_;   // of the folder being worked in
+  SameNames names_;      // of the folder being worked in
+  FolderRecord record_;  // of the folder being worked in
 };
 
 }  // namespace

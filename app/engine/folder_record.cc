@@ -31,8 +31,8 @@ void FolderRecord::Load(os::Folder& folder, std::vector<std::string>* warnings) 
   if (!error.failed() && existing.bytes.size() != existing.size) error = NotReadWhole(existing);
   if (error.failed()) {
     unreadable_ = true;
-    warnings->push_back(messages::CannotReadRecord(
-        os::JoinPath(folder.path(), WrittenRecord::kFileName), error));
+    warnings->push_back(
+        messages::CannotReadRecord(os::JoinPath(folder.path(), WrittenRecord::kFileName), error));
     return;
   }
   record_.Load(existing.bytes);

@@ -186,7 +186,8 @@ TEST_F(MergeTest, ARecordSavedWithOtherLineEndsStillTellsHandEdits) {
     fs::remove(U8Path(Path(kKsc)));
     ASSERT_EQ(Run().created, 1u);
     std::string saved = c.front;
-    for (char ch : ReadFile(record)) saved += ch == '\n' ? std::string(c.line_end) : std::string(1, ch);
+    for (char ch : ReadFile(record))
+      saved += ch == '\n' ? std::string(c.line_end) : std::string(1, ch);
     Touch(record, saved);
     WriteKsc(edited);
     const BatchResult result = Run();
@@ -377,7 +378,8 @@ TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamedAndTheOldOneRemoved) {
     const BatchResult result = Run();
     EXPECT_EQ(result.created + result.updated, 1u);
     EXPECT_EQ(result.warnings, std::vector<std::string>{c.warning});
-    EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
+    EXPECT_EQ(Ksc(),
+              With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
     if (c.folder_at_name) {
       EXPECT_TRUE(fs::is_directory(U8Path(record)));
     } else if (c.remove_fails) {

@@ -33,18 +33,17 @@ TEST(ChangedSinceReadTest, ReplaceFindsTheFileAsItWasReadOrLeavesItToTheOtherPro
   const Case cases[] = {
       {"left as read", "old", [](const std::string&) {}, "new", true},
       {"nothing there, still nothing", nullptr, [](const std::string&) {}, "new", true},
-      {"saved in place, longer", "old",
-       [](const std::string& path) { Touch(path, "old, edited"); }, "old, edited", false},
+      {"saved in place, longer", "old", [](const std::string& path) { Touch(path, "old, edited"); },
+       "old, edited", false},
       {"another file put in its place (an editor's own save)", "old",
        [](const std::string& path) {
          Touch(path + ".save", "edited");
          fs::rename(U8Path(path + ".save"), U8Path(path));
        },
        "edited", false},
-      {"removed", "old", [](const std::string& path) { fs::remove(U8Path(path)); }, nullptr,
-       false},
-      {"made where there was none", nullptr,
-       [](const std::string& path) { Touch(path, "edited"); }, "edited", false},
+      {"removed", "old", [](const std::string& path) { fs::remove(U8Path(path)); }, nullptr, false},
+      {"made where there was none", nullptr, [](const std::string& path) { Touch(path, "edited"); },
+       "edited", false},
   };
   for (const Case& c : cases) {
     TempFolder dir;
@@ -66,7 +65,9 @@ TEST(ChangedSinceReadTest, ReplaceFindsTheFileAsItWasReadOrLeavesItToTheOtherPro
     }
     // The other program's file, or none, and no temporary file left.
     EXPECT_EQ(ListNames(dir.path()), c.after ? "song.KSC" : "") << c.what;
-    if (c.after) EXPECT_EQ(ReadFile(path), c.after) << c.what;
+    if (c.after) {
+      EXPECT_EQ(ReadFile(path), c.after) << c.what;
+    }
   }
 }
 
