@@ -213,10 +213,11 @@ class NoSyncFolder : public os::Folder {
   os::Error ReadExisting(const std::string& n, std::size_t m, os::Existing* w) override {
     return f_->ReadExisting(n, m, w);
   }
-  os::Error Replace(const std::string& n, std::string_view b,
+  os::Error Replace(const std::string& n, std::string_view b, const os::FileStamp* expected,
                     std::vector<std::string>* lost) override {
-    return f_->Replace(n, b, lost);
+    return f_->Replace(n, b, expected, lost);
   }
+  os::Error Remove(const std::string& n) override { return f_->Remove(n); }
   void RemoveTemporaryLeftovers() override { f_->RemoveTemporaryLeftovers(); }
   os::Error Sync(bool) override { return {}; }
 

@@ -39,6 +39,7 @@ enum class ErrorKind {
   kIoError,               // the disk failed to read or write
   kImmutable,             // marked unchangeable (chattr +i)
   kAppendOnly,            // marked append-only (chattr +a): nothing in it may be renamed or removed
+  kChangedSinceRead,      // written, replaced, made or removed by another program since read
   kOther,
 };
 
@@ -71,6 +72,23 @@ struct FolderEntry {
   EntryType type = EntryType::kOther;
 };
 
+// Which regular file stood at a name, and as what, when it was read: the
+// same file written since, or another put in its place, has another stamp.
+// Times are the system's own ticks (nanoseconds on POSIX, 100 ns on Windows).
+struct FileStamp {
+  bool present = false;      // a regular file stood there: the rest is its
+  std::uint64_t device = 0;  // the file system (volume serial number on Windows)
+  std::uint64_t node = 0;    // the inode, or the Windows file index
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // last written
+  std::int64_t changed = 0;   // POSIX: last changed in any way (ctime); 0 on Windows
+  bool operator==(const FileStamp& o) const {
+    return present == o.present && device == o.device && node == o.node && size == o.size &&
+           modified == o.modified && changed == o.changed;
+  }
+  bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+
 // What stands at a name, read without following a link or blocking.
 struct Existing {
   enum Kind {
@@ -97,6 +115,9 @@ struct Existing {
   std::uint64_t size = 0;        // of a regular file, as the system told it before reading
   bool write_protected = false;  // protection != kNotProtected
   Protection protection = kNotProtected;
+  // Of a regular file, as it was before its bytes were read; not present
+  // when nothing stood at the name. For Replace to find it unchanged.
+  FileStamp stamp;
 };
 
 // Which folder a handle holds: the same folder reached twice has the same
@@ -158,12 +179,25 @@ class Folder {
   // it could not be replaced) failed. The names of the extended attributes
   // of the old file that the new one could not be given (the user may not
   // set them) are put in `*lost`; the file is replaced all the same.
-  virtual Error Replace(const std::string& name, std::string_view bytes,
+  //
+  // With `expected` (the stamp ReadExisting gave), the file at `name` is
+  // looked at again just before the new one takes its place: another
+  // program that saved it meanwhile (or put a file there, or removed it)
+  // would lose its save, so the new file is removed and Replace fails with
+  // kChangedSinceRead, the file's own failure. Where nothing stood, the new
+  // file never takes the place of one made since.
+  virtual Error Replace(const std::string& name, std::string_view bytes, const FileStamp* expected,
                         std::vector<std::string>* lost) = 0;
   Error Replace(const std::string& name, std::string_view bytes) {
     std::vector<std::string> lost;
-    return Replace(name, bytes, &lost);
+    return Replace(name, bytes, nullptr, &lost);
   }
+
+  // Removes the regular file `name`, never through a link and never
+  // anything else: fails with kNotFound where nothing stands at the name,
+  // kIsFolder for a folder and kExists for a link or another non-file,
+  // each left as it is.
+  virtual Error Remove(const std::string& name) = 0;
 
   // Whether the folder takes new files and lets them be renamed, told
   // without writing anything: none when it does; kPermission,

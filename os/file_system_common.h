@@ -125,9 +125,12 @@ class SystemFolder : public Folder {
   Error ReadExisting(const std::string& name, std::size_t max_bytes, Existing* what) final {
     return Named(JoinPath(path(), name), ReadEntry(name, max_bytes, what));
   }
-  Error Replace(const std::string& name, std::string_view bytes,
+  Error Replace(const std::string& name, std::string_view bytes, const FileStamp* expected,
                 std::vector<std::string>* lost) final {
-    return Named(path(), ReplaceEntry(name, bytes, lost));
+    return Named(path(), ReplaceEntry(name, bytes, expected, lost));
+  }
+  Error Remove(const std::string& name) final {
+    return Named(JoinPath(path(), name), RemoveEntry(name));
   }
   Error CheckWritable() final { return Named(path(), CheckNewFiles()); }
   Error Sync(bool whole_file_system) final { return Named(path(), Flush(whole_file_system)); }
@@ -138,7 +141,8 @@ class SystemFolder : public Folder {
   virtual Error TakeLock() = 0;
   virtual Error ReadEntry(const std::string& name, std::size_t max_bytes, Existing* what) = 0;
   virtual Error ReplaceEntry(const std::string& name, std::string_view bytes,
-                             std::vector<std::string>* lost) = 0;
+                             const FileStamp* expected, std::vector<std::string>* lost) = 0;
+  virtual Error RemoveEntry(const std::string& name) = 0;
   virtual Error CheckNewFiles() = 0;
   virtual Error Flush(bool whole_file_system) = 0;
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -197,6 +198,7 @@ class PosixFolder : public common::SystemFolder {
     what->protection = ProtectionOf(fd_.get(), name.c_str(), st, attributes, traits_);
     what->write_protected = what->protection != Existing::kNotProtected;
     what->size = static_cast<std::uint64_t>(st.st_size);
+    what->stamp = posix::StampOf(st);
     if (what->size > max_bytes) return {};
     // Not through a link, and without waiting should a pipe take its place.
     Descriptor fd(
@@ -222,11 +224,14 @@ class PosixFolder : public common::SystemFolder {
       return {};
     }
     what->size = static_cast<std::uint64_t>(st.st_size);
+    // Taken before the bytes are read: a write while they are read changes
+    // the file's times, and Replace finds it changed.
+    what->stamp = posix::StampOf(st);
     return common::ReadWhole(fd.get(), posix::ReadUpTo, static_cast<std::uint64_t>(st.st_size),
                              max_bytes, &what->bytes);
   }
 
-  Error ReplaceEntry(const std::string& name, std::string_view bytes,
+  Error ReplaceEntry(const std::string& name, std::string_view bytes, const FileStamp* expected,
                      std::vector<std::string>* lost) override {
     lost->clear();
     std::string temp;
@@ -244,12 +249,62 @@ class PosixFolder : public common::SystemFolder {
       }
     }
     if (!error.failed() && ::close(fd.release()) != 0) error = FromErrno(errno);
-    if (!error.failed() && ::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
-      error = FailedAt(name, FromErrno(errno));
-    }
+    // Looked at again as late as can be: an editor's save since it was read
+    // would be lost under the new file.
+    if (!error.failed() && expected) error = StillAsRead(name, *expected);
+    if (!error.failed()) error = MoveInPlace(temp, name, expected);
     // Failing too, it leaves a leftover that the next run removes.
     if (error.failed()) ::unlinkat(fd_.get(), temp.c_str(), 0);
     return error;
+  }
+
+  // Fails with kChangedSinceRead, as the file's failure, unless the file at
+  // `name` still has the stamp `expected` (or nothing stands there still,
+  // where nothing stood).
+  Error StillAsRead(const std::string& name, const FileStamp& expected) {
+    struct stat st;
+    FileStamp now;
+    if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      now = posix::StampOf(st);
+      // A folder, a link or a pipe there now is no file that was read.
+      if (!S_ISREG(st.st_mode)) now.node = ~expected.node;
+    } else if (errno != ENOENT) {
+      return FailedAt(name, FromErrno(errno));
+    }
+    if (now == expected) return {};
+    return FailedAt(name, {ErrorKind::kChangedSinceRead, "changed since it was read"});
+  }
+
+  // Renames the written temporary file to `name`. Where nothing stood when
+  // the file was read, a file made there since is not replaced (in the same
+  // step where the file system offers it).
+  Error MoveInPlace(const std::string& temp, const std::string& name, const FileStamp* expected) {
+#ifdef RENAME_NOREPLACE
+    if (expected && !expected->present) {
+      if (::renameat2(fd_.get(), temp.c_str(), fd_.get(), name.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+      }
+      if (errno == EEXIST) {
+        return FailedAt(name, {ErrorKind::kChangedSinceRead, "made since it was looked for"});
+      }
+      if (errno != EINVAL && errno != ENOSYS) return FailedAt(name, FromErrno(errno));
+    }
+#endif
+    if (::renameat(fd_.get(), temp.c_str(), fd_.get(), name.c_str()) != 0) {
+      return FailedAt(name, FromErrno(errno));
+    }
+    return {};
+  }
+
+  // Never through a link: unlinkat removes a link itself, and only a
+  // regular file is removed at all.
+  Error RemoveEntry(const std::string& name) override {
+    struct stat st;
+    if (::fstatat(fd_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return FromErrno(errno);
+    if (S_ISDIR(st.st_mode)) return FromErrno(EISDIR);
+    if (!S_ISREG(st.st_mode)) return FromErrno(EEXIST);
+    if (::unlinkat(fd_.get(), name.c_str(), 0) != 0) return FromErrno(errno);
+    return {};
   }
 
   // Each way a folder refuses every new file, looked at before anything is

@@ -31,7 +31,9 @@ using win32::kShareAll;
 using win32::LastError;
 using win32::OpenFolderHandle;
 using win32::Reason;
+using win32::StampOf;
 using win32::StartsWith;
+using win32::StillAsRead;
 using win32::TypeOf;
 using win32::UserPath;
 using win32::WidePath;
@@ -195,6 +197,10 @@ class WindowsFolder : public common::SystemFolder {
     if (what->write_protected) what->protection = Existing::kReadOnly;
     const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     what->size = size;
+    // Without the file index (only an open handle tells it): never found
+    // unchanged, and never read either.
+    what->stamp.present = true;
+    what->stamp.size = size;
     if (size > max_bytes) return {};
     // Not through a link: FILE_FLAG_OPEN_REPARSE_POINT opens one planted
     // since as itself, and it is then not read.
@@ -215,12 +221,15 @@ class WindowsFolder : public common::SystemFolder {
       what->kind = IsFolderAttributes(info.dwFileAttributes) ? Existing::kFolder : Existing::kOther;
       return {};
     }
+    // Taken before the bytes are read: a write while they are read changes
+    // the time it was last written, and Replace finds it changed.
+    what->stamp = StampOf(info);
     return common::ReadWhole(h.get(), win32::ReadUpTo, size, max_bytes, &what->bytes);
   }
 
   // The attributes kept are the hidden, system and archive ones below, which
   // any user who may write the file may set: none is ever lost.
-  Error ReplaceEntry(const std::string& name, std::string_view bytes,
+  Error ReplaceEntry(const std::string& name, std::string_view bytes, const FileStamp* expected,
                      std::vector<std::string>* lost) override {
     lost->clear();
     std::wstring target;
@@ -250,21 +259,47 @@ class WindowsFolder : public common::SystemFolder {
       DeleteFileW(temp.c_str());
       return kept;
     }
+    // Looked at again as late as can be: an editor's save since it was read
+    // would be lost under the new file.
+    if (expected) {
+      if (Error changed = StillAsRead(target, *expected); changed.failed()) {
+        DeleteFileW(temp.c_str());
+        return FailedAt(name, std::move(changed));
+      }
+    }
     // One rename within the folder: the file at `name` (a link there
     // included, never what it points to) is swapped for the new one in one
-    // step.
+    // step. Where nothing stood when the file was read, a file made there
+    // since is not replaced: the rename fails on it in the same step.
+    const bool replaces = !expected || expected->present;
     if (MoveFileExW(temp.c_str(), target.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                    MOVEFILE_WRITE_THROUGH | (replaces ? MOVEFILE_REPLACE_EXISTING : 0))) {
       return {};
     }
     const DWORD code = GetLastError();
     DeleteFileW(temp.c_str());
+    if (!replaces && (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)) {
+      return FailedAt(name, {ErrorKind::kChangedSinceRead, Reason(code), static_cast<long>(code)});
+    }
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
         IsFolderAttributes(attributes)) {
       return FailedAt(name, {ErrorKind::kIsFolder, Reason(code)});
     }
     return FailedAt(name, FromCode(code));
+  }
+
+  // Only a regular file: a link (FILE_FLAG_OPEN_REPARSE_POINT's sense: the
+  // link itself), a folder or a device at the name is left as it is.
+  Error RemoveEntry(const std::string& name) override {
+    std::wstring wide;
+    if (Error e = Child(name, &wide); e.failed()) return e;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    if (IsFolderAttributes(attributes)) return {ErrorKind::kIsFolder, Reason(ERROR_ACCESS_DENIED)};
+    if ((attributes & kNotAFile) != 0) return FromCode(ERROR_ALREADY_EXISTS);
+    if (!DeleteFileW(wide.c_str())) return LastError();
+    return {};
   }
 
   // A read-only volume refuses every file; a folder's own read-only

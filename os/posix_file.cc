@@ -43,6 +43,18 @@ constexpr common::CodeKind<int> kKinds[] = {
 
 Error FromErrno(int err) { return {common::KindOf(kKinds, err), std::strerror(err), err}; }
 
+FileStamp StampOf(const struct stat& st) {
+  constexpr std::int64_t kBillion = 1000000000;
+  FileStamp stamp;
+  stamp.present = true;
+  stamp.device = static_cast<std::uint64_t>(st.st_dev);
+  stamp.node = static_cast<std::uint64_t>(st.st_ino);
+  stamp.size = static_cast<std::uint64_t>(st.st_size);
+  stamp.modified = std::int64_t{st.st_mtim.tv_sec} * kBillion + st.st_mtim.tv_nsec;
+  stamp.changed = std::int64_t{st.st_ctim.tv_sec} * kBillion + st.st_ctim.tv_nsec;
+  return stamp;
+}
+
 Error WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -126,6 +138,11 @@ Error StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attri
   st->st_size = static_cast<off_t>(x.stx_size);
   st->st_dev = makedev(x.stx_dev_major, x.stx_dev_minor);
   st->st_ino = x.stx_ino;
+  // The times a file's stamp holds (FileStamp).
+  st->st_mtim.tv_sec = x.stx_mtime.tv_sec;
+  st->st_mtim.tv_nsec = x.stx_mtime.tv_nsec;
+  st->st_ctim.tv_sec = x.stx_ctime.tv_sec;
+  st->st_ctim.tv_nsec = x.stx_ctime.tv_nsec;
   *attributes = x.stx_attributes & x.stx_attributes_mask;
   return {};
 #else

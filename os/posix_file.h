@@ -21,6 +21,12 @@ namespace kscgen::os::posix {
 // The error `err` (an errno value) as the engine names it.
 Error FromErrno(int err);
 
+// The stamp of the regular file whose status is `st`: its device, inode,
+// size, and the times it was last written and last changed in any way (the
+// latter moves with every write, rename over it or change of its owner or
+// permissions, and no one may set it back).
+FileStamp StampOf(const struct stat& st);
+
 // A descriptor closed when it goes out of scope.
 class Descriptor {
  public:
@@ -70,7 +76,8 @@ struct FolderTraits {
 Existing::Protection ProtectionOf(int dir_fd, const char* name, const struct stat& st,
                                   std::uint64_t attributes, const FolderTraits& folder);
 
-// The status of `name` without following a link, with its immutable and
+// The status of `name` without following a link (its type, owner, group,
+// size, device, inode and the times of its stamp), with its immutable and
 // append-only marks where the system tells them.
 Error StatAt(int dir_fd, const char* name, struct stat* st, std::uint64_t* attributes);
 

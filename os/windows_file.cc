@@ -206,4 +206,34 @@ Error OpenFolderHandle(const std::wstring& wide, bool no_link, HANDLE* out,
   return {};
 }
 
+FileStamp StampOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  FileStamp stamp;
+  stamp.present = true;
+  stamp.device = info.dwVolumeSerialNumber;
+  stamp.node = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  stamp.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  stamp.modified =
+      static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                info.ftLastWriteTime.dwLowDateTime);
+  return stamp;
+}
+
+Error StillAsRead(const std::wstring& target, const FileStamp& expected) {
+  FileStamp now;
+  Handle h(CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (h.ok()) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h.get(), &info)) return LastError();
+    now = StampOf(info);
+    // A folder or a link there now is no file that was read.
+    if ((info.dwFileAttributes & kNotAFile) != 0) now.node = ~expected.node;
+  } else if (const DWORD code = GetLastError();
+             code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+    return FromCode(code);
+  }
+  if (now == expected) return {};
+  return {ErrorKind::kChangedSinceRead, "changed since it was read"};
+}
+
 }  // namespace kscgen::os::win32

@@ -75,6 +75,16 @@ bool IsFolderAttributes(DWORD attributes);
 // the file it stands for, as a link to a file does on POSIX).
 EntryType TypeOf(DWORD attributes);
 
+// The stamp of the regular file `info` tells of: its volume, file index,
+// size and the time it was last written.
+FileStamp StampOf(const BY_HANDLE_FILE_INFORMATION& info);
+
+// Fails with kChangedSinceRead unless the file at the extended-length
+// `target` still has the stamp `expected` (or nothing stands there still,
+// where nothing stood). Asking opens it for its attributes only, which
+// changes nothing, not even its times.
+Error StillAsRead(const std::wstring& target, const FileStamp& expected);
+
 // Writes all of `bytes`.
 Error WriteAll(HANDLE h, std::string_view bytes);
 

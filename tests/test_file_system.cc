@@ -45,13 +45,18 @@ class TestFileSystem::WrappedFolder : public os::Folder {
     return error.failed() ? FailedAt(name, error) : real_->ReadExisting(name, max_bytes, what);
   }
 
-  os::Error Replace(const std::string& name, std::string_view bytes,
+  os::Error Replace(const std::string& name, std::string_view bytes, const os::FileStamp* expected,
                     std::vector<std::string>* lost) override {
     lost->clear();
     bool in_folder = false;
     os::Error error = fs_->Enter(Step::kReplace, name, &in_folder);
     if (error.failed()) return in_folder ? Failed(error) : FailedAt(name, error);
-    return real_->Replace(name, bytes, lost);
+    return real_->Replace(name, bytes, expected, lost);
+  }
+
+  os::Error Remove(const std::string& name) override {
+    os::Error error = fs_->Enter(Step::kRemove, name);
+    return error.failed() ? FailedAt(name, error) : real_->Remove(name);
   }
 
   void RemoveTemporaryLeftovers() override {
@@ -76,6 +81,11 @@ TestFileSystem::~TestFileSystem() { Release(); }
 void TestFileSystem::FailAt(Step step, os::Error error, int nth, std::string name, bool in_folder) {
   std::lock_guard<std::mutex> lock(mutex_);
   failures_.push_back({step, std::move(error), nth, std::move(name), in_folder});
+}
+
+void TestFileSystem::DoAt(Step step, int nth, std::string name, std::function<void()> action) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  actions_.push_back({step, nth, std::move(name), std::move(action)});
 }
 
 void TestFileSystem::HoldAt(Step step, int nth) {
@@ -143,6 +153,16 @@ os::Error TestFileSystem::Enter(Step step, const std::string& name, bool* in_fol
   std::unique_lock<std::mutex> lock(mutex_);
   const int call = ++calls_[step];
   names_[step].push_back(name);
+  std::vector<std::function<void()>> due;
+  for (Action& action : actions_) {
+    if (action.step != step || (!action.name.empty() && action.name != name)) continue;
+    if (++action.seen == action.nth && action.run)
+      due.push_back(std::exchange(action.run, nullptr));
+  }
+  // Outside the lock: an action may look at the counts or plan more.
+  lock.unlock();
+  for (const std::function<void()>& run : due) run();
+  lock.lock();
   if (hold_set_ && hold_step_ == step && hold_nth_ == call) {
     hold_set_ = false;
     if (!released_) {

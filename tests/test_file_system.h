@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -27,6 +28,7 @@ enum class Step {
   kCheckWritable,
   kReadExisting,
   kReplace,
+  kRemove,
   kRemoveLeftovers,
   kSync,            // Folder::Sync of the folder's own entries
   kSyncFileSystem,  // Folder::Sync of its whole file system
@@ -49,6 +51,12 @@ class TestFileSystem : public os::FileSystem {
   // meet while writing the temporary file.
   void FailAt(Step step, os::Error error, int nth = 0, std::string name = "",
               bool in_folder = false);
+
+  // Before the `nth` call of `step` (counting from 1) about `name` (any
+  // name when empty) reaches the real file system, `action` runs once, on
+  // the caller's thread: another program's step at that very point (an
+  // editor saving the file between its reading and its replacement).
+  void DoAt(Step step, int nth, std::string name, std::function<void()> action);
 
   // The `nth` call of `step` (counting from 1) waits, before it reaches the
   // real file system, until Release(). One hold at a time.
@@ -90,7 +98,16 @@ class TestFileSystem : public os::FileSystem {
     int seen = 0;
   };
 
+  struct Action {
+    Step step;
+    int nth;
+    std::string name;
+    std::function<void()> run;  // null once run
+    int seen = 0;
+  };
+
   os::FileSystem& real_;
+  std::vector<Action> actions_;
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::map<Step, int> calls_;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "app/engine/folder_record.h"
 #include "app/engine/messages.h"
 #include "app/engine/preview.h"
 #include "app/engine/same_names.h"
@@ -16,7 +17,6 @@
 #include "app/engine/video_name.h"
 #include "app/engine/video_plan.h"
 #include "app/engine/write_whole.h"
-#include "app/engine/written_record.h"
 #include "ksc/ksc_file.h"
 #include "tagging/known_singers.h"
 #include "text/encoding.h"
@@ -24,10 +24,6 @@
 namespace kscgen {
 
 namespace {
-
-// The largest record of a folder's KSC files a run reads: a few hundred
-// bytes a file, for a folder of a hundred thousand videos and more.
-constexpr std::size_t kLargestRecord = 256 * 1024 * 1024;
 
 struct Refusal {
   BatchStatus status;
@@ -160,31 +156,10 @@ class Run {
     record_.Clear();
   }
 
-  // What kscgen last wrote into the folder's KSC files. A record that
-  // cannot be read is none: every file is then one kscgen knows nothing of.
-  void LoadRecord() {
-    os::Existing existing;
-    if (handle_->ReadExisting(WrittenRecord::kFileName, kLargestRecord, &existing).failed()) return;
-    if (existing.kind == os::Existing::kRegular) record_.Load(existing.bytes);
-  }
-
   // Keeps what this run wrote for the next; a record that cannot be saved
   // is told, and the files are whole all the same.
-  void SaveRecord(const VideoFolder& folder) {
-    if (request_.dry_run) return;
-    record_.ForgetGone([this](const std::string& name) {
-      os::Existing existing;
-      return handle_->ReadExisting(name, 0, &existing).failed() ||
-             existing.kind != os::Existing::kMissing;
-    });
-    if (!record_.changed()) return;
-    WriteStatus status = WriteFileReplacing(*handle_, WrittenRecord::kFileName, record_.Bytes());
-    if (!status.ok()) {
-      Warn(messages::CannotSaveRecord(os::JoinPath(folder.path, WrittenRecord::kFileName),
-                                      status.error));
-      return;
-    }
-    wrote_in_folder_ = true;
+  void SaveRecord() {
+    if (!request_.dry_run && record_.Save(*handle_, &result_.warnings)) wrote_in_folder_ = true;
   }
 
   // Opens the folder to work in, sees that it takes new files (a dry run
@@ -216,7 +191,7 @@ class Run {
       return false;
     }
     bool keep_going = Videos(folder);
-    SaveRecord(folder);
+    SaveRecord();
     if (!folder.files.empty()) result_.folders.push_back(std::move(count_));
     if (wrote_in_folder_) {
       // The folder's own entries now; its file system's data once, at the end.
@@ -249,7 +224,7 @@ class Run {
       result_.warnings.push_back(
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
-    if (!folder.files.empty()) LoadRecord();
+    if (!folder.files.empty()) record_.Load(*handle_, &result_.warnings);
     if (!folder.files.empty() && FolderNamesNothing(request_.folder_role, folder.folder_name)) {
       result_.warnings.push_back(
           messages::FolderNamesNothing(folder.relative == "." ? folder.path : folder.relative,
@@ -334,12 +309,14 @@ class Run {
     ExistingKsc existing;
     existing.error = handle_->ReadExisting(ksc_native, kLargestKscFile, &existing.file);
     const VideoInput input{report.song, keep_dates_, request_.force, record_.Find(ksc_native),
-                           keep_numbers_};
-    return Carry(ksc_native, PlanVideo(input, existing), report);
+                           keep_numbers_, record_.unreadable()};
+    return Carry(ksc_native, PlanVideo(input, existing), existing.file.stamp, report);
   }
 
-  // Carries out the plan for `report`'s video; false when the run must end.
-  bool Carry(const std::string& ksc_native, VideoPlan plan, VideoReport& report) {
+  // Carries out the plan for `report`'s video, whose KSC file was found as
+  // `stamp` tells; false when the run must end.
+  bool Carry(const std::string& ksc_native, VideoPlan plan, const os::FileStamp& stamp,
+             VideoReport& report) {
     const VideoFolder& folder = *report.folder;
     const std::string shown = Shown(folder, report.file->native_name);
     switch (plan.action) {
@@ -366,7 +343,7 @@ class Run {
     report.kept = std::move(plan.kept);
     if (plan.merged) report.merged_text = plan.text;
     if (report.outcome != VideoOutcome::kUnchanged && !request_.dry_run) {
-      if (!Write(ksc_native, plan.text, report)) return false;
+      if (!Write(ksc_native, plan.text, stamp, report)) return false;
       if (report.outcome == VideoOutcome::kSkipped) return true;  // by Write, with the reason
     }
     if (!request_.dry_run) record_.Set(ksc_native, plan.record);
@@ -421,11 +398,13 @@ class Run {
     return ksc_native;
   }
 
-  // Writes the KSC file of `report`'s video. A failure of the file's own
-  // skips the video; false when the run must end.
-  bool Write(const std::string& ksc_native, const std::string& text, VideoReport& report) {
+  // Writes the KSC file of `report`'s video over the file found as `stamp`.
+  // A failure of the file's own (another program saved it since it was
+  // read, among others) skips the video; false when the run must end.
+  bool Write(const std::string& ksc_native, const std::string& text, const os::FileStamp& stamp,
+             VideoReport& report) {
     const VideoFolder& folder = *report.folder;
-    WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text);
+    WriteStatus status = WriteFileReplacing(*handle_, ksc_native, text, &stamp);
     if (!status.ok() && status.failure == WriteFailure::kKscFile &&
         IsTheFilesOwnFailure(status.error)) {
       report.song.number.clear();
@@ -473,8 +452,8 @@ class Run {
   FolderCount count_;                   // its KSC files
   // A folder written in on each file system (by device), kept open to flush it.
   std::map<std::uint64_t, std::pair<std::string, std::unique_ptr<os::Folder>>> to_sync_;
-  SameNames names_;       // of the folder being worked in
-  WrittenRecord record_;  // of the folder being worked in
+  SameNames names_;      // of the folder being worked in
+  FolderRecord record_;  // of the folder being worked in
 };
 
 }  // namespace

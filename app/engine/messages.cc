@@ -22,6 +22,7 @@ const char* const kKscAppendOnly = u8"KSC文件被设为只能追加";
 const char* const kKscOtherOwner = u8"KSC文件属于其他用户，文件夹不允许替换它";
 const char* const kKscIsFolder = u8"KSC文件的位置上是一个文件夹";
 const char* const kKscNotAFile = u8"KSC文件的位置上是链接或特殊文件";
+const char* const kRecordUnreadable = u8"无法读取已写入内容的记录，未更新，以免覆盖手工修改";
 
 namespace {
 
@@ -64,6 +65,8 @@ const char* PhraseFor(os::ErrorKind kind) {
       return u8"被设为不可更改";
     case os::ErrorKind::kAppendOnly:
       return u8"被设为只能追加";
+    case os::ErrorKind::kChangedSinceRead:
+      return u8"读取后被其他程序修改";
     case os::ErrorKind::kNone:
     case os::ErrorKind::kOther:
       break;
@@ -384,9 +387,20 @@ std::string CannotReadKscFileAt(std::string_view path, const os::Error& error) {
   return u8"无法读取已有的KSC文件：" + Shown(path) + Because(error);
 }
 
-std::string CannotSaveRecord(std::string_view path, const os::Error& error) {
-  return u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：" + Shown(path) +
-         Because(error);
+std::string CannotSaveRecord(std::string_view path, const os::Error& error, bool had_record,
+                             const os::Error& removal) {
+  std::string text = u8"无法保存已写入内容的记录：" + Shown(path) + Because(error);
+  if (removal.failed()) {
+    return text + u8"；旧记录也无法删除" + Because(removal) +
+           u8"，下次运行可能把本次写入的值当作手工修改而保留";
+  }
+  return text + (had_record ? u8"；已删除旧记录，" : u8"；") +
+         u8"下次运行时这些KSC文件按没有记录的文件处理，手工修改的值不会被识别";
+}
+
+std::string CannotReadRecord(std::string_view path, const os::Error& error) {
+  return u8"无法读取已写入内容的记录：" + Shown(path) + Because(error) +
+         u8"；文件夹中有变化的已有KSC文件未更新，以免覆盖手工修改，记录也未改动";
 }
 
 std::string OutOfMemory(std::string_view folder) {

@@ -173,8 +173,14 @@ std::string KscCommentUnclosed(std::size_t line);
 // manager cannot hold.
 std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number);
 std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max);
-// The record of what kscgen wrote could not be saved at `path`.
-std::string CannotSaveRecord(std::string_view path, const os::Error& error);
+// The record of what kscgen wrote could not be saved at `path`: the old one
+// (`had_record`) was removed, or its removal failed too (`removal`).
+std::string CannotSaveRecord(std::string_view path, const os::Error& error, bool had_record,
+                             const os::Error& removal);
+// The record at `path` exists but could not be read; and why a KSC file
+// that differs is then left as it is.
+std::string CannotReadRecord(std::string_view path, const os::Error& error);
+extern const char* const kRecordUnreadable;
 
 // The notes on an update (UTF-8): the values it changes (风格：流行→怀旧歌)
 // and those it adds (加入缩写、歌手),

@@ -157,6 +157,12 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
     skipped.held_number = script.Value(KscField::kNumber);
     return skipped;
   }
+  // Which of its values a person changed cannot be told: all stay.
+  if (input.record_unreadable && !input.force) {
+    VideoPlan skipped = Skipped(messages::kRecordUnreadable);
+    skipped.held_number = script.Value(KscField::kNumber);
+    return skipped;
+  }
   plan.action = VideoPlan::kUpdate;
   for (std::size_t f = 0; f < kKscFieldCount; ++f) {
     const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
@@ -182,6 +188,7 @@ bool IsTheFilesOwnFailure(const os::Error& error) {
     case os::ErrorKind::kHeldByAnotherProgram:
     case os::ErrorKind::kImmutable:
     case os::ErrorKind::kAppendOnly:
+    case os::ErrorKind::kChangedSinceRead:  // another program saved it: its save stays
       return true;
     default:
       return false;

@@ -24,6 +24,9 @@ struct VideoInput {
   const KscValues* record = nullptr;  // what kscgen last wrote into the file; null: unknown
   // A KSC file that exists keeps the number it holds: the run gives none.
   bool keep_number = false;
+  // The folder's record exists but could not be read: a file that differs
+  // may hold a person's changes, and is left alone unless forced.
+  bool record_unreadable = false;
 };
 
 // What stands at the KSC file's name, as read whole (up to kLargestKscFile).

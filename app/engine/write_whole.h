@@ -24,7 +24,10 @@ struct WriteStatus {
 };
 
 // Writes `text` to `name` in `folder` whole or not at all (os::Folder::Replace):
-// an interrupted run never leaves a truncated file.
-WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text);
+// an interrupted run never leaves a truncated file. With `expected` (what
+// ReadExisting found at `name`), a file changed since fails with
+// os::ErrorKind::kChangedSinceRead and stays as the other program left it.
+WriteStatus WriteFileReplacing(os::Folder& folder, const std::string& name, std::string_view text,
+                               const os::FileStamp* expected = nullptr);
 
 }  // namespace kscgen

@@ -1,6 +1,7 @@
 #include "app/engine/written_record.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "text/encoding.h"
 #include "text/gbk_text.h"
@@ -12,7 +13,7 @@ namespace {
 // One line a file: its name, then its values, separated by tabs. Values hold
 // no control bytes (the KSC writer puts blanks in their place); a name that
 // holds a tab or a line break is not recorded.
-constexpr std::string_view kHeader = "kscgen written values 1\n";
+constexpr std::string_view kHeader = "kscgen written values 1";
 
 bool Recordable(std::string_view s) {
   return std::none_of(s.begin(), s.end(),
@@ -26,6 +27,18 @@ std::string Key(const std::string& name) {
   return decoded.problem == text::NameProblem::kNone ? std::move(decoded.gbk) : name;
 }
 
+// The next line of `*bytes`, taken off it: a line ends at LF, CR LF or CR
+// alone (a record saved again by an editor on Windows, or an old Mac). None
+// when no whole line is left (the last one cut short).
+std::optional<std::string_view> NextLine(std::string_view* bytes) {
+  const std::size_t end = bytes->find_first_of("\r\n");
+  if (end == std::string_view::npos) return std::nullopt;
+  const std::string_view line = bytes->substr(0, end);
+  const bool crlf = (*bytes)[end] == '\r' && end + 1 < bytes->size() && (*bytes)[end + 1] == '\n';
+  bytes->remove_prefix(end + (crlf ? 2 : 1));
+  return line;
+}
+
 }  // namespace
 
 bool WrittenRecord::FoldingLess::operator()(const std::string& x, const std::string& y) const {
@@ -34,13 +47,15 @@ bool WrittenRecord::FoldingLess::operator()(const std::string& x, const std::str
 
 void WrittenRecord::Load(std::string_view bytes) {
   Clear();
-  if (bytes.substr(0, kHeader.size()) != kHeader) return;
-  bytes.remove_prefix(kHeader.size());
-  while (!bytes.empty()) {
-    std::size_t end = bytes.find('\n');
-    if (end == std::string_view::npos) break;  // cut short: the last line is not whole
-    std::string_view line = bytes.substr(0, end);
-    bytes.remove_prefix(end + 1);
+  // An editor that saves it as UTF-8 may put a byte-order mark in front.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
+  const std::optional<std::string_view> header = NextLine(&bytes);
+  if (!header || *header != kHeader) return;
+  while (const std::optional<std::string_view> next = NextLine(&bytes)) {
+    std::string_view line = *next;
     std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) continue;
     const std::string name(line.substr(0, tab));
@@ -78,6 +93,7 @@ void WrittenRecord::Set(const std::string& name, const KscValues& values) {
 
 std::string WrittenRecord::Bytes() const {
   std::string out(kHeader);
+  out += '\n';
   for (const auto& [key, entry] : files_) {
     out += entry.name;
     for (const std::string& v : entry.values) {

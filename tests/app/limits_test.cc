@@ -106,9 +106,10 @@ class OutOfMemoryFileSystem : public os::FileSystem {
       return real_->ReadExisting(name, max, what);
     }
     os::Error Replace(const std::string& name, std::string_view bytes,
-                      std::vector<std::string>* lost) override {
-      return real_->Replace(name, bytes, lost);
+                      const os::FileStamp* expected, std::vector<std::string>* lost) override {
+      return real_->Replace(name, bytes, expected, lost);
     }
+    os::Error Remove(const std::string& name) override { return real_->Remove(name); }
     void RemoveTemporaryLeftovers() override { real_->RemoveTemporaryLeftovers(); }
     os::Error Sync(bool whole) override { return real_->Sync(whole); }
 

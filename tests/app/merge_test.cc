@@ -14,6 +14,7 @@
 #include "app/engine/video_folder.h"
 #include "app/engine/written_record.h"
 #include "expected_ksc.h"
+#include "test_file_system.h"
 #include "test_support.h"
 #include "text/encoding.h"
 
@@ -189,6 +190,71 @@ TEST_F(MergeTest, ACommentedOutLineOrANumberWithoutItsZerosIsNoHandEdit) {
   }
 }
 
+// A record an editor saved again with other line ends (Notepad: CR LF and
+// a byte-order mark) is read as it was: the hand edit stays one.
+TEST_F(MergeTest, ARecordSavedWithOtherLineEndsStillTellsHandEdits) {
+  const std::string record = Path(WrittenRecord::kFileName);
+  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
+  struct Case {
+    const char* line_end;
+    const char* front;
+  };
+  const Case cases[] = {{"\r\n", ""}, {"\r", ""}, {"\r\n", "\xEF\xBB\xBF"}};
+  for (const Case& c : cases) {
+    fs::remove(U8Path(record));
+    WriteKsc("");
+    fs::remove(U8Path(Path(kKsc)));
+    ASSERT_EQ(Run().created, 1u);
+    std::string saved = c.front;
+    for (char ch : ReadFile(record))
+      saved += ch == '\n' ? std::string(c.line_end) : std::string(1, ch);
+    Touch(record, saved);
+    WriteKsc(edited);
+    const BatchResult result = Run();
+    EXPECT_EQ(result.kept_edits, 1u) << c.line_end;
+    EXPECT_EQ(Ksc(), edited);
+    EXPECT_EQ(Notes(), u8"风格“怀旧歌”为手工修改，已保留");
+  }
+}
+
+// A record that exists but cannot be read is no record of none: a KSC file
+// that differs may hold a person's edits and is left as it is (unless
+// forced), a new one is made, and the record stays as it was.
+TEST_F(MergeTest, ARecordThatCannotBeReadKeepsTheFilesThatDiffer) {
+  Add(u8"b－乙.mpg");
+  ASSERT_EQ(Run().created, 2u);
+  const std::string record = ReadFile(Path(WrittenRecord::kFileName));
+  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
+  WriteKsc(edited);
+  const std::string b = ReadFile(Path(u8"b－乙.KSC"));
+  Add(u8"c－丙.mpg");
+  testing::TestFileSystem faults;
+  faults.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kPermission, "Permission denied"}, 0,
+                WrittenRecord::kFileName);
+  request_.file_system = &faults;
+  request_.start_number = 100;  // every file's number changes
+  const std::string skipped = u8"无法读取已写入内容的记录，未更新，以免覆盖手工修改";
+  const std::vector<std::string> warning = {
+      u8"无法读取已写入内容的记录：“" + Path(WrittenRecord::kFileName) +
+      u8"”（没有权限）；文件夹中有变化的已有KSC文件未更新，以免覆盖手工修改，记录也未改动"};
+  for (bool dry_run : {true, false}) {
+    request_.dry_run = dry_run;
+    const BatchResult result = Run();
+    EXPECT_EQ(result.warnings, warning);
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].reason, skipped);
+    EXPECT_EQ(result.skipped[1].reason, skipped);
+    EXPECT_EQ(result.created, 1u);
+  }
+  EXPECT_EQ(Ksc(), edited);
+  EXPECT_EQ(ReadFile(Path(u8"b－乙.KSC")), b);
+  EXPECT_TRUE(Holds(ReadFile(Path(u8"c－丙.KSC")), "karaoke.internalnumber :=00101 ;"));
+  EXPECT_EQ(ReadFile(Path(WrittenRecord::kFileName)), record);
+  request_.force = true;
+  EXPECT_EQ(Run().updated, 3u);
+  EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
+}
+
 TEST_F(MergeTest, AFileInUtf8OrUtf16KeepsItsDateAndComesOutInGbk) {
   // Only the object, the date and a lyric line: kscgen's lines go around them.
   const std::string expected =
@@ -289,16 +355,59 @@ TEST_F(MergeTest, TheRecordForgetsAKscFileThatIsGone) {
   EXPECT_TRUE(Holds(ReadFile(Path(u8"a－甲.KSC")), "karaoke.tag('歌名', '甲');"));
 }
 
-// A record that cannot be saved is told by its own name; the KSC files
-// are whole all the same.
-TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamed) {
-  fs::create_directory(U8Path(Path(WrittenRecord::kFileName)));
-  const BatchResult result = Run();
-  EXPECT_EQ(result.created, 1u);
-  EXPECT_EQ(result.warnings,
-            std::vector<std::string>{u8"无法保存已写入内容的记录（下次运行将无法识别手工修改）：“" +
-                                     Path(WrittenRecord::kFileName) + u8"”（是一个文件夹）"});
-  EXPECT_EQ(Ksc(), kRoad);
+// A record that cannot be saved is told by its own name, and what the
+// next run will make of the files: the old record is removed (kept, it
+// would make the next run take this run's values for a person's), or its
+// removal failed too. The KSC files are whole all the same.
+TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamedAndTheOldOneRemoved) {
+  const std::string record = Path(WrittenRecord::kFileName);
+  const std::string none = u8"下次运行时这些KSC文件按没有记录的文件处理，手工修改的值不会被识别";
+  struct Case {
+    bool folder_at_name;  // no record, and none can be saved there
+    bool remove_fails;
+    std::string warning;
+  };
+  const Case cases[] = {
+      {true, false, u8"无法保存已写入内容的记录：“" + record + u8"”（是一个文件夹）；" + none},
+      {false, false,
+       u8"无法保存已写入内容的记录：“" + record + u8"”（磁盘空间不足）；已删除旧记录，" + none},
+      {false, true,
+       u8"无法保存已写入内容的记录：“" + record +
+           u8"”（磁盘空间不足）；旧记录也无法删除（没有权限），下次运行可能把本次写入的值当作手工"
+           u8"修改而保留"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(U8Path(record));
+    fs::remove(U8Path(Path(kKsc)));
+    request_.file_system = nullptr;
+    request_.start_number.reset();
+    if (c.folder_at_name) {
+      fs::create_directory(U8Path(record));
+    } else {
+      ASSERT_EQ(Run().created, 1u);  // an old record, of the file without a number
+    }
+    const std::string old = c.folder_at_name ? "" : ReadFile(record);
+    testing::TestFileSystem faults;
+    faults.FailAt(testing::Step::kReplace, {os::ErrorKind::kNoSpace, "No space left on device"}, 0,
+                  WrittenRecord::kFileName);
+    if (c.remove_fails) {
+      faults.FailAt(testing::Step::kRemove, {os::ErrorKind::kPermission, "Permission denied"});
+    }
+    if (!c.folder_at_name) request_.file_system = &faults;
+    request_.start_number = 100;
+    const BatchResult result = Run();
+    EXPECT_EQ(result.created + result.updated, 1u);
+    EXPECT_EQ(result.warnings, std::vector<std::string>{c.warning});
+    EXPECT_EQ(Ksc(),
+              With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
+    if (c.folder_at_name) {
+      EXPECT_TRUE(fs::is_directory(U8Path(record)));
+    } else if (c.remove_fails) {
+      EXPECT_EQ(ReadFile(record), old);
+    } else {
+      EXPECT_FALSE(fs::exists(U8Path(record)));
+    }
+  }
 }
 
 TEST_F(MergeTest, TheDryRunAndTheRunAgreeOnEveryRow) {

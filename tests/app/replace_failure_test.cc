@@ -42,6 +42,9 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
       // (ERROR_SHARING_VIOLATION).
       {os::ErrorKind::kHeldByAnotherProgram, "The process cannot access the file", false,
        u8"无法替换KSC文件（被其他程序占用）"},
+      // Another program saved it since it was read: its save stays.
+      {os::ErrorKind::kChangedSinceRead, "changed since it was read", false,
+       u8"无法替换KSC文件（读取后被其他程序修改）"},
       {os::ErrorKind::kNoSpace, "No space left on device", false, nullptr},
       {os::ErrorKind::kQuota, "Disk quota exceeded", true, nullptr},
       {os::ErrorKind::kReadOnlyFileSystem, "Read-only file system", false, nullptr},
@@ -77,6 +80,35 @@ TEST(ReplaceFailureTest, OnlyAFailureOfTheFolderOrTheFileSystemStopsTheRun) {
           << r.failure;
       EXPECT_EQ(ListNames(dir.path()), "a.KSC|a.mpg|b.mpg|c.mpg") << c.reason;
     }
+  }
+}
+
+// An editor that saves a KSC file while the run writes its new one (after
+// the run read the file, before its new file takes the old one's place)
+// keeps its save, on the real disk: the video is skipped, its number given
+// back, and the run goes on. So does a file made where there was none.
+TEST(ReplaceFailureTest, AKscFileSavedByAnotherProgramMeanwhileKeepsItsSave) {
+  for (bool existed : {true, false}) {
+    TempFolder dir;
+    for (const char* name : {"a.mpg", "b.mpg", "c.mpg"}) Touch(dir / name);
+    if (existed) Touch(dir / "b.KSC", "karaoke.tag('风格', '怀旧');\r\n");
+    testing::TestFileSystem fs;
+    FolderListing listing = ListVideos(dir.path(), false, fs);
+    fs.DoAt(testing::Step::kReplace, 1, "b.KSC",
+            [&dir] { Touch(dir / "b.KSC", "karaoke.tag('风格', '怀旧歌');\r\n"); });
+    BatchRequest request;
+    request.naming_template = kTemplateTitle;
+    request.file_system = &fs;
+    request.start_number = 0;
+    BatchResult r = RunBatch(request, listing.folders, nullptr);
+    EXPECT_EQ(r.status, BatchStatus::kDone) << existed;
+    EXPECT_EQ(r.created, 2u) << existed;
+    ASSERT_EQ(r.skipped.size(), 1u) << existed;
+    EXPECT_EQ(r.skipped[0].name, "b.mpg");
+    EXPECT_EQ(r.skipped[0].reason, u8"无法替换KSC文件（读取后被其他程序修改）");
+    EXPECT_EQ(ReadFile(dir / "b.KSC"), "karaoke.tag('风格', '怀旧歌');\r\n") << existed;
+    EXPECT_TRUE(Holds(ReadFile(dir / "c.KSC"), "karaoke.internalnumber :=00002 ;\r\n"));
+    EXPECT_EQ(ListNames(dir.path()), "a.KSC|a.mpg|b.KSC|b.mpg|c.KSC|c.mpg") << existed;
   }
 }
 

@@ -194,6 +194,29 @@ TEST(RerunDiskTest, AKscFileItsOwnerMayWriteButNotReadIsLeftAsItIs) {
   EXPECT_FALSE(ReadFile(folder + "/b.KSC").empty());
 }
 
+// A record of what kscgen wrote that its owner may not read is no record of
+// none: the KSC file that would change is left as it is, and so is the
+// record.
+TEST(RerunDiskTest, ARecordItsOwnerMayNotReadKeepsTheFilesThatWouldChange) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run as another user";
+  TempFolder root;
+  const std::string folder = SharedSongs(root);
+  Touch(folder + "/a.mpg");
+  KscgenRun first = RunKscgenBehind(kAsNobody, "-t 0 '" + folder + "'");
+  ASSERT_EQ(first.exit_code, 0) << first.out;
+  const std::string record = folder + "/.kscgen.written";
+  const std::string ksc = ReadFile(folder + "/a.KSC");
+  const std::string written = ReadFile(record);
+  ASSERT_EQ(chmod(record.c_str(), 0200), 0);
+  KscgenRun second = RunKscgenBehind(kAsNobody, "-t 0 -s 5 '" + folder + "'");
+  EXPECT_EQ(second.exit_code, 1) << second.out;
+  EXPECT_TRUE(Holds(second.out, u8"无法读取已写入内容的记录：")) << second.out;
+  EXPECT_TRUE(Holds(second.out, u8"（没有权限）")) << second.out;
+  EXPECT_TRUE(Holds(second.out, u8"无法读取已写入内容的记录，未更新，以免覆盖手工修改")) << second.out;
+  EXPECT_EQ(ReadFile(folder + "/a.KSC"), ksc);
+  EXPECT_EQ(ReadFile(record), written);
+}
+
 // A KSC file that cannot be replaced for a reason of its own, here a mount
 // at its name (the rename fails with EBUSY), costs only its video.
 TEST(RerunDiskTest, AKscFileThatIsBusySkipsItsVideoOnly) {

@@ -63,6 +63,30 @@ TEST(FileSystemTest, ReplaceWritesTheWholeFileUnderItsNameAndLeavesNothingElse) 
   EXPECT_FALSE(folder->Sync(true).failed());
 }
 
+// Only a regular file is removed; what else stands at the name stays, a
+// link and what it points to both.
+TEST(FileSystemTest, RemoveTakesOnlyARegularFile) {
+  TempFolder dir;
+  Touch(dir / "file", "x");
+  Touch(dir / "target", "kept");
+  fs::create_directory(U8Path(dir / "folder"));
+  std::unique_ptr<os::Folder> folder = Open(dir.path());
+  ASSERT_NE(folder, nullptr);
+  EXPECT_FALSE(folder->Remove("file").failed());
+  EXPECT_EQ(folder->Remove("file").kind, os::ErrorKind::kNotFound);
+  const os::Error error = folder->Remove("folder");
+  EXPECT_EQ(error.kind, os::ErrorKind::kIsFolder);
+  EXPECT_EQ(error.path, os::JoinPath(dir.path(), "folder"));
+  std::string expected = "folder|target";
+#ifndef _WIN32
+  fs::create_symlink("target", U8Path(dir / "link"));
+  EXPECT_EQ(folder->Remove("link").kind, os::ErrorKind::kExists);
+  expected = "folder|link|target";
+#endif
+  EXPECT_EQ(ListNames(dir.path()), expected);
+  EXPECT_EQ(ReadFile(dir / "target"), "kept");
+}
+
 #ifndef _WIN32
 // Root updating a user's KSC file leaves it the user's: were it root's, the
 // user's next run would find it read-only and skip its video.
