@@ -74,7 +74,12 @@ MainWindow::MainWindow(const QString& settings_file, QWidget* parent)
   RestoreSettings();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The controls go after the window's own parts: a box that has the focus
+  // then loses it and says its editing finished (editingFinished), to a
+  // window half gone. Nothing of a control reaches the window past here.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+}
 
 QString MainWindow::ProgramName() { return QString::fromUtf8(u8"霁川KSC文件批量生成器"); }
 

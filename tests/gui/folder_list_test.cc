@@ -77,6 +77,19 @@ class FolderListTest : public kscgen::testing::WindowTest {
     QCOMPARE(Ui().countLabel->text(), Q(u8"歌曲总数：　1"));
   }
 
+  // A window closed while its path box has the focus and an edited path:
+  // the box's editing ends as the window goes, and reads nothing.
+  void aWindowClosedWhileAPathIsTypedReadsNothing() {
+    QDir(folder_).mkdir("sub");
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    Ui().folderEdit->setFocus();
+    QTest::keyClicks(Ui().folderEdit, "/sub");
+    const int resolves = fs_->Calls(kscgen::testing::Step::kResolve);
+    form_.reset();
+    QCOMPARE(fs_->Calls(kscgen::testing::Step::kResolve), resolves);
+  }
+
   void folderDialogHandsTheFolderToTheWindow() {
     Touch("a.mpg");
     FolderDialog dialog(form_.get());
