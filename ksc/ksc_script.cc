@@ -182,7 +182,8 @@ std::string_view KscScript::LineEndAfter(std::size_t after) const {
   return "\r\n";
 }
 
-void KscScript::MergedLine(const Line& line, const KscValues& values, std::string* out) const {
+void KscScript::MergedLine(const Line& line, const KscValues& values,
+                           const KscOptionalValues& only_over, std::string* out) const {
   const std::string_view old = TextOf(line);
   // Only the statements that give another value change: blanks, other
   // statements and comments around them stay.
@@ -190,8 +191,10 @@ void KscScript::MergedLine(const Line& line, const KscValues& values, std::strin
   for (std::size_t i = line.first; i < line.first + line.count; ++i) {
     const Statement& s = statements_[i];
     if (!s.field) continue;
-    const std::string value = ValueAsWritten(values[static_cast<std::size_t>(*s.field)]);
+    const std::size_t f = static_cast<std::size_t>(*s.field);
+    const std::string value = ValueAsWritten(values[f]);
     if (s.value && GivesValue(*s.field, *s.value, value)) continue;
+    if (only_over[f] && !(s.value && GivesValue(*s.field, *s.value, *only_over[f]))) continue;
     *out += old.substr(kept, s.begin - kept);
     *out += KscLineFor(*s.field, values[static_cast<std::size_t>(*s.field)]);
     kept = s.end;
@@ -199,7 +202,7 @@ void KscScript::MergedLine(const Line& line, const KscValues& values, std::strin
   *out += old.substr(kept);
 }
 
-std::string KscScript::Merge(const KscValues& values) const {
+std::string KscScript::Merge(const KscValues& values, const KscOptionalValues& only_over) const {
   if (statements_.empty()) {
     // Nothing of the song manager's script to put the values into: kscgen's
     // whole file, then whatever the file held.
@@ -228,7 +231,7 @@ std::string KscScript::Merge(const KscValues& values) const {
   add_after(kBeforeFirst);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
-    MergedLine(line, values, &out);
+    MergedLine(line, values, only_over, &out);
     out += std::string_view(text_).substr(line.start + line.size, line.end_size);
     if (line.end_size == 0 &&
         std::any_of(added.begin(), added.end(), [i](const auto& a) { return a.first == i; })) {

@@ -54,8 +54,11 @@ class KscScript {
   // holds kept around it; a field no statement sets gets kscgen's line after
   // the nearest statement that comes before it in kscgen's order (after the
   // end of a block comment it opens). Every other line, every line inside a
-  // block comment, and every line end, stays as it is.
-  std::string Merge(const KscValues& values) const;
+  // block comment, and every line end, stays as it is. For a field that
+  // `only_over` gives a value (what kscgen wrote before a person changed
+  // some of its lines), only the statements still giving that value are
+  // written anew: the person's stay as they are.
+  std::string Merge(const KscValues& values, const KscOptionalValues& only_over = {}) const;
 
   // The first line (1-based) whose statement of a value kscgen writes is
   // not whole on it (a value or a semicolon missing: it goes on in the next
@@ -108,7 +111,8 @@ class KscScript {
   std::string_view LineEndAfter(std::size_t after) const;
   // Appends `line` with `values` in it to `*out`: as it is where it gives
   // its fields' values, else with only the statements that do not written anew.
-  void MergedLine(const Line& line, const KscValues& values, std::string* out) const;
+  void MergedLine(const Line& line, const KscValues& values, const KscOptionalValues& only_over,
+                  std::string* out) const;
 
   std::string text_;
   std::vector<Line> lines_;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,8 @@ constexpr std::size_t kKscFieldCount = 11;
 
 // One value per field, GBK, as it goes between the quotes (unquoted).
 using KscValues = std::array<std::string, kKscFieldCount>;
+// A value or none for each field; by KscField.
+using KscOptionalValues = std::array<std::optional<std::string>, kKscFieldCount>;
 
 // The values of `song`'s KSC file; 字数 is the title's byte count.
 KscValues KscValuesOf(const SongInfo& song);

@@ -53,9 +53,11 @@ VideoPlan Skipped(std::string reason) {
 }
 
 // The values `script` gets: kscgen's, but for those a person changed since
-// kscgen last wrote them (kept unless forced), and the values that follow
-// from a kept title or singer. Fills the plan's record and kept edits.
-KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPlan* plan) {
+// kscgen last wrote them (kept unless forced; for those, what kscgen wrote
+// in `*wrote`), and the values that follow from a kept title or singer.
+// Fills the plan's record and kept edits.
+KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPlan* plan,
+                       KscOptionalValues* wrote) {
   KscValues values = KscValuesOf(input.song);
   plan->record = values;
   std::array<bool, kKscFieldCount> kept{};
@@ -68,6 +70,7 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
     if (static_cast<KscField>(f) == KscField::kDate && input.keep_date) continue;
     if (static_cast<KscField>(f) == KscField::kNumber && input.keep_number) continue;
     kept[f] = true;
+    (*wrote)[f] = ValueAsWritten((*input.record)[f]);
     values[f] = *held;
     plan->record[f] = (*input.record)[f];
     plan->kept.edits.emplace_back(static_cast<KscField>(f), *held);
@@ -140,8 +143,11 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   if (input.keep_number)
     derived.song.number = script.Value(KscField::kNumber).value_or(input.song.number);
   VideoPlan plan;
-  const KscValues values = MergedValues(derived, script, &plan);
-  plan.text = script.Merge(values);
+  // Of a value a person changed, the lines kscgen wrote get the person's
+  // value; the person's own stay as they are (two may hold two changes).
+  KscOptionalValues wrote{};
+  const KscValues values = MergedValues(derived, script, &plan, &wrote);
+  plan.text = script.Merge(values, wrote);
   // Never past the limit: the next run could not read it back.
   if (plan.text.size() > kLargestKscFile)
     return Skipped(messages::KscFileTooLarge(kLargestKscFile));

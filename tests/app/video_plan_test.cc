@@ -334,6 +334,12 @@ TEST(PlanVideoTest, AValueAPersonChangedStaysUnlessForced) {
   ASSERT_EQ(plan.kept.edits.size(), 1u);
   EXPECT_EQ(plan.kept.edits[0].second, "怀旧歌");
   EXPECT_EQ(plan.text, With(twice, kStyleLine, "karaoke.tag('风格', '怀旧歌');\r\n"));
+  // Two lines a person added with two values: each stays theirs; only the
+  // line kscgen wrote takes the first.
+  const std::string two =
+      kRoad + "karaoke.tag('风格', '民歌');\r\nkaraoke.tag('风格', '舞曲');\r\n";
+  plan = Plan(File(two), false, &record);
+  EXPECT_EQ(plan.text, With(two, kStyleLine, "karaoke.tag('风格', '民歌');\r\n"));
 
   // Without a record the file's value is kscgen's to update.
   plan = Plan(File(edited));
