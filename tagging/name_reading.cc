@@ -275,6 +275,10 @@ std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_firs
                         inside.find('-') != std::string_view::npos;
     if (!fields && !after.empty() && MarkOf(after, 0, text::CharLength(after, 0)) != Mark::kOpen) {
       found = NextBracket(part, bracket.end, &bracket);
+    } else if (fields && !TrimSeparators(after).empty()) {
+      // Fields before the title ((粤语)小河水): the title follows them.
+      ReadBracket(part.substr(bracket.content, bracket.end - bracket.content), r);
+      return ReadTitlePart(TrimSeparators(after), r, keep_first);
     }
   }
   if (!found) return TrimView(part.substr(0, ReadTrailing(part, keep_first, r)));

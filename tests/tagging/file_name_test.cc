@@ -231,6 +231,9 @@ const FullCase kBracketsAndFieldsAfterTheTitle[] = {
     {T4, "信乐团－死了都要爱(国语-摇滚-3)", "信乐团", "死了都要爱", "国语", "流行", "3"},
     {T4, "蔡依林-千千阙歌（国语－怀旧－左声道）", "蔡依林", "千千阙歌", "国语", "怀旧歌", "2"},
     {T3, "Beyond-富士山下(国语－流行)", "Beyond", "富士山下", "国语", "流行", "0"},
+    // Fields before the title: the title follows their bracket.
+    {T2, "林子祥-(粤语)男儿当自强", "林子祥", "男儿当自强", "粤语", "流行", "0"},
+    {T4, "林子祥-[粤语－怀旧]-男儿当自强(右)", "林子祥", "男儿当自强", "粤语", "怀旧歌", "1"},
     {T4, "Beyond-富士山下(粤语－流行－立体声)", "Beyond", "富士山下", "粤语", "流行", "3"},
     // The channel field: leading digits from 0 to 3, else a side, else 0.
     {T4, "合唱团－小河水(国语－流行－9)", "合唱团", "小河水", "国语", "流行", "0"},
