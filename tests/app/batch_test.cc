@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/engine/messages.h"
+#include "batch_fixture.h"
 #include "expected_ksc.h"
 #include "tagging/uniform_values.h"
 #include "test_support.h"
@@ -12,57 +13,13 @@
 namespace kscgen {
 namespace {
 
+using testing::BatchTest;
 using testing::ListNames;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::Touch;
 using testing::U8Path;
 namespace fs = std::filesystem;
-
-// Names on disk are UTF-8 (u8 literals); song values are GBK (plain literals).
-class BatchTest : public ::testing::Test {
- protected:
-  BatchTest() {
-    folder_.path = root_ / u8"粤语金曲";
-    folder_.relative = ".";
-    folder_.folder_name = "粤语金曲";
-    fs::create_directory(U8Path(folder_.path));
-    request_.naming_template = kTemplateSingerTitle;
-    request_.folder_role = kRoleLanguage;
-    request_.date_text = "12/7/26";
-  }
-
-  void Add(const std::string& native_name) {
-    Touch(folder_.path + "/" + native_name);
-    folder_.files.push_back(MakeVideoFile(native_name));
-  }
-
-  BatchResult Run() {
-    recorder_.reports.clear();
-    recorder_.progress.clear();
-    return RunBatch(request_, {folder_}, &recorder_);
-  }
-
-  std::string Ksc(const std::string& native_name) {
-    return ReadFile(folder_.path + "/" + native_name);
-  }
-
-  std::string Summary(const BatchResult& r) { return messages::BatchReport(r, 10).summary; }
-
-  struct Recorder : BatchObserver {
-    void OnVideo(const VideoReport& report, std::size_t done, std::size_t total) override {
-      reports.push_back(report);
-      progress.push_back(std::to_string(done) + "/" + std::to_string(total));
-    }
-    std::vector<VideoReport> reports;
-    std::vector<std::string> progress;
-  };
-
-  TempFolder root_;
-  VideoFolder folder_;
-  BatchRequest request_;
-  Recorder recorder_;
-};
 
 TEST_F(BatchTest, WritesOneKscFileBesideEachVideo) {
   Add(u8"合唱团－小河水.mpg");
@@ -156,56 +113,6 @@ TEST_F(BatchTest, NoTemplateWritesNothing) {
   EXPECT_EQ(ListNames(folder_.path), "a.mpg");
 }
 
-TEST_F(BatchTest, NumbersFromTheStartNumberPlusOne) {
-  struct Case {
-    std::int64_t start;
-    const char* first;
-    const char* second;
-  };
-  const Case cases[] = {
-      {0, "00001", "00002"},
-      {1, "00002", "00003"},
-      {100, "00101", "00102"},
-      {9998, "09999", "10000"},
-      {99998, "99999", "100000"},
-      {99999, "100000", "100001"},
-      {2147483645, "2147483646", "2147483647"},
-  };
-  Add("a.mpg");
-  Add("b.mpg");
-  for (const Case& c : cases) {
-    request_.start_number = c.start;
-    ASSERT_EQ(Run().status, BatchStatus::kDone) << c.start;
-    EXPECT_EQ(recorder_.reports[0].song.number, c.first) << c.start;
-    EXPECT_EQ(recorder_.reports[1].song.number, c.second) << c.start;
-  }
-  // Without numbering, a KSC file keeps the number it holds, and a new one
-  // gets none.
-  request_.start_number.reset();
-  Add("c.mpg");
-  ASSERT_EQ(Run().status, BatchStatus::kDone);
-  EXPECT_EQ(recorder_.reports[0].song.number, "2147483646");
-  EXPECT_EQ(recorder_.reports[0].outcome, VideoOutcome::kUnchanged);
-  EXPECT_TRUE(testing::Holds(Ksc("b.KSC"), "karaoke.internalnumber :=2147483647 ;\r\n"));
-  EXPECT_TRUE(testing::Holds(Ksc("c.KSC"), "karaoke.internalnumber := ;\r\n"));
-}
-
-TEST_F(BatchTest, StartNumbersThatCannotBeUsedStopBeforeAnyFile) {
-  Add("a.mpg");
-  Add("b.mpg");
-  // Numbering would pass the 32-bit range at the second video.
-  request_.start_number = 2147483646;
-  BatchResult r = Run();
-  EXPECT_EQ(r.status, BatchStatus::kBadOptions);
-  EXPECT_EQ(Summary(r), u8"编号起始值 2147483646 太大：2 首歌曲中有 1 首的编号将超过 2147483647");
-  request_.start_number = 2147483647;
-  EXPECT_EQ(Summary(Run()),
-            u8"编号起始值 2147483647 太大：2 首歌曲中有 2 首的编号将超过 2147483647");
-  request_.start_number = -1;
-  EXPECT_EQ(Run().status, BatchStatus::kBadOptions);
-  EXPECT_EQ(ListNames(folder_.path), "a.mpg|b.mpg");
-}
-
 TEST_F(BatchTest, AFolderOrALinkAtTheKscNameIsLeftAndItsVideoSkipped) {
   Add("a.mpg");
   Add("b.mpg");
@@ -263,25 +170,6 @@ TEST_F(BatchTest, TheCompletionBoxListsTenNamesInAllAndCountsTheRest) {
   EXPECT_NE(report.summary.find(u8"保留的是后一个视频的：\np.avi 与 p.mpg\n……另有 2 个"),
             std::string::npos)
       << report.summary;
-}
-
-TEST_F(BatchTest, OnlyTheVideoThatWritesTakesANumber) {
-  Add("a.mpg");
-  Add("a.avi");  // writes a.KSC: a.mpg is superseded
-  Add("b.mpg");
-  Add("c.mpg");  // its KSC file is read-only
-  Add("d.mpg");
-  Touch(folder_.path + "/c.KSC", "hand-corrected");
-  fs::permissions(U8Path(folder_.path + "/c.KSC"),
-                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  request_.start_number = 0;
-  ASSERT_EQ(Run().status, BatchStatus::kDone);
-  ASSERT_EQ(recorder_.reports.size(), 5u);
-  std::vector<std::string> numbers;
-  for (const VideoReport& report : recorder_.reports) numbers.push_back(report.song.number);
-  EXPECT_EQ(numbers, (std::vector<std::string>{"", "00001", "00002", "", "00003"}));
-  EXPECT_NE(Ksc("a.KSC").find("karaoke.internalnumber :=00001 ;"), std::string::npos);
-  EXPECT_NE(Ksc("d.KSC").find("karaoke.internalnumber :=00003 ;"), std::string::npos);
 }
 
 TEST_F(BatchTest, DryRunWritesNothingButReportsEveryValue) {
@@ -495,9 +383,10 @@ TEST_F(BatchTest, AStopEndsTheRunAfterAWholeFile) {
   EXPECT_EQ(Summary(r), u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。");
   // The videos run through before the stop have their notes counted too.
   r.noted = 1;
-  EXPECT_EQ(Summary(r), u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。"
-                        u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看"
-                        u8"（命令行用 kscgen -n）");
+  EXPECT_EQ(Summary(r),
+            u8"批量任务已停止。\n本次已写入 2 个KSC文件，另有 3 个视频未处理。"
+            u8"\n\n1 个视频有备注（文件名与模板不符之处等），可在预览中查看"
+            u8"（命令行用 kscgen -n）");
   EXPECT_EQ(ListNames(folder_.path), "0.KSC|0.mpg|1.KSC|1.mpg|2.mpg|3.mpg|4.mpg");
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "expected_ksc.h"
 #include "test_support.h"
@@ -116,13 +117,15 @@ TEST(PlanVideoTest, AFileKeepsItsNumberWhenTheRunGivesNone) {
   }
 }
 
-TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
-  struct Case {
-    const char* what;
-    ExistingKsc existing;
-    VideoPlan::Action action;
-    const char* reason;
-  };
+struct LeftAloneCase {
+  const char* what;
+  ExistingKsc existing;
+  VideoPlan::Action action;
+  const char* reason;
+};
+
+// What stands at a KSC file's name that kscgen leaves as it is, and why.
+std::vector<LeftAloneCase> LeftAloneFiles() {
   os::Existing folder;
   folder.kind = os::Existing::kFolder;
   os::Existing link;
@@ -131,7 +134,7 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
   huge.size = 16 * 1024 * 1024 + 1;  // the bytes of a file over the limit are not read
   os::Existing grown = File(kRoad);
   grown.size = kRoad.size() - 1;  // it grew between the size and the read
-  const Case cases[] = {
+  return {
       {"no permission",
        {{os::ErrorKind::kPermission, "Permission denied", 13}, File("")},
        VideoPlan::kSkip,
@@ -155,6 +158,12 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        {{}, File(u8"karaoke.tag('歌名', '\U0001F3A4');")},
        VideoPlan::kSkip,
        u8"KSC文件为UTF-8编码，含有无效或GBK无法表示的字符，未改动"},
+  };
+}
+
+// Texts kscgen cannot merge without breaking them, and why.
+std::vector<LeftAloneCase> UnmergeableTexts() {
+  return {
       // A value whose statement goes on in the next line: merging it would
       // leave the rest of it behind as a broken line.
       {"a statement over two lines",
@@ -200,7 +209,12 @@ TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
        VideoPlan::kSkip,
        u8"KSC文件第 3 行开始的注释没有结束，未改动"},
   };
-  for (const Case& c : cases) {
+}
+
+TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
+  std::vector<LeftAloneCase> cases = LeftAloneFiles();
+  for (LeftAloneCase& c : UnmergeableTexts()) cases.push_back(std::move(c));
+  for (const LeftAloneCase& c : cases) {
     const VideoPlan plan = PlanVideo(VideoInput{RoadSong(), true, false, nullptr}, c.existing);
     EXPECT_EQ(plan.action, c.action) << c.what;
     EXPECT_EQ(plan.skip_reason, c.reason) << c.what;
