@@ -52,6 +52,13 @@ VideoPlan Skipped(std::string reason) {
   return plan;
 }
 
+// Whether the run leaves `field` as the file holds it (a date, a number it
+// gives none of).
+bool KeptAsItIs(const VideoInput& input, KscField field) {
+  return (field == KscField::kDate && input.keep_date) ||
+         (field == KscField::kNumber && input.keep_number);
+}
+
 // The values `script` gets: kscgen's, but for those a person changed since
 // kscgen last wrote them (kept unless forced; for those, what kscgen wrote
 // in `*wrote`), and the values that follow from a kept title or singer.
@@ -67,8 +74,12 @@ KscValues MergedValues(const VideoInput& input, const KscScript& script, VideoPl
     const std::optional<std::string> held =
         script.ValueOtherThan(static_cast<KscField>(f), (*input.record)[f]);
     if (!held) continue;
-    if (static_cast<KscField>(f) == KscField::kDate && input.keep_date) continue;
-    if (static_cast<KscField>(f) == KscField::kNumber && input.keep_number) continue;
+    // A date or number the run leaves as it is stays recorded as what
+    // kscgen wrote: a person's value stays theirs for the runs that set it.
+    if (KeptAsItIs(input, static_cast<KscField>(f))) {
+      plan->record[f] = (*input.record)[f];
+      continue;
+    }
     kept[f] = true;
     (*wrote)[f] = ValueAsWritten((*input.record)[f]);
     values[f] = *held;
@@ -116,6 +127,14 @@ std::optional<VideoPlan> PlanOverOwnFile(const VideoInput& input, const os::Exis
   plan.text = std::move(text);
   plan.record = KscValuesOf(song);
   for (std::string& v : plan.record) v = ValueAsWritten(std::move(v));
+  // As in MergedValues: a date or number left as a person set it stays
+  // recorded as kscgen's own.
+  for (KscField field : {KscField::kDate, KscField::kNumber}) {
+    const std::size_t f = At(field);
+    if (!input.record || input.force || !KeptAsItIs(input, field)) continue;
+    const std::string wrote = ValueAsWritten((*input.record)[f]);
+    if (!GivesValue(field, plan.record[f], wrote)) plan.record[f] = wrote;
+  }
   plan.song = std::move(song);
   plan.takes_number = true;
   return plan;

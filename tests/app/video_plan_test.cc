@@ -109,6 +109,15 @@ TEST(PlanVideoTest, AFileKeepsItsNumberWhenTheRunGivesNone) {
     EXPECT_EQ(plan.action, VideoPlan::kUnchanged) << lyric;
     EXPECT_EQ(plan.text, bytes) << lyric;
     EXPECT_EQ(plan.song.number, "00012") << lyric;
+    // kscgen wrote 00001 there: a person's 00012 stays recorded as theirs,
+    // for the next run that numbers.
+    KscValues record = KscValuesOf(RoadSong());
+    record[static_cast<std::size_t>(KscField::kNumber)] = "00001";
+    input.record = &record;
+    plan = PlanVideo(input, ExistingKsc{{}, File(bytes)});
+    EXPECT_EQ(plan.text, bytes) << lyric;
+    EXPECT_EQ(plan.record[static_cast<std::size_t>(KscField::kNumber)], "00001") << lyric;
+    input.record = nullptr;
     input.keep_number = false;
     input.song.number = "00013";
     plan = PlanVideo(input, ExistingKsc{{}, File(bytes)});
