@@ -308,8 +308,9 @@ class Run {
     numbering_.Propose(report);
     ExistingKsc existing;
     existing.error = handle_->ReadExisting(ksc_native, kLargestKscFile, &existing.file);
-    const VideoInput input{report.song, keep_dates_, request_.force, record_.Find(ksc_native),
-                           keep_numbers_, record_.unreadable()};
+    const VideoInput input{report.song,    keep_dates_,
+                           request_.force, record_.Find(ksc_native),
+                           keep_numbers_,  record_.unreadable()};
     return Carry(ksc_native, PlanVideo(input, existing), existing.file.stamp, report);
   }
 
@@ -327,7 +328,7 @@ class Run {
       case VideoPlan::kSkip:
         report.song.number.clear();
         Skip(folder, *report.file, report, std::move(plan.skip_reason));
-        if (plan.held_number) Warn(numbering_.KeepHeld(shown, *plan.held_number));
+        if (plan.held_number) Warn(numbering_.KeepHeld(shown, *plan.held_number, false));
         return true;
       case VideoPlan::kUnchanged:
         report.outcome = VideoOutcome::kUnchanged;
@@ -348,7 +349,7 @@ class Run {
     }
     if (!request_.dry_run) record_.Set(ksc_native, plan.record);
     if (plan.takes_number) Warn(numbering_.Commit(report));
-    if (plan.held_number) Warn(numbering_.KeepHeld(shown, *plan.held_number));
+    if (plan.held_number) Warn(numbering_.KeepHeld(shown, *plan.held_number, true));
     Count(report);
     return true;
   }

@@ -249,13 +249,18 @@ std::string StaleKscFile(std::string_view name_utf8) {
   return u8"另有同名的旧KSC文件 “" + std::string(name_utf8) + u8"” 未更新";
 }
 
-std::string HeldNumberSteppedOver(std::string_view video, std::string_view number) {
-  return u8"“" + std::string(video) + u8"”的KSC文件未更新，仍占用编号 " + std::string(number) +
+std::string NumberHolder(std::string_view video, bool kept_by_hand) {
+  return u8"“" + std::string(video) +
+         (kept_by_hand ? u8"”的编号为手工修改，已保留" : u8"”的KSC文件未更新");
+}
+
+std::string HeldNumberSteppedOver(std::string_view holder, std::string_view number) {
+  return std::string(holder) + u8"，仍占用编号 " + std::string(number) +
          u8"，其他歌曲的编号跳过了它";
 }
 
-std::string HeldNumberGivenTwice(std::string_view video, std::string_view number) {
-  return u8"“" + std::string(video) + u8"”的KSC文件未更新，仍占用编号 " + std::string(number) +
+std::string HeldNumberGivenTwice(std::string_view holder, std::string_view number) {
+  return std::string(holder) + u8"，仍占用编号 " + std::string(number) +
          u8"，与本次另一首歌曲的编号相同";
 }
 

@@ -117,10 +117,14 @@ std::string UnlistedVideos(const std::map<std::string, std::size_t>& kinds);
 // as it is: the song manager sees only one of them.
 std::string StaleKscFile(std::string_view name_utf8);
 
-// A KSC file left alone holds the song number `number`: the numbering steps
-// over it, or (when another song of the run has it already) gives it twice.
-std::string HeldNumberSteppedOver(std::string_view video, std::string_view number);
-std::string HeldNumberGivenTwice(std::string_view video, std::string_view number);
+// Who holds a number the run does not give: a KSC file left alone, or one
+// whose number a person changed (kept). The start of the messages below.
+std::string NumberHolder(std::string_view video, bool kept_by_hand);
+// A KSC file that keeps its song number `number` (its holder as above): the
+// numbering steps over it, or (when another song of the run has it already)
+// gives it twice.
+std::string HeldNumberSteppedOver(std::string_view holder, std::string_view number);
+std::string HeldNumberGivenTwice(std::string_view holder, std::string_view number);
 
 // A KSC file replaced without some of the old one's extended attributes:
 // as a note on its video, and as the run's message.
@@ -171,8 +175,8 @@ std::string KscStatementIncomplete(std::size_t line);
 std::string KscCommentUnclosed(std::size_t line);
 // A KSC file left alone holds a number that is no number, or one the song
 // manager cannot hold.
-std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number);
-std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max);
+std::string HeldNumberNotANumber(std::string_view holder, std::string_view gbk_number);
+std::string HeldNumberTooLarge(std::string_view holder, std::string_view digits, std::int64_t max);
 // The record of what kscgen wrote could not be saved at `path`: the old one
 // (`had_record`) was removed, or its removal failed too (`removal`).
 std::string CannotSaveRecord(std::string_view path, const os::Error& error, bool had_record,

@@ -68,27 +68,29 @@ std::string SongNumbering::Commit(const VideoReport& report) {
   return warning;
 }
 
-std::string SongNumbering::KeepHeld(std::string_view shown, std::string_view digits) {
+std::string SongNumbering::KeepHeld(std::string_view shown, std::string_view digits,
+                                    bool kept_by_hand) {
   if (digits.empty() || (!next_ && !from_name_)) return std::string();
+  const std::string holder = messages::NumberHolder(shown, kept_by_hand);
   if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
-    return messages::HeldNumberNotANumber(shown, digits);
+    return messages::HeldNumberNotANumber(holder, digits);
   }
   const std::string key = NumberKey(digits);
   const std::optional<std::int64_t> held = ValueOf(key);
-  if (!held) return messages::HeldNumberTooLarge(shown, key, kLargestSongNumber);
+  if (!held) return messages::HeldNumberTooLarge(holder, key, kLargestSongNumber);
   if (from_name_) {
     if (name_numbers_.count(key) != 0) {
-      return messages::HeldNumberGivenTwice(shown, FormatSongNumber(*held));
+      return messages::HeldNumberGivenTwice(holder, FormatSongNumber(*held));
     }
-    held_by_name_.emplace(key, std::string(shown));
+    held_by_name_.emplace(key, holder);
     return std::string();
   }
   if (*held <= *start_) return std::string();
   if (*held > *next_) {
     held_numbers_.insert(*held);
-    return messages::HeldNumberSteppedOver(shown, FormatSongNumber(*held));
+    return messages::HeldNumberSteppedOver(holder, FormatSongNumber(*held));
   }
-  return messages::HeldNumberGivenTwice(shown, FormatSongNumber(*held));
+  return messages::HeldNumberGivenTwice(holder, FormatSongNumber(*held));
 }
 
 }  // namespace kscgen

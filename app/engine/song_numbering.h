@@ -34,12 +34,13 @@ class SongNumbering {
   std::string Commit(const VideoReport& report);
 
   // A KSC file left alone, named `shown`, keeps the number it holds
-  // (`digits`, any count): a number still to come is stepped over, so that
+  // (`digits`, any count), as does one whose number a person changed
+  // (`kept_by_hand`): a number still to come is stepped over, so that
   // no two songs share it; one given already in this run is a clash; one
   // past the largest the song manager holds, or no number at all, is named
   // as such. Returns the
   // warning that says which, or the empty text when there is none.
-  std::string KeepHeld(std::string_view shown, std::string_view digits);
+  std::string KeepHeld(std::string_view shown, std::string_view digits, bool kept_by_hand);
 
  private:
   const std::optional<std::int64_t> start_;
@@ -49,7 +50,8 @@ class SongNumbering {
   // Numbering from the names: each number given (without its leading
   // zeros), and the first video given it.
   std::unordered_map<std::string, std::size_t> name_numbers_;
-  // Numbers KSC files left alone hold, by the file, not yet given from a name.
+  // Numbers KSC files left alone hold, not yet given from a name: who holds
+  // each (NumberHolder).
   std::map<std::string, std::string> held_by_name_;
 };
 

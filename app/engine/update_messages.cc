@@ -70,13 +70,13 @@ std::string KscCommentUnclosed(std::size_t line) {
   return u8"KSC文件第 " + std::to_string(line) + u8" 行开始的注释没有结束，未改动";
 }
 
-std::string HeldNumberNotANumber(std::string_view video, std::string_view gbk_number) {
-  return u8"“" + std::string(video) + u8"”的KSC文件未更新，其编号“" +
-         text::GbkForDisplay(gbk_number) + u8"”不是数字，编号时未考虑它";
+std::string HeldNumberNotANumber(std::string_view holder, std::string_view gbk_number) {
+  return std::string(holder) + u8"，其编号“" + text::GbkForDisplay(gbk_number) +
+         u8"”不是数字，编号时未考虑它";
 }
 
-std::string HeldNumberTooLarge(std::string_view video, std::string_view digits, std::int64_t max) {
-  return u8"“" + std::string(video) + u8"”的KSC文件未更新，其编号 " + std::string(digits) +
+std::string HeldNumberTooLarge(std::string_view holder, std::string_view digits, std::int64_t max) {
+  return std::string(holder) + u8"，其编号 " + std::string(digits) +
          u8" 超过歌曲管理器能存的最大编号 " + std::to_string(max);
 }
 

@@ -86,5 +86,23 @@ TEST_F(BatchTest, OnlyTheVideoThatWritesTakesANumber) {
   EXPECT_NE(Ksc("d.KSC").find("karaoke.internalnumber :=00003 ;"), std::string::npos);
 }
 
+// A number a person set keeps its place as a file left alone does, and the
+// message says it was theirs, not that the file was left as it was.
+TEST_F(BatchTest, ANumberSetByHandIsKeptAndSaidToBeTheirs) {
+  Add("a.mpg");
+  Add("b.mpg");
+  request_.start_number = 0;
+  ASSERT_EQ(Run().created, 2u);
+  const std::string a = Ksc("a.KSC");
+  const std::size_t at = a.find(":=00001 ;");
+  ASSERT_NE(at, std::string::npos);
+  Touch(folder_.path + "/a.KSC", std::string(a).replace(at, 9, ":=00009 ;"));
+  const BatchResult r = Run();
+  EXPECT_EQ(r.warnings,
+            std::vector<std::string>{u8"“a.mpg”的编号为手工修改，已保留，仍占用编号 00009，"
+                                     u8"其他歌曲的编号跳过了它"});
+  EXPECT_EQ(recorder_.reports[1].song.number, "00001");
+}
+
 }  // namespace
 }  // namespace kscgen
