@@ -273,6 +273,10 @@ std::string_view ReadTitlePart(std::string_view part, Reading& r, bool keep_firs
     const std::string_view inside = bracket.Inside(part);
     const bool fields = NamesLanguage(inside) || text::Contains(inside, kWideDash) ||
                         inside.find('-') != std::string_view::npos;
+    // A title that is all in its bracket (歌手-(海阔天空)): the bracket's text.
+    if (!fields && after.empty() && !TrimView(inside).empty() && !IsTagWords(inside)) {
+      return TrimView(inside);
+    }
     if (!fields && !after.empty() && MarkOf(after, 0, text::CharLength(after, 0)) != Mark::kOpen) {
       found = NextBracket(part, bracket.end, &bracket);
     } else if (fields && !TrimSeparators(after).empty()) {

@@ -233,6 +233,8 @@ const FullCase kBracketsAndFieldsAfterTheTitle[] = {
     {T3, "Beyond-富士山下(国语－流行)", "Beyond", "富士山下", "国语", "流行", "0"},
     // Fields before the title: the title follows their bracket.
     {T2, "林子祥-(粤语)男儿当自强", "林子祥", "男儿当自强", "粤语", "流行", "0"},
+    // A title all in its bracket is the bracket's text.
+    {T4, "黄家驹-(真的爱你)", "黄家驹", "真的爱你", "国语", "流行", "0"},
     {T4, "林子祥-[粤语－怀旧]-男儿当自强(右)", "林子祥", "男儿当自强", "粤语", "怀旧歌", "1"},
     {T4, "Beyond-富士山下(粤语－流行－立体声)", "Beyond", "富士山下", "粤语", "流行", "3"},
     // The channel field: leading digits from 0 to 3, else a side, else 0.
