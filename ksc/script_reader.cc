@@ -6,6 +6,10 @@ namespace kscgen {
 
 namespace {
 
+bool IsNameByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
 // One line of a KSC file's script, read as the song manager's script reader
 // takes it: blanks and tabs anywhere between the parts, the words in either
 // case, literals in single or double quotes (a doubled quote inside one is
@@ -78,9 +82,6 @@ class ScriptLine {
 
  private:
   static char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-  static bool IsNameByte(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  }
   void Blanks() {
     while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) ++at_;
   }
@@ -118,10 +119,14 @@ std::size_t PastComment(std::string_view line, std::size_t at, CommentState* com
   return at;
 }
 
-// Where the script goes on after a statement kscgen reads nothing of, from
-// `at`: past its semicolon, or at a comment that starts before it, or at the
-// line's end. Quoted literals are passed over whole.
-std::size_t PastStatement(std::string_view line, std::size_t at) {
+// Where the script goes on after the statement at `at`: past its semicolon,
+// or at a comment that starts before it, or at the line's end. Quoted
+// literals are passed over whole. A statement of `karaoke` that starts a
+// word inside it, after its first, is added to `*statements` as hidden:
+// kscgen must not take the statement for one it may add a line beside.
+std::size_t PastStatement(std::string_view line, std::size_t at,
+                          std::vector<ScriptStatement>* statements) {
+  bool word_starts = false;  // at `at`: not the statement's own first word
   while (at < line.size()) {
     const char c = line[at];
     if (c == ';') return at + 1;
@@ -131,9 +136,22 @@ std::size_t PastStatement(std::string_view line, std::size_t at) {
       const std::size_t close = line.find(c, at + 1);
       if (close == std::string_view::npos) return line.size();
       at = close + 1;
-    } else {
-      at = NextCharacter(line, at);
+      word_starts = true;
+      continue;
     }
+    // Only a word that may be `karaoke` is read, so a lyric line costs no
+    // more than its walk.
+    if (word_starts && (c == 'k' || c == 'K')) {
+      ScriptStatement inner = ReadStatement(line.substr(at));
+      if (inner.key.kind != StatementKind::kNone) {
+        inner.begin += at;
+        inner.end += at;
+        inner.hidden = true;
+        statements->push_back(std::move(inner));
+      }
+    }
+    word_starts = !IsNameByte(c);
+    at = NextCharacter(line, at);
   }
   return at;
 }
@@ -178,6 +196,7 @@ ScriptStatement ReadStatement(std::string_view text) {
 std::vector<ScriptStatement> ReadLineStatements(std::string_view line, CommentState* comment) {
   std::vector<ScriptStatement> statements;
   std::size_t at = 0;
+  bool continued = false;  // the last statement ended at a comment, not its semicolon
   while (at < line.size()) {
     if (*comment != CommentState::kNone) {
       at = PastComment(line, at, comment);
@@ -194,12 +213,18 @@ std::vector<ScriptStatement> ReadLineStatements(std::string_view line, CommentSt
     } else {
       ScriptStatement statement = ReadStatement(line.substr(at));
       // A statement cut short is passed over as one kscgen does not read.
-      const std::size_t next = statement.complete ? at + statement.end : PastStatement(line, at);
+      const std::size_t end = statement.complete ? at + statement.end : std::string_view::npos;
       if (statement.key.kind != StatementKind::kNone) {
         statement.begin += at;
         statement.end += at;
+        // After a comment inside a statement (`if a then { … } karaoke.…`)
+        // the same statement goes on.
+        statement.hidden = continued;
         statements.push_back(std::move(statement));
       }
+      const std::size_t past = PastStatement(line, at, &statements);
+      const std::size_t next = end != std::string_view::npos ? end : past;
+      continued = next < line.size() && line[next - 1] != ';';
       at = next;
     }
   }
