@@ -118,6 +118,18 @@ std::vector<LeftAloneCase> UnmergeableTexts() {
        {{}, File(With(kRoad, kVideoLine, "BEGIN Karaoke.CommonVideo := 'a.mpg'; END;\r\n"))},
        VideoPlan::kSkip,
        u8"KSC文件第 28 行的语句无法识别，未改动"},
+      {"a title in a value without quotes",
+       {{},
+        File(With(kRoad, "karaoke.tag('歌名', '小河水');",
+                  "karaoke.songname := karaoke.tag('歌名', '小河水');"))},
+       VideoPlan::kSkip,
+       u8"KSC文件第 8 行的语句无法识别，未改动"},
+      // 乲 is 81 6B: its second byte may be a letter of a name, or not.
+      {"a title after a character whose second byte is k",
+       {{},
+        File(With(kRoad, "karaoke.tag('歌名', '小河水');", "乲karaoke.tag('歌名', '小河水');"))},
+       VideoPlan::kSkip,
+       u8"KSC文件第 8 行的语句无法识别，未改动"},
       // After a comment inside a statement, the statement goes on.
       {"a date after then and a comment",
        {{}, File(kRoad + "if a then { 旧 } karaoke.tag('时间', '1/1/1');\r\n")},
