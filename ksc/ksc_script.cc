@@ -121,6 +121,10 @@ void KscScript::AddStatements(std::size_t index, const std::vector<ScriptStateme
     timed |= s.key.kind == StatementKind::kCall && s.key.name == "add";
     const std::size_t order = StatementOrder(s.key);
     if (order == kNoStatement) continue;
+    if (s.hidden) {
+      if (FieldOf(order) && hidden_line_ == 0) hidden_line_ = index + 1;
+      continue;
+    }
     Statement statement{index, order, FieldOf(order), s.value, s.begin, s.end};
     if (statement.field) {
       const auto f = static_cast<std::size_t>(*statement.field);

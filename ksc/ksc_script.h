@@ -66,6 +66,13 @@ class KscScript {
   // merged without breaking its script.
   std::size_t incomplete_line() const { return incomplete_line_; }
 
+  // The first line (1-based) with a statement of a value kscgen writes
+  // where the song manager's reader takes no statement of its own (after
+  // `begin` or `then`, inside an expression); 0 when there is none. What it
+  // sets cannot be told, and a line kscgen added for its field might not
+  // be the one that counts.
+  std::size_t hidden_line() const { return hidden_line_; }
+
   // The line (1-based) of a block comment that the file does not close; 0
   // when there is none. A line added after it would be part of it.
   std::size_t unclosed_comment_line() const { return unclosed_comment_line_; }
@@ -121,6 +128,7 @@ class KscScript {
   std::array<std::vector<std::size_t>, kKscFieldCount> statements_of_;  // that set each field
   std::array<bool, kKscFieldCount> set_{};  // a line sets the field, its value read or not
   std::size_t incomplete_line_ = 0;
+  std::size_t hidden_line_ = 0;
   std::size_t unclosed_comment_line_ = 0;
   std::size_t lyric_lines_ = 0;
   std::size_t other_lines_ = 0;

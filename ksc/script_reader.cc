@@ -1,10 +1,15 @@
 #include "ksc/script_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kscgen {
 
 namespace {
+
+bool IsNameByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // One line of a KSC file's script, read as the song manager's script reader
 // takes it: blanks and tabs anywhere between the parts, the words in either
@@ -78,9 +83,6 @@ class ScriptLine {
 
  private:
   static char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-  static bool IsNameByte(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  }
   void Blanks() {
     while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) ++at_;
   }
@@ -118,22 +120,60 @@ std::size_t PastComment(std::string_view line, std::size_t at, CommentState* com
   return at;
 }
 
-// Where the script goes on after a statement kscgen reads nothing of, from
-// `at`: past its semicolon, or at a comment that starts before it, or at the
-// line's end. Quoted literals are passed over whole.
-std::size_t PastStatement(std::string_view line, std::size_t at) {
+// Whether a name may start at `at`: the byte before it is no letter, digit
+// or underscore, or may be the second byte of a GBK character (which can
+// be a letter) and so is taken for one.
+bool StartsName(std::string_view line, std::size_t at) {
+  return at == 0 || !IsNameByte(line[at - 1]) ||
+         (at >= 2 && static_cast<unsigned char>(line[at - 2]) >= 0x81);
+}
+
+// Adds the statement of `karaoke` at `at` in `line`, if it is one, to
+// `*statements` as hidden.
+void AddHidden(std::string_view line, std::size_t at, std::vector<ScriptStatement>* statements) {
+  ScriptStatement inner = ReadStatement(line.substr(at));
+  if (inner.key.kind == StatementKind::kNone) return;
+  inner.begin += at;
+  inner.end += at;
+  inner.hidden = true;
+  statements->push_back(std::move(inner));
+}
+
+// Whether `text` holds a `k` or a `K`.
+bool HoldsK(std::string_view text) {
+  return std::memchr(text.data(), 'k', text.size()) != nullptr ||
+         std::memchr(text.data(), 'K', text.size()) != nullptr;
+}
+
+// Where the script goes on after the statement at `start`: past its
+// semicolon, or at a comment that starts before it, or at the line's end.
+// Quoted literals are passed over whole. A statement of `karaoke` that
+// starts a name inside it, after its first word, is added to `*statements`
+// as hidden: kscgen must not take the statement for one it may add a line
+// beside.
+std::size_t PastStatement(std::string_view line, std::size_t start,
+                          std::vector<ScriptStatement>* statements) {
+  std::size_t at = start;
   while (at < line.size()) {
     const char c = line[at];
     if (c == ';') return at + 1;
-    if (c == '{' || StartsWith(line, at, "(*") || StartsWith(line, at, "//")) return at;
+    if (c == '{' || (c == '(' && StartsWith(line, at, "(*")) ||
+        (c == '/' && StartsWith(line, at, "//"))) {
+      return at;
+    }
     if (c == '\'' || c == '"') {
       // A doubled quote ends one literal and opens the next: the same.
       const std::size_t close = line.find(c, at + 1);
       if (close == std::string_view::npos) return line.size();
       at = close + 1;
-    } else {
-      at = NextCharacter(line, at);
+      continue;
     }
+    // Only a name that may be `karaoke` is read, so a lyric line costs
+    // little more than its walk.
+    if ((c == 'k' || c == 'K') && at != start && StartsName(line, at)) {
+      AddHidden(line, at, statements);
+    }
+    at = NextCharacter(line, at);
   }
   return at;
 }
@@ -178,6 +218,7 @@ ScriptStatement ReadStatement(std::string_view text) {
 std::vector<ScriptStatement> ReadLineStatements(std::string_view line, CommentState* comment) {
   std::vector<ScriptStatement> statements;
   std::size_t at = 0;
+  bool continued = false;  // the last statement ended at a comment, not its semicolon
   while (at < line.size()) {
     if (*comment != CommentState::kNone) {
       at = PastComment(line, at, comment);
@@ -194,12 +235,23 @@ std::vector<ScriptStatement> ReadLineStatements(std::string_view line, CommentSt
     } else {
       ScriptStatement statement = ReadStatement(line.substr(at));
       // A statement cut short is passed over as one kscgen does not read.
-      const std::size_t next = statement.complete ? at + statement.end : PastStatement(line, at);
+      const std::size_t end = statement.complete ? at + statement.end : std::string_view::npos;
       if (statement.key.kind != StatementKind::kNone) {
         statement.begin += at;
         statement.end += at;
+        // After a comment inside a statement (`if a then { … } karaoke.…`)
+        // the same statement goes on.
+        statement.hidden = continued;
         statements.push_back(std::move(statement));
       }
+      // A whole statement of `karaoke` holds another only if a `k` or `K`
+      // follows its first word (kscgen's own lines hold none).
+      std::size_t next = end;
+      if (end == std::string_view::npos || HoldsK(line.substr(at + 7, end - at - 7))) {
+        const std::size_t past = PastStatement(line, at, &statements);
+        if (end == std::string_view::npos) next = past;
+      }
+      continued = next < line.size() && line[next - 1] != ';';
       at = next;
     }
   }

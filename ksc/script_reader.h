@@ -27,6 +27,11 @@ struct ScriptStatement {
   std::size_t begin = 0;
   std::size_t end = 0;
   bool complete = false;
+  // Found where the song manager's reader takes no statement of its own:
+  // after other words of a statement (`begin`, `if … then`), inside an
+  // expression, or after a comment that stands inside a statement. What it
+  // sets depends on what it stands in, which kscgen does not read.
+  bool hidden = false;
 };
 ScriptStatement ReadStatement(std::string_view line);
 
@@ -39,7 +44,8 @@ enum class CommentState { kNone, kBrace, kParen };
 // and is left saying whether it ends inside one. A statement's words stand
 // in the script, not in a comment or a quoted literal: `{`, `(*` or `//`
 // between quotes opens no comment, and `//` inside a block comment does
-// not hide its end.
+// not hide its end. A statement of `karaoke` that stands inside another is
+// among them too, `hidden`.
 std::vector<ScriptStatement> ReadLineStatements(std::string_view line, CommentState* comment);
 
 }  // namespace kscgen

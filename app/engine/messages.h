@@ -170,6 +170,9 @@ std::string KscTextNotInGbk(KscEncoding encoding);
 // A KSC file left alone: the statement of a value on line `line` is not
 // whole on its line.
 std::string KscStatementIncomplete(std::size_t line);
+// A KSC file left alone: line `line` holds the statement of a value inside
+// another statement (after `begin`, `if … then`, in an expression).
+std::string KscStatementUnreadable(std::size_t line);
 // A KSC file left alone: the block comment opened on line `line` does not
 // end, and a line put after it would be part of it.
 std::string KscCommentUnclosed(std::size_t line);

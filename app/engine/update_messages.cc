@@ -66,6 +66,10 @@ std::string KscStatementIncomplete(std::size_t line) {
   return u8"KSC文件第 " + std::to_string(line) + u8" 行的语句不完整（跨行书写或缺少分号），未改动";
 }
 
+std::string KscStatementUnreadable(std::size_t line) {
+  return u8"KSC文件第 " + std::to_string(line) + u8" 行的语句无法识别，未改动";
+}
+
 std::string KscCommentUnclosed(std::size_t line) {
   return u8"KSC文件第 " + std::to_string(line) + u8" 行开始的注释没有结束，未改动";
 }

@@ -152,6 +152,9 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   if (script.incomplete_line() != 0) {
     return Skipped(messages::KscStatementIncomplete(script.incomplete_line()));
   }
+  if (script.hidden_line() != 0) {
+    return Skipped(messages::KscStatementUnreadable(script.hidden_line()));
+  }
   if (script.unclosed_comment_line() != 0) {
     return Skipped(messages::KscCommentUnclosed(script.unclosed_comment_line()));
   }

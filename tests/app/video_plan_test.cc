@@ -8,69 +8,25 @@
 #include <string>
 #include <vector>
 
-#include "expected_ksc.h"
+#include "plan_fixture.h"
 #include "test_support.h"
 #include "text/encoding.h"
 
 namespace kscgen {
 namespace {
 
+using testing::File;
+using testing::kFieldLines;
+using testing::kFieldLinesAfterTitle;
+using testing::kLyric;
+using testing::kNumberLine;
+using testing::kRoad;
 using testing::kRoadKsc;
+using testing::kStyleLine;
+using testing::kVideoLine;
+using testing::Plan;
 using testing::RoadSong;
-
-const std::string kRoad = kRoadKsc;
-const std::string kStyleLine = "karaoke.tag('风格', '流行');\r\n";
-const std::string kLyric =
-    "karaoke.add('00:12.345', '00:15.678', '我是在等待一个女孩', '1000');\r\n";
-
-// `text` with its first `from` replaced by `to`.
-std::string With(std::string text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  return text.replace(at, from.size(), to);
-}
-
-// `text` in UTF-16, little- or big-endian, without a byte-order mark.
-std::string Utf16(const std::u16string& text, bool big) {
-  std::string bytes;
-  for (char16_t c : text) {
-    const char low = static_cast<char>(c & 0xFF);
-    const char high = static_cast<char>(c >> 8);
-    bytes += big ? high : low;
-    bytes += big ? low : high;
-  }
-  return bytes;
-}
-
-// kscgen's lines of the values of kRoadKsc, in its order.
-const std::string kNumberLine = "karaoke.internalnumber := ;\r\n";
-const std::string kFieldLinesAfterTitle =
-    "karaoke.tag('缩写', 'XHS');\r\n"
-    "karaoke.tag('歌手', '合唱团');\r\n"
-    "karaoke.tag('字数', '6');\r\n"
-    "karaoke.tag('语种', '粤语');\r\n"
-    "karaoke.tag('风格', '流行');\r\n"
-    "karaoke.tag('声道', '0');\r\n"
-    "karaoke.tag('时间', '12/7/26');\r\n"
-    "karaoke.tag('歌星拼音', 'HCT');\r\n";
-const std::string kVideoLine = "karaoke.CommonVideo := '合唱团－小河水.mpg';\r\n";
-const std::string kFieldLines =
-    kNumberLine + "karaoke.tag('歌名', '小河水');\r\n" + kFieldLinesAfterTitle + kVideoLine;
-
-os::Existing File(std::string bytes, bool write_protected = false) {
-  os::Existing file;
-  file.kind = os::Existing::kRegular;
-  file.size = bytes.size();
-  file.bytes = std::move(bytes);
-  file.write_protected = write_protected;
-  if (write_protected) file.protection = os::Existing::kReadOnly;
-  return file;
-}
-
-VideoPlan Plan(const os::Existing& file, bool force = false, const KscValues* record = nullptr,
-               SongInfo song = RoadSong()) {
-  return PlanVideo(VideoInput{std::move(song), true, force, record}, ExistingKsc{{}, file});
-}
+using testing::With;
 
 TEST(PlanVideoTest, TellsNewChangedUnchangedAndProtectedApart) {
   struct Case {
@@ -123,111 +79,6 @@ TEST(PlanVideoTest, AFileKeepsItsNumberWhenTheRunGivesNone) {
     plan = PlanVideo(input, ExistingKsc{{}, File(bytes)});
     EXPECT_EQ(plan.action, VideoPlan::kUpdate) << lyric;
     EXPECT_EQ(plan.text, With(bytes, ":=00012 ;", ":=00013 ;")) << lyric;
-  }
-}
-
-struct LeftAloneCase {
-  const char* what;
-  ExistingKsc existing;
-  VideoPlan::Action action;
-  const char* reason;
-};
-
-// What stands at a KSC file's name that kscgen leaves as it is, and why.
-std::vector<LeftAloneCase> LeftAloneFiles() {
-  os::Existing folder;
-  folder.kind = os::Existing::kFolder;
-  os::Existing link;
-  link.kind = os::Existing::kOther;
-  os::Existing huge = File("");
-  huge.size = 16 * 1024 * 1024 + 1;  // the bytes of a file over the limit are not read
-  os::Existing grown = File(kRoad);
-  grown.size = kRoad.size() - 1;  // it grew between the size and the read
-  return {
-      {"no permission",
-       {{os::ErrorKind::kPermission, "Permission denied", 13}, File("")},
-       VideoPlan::kSkip,
-       u8"无法读取已有的KSC文件（没有权限）"},
-      {"a disk failure",
-       {{os::ErrorKind::kIoError, "Input/output error", 5}, File("")},
-       VideoPlan::kStopRun,
-       ""},
-      {"a folder", {{}, folder}, VideoPlan::kSkip, u8"KSC文件的位置上是一个文件夹"},
-      {"a link", {{}, link}, VideoPlan::kSkip, u8"KSC文件的位置上是链接或特殊文件"},
-      {"over the limit", {{}, huge}, VideoPlan::kSkip, u8"KSC文件大于 16 MiB，未改动"},
-      {"changed while read",
-       {{}, grown},
-       VideoPlan::kSkip,
-       u8"KSC文件在读取时被其他程序改动，未改动"},
-      {"UTF-16 of an odd length",
-       {{}, File("\xFF\xFE\x41\x00\x42")},
-       VideoPlan::kSkip,
-       u8"KSC文件为UTF-16编码，含有无效或GBK无法表示的字符，未改动"},
-      {"UTF-8 GBK cannot hold",
-       {{}, File(u8"karaoke.tag('歌名', '\U0001F3A4');")},
-       VideoPlan::kSkip,
-       u8"KSC文件为UTF-8编码，含有无效或GBK无法表示的字符，未改动"},
-  };
-}
-
-// Texts kscgen cannot merge without breaking them, and why.
-std::vector<LeftAloneCase> UnmergeableTexts() {
-  return {
-      // A value whose statement goes on in the next line: merging it would
-      // leave the rest of it behind as a broken line.
-      {"a statement over two lines",
-       {{}, File("karaoke.tag('风格',\r\n  '怀旧');\r\n")},
-       VideoPlan::kSkip,
-       u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
-      // A comment inside a statement: kscgen's line would take its place.
-      {"a number with a comment before its semicolon",
-       {{},
-        File(With(kRoad, "karaoke.internalnumber := ;",
-                  "karaoke.internalnumber := 12 { 旧：11 };"))},
-       VideoPlan::kSkip,
-       u8"KSC文件第 2 行的语句不完整（跨行书写或缺少分号），未改动"},
-      {"a value cut short",
-       {{}, File("karaoke.tag('歌名', '小河\r\n")},
-       VideoPlan::kSkip,
-       u8"KSC文件第 1 行的语句不完整（跨行书写或缺少分号），未改动"},
-      // At the limit, and kscgen's lines would take it past: the next run
-      // could not read it.
-      {"at the limit",
-       {{}, File(std::string(16 * 1024 * 1024, '/'))},
-       VideoPlan::kSkip,
-       u8"KSC文件大于 16 MiB，未改动"},
-      // Without a byte-order mark, UTF-16 is no GBK: every ASCII character
-      // brings a NUL, and kscgen's lines would go in front of the wide text.
-      {"UTF-16LE without a byte-order mark",
-       {{}, File(Utf16(u"karaoke.tag('时间', '3/4/25');\r\n", false))},
-       VideoPlan::kSkip,
-       u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
-      {"UTF-16BE without a byte-order mark",
-       {{}, File(Utf16(u"karaoke.tag('时间', '3/4/25');\r\n", true))},
-       VideoPlan::kSkip,
-       u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
-      // UTF-32's mark begins as UTF-16LE's does.
-      {"UTF-32LE",
-       {{}, File(std::string("\xFF\xFE\0\0k\0\0\0a\0\0\0", 12))},
-       VideoPlan::kSkip,
-       u8"KSC文件编码无法识别（不是GBK、UTF-8或带BOM的UTF-16），未改动"},
-      // A comment that never ends: a line put after it would be commented out.
-      {"a comment without its end",
-       {{},
-        File("karaoke := CreateKaraokeObject;\r\n\r\n{ 旧：\r\nkaraoke.tag('时间', '1/1/1');\r\n")},
-       VideoPlan::kSkip,
-       u8"KSC文件第 3 行开始的注释没有结束，未改动"},
-  };
-}
-
-TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
-  std::vector<LeftAloneCase> cases = LeftAloneFiles();
-  for (LeftAloneCase& c : UnmergeableTexts()) cases.push_back(std::move(c));
-  for (const LeftAloneCase& c : cases) {
-    const VideoPlan plan = PlanVideo(VideoInput{RoadSong(), true, false, nullptr}, c.existing);
-    EXPECT_EQ(plan.action, c.action) << c.what;
-    EXPECT_EQ(plan.skip_reason, c.reason) << c.what;
-    EXPECT_FALSE(plan.takes_number) << c.what;
   }
 }
 
@@ -319,6 +170,18 @@ TEST(PlanVideoTest, CommentsAndStatementsSharingALine) {
             "karaoke.tag('歌手','合唱团');KARAOKE.tag('字数', '7'); // 改"),
        With(With(kRoad, "karaoke.tag('字数', '6');\r\n", ""), "karaoke.tag('歌手', '合唱团');",
             "karaoke.tag('歌手','合唱团');karaoke.tag('字数', '6'); // 改")},
+      // Inside quotes or a comment a statement is none, wherever it stands;
+      // a statement of no value kscgen writes may stand inside another.
+      {"statements of values in a literal and a comment after other words",
+       kRoad + "karaoke.songname := 'begin karaoke.tag(''歌名'',''旧''); end;';\r\n" +
+           "x := 1; { if a then karaoke.tag('歌名', '旧'); } y := '(*';\r\n",
+       kRoad + "karaoke.songname := 'begin karaoke.tag(''歌名'',''旧''); end;';\r\n" +
+           "x := 1; { if a then karaoke.tag('歌名', '旧'); } y := '(*';\r\n"},
+      {"a statement of a fixed value in a block",
+       kRoad + "if a then begin karaoke.rows := 3; end;\r\n",
+       kRoad + "if a then begin karaoke.rows := 3; end;\r\n"},
+      {"another object's tag", kRoad + "x := mykaraoke.tag('歌名', '旧');\r\n",
+       kRoad + "x := mykaraoke.tag('歌名', '旧');\r\n"},
   };
   for (const Case& c : cases) {
     const VideoPlan plan = Plan(File(c.file));

@@ -87,6 +87,7 @@ TEST(KscDateTextTest, ReadsTheDateTagBackAsItWasGiven) {
       {"karaoke.tag('时间', '2026年12月7日');\n", "2026年12月7日"},  // line feeds only
       // Only a whole tag at the start of a line counts.
       {"x karaoke.tag('时间', '1/1/1');\r\n", std::nullopt},
+      {"if a then karaoke.tag('时间', '1/1/1');\r\n", std::nullopt},
       {"karaoke.tag('时间', '1/1/1\r\n');\r\n", std::nullopt},  // no closing quote on its line
       {"karaoke.tag('歌名', 'a');\r\n", std::nullopt},
       {"", std::nullopt},
