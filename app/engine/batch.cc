@@ -224,7 +224,9 @@ class Run {
       result_.warnings.push_back(
           messages::FolderNameNotInGbk(folder.relative == "." ? folder.path : folder.relative));
     }
-    if (!folder.files.empty()) record_.Load(*handle_, &result_.warnings);
+    if (!folder.files.empty()) {
+      record_.Load(*handle_, {request_.force, request_.dry_run}, &result_.warnings);
+    }
     if (!folder.files.empty() && FolderNamesNothing(request_.folder_role, folder.folder_name)) {
       result_.warnings.push_back(
           messages::FolderNamesNothing(folder.relative == "." ? folder.path : folder.relative,

@@ -19,23 +19,36 @@ os::Error NotReadWhole(const os::Existing& existing) {
   return {os::ErrorKind::kOther, u8"读取时被其他程序改动"};
 }
 
+// Why what stands at the record's name, read without failing, is no record
+// this run can go by; no error when `*record` took it. A folder, a link or a
+// pipe there is no record either, but one may have been put there for one
+// (a link to a record kept elsewhere): which values a person changed cannot
+// be told from it.
+os::Error NotARecord(const os::Existing& existing, WrittenRecord* record) {
+  if (existing.kind == os::Existing::kFolder) return {os::ErrorKind::kIsFolder, ""};
+  if (existing.kind != os::Existing::kRegular) {
+    return {os::ErrorKind::kOther, u8"是链接或特殊文件"};
+  }
+  if (existing.bytes.size() != existing.size) return NotReadWhole(existing);
+  if (!record->Load(existing.bytes)) return {os::ErrorKind::kOther, u8"格式无法识别"};
+  return {};
+}
+
 }  // namespace
 
-void FolderRecord::Load(os::Folder& folder, std::vector<std::string>* warnings) {
+void FolderRecord::Load(os::Folder& folder, const RunKind& run,
+                        std::vector<std::string>* warnings) {
   Clear();
   os::Existing existing;
   os::Error error = folder.ReadExisting(WrittenRecord::kFileName, kLargestRecord, &existing);
-  // A folder, a link or a pipe at its name is no record: no run wrote one.
-  if (!error.failed() && existing.kind != os::Existing::kRegular) return;
+  if (!error.failed() && existing.kind == os::Existing::kMissing) return;
   had_record_ = true;
-  if (!error.failed() && existing.bytes.size() != existing.size) error = NotReadWhole(existing);
+  if (!error.failed()) error = NotARecord(existing, &record_);
   if (error.failed()) {
     unreadable_ = true;
-    warnings->push_back(
-        messages::CannotReadRecord(os::JoinPath(folder.path(), WrittenRecord::kFileName), error));
-    return;
+    warnings->push_back(messages::CannotReadRecord(
+        os::JoinPath(folder.path(), WrittenRecord::kFileName), error, run.force, run.dry_run));
   }
-  record_.Load(existing.bytes);
 }
 
 bool FolderRecord::Save(os::Folder& folder, std::vector<std::string>* warnings) {

@@ -16,9 +16,16 @@ namespace kscgen {
 
 class FolderRecord {
  public:
-  // Reads the record of `folder`. One that exists but cannot be read makes
+  // What the run does with the files that differ: its warning says it.
+  struct RunKind {
+    bool force = false;    // replaces them all the same
+    bool dry_run = false;  // only tells what it would do
+  };
+
+  // Reads the record of `folder`. One that exists but cannot be read or is
+  // not a record (not a file, damaged, another version's) makes
   // unreadable() true, with a warning naming it and why in `*warnings`.
-  void Load(os::Folder& folder, std::vector<std::string>* warnings);
+  void Load(os::Folder& folder, const RunKind& run, std::vector<std::string>* warnings);
 
   // Whether the record exists but could not be read: which values a person
   // changed cannot be told, and the record is not saved.

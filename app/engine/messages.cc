@@ -403,9 +403,16 @@ std::string CannotSaveRecord(std::string_view path, const os::Error& error, bool
          u8"下次运行时这些KSC文件按没有记录的文件处理，手工修改的值不会被识别";
 }
 
-std::string CannotReadRecord(std::string_view path, const os::Error& error) {
-  return u8"无法读取已写入内容的记录：" + Shown(path) + Because(error) +
-         u8"；文件夹中有变化的已有KSC文件未更新，以免覆盖手工修改，记录也未改动";
+std::string CannotReadRecord(std::string_view path, const os::Error& error, bool force,
+                             bool dry_run) {
+  const std::string text = u8"无法读取已写入内容的记录：" + Shown(path) + Because(error);
+  if (!force) return text + u8"；文件夹中有变化的已有KSC文件未更新，以免覆盖手工修改，记录也未改动";
+  // Replaced without the record being written, their values would be taken
+  // for a person's once the record can be read again.
+  return text +
+         (dry_run ? u8"；已选择替换手工修改，文件夹中有变化的已有KSC文件将被替换，但记录不会改动"
+                  : u8"；已选择替换手工修改，文件夹中有变化的已有KSC文件已被替换，但记录未改动") +
+         u8"，下次运行可能把本次写入的值当作手工修改而保留";
 }
 
 std::string OutOfMemory(std::string_view folder) {

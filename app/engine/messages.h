@@ -184,9 +184,12 @@ std::string HeldNumberTooLarge(std::string_view holder, std::string_view digits,
 // (`had_record`) was removed, or its removal failed too (`removal`).
 std::string CannotSaveRecord(std::string_view path, const os::Error& error, bool had_record,
                              const os::Error& removal);
-// The record at `path` exists but could not be read; and why a KSC file
-// that differs is then left as it is.
-std::string CannotReadRecord(std::string_view path, const os::Error& error);
+// The record at `path` exists but could not be read or is no record; and
+// why a KSC file that differs is then left as it is, or (`force`) that it
+// is replaced while the record is not, so that the next run may take its
+// values for a person's.
+std::string CannotReadRecord(std::string_view path, const os::Error& error, bool force,
+                             bool dry_run);
 extern const char* const kRecordUnreadable;
 
 // The notes on an update (UTF-8): the values it changes (风格：流行→怀旧歌)

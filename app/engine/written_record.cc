@@ -45,7 +45,7 @@ bool WrittenRecord::FoldingLess::operator()(const std::string& x, const std::str
   return text::CompareFoldingCase(x, y) < 0;
 }
 
-void WrittenRecord::Load(std::string_view bytes) {
+bool WrittenRecord::Load(std::string_view bytes) {
   Clear();
   // An editor that saves it as UTF-8 may put a byte-order mark in front.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -53,23 +53,34 @@ void WrittenRecord::Load(std::string_view bytes) {
     bytes.remove_prefix(kByteOrderMark.size());
   }
   const std::optional<std::string_view> header = NextLine(&bytes);
-  if (!header || *header != kHeader) return;
-  while (const std::optional<std::string_view> next = NextLine(&bytes)) {
-    std::string_view line = *next;
-    std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) continue;
-    const std::string name(line.substr(0, tab));
-    KscValues values;
-    std::size_t f = 0;
-    for (; f < kKscFieldCount && tab != std::string_view::npos; ++f) {
-      line.remove_prefix(tab + 1);
-      tab = line.find('\t');
-      values[f] = std::string(line.substr(0, tab));
-    }
-    if (f == kKscFieldCount && tab == std::string_view::npos) {
-      files_[Key(name)] = Entry{name, std::move(values)};
-    }
+  // Another version's record, or no record at all: what it holds is not
+  // known, so none of it is taken.
+  bool whole = header && *header == kHeader;
+  while (whole && !bytes.empty()) {
+    const std::optional<std::string_view> line = NextLine(&bytes);
+    whole = line && TakeLine(*line);
   }
+  if (!whole) Clear();
+  return whole;
+}
+
+bool WrittenRecord::TakeLine(std::string_view line) {
+  // kscgen writes no NUL (no name holds one, and values hold no control
+  // bytes); one here is a damaged file.
+  if (line.find('\0') != std::string_view::npos) return false;
+  std::size_t tab = line.find('\t');
+  if (tab == 0 || tab == std::string_view::npos) return false;
+  const std::string name(line.substr(0, tab));
+  KscValues values;
+  std::size_t f = 0;
+  for (; f < kKscFieldCount && tab != std::string_view::npos; ++f) {
+    line.remove_prefix(tab + 1);
+    tab = line.find('\t');
+    values[f] = std::string(line.substr(0, tab));
+  }
+  if (f != kKscFieldCount || tab != std::string_view::npos) return false;
+  files_[Key(name)] = Entry{name, std::move(values)};
+  return true;
 }
 
 const KscValues* WrittenRecord::Find(const std::string& name) {

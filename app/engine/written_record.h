@@ -23,9 +23,11 @@ class WrittenRecord {
   // The record's name in its folder.
   static constexpr const char* kFileName = ".kscgen.written";
 
-  // Reads a record from the bytes of its file; anything that is not a
-  // record line is passed over (a damaged record forgets those files only).
-  void Load(std::string_view bytes);
+  // Reads a record from the bytes of its file; false, with nothing taken,
+  // when they are not a whole record of this version (another header, a
+  // line cut short, blank or of other fields, a NUL): the hand edits such a
+  // file tells of cannot be told, and must not be taken for none.
+  bool Load(std::string_view bytes);
 
   // What kscgen last wrote into the KSC file `name` (as the folder spells
   // it; names the song manager takes for one, in another case or the other
@@ -71,6 +73,9 @@ class WrittenRecord {
   struct FoldingLess {
     bool operator()(const std::string& x, const std::string& y) const;
   };
+  // Takes one line of a record; false when it is no record line.
+  bool TakeLine(std::string_view line);
+
   std::map<std::string, Entry, FoldingLess> files_;
   bool changed_ = false;
 };

@@ -4,55 +4,25 @@
 // are UTF-8 (u8 literals); KSC text is GBK (plain literals).
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <filesystem>
 
-#include "app/engine/batch.h"
 #include "app/engine/messages.h"
-#include "app/engine/preview.h"
-#include "app/engine/short_date.h"
-#include "app/engine/video_folder.h"
 #include "app/engine/written_record.h"
-#include "expected_ksc.h"
-#include "test_file_system.h"
-#include "test_support.h"
+#include "merge_fixture.h"
 #include "text/encoding.h"
 
 namespace kscgen {
 namespace {
 
 using testing::Holds;
-using testing::kRoadKsc;
+using testing::kKsc;
+using testing::kRoad;
+using testing::MergeTest;
 using testing::ReadFile;
-using testing::TempFolder;
 using testing::Touch;
 using testing::U8Path;
+using testing::With;
 namespace fs = std::filesystem;
-
-// Noon of 7 December 2026, local time: the day of the runs.
-std::time_t December7() {
-  std::tm t{};
-  t.tm_year = 2026 - 1900;
-  t.tm_mon = 11;
-  t.tm_mday = 7;
-  t.tm_hour = 12;
-  t.tm_isdst = -1;
-  return std::mktime(&t);
-}
-
-// kRoadKsc with the date as this system writes the run's day.
-const std::string kRoad = [] {
-  std::string road = kRoadKsc;
-  return road.replace(road.find("12/7/26"), 7, ShortDateText(December7()));
-}();
-const char kVideo[] = u8"合唱团－小河水.mpg";
-const char kKsc[] = u8"合唱团－小河水.KSC";
-
-std::string With(std::string text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  return text.replace(at, from.size(), to);
-}
 
 // `text` with the date `date`.
 std::string WithDate(std::string text, const std::string& date) {
@@ -73,50 +43,6 @@ std::string LyricLines(int count) {
   }
   return lines;
 }
-
-// The folder 粤语金曲 with the role 语种名 and the template 歌手－歌名 on
-// 12/7/26: its video's KSC file is kRoadKsc.
-class MergeTest : public ::testing::Test {
- protected:
-  MergeTest() {
-    folder_.path = root_ / u8"粤语金曲";
-    folder_.relative = ".";
-    folder_.folder_name = "粤语金曲";
-    fs::create_directory(U8Path(folder_.path));
-    request_.naming_template = kTemplateSingerTitle;
-    request_.folder_role = kRoleLanguage;
-    request_.clock = December7;
-    Add(kVideo);
-  }
-
-  void Add(const std::string& native_name) {
-    Touch(folder_.path + "/" + native_name);
-    folder_.files.push_back(MakeVideoFile(native_name));
-  }
-
-  BatchResult Run() {
-    recorder_.reports.clear();
-    return RunBatch(request_, folders_, &recorder_);
-  }
-
-  std::string Path(const std::string& name) const { return os::JoinPath(folder_.path, name); }
-  std::string Ksc() const { return ReadFile(Path(kKsc)); }
-  void WriteKsc(const std::string& bytes) const { Touch(Path(kKsc), bytes); }
-  std::string Notes(std::size_t row = 0) const { return PreviewNotes(recorder_.reports.at(row)); }
-
-  struct Recorder : BatchObserver {
-    void OnVideo(const VideoReport& report, std::size_t, std::size_t) override {
-      reports.push_back(report);
-    }
-    std::vector<VideoReport> reports;
-  };
-
-  TempFolder root_;
-  std::vector<VideoFolder> folders_{1};  // the reports point into it
-  VideoFolder& folder_ = folders_[0];
-  BatchRequest request_;
-  Recorder recorder_;
-};
 
 TEST_F(MergeTest, ALyricFileKeepsEveryLineWhereItIs) {
   ASSERT_EQ(Run().created, 1u);
@@ -188,71 +114,6 @@ TEST_F(MergeTest, ACommentedOutLineOrANumberWithoutItsZerosIsNoHandEdit) {
     EXPECT_EQ(Ksc(), file);
     EXPECT_EQ(Notes(), "");
   }
-}
-
-// A record an editor saved again with other line ends (Notepad: CR LF and
-// a byte-order mark) is read as it was: the hand edit stays one.
-TEST_F(MergeTest, ARecordSavedWithOtherLineEndsStillTellsHandEdits) {
-  const std::string record = Path(WrittenRecord::kFileName);
-  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
-  struct Case {
-    const char* line_end;
-    const char* front;
-  };
-  const Case cases[] = {{"\r\n", ""}, {"\r", ""}, {"\r\n", "\xEF\xBB\xBF"}};
-  for (const Case& c : cases) {
-    fs::remove(U8Path(record));
-    WriteKsc("");
-    fs::remove(U8Path(Path(kKsc)));
-    ASSERT_EQ(Run().created, 1u);
-    std::string saved = c.front;
-    for (char ch : ReadFile(record))
-      saved += ch == '\n' ? std::string(c.line_end) : std::string(1, ch);
-    Touch(record, saved);
-    WriteKsc(edited);
-    const BatchResult result = Run();
-    EXPECT_EQ(result.kept_edits, 1u) << c.line_end;
-    EXPECT_EQ(Ksc(), edited);
-    EXPECT_EQ(Notes(), u8"风格“怀旧歌”为手工修改，已保留");
-  }
-}
-
-// A record that exists but cannot be read is no record of none: a KSC file
-// that differs may hold a person's edits and is left as it is (unless
-// forced), a new one is made, and the record stays as it was.
-TEST_F(MergeTest, ARecordThatCannotBeReadKeepsTheFilesThatDiffer) {
-  Add(u8"b－乙.mpg");
-  ASSERT_EQ(Run().created, 2u);
-  const std::string record = ReadFile(Path(WrittenRecord::kFileName));
-  const std::string edited = With(kRoad, "'风格', '流行'", "'风格', '怀旧歌'");
-  WriteKsc(edited);
-  const std::string b = ReadFile(Path(u8"b－乙.KSC"));
-  Add(u8"c－丙.mpg");
-  testing::TestFileSystem faults;
-  faults.FailAt(testing::Step::kReadExisting, {os::ErrorKind::kPermission, "Permission denied"}, 0,
-                WrittenRecord::kFileName);
-  request_.file_system = &faults;
-  request_.start_number = 100;  // every file's number changes
-  const std::string skipped = u8"无法读取已写入内容的记录，未更新，以免覆盖手工修改";
-  const std::vector<std::string> warning = {
-      u8"无法读取已写入内容的记录：“" + Path(WrittenRecord::kFileName) +
-      u8"”（没有权限）；文件夹中有变化的已有KSC文件未更新，以免覆盖手工修改，记录也未改动"};
-  for (bool dry_run : {true, false}) {
-    request_.dry_run = dry_run;
-    const BatchResult result = Run();
-    EXPECT_EQ(result.warnings, warning);
-    ASSERT_EQ(result.skipped.size(), 2u);
-    EXPECT_EQ(result.skipped[0].reason, skipped);
-    EXPECT_EQ(result.skipped[1].reason, skipped);
-    EXPECT_EQ(result.created, 1u);
-  }
-  EXPECT_EQ(Ksc(), edited);
-  EXPECT_EQ(ReadFile(Path(u8"b－乙.KSC")), b);
-  EXPECT_TRUE(Holds(ReadFile(Path(u8"c－丙.KSC")), "karaoke.internalnumber :=00101 ;"));
-  EXPECT_EQ(ReadFile(Path(WrittenRecord::kFileName)), record);
-  request_.force = true;
-  EXPECT_EQ(Run().updated, 3u);
-  EXPECT_EQ(Ksc(), With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
 }
 
 TEST_F(MergeTest, AFileInUtf8OrUtf16KeepsItsDateAndComesOutInGbk) {
@@ -334,80 +195,6 @@ TEST_F(MergeTest, AKscFileWhoseVideoIsGoneIsLeftAsItIs) {
   ASSERT_EQ(Run().created, 1u);
   EXPECT_EQ(ReadFile(Path(u8"旧歌.KSC")), orphan);
   EXPECT_FALSE(Holds(ReadFile(Path(WrittenRecord::kFileName)), "旧歌"));
-}
-
-// The record forgets a KSC file that is gone: a file another program puts
-// at its name later is not taken for kscgen's with a person's edits.
-TEST_F(MergeTest, TheRecordForgetsAKscFileThatIsGone) {
-  Add(u8"a－甲.mpg");
-  ASSERT_EQ(Run().created, 2u);
-  ASSERT_TRUE(Holds(ReadFile(Path(WrittenRecord::kFileName)), u8"a－甲.KSC"));
-  fs::remove(U8Path(Path(u8"a－甲.KSC")));
-  fs::remove(U8Path(Path(u8"a－甲.mpg")));
-  folder_.files.pop_back();
-  EXPECT_EQ(Run().unchanged, 1u);
-  EXPECT_FALSE(Holds(ReadFile(Path(WrittenRecord::kFileName)), u8"a－甲.KSC"));
-  // Back, with another program's file: its values are updated.
-  Add(u8"a－甲.mpg");
-  Touch(Path(u8"a－甲.KSC"), "karaoke.tag('歌名', 'Other');\r\n");
-  Run();
-  EXPECT_TRUE(recorder_.reports[1].kept.edits.empty());
-  EXPECT_TRUE(Holds(ReadFile(Path(u8"a－甲.KSC")), "karaoke.tag('歌名', '甲');"));
-}
-
-// A record that cannot be saved is told by its own name, and what the
-// next run will make of the files: the old record is removed (kept, it
-// would make the next run take this run's values for a person's), or its
-// removal failed too. The KSC files are whole all the same.
-TEST_F(MergeTest, ARecordThatCannotBeSavedIsNamedAndTheOldOneRemoved) {
-  const std::string record = Path(WrittenRecord::kFileName);
-  const std::string none = u8"下次运行时这些KSC文件按没有记录的文件处理，手工修改的值不会被识别";
-  struct Case {
-    bool folder_at_name;  // no record, and none can be saved there
-    bool remove_fails;
-    std::string warning;
-  };
-  const Case cases[] = {
-      {true, false, u8"无法保存已写入内容的记录：“" + record + u8"”（是一个文件夹）；" + none},
-      {false, false,
-       u8"无法保存已写入内容的记录：“" + record + u8"”（磁盘空间不足）；已删除旧记录，" + none},
-      {false, true,
-       u8"无法保存已写入内容的记录：“" + record +
-           u8"”（磁盘空间不足）；旧记录也无法删除（没有权限），下次运行可能把本次写入的值当作手工"
-           u8"修改而保留"},
-  };
-  for (const Case& c : cases) {
-    fs::remove_all(U8Path(record));
-    fs::remove(U8Path(Path(kKsc)));
-    request_.file_system = nullptr;
-    request_.start_number.reset();
-    if (c.folder_at_name) {
-      fs::create_directory(U8Path(record));
-    } else {
-      ASSERT_EQ(Run().created, 1u);  // an old record, of the file without a number
-    }
-    const std::string old = c.folder_at_name ? "" : ReadFile(record);
-    testing::TestFileSystem faults;
-    faults.FailAt(testing::Step::kReplace, {os::ErrorKind::kNoSpace, "No space left on device"}, 0,
-                  WrittenRecord::kFileName);
-    if (c.remove_fails) {
-      faults.FailAt(testing::Step::kRemove, {os::ErrorKind::kPermission, "Permission denied"});
-    }
-    if (!c.folder_at_name) request_.file_system = &faults;
-    request_.start_number = 100;
-    const BatchResult result = Run();
-    EXPECT_EQ(result.created + result.updated, 1u);
-    EXPECT_EQ(result.warnings, std::vector<std::string>{c.warning});
-    EXPECT_EQ(Ksc(),
-              With(kRoad, "karaoke.internalnumber := ;", "karaoke.internalnumber :=00101 ;"));
-    if (c.folder_at_name) {
-      EXPECT_TRUE(fs::is_directory(U8Path(record)));
-    } else if (c.remove_fails) {
-      EXPECT_EQ(ReadFile(record), old);
-    } else {
-      EXPECT_FALSE(fs::exists(U8Path(record)));
-    }
-  }
 }
 
 TEST_F(MergeTest, TheDryRunAndTheRunAgreeOnEveryRow) {
