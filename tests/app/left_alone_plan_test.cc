@@ -12,13 +12,13 @@
 namespace kscgen {
 namespace {
 
-using testing::File;
-using testing::kLyric;
-using testing::kRoad;
-using testing::kStyleLine;
-using testing::kVideoLine;
+using testing::plan::File;
+using testing::plan::kLyric;
+using testing::plan::kRoad;
+using testing::plan::kStyleLine;
+using testing::plan::kVideoLine;
 using testing::RoadSong;
-using testing::With;
+using testing::plan::With;
 
 // `text` in UTF-16, little- or big-endian, without a byte-order mark.
 std::string Utf16(const std::u16string& text, bool big) {

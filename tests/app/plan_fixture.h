@@ -10,7 +10,7 @@
 #include "app/engine/video_plan.h"
 #include "expected_ksc.h"
 
-namespace kscgen::testing {
+namespace kscgen::testing::plan {
 
 inline const std::string kRoad = kRoadKsc;
 inline const std::string kStyleLine = "karaoke.tag('风格', '流行');\r\n";
@@ -54,4 +54,4 @@ inline VideoPlan Plan(const os::Existing& file, bool force = false,
   return PlanVideo(VideoInput{std::move(song), true, force, record}, ExistingKsc{{}, file});
 }
 
-}  // namespace kscgen::testing
+}  // namespace kscgen::testing::plan

@@ -15,18 +15,18 @@
 namespace kscgen {
 namespace {
 
-using testing::File;
-using testing::kFieldLines;
-using testing::kFieldLinesAfterTitle;
-using testing::kLyric;
-using testing::kNumberLine;
-using testing::kRoad;
+using testing::plan::File;
+using testing::plan::kFieldLines;
+using testing::plan::kFieldLinesAfterTitle;
+using testing::plan::kLyric;
+using testing::plan::kNumberLine;
+using testing::plan::kRoad;
 using testing::kRoadKsc;
-using testing::kStyleLine;
-using testing::kVideoLine;
-using testing::Plan;
+using testing::plan::kStyleLine;
+using testing::plan::kVideoLine;
+using testing::plan::Plan;
 using testing::RoadSong;
-using testing::With;
+using testing::plan::With;
 
 TEST(PlanVideoTest, TellsNewChangedUnchangedAndProtectedApart) {
   struct Case {
