@@ -68,18 +68,12 @@ bool WrittenRecord::TakeLine(std::string_view line) {
   // kscgen writes no NUL (no name holds one, and values hold no control
   // bytes); one here is a damaged file.
   if (line.find('\0') != std::string_view::npos) return false;
-  std::size_t tab = line.find('\t');
-  if (tab == 0 || tab == std::string_view::npos) return false;
-  const std::string name(line.substr(0, tab));
-  KscValues values;
-  std::size_t f = 0;
-  for (; f < kKscFieldCount && tab != std::string_view::npos; ++f) {
-    line.remove_prefix(tab + 1);
-    tab = line.find('\t');
-    values[f] = std::string(line.substr(0, tab));
+  const std::size_t name_end = line.find('\t');
+  if (name_end == 0 || name_end == std::string_view::npos) return false;
+  if (static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) != kKscFieldCount) {
+    return false;
   }
-  if (f != kKscFieldCount || tab != std::string_view::npos) return false;
-  files_[Key(name)] = Entry{name, std::move(values)};
+  files_[Key(std::string(line.substr(0, name_end)))] = Entry{std::string(line)};
   return true;
 }
 
@@ -87,7 +81,14 @@ const KscValues* WrittenRecord::Find(const std::string& name) {
   const auto found = files_.find(Key(name));
   if (found == files_.end()) return nullptr;
   found->second.seen = true;
-  return &found->second.values;
+  std::string_view rest = found->second.line;
+  rest.remove_prefix(rest.find('\t') + 1);
+  for (std::string& value : found_) {
+    const std::size_t tab = rest.find('\t');
+    value.assign(rest.substr(0, tab));
+    rest.remove_prefix(tab == std::string_view::npos ? rest.size() : tab + 1);
+  }
+  return &found_;
 }
 
 void WrittenRecord::Set(const std::string& name, const KscValues& values) {
@@ -96,9 +97,12 @@ void WrittenRecord::Set(const std::string& name, const KscValues& values) {
     changed_ = files_.erase(Key(name)) != 0 || changed_;
     return;
   }
-  auto [at, fresh] = files_.try_emplace(Key(name), Entry{name, values, true});
-  if (!fresh && at->second.name == name && at->second.values == values) return;
-  at->second = Entry{name, values, true};
+  std::string line = name;
+  for (const std::string& v : values) line.append(1, '\t').append(v);
+  auto [at, fresh] = files_.try_emplace(Key(name), Entry{line, true});
+  at->second.seen = true;
+  if (!fresh && at->second.line == line) return;
+  at->second.line = std::move(line);
   changed_ = true;
 }
 
@@ -106,11 +110,7 @@ std::string WrittenRecord::Bytes() const {
   std::string out(kHeader);
   out += '\n';
   for (const auto& [key, entry] : files_) {
-    out += entry.name;
-    for (const std::string& v : entry.values) {
-      out += '\t';
-      out += v;
-    }
+    out += entry.line;
     out += '\n';
   }
   return out;

@@ -31,7 +31,8 @@ class WrittenRecord {
 
   // What kscgen last wrote into the KSC file `name` (as the folder spells
   // it; names the song manager takes for one, in another case or the other
-  // encoding, are one); null when the record does not know it.
+  // encoding, are one); null when the record does not know it. Good until
+  // the next Find.
   const KscValues* Find(const std::string& name);
 
   // Records `values` as what `name` holds of kscgen's now.
@@ -43,7 +44,7 @@ class WrittenRecord {
   template <typename Exists>
   void ForgetGone(Exists exists) {
     for (auto it = files_.begin(); it != files_.end();) {
-      if (!it->second.seen && !exists(it->second.name)) {
+      if (!it->second.seen && !exists(std::string(it->second.name()))) {
         it = files_.erase(it);
         changed_ = true;
       } else {
@@ -64,10 +65,13 @@ class WrittenRecord {
   }
 
  private:
+  // A file's line of the record, as the file holds it: its name as the
+  // folder spells it, then each value after a tab. One string a file, not
+  // one a value: a folder of 200,000 videos holds 200,000 of them.
   struct Entry {
-    std::string name;  // as the folder spells it
-    KscValues values;
+    std::string line;
     bool seen = false;  // looked up or set by this run
+    std::string_view name() const { return std::string_view(line).substr(0, line.find('\t')); }
   };
   // By the name the song manager reads (GBK, compared as it compares them).
   struct FoldingLess {
@@ -77,6 +81,7 @@ class WrittenRecord {
   bool TakeLine(std::string_view line);
 
   std::map<std::string, Entry, FoldingLess> files_;
+  KscValues found_;  // the values Find gave last
   bool changed_ = false;
 };
 
