@@ -140,6 +140,32 @@ std::optional<VideoPlan> PlanOverOwnFile(const VideoInput& input, const os::Exis
   return plan;
 }
 
+// Why `script` cannot take kscgen's values without breaking: a statement
+// not whole on its line, one inside another, a comment that never ends.
+std::optional<std::string> UnmergeableReason(const KscScript& script) {
+  if (script.incomplete_line() != 0) {
+    return messages::KscStatementIncomplete(script.incomplete_line());
+  }
+  if (script.hidden_line() != 0) return messages::KscStatementUnreadable(script.hidden_line());
+  if (script.unclosed_comment_line() != 0) {
+    return messages::KscCommentUnclosed(script.unclosed_comment_line());
+  }
+  return std::nullopt;
+}
+
+// The values `values` changes in `script`: each a line gives otherwise, or
+// none gives.
+std::vector<ValueChange> ChangesOf(const KscScript& script, const KscValues& values) {
+  std::vector<ValueChange> changes;
+  for (std::size_t f = 0; f < kKscFieldCount; ++f) {
+    const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
+    if (!before || !GivesValue(static_cast<KscField>(f), *before, ValueAsWritten(values[f]))) {
+      changes.push_back({static_cast<KscField>(f), before, values[f]});
+    }
+  }
+  return changes;
+}
+
 // The plan for a regular file whose bytes were read.
 VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   if (file.size > kLargestKscFile) return Skipped(messages::KscFileTooLarge(kLargestKscFile));
@@ -149,14 +175,8 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
   std::optional<std::string> gbk = KscTextAsGbk(file.bytes, &encoding);
   if (!gbk) return Skipped(messages::KscTextNotInGbk(encoding));
   KscScript script(std::move(*gbk));
-  if (script.incomplete_line() != 0) {
-    return Skipped(messages::KscStatementIncomplete(script.incomplete_line()));
-  }
-  if (script.hidden_line() != 0) {
-    return Skipped(messages::KscStatementUnreadable(script.hidden_line()));
-  }
-  if (script.unclosed_comment_line() != 0) {
-    return Skipped(messages::KscCommentUnclosed(script.unclosed_comment_line()));
+  if (std::optional<std::string> reason = UnmergeableReason(script)) {
+    return Skipped(std::move(*reason));
   }
 
   VideoInput derived = input;
@@ -192,12 +212,7 @@ VideoPlan PlanOver(const VideoInput& input, const os::Existing& file) {
     return skipped;
   }
   plan.action = VideoPlan::kUpdate;
-  for (std::size_t f = 0; f < kKscFieldCount; ++f) {
-    const std::optional<std::string>& before = script.Value(static_cast<KscField>(f));
-    if (!before || !GivesValue(static_cast<KscField>(f), *before, ValueAsWritten(values[f]))) {
-      plan.changes.push_back({static_cast<KscField>(f), before, values[f]});
-    }
-  }
+  plan.changes = ChangesOf(script, values);
   plan.kept.lyric_lines = script.lyric_lines();
   plan.kept.other_lines = script.other_lines();
   if (encoding != KscEncoding::kGbk) plan.kept.converted_from = encoding;

@@ -12,12 +12,12 @@
 namespace kscgen {
 namespace {
 
+using testing::RoadSong;
 using testing::plan::File;
 using testing::plan::kLyric;
 using testing::plan::kRoad;
 using testing::plan::kStyleLine;
 using testing::plan::kVideoLine;
-using testing::RoadSong;
 using testing::plan::With;
 
 // `text` in UTF-16, little- or big-endian, without a byte-order mark.
@@ -135,6 +135,12 @@ std::vector<LeftAloneCase> UnmergeableTexts() {
        {{}, File(kRoad + "if a then { 旧 } karaoke.tag('时间', '1/1/1');\r\n")},
        VideoPlan::kSkip,
        u8"KSC文件第 29 行的语句无法识别，未改动"},
+  };
+}
+
+// Files kscgen cannot merge for their size or their encoding, and why.
+std::vector<LeftAloneCase> UnmergeableFiles() {
+  return {
       // At the limit, and kscgen's lines would take it past: the next run
       // could not read it.
       {"at the limit",
@@ -168,6 +174,7 @@ std::vector<LeftAloneCase> UnmergeableTexts() {
 TEST(PlanVideoTest, AFileThatCannotBeReadOrIsNoFileIsLeftAlone) {
   std::vector<LeftAloneCase> cases = LeftAloneFiles();
   for (LeftAloneCase& c : UnmergeableTexts()) cases.push_back(std::move(c));
+  for (LeftAloneCase& c : UnmergeableFiles()) cases.push_back(std::move(c));
   for (const LeftAloneCase& c : cases) {
     const VideoPlan plan = PlanVideo(VideoInput{RoadSong(), true, false, nullptr}, c.existing);
     EXPECT_EQ(plan.action, c.action) << c.what;

@@ -15,17 +15,17 @@
 namespace kscgen {
 namespace {
 
+using testing::kRoadKsc;
+using testing::RoadSong;
 using testing::plan::File;
 using testing::plan::kFieldLines;
 using testing::plan::kFieldLinesAfterTitle;
 using testing::plan::kLyric;
 using testing::plan::kNumberLine;
 using testing::plan::kRoad;
-using testing::kRoadKsc;
 using testing::plan::kStyleLine;
 using testing::plan::kVideoLine;
 using testing::plan::Plan;
-using testing::RoadSong;
 using testing::plan::With;
 
 TEST(PlanVideoTest, TellsNewChangedUnchangedAndProtectedApart) {
@@ -125,18 +125,21 @@ TEST(PlanVideoTest, LinesKscgenDoesNotWriteStayWhereTheyAre) {
   EXPECT_EQ(added.changes[0].before, std::nullopt);
 }
 
+const std::string kOldLanguage = "{ 旧版本：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n";
+
+struct MergeCase {
+  const char* what;
+  std::string file;
+  std::string text;  // after the merge
+};
+
 // Lines inside a block comment are other lines: kept as they are, setting
 // nothing, and no line goes in among them. Several statements on a line are
 // each read, and each rewritten in place.
-TEST(PlanVideoTest, CommentsAndStatementsSharingALine) {
-  const std::string old_language = "{ 旧版本：\r\nkaraoke.tag('语种', '国语');\r\n}\r\n";
+std::vector<MergeCase> CommentAndSharedLineCases() {
+  const std::string& old_language = kOldLanguage;
   const std::string paren = "(*\r\nkaraoke.tag('语种','国语');\r\n*)\r\n";
-  struct Case {
-    const char* what;
-    std::string file;
-    std::string text;  // after the merge
-  };
-  const Case cases[] = {
+  return {
       {"kscgen's file with an old line commented out after it", kRoad + old_language,
        kRoad + old_language},
       {"nothing but a commented-out line: kscgen's file, then it", paren, kRoad + paren},
@@ -183,13 +186,16 @@ TEST(PlanVideoTest, CommentsAndStatementsSharingALine) {
       {"another object's tag", kRoad + "x := mykaraoke.tag('歌名', '旧');\r\n",
        kRoad + "x := mykaraoke.tag('歌名', '旧');\r\n"},
   };
-  for (const Case& c : cases) {
+}
+
+TEST(PlanVideoTest, CommentsAndStatementsSharingALine) {
+  for (const MergeCase& c : CommentAndSharedLineCases()) {
     const VideoPlan plan = Plan(File(c.file));
     EXPECT_EQ(plan.text, c.text) << c.what;
   }
   // With kscgen's record, the commented-out line is no person's edit.
   const KscValues record = KscValuesOf(RoadSong());
-  const VideoPlan plan = Plan(File(kRoad + old_language), false, &record);
+  const VideoPlan plan = Plan(File(kRoad + kOldLanguage), false, &record);
   EXPECT_EQ(plan.action, VideoPlan::kUnchanged);
   EXPECT_TRUE(plan.kept.edits.empty());
   EXPECT_EQ(plan.song.language, "粤语");
